@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for N seconds (default 60) on a copy of
+# its seed corpus. Usage: scripts/fuzz.sh [SECONDS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+"$root/scripts/setup.sh"
+CC=clang CXX=clang++ "$root/scripts/build.sh" "$root/build-fuzz" -DWORDLOOM_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+shopt -s nullglob
+for seeds in "$root"/fuzz/seeds/*/; do
+    name=$(basename "$seeds")
+    exe="$root/build-fuzz/fuzz/$name"
+    [ -x "$exe" ] || { echo "fuzz: no target $name"; exit 1; }
+    work=$(mktemp -d)
+    cp -r "$seeds". "$work/"
+    echo "fuzz: $name for ${seconds}s"
+    "$exe" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 "$work" 2>&1 | tail -n 12
+    rm -rf "$work"
+done
