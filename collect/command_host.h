@@ -1,0 +1,33 @@
+// How the engine's commands talk to the user. The window, the command line and the tests each
+// implement it; the engine never shows anything itself.
+#pragma once
+
+#include <string>
+
+namespace wordloom {
+
+class CommandHost {
+public:
+    virtual ~CommandHost() = default;
+
+    /// A plain message: the text, an OK button, no icon, captioned "Wordloom".
+    virtual void Message(const std::string& text) = 0;
+    /// A question with OK and Cancel and the exclamation icon; true when the answer is OK.
+    virtual bool Question(const std::string& text) = 0;
+    /// The report of a failure no command handled: its text with the stop icon.
+    virtual void Error(const std::string& text) = 0;
+    /// The progress text in the last panel of the status bar.
+    virtual void StatusText(const std::string& text) = 0;
+    /// The hourglass cursor on or off.
+    virtual void BusyCursor(bool on) = 0;
+    /// Lets the window handle pending events (repaint) between files.
+    virtual void ProcessPendingEvents() = 0;
+    /// Replaces the clipboard's plain text (UTF-8).
+    virtual void SetClipboardText(const std::string& text) = 0;
+    /// Detaches (false) or reattaches (true) the grid from the table while a command walks it.
+    virtual void SetViewAttached(bool attached) = 0;
+    /// Applies the project filter the window shows (what a change of the project list does).
+    virtual void ApplyProjectFilter() = 0;
+};
+
+} // namespace wordloom

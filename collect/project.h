@@ -1,0 +1,32 @@
+// The inputs of the Collect and Translate commands, as the window (or the command line) gives them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace wordloom {
+
+/// The searched form properties, in the order of the window's check list.
+inline const std::vector<std::string>& DefaultProperties() {
+    static const std::vector<std::string> names{
+        "Caption", "Text", "Hint", "Title", "DisplayLabel", "Items.Strings", "Lines.Strings", "Hints.String"};
+    return names;
+}
+
+struct ProjectSettings {
+    std::string projectPath; ///< full path of the .dpr file (the project edit field)
+    std::string language;    ///< project language: the field texts are filed under
+    std::string translation; ///< translation language
+    std::vector<std::string> properties = DefaultProperties(); ///< checked properties, in list order
+    bool includePas = true;                                    ///< unit sources are read / rewritten too
+    int sourceCharset = 1; ///< character set of the left column: the sources' code page
+    int targetCharset = 1; ///< character set of the right column: translations' code page
+};
+
+/// The project directory: everything before the last "/" of the path, followed by "/"; "/" when the
+/// path has no directory part.
+std::string ProjectDirectory(const std::string& projectPath);
+/// The file-name part of the path, cut before its first dot.
+std::string ProjectNameFromPath(const std::string& projectPath);
+
+} // namespace wordloom
