@@ -36,6 +36,18 @@ private:
     const RowView* m_saved;
 };
 
+/// Sets a flag for the length of a scope, also when it is left by an exception.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~ScopedFlag() { m_flag = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& m_flag;
+};
+
 /// Membership of record ids: a bitmap while ids are dense, a hash set otherwise.
 class IdSet {
 public:
@@ -198,6 +210,10 @@ void TableCursor::EnsureList() const {
     if (m_listValid) {
         return;
     }
+    if (m_building) {
+        throw DbError("The filter test cannot move through the strings table");
+    }
+    ScopedFlag building(m_building);
     BuildList();
     m_listValid = true;
     m_positionKnown = false;
@@ -473,13 +489,8 @@ void TableCursor::Post() {
     if (m_state == TableState::Browse || m_posting) {
         return;
     }
-    struct PostingFlag {
-        bool& flag;
-        explicit PostingFlag(bool& f) : flag(f) { flag = true; }
-        ~PostingFlag() { flag = false; }
-    };
     {
-        PostingFlag posting(m_posting);
+        ScopedFlag posting(m_posting);
         if (m_beforePost) {
             m_beforePost(m_owner);
         }

@@ -104,6 +104,7 @@ private:
     // The view, built on demand; a const read may build it.
     mutable RowIdList m_list;
     mutable bool m_listValid = false;
+    mutable bool m_building = false; // a filter test that moves the cursor would recurse
     mutable bool m_hasCurrent = false;
     mutable RowId m_current = 0;
     mutable bool m_positionKnown = false;

@@ -94,6 +94,11 @@ TEST(StringsTableOpen, FileWithoutStringsTableIsAnError) {
     EXPECT_EQ(file.Query("SELECT group_concat(name) FROM sqlite_master"), "other");
 }
 
+TEST(StringsTableOpen, FolderIsAnError) {
+    TableFile file("");
+    EXPECT_THROW(StringsTable table(file.Folder().string()), DbError);
+}
+
 TEST(StringsTableOpen, FileThatIsNoDatabaseIsAnError) {
     TableFile file("");
     {
@@ -501,6 +506,12 @@ TEST_F(StringsTableFilterTest, FilterTestThatThrowsLeavesTheTableUsable) {
     table->SetFiltered(false);
     EXPECT_EQ(table->RecordCount(), 6);
     EXPECT_EQ(table->FieldAsString("English"), "six"); // still the record that was current
+}
+
+TEST_F(StringsTableFilterTest, FilterTestThatMovesTheCursorIsAnErrorNotARecursion) {
+    table->SetFilterRecord([](const StringsTable& t) { return t.RecNo() >= 0; });
+    table->SetFiltered(true);
+    EXPECT_THROW(table->RecordCount(), DbError);
 }
 
 // ---- transactions
