@@ -525,6 +525,9 @@ void SqliteBackend::UpdateRow(RowId id, const Row& row) {
     if (sqlite3_step(stmt) != SQLITE_DONE) {
         Fail("Cannot store the record");
     }
+    if (sqlite3_changes(m_db.get()) == 0) {
+        throw DbError("Cannot store the record: it was deleted meanwhile");
+    }
 }
 
 void SqliteBackend::DeleteRow(RowId id) {

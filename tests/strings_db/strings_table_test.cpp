@@ -359,6 +359,17 @@ TEST_F(StringsTableTest, SetFieldOutsideEditIsAnError) {
     EXPECT_EQ(file.Query("SELECT count(*) FROM strings WHERE German IS NULL AND SpFront IS NULL"), "5");
 }
 
+TEST_F(StringsTableTest, EditOfARecordDeletedBehindTheTablesBackFails) {
+    table->SetIndexFieldNames("English");
+    table->First();
+    table->Edit();
+    table->SetField("German", "Ja");
+    file.Exec("DELETE FROM strings WHERE English = 'A'");
+    EXPECT_THROW(table->Post(), DbError);
+    EXPECT_EQ(table->State(), TableState::Edit);
+    EXPECT_EQ(file.Query("SELECT count(*) FROM strings"), "4");
+}
+
 TEST_F(StringsTableTest, IntegerReadOfATextIsAnError) {
     table->SetIndexFieldNames("English");
     table->First();
