@@ -139,6 +139,26 @@ TEST(StringsTableOpen, FileWithoutWritePermissionOpensReadOnly) {
     EXPECT_THROW(table.Post(), DbError);
 }
 
+// The table the build makes from data/strings.sql: every index the workbench selects is there.
+TEST(StringsTableShipped, BuiltTableOffersEveryIndexTheWorkbenchSelects) {
+    std::string path = std::string(WORDLOOM_BINARY_DIR) + "/data/strings.db";
+    ASSERT_TRUE(std::filesystem::exists(path)) << "the build did not make " << path;
+    StringsTable table(path, OpenMode::ReadOnly);
+    EXPECT_EQ(table.RecordCount(), 0);
+    for (const std::string& language : table.Languages()) {
+        table.SetIndexFieldNames(language);
+        EXPECT_EQ(table.IndexName(), language);
+        if (language != "Project") {
+            table.SetIndexName(language + "2");
+            EXPECT_EQ(table.IndexField(), language);
+        }
+    }
+    for (const char* field : {"SpFront", "SpEnd"}) {
+        table.SetIndexFieldNames(field);
+        EXPECT_EQ(table.IndexName(), field);
+    }
+}
+
 // ---- ordering and indexes
 
 class StringsTableTest : public ::testing::Test {
