@@ -141,9 +141,12 @@ TEST(StringsTableOpen, FileWithoutWritePermissionOpensReadOnly) {
 
 // The table the build makes from data/strings.sql: every index the workbench selects is there.
 TEST(StringsTableShipped, BuiltTableOffersEveryIndexTheWorkbenchSelects) {
-    std::string path = std::string(WORDLOOM_BINARY_DIR) + "/data/strings.db";
-    ASSERT_TRUE(std::filesystem::exists(path)) << "the build did not make " << path;
-    StringsTable table(path, OpenMode::ReadOnly);
+    std::string built = std::string(WORDLOOM_BINARY_DIR) + "/data/strings.db";
+    ASSERT_TRUE(std::filesystem::exists(built)) << "the build did not make " << built;
+    // A copy: even a reading connection leaves its side files beside a WAL table.
+    TableFile file("");
+    std::filesystem::copy_file(built, file.Path());
+    StringsTable table(file.Path());
     EXPECT_EQ(table.RecordCount(), 0);
     for (const std::string& language : table.Languages()) {
         table.SetIndexFieldNames(language);
