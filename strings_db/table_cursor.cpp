@@ -518,6 +518,9 @@ void TableCursor::Post() {
         ScopedFlag posting(m_posting);
         if (m_beforePost) {
             m_beforePost(m_owner);
+            if (m_state == TableState::Browse) {
+                return; // the hook cancelled the record
+            }
         }
         bool inserted = m_state == TableState::Insert;
         RowId id = m_current;

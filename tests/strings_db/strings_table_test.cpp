@@ -361,6 +361,18 @@ TEST_F(StringsTableTest, BeforePostHookCanStopTheWrite) {
     EXPECT_EQ(table->RecordCount(), 5);
 }
 
+TEST_F(StringsTableTest, BeforePostHookThatCancelsStopsThePostQuietly) {
+    bool after = false;
+    table->SetBeforePost([](StringsTable& t) { t.Cancel(); });
+    table->SetAfterPost([&](StringsTable&) { after = true; });
+    table->Insert();
+    table->SetField("English", "never");
+    table->Post();
+    EXPECT_FALSE(after);
+    EXPECT_EQ(table->State(), TableState::Browse);
+    EXPECT_EQ(file.Query("SELECT count(*) FROM strings"), "5");
+}
+
 TEST_F(StringsTableTest, MovingPostsAModifiedRecordAndDropsAnUntouchedOne) {
     table->Insert();
     table->First();
