@@ -139,6 +139,15 @@ TEST(StringsTableOpen, FileWithoutWritePermissionOpensReadOnly) {
     EXPECT_THROW(table.Post(), DbError);
 }
 
+TEST(StringsTableOpen, UnreadableFileIsAnError) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "running as root: file permissions are not enforced";
+    }
+    TableFile file;
+    std::filesystem::permissions(file.Path(), std::filesystem::perms::none);
+    EXPECT_THROW(StringsTable table(file.Path()), DbError);
+}
+
 // The table the build makes from data/strings.sql: every index the workbench selects is there.
 TEST(StringsTableShipped, BuiltTableOffersEveryIndexTheWorkbenchSelects) {
     std::string built = std::string(WORDLOOM_BINARY_DIR) + "/data/strings.db";
