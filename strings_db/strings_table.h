@@ -111,6 +111,9 @@ public:
     void Next();
     void Prior();
     void Last();
+    /// Re-reads the table (after another program wrote to it); the current record stays current
+    /// when it still exists and is visible.
+    void Refresh();
     bool Eof() const;
     bool Bof() const;
     int RecordCount() const;

@@ -381,6 +381,12 @@ void TableCursor::Prior() {
     m_eof = false;
 }
 
+void TableCursor::Refresh() {
+    CheckBrowseMode();
+    m_cache.clear();
+    Invalidate();
+}
+
 bool TableCursor::Eof() const {
     EnsureList();
     return m_eof;

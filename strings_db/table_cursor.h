@@ -43,6 +43,7 @@ public:
     void Next();
     void Prior();
     void Last();
+    void Refresh();
     bool Eof() const;
     bool Bof() const;
     int RecordCount() const;

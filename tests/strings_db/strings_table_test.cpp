@@ -414,6 +414,18 @@ TEST_F(StringsTableTest, EditOfARecordDeletedBehindTheTablesBackFails) {
     EXPECT_EQ(file.Query("SELECT count(*) FROM strings"), "4");
 }
 
+TEST_F(StringsTableTest, RefreshShowsWhatAnotherProgramWrote) {
+    table->SetIndexFieldNames("English");
+    ASSERT_TRUE(table->FindKey("b"));
+    file.Exec(
+        "INSERT INTO strings (English) VALUES ('aa'); UPDATE strings SET German = 'Ja' WHERE English = 'b'");
+    table->Refresh();
+    EXPECT_EQ(Walk(*table), (Texts{"A", "B", "a", "aa", "b", "c"}));
+    ASSERT_TRUE(table->FindKey("b"));
+    EXPECT_EQ(table->FieldAsString("German"), "Ja");
+    EXPECT_EQ(table->RecNo(), 4);
+}
+
 TEST_F(StringsTableTest, IntegerReadOfATextIsAnError) {
     table->SetIndexFieldNames("English");
     table->First();
