@@ -30,7 +30,8 @@ struct FormSet {
 
 bool IsFormFile(const std::filesystem::path& path) {
     std::string ext = path.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
     return ext == ".dfm";
 }
 
@@ -64,18 +65,19 @@ const FormSet& GeneratedForm() {
         std::string text = "object MainForm: TMainForm\r\n  Left = 10\r\n  Caption = 'Generated'\r\n";
         for (int i = 0; text.size() < 20'000'000; ++i) {
             const std::string n = std::to_string(i);
-            text += "  object Label" + n + ": TLabel\r\n    Left = " + std::to_string(i % 1000) +
-                    "\r\n    Top = " + std::to_string(i * 7 % 40000) + "\r\n    Width = 1234567\r\n" +
-                    "    Caption = 'Label number " + n + " says it'#39's fine'\r\n" +
-                    "    Hint = \r\n      'A long hint that goes over the sixty-four character mark, so it' +\r\n"
-                    "      ' is continued on a second line'\r\n"
-                    "    Font.Name = 'Tahoma'\r\n    Font.Style = [fsBold, fsItalic]\r\n"
-                    "    Anchors = [akLeft, akTop]\r\n    Ratio = 1.25\r\n    ParentFont = False\r\n"
-                    "    Items.Strings = (\r\n      'one'\r\n      'two'\r\n      #1055#1088#1080)\r\n"
-                    "    Columns = <\r\n      item\r\n        Width = 64\r\n      end\r\n      item\r\n"
-                    "        Caption = 'x'\r\n      end>\r\n"
-                    "    Data = {\r\n      0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF\r\n"
-                    "      0011223344}\r\n  end\r\n";
+            text +=
+                "  object Label" + n + ": TLabel\r\n    Left = " + std::to_string(i % 1000) +
+                "\r\n    Top = " + std::to_string(i * 7 % 40000) + "\r\n    Width = 1234567\r\n" +
+                "    Caption = 'Label number " + n + " says it'#39's fine'\r\n" +
+                "    Hint = \r\n      'A long hint that goes over the sixty-four character mark, so it' +\r\n"
+                "      ' is continued on a second line'\r\n"
+                "    Font.Name = 'Tahoma'\r\n    Font.Style = [fsBold, fsItalic]\r\n"
+                "    Anchors = [akLeft, akTop]\r\n    Ratio = 1.25\r\n    ParentFont = False\r\n"
+                "    Items.Strings = (\r\n      'one'\r\n      'two'\r\n      #1055#1088#1080)\r\n"
+                "    Columns = <\r\n      item\r\n        Width = 64\r\n      end\r\n      item\r\n"
+                "        Caption = 'x'\r\n      end>\r\n"
+                "    Data = {\r\n      0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF\r\n"
+                "      0011223344}\r\n  end\r\n";
         }
         text += "end\r\n";
         FormSet set;

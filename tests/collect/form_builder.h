@@ -27,7 +27,9 @@ public:
         return Raw(text);
     }
     /// The start of an object record without prefix: class and name.
-    FormBuilder& Object(std::string_view className, std::string_view name) { return Short(className).Short(name); }
+    FormBuilder& Object(std::string_view className, std::string_view name) {
+        return Short(className).Short(name);
+    }
     /// A property name followed by a string value (tag 6).
     FormBuilder& StringProperty(std::string_view name, std::string_view value) {
         return Short(name).Byte(6).Short(value);
@@ -39,7 +41,8 @@ public:
     /// The stream ("TPF0" and the built bytes) under a resource header named name.
     std::string Resource(std::string_view name = "TFORM1") const {
         FormBuilder header;
-        header.Byte(0xFF).U16(10).Raw(name).Byte(0).U16(0x1030).U32(static_cast<std::uint32_t>(m_bytes.size() + 4));
+        header.Byte(0xFF).U16(10).Raw(name).Byte(0).U16(0x1030).U32(
+            static_cast<std::uint32_t>(m_bytes.size() + 4));
         return header.m_bytes + "TPF0" + m_bytes;
     }
 

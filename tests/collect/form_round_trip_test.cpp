@@ -23,10 +23,11 @@ using test::FormBuilder;
 std::vector<fs::path> CorpusForms() {
     std::vector<fs::path> forms;
     std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(WORDLOOM_CORPUS_DIR, error); !error && it != fs::recursive_directory_iterator();
-         it.increment(error)) {
+    for (auto it = fs::recursive_directory_iterator(WORDLOOM_CORPUS_DIR, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
         std::string ext = it->path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        std::transform(ext.begin(), ext.end(), ext.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
         if (ext == ".dfm" && it->is_regular_file())
             forms.push_back(it->path());
     }
@@ -37,7 +38,8 @@ std::vector<fs::path> CorpusForms() {
 TEST(CorpusRoundTrip, EveryFormConvertsAndComesBackUnchanged) {
     const std::vector<fs::path> forms = CorpusForms();
     if (forms.empty())
-        GTEST_SKIP() << "corpus not found at " << WORDLOOM_CORPUS_DIR << "; round trips over real forms skipped";
+        GTEST_SKIP() << "corpus not found at " << WORDLOOM_CORPUS_DIR
+                     << "; round trips over real forms skipped";
     int binaryForms = 0;
     int textForms = 0;
     for (const fs::path& path : forms) {
@@ -139,7 +141,9 @@ private:
             f.Byte(18).U32(std::uint32_t(length));
             const int wideAt = Below(length);
             for (int i = 0; i < length; ++i)
-                f.U16(std::uint16_t(i == wideAt ? 256 + Below(65280) : Below(3) == 0 ? Below(65536) : Below(256)));
+                f.U16(std::uint16_t(i == wideAt     ? 256 + Below(65280)
+                                    : Below(3) == 0 ? Below(65536)
+                                                    : Below(256)));
             return;
         }
         std::string s;

@@ -121,19 +121,27 @@ TEST(TextToBinaryForm, ParsesTheLayoutBack) {
 }
 
 TEST(TextToBinaryForm, AcceptsFreeLayoutCaseAndLfLineEnds) {
-    const std::string text = "OBJECT Form1 : TForm1\n"
-                             "Left=10 Caption='It'#39's' Font . Style = [ fsBold ,fsItalic ]\n"
-                             "Items.Strings=('a' 'b')Tag=-129 Enabled=FALSE Visible=true PopupMenu=NIL\n"
-                             "Color=clBtnFace Empty=( ) NoSet=[] Columns=<ITEM Width=64 END item[3]Caption='x' end>\n"
-                             "NoItems=<> Data={0a fb} Nothing=null\n"
-                             "Object Button1:TButton[2] Caption='' End object TPanel end\n"
-                             "END trailing words are not read";
+    const std::string text =
+        "OBJECT Form1 : TForm1\n"
+        "Left=10 Caption='It'#39's' Font . Style = [ fsBold ,fsItalic ]\n"
+        "Items.Strings=('a' 'b')Tag=-129 Enabled=FALSE Visible=true PopupMenu=NIL\n"
+        "Color=clBtnFace Empty=( ) NoSet=[] Columns=<ITEM Width=64 END item[3]Caption='x' end>\n"
+        "NoItems=<> Data={0a fb} Nothing=null\n"
+        "Object Button1:TButton[2] Caption='' End object TPanel end\n"
+        "END trailing words are not read";
     EXPECT_EQ(TextToBinaryForm(text), SampleStream().Resource("TFORM1"));
 }
 
 TEST(TextToBinaryForm, ResourceIsNamedAfterTheRootClassInUpperCase) {
     const std::string binary = TextToBinaryForm("inherited Main: TMain_Form2 [5]\r\nend\r\n");
-    const std::string expected = FormBuilder().Byte(0xF3).Byte(2).Byte(5).Object("TMain_Form2", "Main").End().End().Resource("TMAIN_FORM2");
+    const std::string expected = FormBuilder()
+                                     .Byte(0xF3)
+                                     .Byte(2)
+                                     .Byte(5)
+                                     .Object("TMain_Form2", "Main")
+                                     .End()
+                                     .End()
+                                     .Resource("TMAIN_FORM2");
     EXPECT_EQ(binary, expected);
 }
 
@@ -173,22 +181,28 @@ TEST(Strings, SixtyFourCharactersStayOnThePropertyLine) {
 
 TEST(Strings, SixtyFiveCharactersBeginOnTheNextLineAndSplitAfter64) {
     const std::string binary = WithValue(FormBuilder().Byte(6).Short(Repeat("x", 65)));
-    EXPECT_EQ(BinaryFormToText(binary), "object A: TA\r\n  P = \r\n    '" + Repeat("x", 64) + "' +\r\n    'x'\r\nend\r\n");
+    EXPECT_EQ(BinaryFormToText(binary),
+              "object A: TA\r\n  P = \r\n    '" + Repeat("x", 64) + "' +\r\n    'x'\r\nend\r\n");
     EXPECT_EQ(TextToBinaryForm(BinaryFormToText(binary)), binary);
 }
 
 TEST(Strings, CodesCountTowardsTheSixtyFourAndListsIndentDeeper) {
     // 60 letters, a line break (two codes), 10 letters: the line is full after 2 + 60 + 2 characters.
     const std::string value = "ab" + Repeat("y", 60) + "\r\n" + Repeat("z", 10);
-    const std::string binary = FormBuilder().Object("TA", "A").Short("L").Byte(1).Byte(6).Short(value).End().End().End().Resource("TA");
+    const std::string binary =
+        FormBuilder().Object("TA", "A").Short("L").Byte(1).Byte(6).Short(value).End().End().End().Resource(
+            "TA");
     EXPECT_EQ(BinaryFormToText(binary), "object A: TA\r\n  L = (\r\n"
-                                        "    \r\n      'ab" + Repeat("y", 60) + "'#13#10 +\r\n      '" + Repeat("z", 10) + "')\r\n"
-                                        "end\r\n");
+                                        "    \r\n      'ab" +
+                                            Repeat("y", 60) + "'#13#10 +\r\n      '" + Repeat("z", 10) +
+                                            "')\r\n"
+                                            "end\r\n");
     EXPECT_EQ(TextToBinaryForm(BinaryFormToText(binary)), binary);
 }
 
 TEST(Strings, LineBreakIsWrittenAsCodesBetweenRuns) {
-    EXPECT_EQ(BinaryFormToText(WithValue(FormBuilder().Byte(6).Short("a\r\nb"))), TextWithValue("'a'#13#10'b'"));
+    EXPECT_EQ(BinaryFormToText(WithValue(FormBuilder().Byte(6).Short("a\r\nb"))),
+              TextWithValue("'a'#13#10'b'"));
 }
 
 TEST(Strings, LongStringsUseTagTwelve) {
@@ -204,8 +218,8 @@ TEST(Strings, WideStringsWriteCodesAbove255AndBreakAfter64Units) {
     for (int i = 0; i < 70; ++i)
         value.U16(1055);
     const std::string binary = WithValue(value);
-    EXPECT_EQ(BinaryFormToText(binary),
-              "object A: TA\r\n  P = \r\n    " + Repeat("#1055", 64) + " +\r\n    " + Repeat("#1055", 6) + "\r\nend\r\n");
+    EXPECT_EQ(BinaryFormToText(binary), "object A: TA\r\n  P = \r\n    " + Repeat("#1055", 64) +
+                                            " +\r\n    " + Repeat("#1055", 6) + "\r\nend\r\n");
     EXPECT_EQ(TextToBinaryForm(BinaryFormToText(binary)), binary);
     EXPECT_EQ(BinaryFormToText(WithValue(FormBuilder().Byte(18).U32(3).U16('a').U16(0xE9).U16(0x20AC))),
               TextWithValue("'a\xE9'#8364"));
@@ -218,8 +232,10 @@ TEST(Strings, PiecesOfOtherWidthAreJoinedWide) {
 }
 
 TEST(Strings, Utf8StringsAreReadAsWideText) {
-    EXPECT_EQ(BinaryFormToText(WithValue(FormBuilder().Byte(20).U32(12).Raw("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\xFF"))),
-              TextWithValue("'Gr\xFC\xDF" "e '#8364'\xFF'"));
+    EXPECT_EQ(BinaryFormToText(WithValue(FormBuilder().Byte(20).U32(12).Raw("Gr\xC3\xBC\xC3\x9F"
+                                                                            "e \xE2\x82\xAC\xFF"))),
+              TextWithValue("'Gr\xFC\xDF"
+                            "e '#8364'\xFF'"));
     EXPECT_EQ(BinaryFormToText(WithValue(FormBuilder().Byte(20).U32(4).Raw("\xF0\x9F\x98\x80"))),
               TextWithValue("#55357#56832"));
 }
@@ -230,9 +246,10 @@ TEST(Binary, FortyBytesGoOnTwoLinesOfSixtyFourAndSixteenDigits) {
     for (int i = 0; i < 40; ++i)
         value.Byte(i);
     const std::string binary = WithValue(value);
-    EXPECT_EQ(BinaryFormToText(binary), "object A: TA\r\n  P = {\r\n"
-                                        "    000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F\r\n"
-                                        "    2021222324252627}\r\nend\r\n");
+    EXPECT_EQ(BinaryFormToText(binary),
+              "object A: TA\r\n  P = {\r\n"
+              "    000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F\r\n"
+              "    2021222324252627}\r\nend\r\n");
     EXPECT_EQ(TextToBinaryForm(BinaryFormToText(binary)), binary);
 }
 
@@ -264,7 +281,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Floats,
     testing::Values(FloatCase{"1.0", Extended(0x8000000000000000ull, 0x3FFF)},
                     FloatCase{"-2.5", Extended(0xA000000000000000ull, 0xC000)},
-                    FloatCase{"0.0", Extended(0, 0)}, FloatCase{"1e+20", Extended(0xAD78EBC5AC620000ull, 0x4041)},
+                    FloatCase{"0.0", Extended(0, 0)},
+                    FloatCase{"1e+20", Extended(0xAD78EBC5AC620000ull, 0x4041)},
                     FloatCase{"0.1", Extended(0xCCCCCCCCCCCCCCCDull, 0x3FFB)},
                     FloatCase{"1.5s", FormBuilder().Byte(15).U32(0x3FC00000u)},
                     FloatCase{"0.1s", FormBuilder().Byte(15).U32(0x3DCCCCCDu)},
@@ -285,7 +303,8 @@ TEST(Floats, OtherSpellingsReadAsFloats) {
 }
 
 TEST(Floats, ExtendedPrecisionDigitsSurvive) {
-    for (std::string text : {"3.141592653589793239", "1.2345678901234567891e+300", "-1e-4000", "123456789012.0"}) {
+    for (std::string text :
+         {"3.141592653589793239", "1.2345678901234567891e+300", "-1e-4000", "123456789012.0"}) {
         const std::string binary = TextToBinaryForm(TextWithValue(text));
         EXPECT_EQ(BinaryFormToText(binary), TextWithValue(text)) << text;
     }
@@ -294,7 +313,8 @@ TEST(Floats, ExtendedPrecisionDigitsSurvive) {
 TEST(Floats, NotANumberFailsInsteadOfWritingAWrongText) {
     EXPECT_EQ(BinaryFailure(WithValue(Extended(0xC000000000000000ull, 0x7FFF))), "Invalid property value");
     EXPECT_EQ(BinaryFailure(WithValue(FormBuilder().Byte(15).U32(0x7F800000u))), "Invalid property value");
-    EXPECT_EQ(BinaryFailure(WithValue(FormBuilder().Byte(17).U64(0x7FF8000000000000ull))), "Invalid property value");
+    EXPECT_EQ(BinaryFailure(WithValue(FormBuilder().Byte(17).U64(0x7FF8000000000000ull))),
+              "Invalid property value");
 }
 
 TEST(Objects, InheritedAndInlinePrefixesRoundTrip) {
@@ -330,8 +350,16 @@ TEST(Objects, InheritedAndInlinePrefixesRoundTrip) {
 
 TEST(Objects, NamesLongerThan255BytesAreCut) {
     const std::string longName = Repeat("n", 300);
-    const std::string binary = TextToBinaryForm("object A: TA\r\n  " + longName + " = " + longName + "\r\nend\r\n");
-    EXPECT_EQ(binary, FormBuilder().Object("TA", "A").Short(Repeat("n", 255)).Byte(7).Short(Repeat("n", 255)).End().End().Resource("TA"));
+    const std::string binary =
+        TextToBinaryForm("object A: TA\r\n  " + longName + " = " + longName + "\r\nend\r\n");
+    EXPECT_EQ(binary, FormBuilder()
+                          .Object("TA", "A")
+                          .Short(Repeat("n", 255))
+                          .Byte(7)
+                          .Short(Repeat("n", 255))
+                          .End()
+                          .End()
+                          .Resource("TA"));
 }
 
 struct TextFailureCase {
@@ -380,7 +408,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextFailureCase{"object A: TA\n  P = (1\n", "Invalid property value on line 3"},
         TextFailureCase{"object A: TA\n  P = -x\nend\n", "Invalid property value on line 2"},
         TextFailureCase{"object A: TA\n  P = (\n    1\n    Null)\nend\n", "Invalid property value on line 4"},
-        TextFailureCase{"object A: TA\n  P = '" + std::string(4100, 'x') + "'\nend\n", "Line too long on line 2"},
+        TextFailureCase{"object A: TA\n  P = '" + std::string(4100, 'x') + "'\nend\n",
+                        "Line too long on line 2"},
         TextFailureCase{"object A: TA\n  P = 1\nend" + std::string(4100, ' '), "Line too long on line 3"},
         TextFailureCase{"object A: TA\n  P = " + Repeat("(", 1001) + Repeat(")", 1001) + "\nend\n",
                         "Invalid stream format on line 2"}));
@@ -452,23 +481,28 @@ INSTANTIATE_TEST_SUITE_P(
         BinaryFailureCase{"text form", "object A: TA\r\nend\r\n", "Invalid stream format"},
         BinaryFailureCase{"tag 21", WithValue(FormBuilder().Byte(21)), "Invalid property value"},
         BinaryFailureCase{"tag 255", WithValue(FormBuilder().Byte(255)), "Invalid property value"},
-        BinaryFailureCase{"child position not an integer",
-                          FormBuilder().Byte(0xF2).Byte(6).Short("x").Object("TA", "A").End().End().Resource(),
-                          "Invalid property value"},
+        BinaryFailureCase{
+            "child position not an integer",
+            FormBuilder().Byte(0xF2).Byte(6).Short("x").Object("TA", "A").End().End().Resource(),
+            "Invalid property value"},
         BinaryFailureCase{"collection item without list",
-                          WithValue(FormBuilder().Byte(14).Byte(2).Byte(1).Byte(6).End()), "Invalid property value"},
+                          WithValue(FormBuilder().Byte(14).Byte(2).Byte(1).Byte(6).End()),
+                          "Invalid property value"},
         BinaryFailureCase{"string beyond the data", WithValue(FormBuilder().Byte(6).Byte(200).Raw("abc")),
                           "Invalid stream format"},
         BinaryFailureCase{"binary length beyond the data", WithValue(FormBuilder().Byte(10).U32(0xFFFFFFFFu)),
                           "Invalid stream format"},
-        BinaryFailureCase{"wide count beyond the data", WithValue(FormBuilder().Byte(18).U32(0x80000001u).U16('a')),
+        BinaryFailureCase{"wide count beyond the data",
+                          WithValue(FormBuilder().Byte(18).U32(0x80000001u).U16('a')),
                           "Invalid stream format"},
         BinaryFailureCase{"long string beyond the data", WithValue(FormBuilder().Byte(12).U32(0xFFFFFFF0u)),
                           "Invalid stream format"},
         BinaryFailureCase{"utf-8 beyond the data", WithValue(FormBuilder().Byte(20).U32(9).Raw("ab")),
                           "Invalid stream format"},
-        BinaryFailureCase{"set without end", WithValue(FormBuilder().Byte(11).Short("akLeft")), "Invalid stream format"},
-        BinaryFailureCase{"list without end", FormBuilder().Object("TA", "A").Short("P").Byte(1).Byte(2).Byte(1).Resource(),
+        BinaryFailureCase{"set without end", WithValue(FormBuilder().Byte(11).Short("akLeft")),
+                          "Invalid stream format"},
+        BinaryFailureCase{"list without end",
+                          FormBuilder().Object("TA", "A").Short("P").Byte(1).Byte(2).Byte(1).Resource(),
                           "Invalid stream format"}));
 
 TEST(BinaryFormToText, EveryTruncatedPrefixFailsCleanly) {
