@@ -25,8 +25,9 @@ void PrintUsage(std::ostream& stream) {
               "       wordloom-cli COMMAND --help\n\n"
               "Commands:\n";
     for (const Command& command : kCommands)
-        stream << "  " << command.name << std::string(12 - std::min<std::size_t>(command.name.size(), 11), ' ')
-               << command.summary << "\n";
+        stream << "  " << command.name
+               << std::string(12 - std::min<std::size_t>(command.name.size(), 11), ' ') << command.summary
+               << "\n";
 }
 
 } // namespace
