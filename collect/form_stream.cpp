@@ -1,5 +1,6 @@
 #include "collect/form_stream.h"
 
+#include "collect/byte_sink.h"
 #include "collect/errors.h"
 #include "collect/literal_codec.h"
 #include "collect/string_runs.h"
@@ -15,6 +16,8 @@
 namespace wordloom {
 
 namespace {
+
+using detail::ByteSink;
 
 constexpr const char* kInvalidStream = "Invalid stream format";
 constexpr const char* kInvalidValue = "Invalid property value";
@@ -71,7 +74,7 @@ long double ExtendedToLongDouble(const unsigned char* p) {
     return (signExponent & 0x8000) ? -value : value;
 }
 
-void AppendExtended(std::string& out, long double value) {
+void AppendExtended(ByteSink& out, long double value) {
     unsigned char bytes[10] = {};
     unsigned signExponent = std::signbit(value) ? 0x8000 : 0;
     value = std::fabs(value);
@@ -94,11 +97,66 @@ void AppendExtended(std::string& out, long double value) {
     out.append(reinterpret_cast<const char*>(bytes), 10);
 }
 
+/// Writes a value with few binary fraction digits (1.25, 37.0, -0.375) exactly, which is then also
+/// the shortest text that reads back to it: the general shortest-digits search costs far more, and
+/// form values are mostly of this kind. Returns false, writing nothing, for other values.
+template <class Float>
+bool AppendShortDyadic(ByteSink& out, Float value) {
+    const Float magnitude = std::fabs(value);
+    if (magnitude == 0 || !(magnitude < Float(9.2e18L)))
+        return false;
+    int exponent = 0; // magnitude in [2^(exponent-1), 2^exponent)
+    std::frexp(magnitude, &exponent);
+    constexpr int kMantissaBits = std::numeric_limits<Float>::digits;
+    std::uint64_t units = 0;
+    int fractionDigits = 0;
+    for (;; ++fractionDigits) {
+        if (fractionDigits > 12)
+            return false;
+        const Float scaled = std::ldexp(magnitude, fractionDigits);
+        if (scaled == std::trunc(scaled)) {
+            units = static_cast<std::uint64_t>(scaled);
+            break;
+        }
+    }
+    // magnitude = units / 2^j = units * 5^j / 10^j exactly, its last digit a 5 (units is odd). A
+    // text with fewer fraction digits lies at least 5 * 10^-j away from it: while that is more than
+    // half a unit in the last place, no such text reads back to the value.
+    if (fractionDigits * 1000 >= 699 + (kMantissaBits - exponent) * 301)
+        return false;
+    if (fractionDigits == 0 ? units % 10 == 0 : magnitude < Float(0.001))
+        return false; // the exponent form would be shorter
+    std::uint64_t digits = units;
+    for (int i = 0; i < fractionDigits; ++i) {
+        if (digits > std::numeric_limits<std::uint64_t>::max() / 5)
+            return false;
+        digits *= 5;
+    }
+    char buffer[48];
+    char* end = buffer + sizeof buffer;
+    char* p = end;
+    for (int i = 0; i < fractionDigits; ++i, digits /= 10)
+        *--p = char('0' + digits % 10);
+    if (fractionDigits == 0)
+        *--p = '0';
+    *--p = '.';
+    do {
+        *--p = char('0' + digits % 10);
+        digits /= 10;
+    } while (digits != 0);
+    if (std::signbit(value))
+        *--p = '-';
+    out.append(p, end);
+    return true;
+}
+
 /// Shortest digits that read back to the same value, always with a point or an exponent.
 template <class Float>
-void AppendFloatText(std::string& out, Float value) {
+void AppendFloatText(ByteSink& out, Float value) {
     if (!std::isfinite(value))
         throw FormError(kInvalidValue);
+    if (AppendShortDyadic(out, value))
+        return;
     char buffer[64];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     std::string_view digits(buffer, std::size_t(result.ptr - buffer));
@@ -107,7 +165,7 @@ void AppendFloatText(std::string& out, Float value) {
         out.append(".0");
 }
 
-void AppendCurrencyText(std::string& out, std::int64_t value) {
+void AppendCurrencyText(ByteSink& out, std::int64_t value) {
     std::uint64_t magnitude = value < 0 ? 0 - std::uint64_t(value) : std::uint64_t(value);
     if (value < 0)
         out.push_back('-');
@@ -130,14 +188,14 @@ void AppendCurrencyText(std::string& out, std::int64_t value) {
 }
 
 template <class Int>
-void AppendDecimal(std::string& out, Int value) {
+void AppendDecimal(ByteSink& out, Int value) {
     char buffer[24];
     auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     out.append(buffer, end);
 }
 
 template <class T>
-void AppendLittleEndian(std::string& out, T value) {
+void AppendLittleEndian(ByteSink& out, T value) {
     using U = std::make_unsigned_t<T>;
     U bits = static_cast<U>(value);
     char bytes[sizeof(T)];
@@ -147,11 +205,11 @@ void AppendLittleEndian(std::string& out, T value) {
 }
 
 template <class T>
-void PatchLittleEndian(std::string& out, std::size_t at, T value) {
+void PatchLittleEndian(ByteSink& out, std::size_t at, T value) {
     using U = std::make_unsigned_t<T>;
     U bits = static_cast<U>(value);
     for (std::size_t i = 0; i < sizeof(T); ++i)
-        out[at + i] = static_cast<char>(bits >> (8 * i));
+        out.data()[at + i] = static_cast<char>(bits >> (8 * i));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -160,8 +218,8 @@ void PatchLittleEndian(std::string& out, std::size_t at, T value) {
 class BinaryToText {
 public:
     BinaryToText(std::string_view binary, std::string& out)
-        : m_p(reinterpret_cast<const unsigned char*>(binary.data())), m_end(m_p + binary.size()), m_out(out) {
-    }
+        : m_p(reinterpret_cast<const unsigned char*>(binary.data())), m_end(m_p + binary.size()),
+          m_out(out, binary.size() * 3) {}
 
     void Convert() {
         // Resource header: 0xFF, type 10, zero-terminated name, memory flags, stream size.
@@ -179,6 +237,7 @@ public:
             Fail(kInvalidStream);
         m_p += 4;
         ConvertObject(0);
+        m_out.Finish();
     }
 
 private:
@@ -518,7 +577,7 @@ private:
 
     const unsigned char* m_p;
     const unsigned char* m_end;
-    std::string& m_out;
+    ByteSink m_out;
     int m_level = 0;
     std::u16string m_units;
 };
@@ -565,13 +624,14 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 class TextToBinary {
 public:
-    TextToBinary(std::string_view text, std::string& out) : m_text(text), m_out(out) {}
+    TextToBinary(std::string_view text, std::string& out) : m_text(text), m_out(out, text.size()) {}
 
     void Convert() {
         NextToken();
         ParseObject(0);
         // Whatever follows the root object's end is not part of the form.
         PatchLittleEndian(m_out, m_sizeAt, std::uint32_t(m_out.size() - m_sizeAt - 4));
+        m_out.Finish();
     }
 
 private:
@@ -738,9 +798,56 @@ private:
         }
     }
 
+    /// A plain decimal (-12.375) whose digits and power of ten are exact in Float is correctly
+    /// rounded by one division; this spares the general conversion for the usual form values.
+    template <class Float>
+    static bool ParsePlainDecimal(std::string_view text, Float& value) {
+        constexpr int kMantissaBits = std::numeric_limits<Float>::digits;
+        const bool negative = !text.empty() && text[0] == '-';
+        std::size_t i = negative ? 1 : 0;
+        std::uint64_t units = 0;
+        int digitCount = 0;
+        int fractionDigits = -1;
+        for (; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '.' && fractionDigits < 0) {
+                fractionDigits = 0;
+                continue;
+            }
+            if (!IsDigit(static_cast<unsigned char>(c)) || ++digitCount > 19)
+                return false;
+            units = units * 10 + unsigned(c - '0');
+            if (fractionDigits >= 0)
+                ++fractionDigits;
+        }
+        if (digitCount == 0 || fractionDigits < 0)
+            return false;
+        // The digits are exact while they fit in the mantissa, 10^k while 5^k does.
+        constexpr std::uint64_t kExactLimit = kMantissaBits >= 64
+                                                  ? std::numeric_limits<std::uint64_t>::max()
+                                                  : (std::uint64_t(1) << (kMantissaBits % 64));
+        std::uint64_t power5 = 1;
+        for (int k = 0; k < fractionDigits; ++k) {
+            if (power5 > kExactLimit / 5)
+                return false;
+            power5 *= 5;
+        }
+        if (units > kExactLimit)
+            return false;
+        Float power10 = 1;
+        for (int k = 0; k < fractionDigits; ++k)
+            power10 *= 10;
+        value = static_cast<Float>(units) / power10;
+        if (negative)
+            value = -value;
+        return true;
+    }
+
     template <class Float>
     Float ParseFloat(std::string_view digits) const {
         Float value{};
+        if (ParsePlainDecimal(digits, value))
+            return value;
         auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (result.ec != std::errc() || result.ptr != digits.data() + digits.size() || !std::isfinite(value))
             Fail("Number expected");
@@ -892,10 +999,10 @@ private:
         }
         std::size_t length = m_out.size() - lengthAt - 1;
         if (length > 255) {
-            m_out.resize(lengthAt + 1 + 255);
+            m_out.Truncate(lengthAt + 1 + 255);
             length = 255;
         }
-        m_out[lengthAt] = static_cast<char>(length);
+        m_out.data()[lengthAt] = static_cast<char>(length);
         ExpectSymbol('=');
         ParseValue(depth, false);
     }
@@ -956,16 +1063,16 @@ private:
             // A null item would read back as the end of its list.
             if (word == Tag::Null && inList)
                 Fail(kInvalidValue);
-            m_out.resize(start);
+            m_out.Truncate(start);
             m_out.push_back(char(word));
             return;
         }
         std::size_t length = m_out.size() - start - 2;
         if (length > 255) {
-            m_out.resize(start + 2 + 255);
+            m_out.Truncate(start + 2 + 255);
             length = 255;
         }
-        m_out[start + 1] = static_cast<char>(length);
+        m_out.data()[start + 1] = static_cast<char>(length);
     }
 
     void WriteBinaryValue() {
@@ -980,8 +1087,8 @@ private:
             closeBrace ? std::size_t(static_cast<const char*>(closeBrace) - text) : size;
         // Decoded in place into room for the most bytes the digits up to "}" can give.
         const std::size_t start = m_out.size();
-        m_out.resize(start + (close - m_pos) / 2);
-        char* out = m_out.data() + start;
+        char* const first = m_out.Claim((close - m_pos) / 2);
+        char* out = first;
         std::size_t pos = m_pos;
         for (;;) {
             unsigned char c;
@@ -1006,8 +1113,8 @@ private:
             FailOnLine("Invalid binary value", m_line);
         }
         m_pos = close + 1;
-        const std::size_t length = std::size_t(out - (m_out.data() + start));
-        m_out.resize(start + length);
+        const std::size_t length = std::size_t(out - first);
+        m_out.Truncate(start + length);
         if (length > std::numeric_limits<std::uint32_t>::max())
             FailOnLine("Invalid binary value", m_line);
         PatchLittleEndian(m_out, lengthAt, std::uint32_t(length));
@@ -1096,7 +1203,7 @@ private:
     }
 
     std::string_view m_text;
-    std::string& m_out;
+    ByteSink m_out;
     std::size_t m_pos = 0;
     int m_line = 1;
     std::size_t m_lineStart = 0;
@@ -1121,8 +1228,6 @@ bool IsTextForm(std::string_view data) {
 }
 
 void BinaryFormToText(std::string_view binary, std::string& text) {
-    text.clear();
-    text.reserve(binary.size() * 3 + 4096);
     BinaryToText(binary, text).Convert();
 }
 
@@ -1133,8 +1238,6 @@ std::string BinaryFormToText(std::string_view binary) {
 }
 
 void TextToBinaryForm(std::string_view text, std::string& binary) {
-    binary.clear();
-    binary.reserve(text.size());
     TextToBinary(text, binary).Convert();
 }
 

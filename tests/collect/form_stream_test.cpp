@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <clocale>
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -307,6 +311,90 @@ TEST(Floats, ExtendedPrecisionDigitsSurvive) {
          {"3.141592653589793239", "1.2345678901234567891e+300", "-1e-4000", "123456789012.0"}) {
         const std::string binary = TextToBinaryForm(TextWithValue(text));
         EXPECT_EQ(BinaryFormToText(binary), TextWithValue(text)) << text;
+    }
+}
+
+/// What the writer must produce for a float: the shortest digits (std::to_chars as the reference),
+/// with ".0" added when they hold neither a point nor an exponent.
+template <class Float>
+std::string ShortestText(Float value) {
+    char buffer[64];
+    std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    if (text.find_first_of(".e") == std::string::npos)
+        text += ".0";
+    return text;
+}
+
+TEST(Floats, ValuesWithFewBinaryDigitsAreWrittenShortest) {
+    std::vector<long double> values{0.5L,
+                                    1.25L,
+                                    37.0L,
+                                    100.0L,
+                                    1e6L,
+                                    120.0L,
+                                    0.001953125L,
+                                    0.0009765625L,
+                                    4503599627370496.25L,
+                                    9007199254740993.0L,
+                                    1234567890123456789.0L,
+                                    1e18L + 0.5L,
+                                    7.0L / 1024.0L,
+                                    3.0L / 4096.0L};
+    for (long double m = 1; m < 5000; m += 37)
+        for (int j = 0; j < 16; j += 3)
+            values.push_back(std::ldexp(m, -j));
+    for (long double value : values) {
+        for (long double v : {value, -value}) {
+            if constexpr (std::numeric_limits<long double>::digits == 64) {
+                unsigned char bytes[sizeof(long double)] = {};
+                std::memcpy(bytes, &v, sizeof v);
+                const std::string extended(reinterpret_cast<const char*>(bytes), 10);
+                EXPECT_EQ(BinaryFormToText(WithValue(FormBuilder().Byte(5).Raw(extended))),
+                          TextWithValue(ShortestText(v)));
+            }
+            const double d = static_cast<double>(v);
+            EXPECT_EQ(
+                BinaryFormToText(WithValue(FormBuilder().Byte(17).U64(std::bit_cast<std::uint64_t>(d)))),
+                TextWithValue(ShortestText(d) + "d"));
+            const float f = static_cast<float>(v);
+            EXPECT_EQ(
+                BinaryFormToText(WithValue(FormBuilder().Byte(15).U32(std::bit_cast<std::uint32_t>(f)))),
+                TextWithValue(ShortestText(f) + "s"));
+        }
+    }
+}
+
+TEST(Floats, DecimalsReadAsTheNearestValue) {
+    // std::from_chars as the reference for correctly rounded reading.
+    std::mt19937 random(7);
+    for (int n = 0; n < 3000; ++n) {
+        std::string text = random() % 2 ? "-" : "";
+        text += std::to_string(random() % 100000);
+        text += ".";
+        for (int digits = 1 + int(random() % 25); digits > 0; --digits)
+            text.push_back(char('0' + random() % 10));
+        const char* first = text.data();
+        const char* last = text.data() + text.size();
+        if constexpr (std::numeric_limits<long double>::digits == 64) {
+            long double v = 0;
+            std::from_chars(first, last, v);
+            unsigned char bytes[sizeof(long double)] = {};
+            std::memcpy(bytes, &v, sizeof v);
+            EXPECT_EQ(
+                TextToBinaryForm(TextWithValue(text)),
+                WithValue(FormBuilder().Byte(5).Raw(std::string(reinterpret_cast<const char*>(bytes), 10))))
+                << text;
+        }
+        double d = 0;
+        std::from_chars(first, last, d);
+        EXPECT_EQ(TextToBinaryForm(TextWithValue(text + "d")),
+                  WithValue(FormBuilder().Byte(17).U64(std::bit_cast<std::uint64_t>(d))))
+            << text;
+        float f = 0;
+        std::from_chars(first, last, f);
+        EXPECT_EQ(TextToBinaryForm(TextWithValue(text + "s")),
+                  WithValue(FormBuilder().Byte(15).U32(std::bit_cast<std::uint32_t>(f))))
+            << text;
     }
 }
 
