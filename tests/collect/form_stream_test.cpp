@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <locale>
 #include <random>
 #include <string>
 #include <vector>
@@ -623,18 +624,30 @@ TEST(IsTextForm, RecognisesTheThreeFirstWordsInAnyCase) {
     EXPECT_FALSE(IsTextForm(""));
 }
 
+class CommaDecimalPoint : public std::numpunct<char> {
+protected:
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
 TEST(TextToBinaryForm, ResultIsIndependentOfTheGlobalLocale) {
-    const char* previous = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = previous ? previous : "C";
-    const std::string text = TextWithValue("1.5");
+    const std::string text = TextWithValue("1234.5");
     const std::string expected = TextToBinaryForm(text);
-    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "C.UTF-8"}) {
-        if (!std::setlocale(LC_ALL, name))
-            continue;
-        EXPECT_EQ(TextToBinaryForm(text), expected) << name;
-        EXPECT_EQ(BinaryFormToText(expected), text) << name;
-    }
-    std::setlocale(LC_ALL, saved.c_str());
+    const std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new CommaDecimalPoint));
+    const char* previousC = std::setlocale(LC_ALL, nullptr);
+    const std::string savedC = previousC ? previousC : "C";
+    // A C locale with a decimal comma, where the machine has one.
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+        if (std::setlocale(LC_ALL, name))
+            break;
+    const std::string binary = TextToBinaryForm(text);
+    const std::string back = BinaryFormToText(expected);
+    std::setlocale(LC_ALL, savedC.c_str());
+    std::locale::global(previous);
+    EXPECT_EQ(binary, expected);
+    EXPECT_EQ(back, text);
 }
 
 } // namespace
