@@ -438,7 +438,9 @@ private:
         NextToken();
     }
 
-    void ParseProperty(int depth) {
+    /// Writes the identifier at hand and any ".identifier" parts after it as one short string.
+    /// Returns where its length byte stands.
+    std::size_t WriteDottedName() {
         if (m_kind != TokenKind::Identifier)
             Fail("Identifier expected");
         const std::size_t lengthAt = m_out.size();
@@ -459,6 +461,11 @@ private:
             length = 255;
         }
         m_out.data()[lengthAt] = static_cast<char>(length);
+        return lengthAt;
+    }
+
+    void ParseProperty(int depth) {
+        WriteDottedName();
         ExpectSymbol('=');
         ParseValue(depth, false);
     }
@@ -492,20 +499,11 @@ private:
     }
 
     void WriteIdentifierValue(bool inList) {
+        const int line = m_tokenLine;
         const std::size_t start = m_out.size();
         m_out.push_back(char(Tag::Ident));
-        m_out.push_back('\0');
-        m_out.append(TokenText());
-        NextToken();
-        while (IsSymbol('.')) {
-            NextToken();
-            if (m_kind != TokenKind::Identifier)
-                Fail("Identifier expected");
-            m_out.push_back('.');
-            m_out.append(TokenText());
-            NextToken();
-        }
-        const std::string_view name(m_out.data() + start + 2, m_out.size() - start - 2);
+        const std::size_t lengthAt = WriteDottedName();
+        const std::string_view name(m_out.data() + lengthAt + 1, m_out.size() - lengthAt - 1);
         Tag word = Tag::Ident;
         if (EqualsIgnoreCase(name, "False"))
             word = Tag::False;
@@ -518,17 +516,10 @@ private:
         if (word != Tag::Ident) {
             // A null item would read back as the end of its list.
             if (word == Tag::Null && inList)
-                Fail(kInvalidValue);
+                FailOnLine(kInvalidValue, line);
             m_out.Truncate(start);
             m_out.push_back(char(word));
-            return;
         }
-        std::size_t length = m_out.size() - start - 2;
-        if (length > 255) {
-            m_out.Truncate(start + 2 + 255);
-            length = 255;
-        }
-        m_out.data()[start + 1] = static_cast<char>(length);
     }
 
     void WriteBinaryValue() {

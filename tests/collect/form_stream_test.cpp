@@ -499,6 +499,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextFailureCase{"object A: TA\n  P = (1\n", "Invalid property value on line 3"},
         TextFailureCase{"object A: TA\n  P = -x\nend\n", "Invalid property value on line 2"},
         TextFailureCase{"object A: TA\n  P = (\n    1\n    Null)\nend\n", "Invalid property value on line 4"},
+        TextFailureCase{"object A: TA\n  P = (\n    null\n  )\nend\n", "Invalid property value on line 3"},
         TextFailureCase{"object A: TA\n  P = '" + std::string(4100, 'x') + "'\nend\n",
                         "Line too long on line 2"},
         TextFailureCase{"object A: TA\n  P = 1\nend" + std::string(4100, ' '), "Line too long on line 3"},
