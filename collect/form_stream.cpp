@@ -39,7 +39,12 @@ LeadByteTest DoubleByteLeadTest(std::string_view codePage) {
 }
 
 void BinaryFormToText(std::string_view binary, std::string& text, LeadByteTest isLeadByte) {
-    detail::WriteFormText(binary, text, isLeadByte);
+    try {
+        detail::WriteFormText(binary, text, isLeadByte);
+    } catch (...) {
+        text.clear();
+        throw;
+    }
 }
 
 std::string BinaryFormToText(std::string_view binary, LeadByteTest isLeadByte) {
@@ -49,7 +54,12 @@ std::string BinaryFormToText(std::string_view binary, LeadByteTest isLeadByte) {
 }
 
 void TextToBinaryForm(std::string_view text, std::string& binary) {
-    detail::ParseFormText(text, binary);
+    try {
+        detail::ParseFormText(text, binary);
+    } catch (...) {
+        binary.clear();
+        throw;
+    }
 }
 
 std::string TextToBinaryForm(std::string_view text) {

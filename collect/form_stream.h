@@ -33,15 +33,14 @@ LeadByteTest DoubleByteLeadTest(std::string_view codePage);
 /// or "Invalid property value" (a tag that does not fit where it stands, or a float that is not a
 /// number).
 std::string BinaryFormToText(std::string_view binary, LeadByteTest isLeadByte = nullptr);
-/// The same, replacing the content of text (its buffer is reused); after a failure text holds
-/// nothing usable.
+/// The same, replacing the content of text (its buffer is reused); after a failure text is empty.
 void BinaryFormToText(std::string_view binary, std::string& text, LeadByteTest isLeadByte = nullptr);
 
 /// The binary form resource of a text form: the resource header, named after the root object's
 /// class in upper case, and the component stream. Throws FormError "<message> on line <n>".
 std::string TextToBinaryForm(std::string_view text);
-/// The same, replacing the content of binary (its buffer is reused); after a failure binary holds
-/// nothing usable.
+/// The same, replacing the content of binary (its buffer is reused); after a failure binary is
+/// empty.
 void TextToBinaryForm(std::string_view text, std::string& binary);
 
 } // namespace wordloom

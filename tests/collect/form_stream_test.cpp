@@ -640,6 +640,20 @@ TEST(BinaryFormToText, EveryTruncatedPrefixFailsCleanly) {
         EXPECT_FALSE(BinaryFailure(binary.substr(0, length)).empty()) << "prefix of " << length << " bytes";
 }
 
+TEST(Conversions, TargetIsEmptyAfterAFailure) {
+    std::string text = "previous";
+    EXPECT_THROW(BinaryFormToText(SampleStream().Resource().substr(0, 60), text), FormError);
+    EXPECT_TRUE(text.empty());
+    std::string binary = "previous";
+    EXPECT_THROW(TextToBinaryForm(std::string(kSampleText).substr(0, 200), binary), FormError);
+    EXPECT_TRUE(binary.empty());
+    // and a reused target holds exactly the new result
+    BinaryFormToText(SampleStream().Resource(), text);
+    EXPECT_EQ(text, kSampleText);
+    TextToBinaryForm(kSampleText, binary);
+    EXPECT_EQ(binary, SampleStream().Resource("TFORM1"));
+}
+
 TEST(BinaryFormToText, StreamSizeFieldIsNotTrusted) {
     std::string binary = SampleStream().Resource();
     const std::size_t sizeAt = 1 + 2 + 7 + 2;
