@@ -13,9 +13,17 @@
 #include <QString>
 
 #include <functional>
+#include <stdexcept>
 #include <tuple>
 #include <type_traits>
 #include <utility>
+
+// The general failure of components; the message is the program's own text.
+class Exception : public std::runtime_error {
+public:
+    explicit Exception(const QString& message) : std::runtime_error(message.toStdString()) {}
+    QString Message() const { return QString::fromUtf8(what()); }
+};
 
 enum TComponentStateValue {
     csLoading = 0x1,
