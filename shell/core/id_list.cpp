@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-namespace wordloom {
-
 namespace {
 
 // A list larger than this is refused by AllocIDList, as an allocator would refuse it.
@@ -20,11 +18,15 @@ void AppendSize(QByteArray& bytes, std::uint16_t size) {
     bytes.append(char(size >> 8));
 }
 
-QByteArray Terminator() { return QByteArray(2, '\0'); }
+QByteArray Terminator() {
+    return QByteArray(2, '\0');
+}
 
 } // namespace
 
-bool IsFileSystemKind(ItemKind kind) { return kind == ItemKind::File || kind == ItemKind::Dir; }
+bool IsFileSystemKind(ItemKind kind) {
+    return kind == ItemKind::File || kind == ItemKind::Dir;
+}
 
 IDList::IDList() : m_bytes(Terminator()) {}
 
@@ -45,11 +47,14 @@ std::optional<IDList> IDList::FromBytes(QByteArray bytes) {
     return IDList(std::move(bytes));
 }
 
-IDList IDList::Item(ItemKind kind, std::string_view name) { return IDList().Appended(kind, name); }
+IDList IDList::Item(ItemKind kind, std::string_view name) {
+    return IDList().Appended(kind, name);
+}
 
 int IDList::ItemCount() const {
     int count = 0;
-    for (qsizetype pos = 0; ReadSize(m_bytes.constData() + pos) != 0; pos += ReadSize(m_bytes.constData() + pos))
+    for (qsizetype pos = 0; ReadSize(m_bytes.constData() + pos) != 0;
+         pos += ReadSize(m_bytes.constData() + pos))
         ++count;
     return count;
 }
@@ -112,7 +117,9 @@ IDList IDList::Appended(const IDList& relative) const {
     return IDList(std::move(bytes));
 }
 
-int IDListSize(const OptIDList& list) { return list ? list->ByteSize() : 0; }
+int IDListSize(const OptIDList& list) {
+    return list ? list->ByteSize() : 0;
+}
 
 std::optional<QByteArray> AllocIDList(int size) {
     if (size < 2 || size > kMaxListBytes)
@@ -120,7 +127,9 @@ std::optional<QByteArray> AllocIDList(int size) {
     return QByteArray(size, '\0');
 }
 
-OptIDList CopyIDList(const OptIDList& list) { return list; }
+OptIDList CopyIDList(const OptIDList& list) {
+    return list;
+}
 
 OptIDList ConcatIDLists(const OptIDList& first, const OptIDList& second) {
     const IDList secondList = second.value_or(IDList());
@@ -129,7 +138,9 @@ OptIDList ConcatIDLists(const OptIDList& first, const OptIDList& second) {
     return first->Appended(secondList);
 }
 
-void FreeIDList(OptIDList& list) { list.reset(); }
+void FreeIDList(OptIDList& list) {
+    list.reset();
+}
 
 QString StrRetToString(const OptIDList& item, const StrRet& result) {
     switch (result.type) {
@@ -184,5 +195,3 @@ bool MatchMask(const QString& name, const QString& mask) {
     }
     return at(0, 0);
 }
-
-} // namespace wordloom

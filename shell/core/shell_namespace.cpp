@@ -20,8 +20,6 @@
 #include <cerrno>
 #include <optional>
 
-namespace wordloom {
-
 namespace {
 
 // How long the mount table and the special-folder locations stay cached (milliseconds): long enough
@@ -35,9 +33,13 @@ qint64 NowMs() {
     return clock.elapsed();
 }
 
-QByteArray ToBytes(std::string_view view) { return QByteArray(view.data(), qsizetype(view.size())); }
+QByteArray ToBytes(std::string_view view) {
+    return QByteArray(view.data(), qsizetype(view.size()));
+}
 
-QString DecodeName(std::string_view view) { return QFile::decodeName(ToBytes(view)); }
+QString DecodeName(std::string_view view) {
+    return QFile::decodeName(ToBytes(view));
+}
 
 QByteArray JoinPath(const QByteArray& dir, std::string_view name) {
     QByteArray path = dir;
@@ -114,11 +116,11 @@ QByteArray UnescapeHex(const QByteArray& name) {
 bool IsLeftOutFsType(const QByteArray& type) {
     // Pseudo file systems, snap images, container layers and memory file systems are no "drives".
     static const QSet<QByteArray> leftOut = {
-        "proc",       "sysfs",         "devtmpfs",    "devpts",          "tmpfs",     "ramfs",
-        "cgroup",     "cgroup2",       "overlay",     "squashfs",        "securityfs", "debugfs",
-        "tracefs",    "pstore",        "bpf",         "mqueue",          "hugetlbfs", "fusectl",
-        "configfs",   "autofs",        "binfmt_misc", "efivarfs",        "nsfs",      "rpc_pipefs",
-        "selinuxfs",  "fuse.portal",   "nfsd",        "fuse.gvfsd-fuse", "fuse.snapfuse"};
+        "proc",      "sysfs",       "devtmpfs",    "devpts",          "tmpfs",        "ramfs",
+        "cgroup",    "cgroup2",     "overlay",     "squashfs",        "securityfs",   "debugfs",
+        "tracefs",   "pstore",      "bpf",         "mqueue",          "hugetlbfs",    "fusectl",
+        "configfs",  "autofs",      "binfmt_misc", "efivarfs",        "nsfs",         "rpc_pipefs",
+        "selinuxfs", "fuse.portal", "nfsd",        "fuse.gvfsd-fuse", "fuse.snapfuse"};
     return leftOut.contains(type);
 }
 
@@ -175,7 +177,8 @@ std::vector<Volume> ReadVolumes(const QByteArray& home) {
             continue;
         bool placed = false;
         for (const QByteArray& place : places)
-            placed = placed || (place.size() > 1 && IsUnder(volume.mountPoint, place) && volume.mountPoint != place);
+            placed = placed ||
+                     (place.size() > 1 && IsUnder(volume.mountPoint, place) && volume.mountPoint != place);
         if (!placed)
             continue;
         if (auto it = seen.find(volume.mountPoint); it != seen.end()) {
@@ -344,7 +347,8 @@ public:
             attributes |= Sfgao::Folder | Sfgao::FileSysAncestor;
         if ((mask & Sfgao::Hidden) && item.ItemCount() == 1 && IsHiddenName(last.name))
             attributes |= Sfgao::Hidden;
-        const std::uint32_t needStat = Sfgao::Link | Sfgao::HasSubfolder | Sfgao::CanRename | Sfgao::CanDelete;
+        const std::uint32_t needStat =
+            Sfgao::Link | Sfgao::HasSubfolder | Sfgao::CanRename | Sfgao::CanDelete;
         if (mask & needStat) {
             const QByteArray path = ItemPath(item);
             struct stat st;
@@ -575,12 +579,14 @@ public:
             return std::nullopt;
         const Volume* best = nullptr;
         for (const Volume& volume : ShellContext::Instance().Volumes()) {
-            if (IsUnder(path, volume.mountPoint) && (!best || volume.mountPoint.size() > best->mountPoint.size()))
+            if (IsUnder(path, volume.mountPoint) &&
+                (!best || volume.mountPoint.size() > best->mountPoint.size()))
                 best = &volume;
         }
         if (!best)
             return std::nullopt;
-        IDList result = IDList::Item(ItemKind::Computer, {}).Appended(ItemKind::Volume, best->mountPoint.toStdString());
+        IDList result =
+            IDList::Item(ItemKind::Computer, {}).Appended(ItemKind::Volume, best->mountPoint.toStdString());
         QByteArray walked = best->mountPoint;
         const QByteArray rest = best->mountPoint == "/" ? path.mid(1) : path.mid(best->mountPoint.size() + 1);
         for (const QByteArray& part : rest.split('/')) {
@@ -615,7 +621,9 @@ struct SpecialFolderEntry {
     QByteArray (*path)();
 };
 
-QByteArray NoPath() { return QByteArray(); }
+QByteArray NoPath() {
+    return QByteArray();
+}
 
 // Where each kind lies on Linux, and why:
 // SF_FILESYSTEMFOLDER, SF_DRIVES -> Computer (virtual): the mounted volumes play the drives.
@@ -704,11 +712,15 @@ void ShellContext::Refresh() {
     m_specialReadAt = -1;
 }
 
-QByteArray ShellContext::HomePath() const { return QFile::encodeName(QDir::homePath()); }
+QByteArray ShellContext::HomePath() const {
+    return QFile::encodeName(QDir::homePath());
+}
 
 QByteArray ShellContext::DesktopPath() const {
-    const QByteArray desktop = QFile::encodeName(QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)));
-    if (desktop.isEmpty() || desktop == QFile::encodeName(QDir::cleanPath(QDir::homePath())) || !IsDirectory(desktop))
+    const QByteArray desktop =
+        QFile::encodeName(QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)));
+    if (desktop.isEmpty() || desktop == QFile::encodeName(QDir::cleanPath(QDir::homePath())) ||
+        !IsDirectory(desktop))
         return QByteArray();
     return desktop;
 }
@@ -915,5 +927,3 @@ bool ObjectExists(const QString& path) {
     struct stat st;
     return (!path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &st) == 0) || IsDriveRoot(path);
 }
-
-} // namespace wordloom
