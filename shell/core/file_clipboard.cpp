@@ -19,7 +19,8 @@ QString FreeName(const QString& targetDir, const QString& name) {
     if (!QFileInfo(candidate).exists() && !QFileInfo(candidate).isSymLink())
         return candidate;
     const QFileInfo info(name);
-    const QString base = info.isDir() || info.baseName().isEmpty() || info.completeSuffix().isEmpty() ? name : info.baseName();
+    const QString base =
+        info.isDir() || info.baseName().isEmpty() || info.completeSuffix().isEmpty() ? name : info.baseName();
     const QString suffix = base == name ? QString() : name.mid(base.size());
     for (int n = 1;; ++n) {
         const QString label = n == 1 ? QStringLiteral(" (copy)") : QStringLiteral(" (copy %1)").arg(n);
@@ -41,7 +42,8 @@ bool CopyTree(const QString& source, const QString& target, QString* error) {
         }
         const QDir dir(source);
         bool ok = true;
-        for (const QString& name : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        for (const QString& name :
+             dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
             ok = CopyTree(dir.filePath(name), QDir(target).filePath(name), error) && ok;
         return ok;
     } else if (QFile::copy(source, target)) {
@@ -123,11 +125,13 @@ bool TransferFiles(const QList<QUrl>& urls, const QString& targetDir, bool move,
             ok = false;
             continue;
         }
-        if (move && QFileInfo(info.absolutePath()).canonicalFilePath() == QFileInfo(targetDir).canonicalFilePath())
+        if (move &&
+            QFileInfo(info.absolutePath()).canonicalFilePath() == QFileInfo(targetDir).canonicalFilePath())
             continue; // moved onto itself: nothing to do
         const QString target = FreeName(targetDir, info.fileName());
         if (move) {
-            if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
+            if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) ==
+                0)
                 continue;
             if (errno != EXDEV) {
                 *error = QStringLiteral("Cannot move %1").arg(source);
@@ -139,8 +143,8 @@ bool TransferFiles(const QList<QUrl>& urls, const QString& targetDir, bool move,
                 ok = false;
                 continue;
             }
-            const bool removed = info.isDir() && !info.isSymLink() ? QDir(source).removeRecursively()
-                                                                  : QFile::remove(source);
+            const bool removed =
+                info.isDir() && !info.isSymLink() ? QDir(source).removeRecursively() : QFile::remove(source);
             if (!removed) {
                 *error = QStringLiteral("Cannot remove %1").arg(source);
                 ok = false;

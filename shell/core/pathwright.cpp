@@ -6,7 +6,6 @@
 #include "shell/core/system_image_list.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -16,11 +15,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <algorithm>
 
 #include <sys/stat.h>
 
 namespace {
-
 
 // The hourglass for the time of a command.
 class BusyCursor {
@@ -55,7 +54,8 @@ bool VerbIs(const QString& verb, const char* name) {
 TPathwright::TPathwright(QObject* owner) : TComponent(owner) {
     m_filter.append(QStringLiteral("*"));
     m_hooks.Confirm = [](QWidget* parent, const QString& caption, const QString& text) {
-        return QMessageBox::warning(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+        return QMessageBox::warning(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+               QMessageBox::Ok;
     };
     m_hooks.OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     m_hooks.ExecMenu = [](QMenu& menu, const QPoint& point) { return menu.exec(point); };
@@ -93,10 +93,11 @@ void TPathwright::SetFolderIDList(const OptIDList& idList) {
         m_folderId.reset();
         return;
     }
-    std::shared_ptr<ShellFolder> folder = idList->IsDesktop() ? ShellContext::Instance().DesktopFolder()
-                                                              : BindToFolder(*idList);
+    std::shared_ptr<ShellFolder> folder =
+        idList->IsDesktop() ? ShellContext::Instance().DesktopFolder() : BindToFolder(*idList);
     if (!folder)
-        throw EPathwrightError(QStringLiteral("Pathwright.SetFolderIDList: Desktop.BindToObject: Could not get Folder"));
+        throw EPathwrightError(
+            QStringLiteral("Pathwright.SetFolderIDList: Desktop.BindToObject: Could not get Folder"));
     m_folderObject = std::move(folder);
     m_enumerator.reset();
     m_folderId = idList;
@@ -173,7 +174,8 @@ void TPathwright::SetObjectName(const QString& name) {
     if (text.size() > 1 && text.endsWith(u'/'))
         text.chop(1);
     if (!text.contains(u'/')) {
-        if (const OptIDList parsed = m_folderObject ? IDListFromName(m_folderObject.get(), text) : std::nullopt) {
+        if (const OptIDList parsed =
+                m_folderObject ? IDListFromName(m_folderObject.get(), text) : std::nullopt) {
             SetObjectIDList(parsed);
             return;
         }
@@ -254,11 +256,17 @@ bool TPathwright::HasSubFolders() const {
     return m_object && (ObjectAttributes(Sfgao::Folder | Sfgao::HasSubfolder) & Sfgao::HasSubfolder) != 0;
 }
 
-bool TPathwright::IsHidden() const { return (ObjectAttributes(Sfgao::Hidden) & Sfgao::Hidden) != 0; }
+bool TPathwright::IsHidden() const {
+    return (ObjectAttributes(Sfgao::Hidden) & Sfgao::Hidden) != 0;
+}
 
-bool TPathwright::IsLink() const { return (ObjectAttributes(Sfgao::Link) & Sfgao::Link) != 0; }
+bool TPathwright::IsLink() const {
+    return (ObjectAttributes(Sfgao::Link) & Sfgao::Link) != 0;
+}
 
-bool TPathwright::CanRename() const { return (ObjectAttributes(Sfgao::CanRename) & Sfgao::CanRename) != 0; }
+bool TPathwright::CanRename() const {
+    return (ObjectAttributes(Sfgao::CanRename) & Sfgao::CanRename) != 0;
+}
 
 int TPathwright::GetIconNumber() const {
     const OptIDList& absolute = AbsoluteObjectIDList();
@@ -282,7 +290,9 @@ QString TPathwright::LinkTargetFolder() const {
     return QFile::decodeName(QByteArray(target));
 }
 
-QString TPathwright::NetworkName() const { return QString(); }
+QString TPathwright::NetworkName() const {
+    return QString();
+}
 
 TVelShellFolder TPathwright::ObjectSpecialIndex() const {
     const OptIDList& absolute = AbsoluteObjectIDList();
@@ -309,7 +319,8 @@ bool TPathwright::NextObject() {
         if (m_fileSystemOnly && ObjectAttributes(Sfgao::FileSystem | Sfgao::FileSysAncestor) == 0) {
             const TVelShellFolder special = ObjectSpecialIndex();
             const bool passes = GetObjectName().left(7).toUpper() == QLatin1String("RECYCLE") ||
-                                special == SF_DRIVES || special == SF_NETWORK || FolderSpecialIndex() == SF_NETWORK;
+                                special == SF_DRIVES || special == SF_NETWORK ||
+                                FolderSpecialIndex() == SF_NETWORK;
             if (!passes)
                 continue;
         }
@@ -330,7 +341,9 @@ void TPathwright::SetFilter(const QString& text) {
     }
 }
 
-QString TPathwright::GetFilter() const { return m_filter.join(u';'); }
+QString TPathwright::GetFilter() const {
+    return m_filter.join(u';');
+}
 
 bool TPathwright::MatchesFilter() const {
     if (IsFolder())
@@ -348,9 +361,13 @@ bool TPathwright::MatchesFilter() const {
 
 // ---- desktop ----
 
-int TPathwright::DesktopIconNumber() const { return IconRegistry::Instance().IconIndexFor(IDList(), false); }
+int TPathwright::DesktopIconNumber() const {
+    return IconRegistry::Instance().IconIndexFor(IDList(), false);
+}
 
-QString TPathwright::DesktopName() const { return DisplayNameOf(IDList()); }
+QString TPathwright::DesktopName() const {
+    return DisplayNameOf(IDList());
+}
 
 // ---- watching ----
 
@@ -415,7 +432,8 @@ TPathwright::Targets TPathwright::CollectTargets() {
         m_multiObjects.clear();
     }
     for (const IDList& item : targets.items)
-        targets.paths.push_back(m_folderId ? PathFromIDList(ConcatIDLists(m_folderId, item).value()) : QByteArray());
+        targets.paths.push_back(m_folderId ? PathFromIDList(ConcatIDLists(m_folderId, item).value())
+                                           : QByteArray());
     return targets;
 }
 
@@ -423,7 +441,8 @@ bool TPathwright::InvokeCommand(const QString& verbText) {
     if (!m_folderObject || (!m_object && m_multiObjects.isEmpty()))
         return false;
     const QString verb = verbText.isEmpty() ? QStringLiteral("default") : verbText;
-    if (VerbIs(verb, "delete") && m_multiObjects.isEmpty() && !(ObjectAttributes(Sfgao::CanDelete) & Sfgao::CanDelete))
+    if (VerbIs(verb, "delete") && m_multiObjects.isEmpty() &&
+        !(ObjectAttributes(Sfgao::CanDelete) & Sfgao::CanDelete))
         return false;
     BusyCursor busy;
     const Targets targets = CollectTargets();
@@ -474,7 +493,8 @@ bool TPathwright::DeleteToTrash(const Targets& targets) {
         targets.paths.size() == 1
             ? QStringLiteral("Are you sure you want to move \"%1\" to the Trash?")
                   .arg(QFileInfo(QFile::decodeName(targets.paths.front())).fileName())
-            : QStringLiteral("Are you sure you want to move these %1 items to the Trash?").arg(targets.paths.size());
+            : QStringLiteral("Are you sure you want to move these %1 items to the Trash?")
+                  .arg(targets.paths.size());
     if (!m_hooks.Confirm(OwnerWindow(), QStringLiteral("Confirm Delete"), question))
         return false;
     bool ok = true;
@@ -584,7 +604,8 @@ void TPathwright::ShowContextMenu(const QPoint& screenPoint, QMenu* extraMenu, Q
     popup.addSeparator();
     addVerb(QStringLiteral("&Delete"), "delete", allHavePaths && (common & Sfgao::CanDelete));
     if (OnRename)
-        addVerb(QStringLiteral("Rena&me"), "rename", targets.items.size() == 1 && (common & Sfgao::CanRename));
+        addVerb(QStringLiteral("Rena&me"), "rename",
+                targets.items.size() == 1 && (common & Sfgao::CanRename));
     popup.addSeparator();
     addVerb(QStringLiteral("P&roperties"), "properties", true);
 
@@ -685,8 +706,9 @@ QString TPathwright::DetailText(int index, bool header) {
     }
     case 2: {
         static const QMimeDatabase database;
-        const QMimeType type = data.isDir ? database.mimeTypeForName(QStringLiteral("inode/directory"))
-                                          : database.mimeTypeForFile(data.fileName, QMimeDatabase::MatchExtension);
+        const QMimeType type = data.isDir
+                                   ? database.mimeTypeForName(QStringLiteral("inode/directory"))
+                                   : database.mimeTypeForFile(data.fileName, QMimeDatabase::MatchExtension);
         return type.comment().left(80);
     }
     default:
@@ -721,5 +743,6 @@ QString TPathwright::FileTimeText(const QDateTime& time) {
     // Two-second steps, as file times were always shown.
     local = local.addSecs(-(local.time().second() % 2));
     const QLocale locale;
-    return locale.toString(local.date(), QLocale::ShortFormat) + u' ' + locale.toString(local.time(), QLocale::ShortFormat);
+    return locale.toString(local.date(), QLocale::ShortFormat) + u' ' +
+           locale.toString(local.time(), QLocale::ShortFormat);
 }

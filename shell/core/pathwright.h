@@ -179,7 +179,7 @@ private:
         QString fileName;
     };
     struct Targets {
-        std::vector<IDList> items;    // relative lists
+        std::vector<IDList> items;     // relative lists
         std::vector<QByteArray> paths; // their file-system paths (empty for virtual objects)
     };
 

@@ -33,7 +33,8 @@ QString SizeText(qint64 bytes) {
 
 } // namespace
 
-TVelPropertiesDialog::TVelPropertiesDialog(const QStringList& names, const QStringList& paths, QWidget* parent)
+TVelPropertiesDialog::TVelPropertiesDialog(const QStringList& names, const QStringList& paths,
+                                           QWidget* parent)
     : QDialog(parent), m_form(new QFormLayout) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(m_form);
@@ -49,8 +50,10 @@ TVelPropertiesDialog::TVelPropertiesDialog(const QStringList& names, const QStri
             return;
         const QFileInfo info(path);
         static const QMimeDatabase database;
-        AddField(QStringLiteral("Type"), info.isDir() ? database.mimeTypeForName(QStringLiteral("inode/directory")).comment()
-                                                      : database.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension).comment());
+        AddField(QStringLiteral("Type"),
+                 info.isDir()
+                     ? database.mimeTypeForName(QStringLiteral("inode/directory")).comment()
+                     : database.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension).comment());
         if (info.isSymLink())
             AddField(QStringLiteral("Link to"), info.symLinkTarget());
         AddField(QStringLiteral("Location"), info.absolutePath());

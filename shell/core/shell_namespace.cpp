@@ -1,6 +1,5 @@
 #include "shell/core/shell_namespace.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -195,16 +194,53 @@ std::vector<Volume> ReadVolumes(const QByteArray& home) {
 
 // ---- name ordering ----
 
+// Digit runs compare by their value, everything else character by character with letter case
+// folded: "file2" before "file10", "apple" before "Banana".
+int NaturalCompare(const QString& a, const QString& b) {
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype endA = i;
+            qsizetype endB = j;
+            while (endA < a.size() && a[endA].isDigit())
+                ++endA;
+            while (endB < b.size() && b[endB].isDigit())
+                ++endB;
+            qsizetype startA = i;
+            qsizetype startB = j;
+            while (startA + 1 < endA && a[startA].digitValue() == 0)
+                ++startA;
+            while (startB + 1 < endB && b[startB].digitValue() == 0)
+                ++startB;
+            if (endA - startA != endB - startB)
+                return endA - startA < endB - startB ? -1 : 1;
+            for (qsizetype k = 0; k < endA - startA; ++k) {
+                const int da = a[startA + k].digitValue();
+                const int db = b[startB + k].digitValue();
+                if (da != db)
+                    return da < db ? -1 : 1;
+            }
+            i = endA;
+            j = endB;
+            continue;
+        }
+        const char32_t ca = a[i].toCaseFolded().unicode();
+        const char32_t cb = b[j].toCaseFolded().unicode();
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size())
+        return 1;
+    return j < b.size() ? -1 : 0;
+}
+
 int CompareNames(std::string_view a, std::string_view b) {
     if (a == b)
         return 0;
-    static QCollator collator = [] {
-        QCollator c;
-        c.setNumericMode(true);
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    const int order = collator.compare(DecodeName(a), DecodeName(b));
+    const int order = NaturalCompare(DecodeName(a), DecodeName(b));
     if (order != 0)
         return order;
     return a < b ? -1 : 1;

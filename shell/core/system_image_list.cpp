@@ -71,18 +71,21 @@ int IconRegistry::IconIndexFor(const IDList& absolute, bool open) {
                        QStyle::SP_DriveNetIcon);
     case ItemKind::Volume: {
         const bool removable = last.name.starts_with("/media/") || last.name.starts_with("/run/media/");
-        return IndexOf({removable ? QStringLiteral("drive-removable-media") : QStringLiteral("drive-harddisk")},
-                       QStyle::SP_DriveHDIcon);
+        return IndexOf(
+            {removable ? QStringLiteral("drive-removable-media") : QStringLiteral("drive-harddisk")},
+            QStyle::SP_DriveHDIcon);
     }
     case ItemKind::Dir:
-        return open ? IndexOf({QStringLiteral("folder-open"), QStringLiteral("folder")}, QStyle::SP_DirOpenIcon)
+        return open ? IndexOf({QStringLiteral("folder-open"), QStringLiteral("folder")},
+                              QStyle::SP_DirOpenIcon)
                     : IndexOf({QStringLiteral("folder")}, QStyle::SP_DirIcon);
     case ItemKind::File:
         break;
     }
     // Files: the type from the name alone (no content is read while listing).
     const QMimeType type = m_mimeDatabase->mimeTypeForFile(
-        QFile::decodeName(QByteArray(last.name.data(), qsizetype(last.name.size()))), QMimeDatabase::MatchExtension);
+        QFile::decodeName(QByteArray(last.name.data(), qsizetype(last.name.size()))),
+        QMimeDatabase::MatchExtension);
     if (auto it = m_indexByMime.constFind(type.name()); it != m_indexByMime.cend())
         return *it;
     const int index = IndexOf({type.iconName(), type.genericIconName(), QStringLiteral("text-x-generic")},
@@ -95,7 +98,9 @@ QIcon IconRegistry::Icon(int index) const {
     return index >= 0 && index < Count() ? m_icons[std::size_t(index)] : QIcon();
 }
 
-QPixmap IconRegistry::Pixmap(int index, int size) const { return Icon(index).pixmap(size, size); }
+QPixmap IconRegistry::Pixmap(int index, int size) const {
+    return Icon(index).pixmap(size, size);
+}
 
 TVelSystemImageList::TVelSystemImageList(QObject* owner) : TComponent(owner) {
     SetShareImages(true);
@@ -126,7 +131,9 @@ void TVelSystemImageList::SetSize(TVelImageListSize size) {
     AttachSystemList();
 }
 
-int TVelSystemImageList::Count() const { return m_private ? int(m_copy.size()) : IconRegistry::Instance().Count(); }
+int TVelSystemImageList::Count() const {
+    return m_private ? int(m_copy.size()) : IconRegistry::Instance().Count();
+}
 
 QPixmap TVelSystemImageList::Pixmap(int index) const {
     if (m_private)

@@ -5,10 +5,14 @@
 
 namespace {
 
-QByteArray Le16(int value) { return QByteArray(1, char(value & 0xFF)) + QByteArray(1, char(value >> 8)); }
+QByteArray Le16(int value) {
+    return QByteArray(1, char(value & 0xFF)) + QByteArray(1, char(value >> 8));
+}
 
 // An item of `size` bytes in total: size, kind, then filler name bytes.
-QByteArray RawItem(int size, ItemKind kind) { return Le16(size) + char(kind) + QByteArray(size - 3, 'n'); }
+QByteArray RawItem(int size, ItemKind kind) {
+    return Le16(size) + char(kind) + QByteArray(size - 3, 'n');
+}
 
 } // namespace
 
@@ -36,7 +40,8 @@ private slots:
     }
 
     void sizeCountsItemsAndTerminator() {
-        const QByteArray bytes = RawItem(14, ItemKind::Dir) + RawItem(20, ItemKind::File) + QByteArray(2, '\0');
+        const QByteArray bytes =
+            RawItem(14, ItemKind::Dir) + RawItem(20, ItemKind::File) + QByteArray(2, '\0');
         const OptIDList list = IDList::FromBytes(bytes);
         QVERIFY(list);
         QCOMPARE(IDListSize(list), 36);
@@ -45,10 +50,10 @@ private slots:
     void malformedBytesAreRefused() {
         QVERIFY(!IDList::FromBytes(QByteArray()));
         QVERIFY(!IDList::FromBytes(QByteArray(1, '\0')));
-        QVERIFY(!IDList::FromBytes(Le16(9) + "ab"));                            // overruns the data
-        QVERIFY(!IDList::FromBytes(Le16(2) + QByteArray(2, '\0')));              // no room for a kind
-        QVERIFY(!IDList::FromBytes(RawItem(5, ItemKind::File)));                 // no terminator
-        QVERIFY(!IDList::FromBytes(QByteArray(2, '\0') + "x"));                  // bytes after the end
+        QVERIFY(!IDList::FromBytes(Le16(9) + "ab"));                // overruns the data
+        QVERIFY(!IDList::FromBytes(Le16(2) + QByteArray(2, '\0'))); // no room for a kind
+        QVERIFY(!IDList::FromBytes(RawItem(5, ItemKind::File)));    // no terminator
+        QVERIFY(!IDList::FromBytes(QByteArray(2, '\0') + "x"));     // bytes after the end
         QVERIFY(IDList::FromBytes(RawItem(5, ItemKind::File) + QByteArray(2, '\0')));
     }
 
@@ -130,23 +135,40 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("mask");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("star matches empty") << "" << "*" << true;
-        QTest::newRow("star matches any") << "readme.txt" << "*" << true;
-        QTest::newRow("two stars not empty") << "" << "**" << false;
-        QTest::newRow("two stars a name") << "a" << "**" << true;
-        QTest::newRow("extension any case") << "NOTES.TXT" << "*.txt" << true;
-        QTest::newRow("mask upper name lower") << "notes.txt" << "*.TXT" << true;
-        QTest::newRow("other extension") << "notes.txt2" << "*.txt" << false;
-        QTest::newRow("question one char") << "ab" << "a?" << true;
-        QTest::newRow("question never empty") << "a" << "a?" << false;
-        QTest::newRow("question alone on empty") << "" << "?" << false;
-        QTest::newRow("mask used up first") << "abc" << "ab" << false;
-        QTest::newRow("name used up first") << "ab" << "abc" << false;
-        QTest::newRow("trailing star after all") << "ab" << "ab*" << true;
-        QTest::newRow("star in the middle") << "a-long-name.pas" << "a*name.p?s" << true;
-        QTest::newRow("empty mask empty name") << "" << "" << true;
-        QTest::newRow("empty mask a name") << "x" << "" << false;
-        QTest::newRow("umlauts ignore case") << "ÄRGER.DOC" << "är*" << true;
+        QTest::newRow("star matches empty") << ""
+                                            << "*" << true;
+        QTest::newRow("star matches any") << "readme.txt"
+                                          << "*" << true;
+        QTest::newRow("two stars not empty") << ""
+                                             << "**" << false;
+        QTest::newRow("two stars a name") << "a"
+                                          << "**" << true;
+        QTest::newRow("extension any case") << "NOTES.TXT"
+                                            << "*.txt" << true;
+        QTest::newRow("mask upper name lower") << "notes.txt"
+                                               << "*.TXT" << true;
+        QTest::newRow("other extension") << "notes.txt2"
+                                         << "*.txt" << false;
+        QTest::newRow("question one char") << "ab"
+                                           << "a?" << true;
+        QTest::newRow("question never empty") << "a"
+                                              << "a?" << false;
+        QTest::newRow("question alone on empty") << ""
+                                                 << "?" << false;
+        QTest::newRow("mask used up first") << "abc"
+                                            << "ab" << false;
+        QTest::newRow("name used up first") << "ab"
+                                            << "abc" << false;
+        QTest::newRow("trailing star after all") << "ab"
+                                                 << "ab*" << true;
+        QTest::newRow("star in the middle") << "a-long-name.pas"
+                                            << "a*name.p?s" << true;
+        QTest::newRow("empty mask empty name") << ""
+                                               << "" << true;
+        QTest::newRow("empty mask a name") << "x"
+                                           << "" << false;
+        QTest::newRow("umlauts ignore case") << "ÄRGER.DOC"
+                                             << "är*" << true;
         QTest::newRow("many stars fail fast")
             << QString(200, u'a') << QStringLiteral("*a*a*a*a*a*a*a*a*a*a*a*a*a*b") << false;
     }
