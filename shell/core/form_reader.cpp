@@ -4,7 +4,9 @@
 #include "collect/file_io.h"
 #include "collect/form_stream.h"
 #include "shell/core/dir_mon.h"
+#include "shell/core/pathwright.h"
 #include "shell/core/shell_link.h"
+#include "shell/core/system_image_list.h"
 
 #include <QFile>
 #include <QHash>
@@ -28,6 +30,10 @@ QHash<QString, TComponentRegistry::Factory>& Factories() {
         add(TDirMon::staticMetaObject, [](QObject* parent) -> QObject* { return new TDirMon(parent); });
         add(TVelShellLink::staticMetaObject,
             [](QObject* parent) -> QObject* { return new TVelShellLink(parent); });
+        add(TPathwright::staticMetaObject,
+            [](QObject* parent) -> QObject* { return new TPathwright(parent); });
+        add(TVelSystemImageList::staticMetaObject,
+            [](QObject* parent) -> QObject* { return new TVelSystemImageList(parent); });
     });
     return factories;
 }

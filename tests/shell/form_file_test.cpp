@@ -1,6 +1,7 @@
 #include "collect/form_stream.h"
 #include "shell/core/dir_mon.h"
 #include "shell/core/form_reader.h"
+#include "shell/core/pathwright.h"
 #include "shell/core/shell_link.h"
 
 #include <QDir>
@@ -75,6 +76,13 @@ public:
     TTestForm() : TComponentState(this) {}
     Q_INVOKABLE void DirMon1DirChange(QObject* sender) { dirChanges.append(sender); }
     Q_INVOKABLE void ShellLink1Change(QObject* sender) { linkChanges.append(sender); }
+    Q_INVOKABLE void Pathwright1Rename(QObject* sender) { renames.append(sender); }
+    Q_INVOKABLE void Pathwright1FileChange(QObject* sender) { fileChanges.append(sender); }
+    Q_INVOKABLE void Pathwright1ContextMenuSelect(const QString& command, bool& execute) {
+        execute = command != QStringLiteral("delete");
+    }
+    QList<QObject*> renames;
+    QList<QObject*> fileChanges;
     QList<QObject*> dirChanges;
     QList<QObject*> linkChanges;
     QString m_caption;
@@ -305,6 +313,56 @@ private slots:
                                                  "NotifyFilter when DirMon is running"));
         }
         QVERIFY(running->Running());
+    }
+
+    void pathwrightRoundTrip() {
+        QFile file(m_dir->filePath(QStringLiteral("a.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString sample = QStringLiteral("object Form1: TTestForm\n"
+                                              "  object Pathwright1: TPathwright\n"
+                                              "    Filter = '*.txt;*.pas'\n"
+                                              "    Folder = '%1/'\n"
+                                              "    ObjectName = 'a.txt'\n"
+                                              "    FileSystemOnly = True\n"
+                                              "    MultiObjects.Strings = (\n"
+                                              "      'a.txt'\n"
+                                              "      'b.txt')\n"
+                                              "    OnRename = Pathwright1Rename\n"
+                                              "    OnFileChange = Pathwright1FileChange\n"
+                                              "    OnContextMenuSelect = Pathwright1ContextMenuSelect\n"
+                                              "  end\n"
+                                              "  object Images1: TVelSystemImageList\n"
+                                              "    ShareImages = True\n"
+                                              "    Size = si_large\n"
+                                              "  end\n"
+                                              "end\n")
+                                   .arg(m_dir->path());
+        TTestForm form;
+        ReadForm(&form, Crlf(sample));
+        auto* pathwright = form.findChild<TPathwright*>(QStringLiteral("Pathwright1"));
+        QVERIFY(pathwright);
+        QCOMPARE(pathwright->Folder(), m_dir->path() + QLatin1Char('/'));
+        QCOMPARE(pathwright->GetObjectName(), QStringLiteral("a.txt"));
+        QCOMPARE(pathwright->GetFilter(), QStringLiteral("*.txt;*.pas"));
+        QVERIFY(pathwright->FileSystemOnly());
+        QCOMPARE(pathwright->GetMultiObjects(),
+                 (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+        bool execute = true;
+        pathwright->OnContextMenuSelect(QStringLiteral("delete"), execute);
+        QVERIFY(!execute);
+
+        // Everything stored comes back as it was read; nothing unstored, no default, no helper.
+        const std::string text = WriteFormText(&form);
+        QCOMPARE(QString::fromStdString(text), QString::fromStdString(Crlf(sample)));
+        TTestForm second;
+        ReadForm(&second, WriteFormBinary(&form));
+        QCOMPARE(WriteFormText(&second), text);
+
+        // The handler bound by name hears of the folder's changes.
+        QFile other(m_dir->filePath(QStringLiteral("b.txt")));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        QTRY_VERIFY_WITH_TIMEOUT(form.fileChanges.contains(pathwright), 5000);
     }
 
     void removedReferenceIsCleared() {
