@@ -13,6 +13,7 @@
 #include <QMetaProperty>
 #include <QPointer>
 
+#include <exception>
 #include <mutex>
 #include <vector>
 
@@ -92,9 +93,21 @@ public:
             Undo();
             throw;
         }
-        for (const QPointer<QObject>& object : m_loading)
-            if (TComponentState* component = object ? AsComponent(object) : nullptr)
-                component->Loaded();
+        // A Loaded that fails must not leave the others loading for good: all run, then the first
+        // failure is reported. The objects stay; they were read in full.
+        std::exception_ptr failure;
+        for (const QPointer<QObject>& object : m_loading) {
+            TComponentState* component = object ? AsComponent(object) : nullptr;
+            try {
+                if (component)
+                    component->Loaded();
+            } catch (...) {
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
+        if (failure)
+            std::rethrow_exception(failure);
     }
 
 private:

@@ -47,6 +47,8 @@ public:
     void Loaded() override {
         TComponent::Loaded();
         loadedWithLink = m_link != nullptr;
+        if (m_caption == QStringLiteral("fail when loaded"))
+            throw Exception(QStringLiteral("cannot finish"));
     }
     bool setWhileLoading = false;
     bool loadedWithLink = false;
@@ -265,6 +267,49 @@ private slots:
         // Nothing of a failed form remains.
         QCOMPARE(root.findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly).size(), 0);
         QVERIFY(!root.IsLoading());
+    }
+
+    void failingLoadedLetsTheOthersFinish() {
+        TTestForm form;
+        try {
+            ReadForm(&form, Crlf(QStringLiteral("object F: TTestForm\n"
+                                                "  object U: TLinkUser\n"
+                                                "    Caption = 'fail when loaded'\n"
+                                                "  end\n"
+                                                "  object D: TDirMon\n"
+                                                "    Directory = '%1'\n"
+                                                "  end\n"
+                                                "end\n")
+                                     .arg(m_dir->path())));
+            QFAIL("the failure of Loaded should come through");
+        } catch (const Exception& e) {
+            QCOMPARE(e.Message(), QStringLiteral("cannot finish"));
+        }
+        auto* monitor = form.findChild<TDirMon*>();
+        QVERIFY(monitor);
+        QVERIFY(!monitor->IsLoading());
+        QVERIFY(monitor->Running());
+    }
+
+    void corruptBinaryLoadsOrFailsWithAMessage() {
+        TTestForm first;
+        ReadForm(&first, Crlf(SampleText()));
+        const std::string binary = WriteFormBinary(&first);
+        int failures = 0;
+        for (std::size_t at = 0; at < binary.size(); ++at) {
+            for (unsigned char byte : {0x00, 0x01, 0x07, 0x7F, 0xF1, 0xFF}) {
+                std::string corrupt = binary;
+                corrupt[at] = char(byte);
+                TTestForm root;
+                try {
+                    ReadForm(&root, corrupt);
+                } catch (const EReadError& e) {
+                    QVERIFY(!e.Message().isEmpty());
+                    ++failures;
+                }
+            }
+        }
+        QVERIFY(failures > 0);
     }
 
     void truncatedBinaryFails() {
