@@ -86,6 +86,10 @@ public:
         if (m_root->objectName().isEmpty())
             m_root->setObjectName(tree.name);
         Remember(m_root);
+        // Components the form made itself can be referred to as well.
+        for (QObject* existing : m_root->findChildren<QObject*>())
+            if (!existing->objectName().isEmpty() && AsComponent(existing))
+                m_names.insert(existing->objectName().toLower(), existing);
         try {
             Fill(m_root, tree);
             ResolveReferences();

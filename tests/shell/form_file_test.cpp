@@ -410,6 +410,28 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(form.fileChanges.contains(pathwright), 5000);
     }
 
+    void referenceToAComponentTheFormMadeItself() {
+        TTestForm form;
+        auto* link = new TVelShellLink(&form);
+        link->setObjectName(QStringLiteral("OwnLink"));
+        ReadForm(&form, "object F: TTestForm\n object U: TLinkUser\n ShellLink = OwnLink\n end\nend\n");
+        QCOMPARE(form.findChild<TLinkUser*>()->ShellLink(), link);
+    }
+
+    void textOutsideAsciiSurvivesBothForms() {
+        const QString folder = m_dir->filePath(QStringLiteral("caf\u00e9 \u0434\u043e\u043c \u20ac"));
+        TTestForm form;
+        form.setObjectName(QStringLiteral("F"));
+        auto* monitor = new TDirMon(&form);
+        monitor->setObjectName(QStringLiteral("D"));
+        monitor->SetDirectory(folder);
+        for (bool text : {true, false}) {
+            TTestForm copy;
+            ReadForm(&copy, text ? WriteFormText(&form) : WriteFormBinary(&form));
+            QCOMPARE(copy.findChild<TDirMon*>()->Directory(), folder);
+        }
+    }
+
     void removedReferenceIsCleared() {
         TTestForm form;
         ReadForm(&form, Crlf(SampleText()));
