@@ -24,7 +24,8 @@ namespace {
 QStringList Enumerate(TPathwright& pathwright) {
     QStringList names;
     while (pathwright.NextObject())
-        names.append(pathwright.GetObjectName().isEmpty() ? pathwright.DisplayName() : pathwright.GetObjectName());
+        names.append(pathwright.GetObjectName().isEmpty() ? pathwright.DisplayName()
+                                                          : pathwright.GetObjectName());
     names.sort();
     return names;
 }
@@ -90,7 +91,8 @@ private slots:
         pathwright.SetFolder(m_dir);
         QCOMPARE(pathwright.Folder(), m_dir + u'/');
         const QString missing = m_dir + QStringLiteral("/nothing");
-        QCOMPARE(ErrorText([&] { pathwright.SetFolder(missing); }), QStringLiteral("Cannot Find Folder: ") + missing);
+        QCOMPARE(ErrorText([&] { pathwright.SetFolder(missing); }),
+                 QStringLiteral("Cannot Find Folder: ") + missing);
         QCOMPARE(pathwright.Folder(), m_dir + u'/');
         // A file parses but is no folder: nothing changes either.
         QCOMPARE(ErrorText([&] { pathwright.SetFolder(m_dir + QStringLiteral("/a.txt")); }),
@@ -118,10 +120,10 @@ private slots:
     void enumerationYieldsHiddenObjectsToo() {
         TPathwright pathwright;
         pathwright.SetFolder(m_dir);
-        QCOMPARE(Enumerate(pathwright), (QStringList{QStringLiteral(".hidden"), QStringLiteral(".secret"),
-                                                     QStringLiteral("B.TXT"), QStringLiteral("a.txt"),
-                                                     QStringLiteral("c.pas"), QStringLiteral("listed.log"),
-                                                     QStringLiteral("sub.pas.d")}));
+        QCOMPARE(Enumerate(pathwright),
+                 (QStringList{QStringLiteral(".hidden"), QStringLiteral(".secret"), QStringLiteral("B.TXT"),
+                              QStringLiteral("a.txt"), QStringLiteral("c.pas"), QStringLiteral("listed.log"),
+                              QStringLiteral("sub.pas.d")}));
         pathwright.SetObjectName(QStringLiteral(".secret"));
         QVERIFY(pathwright.IsHidden());
         pathwright.SetObjectName(QStringLiteral("listed.log"));
@@ -147,8 +149,8 @@ private slots:
         pathwright.SetFolder(m_dir);
         pathwright.SetFilter(QStringLiteral("*.txt"));
         // Folders always pass; the extension matches in any letter case.
-        QCOMPARE(Enumerate(pathwright),
-                 (QStringList{QStringLiteral("B.TXT"), QStringLiteral("a.txt"), QStringLiteral("sub.pas.d")}));
+        QCOMPARE(Enumerate(pathwright), (QStringList{QStringLiteral("B.TXT"), QStringLiteral("a.txt"),
+                                                     QStringLiteral("sub.pas.d")}));
         pathwright.SetFilter(QStringLiteral("*.txt;c.*"));
         QCOMPARE(Enumerate(pathwright), (QStringList{QStringLiteral("B.TXT"), QStringLiteral("a.txt"),
                                                      QStringLiteral("c.pas"), QStringLiteral("sub.pas.d")}));
@@ -167,8 +169,8 @@ private slots:
         QStringList names;
         while (pathwright.NextObject())
             names.append(pathwright.DisplayName());
-        QCOMPARE(names, (QStringList{QStringLiteral("Computer"), QStringLiteral("Home"), QStringLiteral("Network"),
-                                     QStringLiteral("on-desktop.txt")}));
+        QCOMPARE(names, (QStringList{QStringLiteral("Computer"), QStringLiteral("Home"),
+                                     QStringLiteral("Network"), QStringLiteral("on-desktop.txt")}));
         pathwright.SetFileSystemOnly(false);
         int all = 0;
         while (pathwright.NextObject())
@@ -212,7 +214,8 @@ private slots:
         QCOMPARE(pathwright.GetObjectName(), QString()); // a virtual object has no file name
         pathwright.SetFolder(m_dir);
         QCOMPARE(ErrorText([&] { pathwright.SetObjectName(QStringLiteral("none.txt")); }),
-                 QStringLiteral("Error! Cannot find Object \"none.txt\" in Folder \"") + m_dir + QStringLiteral("/\""));
+                 QStringLiteral("Error! Cannot find Object \"none.txt\" in Folder \"") + m_dir +
+                     QStringLiteral("/\""));
         QVERIFY(!pathwright.GetObjectIDList());
         // The search left no enumeration behind.
         QVERIFY(pathwright.NextObject());
@@ -276,7 +279,8 @@ private slots:
         pathwright.SetFolder(m_dir);
         pathwright.SetObjectName(QStringLiteral("to-sub"));
         QVERIFY(pathwright.IsLink());
-        QCOMPARE(pathwright.LinkTargetFolder(), QFileInfo(m_dir + QStringLiteral("/sub.pas.d")).canonicalFilePath());
+        QCOMPARE(pathwright.LinkTargetFolder(),
+                 QFileInfo(m_dir + QStringLiteral("/sub.pas.d")).canonicalFilePath());
         pathwright.SetObjectName(QStringLiteral("to-a"));
         QCOMPARE(pathwright.LinkTargetFolder(), QString());
         pathwright.SetObjectName(QStringLiteral("loop1"));
@@ -299,7 +303,8 @@ private slots:
         pathwright.SetObjectName(QStringLiteral("a.txt"));
         QVERIFY(!pathwright.InvokeCommand(QStringLiteral("delete")));
         QVERIFY(QFile::exists(m_dir + QStringLiteral("/a.txt")));
-        QCOMPARE(questions, QStringList{QStringLiteral("Are you sure you want to move \"a.txt\" to the Trash?")});
+        QCOMPARE(questions,
+                 QStringList{QStringLiteral("Are you sure you want to move \"a.txt\" to the Trash?")});
         answer = true;
         QVERIFY(pathwright.InvokeCommand(QStringLiteral("DELETE")));
         QVERIFY(!QFile::exists(m_dir + QStringLiteral("/a.txt")));
@@ -329,7 +334,9 @@ private slots:
         pathwright.SetObjectName(QStringLiteral("c.pas"));
         pathwright.MultiObjects() = {QStringLiteral("a.txt"), QStringLiteral("gone")};
         std::vector<IDList> lists;
-        QVERIFY(ErrorText([&] { pathwright.MultiObjectIDLists(lists); }).startsWith(QStringLiteral("Error! Cannot find Object \"gone\"")));
+        QVERIFY(ErrorText([&] {
+                    pathwright.MultiObjectIDLists(lists);
+                }).startsWith(QStringLiteral("Error! Cannot find Object \"gone\"")));
         QCOMPARE(pathwright.GetObjectName(), QStringLiteral("c.pas"));
     }
 
@@ -389,8 +396,9 @@ private slots:
         pathwright.SetFolder(m_dir);
         pathwright.SetObjectName(QStringLiteral("c.pas"));
         QVERIFY(pathwright.InvokeCommand(QStringLiteral("cut")));
-        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("application/x-kde-cutselection")),
-                 QByteArray("1"));
+        QCOMPARE(
+            QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("application/x-kde-cutselection")),
+            QByteArray("1"));
         pathwright.SetObjectName(QStringLiteral("sub.pas.d"));
         QVERIFY(pathwright.InvokeCommand(QStringLiteral("paste")));
         QVERIFY(QFile::exists(m_dir + QStringLiteral("/sub.pas.d/c.pas")));
@@ -407,7 +415,8 @@ private slots:
     }
 
     void clipboardFormatsReadBack() {
-        const QList<QUrl> urls = {QUrl::fromLocalFile(QStringLiteral("/tmp/a b")), QUrl::fromLocalFile(QStringLiteral("/tmp/c"))};
+        const QList<QUrl> urls = {QUrl::fromLocalFile(QStringLiteral("/tmp/a b")),
+                                  QUrl::fromLocalFile(QStringLiteral("/tmp/c"))};
         std::unique_ptr<QMimeData> data(MakeFileListMimeData(urls, true));
         bool cut = false;
         QCOMPARE(FileListFromMimeData(data.get(), &cut), urls);
