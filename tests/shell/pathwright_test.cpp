@@ -5,6 +5,7 @@
 
 #include "shell/core/dir_mon.h"
 #include "shell/core/file_clipboard.h"
+#include "shell/core/properties_dialog.h"
 #include "shell/core/system_image_list.h"
 #include "shell/shell_test_home.h"
 
@@ -356,6 +357,37 @@ private slots:
         QCOMPARE(renames, 1);
     }
 
+    void propertiesShowOurOwnDialog() {
+        TPathwright pathwright;
+        pathwright.SetFolder(m_dir);
+        pathwright.SetObjectName(QStringLiteral("c.pas"));
+        QVERIFY(pathwright.InvokeCommand(QStringLiteral("properties")));
+        TVelPropertiesDialog* dialog = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<TVelPropertiesDialog*>(widget); found && found->isVisible())
+                dialog = found;
+        QVERIFY(dialog);
+        QCOMPARE(dialog->FieldText(QStringLiteral("Name")), QStringLiteral("c.pas"));
+        QCOMPARE(dialog->FieldText(QStringLiteral("Location")), m_dir);
+        QCOMPARE(dialog->FieldText(QStringLiteral("Size")), QStringLiteral("1 byte"));
+        QCOMPARE(dialog->FieldText(QStringLiteral("Permissions")).size(), 9);
+        if (!qEnvironmentVariableIsEmpty("WORDLOOM_SCREENSHOTS"))
+            dialog->grab().save(qEnvironmentVariable("WORDLOOM_SCREENSHOTS") +
+                                QStringLiteral("/properties.png"));
+        dialog->close();
+        QTRY_VERIFY(QApplication::topLevelWidgets().indexOf(dialog) < 0);
+    }
+
+    void deleteNeedsTheCanDeleteBit() {
+        TPathwright pathwright;
+        int asked = 0;
+        pathwright.Hooks().Confirm = [&](QWidget*, const QString&, const QString&) { return ++asked > 0; };
+        pathwright.SetFolderIDList(IDList());
+        pathwright.SetObjectName(QStringLiteral("Computer"));
+        QVERIFY(!pathwright.InvokeCommand(QStringLiteral("delete")));
+        QCOMPARE(asked, 0);
+    }
+
     void defaultOpensDocumentsButNotFolders() {
         TPathwright pathwright;
         QList<QUrl> opened;
@@ -440,6 +472,9 @@ private slots:
         QString pick;
         QStringList seenVerbs;
         pathwright.Hooks().ExecMenu = [&](QMenu& menu, const QPoint&) -> QAction* {
+            if (!qEnvironmentVariableIsEmpty("WORDLOOM_SCREENSHOTS"))
+                menu.grab().save(qEnvironmentVariable("WORDLOOM_SCREENSHOTS") +
+                                 QStringLiteral("/context_menu.png"));
             seenVerbs.clear();
             for (QAction* action : menu.actions())
                 if (!action->data().toString().isEmpty())
