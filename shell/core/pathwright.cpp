@@ -62,7 +62,10 @@ TPathwright::TPathwright(QObject* owner) : TComponent(owner) {
     SetFolder(QString());
 }
 
-TPathwright::~TPathwright() = default;
+TPathwright::~TPathwright() {
+    // The monitor's handler reaches into this object: it goes first.
+    delete m_monitor;
+}
 
 void TPathwright::Loaded() {
     TComponent::Loaded();

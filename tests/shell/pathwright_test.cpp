@@ -651,7 +651,15 @@ private slots:
 
         TVelSystemImageList small;
         TVelSystemImageList large;
+        int changes = 0;
+        large.OnChange = [&](QObject* sender) {
+            QCOMPARE(sender, &large);
+            ++changes;
+        };
+        QCOMPARE(large.IconSize(), 16);
         large.SetSize(TVelSystemImageList::si_large);
+        QCOMPARE(large.IconSize(), 32);
+        QCOMPARE(changes, 1);
         QCOMPARE(small.Count(), large.Count());
         QVERIFY(small.Count() > folder);
         QCOMPARE(small.Pixmap(folder).width() <= 16, true);
