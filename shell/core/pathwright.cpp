@@ -62,7 +62,10 @@ TPathwright::TPathwright(QObject* owner) : TComponent(owner) {
     SetFolder(QString());
 }
 
-TPathwright::~TPathwright() = default;
+TPathwright::~TPathwright() {
+    // The monitor's handler reaches into this object: it goes first.
+    delete m_monitor;
+}
 
 void TPathwright::Loaded() {
     TComponent::Loaded();
@@ -188,9 +191,11 @@ void TPathwright::SetObjectName(const QString& name) {
             }
         }
         m_enumerator.reset();
-        if (!found)
+        if (!found) {
+            SetObjectIDList(std::nullopt);
             throw EPathwrightError(QStringLiteral("Error! Cannot find Object \"") + text +
                                    QStringLiteral("\" in Folder \"") + m_folder + QStringLiteral("\""));
+        }
         return;
     }
     if (IsDriveRoot(text)) {
@@ -372,10 +377,10 @@ QString TPathwright::DesktopName() const {
 // ---- watching ----
 
 void TPathwright::SetOnFileChange(std::function<void(QObject*)> handler) {
-    TNotifyEvent event;
     if (handler)
-        event = std::move(handler);
-    m_onFileChange = event;
+        m_onFileChange = std::move(handler);
+    else
+        m_onFileChange = nullptr;
     StartMonitor();
 }
 
@@ -631,10 +636,9 @@ void TPathwright::ShowContextMenu(const QPoint& screenPoint, QMenu* extraMenu, Q
     QAction* chosen = m_hooks.ExecMenu(popup, screenPoint);
     if (!chosen)
         return;
-    if (std::find(clones.begin(), clones.end(), chosen) != clones.end()) {
-        chosen->trigger();
+    // A copied item has run its own handler when the menu triggered it.
+    if (std::find(clones.begin(), clones.end(), chosen) != clones.end())
         return;
-    }
     verb = chosen->data().toString();
     if (verb.isEmpty())
         return;

@@ -165,7 +165,8 @@ public:
         std::function<bool(QWidget* parent, const QString& caption, const QString& text)> Confirm;
         // Opens a document with its application.
         std::function<bool(const QUrl& url)> OpenUrl;
-        // Runs the menu at the point; the chosen action or null when cancelled.
+        // Runs the menu at the point as QMenu::exec does: the chosen action, already triggered, or null
+        // when cancelled.
         std::function<QAction*(QMenu& menu, const QPoint& point)> ExecMenu;
     };
     UiHooks& Hooks() { return m_hooks; }

@@ -48,7 +48,8 @@ private slots:
         const QByteArray bytes = QFile::encodeName(file);
         QByteArray expected;
         for (const Volume& volume : ShellContext::Instance().Volumes()) {
-            const bool holds = volume.mountPoint == "/" || bytes.startsWith(QByteArray(volume.mountPoint + "/"));
+            const bool holds =
+                volume.mountPoint == "/" || bytes.startsWith(QByteArray(volume.mountPoint + "/"));
             if (holds && volume.mountPoint.size() > expected.size())
                 expected = volume.mountPoint;
         }
@@ -84,8 +85,8 @@ private slots:
         auto id = [&](const char* name) { return Parse(dir + u'/' + QLatin1String(name)); };
         QVERIFY(CompareIDs(id("zeta"), id("apple")) < 0); // folders before files
         QVERIFY(CompareIDs(id("apple"), id("zeta")) > 0);
-        QVERIFY(CompareIDs(id("file2"), id("file10")) < 0); // natural order
-        QVERIFY(CompareIDs(id("apple"), id("Banana")) < 0); // letter case ignored
+        QVERIFY(CompareIDs(id("file2"), id("file10")) < 0);   // natural order
+        QVERIFY(CompareIDs(id("apple"), id("Banana")) < 0);   // letter case ignored
         QVERIFY(CompareIDs(id("Banana"), id("banana")) != 0); // but different names never equal
         QCOMPARE(CompareIDs(id("Banana"), id("banana")), -CompareIDs(id("banana"), id("Banana")));
         QCOMPARE(CompareIDs(id("apple"), id("apple")), 0);
@@ -93,7 +94,8 @@ private slots:
         // Virtual folders come first on the desktop, "/" first among volumes.
         QVERIFY(CompareIDs(IDList::Item(ItemKind::Computer, {}), IDList::Item(ItemKind::Home, {})) < 0);
         const IDList computer = IDList::Item(ItemKind::Computer, {});
-        QVERIFY(CompareIDs(computer.Appended(ItemKind::Volume, "/"), computer.Appended(ItemKind::Volume, "/a")) < 0);
+        QVERIFY(CompareIDs(computer.Appended(ItemKind::Volume, "/"),
+                           computer.Appended(ItemKind::Volume, "/a")) < 0);
     }
 
     void bindingNeedsAFolder() {
@@ -109,8 +111,9 @@ private slots:
     void desktopListsVirtualFoldersThenItsEntries() {
         m_home->MakeFile(QStringLiteral("home/Desktop/note.txt"));
         const QStringList names = Names(*ShellContext::Instance().DesktopFolder());
-        QCOMPARE(names, (QStringList{QStringLiteral("Computer"), QStringLiteral("Home"), QStringLiteral("Trash"),
-                                     QStringLiteral("Network"), QStringLiteral("note.txt")}));
+        QCOMPARE(names,
+                 (QStringList{QStringLiteral("Computer"), QStringLiteral("Home"), QStringLiteral("Trash"),
+                              QStringLiteral("Network"), QStringLiteral("note.txt")}));
         // A desktop entry is a file-system object with the desktop folder's path.
         const OptIDList note = IDListFromName(nullptr, QStringLiteral("note.txt"));
         QVERIFY(note);
@@ -142,6 +145,10 @@ private slots:
                     volume.mountPoint == "/");
         }
         QVERIFY(PathFromIDList(IDList::Item(ItemKind::Computer, {})).isEmpty());
+        const QString rootLabel = ShellContext::Instance().Volumes().front().label;
+        QCOMPARE(DisplayNameOf(computer->ID().Appended(*first)),
+                 rootLabel.isEmpty() ? QStringLiteral("File System") : rootLabel);
+        QCOMPARE(DisplayNameOf(computer->ID()), QStringLiteral("Computer"));
     }
 
     void attributesOfFiles() {
@@ -198,14 +205,16 @@ private slots:
         m_home->MakeFile(QStringLiteral("ren/b"), "second");
         const std::shared_ptr<ShellFolder> folder = BindToFolder(Parse(dir));
         QString error;
-        QVERIFY(!folder->SetNameOf(*IDListFromName(folder.get(), QStringLiteral("a")), QStringLiteral("b"), &error));
+        QVERIFY(!folder->SetNameOf(*IDListFromName(folder.get(), QStringLiteral("a")), QStringLiteral("b"),
+                                   &error));
         QVERIFY(!error.isEmpty());
         QFile b(dir + QStringLiteral("/b"));
         QVERIFY(b.open(QIODevice::ReadOnly));
         QCOMPARE(b.readAll(), QByteArray("second"));
-        QVERIFY(!folder->SetNameOf(*IDListFromName(folder.get(), QStringLiteral("a")), QStringLiteral("x/y"), &error));
-        const OptIDList renamed =
-            folder->SetNameOf(*IDListFromName(folder.get(), QStringLiteral("a")), QStringLiteral("c"), &error);
+        QVERIFY(!folder->SetNameOf(*IDListFromName(folder.get(), QStringLiteral("a")), QStringLiteral("x/y"),
+                                   &error));
+        const OptIDList renamed = folder->SetNameOf(*IDListFromName(folder.get(), QStringLiteral("a")),
+                                                    QStringLiteral("c"), &error);
         QVERIFY(renamed);
         QVERIFY(QFile::exists(dir + QStringLiteral("/c")));
         QVERIFY(!QFile::exists(dir + QStringLiteral("/a")));
@@ -250,7 +259,8 @@ private slots:
         QVERIFY(IsDriveRoot(QStringLiteral("/")));
         for (const Volume& volume : ShellContext::Instance().Volumes()) {
             QVERIFY(IsDriveRoot(QFile::decodeName(volume.mountPoint)));
-            QVERIFY(IsDriveRoot(QFile::decodeName(volume.mountPoint) + QStringLiteral("/")) || volume.mountPoint == "/");
+            QVERIFY(IsDriveRoot(QFile::decodeName(volume.mountPoint) + QStringLiteral("/")) ||
+                    volume.mountPoint == "/");
         }
         QVERIFY(!IsDriveRoot(m_home->Root()));
         QVERIFY(!IsDriveRoot(QString()));
