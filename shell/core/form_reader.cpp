@@ -13,6 +13,7 @@
 #include <QMetaProperty>
 #include <QPointer>
 
+#include <exception>
 #include <mutex>
 #include <vector>
 
@@ -85,6 +86,10 @@ public:
         if (m_root->objectName().isEmpty())
             m_root->setObjectName(tree.name);
         Remember(m_root);
+        // Components the form made itself can be referred to as well.
+        for (QObject* existing : m_root->findChildren<QObject*>())
+            if (!existing->objectName().isEmpty() && AsComponent(existing))
+                m_names.insert(existing->objectName().toLower(), existing);
         try {
             Fill(m_root, tree);
             ResolveReferences();
@@ -92,9 +97,21 @@ public:
             Undo();
             throw;
         }
-        for (const QPointer<QObject>& object : m_loading)
-            if (TComponentState* component = object ? AsComponent(object) : nullptr)
-                component->Loaded();
+        // A Loaded that fails must not leave the others loading for good: all run, then the first
+        // failure is reported. The objects stay; they were read in full.
+        std::exception_ptr failure;
+        for (const QPointer<QObject>& object : m_loading) {
+            TComponentState* component = object ? AsComponent(object) : nullptr;
+            try {
+                if (component)
+                    component->Loaded();
+            } catch (...) {
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
+        if (failure)
+            std::rethrow_exception(failure);
     }
 
 private:

@@ -47,6 +47,8 @@ public:
     void Loaded() override {
         TComponent::Loaded();
         loadedWithLink = m_link != nullptr;
+        if (m_caption == QStringLiteral("fail when loaded"))
+            throw Exception(QStringLiteral("cannot finish"));
     }
     bool setWhileLoading = false;
     bool loadedWithLink = false;
@@ -267,6 +269,49 @@ private slots:
         QVERIFY(!root.IsLoading());
     }
 
+    void failingLoadedLetsTheOthersFinish() {
+        TTestForm form;
+        try {
+            ReadForm(&form, Crlf(QStringLiteral("object F: TTestForm\n"
+                                                "  object U: TLinkUser\n"
+                                                "    Caption = 'fail when loaded'\n"
+                                                "  end\n"
+                                                "  object D: TDirMon\n"
+                                                "    Directory = '%1'\n"
+                                                "  end\n"
+                                                "end\n")
+                                     .arg(m_dir->path())));
+            QFAIL("the failure of Loaded should come through");
+        } catch (const Exception& e) {
+            QCOMPARE(e.Message(), QStringLiteral("cannot finish"));
+        }
+        auto* monitor = form.findChild<TDirMon*>();
+        QVERIFY(monitor);
+        QVERIFY(!monitor->IsLoading());
+        QVERIFY(monitor->Running());
+    }
+
+    void corruptBinaryLoadsOrFailsWithAMessage() {
+        TTestForm first;
+        ReadForm(&first, Crlf(SampleText()));
+        const std::string binary = WriteFormBinary(&first);
+        int failures = 0;
+        for (std::size_t at = 0; at < binary.size(); ++at) {
+            for (unsigned char byte : {0x00, 0x01, 0x07, 0x7F, 0xF1, 0xFF}) {
+                std::string corrupt = binary;
+                corrupt[at] = char(byte);
+                TTestForm root;
+                try {
+                    ReadForm(&root, corrupt);
+                } catch (const EReadError& e) {
+                    QVERIFY(!e.Message().isEmpty());
+                    ++failures;
+                }
+            }
+        }
+        QVERIFY(failures > 0);
+    }
+
     void truncatedBinaryFails() {
         TTestForm first;
         ReadForm(&first, Crlf(SampleText()));
@@ -363,6 +408,28 @@ private slots:
         QFile other(m_dir->filePath(QStringLiteral("b.txt")));
         QVERIFY(other.open(QIODevice::WriteOnly));
         QTRY_VERIFY_WITH_TIMEOUT(form.fileChanges.contains(pathwright), 5000);
+    }
+
+    void referenceToAComponentTheFormMadeItself() {
+        TTestForm form;
+        auto* link = new TVelShellLink(&form);
+        link->setObjectName(QStringLiteral("OwnLink"));
+        ReadForm(&form, "object F: TTestForm\n object U: TLinkUser\n ShellLink = OwnLink\n end\nend\n");
+        QCOMPARE(form.findChild<TLinkUser*>()->ShellLink(), link);
+    }
+
+    void textOutsideAsciiSurvivesBothForms() {
+        const QString folder = m_dir->filePath(QStringLiteral("caf\u00e9 \u0434\u043e\u043c \u20ac"));
+        TTestForm form;
+        form.setObjectName(QStringLiteral("F"));
+        auto* monitor = new TDirMon(&form);
+        monitor->setObjectName(QStringLiteral("D"));
+        monitor->SetDirectory(folder);
+        for (bool text : {true, false}) {
+            TTestForm copy;
+            ReadForm(&copy, text ? WriteFormText(&form) : WriteFormBinary(&form));
+            QCOMPARE(copy.findChild<TDirMon*>()->Directory(), folder);
+        }
     }
 
     void removedReferenceIsCleared() {
