@@ -1,0 +1,75 @@
+#include "shell/core/shell_link.h"
+
+#include <QCoreApplication>
+
+const TShellLinkEvent* TShellLinkEvent::From(const QEvent* event) {
+    const int type = int(event->type());
+    if (type < int(ShellLinkEventType(SLM_FOLDERCHANGED)) ||
+        type > int(ShellLinkEventType(SLM_CONTENTSCHANGED)))
+        return nullptr;
+    return dynamic_cast<const TShellLinkEvent*>(event);
+}
+
+TVelShellLink::TVelShellLink(QObject* owner) : TComponent(owner) {}
+
+int TVelShellLink::AddControl(QObject* control) {
+    m_controls.append(control);
+    return int(m_controls.size()) - 1;
+}
+
+void TVelShellLink::RemoveControl(QObject* control) {
+    for (qsizetype i = 0; i < m_controls.size(); ++i)
+        if (m_controls[i] == control) {
+            m_controls.removeAt(i);
+            return;
+        }
+}
+
+QList<QObject*> TVelShellLink::Controls() const {
+    QList<QObject*> result;
+    for (const QPointer<QObject>& control : m_controls)
+        result.append(control.data());
+    return result;
+}
+
+void TVelShellLink::FolderChanged(QObject* sender, const QByteArray& idList) {
+    if (!m_enabled)
+        return;
+    m_enabled = false;
+    {
+        // A receiver that throws must not leave the link switched off for good.
+        struct Reenable {
+            bool& enabled;
+            ~Reenable() { enabled = true; }
+        } reenable{m_enabled};
+        Broadcast(sender, SLM_FOLDERCHANGED, &idList);
+    }
+    OnChange(this);
+}
+
+void TVelShellLink::SelectAllItems(QObject* sender) {
+    if (m_enabled)
+        Broadcast(sender, SLM_SELECTALL, nullptr);
+}
+
+void TVelShellLink::RefreshLinked(QObject* sender) {
+    if (m_enabled)
+        Broadcast(sender, SLM_REFRESH, nullptr);
+}
+
+void TVelShellLink::ContentsChanged(QObject* sender) {
+    if (m_enabled)
+        Broadcast(sender, SLM_CONTENTSCHANGED, nullptr);
+}
+
+void TVelShellLink::Broadcast(QObject* sender, TShellLinkMessage message, const QByteArray* idList) {
+    // Receivers may register or leave while they are told; the list as it stood is walked, and a
+    // control destroyed meanwhile (or without leaving) is passed over.
+    const QList<QPointer<QObject>> controls = m_controls;
+    for (const QPointer<QObject>& control : controls) {
+        if (!control || control == sender)
+            continue;
+        TShellLinkEvent event(message, idList);
+        QCoreApplication::sendEvent(control.data(), &event);
+    }
+}

@@ -1,0 +1,80 @@
+// TVelShellLink: ties shell controls together so that they follow one another. Notices travel as
+// events sent synchronously to each registered control (QCoreApplication::sendEvent), in
+// registration order, never to the control that caused them.
+#pragma once
+
+#include "shell/core/component.h"
+
+#include <QByteArray>
+#include <QEvent>
+#include <QList>
+#include <QPointer>
+
+// The link notices by their message numbers; the event type is QEvent::User + the number.
+enum TShellLinkMessage {
+    SLM_FOLDERCHANGED = 0x680,
+    SLM_SELECTALL = 0x681,
+    SLM_REFRESH = 0x682,
+    SLM_CONTENTSCHANGED = 0x683,
+};
+
+constexpr QEvent::Type ShellLinkEventType(TShellLinkMessage message) {
+    return QEvent::Type(QEvent::User + int(message));
+}
+
+// A link notice. For SLM_FOLDERCHANGED IDList() is the new folder's absolute item identifier list
+// (its bytes), owned by the sender and valid only while the event is handled; null otherwise.
+class TShellLinkEvent : public QEvent {
+public:
+    TShellLinkEvent(TShellLinkMessage message, const QByteArray* idList)
+        : QEvent(ShellLinkEventType(message)), m_message(message), m_idList(idList) {}
+    TShellLinkMessage Message() const { return m_message; }
+    const QByteArray* IDList() const { return m_idList; }
+    // The notice carried by `event`, or null when it is no link notice.
+    static const TShellLinkEvent* From(const QEvent* event);
+
+private:
+    TShellLinkMessage m_message;
+    const QByteArray* m_idList;
+};
+
+class TVelShellLink : public TComponent {
+    Q_OBJECT
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_PROPERTY(TMethod OnChange READ OnChangeMethod WRITE SetOnChangeMethod)
+    Q_PROPERTY(QString Version READ Version WRITE SetVersion STORED false)
+    Q_CLASSINFO("Default:Enabled", "True")
+public:
+    explicit TVelShellLink(QObject* owner = nullptr);
+
+    // Appends a control (it may be registered more than once) and returns its index.
+    int AddControl(QObject* control);
+    // Removes the first registration of `control`.
+    void RemoveControl(QObject* control);
+    // The registered controls in order; a control destroyed without RemoveControl reads as null.
+    QList<QObject*> Controls() const;
+
+    // SLM_FOLDERCHANGED to every control but `sender`. The link is disabled meanwhile, so a
+    // broadcast a receiver starts does nothing; then OnChange. Nothing at all while disabled.
+    void FolderChanged(QObject* sender, const QByteArray& idList);
+    void SelectAllItems(QObject* sender);
+    void RefreshLinked(QObject* sender);
+    void ContentsChanged(QObject* sender);
+
+    bool Enabled() const { return m_enabled; }
+    void SetEnabled(bool enabled) { m_enabled = enabled; }
+
+    QString Version() const { return ComponentVersion(this); }
+    void SetVersion(const QString&) {}
+
+    // Called after each folder broadcast.
+    TNotifyEvent OnChange;
+    TMethod OnChangeMethod() const { return OnChange.Method(); }
+    void SetOnChangeMethod(const TMethod& method) { OnChange.SetMethod(method); }
+
+private:
+    void Broadcast(QObject* sender, TShellLinkMessage message, const QByteArray* idList);
+
+    QList<QPointer<QObject>> m_controls;
+    bool m_enabled = true;
+};
