@@ -4,6 +4,7 @@
 #include "shell/controls/shell_list.h"
 
 #include "shell/core/file_clipboard.h"
+#include "shell/core/form_reader.h"
 #include "shell/core/shell_link.h"
 #include "shell/shell_test_home.h"
 
@@ -90,12 +91,31 @@ QAction* ActionWithText(QMenu& menu, const QString& text) {
     return nullptr;
 }
 
+// A form with handlers for its list's events.
+class TListForm : public QWidget, public TComponentState {
+    Q_OBJECT
+public:
+    TListForm() : TComponentState(this) {}
+    Q_INVOKABLE void ShellListViewOperation(QObject* sender, TVelShellOperations operation,
+                                            const QStringList& files, const QString& destination) {
+        reports.append({operation, files, destination, -1});
+        senders.append(sender);
+    }
+    Q_INVOKABLE void ShellListViewPopulated(QObject* sender) { populated.append(sender); }
+    QList<Report> reports;
+    QList<QObject*> senders;
+    QList<QObject*> populated;
+};
+
 } // namespace
 
 class ShellListTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        RegisterShellControls();
+    }
 
     void init() {
         m_home = std::make_unique<ShellTestHome>();
@@ -761,6 +781,50 @@ private slots:
         list.Loaded();
         QCOMPARE(list.ItemCount(), 5);
         QCOMPARE(list.ColumnCount(), 1);
+    }
+
+    void loadsFromAFormFile() {
+        const QString text = QStringLiteral("object Form1: TListForm\n"
+                                            "  object ShellLink1: TVelShellLink\n"
+                                            "  end\n"
+                                            "  object ShellListView: TVelShellList\n"
+                                            "    Details = False\n"
+                                            "    Filter = '*.pas'\n"
+                                            "    Path = '%1'\n"
+                                            "    ShellLink = ShellLink1\n"
+                                            "    ViewStyle = vsSmallIcon\n"
+                                            "    OnOperation = ShellListViewOperation\n"
+                                            "    OnPopulated = ShellListViewPopulated\n"
+                                            "  end\n"
+                                            "  object Other: TVelShellList\n"
+                                            "    ShellLink = ShellLink1\n"
+                                            "  end\n"
+                                            "end\n")
+                                 .arg(m_dir);
+        TListForm form;
+        ReadForm(&form, text.toStdString());
+        auto* list = form.findChild<TVelShellList*>(QStringLiteral("ShellListView"));
+        auto* other = form.findChild<TVelShellList*>(QStringLiteral("Other"));
+        QVERIFY(list && other);
+        QCOMPARE(list->Path(), m_dir);
+        QVERIFY(!list->Details());
+        QCOMPARE(list->ViewStyle(), TVelShellList::vsSmallIcon);
+        QCOMPARE(list->ShellLink(), form.findChild<TVelShellLink*>(QStringLiteral("ShellLink1")));
+        // Filled once, after loading.
+        QCOMPARE(form.populated, QList<QObject*>{list});
+        QCOMPARE(Captions(*list), (QStringList{QStringLiteral("folder"), QStringLiteral("beta.pas")}));
+        // The handler bound by name gets the reports.
+        list->SetSelected(1, true);
+        QVERIFY(list->ItemEdited(1, QStringLiteral("delta.pas")));
+        QCOMPARE(form.reports.size(), 1);
+        QCOMPARE(int(form.reports[0].operation), 0x200);
+        QCOMPARE(form.senders, QList<QObject*>{list});
+        // Written back: the published values, not Version.
+        const QString written = QString::fromStdString(WriteFormText(&form));
+        QVERIFY(written.contains(QStringLiteral("Details = False")));
+        QVERIFY(written.contains(QStringLiteral("OnOperation = ShellListViewOperation")));
+        QVERIFY(written.contains(QStringLiteral("ShellLink = ShellLink1")));
+        QVERIFY(!written.contains(QStringLiteral("Version")));
     }
 
     void viewStylesAndScreenshot() {
