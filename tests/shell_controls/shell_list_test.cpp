@@ -783,6 +783,84 @@ private slots:
         QCOMPARE(list.ColumnCount(), 1);
     }
 
+    void contextMenus() {
+        TVelShellList list;
+        list.Browser()->Hooks().Confirm = [](QWidget*, const QString&, const QString&) { return true; };
+        list.SetPath(m_dir);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        RecordReports(list, m_reports);
+        QMenu extra;
+        bool extraRan = false;
+        extra.addAction(QStringLiteral("Extra"), [&] { extraRan = true; });
+        list.SetPopupMenu(&extra);
+        QStringList verbs;
+        QString pick;
+        list.Browser()->Hooks().ExecMenu = [&](QMenu& menu, const QPoint&) -> QAction* {
+            verbs.clear();
+            QAction* chosen = nullptr;
+            for (QAction* action : menu.actions()) {
+                if (action->isSeparator())
+                    continue;
+                const QString verb = action->data().toString();
+                verbs.append(verb.isEmpty() ? action->text() : verb);
+                if ((verb.isEmpty() ? action->text() : verb) == pick && action->isEnabled())
+                    chosen = action;
+            }
+            if (chosen)
+                chosen->trigger();
+            return chosen;
+        };
+        // A right click on an item: the shell menu with the list's own items after it.
+        const int alpha = IndexOfCaption(list, QStringLiteral("alpha.txt"));
+        pick = QStringLiteral("Extra");
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, ItemCenter(list, alpha));
+        QVERIFY(list.IsSelected(alpha));
+        QVERIFY(verbs.contains(QStringLiteral("rename")));
+        QCOMPARE(verbs.last(), QStringLiteral("Extra"));
+        QVERIFY(extraRan);
+        QVERIFY(m_reports.isEmpty());
+        // Cut through the menu marks the item.
+        pick = QStringLiteral("cut");
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, ItemCenter(list, alpha));
+        QVERIFY(list.ItemCut(alpha));
+        // Delete through the menu: reported and gone.
+        pick = QStringLiteral("delete");
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, ItemCenter(list, alpha));
+        QCOMPARE(m_reports.size(), 1);
+        QCOMPARE(int(m_reports[0].operation), 0x0C0);
+        QCOMPARE(m_reports[0].files, QStringList{m_dir + QStringLiteral("alpha.txt")});
+        QVERIFY(!Captions(list).contains(QStringLiteral("alpha.txt")));
+        // Read-only: no rename, and delete does nothing.
+        list.SetReadOnly(true);
+        const int beta = IndexOfCaption(list, QStringLiteral("beta.pas"));
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, ItemCenter(list, beta));
+        QVERIFY(!verbs.contains(QStringLiteral("rename")));
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("beta.pas")));
+        // Shift+F10 opens it for the selection as well.
+        verbs.clear();
+        pick.clear();
+        QTest::keyClick(list.View(), Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(verbs.contains(QStringLiteral("open")));
+        // The background: the background menu, when there is one.
+        QMenu background;
+        background.addAction(QStringLiteral("Background item"));
+        QStringList shown;
+        list.ControlHooks().ExecMenu = [&](QMenu& menu, const QPoint&) -> QAction* {
+            for (QAction* action : menu.actions())
+                shown.append(action->text());
+            return nullptr;
+        };
+        const QPoint empty(5, list.View()->viewport()->height() - 5);
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, empty);
+        QVERIFY(shown.isEmpty());
+        QVERIFY(!list.ShowBackgroundMenu(QPoint()));
+        list.SetBackgroundPopupMenu(&background);
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, empty);
+        QCOMPARE(shown, QStringList{QStringLiteral("Background item")});
+    }
+
     void loadsFromAFormFile() {
         const QString text = QStringLiteral("object Form1: TListForm\n"
                                             "  object ShellLink1: TVelShellLink\n"
