@@ -1,9 +1,11 @@
 #include "collect/form_stream.h"
 
+#include "collect/byte_sink.h"
 #include "collect/errors.h"
 #include "collect/literal_codec.h"
 #include "collect/string_runs.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -14,6 +16,8 @@
 namespace wordloom {
 
 namespace {
+
+using detail::ByteSink;
 
 constexpr const char* kInvalidStream = "Invalid stream format";
 constexpr const char* kInvalidValue = "Invalid property value";
@@ -50,8 +54,8 @@ enum class Tag : std::uint8_t {
 enum ObjectFlags : unsigned { kInherited = 1, kChildPos = 2, kInline = 4 };
 
 bool IsIntegerTag(std::uint8_t tag) {
-    return tag == std::uint8_t(Tag::Int8) || tag == std::uint8_t(Tag::Int16) || tag == std::uint8_t(Tag::Int32) ||
-           tag == std::uint8_t(Tag::Int64);
+    return tag == std::uint8_t(Tag::Int8) || tag == std::uint8_t(Tag::Int16) ||
+           tag == std::uint8_t(Tag::Int32) || tag == std::uint8_t(Tag::Int64);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -65,11 +69,12 @@ long double ExtendedToLongDouble(const unsigned char* p) {
     const int exponent = int(signExponent & 0x7FFF);
     if (exponent == 0x7FFF)
         throw FormError(kInvalidValue); // infinity or NaN: no text form reads back as that
-    const long double value = std::ldexp(static_cast<long double>(mantissa), (exponent == 0 ? 1 : exponent) - 16383 - 63);
+    const long double value =
+        std::ldexp(static_cast<long double>(mantissa), (exponent == 0 ? 1 : exponent) - 16383 - 63);
     return (signExponent & 0x8000) ? -value : value;
 }
 
-void AppendExtended(std::string& out, long double value) {
+void AppendExtended(ByteSink& out, long double value) {
     unsigned char bytes[10] = {};
     unsigned signExponent = std::signbit(value) ? 0x8000 : 0;
     value = std::fabs(value);
@@ -92,11 +97,66 @@ void AppendExtended(std::string& out, long double value) {
     out.append(reinterpret_cast<const char*>(bytes), 10);
 }
 
+/// Writes a value with few binary fraction digits (1.25, 37.0, -0.375) exactly, which is then also
+/// the shortest text that reads back to it: the general shortest-digits search costs far more, and
+/// form values are mostly of this kind. Returns false, writing nothing, for other values.
+template <class Float>
+bool AppendShortDyadic(ByteSink& out, Float value) {
+    const Float magnitude = std::fabs(value);
+    if (magnitude == 0 || !(magnitude < Float(9.2e18L)))
+        return false;
+    int exponent = 0; // magnitude in [2^(exponent-1), 2^exponent)
+    std::frexp(magnitude, &exponent);
+    constexpr int kMantissaBits = std::numeric_limits<Float>::digits;
+    std::uint64_t units = 0;
+    int fractionDigits = 0;
+    for (;; ++fractionDigits) {
+        if (fractionDigits > 12)
+            return false;
+        const Float scaled = std::ldexp(magnitude, fractionDigits);
+        if (scaled == std::trunc(scaled)) {
+            units = static_cast<std::uint64_t>(scaled);
+            break;
+        }
+    }
+    // magnitude = units / 2^j = units * 5^j / 10^j exactly, its last digit a 5 (units is odd). A
+    // text with fewer fraction digits lies at least 5 * 10^-j away from it: while that is more than
+    // half a unit in the last place, no such text reads back to the value.
+    if (fractionDigits * 1000 >= 699 + (kMantissaBits - exponent) * 301)
+        return false;
+    if (fractionDigits == 0 ? units % 10 == 0 : magnitude < Float(0.001))
+        return false; // the exponent form would be shorter
+    std::uint64_t digits = units;
+    for (int i = 0; i < fractionDigits; ++i) {
+        if (digits > std::numeric_limits<std::uint64_t>::max() / 5)
+            return false;
+        digits *= 5;
+    }
+    char buffer[48];
+    char* end = buffer + sizeof buffer;
+    char* p = end;
+    for (int i = 0; i < fractionDigits; ++i, digits /= 10)
+        *--p = char('0' + digits % 10);
+    if (fractionDigits == 0)
+        *--p = '0';
+    *--p = '.';
+    do {
+        *--p = char('0' + digits % 10);
+        digits /= 10;
+    } while (digits != 0);
+    if (std::signbit(value))
+        *--p = '-';
+    out.append(p, end);
+    return true;
+}
+
 /// Shortest digits that read back to the same value, always with a point or an exponent.
 template <class Float>
-void AppendFloatText(std::string& out, Float value) {
+void AppendFloatText(ByteSink& out, Float value) {
     if (!std::isfinite(value))
         throw FormError(kInvalidValue);
+    if (AppendShortDyadic(out, value))
+        return;
     char buffer[64];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     std::string_view digits(buffer, std::size_t(result.ptr - buffer));
@@ -105,7 +165,7 @@ void AppendFloatText(std::string& out, Float value) {
         out.append(".0");
 }
 
-void AppendCurrencyText(std::string& out, std::int64_t value) {
+void AppendCurrencyText(ByteSink& out, std::int64_t value) {
     std::uint64_t magnitude = value < 0 ? 0 - std::uint64_t(value) : std::uint64_t(value);
     if (value < 0)
         out.push_back('-');
@@ -128,14 +188,14 @@ void AppendCurrencyText(std::string& out, std::int64_t value) {
 }
 
 template <class Int>
-void AppendDecimal(std::string& out, Int value) {
+void AppendDecimal(ByteSink& out, Int value) {
     char buffer[24];
     auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     out.append(buffer, end);
 }
 
 template <class T>
-void AppendLittleEndian(std::string& out, T value) {
+void AppendLittleEndian(ByteSink& out, T value) {
     using U = std::make_unsigned_t<T>;
     U bits = static_cast<U>(value);
     char bytes[sizeof(T)];
@@ -145,11 +205,11 @@ void AppendLittleEndian(std::string& out, T value) {
 }
 
 template <class T>
-void PatchLittleEndian(std::string& out, std::size_t at, T value) {
+void PatchLittleEndian(ByteSink& out, std::size_t at, T value) {
     using U = std::make_unsigned_t<T>;
     U bits = static_cast<U>(value);
     for (std::size_t i = 0; i < sizeof(T); ++i)
-        out[at + i] = static_cast<char>(bits >> (8 * i));
+        out.data()[at + i] = static_cast<char>(bits >> (8 * i));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -158,7 +218,8 @@ void PatchLittleEndian(std::string& out, std::size_t at, T value) {
 class BinaryToText {
 public:
     BinaryToText(std::string_view binary, std::string& out)
-        : m_p(reinterpret_cast<const unsigned char*>(binary.data())), m_end(m_p + binary.size()), m_out(out) {}
+        : m_p(reinterpret_cast<const unsigned char*>(binary.data())), m_end(m_p + binary.size()),
+          m_out(out, binary.size() * 3) {}
 
     void Convert() {
         // Resource header: 0xFF, type 10, zero-terminated name, memory flags, stream size.
@@ -176,6 +237,7 @@ public:
             Fail(kInvalidStream);
         m_p += 4;
         ConvertObject(0);
+        m_out.Finish();
     }
 
 private:
@@ -292,8 +354,8 @@ private:
         m_out.append("\r\n", 2);
     }
 
-    template <class CharAt>
-    void WriteString(std::size_t count, CharAt charAt) {
+    template <class CharAt, class AppendRun>
+    void WriteString(std::size_t count, CharAt charAt, AppendRun appendRun) {
         if (count == 0) {
             m_out.append("''", 2);
             return;
@@ -301,7 +363,7 @@ private:
         ++m_level;
         if (count > kStringPerLine)
             NewLine();
-        detail::WriteStringRuns(m_out, count, charAt, kStringPerLine, [this] {
+        detail::WriteStringRuns(m_out, count, charAt, appendRun, kStringPerLine, [this] {
             m_out.append(" +", 2);
             NewLine();
         });
@@ -310,11 +372,22 @@ private:
 
     void WriteNarrow(std::string_view bytes) {
         const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-        WriteString(bytes.size(), [p](std::size_t i) { return std::uint32_t(p[i]); });
+        WriteString(
+            bytes.size(), [p](std::size_t i) { return std::uint32_t(p[i]); },
+            [this, bytes](std::size_t i, std::size_t j) { m_out.append(bytes.data() + i, j - i); });
+    }
+
+    /// Units given as UnitAt(i); runs hold only units up to 255, written as single bytes.
+    template <class UnitAt>
+    void WriteUnits(std::size_t count, UnitAt unitAt) {
+        WriteString(count, unitAt, [this, unitAt](std::size_t i, std::size_t j) {
+            for (; i < j; ++i)
+                m_out.push_back(static_cast<char>(unitAt(i)));
+        });
     }
 
     void WriteWide(const unsigned char* p, std::size_t count) {
-        WriteString(count, [p](std::size_t i) { return std::uint32_t(p[2 * i] | (p[2 * i + 1] << 8)); });
+        WriteUnits(count, [p](std::size_t i) { return std::uint32_t(p[2 * i] | (p[2 * i + 1] << 8)); });
     }
 
     void WriteUtf8(std::string_view bytes) {
@@ -340,7 +413,8 @@ private:
                         value = (value << 6) | (p[i + k] & 0x3F);
                     }
                     const std::uint32_t minimum = need == 2 ? 0x80 : need == 3 ? 0x800 : 0x10000;
-                    if (ok && value >= minimum && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF)) {
+                    if (ok && value >= minimum && value <= 0x10FFFF &&
+                        !(value >= 0xD800 && value <= 0xDFFF)) {
                         code = value;
                         length = need;
                     }
@@ -356,7 +430,7 @@ private:
             i += length;
         }
         const char16_t* units = m_units.data();
-        WriteString(m_units.size(), [units](std::size_t i) { return std::uint32_t(units[i]); });
+        WriteUnits(m_units.size(), [units](std::size_t i) { return std::uint32_t(units[i]); });
     }
 
     void WriteBinary(std::size_t length) {
@@ -503,7 +577,7 @@ private:
 
     const unsigned char* m_p;
     const unsigned char* m_end;
-    std::string& m_out;
+    ByteSink m_out;
     int m_level = 0;
     std::u16string m_units;
 };
@@ -522,14 +596,17 @@ bool IsDigit(unsigned char c) {
 bool IsIdentChar(unsigned char c) {
     return IsLetter(c) || IsDigit(c);
 }
+constexpr auto kHexDigit = [] {
+    std::array<std::int8_t, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[std::size_t(c)] = c >= '0' && c <= '9'   ? std::int8_t(c - '0')
+                                : c >= 'a' && c <= 'f' ? std::int8_t(c - 'a' + 10)
+                                : c >= 'A' && c <= 'F' ? std::int8_t(c - 'A' + 10)
+                                                       : std::int8_t(-1);
+    return table;
+}();
 int HexValue(unsigned char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    return kHexDigit[c];
 }
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -547,13 +624,14 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 class TextToBinary {
 public:
-    TextToBinary(std::string_view text, std::string& out) : m_text(text), m_out(out) {}
+    TextToBinary(std::string_view text, std::string& out) : m_text(text), m_out(out, text.size()) {}
 
     void Convert() {
         NextToken();
         ParseObject(0);
         // Whatever follows the root object's end is not part of the form.
         PatchLittleEndian(m_out, m_sizeAt, std::uint32_t(m_out.size() - m_sizeAt - 4));
+        m_out.Finish();
     }
 
 private:
@@ -572,7 +650,10 @@ private:
     }
 
     void LineFeedAt(std::size_t pos) {
-        if (pos - m_lineStart > kMaxFormLineLength)
+        std::size_t length = pos - m_lineStart;
+        if (length > 0 && m_text[pos - 1] == '\r')
+            --length;
+        if (length > kMaxFormLineLength)
             FailOnLine("Line too long", m_line);
         ++m_line;
         m_lineStart = pos + 1;
@@ -612,15 +693,16 @@ private:
             if (!ReadStringToken(m_text, m_pos, m_string))
                 Fail("Invalid string constant");
             m_kind = TokenKind::String;
-        } else if (IsDigit(c) || (c == '-' && m_pos + 1 < size && IsDigit(static_cast<unsigned char>(m_text[m_pos + 1])))) {
+        } else if (IsDigit(c) ||
+                   (c == '-' && m_pos + 1 < size && IsDigit(static_cast<unsigned char>(m_text[m_pos + 1])))) {
             ++m_pos;
             while (m_pos < size && IsDigit(static_cast<unsigned char>(m_text[m_pos])))
                 ++m_pos;
             m_kind = TokenKind::Integer;
             while (m_pos < size) {
                 const char d = m_text[m_pos];
-                if (!(IsDigit(static_cast<unsigned char>(d)) || d == '+' || d == '-' || d == '.' || d == 'e' ||
-                      d == 'E'))
+                if (!(IsDigit(static_cast<unsigned char>(d)) || d == '+' || d == '-' || d == '.' ||
+                      d == 'e' || d == 'E'))
                     break;
                 m_kind = TokenKind::Float;
                 ++m_pos;
@@ -706,7 +788,8 @@ private:
         } else if (value >= -32768 && value <= 32767) {
             m_out.push_back(char(Tag::Int16));
             AppendLittleEndian(m_out, std::int16_t(value));
-        } else if (value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max()) {
+        } else if (value >= std::numeric_limits<std::int32_t>::min() &&
+                   value <= std::numeric_limits<std::int32_t>::max()) {
             m_out.push_back(char(Tag::Int32));
             AppendLittleEndian(m_out, std::int32_t(value));
         } else {
@@ -715,9 +798,56 @@ private:
         }
     }
 
+    /// A plain decimal (-12.375) whose digits and power of ten are exact in Float is correctly
+    /// rounded by one division; this spares the general conversion for the usual form values.
+    template <class Float>
+    static bool ParsePlainDecimal(std::string_view text, Float& value) {
+        constexpr int kMantissaBits = std::numeric_limits<Float>::digits;
+        const bool negative = !text.empty() && text[0] == '-';
+        std::size_t i = negative ? 1 : 0;
+        std::uint64_t units = 0;
+        int digitCount = 0;
+        int fractionDigits = -1;
+        for (; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '.' && fractionDigits < 0) {
+                fractionDigits = 0;
+                continue;
+            }
+            if (!IsDigit(static_cast<unsigned char>(c)) || ++digitCount > 19)
+                return false;
+            units = units * 10 + unsigned(c - '0');
+            if (fractionDigits >= 0)
+                ++fractionDigits;
+        }
+        if (digitCount == 0 || fractionDigits < 0)
+            return false;
+        // The digits are exact while they fit in the mantissa, 10^k while 5^k does.
+        constexpr std::uint64_t kExactLimit = kMantissaBits >= 64
+                                                  ? std::numeric_limits<std::uint64_t>::max()
+                                                  : (std::uint64_t(1) << (kMantissaBits % 64));
+        std::uint64_t power5 = 1;
+        for (int k = 0; k < fractionDigits; ++k) {
+            if (power5 > kExactLimit / 5)
+                return false;
+            power5 *= 5;
+        }
+        if (units > kExactLimit)
+            return false;
+        Float power10 = 1;
+        for (int k = 0; k < fractionDigits; ++k)
+            power10 *= 10;
+        value = static_cast<Float>(units) / power10;
+        if (negative)
+            value = -value;
+        return true;
+    }
+
     template <class Float>
     Float ParseFloat(std::string_view digits) const {
         Float value{};
+        if (ParsePlainDecimal(digits, value))
+            return value;
         auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (result.ec != std::errc() || result.ptr != digits.data() + digits.size() || !std::isfinite(value))
             Fail("Number expected");
@@ -734,20 +864,25 @@ private:
         }
         const std::size_t point = rest.find('.');
         std::string_view whole = rest.substr(0, point);
-        std::string_view fraction = point == std::string_view::npos ? std::string_view() : rest.substr(point + 1);
+        std::string_view fraction =
+            point == std::string_view::npos ? std::string_view() : rest.substr(point + 1);
         const auto allDigits = [](std::string_view s) {
             for (char c : s)
                 if (!IsDigit(static_cast<unsigned char>(c)))
                     return false;
             return true;
         };
-        if (!whole.empty() && whole.size() <= 15 && fraction.size() <= 4 && allDigits(whole) && allDigits(fraction)) {
-            std::int64_t value = 0;
+        if (!whole.empty() && whole.size() <= 15 && fraction.size() <= 4 && allDigits(whole) &&
+            allDigits(fraction)) {
+            std::uint64_t magnitude = 0; // at most 19 digits: no overflow
             for (char c : whole)
-                value = value * 10 + (c - '0');
+                magnitude = magnitude * 10 + unsigned(c - '0');
             for (std::size_t i = 0; i < 4; ++i)
-                value = value * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
-            return negative ? -value : value;
+                magnitude = magnitude * 10 + (i < fraction.size() ? unsigned(fraction[i] - '0') : 0);
+            const std::uint64_t limit = negative ? std::uint64_t(1) << 63 : (std::uint64_t(1) << 63) - 1;
+            if (magnitude > limit)
+                Fail("Number expected");
+            return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
         }
         const long double scaled = std::nearbyint(ParseFloat<long double>(digits) * 10000.0L);
         if (!(scaled >= -9223372036854775808.0L && scaled < 9223372036854775808.0L))
@@ -864,10 +999,10 @@ private:
         }
         std::size_t length = m_out.size() - lengthAt - 1;
         if (length > 255) {
-            m_out.resize(lengthAt + 1 + 255);
+            m_out.Truncate(lengthAt + 1 + 255);
             length = 255;
         }
-        m_out[lengthAt] = static_cast<char>(length);
+        m_out.data()[lengthAt] = static_cast<char>(length);
         ExpectSymbol('=');
         ParseValue(depth, false);
     }
@@ -928,16 +1063,16 @@ private:
             // A null item would read back as the end of its list.
             if (word == Tag::Null && inList)
                 Fail(kInvalidValue);
-            m_out.resize(start);
+            m_out.Truncate(start);
             m_out.push_back(char(word));
             return;
         }
         std::size_t length = m_out.size() - start - 2;
         if (length > 255) {
-            m_out.resize(start + 2 + 255);
+            m_out.Truncate(start + 2 + 255);
             length = 255;
         }
-        m_out[start + 1] = static_cast<char>(length);
+        m_out.data()[start + 1] = static_cast<char>(length);
     }
 
     void WriteBinaryValue() {
@@ -945,24 +1080,41 @@ private:
         m_out.push_back(char(Tag::Binary));
         const std::size_t lengthAt = m_out.size();
         AppendLittleEndian(m_out, std::uint32_t(0));
+        const char* const text = m_text.data();
         const std::size_t size = m_text.size();
+        const void* closeBrace = std::memchr(text + m_pos, '}', size - m_pos);
+        const std::size_t close =
+            closeBrace ? std::size_t(static_cast<const char*>(closeBrace) - text) : size;
+        // Decoded in place into room for the most bytes the digits up to "}" can give.
+        const std::size_t start = m_out.size();
+        char* const first = m_out.Claim((close - m_pos) / 2);
+        char* out = first;
+        std::size_t pos = m_pos;
         for (;;) {
-            while (m_pos < size && static_cast<unsigned char>(m_text[m_pos]) <= 32) {
-                if (m_text[m_pos] == '\n')
-                    LineFeedAt(m_pos);
-                ++m_pos;
+            unsigned char c;
+            while (pos < close && (c = static_cast<unsigned char>(text[pos])) <= 32) {
+                if (c == '\n')
+                    LineFeedAt(pos);
+                ++pos;
             }
-            if (m_pos < size && m_text[m_pos] == '}')
+            if (pos == close)
                 break;
-            const int high = m_pos < size ? HexValue(static_cast<unsigned char>(m_text[m_pos])) : -1;
-            const int low = m_pos + 1 < size ? HexValue(static_cast<unsigned char>(m_text[m_pos + 1])) : -1;
-            if (high < 0 || low < 0)
+            const int high = kHexDigit[static_cast<unsigned char>(text[pos])];
+            const int low = pos + 1 < close ? kHexDigit[static_cast<unsigned char>(text[pos + 1])] : -1;
+            if ((high | low) < 0) {
+                m_pos = pos;
                 FailOnLine("Invalid binary value", m_line);
-            m_out.push_back(static_cast<char>((high << 4) | low));
-            m_pos += 2;
+            }
+            *out++ = static_cast<char>((high << 4) | low);
+            pos += 2;
         }
-        ++m_pos;
-        const std::size_t length = m_out.size() - lengthAt - 4;
+        if (close == size) {
+            m_pos = pos;
+            FailOnLine("Invalid binary value", m_line);
+        }
+        m_pos = close + 1;
+        const std::size_t length = std::size_t(out - first);
+        m_out.Truncate(start + length);
         if (length > std::numeric_limits<std::uint32_t>::max())
             FailOnLine("Invalid binary value", m_line);
         PatchLittleEndian(m_out, lengthAt, std::uint32_t(length));
@@ -1051,7 +1203,7 @@ private:
     }
 
     std::string_view m_text;
-    std::string& m_out;
+    ByteSink m_out;
     std::size_t m_pos = 0;
     int m_line = 1;
     std::size_t m_lineStart = 0;
@@ -1076,8 +1228,6 @@ bool IsTextForm(std::string_view data) {
 }
 
 void BinaryFormToText(std::string_view binary, std::string& text) {
-    text.clear();
-    text.reserve(binary.size() * 2);
     BinaryToText(binary, text).Convert();
 }
 
@@ -1088,8 +1238,6 @@ std::string BinaryFormToText(std::string_view binary) {
 }
 
 void TextToBinaryForm(std::string_view text, std::string& binary) {
-    binary.clear();
-    binary.reserve(text.size());
     TextToBinary(text, binary).Convert();
 }
 

@@ -114,6 +114,14 @@ public:
             Close();
     }
 
+    void SimulateOverflow() {
+        std::lock_guard table(m_table);
+        inotify_event overflow{};
+        overflow.wd = -1;
+        overflow.mask = IN_Q_OVERFLOW;
+        Dispatch(overflow);
+    }
+
 private:
     struct User {
         TDirMonSlot* slot;
@@ -300,6 +308,10 @@ private:
 
 void SetDirMonFaultForTesting(TDirMonFault fault) {
     g_fault = fault;
+}
+
+void SimulateDirMonOverflowForTesting() {
+    WatchService::Instance().SimulateOverflow();
 }
 
 TDirMon::TDirMon(QObject* owner) : TComponent(owner) {}

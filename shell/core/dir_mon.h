@@ -108,3 +108,5 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TDirMon::TDirMonType)
 // Test hook: make the next Start fail as if the stop signal or the worker could not be created.
 enum class TDirMonFault { None, StopSignal, Thread };
 void SetDirMonFaultForTesting(TDirMonFault fault);
+// Test hook: the worker handles a queue overflow as if the kernel had reported one.
+void SimulateDirMonOverflowForTesting();

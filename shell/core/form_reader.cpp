@@ -4,13 +4,16 @@
 #include "collect/file_io.h"
 #include "collect/form_stream.h"
 #include "shell/core/dir_mon.h"
+#include "shell/core/pathwright.h"
 #include "shell/core/shell_link.h"
+#include "shell/core/system_image_list.h"
 
 #include <QFile>
 #include <QHash>
 #include <QMetaProperty>
 #include <QPointer>
 
+#include <exception>
 #include <mutex>
 #include <vector>
 
@@ -28,6 +31,10 @@ QHash<QString, TComponentRegistry::Factory>& Factories() {
         add(TDirMon::staticMetaObject, [](QObject* parent) -> QObject* { return new TDirMon(parent); });
         add(TVelShellLink::staticMetaObject,
             [](QObject* parent) -> QObject* { return new TVelShellLink(parent); });
+        add(TPathwright::staticMetaObject,
+            [](QObject* parent) -> QObject* { return new TPathwright(parent); });
+        add(TVelSystemImageList::staticMetaObject,
+            [](QObject* parent) -> QObject* { return new TVelSystemImageList(parent); });
     });
     return factories;
 }
@@ -79,6 +86,10 @@ public:
         if (m_root->objectName().isEmpty())
             m_root->setObjectName(tree.name);
         Remember(m_root);
+        // Components the form made itself can be referred to as well.
+        for (QObject* existing : m_root->findChildren<QObject*>())
+            if (!existing->objectName().isEmpty() && AsComponent(existing))
+                m_names.insert(existing->objectName().toLower(), existing);
         try {
             Fill(m_root, tree);
             ResolveReferences();
@@ -86,9 +97,21 @@ public:
             Undo();
             throw;
         }
-        for (const QPointer<QObject>& object : m_loading)
-            if (TComponentState* component = object ? AsComponent(object) : nullptr)
-                component->Loaded();
+        // A Loaded that fails must not leave the others loading for good: all run, then the first
+        // failure is reported. The objects stay; they were read in full.
+        std::exception_ptr failure;
+        for (const QPointer<QObject>& object : m_loading) {
+            TComponentState* component = object ? AsComponent(object) : nullptr;
+            try {
+                if (component)
+                    component->Loaded();
+            } catch (...) {
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
+        if (failure)
+            std::rethrow_exception(failure);
     }
 
 private:

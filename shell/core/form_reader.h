@@ -56,6 +56,7 @@ public:
 
 // Reads a form (text or binary form, told apart by its first bytes) into `root`. On failure the
 // objects created so far are destroyed, the root's state is left loaded, and EReadError is thrown.
+// An exception from a Loaded is passed on after every other Loaded has run; the objects then stay.
 void ReadForm(QObject* root, std::string_view data);
 void ReadFormFile(QObject* root, const QString& path);
 

@@ -27,6 +27,8 @@ QString PermissionText(QFile::Permissions permissions) {
 }
 
 QString SizeText(qint64 bytes) {
+    if (bytes < 1024)
+        return bytes == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(bytes);
     return QLocale().formattedDataSize(bytes) + QStringLiteral(" (") + QLocale().toString(bytes) +
            QStringLiteral(" bytes)");
 }

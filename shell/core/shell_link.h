@@ -4,6 +4,7 @@
 #pragma once
 
 #include "shell/core/component.h"
+#include "shell/core/id_list.h"
 
 #include <QByteArray>
 #include <QEvent>
@@ -23,7 +24,8 @@ constexpr QEvent::Type ShellLinkEventType(TShellLinkMessage message) {
 }
 
 // A link notice. For SLM_FOLDERCHANGED IDList() is the new folder's absolute item identifier list
-// (its bytes), owned by the sender and valid only while the event is handled; null otherwise.
+// (its bytes; IDList::FromBytes reads them), owned by the sender and valid only while the
+// event is handled; null otherwise.
 class TShellLinkEvent : public QEvent {
 public:
     TShellLinkEvent(TShellLinkMessage message, const QByteArray* idList)
@@ -57,6 +59,7 @@ public:
     // SLM_FOLDERCHANGED to every control but `sender`. The link is disabled meanwhile, so a
     // broadcast a receiver starts does nothing; then OnChange. Nothing at all while disabled.
     void FolderChanged(QObject* sender, const QByteArray& idList);
+    void FolderChanged(QObject* sender, const IDList& idList) { FolderChanged(sender, idList.Bytes()); }
     void SelectAllItems(QObject* sender);
     void RefreshLinked(QObject* sender);
     void ContentsChanged(QObject* sender);

@@ -111,6 +111,7 @@ void TVelSystemImageList::AttachSystemList() {
     if (m_shareImages) {
         m_private = false;
         m_copy.clear();
+        OnChange(this);
         return;
     }
     // A private copy: the icons the registry has now, in this list's size.
@@ -119,6 +120,7 @@ void TVelSystemImageList::AttachSystemList() {
     m_copy.clear();
     for (int i = 0; i < registry.Count(); ++i)
         m_copy.push_back(registry.Pixmap(i, IconSize()));
+    OnChange(this);
 }
 
 void TVelSystemImageList::SetShareImages(bool value) {

@@ -55,6 +55,7 @@ private:
     Q_PROPERTY(TVelSystemImageList::TVelImageListSize Size READ Size WRITE SetSize)
     Q_PROPERTY(TVelSystemImageList::TDrawingStyle DrawingStyle READ DrawingStyle WRITE SetDrawingStyle)
     Q_PROPERTY(TMethod OnChange READ OnChangeMethod WRITE SetOnChangeMethod)
+    Q_CLASSINFO("Default:DrawingStyle", "dsNormal")
 
 public:
     // Shared, small, attached.

@@ -34,7 +34,15 @@ public:
 class HandlerForm : public TComponent {
     Q_OBJECT
 public:
+    enum TOperationKind { okCopy, okMove };
+    Q_ENUM(TOperationKind)
     using TComponent::TComponent;
+    QString lastReport;
+    Q_INVOKABLE void ListOperation(QObject*, HandlerForm::TOperationKind kind, const QStringList& files,
+                                   const QString& destination) {
+        lastReport =
+            QString::number(int(kind)) + files.join(QLatin1Char(',')) + QLatin1Char('>') + destination;
+    }
     QObject* lastSender = nullptr;
     QString lastCommand;
     Q_INVOKABLE void SomethingHappened(QObject* sender) { lastSender = sender; }
@@ -144,6 +152,17 @@ private slots:
         QVERIFY(event.Method().IsNull());
         event(nullptr);
         QCOMPARE(calls, 1);
+    }
+
+    void eventWithEnumAndListParameters() {
+        HandlerForm form;
+        TEvent<QObject*, HandlerForm::TOperationKind, const QStringList&, const QString&> operation;
+        QVERIFY(operation.SetMethod({&form, "ListOperation"}));
+        operation(&form, HandlerForm::okMove, QStringList{QStringLiteral("a"), QStringLiteral("b")},
+                  QStringLiteral("/tmp"));
+        QCOMPARE(form.lastReport, QStringLiteral("1a,b>/tmp"));
+        TEvent<QObject*, int, const QStringList&, const QString&> wrongKind;
+        QVERIFY(!wrongKind.SetMethod({&form, "ListOperation"}));
     }
 
     void boundHandlerOutlivedByItsEventDoesNothing() {

@@ -120,6 +120,26 @@ private slots:
         monitor.Stop();
     }
 
+    void queueOverflowMakesEveryMonitorLookAgain() {
+        TDirMon first;
+        TDirMon second;
+        TDirMon stopped;
+        Recorder firstRecorder(first);
+        Recorder secondRecorder(second);
+        Recorder stoppedRecorder(stopped);
+        QSignalSpy firstChanges(&firstRecorder, &Recorder::changed);
+        QSignalSpy secondChanges(&secondRecorder, &Recorder::changed);
+        QSignalSpy stoppedChanges(&stoppedRecorder, &Recorder::changed);
+        first.SetDirectory(m_dir->path());
+        second.SetDirectory(m_dir->filePath(QStringLiteral("sub")));
+        stopped.SetDirectory(m_dir->path());
+        stopped.Stop();
+        SimulateDirMonOverflowForTesting();
+        QTRY_COMPARE_WITH_TIMEOUT(firstChanges.count() + secondChanges.count(), 2, 5000);
+        QCOMPARE(firstChanges.count(), 1);
+        QCOMPARE(stoppedChanges.count(), 0);
+    }
+
     void directoryRules() {
         TDirMon monitor;
         Recorder recorder(monitor);

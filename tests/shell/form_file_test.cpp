@@ -1,6 +1,7 @@
 #include "collect/form_stream.h"
 #include "shell/core/dir_mon.h"
 #include "shell/core/form_reader.h"
+#include "shell/core/pathwright.h"
 #include "shell/core/shell_link.h"
 
 #include <QDir>
@@ -46,6 +47,8 @@ public:
     void Loaded() override {
         TComponent::Loaded();
         loadedWithLink = m_link != nullptr;
+        if (m_caption == QStringLiteral("fail when loaded"))
+            throw Exception(QStringLiteral("cannot finish"));
     }
     bool setWhileLoading = false;
     bool loadedWithLink = false;
@@ -75,6 +78,13 @@ public:
     TTestForm() : TComponentState(this) {}
     Q_INVOKABLE void DirMon1DirChange(QObject* sender) { dirChanges.append(sender); }
     Q_INVOKABLE void ShellLink1Change(QObject* sender) { linkChanges.append(sender); }
+    Q_INVOKABLE void Pathwright1Rename(QObject* sender) { renames.append(sender); }
+    Q_INVOKABLE void Pathwright1FileChange(QObject* sender) { fileChanges.append(sender); }
+    Q_INVOKABLE void Pathwright1ContextMenuSelect(const QString& command, bool& execute) {
+        execute = command != QStringLiteral("delete");
+    }
+    QList<QObject*> renames;
+    QList<QObject*> fileChanges;
     QList<QObject*> dirChanges;
     QList<QObject*> linkChanges;
     QString m_caption;
@@ -259,6 +269,49 @@ private slots:
         QVERIFY(!root.IsLoading());
     }
 
+    void failingLoadedLetsTheOthersFinish() {
+        TTestForm form;
+        try {
+            ReadForm(&form, Crlf(QStringLiteral("object F: TTestForm\n"
+                                                "  object U: TLinkUser\n"
+                                                "    Caption = 'fail when loaded'\n"
+                                                "  end\n"
+                                                "  object D: TDirMon\n"
+                                                "    Directory = '%1'\n"
+                                                "  end\n"
+                                                "end\n")
+                                     .arg(m_dir->path())));
+            QFAIL("the failure of Loaded should come through");
+        } catch (const Exception& e) {
+            QCOMPARE(e.Message(), QStringLiteral("cannot finish"));
+        }
+        auto* monitor = form.findChild<TDirMon*>();
+        QVERIFY(monitor);
+        QVERIFY(!monitor->IsLoading());
+        QVERIFY(monitor->Running());
+    }
+
+    void corruptBinaryLoadsOrFailsWithAMessage() {
+        TTestForm first;
+        ReadForm(&first, Crlf(SampleText()));
+        const std::string binary = WriteFormBinary(&first);
+        int failures = 0;
+        for (std::size_t at = 0; at < binary.size(); ++at) {
+            for (unsigned char byte : {0x00, 0x01, 0x07, 0x7F, 0xF1, 0xFF}) {
+                std::string corrupt = binary;
+                corrupt[at] = char(byte);
+                TTestForm root;
+                try {
+                    ReadForm(&root, corrupt);
+                } catch (const EReadError& e) {
+                    QVERIFY(!e.Message().isEmpty());
+                    ++failures;
+                }
+            }
+        }
+        QVERIFY(failures > 0);
+    }
+
     void truncatedBinaryFails() {
         TTestForm first;
         ReadForm(&first, Crlf(SampleText()));
@@ -305,6 +358,78 @@ private slots:
                                                  "NotifyFilter when DirMon is running"));
         }
         QVERIFY(running->Running());
+    }
+
+    void pathwrightRoundTrip() {
+        QFile file(m_dir->filePath(QStringLiteral("a.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString sample = QStringLiteral("object Form1: TTestForm\n"
+                                              "  object Pathwright1: TPathwright\n"
+                                              "    Filter = '*.txt;*.pas'\n"
+                                              "    Folder = '%1/'\n"
+                                              "    ObjectName = 'a.txt'\n"
+                                              "    FileSystemOnly = True\n"
+                                              "    MultiObjects.Strings = (\n"
+                                              "      'a.txt'\n"
+                                              "      'b.txt')\n"
+                                              "    OnRename = Pathwright1Rename\n"
+                                              "    OnFileChange = Pathwright1FileChange\n"
+                                              "    OnContextMenuSelect = Pathwright1ContextMenuSelect\n"
+                                              "  end\n"
+                                              "  object Images1: TVelSystemImageList\n"
+                                              "    ShareImages = True\n"
+                                              "    Size = si_large\n"
+                                              "  end\n"
+                                              "end\n")
+                                   .arg(m_dir->path());
+        TTestForm form;
+        ReadForm(&form, Crlf(sample));
+        auto* pathwright = form.findChild<TPathwright*>(QStringLiteral("Pathwright1"));
+        QVERIFY(pathwright);
+        QCOMPARE(pathwright->Folder(), m_dir->path() + QLatin1Char('/'));
+        QCOMPARE(pathwright->GetObjectName(), QStringLiteral("a.txt"));
+        QCOMPARE(pathwright->GetFilter(), QStringLiteral("*.txt;*.pas"));
+        QVERIFY(pathwright->FileSystemOnly());
+        QCOMPARE(pathwright->GetMultiObjects(),
+                 (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+        bool execute = true;
+        pathwright->OnContextMenuSelect(QStringLiteral("delete"), execute);
+        QVERIFY(!execute);
+
+        // Everything stored comes back as it was read; nothing unstored, no default, no helper.
+        const std::string text = WriteFormText(&form);
+        QCOMPARE(QString::fromStdString(text), QString::fromStdString(Crlf(sample)));
+        TTestForm second;
+        ReadForm(&second, WriteFormBinary(&form));
+        QCOMPARE(WriteFormText(&second), text);
+
+        // The handler bound by name hears of the folder's changes.
+        QFile other(m_dir->filePath(QStringLiteral("b.txt")));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        QTRY_VERIFY_WITH_TIMEOUT(form.fileChanges.contains(pathwright), 5000);
+    }
+
+    void referenceToAComponentTheFormMadeItself() {
+        TTestForm form;
+        auto* link = new TVelShellLink(&form);
+        link->setObjectName(QStringLiteral("OwnLink"));
+        ReadForm(&form, "object F: TTestForm\n object U: TLinkUser\n ShellLink = OwnLink\n end\nend\n");
+        QCOMPARE(form.findChild<TLinkUser*>()->ShellLink(), link);
+    }
+
+    void textOutsideAsciiSurvivesBothForms() {
+        const QString folder = m_dir->filePath(QStringLiteral("caf\u00e9 \u0434\u043e\u043c \u20ac"));
+        TTestForm form;
+        form.setObjectName(QStringLiteral("F"));
+        auto* monitor = new TDirMon(&form);
+        monitor->setObjectName(QStringLiteral("D"));
+        monitor->SetDirectory(folder);
+        for (bool text : {true, false}) {
+            TTestForm copy;
+            ReadForm(&copy, text ? WriteFormText(&form) : WriteFormBinary(&form));
+            QCOMPARE(copy.findChild<TDirMon*>()->Directory(), folder);
+        }
     }
 
     void removedReferenceIsCleared() {

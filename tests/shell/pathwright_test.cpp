@@ -5,6 +5,7 @@
 
 #include "shell/core/dir_mon.h"
 #include "shell/core/file_clipboard.h"
+#include "shell/core/properties_dialog.h"
 #include "shell/core/system_image_list.h"
 #include "shell/shell_test_home.h"
 
@@ -24,7 +25,8 @@ namespace {
 QStringList Enumerate(TPathwright& pathwright) {
     QStringList names;
     while (pathwright.NextObject())
-        names.append(pathwright.GetObjectName().isEmpty() ? pathwright.DisplayName() : pathwright.GetObjectName());
+        names.append(pathwright.GetObjectName().isEmpty() ? pathwright.DisplayName()
+                                                          : pathwright.GetObjectName());
     names.sort();
     return names;
 }
@@ -90,7 +92,8 @@ private slots:
         pathwright.SetFolder(m_dir);
         QCOMPARE(pathwright.Folder(), m_dir + u'/');
         const QString missing = m_dir + QStringLiteral("/nothing");
-        QCOMPARE(ErrorText([&] { pathwright.SetFolder(missing); }), QStringLiteral("Cannot Find Folder: ") + missing);
+        QCOMPARE(ErrorText([&] { pathwright.SetFolder(missing); }),
+                 QStringLiteral("Cannot Find Folder: ") + missing);
         QCOMPARE(pathwright.Folder(), m_dir + u'/');
         // A file parses but is no folder: nothing changes either.
         QCOMPARE(ErrorText([&] { pathwright.SetFolder(m_dir + QStringLiteral("/a.txt")); }),
@@ -118,10 +121,10 @@ private slots:
     void enumerationYieldsHiddenObjectsToo() {
         TPathwright pathwright;
         pathwright.SetFolder(m_dir);
-        QCOMPARE(Enumerate(pathwright), (QStringList{QStringLiteral(".hidden"), QStringLiteral(".secret"),
-                                                     QStringLiteral("B.TXT"), QStringLiteral("a.txt"),
-                                                     QStringLiteral("c.pas"), QStringLiteral("listed.log"),
-                                                     QStringLiteral("sub.pas.d")}));
+        QCOMPARE(Enumerate(pathwright),
+                 (QStringList{QStringLiteral(".hidden"), QStringLiteral(".secret"), QStringLiteral("B.TXT"),
+                              QStringLiteral("a.txt"), QStringLiteral("c.pas"), QStringLiteral("listed.log"),
+                              QStringLiteral("sub.pas.d")}));
         pathwright.SetObjectName(QStringLiteral(".secret"));
         QVERIFY(pathwright.IsHidden());
         pathwright.SetObjectName(QStringLiteral("listed.log"));
@@ -147,8 +150,8 @@ private slots:
         pathwright.SetFolder(m_dir);
         pathwright.SetFilter(QStringLiteral("*.txt"));
         // Folders always pass; the extension matches in any letter case.
-        QCOMPARE(Enumerate(pathwright),
-                 (QStringList{QStringLiteral("B.TXT"), QStringLiteral("a.txt"), QStringLiteral("sub.pas.d")}));
+        QCOMPARE(Enumerate(pathwright), (QStringList{QStringLiteral("B.TXT"), QStringLiteral("a.txt"),
+                                                     QStringLiteral("sub.pas.d")}));
         pathwright.SetFilter(QStringLiteral("*.txt;c.*"));
         QCOMPARE(Enumerate(pathwright), (QStringList{QStringLiteral("B.TXT"), QStringLiteral("a.txt"),
                                                      QStringLiteral("c.pas"), QStringLiteral("sub.pas.d")}));
@@ -167,8 +170,8 @@ private slots:
         QStringList names;
         while (pathwright.NextObject())
             names.append(pathwright.DisplayName());
-        QCOMPARE(names, (QStringList{QStringLiteral("Computer"), QStringLiteral("Home"), QStringLiteral("Network"),
-                                     QStringLiteral("on-desktop.txt")}));
+        QCOMPARE(names, (QStringList{QStringLiteral("Computer"), QStringLiteral("Home"),
+                                     QStringLiteral("Network"), QStringLiteral("on-desktop.txt")}));
         pathwright.SetFileSystemOnly(false);
         int all = 0;
         while (pathwright.NextObject())
@@ -212,7 +215,8 @@ private slots:
         QCOMPARE(pathwright.GetObjectName(), QString()); // a virtual object has no file name
         pathwright.SetFolder(m_dir);
         QCOMPARE(ErrorText([&] { pathwright.SetObjectName(QStringLiteral("none.txt")); }),
-                 QStringLiteral("Error! Cannot find Object \"none.txt\" in Folder \"") + m_dir + QStringLiteral("/\""));
+                 QStringLiteral("Error! Cannot find Object \"none.txt\" in Folder \"") + m_dir +
+                     QStringLiteral("/\""));
         QVERIFY(!pathwright.GetObjectIDList());
         // The search left no enumeration behind.
         QVERIFY(pathwright.NextObject());
@@ -276,7 +280,8 @@ private slots:
         pathwright.SetFolder(m_dir);
         pathwright.SetObjectName(QStringLiteral("to-sub"));
         QVERIFY(pathwright.IsLink());
-        QCOMPARE(pathwright.LinkTargetFolder(), QFileInfo(m_dir + QStringLiteral("/sub.pas.d")).canonicalFilePath());
+        QCOMPARE(pathwright.LinkTargetFolder(),
+                 QFileInfo(m_dir + QStringLiteral("/sub.pas.d")).canonicalFilePath());
         pathwright.SetObjectName(QStringLiteral("to-a"));
         QCOMPARE(pathwright.LinkTargetFolder(), QString());
         pathwright.SetObjectName(QStringLiteral("loop1"));
@@ -299,12 +304,34 @@ private slots:
         pathwright.SetObjectName(QStringLiteral("a.txt"));
         QVERIFY(!pathwright.InvokeCommand(QStringLiteral("delete")));
         QVERIFY(QFile::exists(m_dir + QStringLiteral("/a.txt")));
-        QCOMPARE(questions, QStringList{QStringLiteral("Are you sure you want to move \"a.txt\" to the Trash?")});
+        QCOMPARE(questions,
+                 QStringList{QStringLiteral("Are you sure you want to move \"a.txt\" to the Trash?")});
         answer = true;
         QVERIFY(pathwright.InvokeCommand(QStringLiteral("DELETE")));
         QVERIFY(!QFile::exists(m_dir + QStringLiteral("/a.txt")));
         QVERIFY(QFile::exists(m_home->TrashFiles() + QStringLiteral("/a.txt")));
         QCOMPARE(pathwright.GetObjectName(), QStringLiteral("a.txt")); // the current object stays
+    }
+
+    void deleteInTheTrashIsForGood() {
+        TPathwright pathwright;
+        QString question;
+        pathwright.Hooks().Confirm = [&](QWidget*, const QString&, const QString& text) {
+            question = text;
+            return true;
+        };
+        pathwright.SetFolder(m_dir);
+        pathwright.SetObjectName(QStringLiteral("a.txt"));
+        QVERIFY(pathwright.InvokeCommand(QStringLiteral("delete")));
+        const QString info = m_home->Root() + QStringLiteral("/data/Trash/info/a.txt.trashinfo");
+        QVERIFY(QFile::exists(info));
+        QVERIFY(pathwright.SetSpecialFolder(SF_BITBUCKET));
+        pathwright.SetObjectName(QStringLiteral("a.txt"));
+        QVERIFY(pathwright.InvokeCommand(QStringLiteral("delete")));
+        QCOMPARE(question, QStringLiteral("Are you sure you want to permanently delete \"a.txt\"?"));
+        QVERIFY(!QFile::exists(m_home->TrashFiles() + QStringLiteral("/a.txt")));
+        QVERIFY(!QFile::exists(info));
+        QVERIFY(!pathwright.NextObject()); // the trash is empty again
     }
 
     void deleteSeveralObjects() {
@@ -329,7 +356,9 @@ private slots:
         pathwright.SetObjectName(QStringLiteral("c.pas"));
         pathwright.MultiObjects() = {QStringLiteral("a.txt"), QStringLiteral("gone")};
         std::vector<IDList> lists;
-        QVERIFY(ErrorText([&] { pathwright.MultiObjectIDLists(lists); }).startsWith(QStringLiteral("Error! Cannot find Object \"gone\"")));
+        QVERIFY(ErrorText([&] {
+                    pathwright.MultiObjectIDLists(lists);
+                }).startsWith(QStringLiteral("Error! Cannot find Object \"gone\"")));
         QCOMPARE(pathwright.GetObjectName(), QStringLiteral("c.pas"));
     }
 
@@ -347,6 +376,37 @@ private slots:
         };
         QVERIFY(pathwright.InvokeCommand(QStringLiteral("rename")));
         QCOMPARE(renames, 1);
+    }
+
+    void propertiesShowOurOwnDialog() {
+        TPathwright pathwright;
+        pathwright.SetFolder(m_dir);
+        pathwright.SetObjectName(QStringLiteral("c.pas"));
+        QVERIFY(pathwright.InvokeCommand(QStringLiteral("properties")));
+        TVelPropertiesDialog* dialog = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<TVelPropertiesDialog*>(widget); found && found->isVisible())
+                dialog = found;
+        QVERIFY(dialog);
+        QCOMPARE(dialog->FieldText(QStringLiteral("Name")), QStringLiteral("c.pas"));
+        QCOMPARE(dialog->FieldText(QStringLiteral("Location")), m_dir);
+        QCOMPARE(dialog->FieldText(QStringLiteral("Size")), QStringLiteral("1 byte"));
+        QCOMPARE(dialog->FieldText(QStringLiteral("Permissions")).size(), 9);
+        if (!qEnvironmentVariableIsEmpty("WORDLOOM_SCREENSHOTS"))
+            dialog->grab().save(qEnvironmentVariable("WORDLOOM_SCREENSHOTS") +
+                                QStringLiteral("/properties.png"));
+        dialog->close();
+        QTRY_VERIFY(QApplication::topLevelWidgets().indexOf(dialog) < 0);
+    }
+
+    void deleteNeedsTheCanDeleteBit() {
+        TPathwright pathwright;
+        int asked = 0;
+        pathwright.Hooks().Confirm = [&](QWidget*, const QString&, const QString&) { return ++asked > 0; };
+        pathwright.SetFolderIDList(IDList());
+        pathwright.SetObjectName(QStringLiteral("Computer"));
+        QVERIFY(!pathwright.InvokeCommand(QStringLiteral("delete")));
+        QCOMPARE(asked, 0);
     }
 
     void defaultOpensDocumentsButNotFolders() {
@@ -389,8 +449,9 @@ private slots:
         pathwright.SetFolder(m_dir);
         pathwright.SetObjectName(QStringLiteral("c.pas"));
         QVERIFY(pathwright.InvokeCommand(QStringLiteral("cut")));
-        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("application/x-kde-cutselection")),
-                 QByteArray("1"));
+        QCOMPARE(
+            QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("application/x-kde-cutselection")),
+            QByteArray("1"));
         pathwright.SetObjectName(QStringLiteral("sub.pas.d"));
         QVERIFY(pathwright.InvokeCommand(QStringLiteral("paste")));
         QVERIFY(QFile::exists(m_dir + QStringLiteral("/sub.pas.d/c.pas")));
@@ -407,7 +468,8 @@ private slots:
     }
 
     void clipboardFormatsReadBack() {
-        const QList<QUrl> urls = {QUrl::fromLocalFile(QStringLiteral("/tmp/a b")), QUrl::fromLocalFile(QStringLiteral("/tmp/c"))};
+        const QList<QUrl> urls = {QUrl::fromLocalFile(QStringLiteral("/tmp/a b")),
+                                  QUrl::fromLocalFile(QStringLiteral("/tmp/c"))};
         std::unique_ptr<QMimeData> data(MakeFileListMimeData(urls, true));
         bool cut = false;
         QCOMPARE(FileListFromMimeData(data.get(), &cut), urls);
@@ -431,6 +493,9 @@ private slots:
         QString pick;
         QStringList seenVerbs;
         pathwright.Hooks().ExecMenu = [&](QMenu& menu, const QPoint&) -> QAction* {
+            if (!qEnvironmentVariableIsEmpty("WORDLOOM_SCREENSHOTS"))
+                menu.grab().save(qEnvironmentVariable("WORDLOOM_SCREENSHOTS") +
+                                 QStringLiteral("/context_menu.png"));
             seenVerbs.clear();
             for (QAction* action : menu.actions())
                 if (!action->data().toString().isEmpty())
@@ -607,7 +672,15 @@ private slots:
 
         TVelSystemImageList small;
         TVelSystemImageList large;
+        int changes = 0;
+        large.OnChange = [&](QObject* sender) {
+            QCOMPARE(sender, &large);
+            ++changes;
+        };
+        QCOMPARE(large.IconSize(), 16);
         large.SetSize(TVelSystemImageList::si_large);
+        QCOMPARE(large.IconSize(), 32);
+        QCOMPARE(changes, 1);
         QCOMPARE(small.Count(), large.Count());
         QVERIFY(small.Count() > folder);
         QCOMPARE(small.Pixmap(folder).width() <= 16, true);

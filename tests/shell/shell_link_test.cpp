@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -60,6 +61,17 @@ private slots:
         QCOMPARE(m_log, (QStringList{QStringLiteral("a:680:05004161620000"),
                                      QStringLiteral("c:680:05004161620000")}));
         QCOMPARE(changes, 1);
+    }
+
+    void folderChangeCarriesTheIdentifierList() {
+        const IDList folder = IDList().Appended(ItemKind::Home, "").Appended(ItemKind::Dir, "docs");
+        std::optional<IDList> received;
+        m_controls[0]->react = [&](const TShellLinkEvent& notice) {
+            received = IDList::FromBytes(*notice.IDList());
+        };
+        m_link->FolderChanged(m_controls[1].get(), folder);
+        QVERIFY(received.has_value());
+        QVERIFY(*received == folder);
     }
 
     void otherNoticesCarryNoListAndFireNoOnChange() {

@@ -145,6 +145,10 @@ private slots:
                     volume.mountPoint == "/");
         }
         QVERIFY(PathFromIDList(IDList::Item(ItemKind::Computer, {})).isEmpty());
+        const QString rootLabel = ShellContext::Instance().Volumes().front().label;
+        QCOMPARE(DisplayNameOf(computer->ID().Appended(*first)),
+                 rootLabel.isEmpty() ? QStringLiteral("File System") : rootLabel);
+        QCOMPARE(DisplayNameOf(computer->ID()), QStringLiteral("Computer"));
     }
 
     void attributesOfFiles() {
