@@ -838,8 +838,9 @@ void TVelShellList::Resync() {
             files->append(folder + rows[i].caption);
     }
     if (!gone.empty()) {
-        if (int(gone.size()) > m_hoveredItem)
-            m_hoveredItem = -1;
+        SetDropHighlight(m_hoveredItem, false);
+        m_hoveredItem = -1; // rows have moved up
+        m_itemDropTarget.reset();
         m_model->RemoveRows(std::move(gone));
         if (m_selectedNames)
             m_selectedNames->clear();

@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -622,6 +623,43 @@ private slots:
         list.SetReadOnly(true);
         QCOMPARE(DropOnto(list, data.get(), Qt::CopyAction, ItemCenter(list, folder), Qt::LeftButton),
                  Qt::IgnoreAction);
+    }
+
+    void dragNearTheEdgeScrollsEvery100ms() {
+        for (int i = 0; i < 200; ++i)
+            m_home->MakeFile(QStringLiteral("work/many/f%1.txt").arg(i), "x");
+        TVelShellList list;
+        list.SetOleDragDrop(true);
+        list.resize(300, 200);
+        list.SetPath(m_dir + QStringLiteral("many"));
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        qint64 now = 1000;
+        list.ControlHooks().TickCount = [&now] { return now; };
+        auto* area = static_cast<QAbstractScrollArea*>(list.View());
+        QScrollBar* bar = area->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        std::unique_ptr<QMimeData> data(
+            MakeFileListMimeData({QUrl::fromLocalFile(m_dir + QStringLiteral("alpha.txt"))}, false));
+        QWidget* viewport = list.View()->viewport();
+        const QPoint nearBottom(100, viewport->height() - 5);
+        QDragEnterEvent enter(nearBottom, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &enter);
+        const auto moveAt = [&](qint64 time) {
+            now = time;
+            QDragMoveEvent move(nearBottom, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(viewport, &move);
+        };
+        moveAt(1050);
+        QCOMPARE(bar->value(), 0);
+        moveAt(1101);
+        QCOMPARE(bar->value(), bar->singleStep());
+        moveAt(1150);
+        QCOMPARE(bar->value(), bar->singleStep());
+        moveAt(1300);
+        QCOMPARE(bar->value(), 2 * bar->singleStep());
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(viewport, &leave);
     }
 
     void ownFolderBackgroundAndRightButtonMenu() {
