@@ -783,6 +783,41 @@ private slots:
         QVERIFY(!list.ExecuteCommand(QStringLiteral("open"))); // nothing selected
     }
 
+    void parentsSpecialFoldersAndEnter() {
+        TVelShellLink link;
+        TVelShellList list;
+        TVelShellList follower;
+        list.SetShellLink(&link);
+        follower.SetShellLink(&link);
+        list.SetPath(QStringLiteral("/"));
+        list.show();
+        // Backspace in a drive root shows Computer, in Computer the desktop.
+        QTest::keyClick(list.View(), Qt::Key_Backspace);
+        QCOMPARE(list.Path(), QString());
+        QCOMPARE(list.SpecialFolder(), SF_DRIVES);
+        QCOMPARE(follower.SpecialFolder(), SF_DRIVES);
+        QTest::keyClick(list.View(), Qt::Key_Backspace);
+        QCOMPARE(list.SpecialFolder(), SF_DESKTOP);
+        QVERIFY(Captions(list).contains(QStringLiteral("Computer")));
+        QCOMPARE(follower.SpecialFolder(), SF_DESKTOP);
+        // Enter opens the selected folder.
+        list.SetSelected(IndexOfCaption(list, QStringLiteral("Home")), true);
+        QTest::keyClick(list.View(), Qt::Key_Return);
+        QCOMPARE(list.Path(), m_home->Home() + u'/');
+        QCOMPARE(follower.Path(), m_home->Home() + u'/');
+        // A special folder by kind; the followers follow.
+        list.SetSpecialFolder(SF_PERSONAL);
+        QCOMPARE(list.Path(), m_home->Documents() + u'/');
+        QCOMPARE(list.SpecialFolder(), SF_PERSONAL);
+        QCOMPARE(follower.Path(), m_home->Documents() + u'/');
+        // FileSystemOnly leaves the virtual objects out.
+        list.SetSpecialFolder(SF_DESKTOP);
+        QVERIFY(Captions(list).contains(QStringLiteral("Trash")));
+        list.SetFileSystemOnly(true);
+        QVERIFY(list.FileSystemOnly());
+        QVERIFY(!Captions(list).contains(QStringLiteral("Trash")));
+    }
+
     void selectedNamesCacheAndApplying() {
         TVelShellList list;
         list.SetPath(m_dir);
