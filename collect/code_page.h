@@ -14,7 +14,9 @@ const char* CodePageName(int charset);
 
 /// The three bytes of the UTF-8 byte-order mark.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-inline bool HasUtf8Bom(std::string_view bytes) { return bytes.substr(0, 3) == kUtf8Bom; }
+inline bool HasUtf8Bom(std::string_view bytes) {
+    return bytes.substr(0, 3) == kUtf8Bom;
+}
 
 /// A byte that the code page leaves undefined (or a broken double-byte sequence, or a byte that
 /// would not come back unchanged) decodes to U+F0000 + byte, in a private-use plane that no legacy

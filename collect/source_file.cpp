@@ -13,9 +13,13 @@ namespace wordloom {
 
 namespace {
 
-[[noreturn]] void ThrowCannotOpen(const std::string& path) { throw FileError("Cannot open file " + path); }
+[[noreturn]] void ThrowCannotOpen(const std::string& path) {
+    throw FileError("Cannot open file " + path);
+}
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 } // namespace
 

@@ -21,7 +21,9 @@ TEST(CodePage, MapsEveryCharacterSetOfTheOptionsDialog) {
 }
 
 TEST(CodePage, DecodesWesternAndCyrillicBytes) {
-    EXPECT_EQ(CodePage::ForCharset(1).Decode("Gr\xF6\xDF" "e \x80"), "Größe €");
+    EXPECT_EQ(CodePage::ForCharset(1).Decode("Gr\xF6\xDF"
+                                             "e \x80"),
+              "Größe €");
     EXPECT_EQ(CodePage::ForCharset(204).Decode("\xCF\xF0\xE8\xE2\xE5\xF2"), "Привет");
     EXPECT_EQ(CodePage::ForCharset(238).Decode("\xB9"), "ą");
 }
