@@ -30,7 +30,7 @@ public:
     explicit TempFile(const std::string& target) : m_path(DirectoryOf(target) + ".wordloom-XXXXXX") {
         m_fd = ::mkstemp(m_path.data());
         if (m_fd < 0)
-            throw ReplaceError("Cannot create a temporary file beside " + target + ": " + Reason());
+            throw FileError("Cannot create a temporary file beside " + target + ": " + Reason());
     }
     ~TempFile() {
         if (m_fd >= 0)
@@ -47,7 +47,7 @@ public:
         Step(ReplaceStep::HalfWritten, target);
         WriteAll(m_fd, content.data() + half, content.size() - half, target);
         if (::fsync(m_fd) != 0)
-            throw ReplaceError("Cannot write file " + target + ": " + Reason());
+            throw FileError("Cannot write file " + target + ": " + Reason());
     }
 
     void Chmod(mode_t mode) { ::fchmod(m_fd, mode); }
@@ -60,11 +60,11 @@ public:
     void RenameOver(const std::string& target) {
         if (::close(m_fd) != 0) {
             m_fd = -1;
-            throw ReplaceError("Cannot write file " + target + ": " + Reason());
+            throw FileError("Cannot write file " + target + ": " + Reason());
         }
         m_fd = -1;
         if (::rename(m_path.c_str(), target.c_str()) != 0)
-            throw ReplaceError("Cannot replace file " + target + ": " + Reason());
+            throw FileError("Cannot replace file " + target + ": " + Reason());
         m_renamed = true;
         SyncDirectory(DirectoryOf(target));
     }
@@ -94,7 +94,7 @@ void WriteAll(int fd, const char* data, size_t left, const std::string& target) 
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
-            throw ReplaceError("Cannot write file " + target + ": " + Reason());
+            throw FileError("Cannot write file " + target + ": " + Reason());
         data += written;
         left -= static_cast<size_t>(written);
     }
@@ -131,11 +131,11 @@ void ReplaceFileContent(const std::string& path, std::string_view content) {
     const std::string target = RealTarget(path);
     struct stat st {};
     if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        throw ReplaceError("Cannot open file " + path);
+        throw FileError("Cannot open file " + path);
     // A file without any write bit is checked in read-only; the folder's permissions must not
     // let a rename replace it behind the user's back.
     if ((st.st_mode & 0222) == 0)
-        throw ReplaceError("Cannot open file " + path);
+        throw FileError("Cannot open file " + path);
     WriteAtomically(target, content, &st);
 }
 
@@ -157,15 +157,15 @@ void MakeBackupCopy(const std::string& path, std::string_view content) {
     st.st_mode |= S_IWUSR;
     try {
         WriteAtomically(RealTarget(backup), content, haveOriginal ? &st : nullptr);
-    } catch (const ReplaceError& error) {
-        throw ReplaceError("Cannot make backup copy " + backup + ": " + error.what());
+    } catch (const FileError& error) {
+        throw FileError("Cannot make backup copy " + backup + ": " + error.what());
     }
 }
 
 void MakeBackupCopy(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw ReplaceError("Cannot open file " + path);
+        throw FileError("Cannot open file " + path);
     std::string content;
     char buffer[65536];
     for (;;) {
@@ -174,7 +174,7 @@ void MakeBackupCopy(const std::string& path) {
             continue;
         if (got < 0) {
             ::close(fd);
-            throw ReplaceError("Cannot read file " + path + ": " + Reason());
+            throw FileError("Cannot read file " + path + ": " + Reason());
         }
         if (got == 0)
             break;

@@ -1,22 +1,17 @@
 // Writing rewritten sources back: atomic replacement and the "~" backup copies.
 #pragma once
 
-#include <stdexcept>
+#include "collect/errors.h"
+
 #include <string>
 #include <string_view>
 
 namespace wordloom {
 
-/// A file of the project could not be backed up or replaced; what() names the file and the reason.
-class ReplaceError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 /// Replaces the whole content of `path` with `content`: a temporary file in the same folder is
 /// written, flushed to disk and renamed over the original, which keeps its permission bits. A
 /// crash at any moment leaves the old or the new content, never a mix; on failure the original is
-/// untouched and the temporary file removed. Throws ReplaceError.
+/// untouched and the temporary file removed. Throws FileError.
 void ReplaceFileContent(const std::string& path, std::string_view content);
 
 /// The backup name of a source file: its last three characters replaced by "~" and the first two of
@@ -26,7 +21,7 @@ std::string BackupPath(const std::string& path);
 
 /// Writes `content` (the file's current content, read under its lock) to the backup of `path`,
 /// silently replacing an earlier backup. Atomic like ReplaceFileContent, so a crash never leaves a
-/// torn backup. Throws ReplaceError; the caller then leaves the file alone.
+/// torn backup. Throws FileError; the caller then leaves the file alone.
 void MakeBackupCopy(const std::string& path, std::string_view content);
 
 /// Copies the file at `path` to its backup name (for callers that do not hold the content).

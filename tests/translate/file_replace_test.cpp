@@ -1,7 +1,10 @@
+#include "common/temp_dir.h"
 #include "translate/file_replace.h"
-#include "translate/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,8 +13,14 @@
 namespace wordloom {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string FileIn(const TempDir& dir, const std::string& name) {
+    return dir.Path() + "/" + name;
+}
 
 mode_t ModeOf(const std::string& path) {
     struct stat st {};
@@ -47,7 +56,7 @@ TEST(ReplaceFileContent, ReplacesAndKeepsPermissions) {
 TEST(ReplaceFileContent, ReplacesTheTargetOfASymbolicLink) {
     TempDir dir;
     const std::string real = dir.Write("Real.pas", "old");
-    const std::string link = dir.File("Link.pas");
+    const std::string link = FileIn(dir, "Link.pas");
     ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
     ReplaceFileContent(link, "new");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
@@ -61,7 +70,7 @@ TEST(ReplaceFileContent, RefusesAFileWithoutWriteBits) {
     try {
         ReplaceFileContent(path, "changed");
         FAIL() << "a read-only file was replaced";
-    } catch (const ReplaceError& error) {
+    } catch (const FileError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
     }
     EXPECT_EQ(ReadFile(path), "checked in");
@@ -69,7 +78,7 @@ TEST(ReplaceFileContent, RefusesAFileWithoutWriteBits) {
 
 TEST(ReplaceFileContent, MissingFileFails) {
     TempDir dir;
-    EXPECT_THROW(ReplaceFileContent(dir.File("none.pas"), "x"), ReplaceError);
+    EXPECT_THROW(ReplaceFileContent(FileIn(dir, "none.pas"), "x"), FileError);
     EXPECT_EQ(EntriesIn(dir), 0u);
 }
 
@@ -87,9 +96,9 @@ TEST_P(ReplaceFaultTest, AFailureLeavesTheOriginalAndNoTemporaryFile) {
     s_failAt = GetParam();
     SetReplaceHookForTesting([](ReplaceStep step, const std::string&) {
         if (step == s_failAt)
-            throw ReplaceError("disk full");
+            throw FileError("disk full");
     });
-    EXPECT_THROW(ReplaceFileContent(path, "new content that is longer"), ReplaceError);
+    EXPECT_THROW(ReplaceFileContent(path, "new content that is longer"), FileError);
     EXPECT_EQ(ReadFile(path), "old content");
     EXPECT_EQ(EntriesIn(dir), 1u);
 }
@@ -130,7 +139,7 @@ TEST(MakeBackupCopy, CopiesAndSilentlyOverwritesAnEarlierBackup) {
     const std::string path = dir.Write("Unit1.pas", "second");
     dir.Write("Unit1.~pa", "first run's backup, longer than the new one");
     MakeBackupCopy(path);
-    EXPECT_EQ(ReadFile(dir.File("Unit1.~pa")), "second");
+    EXPECT_EQ(ReadFile(FileIn(dir, "Unit1.~pa")), "second");
     EXPECT_EQ(ReadFile(path), "second");
 }
 
@@ -139,17 +148,17 @@ TEST(MakeBackupCopy, WritesTheGivenContentAndKeepsItWritable) {
     const std::string path = dir.Write("Main.dfm", "on disk");
     ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
     MakeBackupCopy(path, "read under lock");
-    EXPECT_EQ(ReadFile(dir.File("Main.~df")), "read under lock");
-    EXPECT_EQ(ModeOf(dir.File("Main.~df")), 0600u);
+    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "read under lock");
+    EXPECT_EQ(ModeOf(FileIn(dir, "Main.~df")), 0600u);
 }
 
 TEST(MakeBackupCopy, FailsWhenTheBackupCannotBeWritten) {
     TempDir dir;
     const std::string path = dir.Write("Main.dfm", "content");
-    std::filesystem::create_directory(dir.File("Main.~df"));
-    EXPECT_THROW(MakeBackupCopy(path), ReplaceError);
+    std::filesystem::create_directory(FileIn(dir, "Main.~df"));
+    EXPECT_THROW(MakeBackupCopy(path), FileError);
     EXPECT_EQ(ReadFile(path), "content");
-    EXPECT_TRUE(std::filesystem::is_directory(dir.File("Main.~df")));
+    EXPECT_TRUE(std::filesystem::is_directory(FileIn(dir, "Main.~df")));
 }
 
 } // namespace
