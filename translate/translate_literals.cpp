@@ -12,8 +12,8 @@ std::string_view TrimControls(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-std::string TranslateLiterals(std::string_view line, std::string_view apostropheForm,
-                              const LiteralLookup& lookup, int* replaced) {
+std::string TranslateLiterals(std::string_view line, ApostropheForm form, const LiteralLookup& lookup,
+                              int* replaced) {
     std::string result(line);
     size_t scan = 0;
     while (scan < result.size()) {
@@ -37,21 +37,14 @@ std::string TranslateLiterals(std::string_view line, std::string_view apostrophe
         const size_t contentEnd = close == std::string::npos ? result.size() : close;
         const std::string_view key = TrimControls(decoded);
         // An empty key would match a record whose project-language field is still empty.
-        std::optional<std::string> content;
+        std::optional<TranslatedText> content;
         if (!key.empty())
             content = lookup(key);
         if (!content) {
             scan = contentEnd + 1;
             continue;
         }
-        std::string encoded;
-        encoded.reserve(content->size() + 8);
-        for (char c : *content) {
-            if (c == '\'')
-                encoded += apostropheForm;
-            else
-                encoded += c;
-        }
+        const std::string encoded = EncodeTranslation(content->text, content->spFront, content->spEnd, form);
         result.replace(open + 1, contentEnd - open - 1, encoded);
         if (replaced != nullptr)
             ++*replaced;

@@ -3,40 +3,42 @@
 namespace wordloom {
 namespace {
 
-std::string_view FirstLineEnd(std::string_view content) {
+std::string_view LineEndText(LineEnd end) {
+    switch (end) {
+    case LineEnd::Lf:
+        return "\n";
+    case LineEnd::CrLf:
+    case LineEnd::None:
+        break;
+    }
+    return "\r\n";
+}
+
+/// The line end a last line without one receives: the file's first, CR LF when it has none.
+std::string_view FileLineEnd(std::string_view content) {
     const size_t lf = content.find('\n');
-    if (lf == std::string_view::npos)
+    if (lf == std::string_view::npos || (lf > 0 && content[lf - 1] == '\r'))
         return "\r\n";
-    return lf > 0 && content[lf - 1] == '\r' ? std::string_view("\r\n") : std::string_view("\n");
+    return "\n";
 }
 
 } // namespace
 
 std::string TranslateUnitText(std::string_view content, const LiteralLookup& lookup, int* replaced) {
-    const std::string_view fileLineEnd = FirstLineEnd(content);
+    const std::string_view fileLineEnd = FileLineEnd(content);
     std::string result;
     result.reserve(content.size() + content.size() / 8 + 2);
-    size_t pos = 0;
+    std::string_view rest = content;
+    int lineCount = 0;
     do {
-        const size_t lf = content.find('\n', pos);
-        std::string_view line;
-        std::string_view lineEnd;
-        if (lf == std::string_view::npos) {
-            line = content.substr(pos);
-            lineEnd = fileLineEnd;
-            pos = content.size();
-        } else {
-            const bool crlf = lf > pos && content[lf - 1] == '\r';
-            line = content.substr(pos, lf - pos - (crlf ? 1 : 0));
-            lineEnd = crlf ? std::string_view("\r\n") : std::string_view("\n");
-            pos = lf + 1;
-        }
+        LineEnd end = LineEnd::None;
+        const std::string_view line = NextLine(rest, lineCount, &end);
         if (line.find('\'') != std::string_view::npos)
-            result += TranslateLiterals(line, "''", lookup, replaced);
+            result += TranslateLiterals(line, ApostropheForm::Doubled, lookup, replaced);
         else
             result += line;
-        result += lineEnd;
-    } while (pos < content.size());
+        result += end == LineEnd::None ? fileLineEnd : LineEndText(end);
+    } while (!rest.empty());
     return result;
 }
 

@@ -69,7 +69,8 @@ TEST(NextLine, MixedLineEndsAreReportedPerLineAndLoneCrIsOrdinary) {
         ends.push_back(end);
     }
     EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c\rd", "", "e"}));
-    EXPECT_EQ(ends, (std::vector<LineEnd>{LineEnd::CrLf, LineEnd::Lf, LineEnd::CrLf, LineEnd::Lf, LineEnd::None}));
+    EXPECT_EQ(ends,
+              (std::vector<LineEnd>{LineEnd::CrLf, LineEnd::Lf, LineEnd::CrLf, LineEnd::Lf, LineEnd::None}));
     EXPECT_EQ(count, 5);
 }
 
@@ -99,7 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ReplaceCase{"''", "'", "''", "''''"}, ReplaceCase{"aaa", "aa", "a", "aa"},
                     ReplaceCase{"abc", "", "x", "abc"}, ReplaceCase{"", "a", "b", ""},
                     ReplaceCase{"ab", "abc", "x", "ab"}, ReplaceCase{"xabcx", "ABC", "", "xx"},
-                    ReplaceCase{"\xC4\xE4", "\xE4", "e", "\xC4" "e"}));
+                    ReplaceCase{"\xC4\xE4", "\xE4", "e",
+                                "\xC4"
+                                "e"}));
 
 TEST(Blanks, CountsAndNegatives) {
     EXPECT_EQ(Blanks(0), "");
@@ -153,18 +156,24 @@ TEST_P(StringTokenTest, Decodes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, StringTokenTest,
-    testing::Values(TokenCase{"''", Narrow(""), 2}, TokenCase{"'Gr'#246'e'", Narrow("Gr\xF6" "e"), 11},
+    testing::Values(TokenCase{"''", Narrow(""), 2},
+                    TokenCase{"'Gr'#246'e'",
+                              Narrow("Gr\xF6"
+                                     "e"),
+                              11},
                     TokenCase{"'It'#39's'", Narrow("It's"), 10}, TokenCase{"'It''s' +", Narrow("It's"), 7},
                     TokenCase{"'a'#13#10'b'", Narrow("a\r\nb"), 12},
                     TokenCase{"#25171#24320", Wide(u"\u6253\u5f00"), 12},
                     // a wide code makes the quoted bytes the characters U+0000-U+00FF
-                    TokenCase{"'\xE9'#8364", Wide(u"\u00e9\u20ac"), 8}, TokenCase{"#0", Narrow(std::string(1, '\0')), 2},
+                    TokenCase{"'\xE9'#8364", Wide(u"\u00e9\u20ac"), 8},
+                    TokenCase{"#0", Narrow(std::string(1, '\0')), 2},
                     TokenCase{"#128512", Wide(u"\U0001F600"), 7}, TokenCase{"'a' 'b'", Narrow("a"), 3},
                     TokenCase{"#255", Narrow("\xFF"), 4}, TokenCase{"#256", Wide(u"\u0100"), 4},
                     TokenCase{"x", Narrow(""), 0}));
 
 TEST(StringToken, InvalidTokens) {
-    for (std::string text : {"'abc", "'ab\ncd'", "'ab\rcd'", "#", "'a'#", "#1114112", "#99999999999999", "'''"}) {
+    for (std::string text :
+         {"'abc", "'ab\ncd'", "'ab\rcd'", "#", "'a'#", "#1114112", "#99999999999999", "'''"}) {
         PascalString s;
         std::size_t pos = 0;
         EXPECT_FALSE(ReadStringToken(text, pos, s)) << text;
@@ -195,7 +204,10 @@ TEST(StringExpression, EncodeWritesCodesForControlQuoteAndWide) {
     EXPECT_EQ(EncodeStringExpression(Narrow("It's")), "'It'#39's'");
     EXPECT_EQ(EncodeStringExpression(Narrow("a\r\nb")), "'a'#13#10'b'");
     EXPECT_EQ(EncodeStringExpression(Narrow("'")), "#39");
-    EXPECT_EQ(EncodeStringExpression(Narrow("Gr\xF6\xDF" "e")), "'Gr\xF6\xDF" "e'");
+    EXPECT_EQ(EncodeStringExpression(Narrow("Gr\xF6\xDF"
+                                            "e")),
+              "'Gr\xF6\xDF"
+              "e'");
     EXPECT_EQ(EncodeStringExpression(Wide(u"\u6253\u5f00")), "#25171#24320");
     EXPECT_EQ(EncodeStringExpression(Wide(u"caf\u00e9 \u20ac")), "'caf\xE9 '#8364");
 }

@@ -19,12 +19,12 @@ struct FakeTable {
     std::vector<std::string> asked;
 
     LiteralLookup Lookup() {
-        return [this](std::string_view key) -> std::optional<std::string> {
+        return [this](std::string_view key) -> std::optional<TranslatedText> {
             asked.emplace_back(key);
             auto it = entries.find(key);
             if (it == entries.end() || it->second.text.empty())
                 return std::nullopt;
-            return std::string(it->second.front, ' ') + it->second.text + std::string(it->second.end, ' ');
+            return TranslatedText{it->second.text, it->second.front, it->second.end};
         };
     }
 };
@@ -32,7 +32,7 @@ struct FakeTable {
 struct LiteralCase {
     const char* name;
     const char* line;
-    const char* form;
+    ApostropheForm form;
     const char* expected;
 };
 
@@ -57,28 +57,34 @@ TEST_P(TranslateLiteralsTest, ReplacesAsTheLineRulesSay) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, TranslateLiteralsTest,
     ::testing::Values(
-        LiteralCase{"Empty", "", "''", ""}, LiteralCase{"NoLiteral", "x := y;", "''", "x := y;"},
-        LiteralCase{"UnknownKeyStays", "s := 'Unknown ';", "''", "s := 'Unknown ';"},
-        LiteralCase{"EmptyTranslationStays", "s := 'Empty';", "''", "s := 'Empty';"},
-        LiteralCase{"RecordBlanksNotLiteralBlanks", "s := '  Name:';", "''", "s := ' Nom : ';"},
-        LiteralCase{"LongerTranslationThenSecond", "f('Save', 'Open');", "''",
+        LiteralCase{"Empty", "", ApostropheForm::Doubled, ""},
+        LiteralCase{"NoLiteral", "x := y;", ApostropheForm::Doubled, "x := y;"},
+        LiteralCase{"UnknownKeyStays", "s := 'Unknown ';", ApostropheForm::Doubled, "s := 'Unknown ';"},
+        LiteralCase{"EmptyTranslationStays", "s := 'Empty';", ApostropheForm::Doubled, "s := 'Empty';"},
+        LiteralCase{"RecordBlanksNotLiteralBlanks", "s := '  Name:';", ApostropheForm::Doubled,
+                    "s := ' Nom : ';"},
+        LiteralCase{"LongerTranslationThenSecond", "f('Save', 'Open');", ApostropheForm::Doubled,
                     "f('Speichern unter dem langen Namen', 'Öffnen');"},
-        LiteralCase{"DoubledApostropheKeyThenSecond", "f('Don''t', 'Open');", "''",
+        LiteralCase{"DoubledApostropheKeyThenSecond", "f('Don''t', 'Open');", ApostropheForm::Doubled,
                     "f('N''y touchez pas', 'Öffnen');"},
-        LiteralCase{"UntranslatedDoubledThenSecond", "f('It''s', 'Open');", "''", "f('It''s', 'Öffnen');"},
-        LiteralCase{"FormApostropheForm", "Caption = 'Don''t'", "'#39'", "Caption = 'N'#39'y touchez pas'"},
-        LiteralCase{"ApostropheInLastPositionOpensNothing", "x := y + '", "''", "x := y + '"},
-        LiteralCase{"UnclosedRunsToEnd", "// don't touch comment", "''", "// don't touch comment"},
-        LiteralCase{"UnclosedTranslated", "x := 'tail", "''", "x := '  Ende"},
-        LiteralCase{"CodeBetweenSeparates", "s := 'Save'#13'Open';", "''",
+        LiteralCase{"UntranslatedDoubledThenSecond", "f('It''s', 'Open');", ApostropheForm::Doubled,
+                    "f('It''s', 'Öffnen');"},
+        LiteralCase{"FormApostropheForm", "Caption = 'Don''t'", ApostropheForm::Coded,
+                    "Caption = 'N'#39'y touchez pas'"},
+        LiteralCase{"ApostropheInLastPositionOpensNothing", "x := y + '", ApostropheForm::Doubled,
+                    "x := y + '"},
+        LiteralCase{"UnclosedRunsToEnd", "// don't touch comment", ApostropheForm::Doubled,
+                    "// don't touch comment"},
+        LiteralCase{"UnclosedTranslated", "x := 'tail", ApostropheForm::Doubled, "x := '  Ende"},
+        LiteralCase{"CodeBetweenSeparates", "s := 'Save'#13'Open';", ApostropheForm::Doubled,
                     "s := 'Speichern unter dem langen Namen'#13'Öffnen';"},
-        LiteralCase{"EmptyLiteralNeverLooksUp", "s := '';", "''", "s := '';"},
-        LiteralCase{"TabTrimmedFromKey", "s := '\tOpen';", "''", "s := 'Öffnen';"}),
+        LiteralCase{"EmptyLiteralNeverLooksUp", "s := '';", ApostropheForm::Doubled, "s := '';"},
+        LiteralCase{"TabTrimmedFromKey", "s := '\tOpen';", ApostropheForm::Doubled, "s := 'Öffnen';"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(TranslateLiterals, KeyIsDecodedAndTrimmed) {
     FakeTable table;
-    TranslateLiterals("a('  It''s \t', 'x', '   ')", "''", table.Lookup());
+    TranslateLiterals("a('  It''s \t', 'x', '   ')", ApostropheForm::Doubled, table.Lookup());
     ASSERT_EQ(table.asked.size(), 2u); // the literal of blanks has an empty key and is not looked up
     EXPECT_EQ(table.asked[0], "It's");
     EXPECT_EQ(table.asked[1], "x");
@@ -88,7 +94,8 @@ TEST(TranslateLiterals, CountsReplacements) {
     FakeTable table;
     table.entries = {{"ab", {0, "cd", 0}}};
     int replaced = 0;
-    EXPECT_EQ(TranslateLiterals("'ab' 'ab' 'zz'", "''", table.Lookup(), &replaced), "'cd' 'cd' 'zz'");
+    EXPECT_EQ(TranslateLiterals("'ab' 'ab' 'zz'", ApostropheForm::Doubled, table.Lookup(), &replaced),
+              "'cd' 'cd' 'zz'");
     EXPECT_EQ(replaced, 2);
 }
 
