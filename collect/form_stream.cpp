@@ -50,8 +50,8 @@ enum class Tag : std::uint8_t {
 enum ObjectFlags : unsigned { kInherited = 1, kChildPos = 2, kInline = 4 };
 
 bool IsIntegerTag(std::uint8_t tag) {
-    return tag == std::uint8_t(Tag::Int8) || tag == std::uint8_t(Tag::Int16) || tag == std::uint8_t(Tag::Int32) ||
-           tag == std::uint8_t(Tag::Int64);
+    return tag == std::uint8_t(Tag::Int8) || tag == std::uint8_t(Tag::Int16) ||
+           tag == std::uint8_t(Tag::Int32) || tag == std::uint8_t(Tag::Int64);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -65,7 +65,8 @@ long double ExtendedToLongDouble(const unsigned char* p) {
     const int exponent = int(signExponent & 0x7FFF);
     if (exponent == 0x7FFF)
         throw FormError(kInvalidValue); // infinity or NaN: no text form reads back as that
-    const long double value = std::ldexp(static_cast<long double>(mantissa), (exponent == 0 ? 1 : exponent) - 16383 - 63);
+    const long double value =
+        std::ldexp(static_cast<long double>(mantissa), (exponent == 0 ? 1 : exponent) - 16383 - 63);
     return (signExponent & 0x8000) ? -value : value;
 }
 
@@ -158,7 +159,8 @@ void PatchLittleEndian(std::string& out, std::size_t at, T value) {
 class BinaryToText {
 public:
     BinaryToText(std::string_view binary, std::string& out)
-        : m_p(reinterpret_cast<const unsigned char*>(binary.data())), m_end(m_p + binary.size()), m_out(out) {}
+        : m_p(reinterpret_cast<const unsigned char*>(binary.data())), m_end(m_p + binary.size()), m_out(out) {
+    }
 
     void Convert() {
         // Resource header: 0xFF, type 10, zero-terminated name, memory flags, stream size.
@@ -340,7 +342,8 @@ private:
                         value = (value << 6) | (p[i + k] & 0x3F);
                     }
                     const std::uint32_t minimum = need == 2 ? 0x80 : need == 3 ? 0x800 : 0x10000;
-                    if (ok && value >= minimum && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF)) {
+                    if (ok && value >= minimum && value <= 0x10FFFF &&
+                        !(value >= 0xD800 && value <= 0xDFFF)) {
                         code = value;
                         length = need;
                     }
@@ -612,15 +615,16 @@ private:
             if (!ReadStringToken(m_text, m_pos, m_string))
                 Fail("Invalid string constant");
             m_kind = TokenKind::String;
-        } else if (IsDigit(c) || (c == '-' && m_pos + 1 < size && IsDigit(static_cast<unsigned char>(m_text[m_pos + 1])))) {
+        } else if (IsDigit(c) ||
+                   (c == '-' && m_pos + 1 < size && IsDigit(static_cast<unsigned char>(m_text[m_pos + 1])))) {
             ++m_pos;
             while (m_pos < size && IsDigit(static_cast<unsigned char>(m_text[m_pos])))
                 ++m_pos;
             m_kind = TokenKind::Integer;
             while (m_pos < size) {
                 const char d = m_text[m_pos];
-                if (!(IsDigit(static_cast<unsigned char>(d)) || d == '+' || d == '-' || d == '.' || d == 'e' ||
-                      d == 'E'))
+                if (!(IsDigit(static_cast<unsigned char>(d)) || d == '+' || d == '-' || d == '.' ||
+                      d == 'e' || d == 'E'))
                     break;
                 m_kind = TokenKind::Float;
                 ++m_pos;
@@ -706,7 +710,8 @@ private:
         } else if (value >= -32768 && value <= 32767) {
             m_out.push_back(char(Tag::Int16));
             AppendLittleEndian(m_out, std::int16_t(value));
-        } else if (value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max()) {
+        } else if (value >= std::numeric_limits<std::int32_t>::min() &&
+                   value <= std::numeric_limits<std::int32_t>::max()) {
             m_out.push_back(char(Tag::Int32));
             AppendLittleEndian(m_out, std::int32_t(value));
         } else {
@@ -734,14 +739,16 @@ private:
         }
         const std::size_t point = rest.find('.');
         std::string_view whole = rest.substr(0, point);
-        std::string_view fraction = point == std::string_view::npos ? std::string_view() : rest.substr(point + 1);
+        std::string_view fraction =
+            point == std::string_view::npos ? std::string_view() : rest.substr(point + 1);
         const auto allDigits = [](std::string_view s) {
             for (char c : s)
                 if (!IsDigit(static_cast<unsigned char>(c)))
                     return false;
             return true;
         };
-        if (!whole.empty() && whole.size() <= 15 && fraction.size() <= 4 && allDigits(whole) && allDigits(fraction)) {
+        if (!whole.empty() && whole.size() <= 15 && fraction.size() <= 4 && allDigits(whole) &&
+            allDigits(fraction)) {
             std::int64_t value = 0;
             for (char c : whole)
                 value = value * 10 + (c - '0');

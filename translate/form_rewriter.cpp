@@ -10,19 +10,6 @@ constexpr std::string_view kCrLf = "\r\n";
 // The form writer's line width for string values: longer values start on the next line.
 constexpr std::size_t kCharsPerLine = 64;
 
-bool StartsWithNoCase(std::string_view text, std::string_view word) {
-    if (text.size() < word.size())
-        return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != word[i])
-            return false;
-    }
-    return true;
-}
-
 bool StartsString(std::string_view text) {
     return !text.empty() && (text.front() == '\'' || text.front() == '#');
 }
@@ -151,11 +138,6 @@ private:
 };
 
 } // namespace
-
-bool IsTextForm(std::string_view content) {
-    return StartsWithNoCase(content, "object ") || StartsWithNoCase(content, "inherited ") ||
-           StartsWithNoCase(content, "inline ");
-}
 
 std::string TranslateFormText(std::string_view text, const std::vector<std::string>& properties,
                               const FormValueLookup& lookup, FormLinePosition& position, int* replaced) {

@@ -23,10 +23,6 @@ struct FormLinePosition {
 /// value stays. May throw; the form then fails.
 using FormValueLookup = std::function<std::optional<PascalString>(const PascalString& value)>;
 
-/// True when the file content is a text form: it begins with "object ", "inherited " or "inline "
-/// in any letter case. Anything else is read as a binary form.
-bool IsTextForm(std::string_view content);
-
 /// The form text with its lines trimmed and ended by CR LF, and the string value of every line that
 /// begins with a searched property followed by " =" replaced where `lookup` gives a translation:
 /// a value on the property line (continued with "+" or not), a value on the lines after a property

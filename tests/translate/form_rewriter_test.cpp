@@ -163,15 +163,5 @@ TEST(TranslateFormText, PositionAfterTheLastLine) {
     EXPECT_EQ(position.currentLine, "end");
 }
 
-TEST(IsTextForm, ObjectInheritedAndInlineInAnyCase) {
-    EXPECT_TRUE(IsTextForm("object Form1: TForm1"));
-    EXPECT_TRUE(IsTextForm("OBJECT Form1: TForm1"));
-    EXPECT_TRUE(IsTextForm("inherited Form2: TForm2"));
-    EXPECT_TRUE(IsTextForm("Inline Frame1: TFrame1"));
-    EXPECT_FALSE(IsTextForm("\xff\x0a\x00TFORM1"));
-    EXPECT_FALSE(IsTextForm("objec"));
-    EXPECT_FALSE(IsTextForm("objects"));
-}
-
 } // namespace
 } // namespace wordloom
