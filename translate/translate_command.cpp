@@ -25,8 +25,9 @@ struct TranslateRun {
 
 std::string FormFailureText(const std::string& path, const FormLinePosition& position, const CodePage& source,
                             const std::string& reason) {
-    return path + " Line " + std::to_string(position.lineCount) + ": Parsing error when parsing String: \r\n\"" +
-           source.Decode(position.currentLine) + "\"\r\n(" + reason + ")";
+    return path + " Line " + std::to_string(position.lineCount) +
+           ": Parsing error when parsing String: \r\n\"" + source.Decode(position.currentLine) + "\"\r\n(" +
+           reason + ")";
 }
 
 /// Rewrites one form file: read under its lock, backed up, converted to text when binary, its
@@ -41,7 +42,8 @@ void TranslateFormFile(TranslateRun& run, const std::string& path, const FormVal
         BinaryFormToText(content, converted);
     const std::string_view text = converted.empty() ? std::string_view(content) : std::string_view(converted);
     int replaced = 0;
-    const std::string rewritten = TranslateFormText(text, run.settings.properties, lookup, position, &replaced);
+    const std::string rewritten =
+        TranslateFormText(text, run.settings.properties, lookup, position, &replaced);
     run.host.SetClipboardText(run.source.Decode(rewritten));
     const std::string binary = TextToBinaryForm(rewritten);
     ReplaceFileContent(path, binary);
@@ -138,11 +140,13 @@ void PrepareTable(StringsTable& table, const ProjectSettings& settings) {
 
 std::string TranslateQuestion(const ProjectSettings& settings) {
     return "Please make sure the Project " + settings.projectPath +
-           " is not loaded in the Delphi IDE and that its current" + " laguage really is " + settings.language +
-           ". It is recommended that" + " you run Wordloom only on a copy of the project files.";
+           " is not loaded in the Delphi IDE and that its current" + " laguage really is " +
+           settings.language + ". It is recommended that" +
+           " you run Wordloom only on a copy of the project files.";
 }
 
-TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host) {
+TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings& settings,
+                                     CommandHost& host) {
     TranslateSummary summary;
     if (!host.Question(TranslateQuestion(settings)))
         return summary;
