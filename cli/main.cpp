@@ -18,6 +18,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"form", "convert form files between their binary and text form", FormCommand},
+    {"translate", "rewrite a project's forms and units in another language", TranslateCommand},
 };
 
 void PrintUsage(std::ostream& stream) {
@@ -25,8 +26,9 @@ void PrintUsage(std::ostream& stream) {
               "       wordloom-cli COMMAND --help\n\n"
               "Commands:\n";
     for (const Command& command : kCommands)
-        stream << "  " << command.name << std::string(12 - std::min<std::size_t>(command.name.size(), 11), ' ')
-               << command.summary << "\n";
+        stream << "  " << command.name
+               << std::string(12 - std::min<std::size_t>(command.name.size(), 11), ' ') << command.summary
+               << "\n";
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #include "translate/form_rewriter.h"
 
-#include "collect/string_runs.h"
 #include "translate/translate_literals.h"
+
+#include <algorithm>
 
 namespace wordloom {
 namespace {
@@ -19,7 +20,8 @@ bool EndsWith(std::string_view text, char c) {
 }
 
 /// Writes a value the way the form writer lays it out: on the property line when it fits in 64
-/// characters, otherwise on the following lines, 64 characters to a line joined by " +".
+/// characters, otherwise on the following lines, 64 characters to a line joined by " +" (the
+/// parser joins the pieces back, whatever their width).
 void WriteValue(std::string& out, std::string_view propertyLine, const PascalString& value) {
     out += propertyLine;
     if (value.Length() <= kCharsPerLine) {
@@ -27,22 +29,19 @@ void WriteValue(std::string& out, std::string_view propertyLine, const PascalStr
         out += EncodeStringExpression(value);
         return;
     }
-    out += kCrLf;
-    const auto breakLine = [&out] {
-        out += " +";
-        out += kCrLf;
-    };
-    if (value.IsWide()) {
-        const std::u16string& units = value.Wide();
-        detail::WriteStringRuns(
-            out, units.size(), [&](std::size_t i) { return static_cast<std::uint32_t>(units[i]); },
-            kCharsPerLine, breakLine);
-    } else {
-        const std::string& bytes = value.Narrow();
-        detail::WriteStringRuns(
-            out, bytes.size(),
-            [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])); },
-            kCharsPerLine, breakLine);
+    PascalString piece;
+    for (std::size_t start = 0; start < value.Length(); start += kCharsPerLine) {
+        const std::size_t count = std::min(kCharsPerLine, value.Length() - start);
+        piece.Clear();
+        if (value.IsWide()) {
+            piece.Widen();
+            for (std::size_t i = start; i < start + count; ++i)
+                piece.AppendUnit(value.Wide()[i]);
+        } else {
+            piece.AppendBytes(std::string_view(value.Narrow()).substr(start, count));
+        }
+        out += start == 0 ? kCrLf : std::string_view(" +\r\n");
+        out += EncodeStringExpression(piece);
     }
 }
 

@@ -72,7 +72,8 @@ TEST_F(FormCommandTest, FailureReportsMessageAndWritesNothing) {
 
     // An existing target keeps its content; an input converted in place is left as it was.
     WriteFileAtomically(PathOf("out.dfm"), "previous");
-    WriteFileAtomically(PathOf("broken.dfm"), std::string("\xFF\x0A\x00X\x00\x30\x10\x00\x00\x00\x00TPF1", 16));
+    WriteFileAtomically(PathOf("broken.dfm"),
+                        std::string("\xFF\x0A\x00X\x00\x30\x10\x00\x00\x00\x00TPF1", 16));
     EXPECT_EQ(Run({"totext", PathOf("broken.dfm"), PathOf("out.dfm")}), 1);
     EXPECT_EQ(m_err.str(), PathOf("broken.dfm") + ": Invalid stream format\n");
     EXPECT_EQ(ReadFileBytes(PathOf("out.dfm")), "previous");
@@ -105,7 +106,9 @@ TEST_F(FormCommandTest, ExecutableDispatchesAndReportsFailureStatus) {
     const std::string cli = std::string(WORDLOOM_BINARY_DIR) + "/cli/wordloom-cli";
     WriteFileAtomically(PathOf("a.dfm"), kText);
     const std::string err = PathOf("err.txt");
-    EXPECT_EQ(std::system((cli + " form tobinary " + PathOf("a.dfm") + " " + PathOf("b.dfm") + " 2>" + err).c_str()), 0);
+    EXPECT_EQ(std::system(
+                  (cli + " form tobinary " + PathOf("a.dfm") + " " + PathOf("b.dfm") + " 2>" + err).c_str()),
+              0);
     EXPECT_EQ(ReadFileBytes(PathOf("b.dfm")), TextToBinaryForm(kText));
     EXPECT_NE(std::system((cli + " form totext " + PathOf("a.dfm") + " 2>" + err).c_str()), 0);
     EXPECT_NE(std::system((cli + " frobnicate 2>" + err).c_str()), 0);

@@ -34,7 +34,8 @@ class TranslateCommandTest : public TranslateFixture {
 protected:
     void SetUp() override {
         TranslateFixture::SetUp();
-        Add("Open file", "Datei \xc3\xb6" "ffnen");
+        Add("Open file", "Datei \xc3\xb6"
+                         "ffnen");
         Add(" Name: ", "Nom :");
         Add("Don't save", "Nicht's speichern");
         Add("Green", "Gr\xc3\xbcn");
@@ -51,17 +52,19 @@ TEST_F(TranslateCommandTest, TranslatesFormsAndUnitsWithBackups) {
     EXPECT_FALSE(summary.failed) << summary.failure;
     EXPECT_EQ(summary.formFilesTranslated, 1);
     EXPECT_EQ(summary.unitFilesTranslated, 1);
-    EXPECT_EQ(host.Texts(Kind::Question),
-              std::vector<std::string>{"Please make sure the Project " + settings.projectPath +
-                                       " is not loaded in the Delphi IDE and that its current laguage really is "
-                                       "English. It is recommended that you run Wordloom only on a copy of the "
-                                       "project files."});
+    EXPECT_EQ(
+        host.Texts(Kind::Question),
+        std::vector<std::string>{"Please make sure the Project " + settings.projectPath +
+                                 " is not loaded in the Delphi IDE and that its current laguage really is "
+                                 "English. It is recommended that you run Wordloom only on a copy of the "
+                                 "project files."});
     // The form comes back in the binary form, its values translated, everything else as it was.
     const std::string form = Read("Main.dfm");
     ASSERT_FALSE(IsTextForm(form));
     EXPECT_EQ(BinaryFormToText(form), "object MainForm: TMainForm\r\n"
                                       "  Left = 10\r\n"
-                                      "  Caption = 'Datei \xf6" "ffnen'\r\n"
+                                      "  Caption = 'Datei \xf6"
+                                      "ffnen'\r\n"
                                       "  object Label1: TLabel\r\n"
                                       "    Caption = ' Nom : '\r\n"
                                       "    Hint = 'Nicht'#39's speichern'\r\n"
@@ -74,7 +77,8 @@ TEST_F(TranslateCommandTest, TranslatesFormsAndUnitsWithBackups) {
                                       "end\r\n");
     EXPECT_EQ(Read("Main.pas"), "unit Main;\r\n"
                                 "  // don't touch\r\n"
-                                "const S = 'Datei \xf6" "ffnen'; T = ' Nom : ' + 'Red';\r\n"
+                                "const S = 'Datei \xf6"
+                                "ffnen'; T = ' Nom : ' + 'Red';\r\n"
                                 "  Q = 'Unknown text';   \r\n"
                                 "end.\r\n");
     EXPECT_EQ(Read("Main.~df"), kMainForm);
@@ -146,9 +150,9 @@ TEST_F(TranslateCommandTest, AFailingFormEndsThePassEarlierFilesStayTranslated) 
 
     EXPECT_TRUE(summary.failed);
     EXPECT_EQ(summary.formFilesTranslated, 1);
-    EXPECT_EQ(host.Messages(), std::vector<std::string>{File(order[1]) +
-                                                        " Line 0: Parsing error when parsing String: \r\n\"\"\r\n"
-                                                        "(Invalid stream format)"});
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{
+                                   File(order[1]) + " Line 0: Parsing error when parsing String: \r\n\"\"\r\n"
+                                                    "(Invalid stream format)"});
     EXPECT_FALSE(IsTextForm(Read(order[0])));
     EXPECT_NE(BinaryFormToText(Read(order[0])).find("Datei"), std::string::npos);
     EXPECT_EQ(Read(order[1]), "garbage that is no form");
@@ -174,7 +178,8 @@ TEST_F(TranslateCommandTest, AFailedConversionNamesTheLastLine) {
     Run();
     ASSERT_EQ(host.Messages().size(), 1u);
     const std::string message = host.Messages()[0];
-    EXPECT_EQ(message.rfind(File("F.dfm") + " Line 5: Parsing error when parsing String: \r\n\"end\"\r\n(", 0), 0u)
+    EXPECT_EQ(
+        message.rfind(File("F.dfm") + " Line 5: Parsing error when parsing String: \r\n\"end\"\r\n(", 0), 0u)
         << message;
     EXPECT_EQ(Read("F.dfm"), broken);
     EXPECT_EQ(host.Clipboard().rfind("object F: TF\r\nCaption = 'Datei öffnen'", 0), 0u);
@@ -210,7 +215,8 @@ TEST_F(TranslateCommandTest, AFileLockedByAnotherProcessFails) {
     if (child == 0) {
         const int fd = ::open(unit.c_str(), O_RDONLY);
         const int formFd = ::open(form.c_str(), O_RDONLY);
-        const bool locked = fd >= 0 && formFd >= 0 && ::flock(fd, LOCK_EX) == 0 && ::flock(formFd, LOCK_SH) == 0;
+        const bool locked =
+            fd >= 0 && formFd >= 0 && ::flock(fd, LOCK_EX) == 0 && ::flock(formFd, LOCK_SH) == 0;
         const char state = locked ? 'L' : 'x';
         [[maybe_unused]] ssize_t ignored = ::write(readyFds[1], &state, 1);
         char done;
@@ -250,17 +256,20 @@ TEST_F(TranslateCommandTest, ABinaryFormWithNothingTranslatedKeepsItsBytes) {
 }
 
 TEST_F(TranslateCommandTest, Utf8UnitsKeepTheirMarkAndEncoding) {
-    Add("Close", "Schlie\xc3\x9f" "en");
+    Add("Close", "Schlie\xc3\x9f"
+                 "en");
     Write("Bom.pas", "\xef\xbb\xbfS := 'Close';\n");
     Write("Ansi.pas", "S := 'Close';\n");
     Run();
-    EXPECT_EQ(Read("Bom.pas"), "\xef\xbb\xbfS := 'Schlie\xc3\x9f" "en';\n");
-    EXPECT_EQ(Read("Ansi.pas"), "S := 'Schlie\xdf" "en';\n");
+    EXPECT_EQ(Read("Bom.pas"), "\xef\xbb\xbfS := 'Schlie\xc3\x9f"
+                               "en';\n");
+    EXPECT_EQ(Read("Ansi.pas"), "S := 'Schlie\xdf"
+                                "en';\n");
 }
 
 TEST_F(TranslateCommandTest, KeysAreDecodedWithTheSourceCharacterSet) {
     Add("\xd0\x97\xd0\xb0\xd0\xba\xd1\x80\xd1\x8b\xd1\x82\xd1\x8c", "Close"); // "Закрыть"
-    Write("Ru.pas", "S := '\xc7\xe0\xea\xf0\xfb\xf2\xfc';\r\n");            // the same in CP1251
+    Write("Ru.pas", "S := '\xc7\xe0\xea\xf0\xfb\xf2\xfc';\r\n");              // the same in CP1251
     settings.sourceCharset = 204;
     Run();
     EXPECT_EQ(Read("Ru.pas"), "S := 'Close';\r\n");
@@ -341,7 +350,8 @@ TEST_F(TranslateCommandTest, FilterIsSwitchedOffSoOtherProjectsTranslationsServe
     table->SetFiltered(true);
     Write("Main.pas", "S := 'Open file';\r\n");
     Run();
-    EXPECT_EQ(Read("Main.pas"), "S := 'Datei \xf6" "ffnen';\r\n");
+    EXPECT_EQ(Read("Main.pas"), "S := 'Datei \xf6"
+                                "ffnen';\r\n");
     EXPECT_FALSE(table->Filtered());
 }
 

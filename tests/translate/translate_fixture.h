@@ -62,7 +62,9 @@ protected:
     TranslateSummary Run() { return RunTranslateCommand(*table, settings, host); }
 
     std::string File(const std::string& name) const { return project.Path() + "/" + name; }
-    std::string Write(const std::string& name, const std::string& content) { return project.Write(name, content); }
+    std::string Write(const std::string& name, const std::string& content) {
+        return project.Write(name, content);
+    }
     std::string Read(const std::string& name) const { return ReadBytes(File(name)); }
     /// The text form of a form file as it stands now.
     std::string FormText(const std::string& name) const {
