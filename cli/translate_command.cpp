@@ -35,7 +35,8 @@ constexpr const char* kUsage =
 /// Talks to the terminal: every text on stderr, the question answered on stdin.
 class TerminalHost : public CommandHost {
 public:
-    TerminalHost(std::istream& in, std::ostream& err, bool assumeYes) : m_in(in), m_err(err), m_yes(assumeYes) {}
+    TerminalHost(std::istream& in, std::ostream& err, bool assumeYes)
+        : m_in(in), m_err(err), m_yes(assumeYes) {}
 
     void Message(const std::string& text) override { m_err << text << "\n"; }
     bool Question(const std::string& text) override {
@@ -96,8 +97,8 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "--to" || arg == "--lang" || arg == "--db" || arg == "--charset" || arg == "--target-charset" ||
-            arg == "--properties") {
+        if (arg == "--to" || arg == "--lang" || arg == "--db" || arg == "--charset" ||
+            arg == "--target-charset" || arg == "--properties") {
             if (!hasValue)
                 return usageError(arg + " needs a value");
             const std::string& value = args[++i];
@@ -109,7 +110,8 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
                 dbPath = value;
             else if (arg == "--properties")
                 settings.properties = SplitCommas(value);
-            else if (!ParseCharset(value, arg == "--charset" ? settings.sourceCharset : settings.targetCharset))
+            else if (!ParseCharset(value,
+                                   arg == "--charset" ? settings.sourceCharset : settings.targetCharset))
                 return usageError("unknown character set " + value);
         } else if (arg == "--no-pas") {
             settings.includePas = false;
@@ -144,8 +146,8 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 1;
     }
     out << "form files translated: " << summary.formFilesTranslated
-        << ", unit files translated: " << summary.unitFilesTranslated << ", texts replaced: " << summary.textsReplaced
-        << "\n";
+        << ", unit files translated: " << summary.unitFilesTranslated
+        << ", texts replaced: " << summary.textsReplaced << "\n";
     return summary.failed ? 1 : 0;
 }
 
