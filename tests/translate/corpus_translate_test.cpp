@@ -61,7 +61,9 @@ TEST(CorpusTranslate, FormsKeepEveryTextWhenNothingOrTheSameIsTranslated) {
         ++values;
         return std::nullopt;
     };
-    const FormValueLookup same = [](const PascalString& value) -> std::optional<PascalString> { return value; };
+    const FormValueLookup same = [](const PascalString& value) -> std::optional<PascalString> {
+        return value;
+    };
     for (const fs::path& path : forms) {
         const std::string content = Read(path);
         std::string text;

@@ -1,8 +1,11 @@
 #include "translate/translate_fixture.h"
 
+#include <map>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace wordloom {
@@ -353,6 +356,77 @@ TEST_F(TranslateCommandTest, FilterIsSwitchedOffSoOtherProjectsTranslationsServe
     EXPECT_EQ(Read("Main.pas"), "S := 'Datei \xf6"
                                 "ffnen';\r\n");
     EXPECT_FALSE(table->Filtered());
+}
+
+} // namespace
+} // namespace wordloom
+
+namespace wordloom {
+namespace {
+
+int g_hookCalls = 0;
+int g_crashAt = 0;
+
+void CountingHook(ReplaceStep, const std::string&) {
+    if (++g_hookCalls == g_crashAt)
+        ::_exit(7); // dies like a killed process: no unwinding, no clean-up
+}
+
+TEST_F(TranslateCommandTest, ACrashAtAnyMomentLeavesEveryFileOldOrNewWithItsBackup) {
+    const std::map<std::string, std::string> originals = {
+        {"Main.dfm", kMainForm},
+        {"Bin.dfm", TextToBinaryForm("object B: TB\r\n  Caption = 'Green'\r\nend\r\n")},
+        {"Main.pas", kUnit},
+        {"Other.pas", "S := 'Green';\n"}};
+    // What a complete run gives, and how many steps it takes.
+    TempDir reference;
+    for (const auto& [name, content] : originals)
+        reference.Write(name, content);
+    ProjectSettings referenceSettings = settings;
+    referenceSettings.projectPath = reference.Path() + "/Demo.dpr";
+    RecordingHost referenceHost;
+    g_hookCalls = 0;
+    g_crashAt = -1;
+    SetReplaceHookForTesting(CountingHook);
+    RunTranslateCommand(*table, referenceSettings, referenceHost);
+    SetReplaceHookForTesting(nullptr);
+    const int steps = g_hookCalls;
+    ASSERT_GT(steps, 8);
+    std::map<std::string, std::string> translated;
+    for (const auto& [name, content] : originals) {
+        translated[name] = ReadBytes(reference.Path() + "/" + name);
+        ASSERT_NE(translated[name], content) << name;
+    }
+
+    for (int crashAt = 1; crashAt <= steps; ++crashAt) {
+        for (const auto& [name, content] : originals) {
+            Write(name, content);
+            std::filesystem::remove(BackupPath(File(name)));
+        }
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            StringsTable childTable(tablePath, OpenMode::ReadOnly);
+            RecordingHost childHost;
+            g_hookCalls = 0;
+            g_crashAt = crashAt;
+            SetReplaceHookForTesting(CountingHook);
+            RunTranslateCommand(childTable, settings, childHost);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_EQ(WEXITSTATUS(status), 7) << "step " << crashAt;
+        for (const auto& [name, content] : originals) {
+            const std::string now = Read(name);
+            if (now == content)
+                continue;
+            EXPECT_EQ(now, translated[name]) << name << " after a crash at step " << crashAt;
+            EXPECT_EQ(ReadBytes(BackupPath(File(name))), content)
+                << name << " after a crash at step " << crashAt;
+        }
+    }
 }
 
 } // namespace
