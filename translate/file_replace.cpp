@@ -109,9 +109,11 @@ void ReplaceBatch::Stage(const std::string& target, std::string_view content, un
 }
 
 void ReplaceBatch::StageBackup(const std::string& path, std::string_view content) {
-    const std::string backup = RealTarget(BackupPath(path));
+    // The backup name itself is replaced, never what a symbolic link there points at (which might
+    // be the file itself).
+    const std::string backup = BackupPath(path);
     struct stat st {};
-    if (::stat(backup.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    if (::lstat(backup.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
         throw FileError("Cannot make backup copy " + backup + ": it is not a file");
     // The file about to be replaced becomes the backup itself: a second name for it, renamed over
     // the backup name at commit. Nothing is copied, and the old content's blocks stay in use.

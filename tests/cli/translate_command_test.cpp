@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 class TranslateCliTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_table.Exec("INSERT INTO strings (English, German, SpFront, SpEnd) VALUES ('Open file', 'Datei laden', 0, 0)");
+        m_table.Exec("INSERT INTO strings (English, German, SpFront, SpEnd) VALUES ('Open file', 'Datei "
+                     "laden', 0, 0)");
         WriteFileAtomically(Project("Main.pas"), "S := 'Open file';\r\n");
         WriteFileAtomically(Project("Main.dfm"), "object F: TF\r\n  Caption = 'Open file'\r\nend\r\n");
     }
@@ -36,7 +37,8 @@ protected:
 };
 
 TEST_F(TranslateCliTest, TranslatesWithYes) {
-    ASSERT_EQ(Run({Project("Demo.dpr"), "--to", "German", "--db", m_table.Path(), "--yes"}), 0) << m_err.str();
+    ASSERT_EQ(Run({Project("Demo.dpr"), "--to", "German", "--db", m_table.Path(), "--yes"}), 0)
+        << m_err.str();
     EXPECT_EQ(ReadFileBytes(Project("Main.pas")), "S := 'Datei laden';\r\n");
     EXPECT_EQ(ReadFileBytes(Project("Main.~pa")), "S := 'Open file';\r\n");
     EXPECT_EQ(m_out.str(), "form files translated: 1, unit files translated: 1, texts replaced: 2\n");
@@ -63,7 +65,8 @@ TEST_F(TranslateCliTest, WrongArgumentsAreRefused) {
 
 TEST_F(TranslateCliTest, TheTerminalAnswerDecides) {
     const std::string command = std::string(WORDLOOM_BINARY_DIR) + "/cli/wordloom-cli translate '" +
-                                Project("Demo.dpr") + "' --to German --db '" + m_table.Path() + "' 2>/dev/null";
+                                Project("Demo.dpr") + "' --to German --db '" + m_table.Path() +
+                                "' 2>/dev/null";
     const int refused = std::system(("echo n | " + command).c_str());
     ASSERT_TRUE(WIFEXITED(refused));
     EXPECT_EQ(WEXITSTATUS(refused), 1);

@@ -164,6 +164,19 @@ TEST(MakeBackupCopy, TheReplacedFileItselfBecomesTheBackup) {
     EXPECT_EQ(EntriesIn(dir), 2u);
 }
 
+TEST(MakeBackupCopy, ABackupNameLinkedToTheFileIsReplacedNotFollowed) {
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "original");
+    ASSERT_EQ(::symlink(path.c_str(), FileIn(dir, "Main.~df").c_str()), 0);
+    ReplaceBatch batch;
+    batch.StageBackup(path, "original");
+    batch.StageReplace(path, "translated");
+    batch.Commit();
+    EXPECT_FALSE(std::filesystem::is_symlink(FileIn(dir, "Main.~df")));
+    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
+    EXPECT_EQ(ReadFile(path), "translated");
+}
+
 TEST(ReplaceBatch, DiscardLeavesEverythingAsItWas) {
     TempDir dir;
     const std::string path = dir.Write("Unit1.pas", "old");
