@@ -37,7 +37,11 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
     if (!IsTextForm(text)) {
         text = BinaryFormToText(text);
     }
-    ReplaceAll(text, "'#39'", "''");
+    // The pattern holds no letter, so an exact search finds what the case-blind one would; most
+    // forms have none and are spared the slower scan.
+    if (text.find("'#39'") != std::string::npos) {
+        ReplaceAll(text, "'#39'", "''");
+    }
     context.host.SetClipboardText(context.codePage.Decode(text));
 
     int& lineCount = context.state.lineCount;
@@ -48,7 +52,7 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
     PascalString piece;
     const auto offer = [&](const PascalString& found) {
         if (found.Length() >= 2) { // shorter texts are dropped anyway; spare the decoding
-            AddString(context.table, context.language, ToUtf8(found, context.codePage), context.projectName);
+            OfferText(context, ToUtf8(found, context.codePage));
         }
     };
     while (!rest.empty()) {

@@ -29,13 +29,14 @@ public:
 
     std::vector<RowId> OrderedIds(const IndexDef& order) override;
     void ScanFilter(const FilterSpec* filter, bool wantRows,
-                    const std::function<void(RowId, const Row*)>& visit) override;
+                    const std::function<void(RowId, const RowView*)>& visit) override;
     bool Matches(RowId id, const FilterSpec& filter) override;
     std::vector<RowId> FindKey(const IndexDef& order, const std::string& key) override;
     int Compare(const Value& a, const Value& b, const std::string& collation) const override;
     RowId MaxId() override;
 
     bool ReadRow(RowId id, Row& row) override;
+    bool ReadKey(RowId id, const IndexDef& order, Row& key) override;
     Row DefaultRow() override;
     RowId InsertRow(const Row& row) override;
     void UpdateRow(RowId id, const Row& row) override;
@@ -69,7 +70,10 @@ private:
     void LoadIndexes();
     std::string OrderBy(const IndexDef& order) const;
     std::string ColumnList() const;
+    /// Runs a one-row statement with ?1 bound to `id` into `row`; false when there is no row.
+    bool ReadById(sqlite3_stmt* stmt, RowId id, Row& row);
     static void ReadColumns(sqlite3_stmt* stmt, int first, Row& row);
+    static void ReadColumn(sqlite3_stmt* stmt, int column, Value& value);
     static void Bind(sqlite3_stmt* stmt, int index, const Value& value);
 
     std::string m_path;

@@ -43,6 +43,7 @@ public:
     void Next();
     void Prior();
     void Last();
+    void Refresh();
     bool Eof() const;
     bool Bof() const;
     int RecordCount() const;
@@ -72,21 +73,27 @@ private:
     void BuildList() const;
     void MoveTo(std::size_t pos) const;
     bool PassesFilter(RowId id, const Row& row);
-    bool AcceptedByTest(const Row& row) const;
+    bool AcceptedByTest(const RowView& row) const;
     bool FilterActive() const { return m_filtered && (m_filterSpec || m_filterRecord); }
 
     /// A record's stored values through the row cache; null when the record is gone. The
     /// pointer lives until the next cache access.
     const Row* CachedRow(RowId id) const;
-    int CompareKeys(const Row& a, RowId idA, const Row& b, RowId idB) const;
-    /// Where the record with these key values stands in the list, if it is there.
-    std::optional<std::size_t> Locate(RowId id, const Row& keyRow) const;
-    std::size_t InsertPosition(RowId id, const Row& keyRow) const;
+    /// A record's order key (the values of the index columns) through a cache of its own: the
+    /// binary searches of posts and key searches read keys only, and meet the same block
+    /// boundaries again and again.
+    const Row* CachedKey(RowId id) const;
+    Row KeyOf(const Row& row) const;
+    int CompareKeys(const Row& keyA, RowId idA, const Row& keyB, RowId idB) const;
+    /// Where the record with this order key stands in the list, if it is there.
+    std::optional<std::size_t> Locate(RowId id, const Row& key) const;
+    std::size_t InsertPosition(RowId id, const Row& key) const;
     void Reposition(RowId id, bool inserted, const Row& stored);
 
     StringsTableBackend& m_backend;
     StringsTable& m_owner;
-    std::unordered_map<std::string, int> m_fieldIndex; // lower-case names
+    std::unordered_map<std::string, int> m_fieldIndex;      // lower-case names
+    std::unordered_map<std::string, int> m_fieldIndexExact; // as the schema spells them
 
     IndexDef m_order; // no parts: record id order
     std::string m_indexField;
@@ -103,6 +110,7 @@ private:
     // The view, built on demand; a const read may build it.
     mutable RowIdList m_list;
     mutable bool m_listValid = false;
+    mutable bool m_building = false; // a filter test that moves the cursor would recurse
     mutable bool m_hasCurrent = false;
     mutable RowId m_current = 0;
     mutable bool m_positionKnown = false;
@@ -110,8 +118,9 @@ private:
     mutable bool m_eof = true;
     mutable bool m_bof = true;
     mutable std::unordered_map<RowId, Row> m_cache;
+    mutable std::unordered_map<RowId, Row> m_keyCache;
     /// The record the per-record filter test is looking at, while it runs.
-    mutable const Row* m_probe = nullptr;
+    mutable const RowView* m_probe = nullptr;
 
     TableState m_state = TableState::Browse;
     Row m_buffer;

@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <clocale>
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <locale>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -240,6 +245,43 @@ TEST(Strings, Utf8StringsAreReadAsWideText) {
               TextWithValue("#55357#56832"));
 }
 
+TEST(Strings, DoubleByteCharactersAreNeverCutWhenTheCodePageIsKnown) {
+    const std::string pair = "\xB4\xF2"; // one GBK character
+    const std::string binary = WithValue(FormBuilder().Byte(6).Short("a" + Repeat(pair, 35)));
+    EXPECT_EQ(BinaryFormToText(binary, DoubleByteLeadTest("CP936")), "object A: TA\r\n  P = \r\n    'a" +
+                                                                         Repeat(pair, 31) + "' +\r\n    '" +
+                                                                         Repeat(pair, 4) + "'\r\nend\r\n");
+    EXPECT_EQ(BinaryFormToText(binary), "object A: TA\r\n  P = \r\n    'a" + Repeat(pair, 31) +
+                                            "\xB4' +\r\n    '\xF2" + Repeat(pair, 3) + "'\r\nend\r\n");
+    EXPECT_EQ(TextToBinaryForm(BinaryFormToText(binary, DoubleByteLeadTest("CP936"))), binary);
+
+    // A character whose first byte would be the 64th of the line moves to the next line whole.
+    const std::string coded = WithValue(FormBuilder().Byte(6).Short(std::string(63, '\x01') + pair + "x"));
+    EXPECT_EQ(BinaryFormToText(coded, DoubleByteLeadTest("cp936")),
+              "object A: TA\r\n  P = \r\n    " + Repeat("#1", 63) + " +\r\n    '" + pair + "x'\r\nend\r\n");
+    EXPECT_EQ(BinaryFormToText(coded),
+              "object A: TA\r\n  P = \r\n    " + Repeat("#1", 63) + "'\xB4' +\r\n    '\xF2x'\r\nend\r\n");
+    EXPECT_EQ(TextToBinaryForm(BinaryFormToText(coded, DoubleByteLeadTest("CP936"))), coded);
+}
+
+TEST(Strings, LeadByteTestsOfTheDoubleByteCodePages) {
+    const LeadByteTest shiftJis = DoubleByteLeadTest("CP932");
+    ASSERT_NE(shiftJis, nullptr);
+    EXPECT_TRUE(shiftJis(0x81));
+    EXPECT_FALSE(shiftJis(0xB1)); // a half-width katakana stands alone
+    EXPECT_TRUE(shiftJis(0xE0));
+    for (const char* name : {"CP936", "CP949", "CP950"}) {
+        ASSERT_NE(DoubleByteLeadTest(name), nullptr) << name;
+        EXPECT_TRUE(DoubleByteLeadTest(name)(0xB4)) << name;
+        EXPECT_FALSE(DoubleByteLeadTest(name)('a')) << name;
+        EXPECT_FALSE(DoubleByteLeadTest(name)(0x80)) << name;
+    }
+    ASSERT_NE(DoubleByteLeadTest("JOHAB"), nullptr);
+    EXPECT_FALSE(DoubleByteLeadTest("JOHAB")(0xD5));
+    EXPECT_EQ(DoubleByteLeadTest("CP1252"), nullptr);
+    EXPECT_EQ(DoubleByteLeadTest(""), nullptr);
+}
+
 TEST(Binary, FortyBytesGoOnTwoLinesOfSixtyFourAndSixteenDigits) {
     FormBuilder value;
     value.Byte(10).U32(40);
@@ -307,6 +349,90 @@ TEST(Floats, ExtendedPrecisionDigitsSurvive) {
          {"3.141592653589793239", "1.2345678901234567891e+300", "-1e-4000", "123456789012.0"}) {
         const std::string binary = TextToBinaryForm(TextWithValue(text));
         EXPECT_EQ(BinaryFormToText(binary), TextWithValue(text)) << text;
+    }
+}
+
+/// What the writer must produce for a float: the shortest digits (std::to_chars as the reference),
+/// with ".0" added when they hold neither a point nor an exponent.
+template <class Float>
+std::string ShortestText(Float value) {
+    char buffer[64];
+    std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    if (text.find_first_of(".e") == std::string::npos)
+        text += ".0";
+    return text;
+}
+
+TEST(Floats, ValuesWithFewBinaryDigitsAreWrittenShortest) {
+    std::vector<long double> values{0.5L,
+                                    1.25L,
+                                    37.0L,
+                                    100.0L,
+                                    1e6L,
+                                    120.0L,
+                                    0.001953125L,
+                                    0.0009765625L,
+                                    4503599627370496.25L,
+                                    9007199254740993.0L,
+                                    1234567890123456789.0L,
+                                    1e18L + 0.5L,
+                                    7.0L / 1024.0L,
+                                    3.0L / 4096.0L};
+    for (long double m = 1; m < 5000; m += 37)
+        for (int j = 0; j < 16; j += 3)
+            values.push_back(std::ldexp(m, -j));
+    for (long double value : values) {
+        for (long double v : {value, -value}) {
+            if constexpr (std::numeric_limits<long double>::digits == 64) {
+                unsigned char bytes[sizeof(long double)] = {};
+                std::memcpy(bytes, &v, sizeof v);
+                const std::string extended(reinterpret_cast<const char*>(bytes), 10);
+                EXPECT_EQ(BinaryFormToText(WithValue(FormBuilder().Byte(5).Raw(extended))),
+                          TextWithValue(ShortestText(v)));
+            }
+            const double d = static_cast<double>(v);
+            EXPECT_EQ(
+                BinaryFormToText(WithValue(FormBuilder().Byte(17).U64(std::bit_cast<std::uint64_t>(d)))),
+                TextWithValue(ShortestText(d) + "d"));
+            const float f = static_cast<float>(v);
+            EXPECT_EQ(
+                BinaryFormToText(WithValue(FormBuilder().Byte(15).U32(std::bit_cast<std::uint32_t>(f)))),
+                TextWithValue(ShortestText(f) + "s"));
+        }
+    }
+}
+
+TEST(Floats, DecimalsReadAsTheNearestValue) {
+    // std::from_chars as the reference for correctly rounded reading.
+    std::mt19937 random(7);
+    for (int n = 0; n < 3000; ++n) {
+        std::string text = random() % 2 ? "-" : "";
+        text += std::to_string(random() % 100000);
+        text += ".";
+        for (int digits = 1 + int(random() % 25); digits > 0; --digits)
+            text.push_back(char('0' + random() % 10));
+        const char* first = text.data();
+        const char* last = text.data() + text.size();
+        if constexpr (std::numeric_limits<long double>::digits == 64) {
+            long double v = 0;
+            std::from_chars(first, last, v);
+            unsigned char bytes[sizeof(long double)] = {};
+            std::memcpy(bytes, &v, sizeof v);
+            EXPECT_EQ(
+                TextToBinaryForm(TextWithValue(text)),
+                WithValue(FormBuilder().Byte(5).Raw(std::string(reinterpret_cast<const char*>(bytes), 10))))
+                << text;
+        }
+        double d = 0;
+        std::from_chars(first, last, d);
+        EXPECT_EQ(TextToBinaryForm(TextWithValue(text + "d")),
+                  WithValue(FormBuilder().Byte(17).U64(std::bit_cast<std::uint64_t>(d))))
+            << text;
+        float f = 0;
+        std::from_chars(first, last, f);
+        EXPECT_EQ(TextToBinaryForm(TextWithValue(text + "s")),
+                  WithValue(FormBuilder().Byte(15).U32(std::bit_cast<std::uint32_t>(f))))
+            << text;
     }
 }
 
@@ -392,6 +518,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextFailureCase{"object A: TA\n  P = 1..2\nend\n", "Number expected on line 2"},
         TextFailureCase{"object A: TA\n  P = 1e99999s\nend\n", "Number expected on line 2"},
         TextFailureCase{"object A: TA\n  P = $\nend\n", "Number expected on line 2"},
+        TextFailureCase{"object A: TA\n  P = 922337203685477.5808c\nend\n", "Number expected on line 2"},
+        TextFailureCase{"object A: TA\n  P = 1e300c\nend\n", "Number expected on line 2"},
         TextFailureCase{"object A: TA\n  P 5\nend\n", "''='' expected on line 2"},
         TextFailureCase{"object A: TA [1 2\nend\n", "'']'' expected on line 1"},
         TextFailureCase{"object A: TA\n  P = [a b]\nend\n", "'','' expected on line 2"},
@@ -408,6 +536,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextFailureCase{"object A: TA\n  P = (1\n", "Invalid property value on line 3"},
         TextFailureCase{"object A: TA\n  P = -x\nend\n", "Invalid property value on line 2"},
         TextFailureCase{"object A: TA\n  P = (\n    1\n    Null)\nend\n", "Invalid property value on line 4"},
+        TextFailureCase{"object A: TA\n  P = (\n    null\n  )\nend\n", "Invalid property value on line 3"},
         TextFailureCase{"object A: TA\n  P = '" + std::string(4100, 'x') + "'\nend\n",
                         "Line too long on line 2"},
         TextFailureCase{"object A: TA\n  P = 1\nend" + std::string(4100, ' '), "Line too long on line 3"},
@@ -511,6 +640,20 @@ TEST(BinaryFormToText, EveryTruncatedPrefixFailsCleanly) {
         EXPECT_FALSE(BinaryFailure(binary.substr(0, length)).empty()) << "prefix of " << length << " bytes";
 }
 
+TEST(Conversions, TargetIsEmptyAfterAFailure) {
+    std::string text = "previous";
+    EXPECT_THROW(BinaryFormToText(SampleStream().Resource().substr(0, 60), text), FormError);
+    EXPECT_TRUE(text.empty());
+    std::string binary = "previous";
+    EXPECT_THROW(TextToBinaryForm(std::string(kSampleText).substr(0, 200), binary), FormError);
+    EXPECT_TRUE(binary.empty());
+    // and a reused target holds exactly the new result
+    BinaryFormToText(SampleStream().Resource(), text);
+    EXPECT_EQ(text, kSampleText);
+    TextToBinaryForm(kSampleText, binary);
+    EXPECT_EQ(binary, SampleStream().Resource("TFORM1"));
+}
+
 TEST(BinaryFormToText, StreamSizeFieldIsNotTrusted) {
     std::string binary = SampleStream().Resource();
     const std::size_t sizeAt = 1 + 2 + 7 + 2;
@@ -533,18 +676,30 @@ TEST(IsTextForm, RecognisesTheThreeFirstWordsInAnyCase) {
     EXPECT_FALSE(IsTextForm(""));
 }
 
+class CommaDecimalPoint : public std::numpunct<char> {
+protected:
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
 TEST(TextToBinaryForm, ResultIsIndependentOfTheGlobalLocale) {
-    const char* previous = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = previous ? previous : "C";
-    const std::string text = TextWithValue("1.5");
+    const std::string text = TextWithValue("1234.5");
     const std::string expected = TextToBinaryForm(text);
-    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "C.UTF-8"}) {
-        if (!std::setlocale(LC_ALL, name))
-            continue;
-        EXPECT_EQ(TextToBinaryForm(text), expected) << name;
-        EXPECT_EQ(BinaryFormToText(expected), text) << name;
-    }
-    std::setlocale(LC_ALL, saved.c_str());
+    const std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new CommaDecimalPoint));
+    const char* previousC = std::setlocale(LC_ALL, nullptr);
+    const std::string savedC = previousC ? previousC : "C";
+    // A C locale with a decimal comma, where the machine has one.
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+        if (std::setlocale(LC_ALL, name))
+            break;
+    const std::string binary = TextToBinaryForm(text);
+    const std::string back = BinaryFormToText(expected);
+    std::setlocale(LC_ALL, savedC.c_str());
+    std::locale::global(previous);
+    EXPECT_EQ(binary, expected);
+    EXPECT_EQ(back, text);
 }
 
 } // namespace
