@@ -4,7 +4,9 @@
 
 namespace wordloom {
 
-TAdvStatusBar::TAdvStatusBar(QWidget* owner) : QStatusBar(owner) { setSizeGripEnabled(false); }
+TAdvStatusBar::TAdvStatusBar(QWidget* owner) : QStatusBar(owner) {
+    setSizeGripEnabled(false);
+}
 
 void TAdvStatusBar::AddPanel(int width) {
     if (!m_panels.empty()) {
@@ -21,8 +23,12 @@ void TAdvStatusBar::AddPanel(int width) {
     m_panels.push_back(panel);
 }
 
-QString TAdvStatusBar::PanelText(int index) const { return Panel(index)->text(); }
+QString TAdvStatusBar::PanelText(int index) const {
+    return Panel(index)->text();
+}
 
-void TAdvStatusBar::SetPanelText(int index, const QString& text) { Panel(index)->setText(text); }
+void TAdvStatusBar::SetPanelText(int index, const QString& text) {
+    Panel(index)->setText(text);
+}
 
 } // namespace wordloom

@@ -7,7 +7,8 @@ namespace wordloom {
 
 namespace {
 
-int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons) {
+int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+           QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, QApplication::applicationName(), text, buttons, parent);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec();

@@ -81,9 +81,13 @@ void TOptionsDlg::FormShow() {
     }
 }
 
-void TOptionsDlg::CharSetCombo1Change(int index) { PickCharset(0, index); }
+void TOptionsDlg::CharSetCombo1Change(int index) {
+    PickCharset(0, index);
+}
 
-void TOptionsDlg::CharSetCombo2Change(int index) { PickCharset(1, index); }
+void TOptionsDlg::CharSetCombo2Change(int index) {
+    PickCharset(1, index);
+}
 
 void TOptionsDlg::PickCharset(int column, int index) {
     if (m_columns != nullptr && index >= 0 && index < static_cast<int>(CharsetTable.size())) {
@@ -91,6 +95,8 @@ void TOptionsDlg::PickCharset(int column, int index) {
     }
 }
 
-void TOptionsDlg::OKBtnClick() { close(); }
+void TOptionsDlg::OKBtnClick() {
+    close();
+}
 
 } // namespace wordloom

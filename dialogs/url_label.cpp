@@ -25,7 +25,9 @@ QString TUrlLabel::Target() const {
     return target.trimmed().isEmpty() ? QString() : target;
 }
 
-QColor TUrlLabel::TextColor() const { return palette().color(QPalette::WindowText); }
+QColor TUrlLabel::TextColor() const {
+    return palette().color(QPalette::WindowText);
+}
 
 void TUrlLabel::SetTextColor(const QColor& color) {
     QPalette pal = palette();
@@ -54,7 +56,9 @@ void TUrlLabel::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void TUrlLabel::contextMenuEvent(QContextMenuEvent* event) { m_popup->popup(event->globalPos()); }
+void TUrlLabel::contextMenuEvent(QContextMenuEvent* event) {
+    m_popup->popup(event->globalPos());
+}
 
 void TUrlLabel::Click() {
     emit Clicked();
