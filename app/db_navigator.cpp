@@ -18,10 +18,14 @@ struct ButtonLook {
 };
 
 constexpr ButtonLook Looks[] = {
-    {NavigateBtn::First, "go-first", "First record"},    {NavigateBtn::Prior, "go-previous", "Prior record"},
-    {NavigateBtn::Next, "go-next", "Next record"},       {NavigateBtn::Last, "go-last", "Last record"},
-    {NavigateBtn::Insert, "list-add", "Insert record"},  {NavigateBtn::Delete, "list-remove", "Delete record"},
-    {NavigateBtn::Edit, "edit-entry", "Edit record"},   {NavigateBtn::Post, "object-select", "Post edit"},
+    {NavigateBtn::First, "go-first", "First record"},
+    {NavigateBtn::Prior, "go-previous", "Prior record"},
+    {NavigateBtn::Next, "go-next", "Next record"},
+    {NavigateBtn::Last, "go-last", "Last record"},
+    {NavigateBtn::Insert, "list-add", "Insert record"},
+    {NavigateBtn::Delete, "list-remove", "Delete record"},
+    {NavigateBtn::Edit, "edit-entry", "Edit record"},
+    {NavigateBtn::Post, "object-select", "Post edit"},
     {NavigateBtn::Cancel, "process-stop", "Cancel edit"},
 };
 

@@ -11,13 +11,16 @@ namespace wordloom {
 
 namespace {
 
-QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+QString Text(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 } // namespace
 
 GuiCommandHost::GuiCommandHost(QWidget* window, TAdvStatusBar* statusBar, StringsGridModel* grid,
                                std::function<void()> applyProjectFilter)
-    : m_window(window), m_statusBar(statusBar), m_grid(grid), m_applyProjectFilter(std::move(applyProjectFilter)) {}
+    : m_window(window), m_statusBar(statusBar), m_grid(grid),
+      m_applyProjectFilter(std::move(applyProjectFilter)) {}
 
 GuiCommandHost::~GuiCommandHost() {
     while (m_busy > 0) {
@@ -47,7 +50,9 @@ void GuiCommandHost::Error(const std::string& text) {
     QApplication::restoreOverrideCursor();
 }
 
-void GuiCommandHost::StatusText(const std::string& text) { m_statusBar->SetLastPanelText(Text(text)); }
+void GuiCommandHost::StatusText(const std::string& text) {
+    m_statusBar->SetLastPanelText(Text(text));
+}
 
 void GuiCommandHost::BusyCursor(bool on) {
     if (on) {
@@ -59,15 +64,21 @@ void GuiCommandHost::BusyCursor(bool on) {
     }
 }
 
-void GuiCommandHost::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+void GuiCommandHost::ProcessPendingEvents() {
+    QCoreApplication::processEvents();
+}
 
-void GuiCommandHost::SetClipboardText(const std::string& text) { QGuiApplication::clipboard()->setText(Text(text)); }
+void GuiCommandHost::SetClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(Text(text));
+}
 
 void GuiCommandHost::SetViewAttached(bool attached) {
     m_grid->SetAttached(attached);
     m_detached = !attached;
 }
 
-void GuiCommandHost::ApplyProjectFilter() { m_applyProjectFilter(); }
+void GuiCommandHost::ApplyProjectFilter() {
+    m_applyProjectFilter();
+}
 
 } // namespace wordloom

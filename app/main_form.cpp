@@ -121,7 +121,8 @@ void TMainForm::FormShow() {
     setWindowTitle(windowTitle() + QStringLiteral("  V") + VersionText());
     if (!OpenStringTable()) {
         m_startupFailed = true;
-        ShowErrorMessage(this, QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped."));
+        ShowErrorMessage(
+            this, QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped."));
         // The program ends once the start-up is back in the event loop.
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(1); });
         return;
@@ -280,7 +281,9 @@ bool TMainForm::StringTableFilterRecord(const StringsTable& table) const {
            std::string::npos;
 }
 
-void TMainForm::StringTableBeforePost(StringsTable& table) { m_savedRecNo = table.RecNo(); }
+void TMainForm::StringTableBeforePost(StringsTable& table) {
+    m_savedRecNo = table.RecNo();
+}
 
 void TMainForm::StringTableAfterPost(StringsTable& table) {
     // The record may have moved in the order; the cursor keeps its row.
@@ -338,7 +341,9 @@ void TMainForm::DeleteEmptyButtonClick() {
     });
 }
 
-void TMainForm::AdminButtonClick() { m_model->AppendColumns({"SpFront", "SpEnd", "Project"}); }
+void TMainForm::AdminButtonClick() {
+    m_model->AppendColumns({"SpFront", "SpEnd", "Project"});
+}
 
 // ---- engine commands
 
@@ -378,8 +383,8 @@ void TMainForm::RunLongCommand(Command&& command) {
 
 void TMainForm::SetCommandsEnabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{
-             m_ui.collectButton, m_ui.translateButton, m_ui.deleteEmptyButton, m_ui.langCombo, m_ui.transCombo,
-             m_ui.projectCombo, m_ui.dbGrid, m_ui.adminButton}) {
+             m_ui.collectButton, m_ui.translateButton, m_ui.deleteEmptyButton, m_ui.langCombo,
+             m_ui.transCombo, m_ui.projectCombo, m_ui.dbGrid, m_ui.adminButton}) {
         control->setEnabled(enabled);
     }
     m_ui.speedButton4->setEnabled(enabled);
@@ -428,7 +433,9 @@ void TMainForm::EditProjectChange(const QString& text) {
 
 // ---- about menu, options, IDE launch
 
-void TMainForm::SpeedButton3Click() { OpenDocument(m_ui.editProject->text()); }
+void TMainForm::SpeedButton3Click() {
+    OpenDocument(m_ui.editProject->text());
+}
 
 void TMainForm::SpeedButton2Click() {
     if (m_optionsDlg != nullptr) {
@@ -440,7 +447,9 @@ void TMainForm::AboutButtonClick() {
     m_ui.aboutPopup->popup(m_ui.aboutButton->mapToGlobal(QPoint(0, m_ui.aboutButton->height())));
 }
 
-void TMainForm::Readmetxt1Click() { OpenDocument(QStringLiteral("Readme.txt"), QApplication::applicationDirPath()); }
+void TMainForm::Readmetxt1Click() {
+    OpenDocument(QStringLiteral("Readme.txt"), QApplication::applicationDirPath());
+}
 
 void TMainForm::About1Click() {
     TAboutBox box(this);

@@ -83,7 +83,8 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     speedButton3->setIcon(QIcon::fromTheme(QStringLiteral("system-run")));
     speedButton3->setFixedWidth(26);
     top->addWidget(speedButton3);
-    projectCombo = Named(new ProjectComboBox(topPanel), "ProjectCombo", "Show only Strings from this project");
+    projectCombo =
+        Named(new ProjectComboBox(topPanel), "ProjectCombo", "Show only Strings from this project");
     projectCombo->addItem(QStringLiteral(" (All Projects)"));
     projectCombo->setMinimumWidth(150);
     top->addWidget(projectCombo);
@@ -122,7 +123,8 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     translateButton = Named(new QPushButton(QStringLiteral("&Translate to:"), rightPanel), "TranslateButton",
                             "Translate all .DFM and .PAS files to the languauge below");
     right->addWidget(translateButton);
-    transCombo = Named(new QComboBox(rightPanel), "TransCombo", "Language in which the project will be translated");
+    transCombo =
+        Named(new QComboBox(rightPanel), "TransCombo", "Language in which the project will be translated");
     right->addWidget(transCombo);
     deleteEmptyButton =
         Named(new QPushButton(QStringLiteral("&Delete Empty Strings"), rightPanel), "DeleteEmptyButton",

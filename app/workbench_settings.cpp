@@ -2,7 +2,8 @@
 
 namespace wordloom {
 
-WorkbenchSettings::WorkbenchSettings() : m_store(QStringLiteral("VEL Software"), QStringLiteral("Wordloom")) {}
+WorkbenchSettings::WorkbenchSettings()
+    : m_store(QStringLiteral("VEL Software"), QStringLiteral("Wordloom")) {}
 
 int WorkbenchSettings::ReadInt(const QString& key, int fallback) const {
     bool ok = false;
@@ -26,7 +27,8 @@ void WorkbenchSettings::Write(const StoredSettings& values) {
     m_store.setValue(QStringLiteral("LastProject"), values.lastProject);
     m_store.setValue(QStringLiteral("Language"), QString::number(values.language));
     m_store.setValue(QStringLiteral("Translation"), QString::number(values.translation));
-    m_store.setValue(QStringLiteral("IncludePas"), values.includePas ? QStringLiteral("1") : QStringLiteral("0"));
+    m_store.setValue(QStringLiteral("IncludePas"),
+                     values.includePas ? QStringLiteral("1") : QStringLiteral("0"));
     m_store.setValue(QStringLiteral("LeftCharset"), QString::number(values.leftCharset));
     m_store.setValue(QStringLiteral("RightCharset"), QString::number(values.rightCharset));
     m_store.sync();

@@ -7,9 +7,9 @@
 namespace wordloom {
 
 struct StoredSettings {
-    QString lastProject;  ///< LastProject: the project path last shown
-    int language = 0;     ///< Language: entry of the project-language list (-1 when none)
-    int translation = 1;  ///< Translation: entry of the translation-language list (-1 when none)
+    QString lastProject; ///< LastProject: the project path last shown
+    int language = 0;    ///< Language: entry of the project-language list (-1 when none)
+    int translation = 1; ///< Translation: entry of the translation-language list (-1 when none)
     bool includePas = true;
     int leftCharset = 1;  ///< LeftCharset: character set of the left column
     int rightCharset = 1; ///< RightCharset: character set of the right column
