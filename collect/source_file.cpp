@@ -23,15 +23,15 @@ char Lower(char c) {
 
 } // namespace
 
-SourceFile::SourceFile(const std::string& path, OpenMode mode) : m_path(path), m_mode(mode) {
-    const int flags = (mode == OpenMode::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+SourceFile::SourceFile(const std::string& path, FileAccess mode) : m_path(path), m_mode(mode) {
+    const int flags = (mode == FileAccess::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
     m_fd = ::open(path.c_str(), flags);
     if (m_fd < 0) {
         ThrowCannotOpen(path);
     }
     struct stat info {};
     const bool usable = ::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                        (mode == OpenMode::Read || (info.st_mode & 0222) != 0) &&
+                        (mode == FileAccess::Read || (info.st_mode & 0222) != 0) &&
                         ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
     if (!usable) {
         ::close(m_fd);
@@ -73,7 +73,7 @@ std::string SourceFile::ReadAll() {
 }
 
 std::string ReadSourceFile(const std::string& path) {
-    SourceFile file(path, OpenMode::Read);
+    SourceFile file(path, FileAccess::Read);
     return file.ReadAll();
 }
 

@@ -7,7 +7,7 @@
 
 namespace wordloom {
 
-enum class OpenMode { Read, ReadWrite };
+enum class FileAccess { Read, ReadWrite };
 
 /// One source file held open with an exclusive lock for the object's life, so that no other
 /// process using the same locks works on it meanwhile.
@@ -16,7 +16,7 @@ public:
     /// Throws FileError("Cannot open file " + path) when the file is missing, unreadable, locked by
     /// someone else, or (ReadWrite) has no write permission bit at all — the last even for root, so
     /// that a file the user protected is never rewritten.
-    SourceFile(const std::string& path, OpenMode mode);
+    SourceFile(const std::string& path, FileAccess mode);
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
@@ -26,11 +26,11 @@ public:
 
     const std::string& Path() const { return m_path; }
     int Descriptor() const { return m_fd; }
-    OpenMode Mode() const { return m_mode; }
+    FileAccess Mode() const { return m_mode; }
 
 private:
     std::string m_path;
-    OpenMode m_mode;
+    FileAccess m_mode;
     int m_fd = -1;
 };
 

@@ -40,33 +40,33 @@ TEST(SourceFile, FileLockedElsewhereCannotBeOpened) {
     const int other = ::open(path.c_str(), O_RDONLY);
     ASSERT_GE(other, 0);
     ASSERT_EQ(::flock(other, LOCK_SH | LOCK_NB), 0);
-    EXPECT_THROW(SourceFile(path, OpenMode::Read), FileError);
-    EXPECT_THROW(SourceFile(path, OpenMode::ReadWrite), FileError);
+    EXPECT_THROW(SourceFile(path, FileAccess::Read), FileError);
+    EXPECT_THROW(SourceFile(path, FileAccess::ReadWrite), FileError);
     ::close(other);
-    EXPECT_NO_THROW(SourceFile(path, OpenMode::Read));
+    EXPECT_NO_THROW(SourceFile(path, FileAccess::Read));
 }
 
 TEST(SourceFile, OneOpenFileLocksOutTheNext) {
     TempDir dir;
     const std::string path = dir.Write("Unit1.pas", "unit Unit1;");
     {
-        SourceFile first(path, OpenMode::Read);
-        EXPECT_THROW(SourceFile(path, OpenMode::Read), FileError);
+        SourceFile first(path, FileAccess::Read);
+        EXPECT_THROW(SourceFile(path, FileAccess::Read), FileError);
     }
-    EXPECT_NO_THROW(SourceFile(path, OpenMode::ReadWrite));
+    EXPECT_NO_THROW(SourceFile(path, FileAccess::ReadWrite));
 }
 
 TEST(SourceFile, ReadOnlyFileCannotBeOpenedForWriting) {
     TempDir dir;
     const std::string path = dir.Write("Main.dfm", "object Form1: TForm1\r\nend\r\n");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    EXPECT_THROW(SourceFile(path, OpenMode::ReadWrite), FileError);
+    EXPECT_THROW(SourceFile(path, FileAccess::ReadWrite), FileError);
     EXPECT_EQ(ReadSourceFile(path), "object Form1: TForm1\r\nend\r\n");
 }
 
 TEST(SourceFile, DirectoryIsNoSourceFile) {
     TempDir dir;
-    EXPECT_THROW(SourceFile(dir.Path(), OpenMode::Read), FileError);
+    EXPECT_THROW(SourceFile(dir.Path(), FileAccess::Read), FileError);
 }
 
 TEST(Wildcard, MatchesLikeTheDirectorySearch) {

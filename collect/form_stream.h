@@ -1,0 +1,36 @@
+// Conversion between the two forms of a Delphi form file: the binary form resource (resource
+// header + "TPF0" component stream) and the text form (object ... end blocks). Both directions are
+// single passes over in-memory buffers; neither depends on the locale.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace wordloom {
+
+/// Objects, lists and collections nested deeper than this fail to convert, in both directions, so
+/// that hostile input cannot exhaust the stack.
+inline constexpr int kMaxFormNesting = 1000;
+
+/// A text-form line longer than this many bytes (its LF not counted) fails with "Line too long".
+inline constexpr std::size_t kMaxFormLineLength = 4096;
+
+/// True when data is a form in its text form: it begins with "object ", "inherited " or "inline "
+/// in any letter case (a tab or line end may stand for the blank).
+bool IsTextForm(std::string_view data);
+
+/// The text form of a binary form resource, with CR LF line ends. Throws FormError
+/// "Invalid stream format" (bad header or signature, a length beyond the data, nesting too deep)
+/// or "Invalid property value" (a tag that does not fit where it stands, or a float that is not a
+/// number).
+std::string BinaryFormToText(std::string_view binary);
+/// The same, replacing the content of text (its capacity is reused).
+void BinaryFormToText(std::string_view binary, std::string& text);
+
+/// The binary form resource of a text form: the resource header, named after the root object's
+/// class in upper case, and the component stream. Throws FormError "<message> on line <n>".
+std::string TextToBinaryForm(std::string_view text);
+/// The same, replacing the content of binary (its capacity is reused).
+void TextToBinaryForm(std::string_view text, std::string& binary);
+
+} // namespace wordloom
