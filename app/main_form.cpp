@@ -7,6 +7,7 @@
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "app/workbench_settings.h"
+#include "collect/collect_command.h"
 #include "collect/project.h"
 #include "dialogs/about_box.h"
 #include "dialogs/adv_status_bar.h"
@@ -15,6 +16,7 @@
 #include "dialogs/options_dlg.h"
 #include "dialogs/shell_open.h"
 #include "strings_db/strings_table.h"
+#include "translate/translate_command.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -398,7 +400,7 @@ void TMainForm::CollectButtonClick() {
     RunLongCommand([this] {
         m_model->PostPending();
         GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
-        (void)host; // TODO collect command
+        RunCollectCommand(*m_table, GatherProjectSettings(), host, m_collectState);
     });
 }
 
@@ -409,7 +411,7 @@ void TMainForm::TranslateButtonClick() {
     RunLongCommand([this] {
         m_model->PostPending();
         GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
-        (void)host; // TODO translate command
+        RunTranslateCommand(*m_table, GatherProjectSettings(), host);
     });
 }
 

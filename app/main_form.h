@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/main_form_ui.h"
+#include "collect/collect_context.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -81,6 +82,7 @@ private:
     std::unique_ptr<StringsTable> m_table;
     std::unique_ptr<WorkbenchSettings> m_settings;
     TOptionsDlg* m_optionsDlg = nullptr;
+    CollectState m_collectState; ///< kept between runs, as the collectors expect
     QString m_projectName;
     int m_savedRecNo = 0;
     bool m_shown = false;

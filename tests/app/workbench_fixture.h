@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace wordloom::testing {
@@ -40,6 +41,8 @@ public:
     }
 
     QList<SeenBox> seen;
+    /// Runs while each box is up, before it is answered: what else the user sees at that moment.
+    std::function<void()> onBox;
 
     QStringList Texts() const {
         QStringList texts;
@@ -56,6 +59,9 @@ private:
             return;
         }
         seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+        if (onBox) {
+            onBox();
+        }
         QMessageBox::StandardButton answer = QMessageBox::Ok;
         if (!m_answers.empty()) {
             answer = m_answers.front();
