@@ -27,7 +27,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 
 namespace wordloom {
@@ -125,9 +124,8 @@ void TMainForm::FormShow() {
         m_startupFailed = true;
         ShowErrorMessage(
             this, QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped."));
-        // The program ends once the start-up is back in the event loop.
-        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(1); });
-        return;
+        return; // the program start sees StartupFailed() and ends instead of running the event loop
+
     }
     m_settings = std::make_unique<WorkbenchSettings>();
     RestoreSettings();

@@ -55,6 +55,16 @@ void StringsGrid::ViewRowChanged(const QModelIndex& current, const QModelIndex&)
     }
 }
 
+void StringsGrid::keyPressEvent(QKeyEvent* event) {
+    // Shift+Delete deletes the record when released; it must not open a cell editor first, whose
+    // late commit would write the deleted record's text into the record that took its row.
+    if (event->key() == Qt::Key_Delete && event->modifiers().testFlag(Qt::ShiftModifier)) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
 void StringsGrid::keyReleaseEvent(QKeyEvent* event) {
     QTableView::keyReleaseEvent(event);
     if (!event->isAutoRepeat()) {

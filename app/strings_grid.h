@@ -23,6 +23,7 @@ signals:
     void KeyUp(int key, Qt::KeyboardModifiers modifiers);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:

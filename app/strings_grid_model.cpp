@@ -10,6 +10,19 @@ namespace wordloom {
 
 namespace {
 
+/// Marks the time between a begin and an end of a change of rows.
+class Reshaping {
+public:
+    explicit Reshaping(bool& flag) : m_flag(flag), m_was(flag) { m_flag = true; }
+    ~Reshaping() { m_flag = m_was; }
+    Reshaping(const Reshaping&) = delete;
+    Reshaping& operator=(const Reshaping&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_was;
+};
+
 bool IsIntegerField(const StringsTable& table, const std::string& field) {
     for (const FieldDef& def : table.Fields()) {
         if (def.name == field) {
@@ -26,6 +39,7 @@ StringsGridModel::StringsGridModel(QObject* parent)
       m_fonts(2, QApplication::font()) {}
 
 void StringsGridModel::SetTable(StringsTable* table) {
+    Reshaping reshaping(m_reshaping);
     beginResetModel();
     m_table = table;
     m_insertRow = -1;
@@ -77,6 +91,7 @@ void StringsGridModel::SetAttached(bool attached) {
     if (attached == m_attached) {
         return;
     }
+    Reshaping reshaping(m_reshaping);
     beginResetModel();
     m_attached = attached;
     m_insertRow = -1;
@@ -89,9 +104,12 @@ void StringsGridModel::Reload() {
     if (!m_attached) {
         return;
     }
-    beginResetModel();
-    m_rowCount = VisibleRows();
-    endResetModel();
+    {
+        Reshaping reshaping(m_reshaping);
+        beginResetModel();
+        m_rowCount = VisibleRows();
+        endResetModel();
+    }
     CursorMoved();
 }
 
@@ -107,6 +125,7 @@ void StringsGridModel::RecordsChanged() {
 }
 
 void StringsGridModel::SetRowCount(int rows) {
+    Reshaping reshaping(m_reshaping);
     if (rows > m_rowCount) {
         beginInsertRows(QModelIndex(), m_rowCount, rows - 1);
         m_rowCount = rows;
@@ -158,7 +177,9 @@ void StringsGridModel::RowChanged(int row) {
 }
 
 void StringsGridModel::MoveTo(int row) {
-    if (m_table == nullptr || !m_attached || row < 0 || row == CurrentRow()) {
+    // While rows come or go the view moves its current index on its own; the table's cursor is
+    // what decides, and the view follows it afterwards.
+    if (m_table == nullptr || !m_attached || m_reshaping || row < 0 || row == CurrentRow()) {
         return;
     }
     PostPending();
@@ -191,6 +212,7 @@ void StringsGridModel::Insert() {
     }
     PostPending();
     const int row = std::max(0, CurrentRow());
+    Reshaping reshaping(m_reshaping);
     beginInsertRows(QModelIndex(), row, row);
     m_table->Insert();
     m_insertRow = row;
@@ -212,6 +234,7 @@ void StringsGridModel::Post() {
         return;
     }
     m_table->Post();
+    m_modified = false;
     if (Inserting()) {
         // The buffer row becomes a record of the table: the count stays, every row may differ.
         m_insertRow = -1;
@@ -220,7 +243,12 @@ void StringsGridModel::Post() {
 }
 
 void StringsGridModel::PostPending() {
-    Post();
+    // Leaving a record keeps what was typed and drops a record nobody typed into.
+    if (m_modified) {
+        Post();
+    } else {
+        Cancel();
+    }
 }
 
 void StringsGridModel::Cancel() {
@@ -228,11 +256,15 @@ void StringsGridModel::Cancel() {
         return;
     }
     m_table->Cancel();
+    m_modified = false;
     if (Inserting()) {
-        beginRemoveRows(QModelIndex(), m_insertRow, m_insertRow);
-        m_insertRow = -1;
-        --m_rowCount;
-        endRemoveRows();
+        {
+            Reshaping reshaping(m_reshaping);
+            beginRemoveRows(QModelIndex(), m_insertRow, m_insertRow);
+            m_insertRow = -1;
+            --m_rowCount;
+            endRemoveRows();
+        }
         CursorMoved();
     } else {
         RowChanged(CurrentRow());
@@ -254,10 +286,13 @@ void StringsGridModel::Delete() {
     if (m_table->State() != TableState::Browse) {
         m_table->Cancel();
     }
-    beginRemoveRows(QModelIndex(), row, row);
-    m_table->Delete();
-    --m_rowCount;
-    endRemoveRows();
+    {
+        Reshaping reshaping(m_reshaping);
+        beginRemoveRows(QModelIndex(), row, row);
+        m_table->Delete();
+        --m_rowCount;
+        endRemoveRows();
+    }
     // The filter may let a different number of records through after a delete.
     RecordsChanged();
 }
@@ -310,6 +345,7 @@ bool StringsGridModel::setData(const QModelIndex& index, const QVariant& value, 
     } else {
         m_table->SetField(field, text.toStdString());
     }
+    m_modified = true;
     RowChanged(index.row());
     return true;
 }

@@ -52,7 +52,7 @@ public:
     void Post();
     void Cancel();
     void Delete();
-    /// Posts an edit or insert in progress, if any.
+    /// Leaves an edit or insert in progress: posted when something was typed, cancelled otherwise.
     void PostPending();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -81,6 +81,8 @@ private:
     bool m_attached = true;
     int m_rowCount = 0;
     int m_insertRow = -1;    ///< the row of the insert buffer while inserting
+    bool m_reshaping = false; ///< between the begin and end of a change of rows
+    bool m_modified = false; ///< something was typed into the record being edited or inserted
     int m_indicatorRow = -1; ///< the row the indicator was last drawn at
 };
 

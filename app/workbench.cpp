@@ -44,7 +44,10 @@ int RunWorkbench(int& argc, char** argv) {
     new TAboutBox(&mainForm); // the start-up's about box; the menu shows a fresh one each time
     auto* optionsDlg = new TOptionsDlg(&mainForm);
     mainForm.SetOptionsDlg(optionsDlg);
-    mainForm.show();
+    mainForm.show(); // runs FormShow
+    if (mainForm.StartupFailed()) {
+        return 1;
+    }
     return QApplication::exec();
 }
 

@@ -5,6 +5,7 @@
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "dialogs/adv_status_bar.h"
+#include "collect/project.h"
 #include "dialogs/options_dlg.h"
 #include "strings_db/strings_table.h"
 #include "workbench_fixture.h"

@@ -28,7 +28,7 @@ QStringList Column(const QAbstractItemModel* model, int column) {
 }
 
 /// Adds records English/German through the table, as typing and posting would.
-void AddRecords(StringsTable& table, const std::vector<std::pair<std::string, std::string>>& records,
+void AddRecords(StringsTable& table, std::initializer_list<std::pair<std::string, std::string>> records,
                 const std::string& project = "Demo") {
     for (const auto& [english, german] : records) {
         table.Insert();
@@ -43,7 +43,7 @@ void AddRecords(StringsTable& table, const std::vector<std::pair<std::string, st
 
 /// A shown workbench over a table with the given records, ordered by English.
 struct FilledBench {
-    explicit FilledBench(const std::vector<std::pair<std::string, std::string>>& records) {
+    explicit FilledBench(std::initializer_list<std::pair<std::string, std::string>> records) {
         bench.Show();
         StringsTable& table = *bench.form.StringTable();
         AddRecords(table, records);
@@ -59,15 +59,35 @@ struct FilledBench {
     std::unique_ptr<QAbstractItemModelTester> tester;
 };
 
+/// True while a cell editor of the grid is open.
+bool EditorOpen(const StringsGrid* grid) {
+    for (const QLineEdit* editor : grid->viewport()->findChildren<QLineEdit*>()) {
+        if (editor->isVisible()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QLineEdit* OpenEditor(const StringsGrid* grid) {
+    for (QLineEdit* editor : grid->viewport()->findChildren<QLineEdit*>()) {
+        if (editor->isVisible()) {
+            return editor;
+        }
+    }
+    return nullptr;
+}
+
 void TypeIntoCell(StringsGrid* grid, int row, int column, const QString& text) {
     const QModelIndex index = grid->model()->index(row, column);
     grid->setCurrentIndex(index);
     grid->edit(index);
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QLineEdit* editor = OpenEditor(grid);
     QVERIFY(editor != nullptr);
     editor->selectAll();
     QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the delegate commits the editor's text through a queued call
 }
 
 } // namespace
@@ -138,12 +158,12 @@ private slots:
         QCOMPARE(empty.data().toString(), QString());
         const QRect cell = f.grid()->visualRect(empty);
         QTest::mouseClick(f.grid()->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(f.grid()->state(), QAbstractItemView::EditingState);
-        f.grid()->closePersistentEditor(empty);
+        QVERIFY(EditorOpen(f.grid()));
+        QTest::keyClick(OpenEditor(f.grid()), Qt::Key_Escape);
+        QVERIFY(!EditorOpen(f.grid()));
         const QModelIndex filled = f.model()->index(0, 1);
-        QTest::keyClick(f.grid(), Qt::Key_Escape);
         QTest::mouseClick(f.grid()->viewport(), Qt::LeftButton, {}, f.grid()->visualRect(filled).center());
-        QCOMPARE(f.grid()->state(), QAbstractItemView::NoState);
+        QVERIFY(!EditorOpen(f.grid()));
     }
 
     void tabMovesBetweenCells() {

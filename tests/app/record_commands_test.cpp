@@ -181,7 +181,7 @@ private slots:
 
     void choosingAProjectShowsExactlyItsRecords() {
         WorkFolder folder;
-        FilledBench f({{"One", "", "A"}, {"Two", "", "B"}, {"Three", "", "A;B"}, {"Four", "", "b"}});
+        FilledBench f({{"One", "", "A"}, {"Two", "", "B"}, {"Three", "", "A;B"}, {"Four", "", "C"}});
         f.PickProject(QStringLiteral("B"));
         QCOMPARE(Column(f.model(), 0), QStringList{QStringLiteral("Two")});
         f.PickProject(QStringLiteral(" (All Projects)"));

@@ -1,5 +1,6 @@
 // Start-up, settings and shutdown of the workbench window, as a user meets them.
 #include "app/main_form.h"
+#include "app/project_combo.h"
 #include "app/strings_grid_model.h"
 #include "dialogs/adv_status_bar.h"
 #include "workbench_fixture.h"
@@ -7,6 +8,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -178,17 +181,13 @@ private slots:
         const MainFormUi& ui = bench.form.Ui();
         ui.editProject->setText(folder.Path(QStringLiteral("src/Old.dpr")));
         QString title, filter, suffix, directory;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                return;
-            }
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
             title = dialog->windowTitle();
             filter = dialog->nameFilters().join(QLatin1Char('|'));
             suffix = dialog->defaultSuffix();
             directory = dialog->directory().path();
             dialog->selectFile(folder.Path(QStringLiteral("src/Demo.dpr")));
-            dialog->accept();
+            QMetaObject::invokeMethod(dialog, "accept");
         });
         QTest::mouseClick(ui.speedButton1, Qt::LeftButton);
         QCOMPARE(title, QStringLiteral("Select Delphi Project"));

@@ -78,6 +78,21 @@ private:
     std::deque<QMessageBox::StandardButton> m_answers;
 };
 
+/// Runs `handle` on the first modal dialog of type Dialog that comes up (polled, as a user would
+/// wait for it to appear).
+template <typename Dialog>
+void WhenModal(std::function<void(Dialog*)> handle) {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, handle] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget()); dialog && dialog->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            handle(dialog);
+        }
+    });
+    timer->start(5);
+}
+
 /// A working folder with strings.db, the settings in a temporary place, and the current directory
 /// moved there for the life of the fixture.
 class WorkFolder {
