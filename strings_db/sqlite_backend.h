@@ -29,7 +29,7 @@ public:
 
     std::vector<RowId> OrderedIds(const IndexDef& order) override;
     void ScanFilter(const FilterSpec* filter, bool wantRows,
-                    const std::function<void(RowId, const Row*)>& visit) override;
+                    const std::function<void(RowId, const RowView*)>& visit) override;
     bool Matches(RowId id, const FilterSpec& filter) override;
     std::vector<RowId> FindKey(const IndexDef& order, const std::string& key) override;
     int Compare(const Value& a, const Value& b, const std::string& collation) const override;
@@ -70,6 +70,7 @@ private:
     std::string OrderBy(const IndexDef& order) const;
     std::string ColumnList() const;
     static void ReadColumns(sqlite3_stmt* stmt, int first, Row& row);
+    static void ReadColumn(sqlite3_stmt* stmt, int column, Value& value);
     static void Bind(sqlite3_stmt* stmt, int index, const Value& value);
 
     std::string m_path;

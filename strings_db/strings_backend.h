@@ -40,6 +40,23 @@ struct Value {
 /// One record's values in table order.
 using Row = std::vector<Value>;
 
+/// A record's values as a scan meets them; a column may be decoded only when asked for.
+class RowView {
+public:
+    virtual ~RowView() = default;
+    virtual const Value& Column(std::size_t column) const = 0;
+};
+
+/// A RowView over values already read.
+class RowRef : public RowView {
+public:
+    explicit RowRef(const Row& row) : m_row(row) {}
+    const Value& Column(std::size_t column) const override { return m_row[column]; }
+
+private:
+    const Row& m_row;
+};
+
 /// One key column of an index: the engine's collation name and the direction.
 struct OrderPart {
     int column = 0;
@@ -73,10 +90,10 @@ public:
 
     /// Every record id in the index's order, ties by record id.
     virtual std::vector<RowId> OrderedIds(const IndexDef& order) = 0;
-    /// Calls `visit` for every record passing `filter` (all records when null); `row` is filled
-    /// only when `wantRows`.
+    /// Calls `visit` for every record passing `filter` (all records when null); `row` is null
+    /// unless `wantRows`, and valid only during the call.
     virtual void ScanFilter(const FilterSpec* filter, bool wantRows,
-                            const std::function<void(RowId, const Row*)>& visit) = 0;
+                            const std::function<void(RowId, const RowView*)>& visit) = 0;
     virtual bool Matches(RowId id, const FilterSpec& filter) = 0;
     /// Record ids whose first key column equals `key` under the index's collation, in order.
     virtual std::vector<RowId> FindKey(const IndexDef& order, const std::string& key) = 0;

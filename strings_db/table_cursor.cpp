@@ -26,14 +26,26 @@ std::string Trim(const std::string& s) {
 /// Restores the probe pointer even when the filter test throws.
 class ProbeGuard {
 public:
-    ProbeGuard(const Row*& probe, const Row& row) : m_probe(probe), m_saved(probe) { m_probe = &row; }
+    ProbeGuard(const RowView*& probe, const RowView& row) : m_probe(probe), m_saved(probe) { m_probe = &row; }
     ~ProbeGuard() { m_probe = m_saved; }
     ProbeGuard(const ProbeGuard&) = delete;
     ProbeGuard& operator=(const ProbeGuard&) = delete;
 
 private:
-    const Row*& m_probe;
-    const Row* m_saved;
+    const RowView*& m_probe;
+    const RowView* m_saved;
+};
+
+/// Sets a flag for the length of a scope, also when it is left by an exception.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~ScopedFlag() { m_flag = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& m_flag;
 };
 
 /// Membership of record ids: a bitmap while ids are dense, a hash set otherwise.
@@ -76,10 +88,14 @@ TableCursor::TableCursor(StringsTableBackend& backend, StringsTable& owner)
     const std::vector<FieldDef>& fields = m_backend.Fields();
     for (std::size_t i = 0; i < fields.size(); ++i) {
         m_fieldIndex.emplace(Lower(fields[i].name), static_cast<int>(i));
+        m_fieldIndexExact.emplace(fields[i].name, static_cast<int>(i));
     }
 }
 
 int TableCursor::FieldIndex(const std::string& name) const {
+    if (auto exact = m_fieldIndexExact.find(name); exact != m_fieldIndexExact.end()) {
+        return exact->second;
+    }
     auto it = m_fieldIndex.find(Lower(name));
     return it == m_fieldIndex.end() ? -1 : it->second;
 }
@@ -180,7 +196,7 @@ void TableCursor::BuildList() const {
         // ordered ids that passed: no sort of the whole table.
         IdSet passed(*std::max_element(ids.begin(), ids.end()), ids.size());
         m_backend.ScanFilter(m_filterSpec ? &*m_filterSpec : nullptr, static_cast<bool>(m_filterRecord),
-                             [&](RowId id, const Row* row) {
+                             [&](RowId id, const RowView* row) {
                                  if (!m_filterRecord || AcceptedByTest(*row)) {
                                      passed.Add(id);
                                  }
@@ -194,6 +210,10 @@ void TableCursor::EnsureList() const {
     if (m_listValid) {
         return;
     }
+    if (m_building) {
+        throw DbError("The filter test cannot move through the strings table");
+    }
+    ScopedFlag building(m_building);
     BuildList();
     m_listValid = true;
     m_positionKnown = false;
@@ -262,6 +282,9 @@ int TableCursor::CompareKeys(const Row& a, RowId idA, const Row& b, RowId idB) c
 
 std::size_t TableCursor::InsertPosition(RowId id, const Row& keyRow) const {
     return m_list.LowerBound([&](RowId other) {
+        if (other == id) {
+            return false; // while a post moves it, its stored values are already the new ones
+        }
         const Row* row = CachedRow(other);
         // A record that vanished behind our back sorts first; the search stays well defined.
         return !row || CompareKeys(*row, other, keyRow, id) < 0;
@@ -276,7 +299,7 @@ std::optional<std::size_t> TableCursor::Locate(RowId id, const Row& keyRow) cons
     return m_list.Find(id);
 }
 
-bool TableCursor::AcceptedByTest(const Row& row) const {
+bool TableCursor::AcceptedByTest(const RowView& row) const {
     ProbeGuard guard(m_probe, row);
     return m_filterRecord(m_owner);
 }
@@ -288,7 +311,7 @@ bool TableCursor::PassesFilter(RowId id, const Row& row) {
     if (m_filterSpec && !m_backend.Matches(id, *m_filterSpec)) {
         return false;
     }
-    return !m_filterRecord || AcceptedByTest(row);
+    return !m_filterRecord || AcceptedByTest(RowRef(row));
 }
 
 // ---- walking
@@ -466,13 +489,8 @@ void TableCursor::Post() {
     if (m_state == TableState::Browse || m_posting) {
         return;
     }
-    struct PostingFlag {
-        bool& flag;
-        explicit PostingFlag(bool& f) : flag(f) { flag = true; }
-        ~PostingFlag() { flag = false; }
-    };
     {
-        PostingFlag posting(m_posting);
+        ScopedFlag posting(m_posting);
         if (m_beforePost) {
             m_beforePost(m_owner);
         }
@@ -573,7 +591,7 @@ void TableCursor::Rollback() {
 const Value& TableCursor::CurrentValue(const std::string& field) const {
     auto column = static_cast<std::size_t>(RequireField(field));
     if (m_probe) {
-        return (*m_probe)[column];
+        return m_probe->Column(column);
     }
     if (m_state != TableState::Browse) {
         return m_buffer[column];

@@ -72,7 +72,7 @@ private:
     void BuildList() const;
     void MoveTo(std::size_t pos) const;
     bool PassesFilter(RowId id, const Row& row);
-    bool AcceptedByTest(const Row& row) const;
+    bool AcceptedByTest(const RowView& row) const;
     bool FilterActive() const { return m_filtered && (m_filterSpec || m_filterRecord); }
 
     /// A record's stored values through the row cache; null when the record is gone. The
@@ -86,7 +86,8 @@ private:
 
     StringsTableBackend& m_backend;
     StringsTable& m_owner;
-    std::unordered_map<std::string, int> m_fieldIndex; // lower-case names
+    std::unordered_map<std::string, int> m_fieldIndex;      // lower-case names
+    std::unordered_map<std::string, int> m_fieldIndexExact; // as the schema spells them
 
     IndexDef m_order; // no parts: record id order
     std::string m_indexField;
@@ -103,6 +104,7 @@ private:
     // The view, built on demand; a const read may build it.
     mutable RowIdList m_list;
     mutable bool m_listValid = false;
+    mutable bool m_building = false; // a filter test that moves the cursor would recurse
     mutable bool m_hasCurrent = false;
     mutable RowId m_current = 0;
     mutable bool m_positionKnown = false;
@@ -111,7 +113,7 @@ private:
     mutable bool m_bof = true;
     mutable std::unordered_map<RowId, Row> m_cache;
     /// The record the per-record filter test is looking at, while it runs.
-    mutable const Row* m_probe = nullptr;
+    mutable const RowView* m_probe = nullptr;
 
     TableState m_state = TableState::Browse;
     Row m_buffer;
