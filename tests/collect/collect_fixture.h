@@ -2,10 +2,11 @@
 #pragma once
 
 #include "collect/collect_context.h"
+#include "collect/project.h"
 #include "common/recording_host.h"
-#include "common/table_file.h"
 #include "common/temp_dir.h"
 #include "strings_db/strings_table.h"
+#include "strings_db/table_file.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +28,11 @@ struct FiledText {
 class CollectFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_tableDir = std::make_unique<TempDir>();
-        table = std::make_unique<StringsTable>(CreateTableFile(*m_tableDir));
+        table = std::make_unique<StringsTable>(m_tableFile.Path());
         table->SetIndexFieldNames("English");
+    }
+    void TearDown() override {
+        table.reset(); // before the table's folder goes
     }
 
     CollectContext Context(int charset = 1) {
@@ -64,7 +67,7 @@ protected:
     std::unique_ptr<StringsTable> table;
 
 private:
-    std::unique_ptr<TempDir> m_tableDir;
+    test::TableFile m_tableFile;
 };
 
 } // namespace wordloom

@@ -61,7 +61,10 @@ protected:
         }
         std::sort(m_forms.begin(), m_forms.end());
         std::sort(m_units.begin(), m_units.end());
-        table = std::make_unique<StringsTable>(CreateTableFile(m_tableDir));
+        table = std::make_unique<StringsTable>(m_tableFile.Path());
+    }
+    void TearDown() override {
+        table.reset(); // before the table's folder goes
     }
 
     RunResult Run() {
@@ -100,7 +103,7 @@ private:
     fs::path m_folder;
     std::vector<std::string> m_forms;
     std::vector<std::string> m_units;
-    TempDir m_tableDir;
+    test::TableFile m_tableFile;
     CollectState m_state;
 };
 
@@ -138,7 +141,7 @@ TEST_P(CorpusCollect, CollectsEveryFileAndIsStableOnASecondRun) {
 INSTANTIATE_TEST_SUITE_P(Projects, CorpusCollect,
                          ::testing::Values(std::make_pair("DelphiForFUN", 1), std::make_pair("HeidiSQL", 1),
                                            std::make_pair("cnwizards", 134)),
-                         [](const auto& info) { return std::string(info.param.first); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.first); });
 
 } // namespace
 } // namespace wordloom

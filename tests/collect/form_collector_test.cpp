@@ -6,16 +6,16 @@
 namespace wordloom {
 namespace {
 
-using Texts = std::vector<std::string>;
+using TextList = std::vector<std::string>;
 
 class FormCollector : public CollectFixture {
 protected:
     /// Collects a form made of the lines (CR LF line ends) and returns the texts filed.
-    Texts Collect(const std::string& lines, int charset = 1) {
+    TextList Collect(const std::string& lines, int charset = 1) {
         m_path = project.Write("Main.dfm", lines);
         CollectContext context = Context(charset);
         CollectFormFile(context, m_path);
-        return this->Texts();
+        return Texts();
     }
     const std::string& Path() const { return m_path; }
 
@@ -24,65 +24,65 @@ private:
 };
 
 TEST_F(FormCollector, FilesTheSearchedPropertiesOfTheTable) {
-    const Texts texts = Collect("object Form1: TForm1\r\n"
-                                "  Caption = 'Open file'\r\n"
-                                "  Hint = 'Don'#39't save'\r\n"
-                                "  object ListBox1: TListBox\r\n"
-                                "    Items.Strings = (\r\n"
-                                "      'Red'\r\n"
-                                "      'Green'\r\n"
-                                "      'Blue')\r\n"
-                                "    Font.Name = 'MS Sans Serif'\r\n"
-                                "    Title.Caption = 'Name'\r\n"
-                                "  end\r\n"
-                                "  object Label1: TLabel\r\n"
-                                "    Caption = \r\n"
-                                "      'A long ' +\r\n"
-                                "      'caption'\r\n"
-                                "  end\r\n"
-                                "end\r\n");
-    EXPECT_EQ(texts, (Texts{"A long caption", "Blue", "Don't save", "Green", "Open file", "Red"}));
+    const TextList texts = Collect("object Form1: TForm1\r\n"
+                                   "  Caption = 'Open file'\r\n"
+                                   "  Hint = 'Don'#39't save'\r\n"
+                                   "  object ListBox1: TListBox\r\n"
+                                   "    Items.Strings = (\r\n"
+                                   "      'Red'\r\n"
+                                   "      'Green'\r\n"
+                                   "      'Blue')\r\n"
+                                   "    Font.Name = 'MS Sans Serif'\r\n"
+                                   "    Title.Caption = 'Name'\r\n"
+                                   "  end\r\n"
+                                   "  object Label1: TLabel\r\n"
+                                   "    Caption = \r\n"
+                                   "      'A long ' +\r\n"
+                                   "      'caption'\r\n"
+                                   "  end\r\n"
+                                   "end\r\n");
+    EXPECT_EQ(texts, (TextList{"A long caption", "Blue", "Don't save", "Green", "Open file", "Red"}));
     EXPECT_TRUE(host.Messages().empty());
 }
 
 TEST_F(FormCollector, ValueIsTheWholeStringExpressionOfItsLine) {
-    const Texts texts = Collect("object Form1: TForm1\r\n"
-                                "  Caption = 'Gr'#246#223'e'\r\n"
-                                "  Hint = #25171#24320\r\n"
-                                "  Text = 'Line one'#13#10'Line two'\r\n"
-                                "end\r\n");
-    EXPECT_EQ(texts, (Texts{"Größe", "Line one\r\nLine two", "打开"}));
+    const TextList texts = Collect("object Form1: TForm1\r\n"
+                                   "  Caption = 'Gr'#246#223'e'\r\n"
+                                   "  Hint = #25171#24320\r\n"
+                                   "  Text = 'Line one'#13#10'Line two'\r\n"
+                                   "end\r\n");
+    EXPECT_EQ(texts, (TextList{"Größe", "Line one\r\nLine two", "打开"}));
 }
 
 TEST_F(FormCollector, ContinuedValueJoinsWholeExpressions) {
-    const Texts texts = Collect("object Form1: TForm1\r\n"
-                                "  Caption = \r\n"
-                                "    'Gr'#246 +\r\n"
-                                "    #223'e'\r\n"
-                                "end\r\n");
-    EXPECT_EQ(texts, (Texts{"Größe"}));
+    const TextList texts = Collect("object Form1: TForm1\r\n"
+                                   "  Caption = \r\n"
+                                   "    'Gr'#246 +\r\n"
+                                   "    #223'e'\r\n"
+                                   "end\r\n");
+    EXPECT_EQ(texts, (TextList{"Größe"}));
 }
 
 TEST_F(FormCollector, PropertyLineWithAValueNeverSwallowsTheNextLine) {
-    const Texts texts = Collect("object Form1: TForm1\r\n"
-                                "  Caption = ''\r\n"
-                                "  Hint = 'Next line'\r\n"
-                                "  Items.Strings = ()\r\n"
-                                "  Text = 'Still read'\r\n"
-                                "  Hint = #39\r\n"
-                                "  Title = 'Title too'\r\n"
-                                "end\r\n");
-    EXPECT_EQ(texts, (Texts{"Next line", "Still read", "Title too"}));
+    const TextList texts = Collect("object Form1: TForm1\r\n"
+                                   "  Caption = ''\r\n"
+                                   "  Hint = 'Next line'\r\n"
+                                   "  Items.Strings = ()\r\n"
+                                   "  Text = 'Still read'\r\n"
+                                   "  Hint = #39\r\n"
+                                   "  Title = 'Title too'\r\n"
+                                   "end\r\n");
+    EXPECT_EQ(texts, (TextList{"Next line", "Still read", "Title too"}));
     EXPECT_TRUE(host.Messages().empty());
 }
 
 TEST_F(FormCollector, ValueOnThePropertyLineIsNotContinued) {
-    const Texts texts = Collect("object Form1: TForm1\r\n"
-                                "  Text = 'Hello' +\r\n"
-                                "    'World'\r\n"
-                                "  Caption = 'x'\r\n"
-                                "end\r\n");
-    EXPECT_EQ(texts, (Texts{"Hello"}));
+    const TextList texts = Collect("object Form1: TForm1\r\n"
+                                   "  Text = 'Hello' +\r\n"
+                                   "    'World'\r\n"
+                                   "  Caption = 'x'\r\n"
+                                   "end\r\n");
+    EXPECT_EQ(texts, (TextList{"Hello"}));
 }
 
 TEST_F(FormCollector, BlanksAroundTheTextAreCounted) {
@@ -97,13 +97,13 @@ TEST_F(FormCollector, BlanksAroundTheTextAreCounted) {
 
 TEST_F(FormCollector, LinesEndingInLfAloneAreLines) {
     EXPECT_EQ(Collect("object Form1: TForm1\n  Caption = 'Unix form'\n  Hint = 'Two'\nend\n"),
-              (Texts{"Two", "Unix form"}));
+              (TextList{"Two", "Unix form"}));
 }
 
 TEST_F(FormCollector, InheritedAndInlineTextFormsAreRead) {
-    EXPECT_EQ(Collect("inherited Form2: TForm2\r\n  Caption = 'Derived'\r\nend\r\n"), (Texts{"Derived"}));
+    EXPECT_EQ(Collect("inherited Form2: TForm2\r\n  Caption = 'Derived'\r\nend\r\n"), (TextList{"Derived"}));
     EXPECT_EQ(Collect("INLINE Frame1: TFrame1\r\n  Caption = 'Framed'\r\nend\r\n"),
-              (Texts{"Derived", "Framed"}));
+              (TextList{"Derived", "Framed"}));
 }
 
 TEST_F(FormCollector, ClipboardGetsTheFormTextWithApostrophesDoubled) {
@@ -122,28 +122,28 @@ TEST_F(FormCollector, OnlyCheckedPropertiesAreSearched) {
     CollectContext context = Context();
     context.properties = {"Hint"};
     CollectFormFile(context, path);
-    EXPECT_EQ(Texts(), (Texts{"Tip"}));
+    EXPECT_EQ(Texts(), (TextList{"Tip"}));
 }
 
 TEST_F(FormCollector, BrokenLineIsReportedWithPathNumberAndLineAndReadingGoesOn) {
-    const Texts texts = Collect("object Form1: TForm1\r\n"
-                                "  Caption = 'never closed\r\n"
-                                "  Hint = 'After'\r\n"
-                                "end\r\n");
-    EXPECT_EQ(texts, (Texts{"After"}));
+    const TextList texts = Collect("object Form1: TForm1\r\n"
+                                   "  Caption = 'never closed\r\n"
+                                   "  Hint = 'After'\r\n"
+                                   "end\r\n");
+    EXPECT_EQ(texts, (TextList{"After"}));
     EXPECT_EQ(
         host.Messages(),
-        (Texts{Path() + " Line 2: Parsing error when parsing String: \r\n\"Caption = 'never closed\""}));
+        (TextList{Path() + " Line 2: Parsing error when parsing String: \r\n\"Caption = 'never closed\""}));
 }
 
 TEST_F(FormCollector, EmptyLineInsideAContinuationIsAParsingError) {
-    const Texts texts = Collect("object Form1: TForm1\r\n"
-                                "  Caption = \r\n"
-                                "\r\n"
-                                "  Hint = 'Goes on'\r\n"
-                                "end\r\n");
-    EXPECT_EQ(texts, (Texts{"Goes on"}));
-    EXPECT_EQ(host.Messages(), (Texts{Path() + " Line 3: Parsing error when parsing String: \r\n\"\""}));
+    const TextList texts = Collect("object Form1: TForm1\r\n"
+                                   "  Caption = \r\n"
+                                   "\r\n"
+                                   "  Hint = 'Goes on'\r\n"
+                                   "end\r\n");
+    EXPECT_EQ(texts, (TextList{"Goes on"}));
+    EXPECT_EQ(host.Messages(), (TextList{Path() + " Line 3: Parsing error when parsing String: \r\n\"\""}));
 }
 
 TEST_F(FormCollector, ContinuationCutOffByTheEndOfTheFileFails) {
@@ -153,13 +153,13 @@ TEST_F(FormCollector, ContinuationCutOffByTheEndOfTheFileFails) {
 
 TEST_F(FormCollector, UnclosedListEndsWithTheFileAndKeepsItsTexts) {
     EXPECT_EQ(Collect("object Form1: TForm1\r\n  Lines.Strings = (\r\n    'First'\r\n    'Second'"),
-              (Texts{"First", "Second"}));
+              (TextList{"First", "Second"}));
     EXPECT_TRUE(host.Messages().empty());
 }
 
 TEST_F(FormCollector, NarrowTextsAreDecodedWithTheSourceCodePage) {
     EXPECT_EQ(Collect("object Form1: TForm1\r\n  Caption = '\xCF\xF0\xE8\xE2\xE5\xF2'\r\nend\r\n", 204),
-              (Texts{"Привет"}));
+              (TextList{"Привет"}));
 }
 
 TEST_F(FormCollector, MissingFileFailsWithTheFileLayersMessage) {

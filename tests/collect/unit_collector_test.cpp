@@ -7,7 +7,7 @@
 namespace wordloom {
 namespace {
 
-using Texts = std::vector<std::string>;
+using TextList = std::vector<std::string>;
 
 struct StripCase {
     const char* line;
@@ -58,7 +58,7 @@ TEST(InsideLiteral, CountsTheApostrophesBeforeThePosition) {
 
 class UnitCollector : public CollectFixture {
 protected:
-    Texts Collect(const std::string& text, int charset = 1, const std::string& name = "Unit1.pas") {
+    TextList Collect(const std::string& text, int charset = 1, const std::string& name = "Unit1.pas") {
         m_path = project.Write(name, text);
         CollectContext context = Context(charset);
         CollectUnitFile(context, m_path);
@@ -71,17 +71,17 @@ private:
 };
 
 TEST_F(UnitCollector, FilesEveryLiteralOutsideComments) {
-    const Texts texts = Collect("unit Unit1;\r\n"
-                                "{$R *.DFM}\r\n"
-                                "begin\r\n"
-                                "  ShowMessage('Saved');\r\n"
-                                "  s := 'a{b}' + 'c//d';\r\n"
-                                "  x := 1; // don't\r\n"
-                                "  { note: not 'this' one } y := 'yes';\r\n"
-                                "  t := 'Don''t' + 'go';\r\n"
-                                "  x := '{'; y := 'ab';\r\n"
-                                "end.\r\n");
-    EXPECT_EQ(texts, (Texts{"Don't", "Saved", "a{b}", "ab", "c//d", "go", "yes"}));
+    const TextList texts = Collect("unit Unit1;\r\n"
+                                   "{$R *.DFM}\r\n"
+                                   "begin\r\n"
+                                   "  ShowMessage('Saved');\r\n"
+                                   "  s := 'a{b}' + 'c//d';\r\n"
+                                   "  x := 1; // don't\r\n"
+                                   "  { note: not 'this' one } y := 'yes';\r\n"
+                                   "  t := 'Don''t' + 'go';\r\n"
+                                   "  x := '{'; y := 'ab';\r\n"
+                                   "end.\r\n");
+    EXPECT_EQ(texts, (TextList{"Don't", "Saved", "ab", "a{b}", "c//d", "go", "yes"}));
     EXPECT_FALSE(state.inBraceComment);
 }
 
@@ -97,7 +97,7 @@ TEST_F(UnitCollector, BraceCommentOverThreeLines) {
     EXPECT_EQ(Collect("a := 'before'; { starts\r\n"
                       "  'skipped' line\r\n"
                       "ends } b := 'after';\r\n"),
-              (Texts{"after", "before"}));
+              (TextList{"after", "before"}));
     EXPECT_FALSE(state.inBraceComment);
 }
 
@@ -105,31 +105,31 @@ TEST_F(UnitCollector, OpenBraceCommentCarriesIntoTheNextFile) {
     Collect("x := 'ab'; { see a//b } y := 'cd';\r\nz := 'ef';\r\n");
     EXPECT_TRUE(state.inBraceComment);
     EXPECT_EQ(Collect("w := 'gh'; } v := 'ij';\r\nu := 'kl';\r\n", 1, "Unit2.pas"),
-              (Texts{"ab", "ij", "kl"}));
+              (TextList{"ab", "ij", "kl"}));
     EXPECT_FALSE(state.inBraceComment);
 }
 
 TEST_F(UnitCollector, LinesEndingInLfAloneAreLines) {
-    EXPECT_EQ(Collect("a := 'one'; // first\nb := 'two';\n"), (Texts{"one", "two"}));
+    EXPECT_EQ(Collect("a := 'one'; // first\nb := 'two';\n"), (TextList{"one", "two"}));
 }
 
 TEST_F(UnitCollector, UnclosedLiteralIsReportedAndReadingGoesOn) {
-    const Texts texts = Collect("a := 'kept' + 'broken;\r\n(* it's *)\r\nb := 'next';\r\n");
-    EXPECT_EQ(texts, (Texts{"kept", "next"}));
-    EXPECT_EQ(host.Messages(), (Texts{Path() + ": Parsing error when parsing String: \r\n + 'broken;",
-                                      Path() + ": Parsing error when parsing String: \r\n(* it's *)"}));
+    const TextList texts = Collect("a := 'kept' + 'broken;\r\n(* it's *)\r\nb := 'next';\r\n");
+    EXPECT_EQ(texts, (TextList{"kept", "next"}));
+    EXPECT_EQ(host.Messages(), (TextList{Path() + ": Parsing error when parsing String: \r\n + 'broken;",
+                                         Path() + ": Parsing error when parsing String: \r\n(* it's *)"}));
 }
 
 TEST_F(UnitCollector, LiteralsAreDecodedWithTheSourceCodePage) {
-    EXPECT_EQ(Collect("s := '\xB4\xF2\xBF\xAA';\r\n", 134), (Texts{"打开"}));
+    EXPECT_EQ(Collect("s := '\xB4\xF2\xBF\xAA';\r\n", 134), (TextList{"打开"}));
 }
 
 TEST_F(UnitCollector, ByteOrderMarkMeansUtf8WhateverTheCodePage) {
-    EXPECT_EQ(Collect("\xEF\xBB\xBFunit U;\r\ns := 'Größe';\r\n", 204), (Texts{"Größe"}));
+    EXPECT_EQ(Collect("\xEF\xBB\xBFunit U;\r\ns := 'Größe';\r\n", 204), (TextList{"Größe"}));
 }
 
 TEST_F(UnitCollector, UndefinedBytesAreKeptAsTheirEscapes) {
-    const Texts texts = Collect("s := 'a\x81z';\r\n");
+    const TextList texts = Collect("s := 'a\x81z';\r\n");
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(CodePage::ForCharset(1).Encode(texts[0]).bytes, "a\x81z");
 }
