@@ -4,6 +4,7 @@
 #include "collect/literal_codec.h"
 #include "collect/string_runs.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -294,8 +295,8 @@ private:
         m_out.append("\r\n", 2);
     }
 
-    template <class CharAt>
-    void WriteString(std::size_t count, CharAt charAt) {
+    template <class CharAt, class AppendRun>
+    void WriteString(std::size_t count, CharAt charAt, AppendRun appendRun) {
         if (count == 0) {
             m_out.append("''", 2);
             return;
@@ -303,7 +304,7 @@ private:
         ++m_level;
         if (count > kStringPerLine)
             NewLine();
-        detail::WriteStringRuns(m_out, count, charAt, kStringPerLine, [this] {
+        detail::WriteStringRuns(m_out, count, charAt, appendRun, kStringPerLine, [this] {
             m_out.append(" +", 2);
             NewLine();
         });
@@ -312,11 +313,22 @@ private:
 
     void WriteNarrow(std::string_view bytes) {
         const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-        WriteString(bytes.size(), [p](std::size_t i) { return std::uint32_t(p[i]); });
+        WriteString(
+            bytes.size(), [p](std::size_t i) { return std::uint32_t(p[i]); },
+            [this, bytes](std::size_t i, std::size_t j) { m_out.append(bytes.data() + i, j - i); });
+    }
+
+    /// Units given as UnitAt(i); runs hold only units up to 255, written as single bytes.
+    template <class UnitAt>
+    void WriteUnits(std::size_t count, UnitAt unitAt) {
+        WriteString(count, unitAt, [this, unitAt](std::size_t i, std::size_t j) {
+            for (; i < j; ++i)
+                m_out.push_back(static_cast<char>(unitAt(i)));
+        });
     }
 
     void WriteWide(const unsigned char* p, std::size_t count) {
-        WriteString(count, [p](std::size_t i) { return std::uint32_t(p[2 * i] | (p[2 * i + 1] << 8)); });
+        WriteUnits(count, [p](std::size_t i) { return std::uint32_t(p[2 * i] | (p[2 * i + 1] << 8)); });
     }
 
     void WriteUtf8(std::string_view bytes) {
@@ -359,7 +371,7 @@ private:
             i += length;
         }
         const char16_t* units = m_units.data();
-        WriteString(m_units.size(), [units](std::size_t i) { return std::uint32_t(units[i]); });
+        WriteUnits(m_units.size(), [units](std::size_t i) { return std::uint32_t(units[i]); });
     }
 
     void WriteBinary(std::size_t length) {
@@ -525,14 +537,17 @@ bool IsDigit(unsigned char c) {
 bool IsIdentChar(unsigned char c) {
     return IsLetter(c) || IsDigit(c);
 }
+constexpr auto kHexDigit = [] {
+    std::array<std::int8_t, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[std::size_t(c)] = c >= '0' && c <= '9'   ? std::int8_t(c - '0')
+                                : c >= 'a' && c <= 'f' ? std::int8_t(c - 'a' + 10)
+                                : c >= 'A' && c <= 'F' ? std::int8_t(c - 'A' + 10)
+                                                       : std::int8_t(-1);
+    return table;
+}();
 int HexValue(unsigned char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    return kHexDigit[c];
 }
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -575,7 +590,10 @@ private:
     }
 
     void LineFeedAt(std::size_t pos) {
-        if (pos - m_lineStart > kMaxFormLineLength)
+        std::size_t length = pos - m_lineStart;
+        if (length > 0 && m_text[pos - 1] == '\r')
+            --length;
+        if (length > kMaxFormLineLength)
             FailOnLine("Line too long", m_line);
         ++m_line;
         m_lineStart = pos + 1;
@@ -952,24 +970,41 @@ private:
         m_out.push_back(char(Tag::Binary));
         const std::size_t lengthAt = m_out.size();
         AppendLittleEndian(m_out, std::uint32_t(0));
+        const char* const text = m_text.data();
         const std::size_t size = m_text.size();
+        const void* closeBrace = std::memchr(text + m_pos, '}', size - m_pos);
+        const std::size_t close =
+            closeBrace ? std::size_t(static_cast<const char*>(closeBrace) - text) : size;
+        // Decoded in place into room for the most bytes the digits up to "}" can give.
+        const std::size_t start = m_out.size();
+        m_out.resize(start + (close - m_pos) / 2);
+        char* out = m_out.data() + start;
+        std::size_t pos = m_pos;
         for (;;) {
-            while (m_pos < size && static_cast<unsigned char>(m_text[m_pos]) <= 32) {
-                if (m_text[m_pos] == '\n')
-                    LineFeedAt(m_pos);
-                ++m_pos;
+            unsigned char c;
+            while (pos < close && (c = static_cast<unsigned char>(text[pos])) <= 32) {
+                if (c == '\n')
+                    LineFeedAt(pos);
+                ++pos;
             }
-            if (m_pos < size && m_text[m_pos] == '}')
+            if (pos == close)
                 break;
-            const int high = m_pos < size ? HexValue(static_cast<unsigned char>(m_text[m_pos])) : -1;
-            const int low = m_pos + 1 < size ? HexValue(static_cast<unsigned char>(m_text[m_pos + 1])) : -1;
-            if (high < 0 || low < 0)
+            const int high = kHexDigit[static_cast<unsigned char>(text[pos])];
+            const int low = pos + 1 < close ? kHexDigit[static_cast<unsigned char>(text[pos + 1])] : -1;
+            if ((high | low) < 0) {
+                m_pos = pos;
                 FailOnLine("Invalid binary value", m_line);
-            m_out.push_back(static_cast<char>((high << 4) | low));
-            m_pos += 2;
+            }
+            *out++ = static_cast<char>((high << 4) | low);
+            pos += 2;
         }
-        ++m_pos;
-        const std::size_t length = m_out.size() - lengthAt - 4;
+        if (close == size) {
+            m_pos = pos;
+            FailOnLine("Invalid binary value", m_line);
+        }
+        m_pos = close + 1;
+        const std::size_t length = std::size_t(out - (m_out.data() + start));
+        m_out.resize(start + length);
         if (length > std::numeric_limits<std::uint32_t>::max())
             FailOnLine("Invalid binary value", m_line);
         PatchLittleEndian(m_out, lengthAt, std::uint32_t(length));
@@ -1084,7 +1119,7 @@ bool IsTextForm(std::string_view data) {
 
 void BinaryFormToText(std::string_view binary, std::string& text) {
     text.clear();
-    text.reserve(binary.size() * 2);
+    text.reserve(binary.size() * 3 + 4096);
     BinaryToText(binary, text).Convert();
 }
 

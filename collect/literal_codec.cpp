@@ -260,14 +260,18 @@ std::string EncodeStringExpression(const PascalString& text) {
     if (text.IsWide()) {
         const std::u16string& units = text.Wide();
         detail::WriteStringRuns(
-            out, units.size(), [&](std::size_t i) { return static_cast<std::uint32_t>(units[i]); }, kOneLine,
-            noBreak);
+            out, units.size(), [&](std::size_t i) { return static_cast<std::uint32_t>(units[i]); },
+            [&](std::size_t i, std::size_t j) {
+                for (; i < j; ++i)
+                    out.push_back(static_cast<char>(units[i]));
+            },
+            kOneLine, noBreak);
     } else {
         const std::string& bytes = text.Narrow();
         detail::WriteStringRuns(
             out, bytes.size(),
             [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])); },
-            kOneLine, noBreak);
+            [&](std::size_t i, std::size_t j) { out.append(bytes, i, j - i); }, kOneLine, noBreak);
     }
     return out;
 }

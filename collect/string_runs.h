@@ -24,26 +24,25 @@ inline void AppendCharCode(std::string& out, std::uint32_t c) {
 /// Writes count characters (charAt(i) gives the i-th code) as quoted runs and #codes. A line holds
 /// at most perLine characters, counted from the first character written on it; when it is full and
 /// characters remain, breakLine() is called to end it (" +" and a new line, for the form writer).
+/// appendRun(i, j) writes the characters [i, j), all of which stand between quotes as they are.
 /// The caller writes "''" for an empty string.
-template <class CharAt, class BreakLine>
-void WriteStringRuns(std::string& out, std::size_t count, CharAt charAt, std::size_t perLine,
-                     BreakLine breakLine) {
+template <class CharAt, class AppendRun, class BreakLine>
+void WriteStringRuns(std::string& out, std::size_t count, CharAt charAt, AppendRun appendRun,
+                     std::size_t perLine, BreakLine breakLine) {
     std::size_t i = 0;
     std::size_t lineStart = 0;
     while (i < count) {
-        std::uint32_t c = charAt(i);
-        if (!NeedsCode(c)) {
+        if (!NeedsCode(charAt(i))) {
+            const std::size_t lineEnd = count - lineStart > perLine ? lineStart + perLine : count;
+            std::size_t j = i + 1;
+            while (j < lineEnd && !NeedsCode(charAt(j)))
+                ++j;
             out.push_back('\'');
-            do {
-                out.push_back(static_cast<char>(c));
-                ++i;
-                if (i == count || i - lineStart >= perLine)
-                    break;
-                c = charAt(i);
-            } while (!NeedsCode(c));
+            appendRun(i, j);
             out.push_back('\'');
+            i = j;
         } else {
-            AppendCharCode(out, c);
+            AppendCharCode(out, charAt(i));
             ++i;
         }
         if (i - lineStart >= perLine && i < count) {

@@ -1,5 +1,7 @@
 #include "translate/file_replace.h"
 
+#include "collect/source_file.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -18,86 +20,13 @@ void Step(ReplaceStep step, const std::string& target) {
         g_hook(step, target);
 }
 
-void WriteAll(int fd, const char* data, size_t left, const std::string& target);
-
 std::string Reason() {
     return std::strerror(errno);
 }
 
-/// Closes the descriptor and removes the temporary file unless the rename has taken it over.
-class TempFile {
-public:
-    explicit TempFile(const std::string& target) : m_path(DirectoryOf(target) + ".wordloom-XXXXXX") {
-        m_fd = ::mkstemp(m_path.data());
-        if (m_fd < 0)
-            throw FileError("Cannot create a temporary file beside " + target + ": " + Reason());
-    }
-    ~TempFile() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        if (!m_renamed)
-            ::unlink(m_path.c_str());
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    void Write(std::string_view content, const std::string& target) {
-        const size_t half = content.size() / 2;
-        WriteAll(m_fd, content.data(), half, target);
-        Step(ReplaceStep::HalfWritten, target);
-        WriteAll(m_fd, content.data() + half, content.size() - half, target);
-        if (::fsync(m_fd) != 0)
-            throw FileError("Cannot write file " + target + ": " + Reason());
-    }
-
-    void Chmod(mode_t mode) { ::fchmod(m_fd, mode); }
-    void Chown(uid_t uid, gid_t gid) {
-        // Only root may give the file away; for everyone else the owner stays theirs anyway.
-        if (::fchown(m_fd, uid, gid) != 0) {
-        }
-    }
-
-    void RenameOver(const std::string& target) {
-        if (::close(m_fd) != 0) {
-            m_fd = -1;
-            throw FileError("Cannot write file " + target + ": " + Reason());
-        }
-        m_fd = -1;
-        if (::rename(m_path.c_str(), target.c_str()) != 0)
-            throw FileError("Cannot replace file " + target + ": " + Reason());
-        m_renamed = true;
-        SyncDirectory(DirectoryOf(target));
-    }
-
-    static std::string DirectoryOf(const std::string& path) {
-        size_t slash = path.rfind('/');
-        return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-    }
-
-private:
-    static void SyncDirectory(const std::string& dir) {
-        int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
-        }
-    }
-
-    std::string m_path;
-    int m_fd = -1;
-    bool m_renamed = false;
-};
-
-void WriteAll(int fd, const char* data, size_t left, const std::string& target) {
-    while (left > 0) {
-        ssize_t written = ::write(fd, data, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            throw FileError("Cannot write file " + target + ": " + Reason());
-        data += written;
-        left -= static_cast<size_t>(written);
-    }
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
 /// The file a path names, following symbolic links, so that a link stays a link.
@@ -108,80 +37,178 @@ std::string RealTarget(const std::string& path) {
     return resolved;
 }
 
-void WriteAtomically(const std::string& target, std::string_view content, const struct stat* keep) {
-    TempFile temp(target);
-    Step(ReplaceStep::TempCreated, target);
-    temp.Write(content, target);
-    if (keep != nullptr) {
-        temp.Chmod(keep->st_mode & 07777);
-        temp.Chown(keep->st_uid, keep->st_gid);
+void WriteAll(int fd, const char* data, std::size_t left, const std::string& target) {
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            throw FileError("Cannot write file " + target + ": " + Reason());
+        data += written;
+        left -= static_cast<std::size_t>(written);
     }
-    Step(ReplaceStep::Written, target);
-    temp.RenameOver(target);
-    Step(ReplaceStep::Renamed, target);
+}
+
+/// One sync for everything written so far: a single journal commit instead of one per file.
+void SyncAll(const std::vector<std::string>& temps) {
+#ifdef __linux__
+    if (!temps.empty()) {
+        const int fd = ::open(temps.front().c_str(), O_RDONLY | O_CLOEXEC);
+        const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (synced)
+            return;
+    }
+#endif
+    for (const std::string& temp : temps) {
+        const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::fsync(fd) != 0) {
+            if (fd >= 0)
+                ::close(fd);
+            throw FileError("Cannot write file " + temp + ": " + Reason());
+        }
+        ::close(fd);
+    }
 }
 
 } // namespace
+
+ReplaceBatch::ReplaceBatch() = default;
+
+ReplaceBatch::~ReplaceBatch() {
+    Discard();
+}
+
+void ReplaceBatch::Stage(const std::string& target, std::string_view content, unsigned mode, bool keepOwner) {
+    std::string temp = DirectoryOf(target) + ".wordloom-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw FileError("Cannot create a temporary file beside " + target + ": " + Reason());
+    m_entries.push_back({target, temp});
+    try {
+        Step(ReplaceStep::TempCreated, target);
+        const std::size_t half = content.size() / 2;
+        WriteAll(fd, content.data(), half, target);
+        Step(ReplaceStep::HalfWritten, target);
+        WriteAll(fd, content.data() + half, content.size() - half, target);
+        ::fchmod(fd, mode);
+        if (keepOwner) {
+            struct stat st {};
+            // Only root may give a file away; for everyone else it stays theirs anyway.
+            if (::stat(target.c_str(), &st) == 0 && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
+            }
+        }
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        throw FileError("Cannot write file " + target + ": " + Reason());
+    m_bytes += content.size();
+}
+
+void ReplaceBatch::StageBackup(const std::string& path, std::string_view content) {
+    const std::string backup = RealTarget(BackupPath(path));
+    struct stat st {};
+    if (::stat(backup.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw FileError("Cannot make backup copy " + backup + ": it is not a file");
+    // The backup carries the source's permissions, but stays writable for its owner so that the
+    // next run can overwrite it.
+    struct stat source {};
+    const unsigned mode = ::stat(path.c_str(), &source) == 0 ? ((source.st_mode & 07777) | S_IWUSR) : 0644;
+    try {
+        Stage(backup, content, mode, false);
+    } catch (const FileError& error) {
+        throw FileError("Cannot make backup copy " + backup + ": " + error.what());
+    }
+}
+
+void ReplaceBatch::StageReplace(const std::string& path, std::string_view content) {
+    const std::string target = RealTarget(path);
+    struct stat st {};
+    // A file without any write bit is checked in read-only; the folder's permissions must not let
+    // a rename replace it behind the user's back.
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
+        throw FileError("Cannot open file " + path);
+    Stage(target, content, st.st_mode & 07777, true);
+}
+
+void ReplaceBatch::Hold(std::unique_ptr<SourceFile> file) {
+    m_held.push_back(std::move(file));
+}
+
+void ReplaceBatch::Commit() {
+    std::vector<std::string> temps;
+    temps.reserve(m_entries.size());
+    for (const Entry& entry : m_entries)
+        temps.push_back(entry.temp);
+    SyncAll(temps);
+    if (!m_entries.empty())
+        Step(ReplaceStep::Written, m_entries.front().target);
+    std::string lastDirectory;
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        Entry& entry = m_entries[i];
+        if (::rename(entry.temp.c_str(), entry.target.c_str()) != 0) {
+            const std::string reason = Reason();
+            m_entries.erase(m_entries.begin(), m_entries.begin() + static_cast<std::ptrdiff_t>(i));
+            Discard();
+            throw FileError("Cannot replace file " + entry.target + ": " + reason);
+        }
+        entry.temp.clear();
+        Step(ReplaceStep::Renamed, entry.target);
+    }
+    // The renames are ordered in the file system's journal; one directory sync makes them durable.
+    if (!m_entries.empty()) {
+        const int fd =
+            ::open(DirectoryOf(m_entries.back().target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+    m_entries.clear();
+    m_held.clear();
+    m_bytes = 0;
+}
+
+void ReplaceBatch::Discard() {
+    for (const Entry& entry : m_entries) {
+        if (!entry.temp.empty())
+            ::unlink(entry.temp.c_str());
+    }
+    m_entries.clear();
+    m_held.clear();
+    m_bytes = 0;
+}
 
 void SetReplaceHookForTesting(ReplaceHook hook) {
     g_hook = hook;
 }
 
 void ReplaceFileContent(const std::string& path, std::string_view content) {
-    const std::string target = RealTarget(path);
-    struct stat st {};
-    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        throw FileError("Cannot open file " + path);
-    // A file without any write bit is checked in read-only; the folder's permissions must not
-    // let a rename replace it behind the user's back.
-    if ((st.st_mode & 0222) == 0)
-        throw FileError("Cannot open file " + path);
-    WriteAtomically(target, content, &st);
+    ReplaceBatch batch;
+    batch.StageReplace(path, content);
+    batch.Commit();
 }
 
 std::string BackupPath(const std::string& path) {
-    size_t nameStart = path.rfind('/');
+    std::size_t nameStart = path.rfind('/');
     nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
     if (path.size() - nameStart <= 3)
         return path + "~";
-    const size_t cut = path.size() - 3;
+    const std::size_t cut = path.size() - 3;
     return path.substr(0, cut) + "~" + path.substr(cut, 2);
 }
 
 void MakeBackupCopy(const std::string& path, std::string_view content) {
-    const std::string backup = BackupPath(path);
-    struct stat st {};
-    const bool haveOriginal = ::stat(path.c_str(), &st) == 0;
-    // The backup carries the source's permissions, but stays writable for its owner so that the
-    // next run can overwrite it.
-    st.st_mode |= S_IWUSR;
-    try {
-        WriteAtomically(RealTarget(backup), content, haveOriginal ? &st : nullptr);
-    } catch (const FileError& error) {
-        throw FileError("Cannot make backup copy " + backup + ": " + error.what());
-    }
+    ReplaceBatch batch;
+    batch.StageBackup(path, content);
+    batch.Commit();
 }
 
 void MakeBackupCopy(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw FileError("Cannot open file " + path);
-    std::string content;
-    char buffer[65536];
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            ::close(fd);
-            throw FileError("Cannot read file " + path + ": " + Reason());
-        }
-        if (got == 0)
-            break;
-        content.append(buffer, static_cast<size_t>(got));
-    }
-    ::close(fd);
-    MakeBackupCopy(path, content);
+    MakeBackupCopy(path, ReadSourceFile(path));
 }
 
 } // namespace wordloom

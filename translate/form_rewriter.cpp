@@ -1,7 +1,8 @@
 #include "translate/form_rewriter.h"
 
-#include "collect/string_runs.h"
 #include "translate/translate_literals.h"
+
+#include <algorithm>
 
 namespace wordloom {
 namespace {
@@ -19,7 +20,8 @@ bool EndsWith(std::string_view text, char c) {
 }
 
 /// Writes a value the way the form writer lays it out: on the property line when it fits in 64
-/// characters, otherwise on the following lines, 64 characters to a line joined by " +".
+/// characters, otherwise on the following lines, 64 characters to a line joined by " +" (the
+/// parser joins the pieces back, whatever their width).
 void WriteValue(std::string& out, std::string_view propertyLine, const PascalString& value) {
     out += propertyLine;
     if (value.Length() <= kCharsPerLine) {
@@ -27,22 +29,19 @@ void WriteValue(std::string& out, std::string_view propertyLine, const PascalStr
         out += EncodeStringExpression(value);
         return;
     }
-    out += kCrLf;
-    const auto breakLine = [&out] {
-        out += " +";
-        out += kCrLf;
-    };
-    if (value.IsWide()) {
-        const std::u16string& units = value.Wide();
-        detail::WriteStringRuns(
-            out, units.size(), [&](std::size_t i) { return static_cast<std::uint32_t>(units[i]); },
-            kCharsPerLine, breakLine);
-    } else {
-        const std::string& bytes = value.Narrow();
-        detail::WriteStringRuns(
-            out, bytes.size(),
-            [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])); },
-            kCharsPerLine, breakLine);
+    PascalString piece;
+    for (std::size_t start = 0; start < value.Length(); start += kCharsPerLine) {
+        const std::size_t count = std::min(kCharsPerLine, value.Length() - start);
+        piece.Clear();
+        if (value.IsWide()) {
+            piece.Widen();
+            for (std::size_t i = start; i < start + count; ++i)
+                piece.AppendUnit(value.Wide()[i]);
+        } else {
+            piece.AppendBytes(std::string_view(value.Narrow()).substr(start, count));
+        }
+        out += start == 0 ? kCrLf : std::string_view(" +\r\n");
+        out += EncodeStringExpression(piece);
     }
 }
 
@@ -67,66 +66,69 @@ public:
         m_out += kCrLf;
     }
 
-    /// A string value: `firstLine` is the line it starts on as written, `first` the value's part of
-    /// it. Takes the lines the value continues on ("+" at a line's end) and writes them, the value
-    /// translated as one text where possible. `head` is the property name and " =" (empty for a list
-    /// item); when `headOnOwnLine` it stands on a line of its own before the value and has not been
-    /// written yet. Untranslated lines are written back unchanged. Returns the value's last line.
-    std::string_view Value(std::string_view head, bool headOnOwnLine, std::string_view firstLine,
-                           std::string_view first, bool listItem) {
-        std::vector<std::string_view> lines{first};
-        while (EndsWith(lines.back(), '+') && !AtEnd()) {
-            const std::string_view next = TakeLine();
-            lines.push_back(next);
-            if (next.empty())
-                break;
-        }
-        std::optional<PascalString> translated = Translate(lines, listItem);
+    /// A value that stands on `line` itself, from its first apostrophe or "#" at or after `start`
+    /// (a value on the property line, or an item of a list): the string expression there is
+    /// replaced in place when translated; whatever follows it (" +", the list's ")") stays.
+    void LineValue(std::string_view line, std::size_t start, std::string_view propertyHead) {
+        const std::size_t begin = line.find_first_of("'#", start);
+        std::size_t end = begin;
+        m_value.Clear();
+        std::optional<PascalString> translated;
+        if (begin != std::string_view::npos && ReadStringExpression(line, end, m_value))
+            translated = m_lookup(m_value);
         if (!translated) {
-            if (headOnOwnLine)
-                Write(head);
-            Write(firstLine);
-            for (std::size_t i = 1; i < lines.size(); ++i)
-                Write(lines[i]);
-            return lines.back();
+            Write(line);
+            return;
         }
-        if (listItem) {
-            m_out += EncodeStringExpression(*translated);
-            if (EndsWith(lines.back(), ')'))
-                m_out += ')';
+        Count();
+        const std::string_view tail = line.substr(end);
+        if (!propertyHead.empty() && TrimControls(tail).empty() && begin == propertyHead.size() + 1) {
+            WriteValue(m_out, propertyHead, *translated);
         } else {
-            WriteValue(m_out, head, *translated);
+            m_out += line.substr(0, begin);
+            m_out += EncodeStringExpression(*translated);
+            m_out += tail;
         }
         m_out += kCrLf;
-        if (m_replaced != nullptr)
-            ++*m_replaced;
-        return lines.back();
+    }
+
+    /// A value on the lines after `propertyLine` (which ends with " ="), joined by "+" at their
+    /// ends, beginning with `first`. Translated as one text; the lines stay as they are otherwise.
+    void FollowingLinesValue(std::string_view propertyLine, std::string_view first) {
+        std::vector<std::string_view> lines{first};
+        while (EndsWith(lines.back(), '+') && !AtEnd()) {
+            lines.push_back(TakeLine());
+            if (lines.back().empty())
+                break;
+        }
+        std::string joined;
+        for (std::string_view line : lines) {
+            joined += line;
+            joined += '\n';
+        }
+        std::size_t end = 0;
+        m_value.Clear();
+        std::optional<PascalString> translated;
+        if (ReadStringExpression(joined, end, m_value) &&
+            TrimControls(std::string_view(joined).substr(end)).empty())
+            translated = m_lookup(m_value);
+        if (!translated) {
+            Write(propertyLine);
+            for (std::string_view line : lines)
+                Write(line);
+            return;
+        }
+        Count();
+        WriteValue(m_out, propertyLine, *translated);
+        m_out += kCrLf;
     }
 
     std::string Result() { return std::move(m_out); }
 
 private:
-    /// The translation of the string expression that `lines` hold, when they hold exactly one
-    /// (a list item may be followed by the list's closing parenthesis) and it has one.
-    std::optional<PascalString> Translate(const std::vector<std::string_view>& lines, bool listItem) {
-        if (!StartsString(lines.front()))
-            return std::nullopt;
-        std::string joined;
-        for (std::string_view line : lines) {
-            if (!joined.empty())
-                joined += '\n';
-            joined += line;
-        }
-        std::size_t pos = 0;
-        m_value.Clear();
-        if (!ReadStringExpression(joined, pos, m_value))
-            return std::nullopt;
-        std::string_view after = TrimControls(std::string_view(joined).substr(pos));
-        if (listItem && after == ")")
-            after = {};
-        if (!after.empty())
-            return std::nullopt;
-        return m_lookup(m_value);
+    void Count() {
+        if (m_replaced != nullptr)
+            ++*m_replaced;
     }
 
     std::string_view m_rest;
@@ -159,33 +161,26 @@ std::string TranslateFormText(std::string_view text, const std::vector<std::stri
             continue;
         }
         const std::string_view head = line.substr(0, property->size() + 2);
-        const std::string_view value = TrimControls(line.substr(head.size()));
         if (EndsWith(line, '(')) {
-            // A list: each item is a value of its own, up to the line that closes the list.
+            // A list: one value per line, up to the line that ends with ")".
             rewriter.Write(line);
             while (!rewriter.AtEnd()) {
                 const std::string_view item = rewriter.TakeLine();
-                std::string_view last = item;
-                if (StartsString(item))
-                    last = rewriter.Value({}, false, item, item, true);
-                else
-                    rewriter.Write(item);
-                if (EndsWith(last, ')'))
+                rewriter.LineValue(item, 0, {});
+                if (EndsWith(item, ')'))
                     break;
             }
-        } else if (value.empty() && !rewriter.AtEnd()) {
+        } else if (line.size() == head.size() && !rewriter.AtEnd()) {
             // The writer puts a long value on the lines after a line that ends with " =".
             const std::string_view first = rewriter.TakeLine();
             if (StartsString(first)) {
-                rewriter.Value(line, true, first, first, false);
+                rewriter.FollowingLinesValue(line, first);
             } else {
                 rewriter.Write(line);
                 rewriter.Write(first);
             }
-        } else if (StartsString(value)) {
-            rewriter.Value(head, false, line, value, false);
         } else {
-            rewriter.Write(line);
+            rewriter.LineValue(line, head.size(), head);
         }
     }
     return rewriter.Result();

@@ -97,8 +97,11 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"UntranslatedFollowingLinesKept",
                  "Caption =\r\n  'Other ' +\r\n  'caption'#13\r\nTop = 1\r\n",
                  "Caption =\r\n'Other ' +\r\n'caption'#13\r\nTop = 1\r\n"},
-        FormCase{"ContinuedOnTheLine", "Text = 'A long ' +\r\n'caption'\r\n",
-                 "Text = 'Eine lange Beschriftung'\r\n"},
+        FormCase{"ContinuedOnTheLineIsLookedUpOnItsLine", "Text = 'Open' +\r\n'Blue'\r\n",
+                 "Text = '\xd6"
+                 "ffnen' +\r\n'Blue'\r\n"},
+        FormCase{"ListItemPiecesEachOnTheirLine", "Lines.Strings = (\r\n'Green' +\r\n'Blue')\r\n",
+                 "Lines.Strings = (\r\n'Gr\xfcn' +\r\n'Blau')\r\n"},
         FormCase{"ListItemByItem", "Items.Strings = (\r\n  'Red'\r\n  'Green'\r\n  'Blue')\r\nTop = 1\r\n",
                  "Items.Strings = (\r\n'Red'\r\n'Gr\xfcn'\r\n'Blau')\r\nTop = 1\r\n"},
         FormCase{"EmptyListOnItsLine", "Items.Strings = ()\r\nCaption = 'Open'\r\n",
@@ -121,13 +124,13 @@ TEST(TranslateFormText, LongTranslationIsLaidOutLikeTheWriter) {
               "Caption =\r\n'" + std::string(64, 'x') + "' +\r\n'" + std::string(6, 'x') + "'\r\n");
 }
 
-TEST(TranslateFormText, LooksUpTheWholeValueOnce) {
+TEST(TranslateFormText, LooksUpWholeValuesAndListItemsLineByLine) {
     FakeLookup lookup({});
     int replaced = 0;
     Rewrite(
         "Caption =\r\n'a' +\r\n#13 +\r\n'b'\r\nHint = 'x'#10'y'\r\nItems.Strings = (\r\n'p' +\r\n'q')\r\n",
         lookup, &replaced);
-    EXPECT_EQ(lookup.asked, (std::vector<std::string>{"'a'#13'b'", "'x'#10'y'", "'pq'"}));
+    EXPECT_EQ(lookup.asked, (std::vector<std::string>{"'a'#13'b'", "'x'#10'y'", "'p'", "'q'"}));
     EXPECT_EQ(replaced, 0);
 }
 

@@ -1,0 +1,24 @@
+// The commands of wordloom-cli. Each lives in its own file (cli/<name>_command.cpp) and has one
+// line in the table of cli/main.cpp.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace wordloom::cli {
+
+/// A command gets the words after its name; it writes results to out, failures to err, and
+/// returns the exit status (0 done, 1 failed). "--help" among the words prints its usage.
+using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// True when the words ask for help ("--help" or "-h").
+bool WantsHelp(const std::vector<std::string>& args);
+
+/// form totext IN OUT | form tobinary IN OUT
+int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// translate PROJECT.dpr --to FIELD [options]: the Translate command
+int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace wordloom::cli
