@@ -767,12 +767,15 @@ private:
         };
         if (!whole.empty() && whole.size() <= 15 && fraction.size() <= 4 && allDigits(whole) &&
             allDigits(fraction)) {
-            std::int64_t value = 0;
+            std::uint64_t magnitude = 0; // at most 19 digits: no overflow
             for (char c : whole)
-                value = value * 10 + (c - '0');
+                magnitude = magnitude * 10 + unsigned(c - '0');
             for (std::size_t i = 0; i < 4; ++i)
-                value = value * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
-            return negative ? -value : value;
+                magnitude = magnitude * 10 + (i < fraction.size() ? unsigned(fraction[i] - '0') : 0);
+            const std::uint64_t limit = negative ? std::uint64_t(1) << 63 : (std::uint64_t(1) << 63) - 1;
+            if (magnitude > limit)
+                Fail("Number expected");
+            return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
         }
         const long double scaled = std::nearbyint(ParseFloat<long double>(digits) * 10000.0L);
         if (!(scaled >= -9223372036854775808.0L && scaled < 9223372036854775808.0L))

@@ -392,6 +392,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextFailureCase{"object A: TA\n  P = 1..2\nend\n", "Number expected on line 2"},
         TextFailureCase{"object A: TA\n  P = 1e99999s\nend\n", "Number expected on line 2"},
         TextFailureCase{"object A: TA\n  P = $\nend\n", "Number expected on line 2"},
+        TextFailureCase{"object A: TA\n  P = 922337203685477.5808c\nend\n", "Number expected on line 2"},
+        TextFailureCase{"object A: TA\n  P = 1e300c\nend\n", "Number expected on line 2"},
         TextFailureCase{"object A: TA\n  P 5\nend\n", "''='' expected on line 2"},
         TextFailureCase{"object A: TA [1 2\nend\n", "'']'' expected on line 1"},
         TextFailureCase{"object A: TA\n  P = [a b]\nend\n", "'','' expected on line 2"},
