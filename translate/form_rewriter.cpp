@@ -1,6 +1,6 @@
 #include "translate/form_rewriter.h"
 
-#include "translate/translate_literals.h"
+#include "collect/form_text.h"
 
 #include <algorithm>
 

@@ -1,16 +1,8 @@
 #include "translate/translate_literals.h"
 
-namespace wordloom {
+#include "collect/form_text.h"
 
-std::string_view TrimControls(std::string_view text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
-        --end;
-    return text.substr(begin, end - begin);
-}
+namespace wordloom {
 
 std::string TranslateLiterals(std::string_view line, ApostropheForm form, const LiteralLookup& lookup,
                               int* replaced) {

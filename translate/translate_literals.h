@@ -30,7 +30,4 @@ using LiteralLookup = std::function<std::optional<TranslatedText>(std::string_vi
 std::string TranslateLiterals(std::string_view line, ApostropheForm form, const LiteralLookup& lookup,
                               int* replaced = nullptr);
 
-/// The text without leading and trailing characters of code 32 and below.
-std::string_view TrimControls(std::string_view text);
-
 } // namespace wordloom

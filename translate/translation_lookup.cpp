@@ -1,6 +1,7 @@
 #include "translate/translation_lookup.h"
 
 #include "collect/errors.h"
+#include "collect/form_text.h"
 #include "strings_db/strings_table.h"
 
 #include <algorithm>
@@ -20,23 +21,6 @@ std::string WithBlanks(const TranslatedText& translation) {
     text += translation.text;
     text += Blanks(translation.spEnd);
     return text;
-}
-
-std::string Utf16ToUtf8(const std::u16string& units) {
-    std::string out;
-    out.reserve(units.size() * 3);
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char32_t c = units[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD; // a lone surrogate has no UTF-8 form
-        }
-        AppendUtf8(c, out);
-    }
-    return out;
 }
 
 std::string TrimmedKey(std::string decoded) {
@@ -79,8 +63,7 @@ LiteralLookup UnitLiteralLookup(TranslationLookup& lookup, const CodePage& sourc
 
 FormValueLookup FormLookup(TranslationLookup& lookup, const CodePage& source, const CodePage& target) {
     return [&lookup, &source, &target](const PascalString& value) -> std::optional<PascalString> {
-        const std::string key =
-            TrimmedKey(value.IsWide() ? Utf16ToUtf8(value.Wide()) : source.Decode(value.Narrow()));
+        const std::string key = TrimmedKey(ToUtf8(value, source));
         if (key.empty())
             return std::nullopt;
         const TranslatedText* found = lookup.Find(key);

@@ -7,9 +7,9 @@
 #include "translate/unit_rewriter.h"
 
 #include "common/recording_host.h"
-#include "common/table_file.h"
 #include "common/temp_dir.h"
 #include "strings_db/strings_table.h"
+#include "strings_db/table_file.h"
 #include "translate/file_replace.h"
 #include "translate/translate_command.h"
 
@@ -126,8 +126,8 @@ TEST(CorpusTranslate, TheCommandOnCopiesOfTheProjectsChangesNoText) {
     std::vector<fs::path> folders;
     for (std::size_t i = 0; i < ranked.size() && i < 12; ++i)
         folders.push_back(ranked[i].second);
-    TempDir tableDir;
-    StringsTable table(CreateTableFile(tableDir));
+    test::TableFile tableFile;
+    StringsTable table(tableFile.Path());
     int forms = 0;
     for (const fs::path& folder : folders) {
         TempDir copy;

@@ -4,9 +4,9 @@
 #include "collect/form_stream.h"
 #include "collect/source_file.h"
 #include "common/recording_host.h"
-#include "common/table_file.h"
 #include "common/temp_dir.h"
 #include "strings_db/strings_table.h"
+#include "strings_db/table_file.h"
 #include "translate/file_replace.h"
 #include "translate/translate_command.h"
 
@@ -32,7 +32,7 @@ inline bool Exists(const std::string& path) {
 class TranslateFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        tablePath = CreateTableFile(m_tableDir);
+        tablePath = m_tableFile.Path();
         table = std::make_unique<StringsTable>(tablePath);
         settings.projectPath = project.Path() + "/Demo.dpr";
         settings.language = "English";
@@ -79,7 +79,7 @@ protected:
     std::unique_ptr<StringsTable> table;
 
 private:
-    TempDir m_tableDir;
+    test::TableFile m_tableFile;
 };
 
 } // namespace wordloom

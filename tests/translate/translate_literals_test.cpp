@@ -99,12 +99,6 @@ TEST(TranslateLiterals, CountsReplacements) {
     EXPECT_EQ(replaced, 2);
 }
 
-TEST(TrimControls, TrimsCodesUpTo32Only) {
-    EXPECT_EQ(TrimControls("\t\r\n x \x1f"), "x");
-    EXPECT_EQ(TrimControls("\xa0x\xa0"), "\xa0x\xa0");
-    EXPECT_EQ(TrimControls("   "), "");
-}
-
 struct UnitCase {
     const char* name;
     std::string input;
