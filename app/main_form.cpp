@@ -125,7 +125,6 @@ void TMainForm::FormShow() {
         ShowErrorMessage(
             this, QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped."));
         return; // the program start sees StartupFailed() and ends instead of running the event loop
-
     }
     m_settings = std::make_unique<WorkbenchSettings>();
     RestoreSettings();

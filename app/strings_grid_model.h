@@ -80,10 +80,10 @@ private:
     std::vector<QFont> m_fonts;
     bool m_attached = true;
     int m_rowCount = 0;
-    int m_insertRow = -1;    ///< the row of the insert buffer while inserting
+    int m_insertRow = -1;     ///< the row of the insert buffer while inserting
     bool m_reshaping = false; ///< between the begin and end of a change of rows
-    bool m_modified = false; ///< something was typed into the record being edited or inserted
-    int m_indicatorRow = -1; ///< the row the indicator was last drawn at
+    bool m_modified = false;  ///< something was typed into the record being edited or inserted
+    int m_indicatorRow = -1;  ///< the row the indicator was last drawn at
 };
 
 } // namespace wordloom

@@ -45,9 +45,9 @@ public:
         sqlite3_open(path.toUtf8().constData(), &db);
         Exec(db, "BEGIN");
         sqlite3_stmt* insert = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO strings (English, German, Project, SpFront, SpEnd) VALUES (?, ?, ?, 0, 0)",
-                           -1, &insert, nullptr);
+        sqlite3_prepare_v2(
+            db, "INSERT INTO strings (English, German, Project, SpFront, SpEnd) VALUES (?, ?, ?, 0, 0)", -1,
+            &insert, nullptr);
         for (int i = 0; i < Records; ++i) {
             const std::string english = "Text number " + std::to_string(i);
             // A scrambled order for the second column, and every tenth record untranslated.
@@ -62,7 +62,8 @@ public:
         sqlite3_finalize(insert);
         Exec(db, "COMMIT");
         sqlite3_close(db);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           m_dir.filePath(QStringLiteral("config")));
         QDir::setCurrent(m_dir.path());
     }
 

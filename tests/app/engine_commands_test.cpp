@@ -4,14 +4,14 @@
 #include "app/main_form.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
-#include "dialogs/adv_status_bar.h"
 #include "collect/project.h"
+#include "dialogs/adv_status_bar.h"
 #include "dialogs/options_dlg.h"
 #include "strings_db/strings_table.h"
 #include "workbench_fixture.h"
 
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -39,19 +39,19 @@ QString WriteProject(const WorkFolder& folder, bool withUnit = true, bool withFo
     WriteFile(dir + QStringLiteral("/Demo.dpr"), "program Demo;\r\nbegin\r\nend.\r\n");
     if (withForm) {
         WriteFile(dir + QStringLiteral("/Main.dfm"), "object MainWindow: TMainWindow\r\n"
-                                                    "  Caption = 'Open file'\r\n"
-                                                    "  object Button1: TButton\r\n"
-                                                    "    Caption = ' Close '\r\n"
-                                                    "    Hint = 'Close the window'\r\n"
-                                                    "  end\r\n"
-                                                    "end\r\n");
+                                                     "  Caption = 'Open file'\r\n"
+                                                     "  object Button1: TButton\r\n"
+                                                     "    Caption = ' Close '\r\n"
+                                                     "    Hint = 'Close the window'\r\n"
+                                                     "  end\r\n"
+                                                     "end\r\n");
     }
     if (withUnit) {
         WriteFile(dir + QStringLiteral("/Unit1.pas"), "unit Unit1;\r\n"
-                                                     "interface\r\n"
-                                                     "const Greeting = 'Hello world';\r\n"
-                                                     "implementation\r\n"
-                                                     "end.\r\n");
+                                                      "interface\r\n"
+                                                      "const Greeting = 'Hello world';\r\n"
+                                                      "implementation\r\n"
+                                                      "end.\r\n");
     }
     return dir + QStringLiteral("/Demo.dpr");
 }
@@ -166,10 +166,11 @@ private slots:
         QTest::mouseClick(ui.translateButton, Qt::LeftButton);
         QVERIFY(!answerer.seen.isEmpty());
         const SeenBox& question = answerer.seen.first();
-        QCOMPARE(question.text, QStringLiteral("Please make sure the Project ") + project +
-                                    QStringLiteral(" is not loaded in the Delphi IDE and that its current laguage "
-                                                   "really is English. It is recommended that you run Wordloom "
-                                                   "only on a copy of the project files."));
+        QCOMPARE(question.text,
+                 QStringLiteral("Please make sure the Project ") + project +
+                     QStringLiteral(" is not loaded in the Delphi IDE and that its current laguage "
+                                    "really is English. It is recommended that you run Wordloom "
+                                    "only on a copy of the project files."));
         QCOMPARE(question.icon, QMessageBox::Warning);
         QCOMPARE(question.buttons, QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(answerer.seen.size(), 1);
@@ -177,7 +178,8 @@ private slots:
         QCOMPARE(ReadFile(folder.Path(QStringLiteral("demo/Main.~df"))), formBefore);
         const QByteArray form = ReadFile(folder.Path(QStringLiteral("demo/Main.dfm")));
         QVERIFY(form.contains("TPF0")); // written back in the binary form
-        QVERIFY(form.contains(QByteArray("Datei \xF6" "ffnen")));
+        QVERIFY(form.contains(QByteArray("Datei \xF6"
+                                         "ffnen")));
         QVERIFY(ReadFile(folder.Path(QStringLiteral("demo/Unit1.pas"))).contains("'Hallo Welt'"));
         QVERIFY(QFile::exists(folder.Path(QStringLiteral("demo/Unit1.~pa"))));
         QCOMPARE(ui.statusBar->PanelText(1), QStringLiteral("Finished"));
@@ -231,7 +233,8 @@ private slots:
         BoxAnswerer answerer({QMessageBox::Ok});
         QTest::mouseClick(ui.translateButton, Qt::LeftButton);
         // Привет in Windows-1251
-        QVERIFY(ReadFile(folder.Path(QStringLiteral("demo/Unit1.pas"))).contains("'\xCF\xF0\xE8\xE2\xE5\xF2'"));
+        QVERIFY(
+            ReadFile(folder.Path(QStringLiteral("demo/Unit1.pas"))).contains("'\xCF\xF0\xE8\xE2\xE5\xF2'"));
 
         bench.form.close();
         QSettings stored(folder.SettingsFile(), QSettings::IniFormat);

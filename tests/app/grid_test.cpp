@@ -49,7 +49,8 @@ struct FilledBench {
         AddRecords(table, records);
         table.SetIndexName("English2");
         model()->Reload();
-        tester = std::make_unique<QAbstractItemModelTester>(model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        tester = std::make_unique<QAbstractItemModelTester>(
+            model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     }
     StringsGridModel* model() const { return bench.form.GridModel(); }
     StringsGrid* grid() const { return bench.form.Ui().dbGrid; }
@@ -101,8 +102,10 @@ private slots:
         WorkFolder folder;
         FilledBench f({{"Open", "Öffnen"}, {"Close", "Schließen"}, {"Save", ""}});
         QCOMPARE(f.model()->rowCount(), 3);
-        QCOMPARE(Column(f.model(), 0), (QStringList{QStringLiteral("Close"), QStringLiteral("Open"), QStringLiteral("Save")}));
-        QCOMPARE(Column(f.model(), 1), (QStringList{QStringLiteral("Schließen"), QStringLiteral("Öffnen"), QString()}));
+        QCOMPARE(Column(f.model(), 0),
+                 (QStringList{QStringLiteral("Close"), QStringLiteral("Open"), QStringLiteral("Save")}));
+        QCOMPARE(Column(f.model(), 1),
+                 (QStringList{QStringLiteral("Schließen"), QStringLiteral("Öffnen"), QString()}));
         QCOMPARE(f.model()->headerData(0, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
         QVERIFY(f.model()->headerData(1, Qt::Vertical).toString().isEmpty());
     }
@@ -115,7 +118,7 @@ private slots:
         QCOMPARE(f.table().State(), TableState::Edit); // still on the row: not posted
         QCOMPARE(f.model()->headerData(1, Qt::Vertical).toString(), QStringLiteral("I"));
         QCOMPARE(QString::fromStdString(f.table().FieldAt(1, "German")), QString()); // stored value unchanged
-        f.grid()->setCurrentIndex(f.model()->index(0, 1));                         // leave the row
+        f.grid()->setCurrentIndex(f.model()->index(0, 1));                           // leave the row
         QCOMPARE(f.table().State(), TableState::Browse);
         f.table().SetRecNo(1);
         QCOMPARE(QString::fromStdString(f.table().FieldAsString("German")), QStringLiteral("Öffnen"));
@@ -204,8 +207,9 @@ private slots:
         for (int c = 2; c < 8; ++c) {
             titles << f.model()->headerData(c, Qt::Horizontal).toString();
         }
-        QCOMPARE(titles, (QStringList{QStringLiteral("SpFront"), QStringLiteral("SpEnd"), QStringLiteral("Project"),
-                                      QStringLiteral("SpFront"), QStringLiteral("SpEnd"), QStringLiteral("Project")}));
+        QCOMPARE(titles, (QStringList{QStringLiteral("SpFront"), QStringLiteral("SpEnd"),
+                                      QStringLiteral("Project"), QStringLiteral("SpFront"),
+                                      QStringLiteral("SpEnd"), QStringLiteral("Project")}));
         QCOMPARE(f.model()->index(0, 4).data().toString(), QStringLiteral("Demo"));
         QCOMPARE(f.model()->index(0, 2).data().toString(), QStringLiteral("0"));
         QVERIFY(!f.model()->setData(f.model()->index(0, 2), QStringLiteral("two"))); // not a number

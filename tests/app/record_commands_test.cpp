@@ -44,8 +44,8 @@ struct FilledBench {
         }
         t.SetIndexName("English2");
         bench.form.GridModel()->Reload();
-        tester = std::make_unique<QAbstractItemModelTester>(bench.form.GridModel(),
-                                                            QAbstractItemModelTester::FailureReportingMode::QtTest);
+        tester = std::make_unique<QAbstractItemModelTester>(
+            bench.form.GridModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     }
     StringsTable& table() const { return *bench.form.StringTable(); }
     const MainFormUi& ui() const { return bench.form.Ui(); }
@@ -113,8 +113,9 @@ private slots:
         QCOMPARE(answerer.seen.size(), 1);
         const SeenBox& box = answerer.seen.first();
         QCOMPARE(box.title, QStringLiteral("Wordloom"));
-        QCOMPARE(box.text, QStringLiteral("Are you sure that you want to delete all records, which have an empty "
-                                          "entry for German?"));
+        QCOMPARE(box.text,
+                 QStringLiteral("Are you sure that you want to delete all records, which have an empty "
+                                "entry for German?"));
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.buttons, QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(f.table().RecordCount(), 2);
@@ -122,7 +123,8 @@ private slots:
 
     void deleteEmptyWithOkDeletesTheEmptyOnesIncludingTheLast() {
         WorkFolder folder;
-        FilledBench f({{"Alpha", "", "Demo"}, {"Beta", "B", "Demo"}, {"Gamma", "", "Demo"}, {"Zulu", "", "Demo"}});
+        FilledBench f(
+            {{"Alpha", "", "Demo"}, {"Beta", "B", "Demo"}, {"Gamma", "", "Demo"}, {"Zulu", "", "Demo"}});
         BoxAnswerer answerer({QMessageBox::Ok});
         QTest::mouseClick(f.ui().deleteEmptyButton, Qt::LeftButton);
         QCOMPARE(answerer.seen.size(), 1);

@@ -9,9 +9,9 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
-#include <QMenu>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -94,10 +94,10 @@ private slots:
         for (int i = 0; i < ui.properties->count(); ++i) {
             properties << ui.properties->item(i)->text();
         }
-        QCOMPARE(properties, (QStringList{QStringLiteral("Caption"), QStringLiteral("Text"), QStringLiteral("Hint"),
-                                          QStringLiteral("Title"), QStringLiteral("DisplayLabel"),
-                                          QStringLiteral("Items.Strings"), QStringLiteral("Lines.Strings"),
-                                          QStringLiteral("Hints.String")}));
+        QCOMPARE(properties, (QStringList{QStringLiteral("Caption"), QStringLiteral("Text"),
+                                          QStringLiteral("Hint"), QStringLiteral("Title"),
+                                          QStringLiteral("DisplayLabel"), QStringLiteral("Items.Strings"),
+                                          QStringLiteral("Lines.Strings"), QStringLiteral("Hints.String")}));
         QCOMPARE(ui.transCombo->parentWidget()->width(), 128);
         QCOMPARE(ui.statusBar->PanelCount(), 2);
         QCOMPARE(ui.statusBar->Panel(0)->minimumWidth(), 100);
@@ -106,7 +106,8 @@ private slots:
         for (const QAction* action : ui.aboutPopup->actions()) {
             menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
         }
-        QCOMPARE(menu, (QStringList{QStringLiteral("&Readme.txt"), QStringLiteral("&About..."), QStringLiteral("-")}));
+        QCOMPARE(menu, (QStringList{QStringLiteral("&Readme.txt"), QStringLiteral("&About..."),
+                                    QStringLiteral("-")}));
     }
 
     void settingsRestoredOnTheNextStart() {
@@ -136,7 +137,8 @@ private slots:
         QCOMPARE(again.form.ProjectName(), QStringLiteral("Tool"));
         QCOMPARE(ui.transCombo->currentIndex(), 2);
         QVERIFY(!ui.includePas->isChecked());
-        QCOMPARE(again.form.GridModel()->headerData(1, Qt::Horizontal).toString(), ui.transCombo->itemText(2));
+        QCOMPARE(again.form.GridModel()->headerData(1, Qt::Horizontal).toString(),
+                 ui.transCombo->itemText(2));
     }
 
     void outOfRangeAndUnreadableValuesFallBack() {
@@ -160,7 +162,8 @@ private slots:
         bench.Show();
         QTRY_COMPARE(answerer.seen.size(), 1);
         const SeenBox& box = answerer.seen.first();
-        QCOMPARE(box.text, QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped."));
+        QCOMPARE(box.text,
+                 QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped."));
         QCOMPARE(box.title, QStringLiteral("Wordloom"));
         QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(bench.form.StartupFailed());

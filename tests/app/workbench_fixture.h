@@ -20,7 +20,9 @@
 namespace wordloom::testing {
 
 /// The shipped, empty strings table the build puts beside the program.
-inline QString ShippedTable() { return QStringLiteral(WORDLOOM_BINARY_DIR "/strings.db"); }
+inline QString ShippedTable() {
+    return QStringLiteral(WORDLOOM_BINARY_DIR "/strings.db");
+}
 
 /// A message box as the user saw it.
 struct SeenBox {
@@ -35,7 +37,8 @@ struct SeenBox {
 class BoxAnswerer : public QObject {
     Q_OBJECT
 public:
-    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers = {}) : m_answers(std::move(answers)) {
+    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers = {})
+        : m_answers(std::move(answers)) {
         connect(&m_timer, &QTimer::timeout, this, &BoxAnswerer::Poll);
         m_timer.start(5);
     }
@@ -84,7 +87,8 @@ template <typename Dialog>
 void WhenModal(std::function<void(Dialog*)> handle) {
     auto* timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, handle] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget()); dialog && dialog->isVisible()) {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            dialog && dialog->isVisible()) {
             timer->stop();
             timer->deleteLater();
             handle(dialog);
@@ -98,8 +102,10 @@ void WhenModal(std::function<void(Dialog*)> handle) {
 class WorkFolder {
 public:
     explicit WorkFolder(bool withTable = true) {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           m_dir.filePath(QStringLiteral("config")));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           m_dir.filePath(QStringLiteral("config")));
         if (withTable) {
             QFile::copy(ShippedTable(), m_dir.filePath(QStringLiteral("strings.db")));
             QFile(m_dir.filePath(QStringLiteral("strings.db")))
@@ -112,9 +118,13 @@ public:
     WorkFolder(const WorkFolder&) = delete;
     WorkFolder& operator=(const WorkFolder&) = delete;
 
-    QString Path(const QString& name = QString()) const { return name.isEmpty() ? m_dir.path() : m_dir.filePath(name); }
+    QString Path(const QString& name = QString()) const {
+        return name.isEmpty() ? m_dir.path() : m_dir.filePath(name);
+    }
     /// The settings file the window reads and writes.
-    QString SettingsFile() const { return m_dir.filePath(QStringLiteral("config/VEL Software/Wordloom.conf")); }
+    QString SettingsFile() const {
+        return m_dir.filePath(QStringLiteral("config/VEL Software/Wordloom.conf"));
+    }
 
 private:
     QTemporaryDir m_dir;

@@ -16,7 +16,9 @@ namespace {
 class FakeColumns : public ColumnCharsets {
 public:
     int ColumnCharset(int column) const override { return sets.at(static_cast<std::size_t>(column)); }
-    void SetColumnCharset(int column, int charset) override { sets.at(static_cast<std::size_t>(column)) = charset; }
+    void SetColumnCharset(int column, int charset) override {
+        sets.at(static_cast<std::size_t>(column)) = charset;
+    }
     std::array<int, 2> sets{1, 1};
 };
 
@@ -57,7 +59,8 @@ private slots:
             QCOMPARE(items, expected);
             QVERIFY(!combo->isEditable());
         }
-        const std::array<int, 15> sets{1, 128, 129, 130, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238};
+        const std::array<int, 15> sets{1,   128, 129, 130, 134, 136, 161, 162,
+                                       163, 177, 178, 186, 204, 222, 238};
         for (std::size_t i = 0; i < sets.size(); ++i) {
             QCOMPARE(CharsetTable[i].charset, sets[i]);
         }
