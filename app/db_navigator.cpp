@@ -2,6 +2,7 @@
 
 #include "app/failure_report.h"
 #include "app/strings_grid_model.h"
+#include "app/tool_icons.h"
 #include "dialogs/message_boxes.h"
 
 #include <QAction>
@@ -13,21 +14,40 @@ namespace {
 
 struct ButtonLook {
     NavigateBtn button;
-    const char* icon;
     const char* hint;
 };
 
 constexpr ButtonLook Looks[] = {
-    {NavigateBtn::First, "go-first", "First record"},
-    {NavigateBtn::Prior, "go-previous", "Prior record"},
-    {NavigateBtn::Next, "go-next", "Next record"},
-    {NavigateBtn::Last, "go-last", "Last record"},
-    {NavigateBtn::Insert, "list-add", "Insert record"},
-    {NavigateBtn::Delete, "list-remove", "Delete record"},
-    {NavigateBtn::Edit, "edit-entry", "Edit record"},
-    {NavigateBtn::Post, "object-select", "Post edit"},
-    {NavigateBtn::Cancel, "process-stop", "Cancel edit"},
+    {NavigateBtn::First, "First record"},   {NavigateBtn::Prior, "Prior record"},
+    {NavigateBtn::Next, "Next record"},     {NavigateBtn::Last, "Last record"},
+    {NavigateBtn::Insert, "Insert record"}, {NavigateBtn::Delete, "Delete record"},
+    {NavigateBtn::Edit, "Edit record"},     {NavigateBtn::Post, "Post edit"},
+    {NavigateBtn::Cancel, "Cancel edit"},
 };
+
+QIcon ButtonIcon(NavigateBtn button) {
+    switch (button) {
+    case NavigateBtn::First:
+        return ToolIcon("go-first", QStyle::SP_MediaSkipBackward);
+    case NavigateBtn::Prior:
+        return ToolIcon("go-previous", QStyle::SP_ArrowLeft);
+    case NavigateBtn::Next:
+        return ToolIcon("go-next", QStyle::SP_ArrowRight);
+    case NavigateBtn::Last:
+        return ToolIcon("go-last", QStyle::SP_MediaSkipForward);
+    case NavigateBtn::Insert:
+        return ToolIcon("list-add", QStringLiteral("+"));
+    case NavigateBtn::Delete:
+        return ToolIcon("list-remove", QStringLiteral("\u2212"));
+    case NavigateBtn::Edit:
+        return ToolIcon("document-edit", QStringLiteral("\u270E"));
+    case NavigateBtn::Post:
+        return ToolIcon("object-select", QStyle::SP_DialogApplyButton);
+    case NavigateBtn::Cancel:
+        return ToolIcon("process-stop", QStyle::SP_DialogCancelButton);
+    }
+    return {};
+}
 
 } // namespace
 
@@ -35,7 +55,7 @@ TDBNavigator::TDBNavigator(StringsGridModel* model, QToolBar* toolBar, QWidget* 
     : QObject(toolBar), m_model(model), m_window(window) {
     for (const ButtonLook& look : Looks) {
         const QString hint = QString::fromLatin1(look.hint);
-        QAction* action = toolBar->addAction(QIcon::fromTheme(QString::fromLatin1(look.icon)), hint);
+        QAction* action = toolBar->addAction(ButtonIcon(look.button), hint);
         action->setToolTip(hint);
         const NavigateBtn button = look.button;
         connect(action, &QAction::triggered, this, [this, button] { Click(button); });

@@ -3,6 +3,7 @@
 #include "app/db_navigator.h"
 #include "app/project_combo.h"
 #include "app/strings_grid.h"
+#include "app/tool_icons.h"
 #include "collect/project.h"
 #include "dialogs/adv_status_bar.h"
 
@@ -31,8 +32,8 @@ Control* Named(Control* control, const char* name, const char* hint = nullptr) {
     return control;
 }
 
-QAction* ToolAction(QToolBar* bar, const char* icon, const char* name, const char* hint) {
-    QAction* action = bar->addAction(QIcon::fromTheme(QString::fromLatin1(icon)), QString::fromLatin1(hint));
+QAction* ToolAction(QToolBar* bar, const QIcon& icon, const char* name, const char* hint) {
+    QAction* action = bar->addAction(icon, QString::fromLatin1(hint));
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(QString::fromLatin1(hint));
     return action;
@@ -44,14 +45,17 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     toolBar = Named(new QToolBar(window), "ToolBar");
     toolBar->setMovable(false);
     toolBar->setIconSize(QSize(16, 16));
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     window->addToolBar(toolBar);
     navigator = new TDBNavigator(model, toolBar, window);
     toolBar->addSeparator();
-    speedButton4 = ToolAction(toolBar, "edit-copy", "SpeedButton4", "Copy string to all languages");
+    speedButton4 = ToolAction(toolBar, ToolIcon("edit-copy", QStringLiteral("\u21C9")), "SpeedButton4",
+                              "Copy string to all languages");
     toolBar->addSeparator();
-    speedButton2 = ToolAction(toolBar, "preferences-system", "SpeedButton2", "Options");
+    speedButton2 = ToolAction(toolBar, ToolIcon("preferences-system", QStringLiteral("\u2699")),
+                              "SpeedButton2", "Options");
     aboutButton = Named(new QToolButton(toolBar), "AboutButton", "About ...");
-    aboutButton->setIcon(QIcon::fromTheme(QStringLiteral("help-about")));
+    aboutButton->setIcon(ToolIcon("help-about", QStyle::SP_MessageBoxInformation));
     aboutButton->setAutoRaise(true);
     toolBar->addWidget(aboutButton);
     toolBar->addSeparator();
@@ -80,7 +84,7 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     speedButton1->setFixedWidth(26);
     top->addWidget(speedButton1);
     speedButton3 = Named(new QPushButton(topPanel), "SpeedButton3", "Start Delphi with this project");
-    speedButton3->setIcon(QIcon::fromTheme(QStringLiteral("system-run")));
+    speedButton3->setIcon(ToolIcon("system-run", QStyle::SP_MediaPlay));
     speedButton3->setFixedWidth(26);
     top->addWidget(speedButton3);
     projectCombo =
@@ -97,8 +101,12 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
 
     auto* rightPanel = new QWidget(central);
     rightPanel->setFixedWidth(128);
+    QFont small = rightPanel->font(); // the panel is narrow: its texts are set small to fit
+    small.setPixelSize(11);
+    rightPanel->setFont(small);
     auto* right = new QVBoxLayout(rightPanel);
-    right->setContentsMargins(4, 4, 4, 4);
+    right->setContentsMargins(3, 3, 3, 3);
+    right->setSpacing(4);
     langLabel = new QLabel(QStringLiteral("Current Project &Language"), rightPanel);
     langLabel->setWordWrap(true);
     right->addWidget(langLabel);

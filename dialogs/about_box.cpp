@@ -33,7 +33,9 @@ QLabel* NameLabel(QWidget* parent, int x, int y, const QColor& color) {
 }
 
 TUrlLabel* LinkRow(QWidget* area, const QString& caption, int y, int linkX, int linkY) {
-    (new QLabel(caption, area))->move(7, y);
+    auto* label = new QLabel(caption, area);
+    label->move(7, y);
+    label->adjustSize();
     auto* link = new TUrlLabel(area);
     link->move(linkX, linkY);
     return link;
@@ -45,6 +47,9 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindows
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(303, 211);
+    QFont small = font(); // the layout's pixel positions were made for a small dialog font
+    small.setPixelSize(11);
+    setFont(small);
 
     auto* top = new QFrame(this);
     top->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -68,6 +73,10 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindows
     m_components = LinkRow(lower, QStringLiteral("Try our "), 62, 45, 62);
     m_components->setText(QStringLiteral("Pathwright component suite for Delphi"));
     m_components->SetURL(MakerComponentsPage);
+    for (QLabel* link :
+         {static_cast<QLabel*>(m_mail), static_cast<QLabel*>(m_web), static_cast<QLabel*>(m_components)}) {
+        link->adjustSize();
+    }
 
     auto* bottom = new QFrame(this);
     bottom->setGeometry(0, 170, 303, 41);

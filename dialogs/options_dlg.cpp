@@ -22,6 +22,15 @@ QComboBox* CharsetCombo(QWidget* parent, int x, int y) {
     return combo;
 }
 
+void PlaceLabel(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    QFont narrow = label->font(); // the label must end before the list at x 145
+    narrow.setPixelSize(10);
+    label->setFont(narrow);
+    label->move(x, y);
+    label->adjustSize();
+}
+
 } // namespace
 
 TOptionsDlg::TOptionsDlg(QWidget* parent)
@@ -30,13 +39,16 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
     setWindowTitle(QStringLiteral("Dialog"));
     setModal(false);
     setFixedSize(313, 141);
+    QFont small = font(); // the layout's pixel positions were made for a small dialog font
+    small.setPixelSize(11);
+    setFont(small);
 
     auto* bevel = new QFrame(this);
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bevel->setGeometry(8, 8, 297, 89);
-    (new QLabel(QStringLiteral("Charset for left column:"), this))->move(16, 29);
+    PlaceLabel(this, QStringLiteral("Charset for left column:"), 16, 29);
     m_charSetCombo1 = CharsetCombo(this, 145, 25);
-    (new QLabel(QStringLiteral("Charset for right column:"), this))->move(16, 61);
+    PlaceLabel(this, QStringLiteral("Charset for right column:"), 16, 61);
     m_charSetCombo2 = CharsetCombo(this, 145, 57);
     m_charSetCombo1->setObjectName(QStringLiteral("CharSetCombo1"));
     m_charSetCombo2->setObjectName(QStringLiteral("CharSetCombo2"));
