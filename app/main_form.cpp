@@ -176,6 +176,10 @@ void TMainForm::RestoreSettings() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (m_commandRunning) {
+        event->ignore(); // a command walking the table lets events through; it must end first
+        return;
+    }
     ReportFailures(this, [this] { m_model->PostPending(); });
     FormClose();
     if (m_optionsDlg != nullptr) {

@@ -2,11 +2,13 @@
 #include "app/main_form.h"
 #include "app/project_combo.h"
 #include "app/strings_grid_model.h"
+#include "dialogs/about_box.h"
 #include "dialogs/adv_status_bar.h"
 #include "workbench_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,17 @@
 
 using namespace wordloom;
 using namespace wordloom::testing;
+
+/// Receives what the desktop would be asked to open.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
 
 namespace {
 
@@ -171,6 +184,33 @@ private slots:
         QVERIFY(!QFile::exists(folder.Path(QStringLiteral("strings.db")))); // never created
         bench.form.close();
         QVERIFY(!QFile::exists(folder.SettingsFile())); // the store was never opened
+    }
+
+    void aboutMenuReadmeAndIdeLaunchOpenTheirDocuments() {
+        WorkFolder folder;
+        Workbench bench;
+        bench.Show();
+        const MainFormUi& ui = bench.form.Ui();
+        OpenedUrls opened;
+        ui.readmetxt1->trigger();
+        QCOMPARE(opened.urls.size(), 1);
+        QCOMPARE(opened.urls.first(),
+                 QUrl::fromLocalFile(QApplication::applicationDirPath() + QStringLiteral("/Readme.txt")));
+        ui.editProject->setText(QStringLiteral("/src/Tool.dpr"));
+        QTest::mouseClick(ui.speedButton3, Qt::LeftButton);
+        QCOMPARE(opened.urls.size(), 2);
+        QCOMPARE(opened.urls.last(), QUrl::fromLocalFile(QStringLiteral("/src/Tool.dpr")));
+        ui.editProject->clear();
+        QTest::mouseClick(ui.speedButton3, Qt::LeftButton); // an empty path opens nothing
+        QCOMPARE(opened.urls.size(), 2);
+
+        QString version;
+        WhenModal<TAboutBox>([&](TAboutBox* box) {
+            version = box->Version()->text();
+            box->accept();
+        });
+        ui.about1->trigger();
+        QCOMPARE(version, QStringLiteral("Version 1.0"));
     }
 
     void fileDialogPicksTheProject() {
