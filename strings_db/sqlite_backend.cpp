@@ -439,8 +439,7 @@ void SqliteBackend::Bind(sqlite3_stmt* stmt, int index, const Value& value) {
     }
 }
 
-bool SqliteBackend::ReadRow(RowId id, Row& row) {
-    sqlite3_stmt* stmt = Cached("SELECT " + ColumnList() + " FROM " + Quote(kTable) + " WHERE rowid = ?1");
+bool SqliteBackend::ReadById(sqlite3_stmt* stmt, RowId id, Row& row) {
     ResetGuard guard(stmt);
     sqlite3_bind_int64(stmt, 1, id);
     int rc = sqlite3_step(stmt);
@@ -450,9 +449,26 @@ bool SqliteBackend::ReadRow(RowId id, Row& row) {
     if (rc != SQLITE_ROW) {
         Fail("Cannot read the strings table");
     }
-    row.resize(m_fields.size());
+    row.resize(static_cast<std::size_t>(sqlite3_column_count(stmt)));
     ReadColumns(stmt, 0, row);
     return true;
+}
+
+bool SqliteBackend::ReadRow(RowId id, Row& row) {
+    return ReadById(Cached("SELECT " + ColumnList() + " FROM " + Quote(kTable) + " WHERE rowid = ?1"), id,
+                    row);
+}
+
+bool SqliteBackend::ReadKey(RowId id, const IndexDef& order, Row& key) {
+    std::string columns;
+    for (const OrderPart& part : order.parts) {
+        columns +=
+            (columns.empty() ? "" : ", ") + Quote(m_fields.at(static_cast<std::size_t>(part.column)).name);
+    }
+    if (columns.empty()) {
+        columns = "rowid";
+    }
+    return ReadById(Cached("SELECT " + columns + " FROM " + Quote(kTable) + " WHERE rowid = ?1"), id, key);
 }
 
 Row SqliteBackend::DefaultRow() {
@@ -508,6 +524,9 @@ void SqliteBackend::UpdateRow(RowId id, const Row& row) {
     sqlite3_bind_int64(stmt, idParam, id);
     if (sqlite3_step(stmt) != SQLITE_DONE) {
         Fail("Cannot store the record");
+    }
+    if (sqlite3_changes(m_db.get()) == 0) {
+        throw DbError("Cannot store the record: it was deleted meanwhile");
     }
 }
 

@@ -36,6 +36,7 @@ public:
     RowId MaxId() override;
 
     bool ReadRow(RowId id, Row& row) override;
+    bool ReadKey(RowId id, const IndexDef& order, Row& key) override;
     Row DefaultRow() override;
     RowId InsertRow(const Row& row) override;
     void UpdateRow(RowId id, const Row& row) override;
@@ -69,6 +70,8 @@ private:
     void LoadIndexes();
     std::string OrderBy(const IndexDef& order) const;
     std::string ColumnList() const;
+    /// Runs a one-row statement with ?1 bound to `id` into `row`; false when there is no row.
+    bool ReadById(sqlite3_stmt* stmt, RowId id, Row& row);
     static void ReadColumns(sqlite3_stmt* stmt, int first, Row& row);
     static void ReadColumn(sqlite3_stmt* stmt, int column, Value& value);
     static void Bind(sqlite3_stmt* stmt, int index, const Value& value);

@@ -103,6 +103,9 @@ public:
 
     /// False when the record does not exist.
     virtual bool ReadRow(RowId id, Row& row) = 0;
+    /// The values of the index's key columns, in the index's order; false when the record does
+    /// not exist.
+    virtual bool ReadKey(RowId id, const IndexDef& order, Row& key) = 0;
     /// A new record's values: the column defaults.
     virtual Row DefaultRow() = 0;
     virtual RowId InsertRow(const Row& row) = 0;

@@ -192,6 +192,10 @@ void StringsTable::Last() {
     m_cursor->Last();
 }
 
+void StringsTable::Refresh() {
+    m_cursor->Refresh();
+}
+
 bool StringsTable::Eof() const {
     return m_cursor->Eof();
 }

@@ -52,7 +52,9 @@ public:
     bool ReadOnly() const;
 
     /// Orders by the index on `field` alone; throws DbError("Index not found: ...") when the table
-    /// has none. Key searches use that index's column and collation.
+    /// has none. Key searches use that index's column and collation. Where several indexes cover
+    /// the field alone, the one named after the field wins, then a case-sensitive one. A new order
+    /// keeps the current record; the view is rebuilt when it is next read.
     void SetIndexFieldNames(const std::string& field);
     /// Orders by the index of that name (e.g. "English2"); throws DbError when missing.
     void SetIndexName(const std::string& indexName);
@@ -109,6 +111,9 @@ public:
     void Next();
     void Prior();
     void Last();
+    /// Re-reads the table (after another program wrote to it); the current record stays current
+    /// when it still exists and is visible.
+    void Refresh();
     bool Eof() const;
     bool Bof() const;
     int RecordCount() const;

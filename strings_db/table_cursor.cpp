@@ -8,6 +8,7 @@ namespace wordloom {
 namespace {
 
 constexpr std::size_t kCacheLimit = 4096;
+constexpr std::size_t kKeyCacheLimit = 65536;
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
@@ -184,6 +185,7 @@ bool TableCursor::FindKey(const std::string& key) {
 // ---- the view
 
 void TableCursor::Invalidate() {
+    m_keyCache.clear();
     m_listValid = false;
     m_positionKnown = false;
     m_list.Clear();
@@ -226,9 +228,9 @@ void TableCursor::EnsurePosition() const {
         return;
     }
     if (m_hasCurrent) {
-        if (const Row* row = CachedRow(m_current)) {
-            Row keyRow = *row;
-            if (auto pos = Locate(m_current, keyRow)) {
+        if (const Row* key = CachedKey(m_current)) {
+            Row keyCopy = *key;
+            if (auto pos = Locate(m_current, keyCopy)) {
                 m_position = *pos;
                 m_positionKnown = true;
                 m_eof = m_bof = false;
@@ -269,10 +271,33 @@ const Row* TableCursor::CachedRow(RowId id) const {
     return &m_cache.emplace(id, std::move(row)).first->second;
 }
 
-int TableCursor::CompareKeys(const Row& a, RowId idA, const Row& b, RowId idB) const {
+const Row* TableCursor::CachedKey(RowId id) const {
+    auto it = m_keyCache.find(id);
+    if (it != m_keyCache.end()) {
+        return &it->second;
+    }
+    Row key;
+    if (!m_backend.ReadKey(id, m_order, key)) {
+        return nullptr;
+    }
+    if (m_keyCache.size() >= kKeyCacheLimit) {
+        m_keyCache.clear();
+    }
+    return &m_keyCache.emplace(id, std::move(key)).first->second;
+}
+
+Row TableCursor::KeyOf(const Row& row) const {
+    Row key;
     for (const OrderPart& part : m_order.parts) {
-        auto column = static_cast<std::size_t>(part.column);
-        int c = m_backend.Compare(a[column], b[column], part.collation);
+        key.push_back(row[static_cast<std::size_t>(part.column)]);
+    }
+    return key;
+}
+
+int TableCursor::CompareKeys(const Row& keyA, RowId idA, const Row& keyB, RowId idB) const {
+    for (std::size_t i = 0; i < m_order.parts.size(); ++i) {
+        const OrderPart& part = m_order.parts[i];
+        int c = m_backend.Compare(keyA[i], keyB[i], part.collation);
         if (c != 0) {
             return part.descending ? -c : c;
         }
@@ -280,19 +305,19 @@ int TableCursor::CompareKeys(const Row& a, RowId idA, const Row& b, RowId idB) c
     return idA == idB ? 0 : (idA < idB ? -1 : 1);
 }
 
-std::size_t TableCursor::InsertPosition(RowId id, const Row& keyRow) const {
+std::size_t TableCursor::InsertPosition(RowId id, const Row& key) const {
     return m_list.LowerBound([&](RowId other) {
         if (other == id) {
             return false; // while a post moves it, its stored values are already the new ones
         }
-        const Row* row = CachedRow(other);
+        const Row* otherKey = CachedKey(other);
         // A record that vanished behind our back sorts first; the search stays well defined.
-        return !row || CompareKeys(*row, other, keyRow, id) < 0;
+        return !otherKey || CompareKeys(*otherKey, other, key, id) < 0;
     });
 }
 
-std::optional<std::size_t> TableCursor::Locate(RowId id, const Row& keyRow) const {
-    std::size_t pos = InsertPosition(id, keyRow);
+std::optional<std::size_t> TableCursor::Locate(RowId id, const Row& key) const {
+    std::size_t pos = InsertPosition(id, key);
     if (pos < m_list.Size() && m_list.At(pos) == id) {
         return pos;
     }
@@ -354,6 +379,12 @@ void TableCursor::Prior() {
         m_bof = true;
     }
     m_eof = false;
+}
+
+void TableCursor::Refresh() {
+    CheckBrowseMode();
+    m_cache.clear();
+    Invalidate();
 }
 
 bool TableCursor::Eof() const {
@@ -493,6 +524,9 @@ void TableCursor::Post() {
         ScopedFlag posting(m_posting);
         if (m_beforePost) {
             m_beforePost(m_owner);
+            if (m_state == TableState::Browse) {
+                return; // the hook cancelled the record
+            }
         }
         bool inserted = m_state == TableState::Insert;
         RowId id = m_current;
@@ -502,6 +536,7 @@ void TableCursor::Post() {
             m_backend.UpdateRow(id, m_buffer);
         }
         m_cache.erase(id);
+        m_keyCache.erase(id);
         // Read back what the engine stored (type affinity may have converted a value), so the
         // cached row and the order key are exactly what a rebuilt view would see.
         Row stored;
@@ -528,13 +563,13 @@ void TableCursor::Reposition(RowId id, bool inserted, const Row& stored) {
     }
     std::optional<std::size_t> removedAt;
     if (!inserted) {
-        removedAt = Locate(id, m_original);
+        removedAt = Locate(id, KeyOf(m_original));
         if (removedAt) {
             m_list.EraseAt(*removedAt);
         }
     }
     if (visible) {
-        std::size_t pos = InsertPosition(id, stored);
+        std::size_t pos = InsertPosition(id, KeyOf(stored));
         m_list.InsertAt(pos, id);
         MoveTo(pos);
         m_eof = m_bof = false;
@@ -559,6 +594,7 @@ void TableCursor::Delete() {
     }
     m_backend.DeleteRow(m_current);
     m_cache.erase(m_current);
+    m_keyCache.erase(m_current);
     std::size_t pos = m_position;
     m_list.EraseAt(pos);
     MoveTo(pos);

@@ -43,6 +43,7 @@ public:
     void Next();
     void Prior();
     void Last();
+    void Refresh();
     bool Eof() const;
     bool Bof() const;
     int RecordCount() const;
@@ -78,10 +79,15 @@ private:
     /// A record's stored values through the row cache; null when the record is gone. The
     /// pointer lives until the next cache access.
     const Row* CachedRow(RowId id) const;
-    int CompareKeys(const Row& a, RowId idA, const Row& b, RowId idB) const;
-    /// Where the record with these key values stands in the list, if it is there.
-    std::optional<std::size_t> Locate(RowId id, const Row& keyRow) const;
-    std::size_t InsertPosition(RowId id, const Row& keyRow) const;
+    /// A record's order key (the values of the index columns) through a cache of its own: the
+    /// binary searches of posts and key searches read keys only, and meet the same block
+    /// boundaries again and again.
+    const Row* CachedKey(RowId id) const;
+    Row KeyOf(const Row& row) const;
+    int CompareKeys(const Row& keyA, RowId idA, const Row& keyB, RowId idB) const;
+    /// Where the record with this order key stands in the list, if it is there.
+    std::optional<std::size_t> Locate(RowId id, const Row& key) const;
+    std::size_t InsertPosition(RowId id, const Row& key) const;
     void Reposition(RowId id, bool inserted, const Row& stored);
 
     StringsTableBackend& m_backend;
@@ -112,6 +118,7 @@ private:
     mutable bool m_eof = true;
     mutable bool m_bof = true;
     mutable std::unordered_map<RowId, Row> m_cache;
+    mutable std::unordered_map<RowId, Row> m_keyCache;
     /// The record the per-record filter test is looking at, while it runs.
     mutable const RowView* m_probe = nullptr;
 

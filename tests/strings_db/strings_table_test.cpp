@@ -139,6 +139,38 @@ TEST(StringsTableOpen, FileWithoutWritePermissionOpensReadOnly) {
     EXPECT_THROW(table.Post(), DbError);
 }
 
+TEST(StringsTableOpen, UnreadableFileIsAnError) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "running as root: file permissions are not enforced";
+    }
+    TableFile file;
+    std::filesystem::permissions(file.Path(), std::filesystem::perms::none);
+    EXPECT_THROW(StringsTable table(file.Path()), DbError);
+}
+
+// The table the build makes from data/strings.sql: every index the workbench selects is there.
+TEST(StringsTableShipped, BuiltTableOffersEveryIndexTheWorkbenchSelects) {
+    std::string built = std::string(WORDLOOM_BINARY_DIR) + "/data/strings.db";
+    ASSERT_TRUE(std::filesystem::exists(built)) << "the build did not make " << built;
+    // A copy: even a reading connection leaves its side files beside a WAL table.
+    TableFile file("");
+    std::filesystem::copy_file(built, file.Path());
+    StringsTable table(file.Path());
+    EXPECT_EQ(table.RecordCount(), 0);
+    for (const std::string& language : table.Languages()) {
+        table.SetIndexFieldNames(language);
+        EXPECT_EQ(table.IndexName(), language);
+        if (language != "Project") {
+            table.SetIndexName(language + "2");
+            EXPECT_EQ(table.IndexField(), language);
+        }
+    }
+    for (const char* field : {"SpFront", "SpEnd"}) {
+        table.SetIndexFieldNames(field);
+        EXPECT_EQ(table.IndexName(), field);
+    }
+}
+
 // ---- ordering and indexes
 
 class StringsTableTest : public ::testing::Test {
@@ -338,6 +370,18 @@ TEST_F(StringsTableTest, BeforePostHookCanStopTheWrite) {
     EXPECT_EQ(table->RecordCount(), 5);
 }
 
+TEST_F(StringsTableTest, BeforePostHookThatCancelsStopsThePostQuietly) {
+    bool after = false;
+    table->SetBeforePost([](StringsTable& t) { t.Cancel(); });
+    table->SetAfterPost([&](StringsTable&) { after = true; });
+    table->Insert();
+    table->SetField("English", "never");
+    table->Post();
+    EXPECT_FALSE(after);
+    EXPECT_EQ(table->State(), TableState::Browse);
+    EXPECT_EQ(file.Query("SELECT count(*) FROM strings"), "5");
+}
+
 TEST_F(StringsTableTest, MovingPostsAModifiedRecordAndDropsAnUntouchedOne) {
     table->Insert();
     table->First();
@@ -357,6 +401,30 @@ TEST_F(StringsTableTest, SetFieldOutsideEditIsAnError) {
     table->SetField("SpFront", "");
     table->Post();
     EXPECT_EQ(file.Query("SELECT count(*) FROM strings WHERE German IS NULL AND SpFront IS NULL"), "5");
+}
+
+TEST_F(StringsTableTest, EditOfARecordDeletedBehindTheTablesBackFails) {
+    table->SetIndexFieldNames("English");
+    table->First();
+    table->Edit();
+    table->SetField("German", "Ja");
+    file.Exec("DELETE FROM strings WHERE English = 'A'");
+    EXPECT_THROW(table->Post(), DbError);
+    EXPECT_EQ(table->State(), TableState::Edit);
+    EXPECT_EQ(file.Query("SELECT count(*) FROM strings"), "4");
+}
+
+TEST_F(StringsTableTest, RefreshShowsWhatAnotherProgramWrote) {
+    table->SetIndexFieldNames("English");
+    ASSERT_EQ(Walk(*table, "German"), (Texts{"", "", "", "", ""})); // view built, rows cached
+    ASSERT_TRUE(table->FindKey("b"));
+    file.Exec(
+        "INSERT INTO strings (English) VALUES ('aa'); UPDATE strings SET German = 'Ja' WHERE English = 'b'");
+    table->Refresh();
+    EXPECT_EQ(Walk(*table), (Texts{"A", "B", "a", "aa", "b", "c"}));
+    ASSERT_TRUE(table->FindKey("b"));
+    EXPECT_EQ(table->FieldAsString("German"), "Ja");
+    EXPECT_EQ(table->RecNo(), 4);
 }
 
 TEST_F(StringsTableTest, IntegerReadOfATextIsAnError) {
