@@ -4,13 +4,15 @@
 
 #include "collect/command_host.h"
 
-#include <cstdio>
+#include <ostream>
 #include <string>
 
 namespace wordloom {
 
 class CliHost : public CommandHost {
 public:
+    explicit CliHost(std::ostream& err) : m_err(err) {}
+
     void Message(const std::string& text) override { Print(text); }
     bool Question(const std::string& text) override {
         Print(text);
@@ -25,7 +27,9 @@ public:
     void ApplyProjectFilter() override {}
 
 private:
-    static void Print(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+    void Print(const std::string& text) { m_err << text << "\n"; }
+
+    std::ostream& m_err;
 };
 
 } // namespace wordloom

@@ -1,20 +1,20 @@
 // wordloom-cli collect PROJECT.dpr [--db FILE] [--lang FIELD] [--charset N] [--properties LIST]
-// [--no-pas]: the Collect Strings command of the workbench, with its texts on stderr.
+// [--no-pas]: the Collect Strings command of the workbench, with its texts on the error stream.
 #include "collect/collect_command.h"
 #include "cli/cli_host.h"
+#include "cli/commands.h"
 #include "collect/code_page.h"
 #include "strings_db/strings_table.h"
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace wordloom {
+namespace wordloom::cli {
 
 namespace {
 
@@ -27,9 +27,9 @@ constexpr const char* kCollectUsage =
     "  --properties LIST  searched form properties, comma-separated (default: all)\n"
     "  --no-pas           leave the unit sources out\n";
 
-int UsageError(const std::string& text) {
-    std::fprintf(stderr, "wordloom-cli collect: %s\n%s", text.c_str(), kCollectUsage);
-    return 2;
+int UsageError(std::ostream& err, const std::string& text) {
+    err << "wordloom-cli collect: " << text << "\n" << kCollectUsage;
+    return 1;
 }
 
 std::vector<std::string> SplitList(std::string_view list) {
@@ -47,7 +47,11 @@ std::vector<std::string> SplitList(std::string_view list) {
 
 } // namespace
 
-int RunCollectCli(const std::vector<std::string>& args) {
+int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (WantsHelp(args)) {
+        out << kCollectUsage;
+        return 0;
+    }
     std::string projectPath;
     std::string dbPath = "strings.db";
     std::string language;
@@ -55,78 +59,75 @@ int RunCollectCli(const std::vector<std::string>& args) {
     ProjectSettings settings;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const auto value = [&](std::string& out) {
+        const auto value = [&](std::string& target) {
             if (i + 1 >= args.size()) {
                 return false;
             }
-            out = args[++i];
+            target = args[++i];
             return true;
         };
         std::string text;
         if (arg == "--db") {
             if (!value(dbPath)) {
-                return UsageError("--db needs a file");
+                return UsageError(err, "--db needs a file");
             }
         } else if (arg == "--lang") {
             if (!value(language)) {
-                return UsageError("--lang needs a field name");
+                return UsageError(err, "--lang needs a field name");
             }
         } else if (arg == "--charset") {
             if (!value(text)) {
-                return UsageError("--charset needs a number");
+                return UsageError(err, "--charset needs a number");
             }
             const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), charset);
             if (error != std::errc() || end != text.data() + text.size() ||
                 CodePageName(charset) == nullptr) {
-                return UsageError("unknown character set " + text);
+                return UsageError(err, "unknown character set " + text);
             }
         } else if (arg == "--properties") {
             if (!value(text)) {
-                return UsageError("--properties needs a list");
+                return UsageError(err, "--properties needs a list");
             }
             settings.properties = SplitList(text);
         } else if (arg == "--no-pas") {
             settings.includePas = false;
-        } else if (arg == "--help" || arg == "-h") {
-            std::fputs(kCollectUsage, stdout);
-            return 0;
         } else if (arg.starts_with("--") || !projectPath.empty()) {
-            return UsageError("unexpected argument " + arg);
+            return UsageError(err, "unexpected argument " + arg);
         } else {
             projectPath = arg;
         }
     }
     if (projectPath.empty()) {
-        return UsageError("no project file given");
+        return UsageError(err, "no project file given");
     }
     try {
         StringsTable table(dbPath);
         const std::vector<std::string> languages = table.Languages();
         if (languages.empty()) {
-            std::fprintf(stderr, "The strings table %s has no language field\n", dbPath.c_str());
+            err << "The strings table " << dbPath << " has no language field\n";
             return 1;
         }
         if (language.empty()) {
             language = languages.front();
         } else if (std::find(languages.begin(), languages.end(), language) == languages.end()) {
-            return UsageError("the strings table has no language field " + language);
+            return UsageError(err, "the strings table has no language field " + language);
         }
         // A relative path means the working folder here, not the root as an empty window field would.
         settings.projectPath = std::filesystem::absolute(projectPath).lexically_normal().string();
         settings.language = language;
         settings.translation = languages.size() > 1 ? languages[1] : languages[0];
         settings.sourceCharset = charset;
-        CliHost host;
+        CliHost host(err);
         CollectState state;
         const CollectSummary summary = RunCollectCommand(table, settings, host, state);
         table.SetFiltered(false);
-        std::printf("files read: %d, texts added: %d, table size: %d\n", summary.filesRead,
-                    summary.textsAdded, table.RecordCount());
+        out << "files read: " << summary.filesRead << ", texts added: " << summary.textsAdded
+            << ", table size: " << table.RecordCount() << "\n";
         return summary.failed ? 1 : 0;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+        err << error.what() << "\n";
         return 1;
     }
 }
 
-} // namespace wordloom
+} // namespace wordloom::cli

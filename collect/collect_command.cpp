@@ -4,19 +4,60 @@
 #include "collect/source_file.h"
 #include "collect/unit_collector.h"
 
+#include <chrono>
 #include <exception>
 
 namespace wordloom {
 
 namespace {
 
-template <class Collect>
-void CollectInTransaction(StringsTable& table, Collect collect) {
-    // One transaction per file: fast, and a failure keeps what earlier files filed.
-    StringsTable::Transaction transaction(table);
-    collect();
-    transaction.Commit();
-}
+// How long filed texts may wait for their commit.
+constexpr auto kCommitInterval = std::chrono::milliseconds(250);
+
+// Groups the writes of consecutive files into one transaction, committed after a file once the
+// interval has passed, and at the end. A file that fails does so before it files anything (it is
+// read and converted whole first; failures inside lines are reported and passed over), so a
+// failure keeps exactly the files before it, as a transaction per file would, without paying a
+// journal write for every file.
+class BatchedTransaction {
+public:
+    explicit BatchedTransaction(StringsTable& table) : m_table(table) {}
+    ~BatchedTransaction() {
+        if (m_table.InTransaction()) {
+            try {
+                m_table.Commit();
+            } catch (...) { // a destructor must not throw; Finish() reports commit failures
+            }
+        }
+    }
+    BatchedTransaction(const BatchedTransaction&) = delete;
+    BatchedTransaction& operator=(const BatchedTransaction&) = delete;
+
+    template <class Collect>
+    void File(Collect collect) {
+        if (!m_table.InTransaction()) {
+            m_table.BeginTransaction();
+            m_started = std::chrono::steady_clock::now();
+        }
+        collect();
+        if (std::chrono::steady_clock::now() - m_started >= kCommitInterval) {
+            m_table.Commit();
+        }
+    }
+    /// Commits what the files before filed.
+    void Finish() {
+        if (m_table.State() != TableState::Browse) {
+            m_table.Cancel();
+        }
+        if (m_table.InTransaction()) {
+            m_table.Commit();
+        }
+    }
+
+private:
+    StringsTable& m_table;
+    std::chrono::steady_clock::time_point m_started;
+};
 
 } // namespace
 
@@ -27,6 +68,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
     host.BusyCursor(true);
     host.SetViewAttached(false);
     int countBefore = -1;
+    BatchedTransaction transaction(table);
     try {
         table.SetFiltered(false);
         countBefore = table.RecordCount();
@@ -45,7 +87,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
             for (const std::string& name : forms) {
                 host.StatusText("Parsing " + name + " ...");
                 host.ProcessPendingEvents();
-                CollectInTransaction(table, [&] { CollectFormFile(context, directory + name); });
+                transaction.File([&] { CollectFormFile(context, directory + name); });
                 ++summary.filesRead;
             }
             if (settings.includePas) {
@@ -55,7 +97,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                 }
                 for (const std::string& name : units) {
                     host.StatusText("Parsing " + name + " ...");
-                    CollectInTransaction(table, [&] { CollectUnitFile(context, directory + name); });
+                    transaction.File([&] { CollectUnitFile(context, directory + name); });
                     ++summary.filesRead;
                 }
             }
@@ -67,9 +109,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
     }
     // Closing steps, in every case.
     try {
-        if (table.State() != TableState::Browse) {
-            table.Cancel();
-        }
+        transaction.Finish();
         table.SetFiltered(false);
         if (countBefore >= 0) {
             summary.textsAdded = table.RecordCount() - countBefore;

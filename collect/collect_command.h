@@ -19,9 +19,9 @@ struct CollectSummary {
 };
 
 /// Collects the forms and (settings.includePas) units of the project directory into the table
-/// under settings.language, one transaction per file. Ends with the table ordered by
-/// settings.translation at record 0, the project filter applied, the view attached and the cursor
-/// restored, also after a failure; a failure that ends the command is shown with host.Error().
+/// under settings.language. Files are committed in groups; a failure keeps every file before it. Ends with
+/// the table ordered by settings.translation at record 0, the project filter applied, the view attached and
+/// the cursor restored, also after a failure; a failure that ends the command is shown with host.Error().
 CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
                                  CollectState& state);
 

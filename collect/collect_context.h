@@ -6,6 +6,7 @@
 #include "strings_db/strings_table.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace wordloom {
@@ -27,6 +28,13 @@ struct CollectContext {
     std::vector<std::string> properties; ///< searched form properties, in list order
     const CodePage& codePage;            ///< code page of the sources
     CollectState& state;
+    /// Raw texts already given to AddString in this run: a second offer of the same raw text finds
+    /// its record anyway, so it is spared the key search (real projects repeat "OK" and "Cancel"
+    /// hundreds of times).
+    std::unordered_set<std::string> offered = {};
 };
+
+/// Files a decoded raw text (UTF-8) under the context's language and project.
+void OfferText(CollectContext& context, std::string rawText);
 
 } // namespace wordloom

@@ -48,7 +48,7 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
     PascalString piece;
     const auto offer = [&](const PascalString& found) {
         if (found.Length() >= 2) { // shorter texts are dropped anyway; spare the decoding
-            AddString(context.table, context.language, ToUtf8(found, context.codePage), context.projectName);
+            OfferText(context, ToUtf8(found, context.codePage));
         }
     };
     while (!rest.empty()) {

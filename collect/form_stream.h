@@ -24,13 +24,15 @@ bool IsTextForm(std::string_view data);
 /// or "Invalid property value" (a tag that does not fit where it stands, or a float that is not a
 /// number).
 std::string BinaryFormToText(std::string_view binary);
-/// The same, replacing the content of text (its capacity is reused).
+/// The same, replacing the content of text (its buffer is reused); after a failure text holds
+/// nothing usable.
 void BinaryFormToText(std::string_view binary, std::string& text);
 
 /// The binary form resource of a text form: the resource header, named after the root object's
 /// class in upper case, and the component stream. Throws FormError "<message> on line <n>".
 std::string TextToBinaryForm(std::string_view text);
-/// The same, replacing the content of binary (its capacity is reused).
+/// The same, replacing the content of binary (its buffer is reused); after a failure binary holds
+/// nothing usable.
 void TextToBinaryForm(std::string_view text, std::string& binary);
 
 } // namespace wordloom

@@ -1,5 +1,7 @@
 #include "collect/form_text.h"
 
+#include "collect/collect_context.h"
+
 namespace wordloom {
 
 bool ReadLineValue(std::string_view line, std::size_t start, PascalString& value) {
@@ -29,6 +31,14 @@ std::string ToUtf8(const PascalString& text, const CodePage& codePage) {
         AppendUtf8(c, out);
     }
     return out;
+}
+
+void OfferText(CollectContext& context, std::string rawText) {
+    if (context.offered.contains(rawText)) {
+        return;
+    }
+    AddString(context.table, context.language, rawText, context.projectName);
+    context.offered.insert(std::move(rawText));
 }
 
 std::string_view TrimControls(std::string_view text) {

@@ -14,7 +14,8 @@ inline bool NeedsCode(std::uint32_t c) {
     return c < 32 || c == '\'' || c > 255;
 }
 
-inline void AppendCharCode(std::string& out, std::uint32_t c) {
+template <class Out>
+void AppendCharCode(Out& out, std::uint32_t c) {
     char digits[12];
     digits[0] = '#';
     auto end = std::to_chars(digits + 1, digits + sizeof digits, c).ptr;
@@ -26,9 +27,9 @@ inline void AppendCharCode(std::string& out, std::uint32_t c) {
 /// characters remain, breakLine() is called to end it (" +" and a new line, for the form writer).
 /// appendRun(i, j) writes the characters [i, j), all of which stand between quotes as they are.
 /// The caller writes "''" for an empty string.
-template <class CharAt, class AppendRun, class BreakLine>
-void WriteStringRuns(std::string& out, std::size_t count, CharAt charAt, AppendRun appendRun,
-                     std::size_t perLine, BreakLine breakLine) {
+template <class Out, class CharAt, class AppendRun, class BreakLine>
+void WriteStringRuns(Out& out, std::size_t count, CharAt charAt, AppendRun appendRun, std::size_t perLine,
+                     BreakLine breakLine) {
     std::size_t i = 0;
     std::size_t lineStart = 0;
     while (i < count) {

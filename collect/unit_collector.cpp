@@ -92,8 +92,7 @@ void CollectUnitFile(CollectContext& context, const std::string& path) {
                 }
                 const std::string_view literal = std::string_view(line).substr(open, end - open);
                 if (literal.size() >= 4) { // shorter ones hold under two characters
-                    AddString(context.table, context.language, codePage->Decode(ExtractLiteral(literal)),
-                              context.projectName);
+                    OfferText(context, codePage->Decode(ExtractLiteral(literal)));
                 }
                 line.erase(0, end);
             }

@@ -1,5 +1,6 @@
 #include "collect/errors.h"
 #include "collect/form_collector.h"
+#include "collect/form_stream.h"
 
 #include "collect_fixture.h"
 
@@ -160,6 +161,24 @@ TEST_F(FormCollector, UnclosedListEndsWithTheFileAndKeepsItsTexts) {
 TEST_F(FormCollector, NarrowTextsAreDecodedWithTheSourceCodePage) {
     EXPECT_EQ(Collect("object Form1: TForm1\r\n  Caption = '\xCF\xF0\xE8\xE2\xE5\xF2'\r\nend\r\n", 204),
               (TextList{"Привет"}));
+}
+
+TEST_F(FormCollector, BinaryFormIsReadThroughItsTextForm) {
+    const std::string text = "object Form1: TForm1\r\n"
+                             "  Caption = 'Binary caption'\r\n"
+                             "  object ListBox1: TListBox\r\n"
+                             "    Items.Strings = (\r\n"
+                             "      'One item'\r\n"
+                             "      'It'#39's two')\r\n"
+                             "    Hint = #1055#1088#1080#1074#1077#1090\r\n"
+                             "  end\r\n"
+                             "end\r\n";
+    const std::string path = project.Write("Main.dfm", TextToBinaryForm(text));
+    CollectContext context = Context();
+    CollectFormFile(context, path);
+    EXPECT_EQ(Texts(), (TextList{"Binary caption", "It's two", "One item", "Привет"}));
+    EXPECT_TRUE(host.Messages().empty());
+    EXPECT_NE(host.Clipboard().find("Binary caption"), std::string::npos);
 }
 
 TEST_F(FormCollector, MissingFileFailsWithTheFileLayersMessage) {

@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <clocale>
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <locale>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -310,6 +315,90 @@ TEST(Floats, ExtendedPrecisionDigitsSurvive) {
     }
 }
 
+/// What the writer must produce for a float: the shortest digits (std::to_chars as the reference),
+/// with ".0" added when they hold neither a point nor an exponent.
+template <class Float>
+std::string ShortestText(Float value) {
+    char buffer[64];
+    std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    if (text.find_first_of(".e") == std::string::npos)
+        text += ".0";
+    return text;
+}
+
+TEST(Floats, ValuesWithFewBinaryDigitsAreWrittenShortest) {
+    std::vector<long double> values{0.5L,
+                                    1.25L,
+                                    37.0L,
+                                    100.0L,
+                                    1e6L,
+                                    120.0L,
+                                    0.001953125L,
+                                    0.0009765625L,
+                                    4503599627370496.25L,
+                                    9007199254740993.0L,
+                                    1234567890123456789.0L,
+                                    1e18L + 0.5L,
+                                    7.0L / 1024.0L,
+                                    3.0L / 4096.0L};
+    for (long double m = 1; m < 5000; m += 37)
+        for (int j = 0; j < 16; j += 3)
+            values.push_back(std::ldexp(m, -j));
+    for (long double value : values) {
+        for (long double v : {value, -value}) {
+            if constexpr (std::numeric_limits<long double>::digits == 64) {
+                unsigned char bytes[sizeof(long double)] = {};
+                std::memcpy(bytes, &v, sizeof v);
+                const std::string extended(reinterpret_cast<const char*>(bytes), 10);
+                EXPECT_EQ(BinaryFormToText(WithValue(FormBuilder().Byte(5).Raw(extended))),
+                          TextWithValue(ShortestText(v)));
+            }
+            const double d = static_cast<double>(v);
+            EXPECT_EQ(
+                BinaryFormToText(WithValue(FormBuilder().Byte(17).U64(std::bit_cast<std::uint64_t>(d)))),
+                TextWithValue(ShortestText(d) + "d"));
+            const float f = static_cast<float>(v);
+            EXPECT_EQ(
+                BinaryFormToText(WithValue(FormBuilder().Byte(15).U32(std::bit_cast<std::uint32_t>(f)))),
+                TextWithValue(ShortestText(f) + "s"));
+        }
+    }
+}
+
+TEST(Floats, DecimalsReadAsTheNearestValue) {
+    // std::from_chars as the reference for correctly rounded reading.
+    std::mt19937 random(7);
+    for (int n = 0; n < 3000; ++n) {
+        std::string text = random() % 2 ? "-" : "";
+        text += std::to_string(random() % 100000);
+        text += ".";
+        for (int digits = 1 + int(random() % 25); digits > 0; --digits)
+            text.push_back(char('0' + random() % 10));
+        const char* first = text.data();
+        const char* last = text.data() + text.size();
+        if constexpr (std::numeric_limits<long double>::digits == 64) {
+            long double v = 0;
+            std::from_chars(first, last, v);
+            unsigned char bytes[sizeof(long double)] = {};
+            std::memcpy(bytes, &v, sizeof v);
+            EXPECT_EQ(
+                TextToBinaryForm(TextWithValue(text)),
+                WithValue(FormBuilder().Byte(5).Raw(std::string(reinterpret_cast<const char*>(bytes), 10))))
+                << text;
+        }
+        double d = 0;
+        std::from_chars(first, last, d);
+        EXPECT_EQ(TextToBinaryForm(TextWithValue(text + "d")),
+                  WithValue(FormBuilder().Byte(17).U64(std::bit_cast<std::uint64_t>(d))))
+            << text;
+        float f = 0;
+        std::from_chars(first, last, f);
+        EXPECT_EQ(TextToBinaryForm(TextWithValue(text + "s")),
+                  WithValue(FormBuilder().Byte(15).U32(std::bit_cast<std::uint32_t>(f))))
+            << text;
+    }
+}
+
 TEST(Floats, NotANumberFailsInsteadOfWritingAWrongText) {
     EXPECT_EQ(BinaryFailure(WithValue(Extended(0xC000000000000000ull, 0x7FFF))), "Invalid property value");
     EXPECT_EQ(BinaryFailure(WithValue(FormBuilder().Byte(15).U32(0x7F800000u))), "Invalid property value");
@@ -410,6 +499,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextFailureCase{"object A: TA\n  P = (1\n", "Invalid property value on line 3"},
         TextFailureCase{"object A: TA\n  P = -x\nend\n", "Invalid property value on line 2"},
         TextFailureCase{"object A: TA\n  P = (\n    1\n    Null)\nend\n", "Invalid property value on line 4"},
+        TextFailureCase{"object A: TA\n  P = (\n    null\n  )\nend\n", "Invalid property value on line 3"},
         TextFailureCase{"object A: TA\n  P = '" + std::string(4100, 'x') + "'\nend\n",
                         "Line too long on line 2"},
         TextFailureCase{"object A: TA\n  P = 1\nend" + std::string(4100, ' '), "Line too long on line 3"},
@@ -535,18 +625,30 @@ TEST(IsTextForm, RecognisesTheThreeFirstWordsInAnyCase) {
     EXPECT_FALSE(IsTextForm(""));
 }
 
+class CommaDecimalPoint : public std::numpunct<char> {
+protected:
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
 TEST(TextToBinaryForm, ResultIsIndependentOfTheGlobalLocale) {
-    const char* previous = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = previous ? previous : "C";
-    const std::string text = TextWithValue("1.5");
+    const std::string text = TextWithValue("1234.5");
     const std::string expected = TextToBinaryForm(text);
-    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "C.UTF-8"}) {
-        if (!std::setlocale(LC_ALL, name))
-            continue;
-        EXPECT_EQ(TextToBinaryForm(text), expected) << name;
-        EXPECT_EQ(BinaryFormToText(expected), text) << name;
-    }
-    std::setlocale(LC_ALL, saved.c_str());
+    const std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new CommaDecimalPoint));
+    const char* previousC = std::setlocale(LC_ALL, nullptr);
+    const std::string savedC = previousC ? previousC : "C";
+    // A C locale with a decimal comma, where the machine has one.
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+        if (std::setlocale(LC_ALL, name))
+            break;
+    const std::string binary = TextToBinaryForm(text);
+    const std::string back = BinaryFormToText(expected);
+    std::setlocale(LC_ALL, savedC.c_str());
+    std::locale::global(previous);
+    EXPECT_EQ(binary, expected);
+    EXPECT_EQ(back, text);
 }
 
 } // namespace
