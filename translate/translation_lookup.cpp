@@ -33,7 +33,25 @@ std::string TrimmedKey(std::string decoded) {
 TranslationLookup::TranslationLookup(StringsTable& table, std::string targetField)
     : m_table(table), m_targetField(std::move(targetField)) {}
 
+void TranslationLookup::Preload() {
+    m_loaded = true;
+    const std::string keyField = m_table.IndexField();
+    for (m_table.First(); !m_table.Eof(); m_table.Next()) {
+        std::string key = m_table.FieldAsString(keyField);
+        if (key.empty() || m_cache.contains(key))
+            continue;
+        std::optional<TranslatedText> found;
+        std::string text = m_table.FieldAsString(m_targetField);
+        if (!text.empty())
+            found = TranslatedText{std::move(text), BlankCount(m_table.FieldAsInteger("SpFront")),
+                                   BlankCount(m_table.FieldAsInteger("SpEnd"))};
+        m_cache.emplace(std::move(key), std::move(found));
+    }
+}
+
 const TranslatedText* TranslationLookup::Find(const std::string& key) {
+    if (!m_loaded)
+        Preload();
     auto cached = m_cache.find(key);
     if (cached == m_cache.end()) {
         std::optional<TranslatedText> found;

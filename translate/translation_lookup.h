@@ -17,9 +17,13 @@ class StringsTable;
 
 /// The translations of one Translate run: keys are sought on the table's current index (the
 /// project language's field); the first record found gives the target language's text and its
-/// SpFront and SpEnd. The table is only read, so answers are cached for the run.
+/// SpFront and SpEnd. The table is only read during a run, so it is read once up front, in index
+/// order, the first record of each text winning as in a key search; a text not found that way
+/// is still sought with the table's own key search (an index that ignores letter case may find
+/// it), and every answer is kept for the run.
 class TranslationLookup {
 public:
+    /// Expects the table unfiltered and ordered by the project language's field.
     TranslationLookup(StringsTable& table, std::string targetField);
 
     /// The translation (UTF-8) of a trimmed UTF-8 key; nullptr when no record has the key or its
@@ -27,7 +31,10 @@ public:
     const TranslatedText* Find(const std::string& key);
 
 private:
+    void Preload();
+
     StringsTable& m_table;
+    bool m_loaded = false;
     std::string m_targetField;
     std::unordered_map<std::string, std::optional<TranslatedText>> m_cache;
 };
