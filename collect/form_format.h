@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "collect/form_stream.h"
+
 namespace wordloom::detail {
 
 inline constexpr const char* kInvalidStream = "Invalid stream format";
@@ -68,7 +70,7 @@ inline bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 /// Binary form resource to text form (form_text_writer.cpp); replaces text's content.
-void WriteFormText(std::string_view binary, std::string& text);
+void WriteFormText(std::string_view binary, std::string& text, LeadByteTest isLeadByte);
 /// Text form to binary form resource (form_text_parser.cpp); replaces binary's content.
 void ParseFormText(std::string_view text, std::string& binary);
 

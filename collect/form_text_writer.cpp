@@ -130,9 +130,9 @@ void AppendDecimal(ByteSink& out, Int value) {
 
 class BinaryToText {
 public:
-    BinaryToText(std::string_view binary, std::string& out)
+    BinaryToText(std::string_view binary, std::string& out, LeadByteTest isLeadByte)
         : m_p(reinterpret_cast<const unsigned char*>(binary.data())), m_end(m_p + binary.size()),
-          m_out(out, binary.size() * 3) {}
+          m_out(out, binary.size() * 3), m_isLeadByte(isLeadByte) {}
 
     void Convert() {
         // Resource header: 0xFF, type 10, zero-terminated name, memory flags, stream size.
@@ -267,8 +267,8 @@ private:
         m_out.append("\r\n", 2);
     }
 
-    template <class CharAt, class AppendRun>
-    void WriteString(std::size_t count, CharAt charAt, AppendRun appendRun) {
+    template <class CharAt, class AppendRun, class CutAllowed>
+    void WriteString(std::size_t count, CharAt charAt, AppendRun appendRun, CutAllowed cutAllowed) {
         if (count == 0) {
             m_out.append("''", 2);
             return;
@@ -276,27 +276,42 @@ private:
         ++m_level;
         if (count > kStringPerLine)
             NewLine();
-        detail::WriteStringRuns(m_out, count, charAt, appendRun, kStringPerLine, [this] {
+        const auto breakLine = [this] {
             m_out.append(" +", 2);
             NewLine();
-        });
+        };
+        detail::WriteStringRuns(m_out, count, charAt, appendRun, kStringPerLine, breakLine, cutAllowed);
         --m_level;
     }
 
     void WriteNarrow(std::string_view bytes) {
         const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-        WriteString(
-            bytes.size(), [p](std::size_t i) { return std::uint32_t(p[i]); },
-            [this, bytes](std::size_t i, std::size_t j) { m_out.append(bytes.data() + i, j - i); });
+        const auto charAt = [p](std::size_t i) { return std::uint32_t(p[i]); };
+        const auto appendRun = [this, bytes](std::size_t i, std::size_t j) {
+            m_out.append(bytes.data() + i, j - i);
+        };
+        if (!m_isLeadByte) {
+            WriteString(bytes.size(), charAt, appendRun, detail::AnyCut);
+            return;
+        }
+        // Character starts are found walking forward; cuts are asked for in growing order.
+        std::size_t nextStart = 0;
+        const auto cutAllowed = [&](std::size_t j) {
+            while (nextStart < j)
+                nextStart += m_isLeadByte(p[nextStart]) && nextStart + 1 < bytes.size() ? 2 : 1;
+            return nextStart == j;
+        };
+        WriteString(bytes.size(), charAt, appendRun, cutAllowed);
     }
 
     /// Units given as UnitAt(i); runs hold only units up to 255, written as single bytes.
     template <class UnitAt>
     void WriteUnits(std::size_t count, UnitAt unitAt) {
-        WriteString(count, unitAt, [this, unitAt](std::size_t i, std::size_t j) {
+        const auto appendRun = [this, unitAt](std::size_t i, std::size_t j) {
             for (; i < j; ++i)
                 m_out.push_back(static_cast<char>(unitAt(i)));
-        });
+        };
+        WriteString(count, unitAt, appendRun, detail::AnyCut);
     }
 
     void WriteWide(const unsigned char* p, std::size_t count) {
@@ -492,13 +507,14 @@ private:
     const unsigned char* m_end;
     ByteSink m_out;
     int m_level = 0;
+    LeadByteTest m_isLeadByte;
     std::u16string m_units;
 };
 
 } // namespace
 
-void WriteFormText(std::string_view binary, std::string& text) {
-    BinaryToText(binary, text).Convert();
+void WriteFormText(std::string_view binary, std::string& text, LeadByteTest isLeadByte) {
+    BinaryToText(binary, text, isLeadByte).Convert();
 }
 
 } // namespace wordloom::detail
