@@ -182,6 +182,9 @@ void StringsGridModel::MoveTo(int row) {
     if (m_table == nullptr || !m_attached || m_reshaping || row < 0 || row == CurrentRow()) {
         return;
     }
+    if (Inserting() && !m_modified && row > m_insertRow) {
+        --row; // the untouched new row is dropped, and the rows below it move up
+    }
     PostPending();
     if (row < m_table->RecordCount()) {
         m_table->SetRecNo(row);

@@ -83,7 +83,9 @@ std::string TranslatedTable(int& records) {
     StringsTable::Transaction transaction(strings);
     for (strings.First(); !strings.Eof(); strings.Next()) {
         strings.Edit();
-        strings.SetField("German", "\xc3\x9c" "bersetzt: " + strings.FieldAsString("English"));
+        strings.SetField("German", "\xc3\x9c"
+                                   "bersetzt: " +
+                                       strings.FieldAsString("English"));
         strings.Post();
     }
     transaction.Commit();
@@ -103,15 +105,16 @@ void BM_TranslateProject(benchmark::State& state) {
         QuietHost host;
         state.ResumeTiming();
         const TranslateSummary summary = RunTranslateCommand(table, settings, host);
-        if (summary.failed || host.messages > 0 || summary.formFilesTranslated + summary.unitFilesTranslated != 4000) {
+        if (summary.failed || host.messages > 0 ||
+            summary.formFilesTranslated + summary.unitFilesTranslated != 4000) {
             state.SkipWithError("translate failed");
             break;
         }
         texts += summary.textsReplaced;
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Project().Bytes()));
-    state.counters["MB/s"] = benchmark::Counter(static_cast<double>(state.iterations() * Project().Bytes()) / 1e6,
-                                                benchmark::Counter::kIsRate);
+    state.counters["MB/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * Project().Bytes()) / 1e6, benchmark::Counter::kIsRate);
     state.counters["texts/s"] = benchmark::Counter(texts, benchmark::Counter::kIsRate);
     state.counters["records"] = records;
 }

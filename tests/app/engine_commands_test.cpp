@@ -2,6 +2,7 @@
 // the report of a failure that nothing handled.
 #include "app/failure_report.h"
 #include "app/main_form.h"
+#include "app/project_combo.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "collect/project.h"
@@ -116,6 +117,31 @@ private slots:
         QCOMPARE(table.FieldAsString("Project"), std::string("Demo"));
     }
 
+    void collectTheExampleProject() {
+        WorkFolder folder;
+        const QDir examples(QStringLiteral(WORDLOOM_SOURCE_DIR "/examples"));
+        QVERIFY(QDir(folder.Path()).mkpath(QStringLiteral("examples")));
+        for (const QString& name : examples.entryList(QDir::Files)) {
+            QVERIFY(QFile::copy(examples.filePath(name), folder.Path(QStringLiteral("examples/") + name)));
+        }
+        Workbench bench;
+        bench.Show();
+        const MainFormUi& ui = bench.form.Ui();
+        ui.editProject->setText(folder.Path(QStringLiteral("examples/Demo.dpr")));
+        BoxAnswerer answerer;
+        QTest::mouseClick(ui.collectButton, Qt::LeftButton);
+        QCOMPARE(answerer.Texts(), QStringList()); // forms and units are there: nothing to report
+        const QStringList english = Column(bench.form.GridModel(), 0);
+        for (const QString& text :
+             {QStringLiteral("Wordloom Demo"), QStringLiteral("Größe"), QStringLiteral("打开")}) {
+            QVERIFY2(english.contains(text), qPrintable(text));
+        }
+        QCOMPARE(ui.statusBar->PanelText(1), QStringLiteral("Finished"));
+        emit ui.projectCombo->DropDown();
+        QCOMPARE(ui.projectCombo->count(), 2);
+        QCOMPARE(ui.projectCombo->itemText(1), QStringLiteral("Demo"));
+    }
+
     void collectReportsMissingUnitsAndFormsWhileTheButtonsAreOff() {
         WorkFolder folder;
         Workbench bench;
@@ -145,6 +171,26 @@ private slots:
         QCOMPARE(bench.form.GridModel()->rowCount(), 3);
         QVERIFY(ui.collectButton->isEnabled());
         QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void failingCollectRestoresTheView() {
+        WorkFolder folder;
+        Workbench bench;
+        bench.Show();
+        const MainFormUi& ui = bench.form.Ui();
+        ui.editProject->setText(WriteProject(folder, false));
+        WriteFile(folder.Path(QStringLiteral("demo/Zbroken.dfm")), QByteArray("\x01\x02 not a form", 14));
+        BoxAnswerer answerer;
+        QTest::mouseClick(ui.collectButton, Qt::LeftButton);
+        QVERIFY(!answerer.seen.isEmpty());
+        QVERIFY2(answerer.Texts().join(QLatin1Char('\n')).contains(QStringLiteral("Invalid stream format")),
+                 qPrintable(answerer.Texts().join(QLatin1Char('\n'))));
+        QCOMPARE(answerer.seen.last().title, QStringLiteral("Wordloom"));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(bench.form.GridModel()->Attached());
+        QVERIFY(ui.collectButton->isEnabled() && ui.translateButton->isEnabled());
+        // The grid shows the table again, with whatever the files read before the broken one filed.
+        QCOMPARE(bench.form.GridModel()->rowCount(), bench.form.StringTable()->RecordCount());
     }
 
     void translateThroughTheButtonWithTheConfirmation() {

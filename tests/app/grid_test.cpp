@@ -154,6 +154,20 @@ private slots:
                  (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Middle")}));
     }
 
+    void leavingAnUntouchedInsertDropsIt() {
+        WorkFolder folder;
+        FilledBench f({{"Alpha", ""}, {"Beta", ""}});
+        f.grid()->setCurrentIndex(f.model()->index(0, 0));
+        f.model()->Insert();
+        QCOMPARE(f.model()->rowCount(), 3);
+        f.grid()->setCurrentIndex(f.model()->index(2, 0)); // leave the new row for Beta, typing nothing
+        QCOMPARE(f.table().State(), TableState::Browse);
+        QCOMPARE(f.table().RecordCount(), 2);
+        QCOMPARE(f.model()->rowCount(), 2);
+        QCOMPARE(QString::fromStdString(f.table().FieldAsString("English")), QStringLiteral("Beta"));
+        QCOMPARE(f.grid()->currentIndex().row(), 1);
+    }
+
     void clickIntoAnEmptyCellOpensTheEditor() {
         WorkFolder folder;
         FilledBench f({{"Open", ""}, {"Close", "Schließen"}});

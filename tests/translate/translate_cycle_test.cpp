@@ -54,7 +54,9 @@ TEST_F(TranslateCycleTest, EveryTranslatedTextIsFoundAndNothingElseChanges) {
             expected[english] = english;
             continue;
         }
-        const std::string german = "\xc3\x9c" "ber '" + english + "'";
+        const std::string german = "\xc3\x9c"
+                                   "ber '" +
+                                   english + "'";
         table->Edit();
         table->SetField("German", german);
         table->Post();
@@ -81,9 +83,11 @@ TEST_F(TranslateCycleTest, EveryTranslatedTextIsFoundAndNothingElseChanges) {
     for (const auto& [english, text] : expected)
         wanted.insert(text);
     std::vector<std::string> unexpected;
-    std::set_difference(found.begin(), found.end(), wanted.begin(), wanted.end(), std::back_inserter(unexpected));
+    std::set_difference(found.begin(), found.end(), wanted.begin(), wanted.end(),
+                        std::back_inserter(unexpected));
     std::vector<std::string> missing;
-    std::set_difference(wanted.begin(), wanted.end(), found.begin(), found.end(), std::back_inserter(missing));
+    std::set_difference(wanted.begin(), wanted.end(), found.begin(), found.end(),
+                        std::back_inserter(missing));
     EXPECT_EQ(unexpected, std::vector<std::string>{});
     EXPECT_EQ(missing, std::vector<std::string>{});
 
