@@ -74,6 +74,25 @@ void Translate(TMainForm& form, const QString& key, const QString& translation) 
     model->Post();
 }
 
+/// A shown workbench whose project is a small written one (see WriteProject).
+struct ProjectBench {
+    explicit ProjectBench(bool withUnit = true) {
+        bench.Show();
+        project = WriteProject(folder, withUnit);
+        ui().editProject->setText(project);
+    }
+    const MainFormUi& ui() const { return bench.form.Ui(); }
+    /// Collect through the button, answering whatever it reports.
+    void Collect() {
+        BoxAnswerer quiet;
+        QTest::mouseClick(ui().collectButton, Qt::LeftButton);
+    }
+
+    WorkFolder folder; // first: the window starts in it
+    Workbench bench;
+    QString project;
+};
+
 /// Throws from its event handler: a failure no command catches.
 class Failing : public QObject {
 public:
@@ -93,11 +112,9 @@ private slots:
     void initTestCase() { QApplication::setApplicationName(QStringLiteral("Wordloom")); }
 
     void collectThroughTheButton() {
-        WorkFolder folder;
-        Workbench bench;
-        bench.Show();
-        const MainFormUi& ui = bench.form.Ui();
-        ui.editProject->setText(WriteProject(folder));
+        ProjectBench p;
+        Workbench& bench = p.bench;
+        const MainFormUi& ui = p.ui();
         BoxAnswerer answerer;
         QTest::mouseClick(ui.collectButton, Qt::LeftButton);
         QCOMPARE(answerer.Texts(), QStringList());
@@ -143,11 +160,10 @@ private slots:
     }
 
     void collectReportsMissingUnitsAndFormsWhileTheButtonsAreOff() {
-        WorkFolder folder;
-        Workbench bench;
-        bench.Show();
-        const MainFormUi& ui = bench.form.Ui();
-        ui.editProject->setText(WriteProject(folder, false));
+        ProjectBench p(false);
+        WorkFolder& folder = p.folder;
+        Workbench& bench = p.bench;
+        const MainFormUi& ui = p.ui();
         BoxAnswerer answerer;
         bool buttonsOff = false;
         bool gridDetached = false;
@@ -174,11 +190,10 @@ private slots:
     }
 
     void failingCollectRestoresTheView() {
-        WorkFolder folder;
-        Workbench bench;
-        bench.Show();
-        const MainFormUi& ui = bench.form.Ui();
-        ui.editProject->setText(WriteProject(folder, false));
+        ProjectBench p(false);
+        WorkFolder& folder = p.folder;
+        Workbench& bench = p.bench;
+        const MainFormUi& ui = p.ui();
         WriteFile(folder.Path(QStringLiteral("demo/Zbroken.dfm")), QByteArray("\x01\x02 not a form", 14));
         BoxAnswerer answerer;
         QTest::mouseClick(ui.collectButton, Qt::LeftButton);
@@ -194,16 +209,12 @@ private slots:
     }
 
     void translateThroughTheButtonWithTheConfirmation() {
-        WorkFolder folder;
-        Workbench bench;
-        bench.Show();
-        const MainFormUi& ui = bench.form.Ui();
-        const QString project = WriteProject(folder);
-        ui.editProject->setText(project);
-        {
-            BoxAnswerer quiet;
-            QTest::mouseClick(ui.collectButton, Qt::LeftButton);
-        }
+        ProjectBench p;
+        WorkFolder& folder = p.folder;
+        Workbench& bench = p.bench;
+        const MainFormUi& ui = p.ui();
+        const QString& project = p.project;
+        p.Collect();
         Translate(bench.form, QStringLiteral("Hello world"), QStringLiteral("Hallo Welt"));
         Translate(bench.form, QStringLiteral("Open file"), QStringLiteral("Datei öffnen"));
         const QByteArray formBefore = ReadFile(folder.Path(QStringLiteral("demo/Main.dfm")));
@@ -234,15 +245,11 @@ private slots:
     }
 
     void translateCancelledChangesNothing() {
-        WorkFolder folder;
-        Workbench bench;
-        bench.Show();
-        const MainFormUi& ui = bench.form.Ui();
-        ui.editProject->setText(WriteProject(folder));
-        {
-            BoxAnswerer quiet;
-            QTest::mouseClick(ui.collectButton, Qt::LeftButton);
-        }
+        ProjectBench p;
+        WorkFolder& folder = p.folder;
+        Workbench& bench = p.bench;
+        const MainFormUi& ui = p.ui();
+        p.Collect();
         Translate(bench.form, QStringLiteral("Hello world"), QStringLiteral("Hallo Welt"));
         const QByteArray unitBefore = ReadFile(folder.Path(QStringLiteral("demo/Unit1.pas")));
         BoxAnswerer answerer({QMessageBox::Cancel});
@@ -254,15 +261,11 @@ private slots:
     }
 
     void optionsDialogChangesTheTranslationsCodePage() {
-        WorkFolder folder;
-        Workbench bench;
-        bench.Show();
-        const MainFormUi& ui = bench.form.Ui();
-        ui.editProject->setText(WriteProject(folder));
-        {
-            BoxAnswerer quiet;
-            QTest::mouseClick(ui.collectButton, Qt::LeftButton);
-        }
+        ProjectBench p;
+        WorkFolder& folder = p.folder;
+        Workbench& bench = p.bench;
+        const MainFormUi& ui = p.ui();
+        p.Collect();
         Translate(bench.form, QStringLiteral("Hello world"), QStringLiteral("Привет"));
 
         ui.speedButton2->trigger();

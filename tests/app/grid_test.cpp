@@ -60,16 +60,7 @@ struct FilledBench {
     std::unique_ptr<QAbstractItemModelTester> tester;
 };
 
-/// True while a cell editor of the grid is open.
-bool EditorOpen(const StringsGrid* grid) {
-    for (const QLineEdit* editor : grid->viewport()->findChildren<QLineEdit*>()) {
-        if (editor->isVisible()) {
-            return true;
-        }
-    }
-    return false;
-}
-
+/// The grid's open cell editor, or null.
 QLineEdit* OpenEditor(const StringsGrid* grid) {
     for (QLineEdit* editor : grid->viewport()->findChildren<QLineEdit*>()) {
         if (editor->isVisible()) {
@@ -175,12 +166,12 @@ private slots:
         QCOMPARE(empty.data().toString(), QString());
         const QRect cell = f.grid()->visualRect(empty);
         QTest::mouseClick(f.grid()->viewport(), Qt::LeftButton, {}, cell.center());
-        QVERIFY(EditorOpen(f.grid()));
+        QVERIFY((OpenEditor(f.grid()) != nullptr));
         QTest::keyClick(OpenEditor(f.grid()), Qt::Key_Escape);
-        QVERIFY(!EditorOpen(f.grid()));
+        QVERIFY(!(OpenEditor(f.grid()) != nullptr));
         const QModelIndex filled = f.model()->index(0, 1);
         QTest::mouseClick(f.grid()->viewport(), Qt::LeftButton, {}, f.grid()->visualRect(filled).center());
-        QVERIFY(!EditorOpen(f.grid()));
+        QVERIFY(!(OpenEditor(f.grid()) != nullptr));
     }
 
     void tabMovesBetweenCells() {
