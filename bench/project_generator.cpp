@@ -2,12 +2,14 @@
 
 #include "collect/form_stream.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 namespace wordloom {
 
@@ -23,12 +25,36 @@ constexpr std::array<std::string_view, 64> kWords = {
     "user",    "password", "login",   "server",   "database", "connect", "account", "balance",
     "product", "price",    "stock",   "supplier", "new",      "old",     "color",   "size"};
 
+// Plain writes: the generator is no user's work, and thousands of fsyncs would dominate.
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+// Texts come from a pool with a skewed choice, so that a few texts ("OK", "Cancel") recur in many
+// files and most occur once or twice: about one distinct text per kilobyte of source, as in the
+// real projects of the test corpus.
 class TextMaker {
 public:
-    explicit TextMaker(unsigned seed) : m_random(seed) {}
+    explicit TextMaker(unsigned seed, int poolSize) : m_random(seed) {
+        m_pool.reserve(static_cast<std::size_t>(poolSize));
+        for (int i = 0; i < poolSize; ++i) {
+            m_pool.push_back(MakePhrase(i));
+        }
+    }
 
-    /// A phrase of one to five words; a share of them unique to this file.
-    std::string Phrase(int fileNumber) {
+    std::string Phrase(int /*fileNumber*/) {
+        const double u = std::uniform_real_distribution<double>(0.0, 1.0)(m_random);
+        const auto index = static_cast<std::size_t>(u * u * u * static_cast<double>(m_pool.size()));
+        return m_pool[std::min(index, m_pool.size() - 1)];
+    }
+    unsigned Next(unsigned bound) { return m_random() % bound; }
+
+private:
+    std::string MakePhrase(int number) {
         const int words = 1 + static_cast<int>(m_random() % 5);
         std::string phrase;
         for (int i = 0; i < words; ++i) {
@@ -39,23 +65,27 @@ public:
         }
         phrase[0] = static_cast<char>(phrase[0] - 'a' + 'A');
         if (m_random() % 4 == 0) {
-            phrase += ' ' + std::to_string(fileNumber) + '.' + std::to_string(m_random() % 100);
+            phrase += ' ' + std::to_string(number);
         }
         return phrase;
     }
-    unsigned Next(unsigned bound) { return m_random() % bound; }
 
-private:
     std::mt19937 m_random;
+    std::vector<std::string> m_pool;
 };
 
-// Plain writes: the generator is no user's work, and thousands of fsyncs would dominate.
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
+// A glyph's bitmap as the form writer lays out binary data: hex lines of 64 digits.
+std::string GlyphData(TextMaker& maker) {
+    std::string data = "    Glyph.Data = {\r\n";
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (int line = 0; line < 16; ++line) {
+        data += "      ";
+        for (int i = 0; i < 64; ++i) {
+            data += kHex[maker.Next(16)];
+        }
+        data += line == 15 ? "}\r\n" : "\r\n";
     }
+    return data;
 }
 
 std::string Quoted(const std::string& text) {
@@ -86,8 +116,8 @@ std::string MakeForm(int number, TextMaker& maker) {
             form += "  object Button" + id +
                     ": TButton\r\n    Left = 472\r\n    Top = " + std::to_string(8 + 24 * c) +
                     "\r\n    Width = 75\r\n    Height = 25\r\n    Hint = ' " + maker.Phrase(number) +
-                    " '\r\n    Caption = '&" + maker.Phrase(number) + "'\r\n    TabOrder = " + id +
-                    "\r\n    OnClick = Button" + id + "Click\r\n  end\r\n";
+                    " '\r\n    Caption = '&" + maker.Phrase(number) + "'\r\n" + GlyphData(maker) +
+                    "    TabOrder = " + id + "\r\n    OnClick = Button" + id + "Click\r\n  end\r\n";
             break;
         case 2: {
             form += "  object ComboBox" + id +
@@ -157,6 +187,10 @@ std::string MakeUnit(int number, TextMaker& maker) {
         unit += "  if s = '' then\r\n    ShowMessage(" + Quoted(maker.Phrase(number)) + ")\r\n  else\r\n";
         unit += "    Caption := Format(" + Quoted(maker.Phrase(number) + " %d") + ", [i]); { update }\r\n";
         unit += "  for i := 0 to Count - 1 do\r\n    Items[i] := Items[i] + ';';\r\n";
+        unit += "  if Assigned(FOnChange) and not (csLoading in ComponentState) then\r\n"
+                "  begin\r\n    FOnChange(Self);\r\n    Invalidate;\r\n  end;\r\n"
+                "  with Canvas do\r\n  begin\r\n    Brush.Color := clWindow;\r\n"
+                "    FillRect(ClientRect);\r\n    TextOut(2, 2, s);\r\n  end;\r\n";
         unit += "  Label1.Hint := 'It''s " + maker.Phrase(number) + "';\r\nend;\r\n";
     }
     unit += "\r\nend.\r\n";
@@ -170,7 +204,7 @@ GeneratedProject GenerateProject(const std::string& directory, const GeneratorOp
     project.directory = directory.empty() || directory.back() != '/' ? directory + "/" : directory;
     project.projectPath = project.directory + "Generated.dpr";
     std::filesystem::create_directories(project.directory);
-    TextMaker maker(options.seed);
+    TextMaker maker(options.seed, std::max(1000, (options.forms + options.units) * 4));
     WriteFile(project.projectPath, "program Generated;\r\nbegin\r\nend.\r\n");
     for (int i = 1; i <= options.forms; ++i) {
         std::string form = MakeForm(i, maker);

@@ -1,5 +1,6 @@
 // The commands of wordloom-cli. Each lives in its own file (cli/<name>_command.cpp) and has one
-// line in the table of cli/main.cpp.
+// line in the table of cli/main.cpp. A new command: its function declared here, its file added to
+// wordloom_cli_commands in cli/CMakeLists.txt (with the library it needs), its line in kCommands.
 #pragma once
 
 #include <ostream>

@@ -80,6 +80,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                                settings.properties,
                                CodePage::ForCharset(settings.sourceCharset),
                                state};
+        context.offered.reserve(4096);
         const std::vector<std::string> forms = ListFiles(directory, "*.dfm");
         if (forms.empty()) {
             host.Message("No Forms found!");

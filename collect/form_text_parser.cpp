@@ -86,7 +86,10 @@ public:
         NextToken();
         ParseObject(0);
         // Whatever follows the root object's end is not part of the form.
-        PatchLittleEndian(m_out, m_sizeAt, std::uint32_t(m_out.size() - m_sizeAt - 4));
+        const std::size_t streamSize = m_out.size() - m_sizeAt - 4;
+        if (streamSize > std::numeric_limits<std::uint32_t>::max())
+            Fail(kInvalidStream);
+        PatchLittleEndian(m_out, m_sizeAt, std::uint32_t(streamSize));
         m_out.Finish();
     }
 
@@ -481,6 +484,8 @@ private:
             m_value.Append(m_string);
             NextToken();
         }
+        if (m_value.Length() > std::numeric_limits<std::uint32_t>::max())
+            Fail("Invalid string constant"); // its length would not fit the 4-byte field
         if (m_value.IsWide()) {
             const std::u16string& units = m_value.Wide();
             m_out.push_back(char(Tag::WString));

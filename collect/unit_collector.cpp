@@ -40,12 +40,19 @@ bool InsideLiteral(std::string_view line, std::size_t pos) {
     return std::count(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(pos), '\'') % 2 == 1;
 }
 
-std::string StripComments(std::string_view rawLine, bool& inBraceComment) {
+std::string StripComments(std::string_view line, bool& inBraceComment) {
+    std::string result;
+    StripComments(line, inBraceComment, result);
+    return result;
+}
+
+void StripComments(std::string_view rawLine, bool& inBraceComment, std::string& result) {
     std::string_view line = TrimControls(rawLine);
+    result.clear();
     if (inBraceComment) {
         const std::size_t close = line.find('}');
         if (close == std::string_view::npos) {
-            return {};
+            return;
         }
         inBraceComment = false;
         line.remove_prefix(close + 1);
@@ -56,17 +63,17 @@ std::string StripComments(std::string_view rawLine, bool& inBraceComment) {
     }
     const std::size_t open = line.find('{');
     if (open == std::string_view::npos || InsideLiteral(line, open)) {
-        return std::string(line);
+        result.assign(line);
+        return;
     }
     const std::size_t close = line.find('}');
+    result.assign(line.substr(0, open));
     if (close == std::string_view::npos) {
         inBraceComment = true;
-        return std::string(line.substr(0, open));
+        return;
     }
     // The first "}" of the line, even when it stands before the "{".
-    std::string result(line.substr(0, open));
     result.append(line.substr(close + 1, kMaxTail));
-    return result;
 }
 
 void CollectUnitFile(CollectContext& context, const std::string& path) {
@@ -83,7 +90,7 @@ void CollectUnitFile(CollectContext& context, const std::string& path) {
     std::string line;
     while (!rest.empty()) {
         try {
-            line = StripComments(NextLine(rest, lineCount), context.state.inBraceComment);
+            StripComments(NextLine(rest, lineCount), context.state.inBraceComment, line);
             for (std::size_t open = line.find('\''); open != std::string::npos; open = line.find('\'')) {
                 const std::size_t end = LiteralEnd(line, open);
                 if (end == std::string::npos) {

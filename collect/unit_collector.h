@@ -17,6 +17,8 @@ void CollectUnitFile(CollectContext& context, const std::string& path);
 /// line; the "}" used is the first of the line). Sets `inBraceComment` when a brace comment stays
 /// open and clears it when the open one closes.
 std::string StripComments(std::string_view line, bool& inBraceComment);
+/// The same into `result`, whose buffer is reused from line to line.
+void StripComments(std::string_view line, bool& inBraceComment, std::string& result);
 
 /// True when position `pos` of the line lies inside a literal: the number of apostrophes before it
 /// is odd.

@@ -105,6 +105,7 @@ TEST_F(CollectCommand, SecondRunAddsNothing) {
     project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Once'\r\n  Hint = 'Twice'\r\nend\r\n");
     project.Write("Unit1.pas", "s := 'Thrice';\r\n");
     EXPECT_EQ(Run().textsAdded, 3);
+    EXPECT_EQ(CommittedCount(), "3");
     const auto first = Records();
     const CollectSummary again = Run();
     EXPECT_EQ(again.textsAdded, 0);
@@ -130,6 +131,7 @@ TEST_F(CollectCommand, FileThatCannotBeReadEndsTheCommandAndKeepsWhatWasFiled) {
     EXPECT_EQ(summary.filesRead, formsBefore);
     EXPECT_EQ(summary.textsAdded, formsBefore);
     EXPECT_EQ(static_cast<int>(Texts().size()), formsBefore);
+    EXPECT_EQ(CommittedCount(), std::to_string(formsBefore));
     const TextList texts = Texts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Unit text"), 0);
     ExpectClosed();

@@ -66,6 +66,9 @@ protected:
     CollectState state;
     std::unique_ptr<StringsTable> table;
 
+    /// The number of records another connection sees: what was committed.
+    std::string CommittedCount() const { return m_tableFile.Query("SELECT count(*) FROM strings"); }
+
 private:
     test::TableFile m_tableFile;
 };

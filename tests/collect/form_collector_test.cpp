@@ -77,6 +77,22 @@ TEST_F(FormCollector, PropertyLineWithAValueNeverSwallowsTheNextLine) {
     EXPECT_TRUE(host.Messages().empty());
 }
 
+TEST_F(FormCollector, ListItemContinuedWithPlusIsOneText) {
+    const TextList texts =
+        Collect("object Form1: TForm1\r\n"
+                "  Lines.Strings = (\r\n"
+                "    'Will indent the caret on new lines with the same amount of leadi' +\r\n"
+                "    'ng white space'\r\n"
+                "    'Short one'\r\n"
+                "    'Drag it within the docu' +\r\n"
+                "    'ment')\r\n"
+                "  Caption = 'After the list'\r\n"
+                "end\r\n");
+    EXPECT_EQ(texts,
+              (TextList{"After the list", "Drag it within the document", "Short one",
+                        "Will indent the caret on new lines with the same amount of leading white space"}));
+}
+
 TEST_F(FormCollector, ValueOnThePropertyLineIsNotContinued) {
     const TextList texts = Collect("object Form1: TForm1\r\n"
                                    "  Text = 'Hello' +\r\n"
