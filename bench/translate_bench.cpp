@@ -118,7 +118,7 @@ void BM_TranslateProject(benchmark::State& state) {
     state.counters["texts/s"] = benchmark::Counter(texts, benchmark::Counter::kIsRate);
     state.counters["records"] = records;
 }
-BENCHMARK(BM_TranslateProject)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_TranslateProject)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 } // namespace
 } // namespace wordloom

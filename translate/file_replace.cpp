@@ -109,12 +109,18 @@ void ReplaceBatch::Stage(const std::string& target, std::string_view content, un
 }
 
 void ReplaceBatch::StageBackup(const std::string& path, std::string_view content) {
-    const std::string backup = RealTarget(BackupPath(path));
+    // The backup name itself is replaced, never what a symbolic link there points at (which might
+    // be the file itself).
+    const std::string backup = BackupPath(path);
     struct stat st {};
-    if (::stat(backup.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    if (::lstat(backup.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
         throw FileError("Cannot make backup copy " + backup + ": it is not a file");
-    // The backup carries the source's permissions, but stays writable for its owner so that the
-    // next run can overwrite it.
+    // The file about to be replaced becomes the backup itself: a second name for it, renamed over
+    // the backup name at commit. Nothing is copied, and the old content's blocks stay in use.
+    if (LinkAside(RealTarget(path), backup))
+        return;
+    // A file system without hard links gets a copy, with the source's permissions, writable for
+    // its owner so that the next run can overwrite it.
     struct stat source {};
     const unsigned mode = ::stat(path.c_str(), &source) == 0 ? ((source.st_mode & 07777) | S_IWUSR) : 0644;
     try {
@@ -122,6 +128,22 @@ void ReplaceBatch::StageBackup(const std::string& path, std::string_view content
     } catch (const FileError& error) {
         throw FileError("Cannot make backup copy " + backup + ": " + error.what());
     }
+}
+
+bool ReplaceBatch::LinkAside(const std::string& source, const std::string& target) {
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temp =
+            DirectoryOf(target) + ".wordloom-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        if (::link(source.c_str(), temp.c_str()) == 0) {
+            m_entries.push_back({target, std::move(temp)});
+            Step(ReplaceStep::TempCreated, target);
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 void ReplaceBatch::StageReplace(const std::string& path, std::string_view content) {

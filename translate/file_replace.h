@@ -25,8 +25,10 @@ public:
     ReplaceBatch(const ReplaceBatch&) = delete;
     ReplaceBatch& operator=(const ReplaceBatch&) = delete;
 
-    /// Stages the backup of `path` (BackupPath) with `content`, silently replacing an earlier
-    /// backup. Fails at once when the backup name is taken by something that is not a file.
+    /// Stages the backup of `path` (BackupPath), silently replacing an earlier backup. The file
+    /// itself becomes the backup (a second name for it, so nothing is copied); where the file
+    /// system has no hard links, `content` (the file's content, read under its lock) is written
+    /// instead. Fails at once when the backup name is taken by something that is not a file.
     void StageBackup(const std::string& path, std::string_view content);
     /// Stages the new content of `path`. A file without any write permission bit is checked in
     /// read-only: it fails with "Cannot open file %s" even where the folder would allow the rename.
@@ -49,6 +51,7 @@ private:
         std::string temp; ///< empty once renamed into place
     };
     void Stage(const std::string& target, std::string_view content, unsigned mode, bool keepOwner);
+    bool LinkAside(const std::string& source, const std::string& target);
 
     std::vector<Entry> m_entries;
     std::vector<std::unique_ptr<SourceFile>> m_held;
@@ -63,7 +66,7 @@ void ReplaceFileContent(const std::string& path, std::string_view content);
 /// "~" appended instead, so the backup never overwrites the file itself.
 std::string BackupPath(const std::string& path);
 
-/// Writes `content` (the file's content, read under its lock) to the backup of `path` at once.
+/// Makes the backup of `path` at once (see ReplaceBatch::StageBackup).
 void MakeBackupCopy(const std::string& path, std::string_view content);
 /// Copies the file at `path` to its backup name.
 void MakeBackupCopy(const std::string& path);

@@ -143,13 +143,52 @@ TEST(MakeBackupCopy, CopiesAndSilentlyOverwritesAnEarlierBackup) {
     EXPECT_EQ(ReadFile(path), "second");
 }
 
-TEST(MakeBackupCopy, WritesTheGivenContentAndKeepsItWritable) {
+TEST(MakeBackupCopy, TheReplacedFileItselfBecomesTheBackup) {
     TempDir dir;
     const std::string path = dir.Write("Main.dfm", "on disk");
-    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
-    MakeBackupCopy(path, "read under lock");
-    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "read under lock");
-    EXPECT_EQ(ModeOf(FileIn(dir, "Main.~df")), 0600u);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ReplaceBatch batch;
+    batch.StageBackup(path, "on disk");
+    batch.StageReplace(path, "translated");
+    EXPECT_FALSE(std::filesystem::exists(FileIn(dir, "Main.~df"))) << "nothing is in place before the commit";
+    batch.Commit();
+    struct stat backup {};
+    ASSERT_EQ(::stat(FileIn(dir, "Main.~df").c_str(), &backup), 0);
+    EXPECT_EQ(backup.st_ino, before.st_ino);
+    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "on disk");
+    EXPECT_EQ(ModeOf(FileIn(dir, "Main.~df")), 0640u);
+    EXPECT_EQ(ReadFile(path), "translated");
+    EXPECT_EQ(ModeOf(path), 0640u);
+    EXPECT_EQ(EntriesIn(dir), 2u);
+}
+
+TEST(MakeBackupCopy, ABackupNameLinkedToTheFileIsReplacedNotFollowed) {
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "original");
+    ASSERT_EQ(::symlink(path.c_str(), FileIn(dir, "Main.~df").c_str()), 0);
+    ReplaceBatch batch;
+    batch.StageBackup(path, "original");
+    batch.StageReplace(path, "translated");
+    batch.Commit();
+    EXPECT_FALSE(std::filesystem::is_symlink(FileIn(dir, "Main.~df")));
+    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
+    EXPECT_EQ(ReadFile(path), "translated");
+}
+
+TEST(ReplaceBatch, DiscardLeavesEverythingAsItWas) {
+    TempDir dir;
+    const std::string path = dir.Write("Unit1.pas", "old");
+    dir.Write("Unit1.~pa", "older backup");
+    {
+        ReplaceBatch batch;
+        batch.StageBackup(path, "old");
+        batch.StageReplace(path, "new");
+    }
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_EQ(ReadFile(FileIn(dir, "Unit1.~pa")), "older backup");
+    EXPECT_EQ(EntriesIn(dir), 2u);
 }
 
 TEST(MakeBackupCopy, FailsWhenTheBackupCannotBeWritten) {
