@@ -19,9 +19,10 @@ bool WantsHelp(const std::vector<std::string>& args);
 /// form totext IN OUT | form tobinary IN OUT
 int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-/// translate PROJECT.dpr --to FIELD [options]: the Translate command
-int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 /// collect PROJECT.dpr [--db FILE] [--lang FIELD] [--charset N] [--properties LIST] [--no-pas]
 int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// translate PROJECT.dpr --to FIELD [options]: the Translate command
+int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace wordloom::cli
