@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -494,17 +495,38 @@ bool TPathwright::DeleteToTrash(const Targets& targets) {
         if (path.isEmpty())
             return false; // virtual objects cannot go to the trash
     }
+    // What already lies in the trash is deleted for good, with its record: trashing it again would
+    // leave its old record behind.
+    const bool inTrash =
+        m_folderId && m_folderId->ItemCount() == 1 && m_folderId->LastItem().kind == ItemKind::Trash;
+    const QString name = QFileInfo(QFile::decodeName(targets.paths.front())).fileName();
+    const QString count = QString::number(targets.paths.size());
     const QString question =
-        targets.paths.size() == 1
-            ? QStringLiteral("Are you sure you want to move \"%1\" to the Trash?")
-                  .arg(QFileInfo(QFile::decodeName(targets.paths.front())).fileName())
-            : QStringLiteral("Are you sure you want to move these %1 items to the Trash?")
-                  .arg(targets.paths.size());
+        inTrash
+            ? (targets.paths.size() == 1
+                   ? QStringLiteral("Are you sure you want to permanently delete \"%1\"?").arg(name)
+                   : QStringLiteral("Are you sure you want to permanently delete these %1 items?").arg(count))
+            : (targets.paths.size() == 1
+                   ? QStringLiteral("Are you sure you want to move \"%1\" to the Trash?").arg(name)
+                   : QStringLiteral("Are you sure you want to move these %1 items to the Trash?").arg(count));
     if (!m_hooks.Confirm(OwnerWindow(), QStringLiteral("Confirm Delete"), question))
         return false;
     bool ok = true;
-    for (const QByteArray& path : targets.paths)
-        ok = QFile::moveToTrash(QFile::decodeName(path)) && ok;
+    for (const QByteArray& path : targets.paths) {
+        const QString file = QFile::decodeName(path);
+        if (!inTrash) {
+            ok = QFile::moveToTrash(file) && ok;
+            continue;
+        }
+        const QFileInfo info(file);
+        const bool removed =
+            info.isDir() && !info.isSymLink() ? QDir(file).removeRecursively() : QFile::remove(file);
+        if (removed) {
+            QFile::remove(QFileInfo(info.absolutePath()).absolutePath() + QStringLiteral("/info/") +
+                          info.fileName() + QStringLiteral(".trashinfo"));
+        }
+        ok = removed && ok;
+    }
     return ok;
 }
 

@@ -313,6 +313,27 @@ private slots:
         QCOMPARE(pathwright.GetObjectName(), QStringLiteral("a.txt")); // the current object stays
     }
 
+    void deleteInTheTrashIsForGood() {
+        TPathwright pathwright;
+        QString question;
+        pathwright.Hooks().Confirm = [&](QWidget*, const QString&, const QString& text) {
+            question = text;
+            return true;
+        };
+        pathwright.SetFolder(m_dir);
+        pathwright.SetObjectName(QStringLiteral("a.txt"));
+        QVERIFY(pathwright.InvokeCommand(QStringLiteral("delete")));
+        const QString info = m_home->Root() + QStringLiteral("/data/Trash/info/a.txt.trashinfo");
+        QVERIFY(QFile::exists(info));
+        QVERIFY(pathwright.SetSpecialFolder(SF_BITBUCKET));
+        pathwright.SetObjectName(QStringLiteral("a.txt"));
+        QVERIFY(pathwright.InvokeCommand(QStringLiteral("delete")));
+        QCOMPARE(question, QStringLiteral("Are you sure you want to permanently delete \"a.txt\"?"));
+        QVERIFY(!QFile::exists(m_home->TrashFiles() + QStringLiteral("/a.txt")));
+        QVERIFY(!QFile::exists(info));
+        QVERIFY(!pathwright.NextObject()); // the trash is empty again
+    }
+
     void deleteSeveralObjects() {
         TPathwright pathwright;
         pathwright.Hooks().Confirm = [](QWidget*, const QString&, const QString& text) {
