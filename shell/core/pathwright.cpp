@@ -1,5 +1,6 @@
 #include "shell/core/pathwright.h"
 
+#include "shell/core/busy_cursor.h"
 #include "shell/core/dir_mon.h"
 #include "shell/core/file_clipboard.h"
 #include "shell/core/properties_dialog.h"
@@ -21,24 +22,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// The hourglass for the time of a command.
-class BusyCursor {
-public:
-    BusyCursor() : m_active(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        if (m_active)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~BusyCursor() {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    bool m_active;
-};
 
 QString WithSlash(QString path) {
     if (!path.isEmpty() && !path.endsWith(u'/'))

@@ -963,3 +963,7 @@ bool ObjectExists(const QString& path) {
     struct stat st;
     return (!path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &st) == 0) || IsDriveRoot(path);
 }
+
+int ItemKindRank(ItemKind kind) {
+    return KindRank(kind);
+}

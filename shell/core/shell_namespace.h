@@ -160,6 +160,8 @@ QByteArray PathFromIDList(const IDList& absolute);
 // before files, names in natural, case-insensitive order (exact bytes break ties). Negative, 0 or
 // positive; 0 only for the same object.
 int CompareIDs(const IDList& a, const IDList& b);
+// The place of an item kind in that order: virtual folders, volumes, folders, files.
+int ItemKindRank(ItemKind kind);
 // The display name of an absolute list ("Computer", a volume's label, a file name, ...).
 QString DisplayNameOf(const IDList& absolute);
 // Attribute bits of an absolute list (mask as for GetAttributesOf).

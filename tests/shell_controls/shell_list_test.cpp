@@ -1,0 +1,804 @@
+// TVelShellList on real temporary folders: filling, columns, sorting, hidden files, overlays, re-reading
+// after outside changes, the commands and their reports (delete, cut, paste, rename), keys, drag and
+// drop between two lists, the right-button drop menu and the link between lists.
+#include "shell/controls/shell_list.h"
+
+#include "shell/core/file_clipboard.h"
+#include "shell/core/shell_link.h"
+#include "shell/shell_test_home.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDrag>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <sys/time.h>
+#include <unistd.h>
+
+namespace {
+
+struct Report {
+    TVelShellOperations operation;
+    QStringList files;
+    QString destination;
+    int itemsAtReport = -1;
+};
+
+QStringList Captions(TVelShellList& list) {
+    QStringList captions;
+    for (int i = 0; i < list.ItemCount(); ++i)
+        captions.append(list.ItemCaption(i));
+    return captions;
+}
+
+int IndexOfCaption(TVelShellList& list, const QString& caption) {
+    return int(Captions(list).indexOf(caption));
+}
+
+void SetMTime(const QString& path, qint64 seconds) {
+    struct timeval times[2] = {{time_t(seconds), 0}, {time_t(seconds), 0}};
+    QVERIFY(::utimes(QFile::encodeName(path).constData(), times) == 0);
+}
+
+QPoint ItemCenter(TVelShellList& list, int item) {
+    return list.View()->visualRect(list.View()->model()->index(item, 0)).center();
+}
+
+// A drag reaching `target`: enter, one move to the point, then the drop. The effect the target chose, or
+// IgnoreAction when it refused.
+Qt::DropAction DropOnto(TVelShellList& target, const QMimeData* data, Qt::DropActions allowed, QPoint point,
+                        Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* viewport = target.View()->viewport();
+    QDragEnterEvent enter(point, allowed, data, buttons, modifiers);
+    QCoreApplication::sendEvent(viewport, &enter);
+    if (!enter.isAccepted())
+        return Qt::IgnoreAction;
+    QDragMoveEvent move(point, allowed, data, buttons, modifiers);
+    QCoreApplication::sendEvent(viewport, &move);
+    if (!move.isAccepted()) {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(viewport, &leave);
+        return Qt::IgnoreAction;
+    }
+    QDropEvent drop(QPointF(point), allowed, data, Qt::NoButton, modifiers);
+    QCoreApplication::sendEvent(viewport, &drop);
+    return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
+// Every report of the list goes into `reports`.
+void RecordReports(TVelShellList& list, QList<Report>& reports) {
+    list.OnOperation = [&reports](QObject*, TVelShellOperations operation, const QStringList& files,
+                                  const QString& destination) {
+        reports.append({operation, files, destination, -1});
+    };
+}
+
+QAction* ActionWithText(QMenu& menu, const QString& text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text().remove(u'&') == text)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class ShellListTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void init() {
+        m_home = std::make_unique<ShellTestHome>();
+        m_dir = m_home->MakeDir(QStringLiteral("work")) + u'/';
+        m_home->MakeFile(QStringLiteral("work/alpha.txt"), QByteArray(3000, 'a'));
+        m_home->MakeFile(QStringLiteral("work/beta.pas"), QByteArray(10, 'b'));
+        m_home->MakeFile(QStringLiteral("work/gamma10.txt"), QByteArray(5000, 'c'));
+        m_home->MakeFile(QStringLiteral("work/gamma9.txt"), QByteArray(1, 'c'));
+        m_home->MakeDir(QStringLiteral("work/folder"));
+        m_reports.clear();
+    }
+    void cleanup() {
+        QGuiApplication::clipboard()->clear();
+        m_home.reset();
+    }
+
+    void newListShowsComputer() {
+        TVelShellList list;
+        QCOMPARE(list.ItemCount(), 0); // nothing before the window exists
+        list.show();
+        QCOMPARE(list.Path(), QString());
+        QCOMPARE(list.SpecialFolder(), SF_DRIVES);
+        QVERIFY(list.ItemCount() >= 1);
+        QVERIFY(Captions(list).contains(QStringLiteral("File System")));
+        QCOMPARE(list.Version(), QStringLiteral("TVelShellList V2.3"));
+        list.SetVersion(QStringLiteral("other"));
+        QCOMPARE(list.Version(), QStringLiteral("TVelShellList V2.3"));
+        QCOMPARE(list.ViewStyle(), TVelShellList::vsReport);
+        QVERIFY(list.MultiSelect());
+        QVERIFY(list.Details() && list.ShowHidden() && list.ShellContextMenu() && !list.OleDragDrop());
+    }
+
+    void populateAndColumns() {
+        TVelShellList list;
+        int created = 0;
+        int populated = 0;
+        list.OnCreateColumns = [&](QObject*) {
+            ++created;
+            QCOMPARE(list.ItemCount(), 0); // columns come before the items
+        };
+        list.OnPopulated = [&](QObject*) { populated = list.ItemCount(); };
+        list.SetPath(m_dir);
+        QCOMPARE(list.Path(), m_dir);
+        QCOMPARE(created, 1);
+        QCOMPARE(populated, 5);
+        // Folders first, then names in natural order.
+        QCOMPARE(Captions(list), (QStringList{QStringLiteral("folder"), QStringLiteral("alpha.txt"),
+                                              QStringLiteral("beta.pas"), QStringLiteral("gamma9.txt"),
+                                              QStringLiteral("gamma10.txt")}));
+        QCOMPARE(list.ColumnCount(), 4);
+        QCOMPARE(list.ColumnCaption(0), QStringLiteral("Name"));
+        QCOMPARE(list.ColumnCaption(1), QStringLiteral("Size"));
+        QCOMPARE(list.ColumnCaption(2), QStringLiteral("Type"));
+        QCOMPARE(list.ColumnCaption(3), QStringLiteral("Changed"));
+        QCOMPARE(list.ColumnWidth(0), 150);
+        QCOMPARE(list.ColumnWidth(1), 60);
+        const int alpha = IndexOfCaption(list, QStringLiteral("alpha.txt"));
+        QCOMPARE(list.ItemText(alpha, 1), QStringLiteral("3 KB"));
+        QCOMPARE(list.ItemText(IndexOfCaption(list, QStringLiteral("folder")), 1), QString());
+        QVERIFY(!list.ItemText(alpha, 2).isEmpty());
+        QCOMPARE(list.SpecialFolder(), SF_FILESYSTEMFOLDER);
+        // A missing folder at run time: the caller gets the error and nothing changes.
+        try {
+            list.SetPath(m_dir + QStringLiteral("missing"));
+            QFAIL("no error");
+        } catch (const EPathwrightError& error) {
+            QCOMPARE(error.Message(),
+                     QStringLiteral("Cannot Find Folder: ") + m_dir + QStringLiteral("missing"));
+        }
+        QCOMPARE(list.Path(), m_dir);
+        QCOMPARE(list.ItemCount(), 5);
+    }
+
+    void textsOnlyForShownRows() {
+        for (int i = 0; i < 300; ++i)
+            m_home->MakeFile(QStringLiteral("work/many/f%1.txt").arg(i), "x");
+        TVelShellList list;
+        list.resize(400, 200);
+        list.SetPath(m_dir + QStringLiteral("many"));
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.View()->viewport()->repaint();
+        QCOMPARE(list.ItemCount(), 300);
+        int withTexts = 0;
+        int withIcons = 0;
+        for (const TVelShellListModel::Row& row : list.Model()->Rows()) {
+            withTexts += row.textsKnown != 0;
+            withIcons += row.image >= 0;
+        }
+        QVERIFY2(withTexts > 0 && withTexts < 30, qPrintable(QString::number(withTexts)));
+        QVERIFY2(withIcons > 0 && withIcons < 30, qPrintable(QString::number(withIcons)));
+        // What is shown is kept: asking again computes nothing new.
+        const int last = list.ItemCount() - 1;
+        QVERIFY(!(list.Model()->Rows()[std::size_t(last)].textsKnown & 2));
+        QCOMPARE(list.ItemText(last, 1), QStringLiteral("1 KB"));
+        QVERIFY(list.Model()->Rows()[std::size_t(last)].textsKnown & 2);
+    }
+
+    void sortingClicks() {
+        TVelShellList list;
+        list.SetPath(m_dir);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        auto* report = static_cast<QTreeView*>(list.View());
+        QHeaderView* header = report->header();
+        const auto clickHeader = [&](int column) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+        };
+        const QStringList bySize{QStringLiteral("folder"), QStringLiteral("gamma9.txt"),
+                                 QStringLiteral("beta.pas"), QStringLiteral("alpha.txt"),
+                                 QStringLiteral("gamma10.txt")};
+        clickHeader(1);
+        QCOMPARE(list.SortColumn(), 1);
+        QVERIFY(!list.SortDescending());
+        QCOMPARE(Captions(list), bySize);
+        clickHeader(1);
+        QVERIFY(list.SortDescending());
+        QStringList reversed = bySize;
+        std::reverse(reversed.begin(), reversed.end());
+        QCOMPARE(Captions(list), reversed);
+        clickHeader(1);
+        QVERIFY(!list.SortDescending());
+        QCOMPARE(Captions(list), bySize);
+        // Another column: ascending.
+        clickHeader(1);
+        SetMTime(m_dir + QStringLiteral("alpha.txt"), 1000000000);
+        SetMTime(m_dir + QStringLiteral("beta.pas"), 1100000000);
+        SetMTime(m_dir + QStringLiteral("gamma9.txt"), 1200000000);
+        SetMTime(m_dir + QStringLiteral("gamma10.txt"), 900000000);
+        clickHeader(3);
+        QCOMPARE(list.SortColumn(), 3);
+        QVERIFY(!list.SortDescending());
+        QCOMPARE(Captions(list), (QStringList{QStringLiteral("folder"), QStringLiteral("gamma10.txt"),
+                                              QStringLiteral("alpha.txt"), QStringLiteral("beta.pas"),
+                                              QStringLiteral("gamma9.txt")}));
+        QCOMPARE(header->sortIndicatorSection(), 3);
+        // Populate keeps column and direction.
+        list.SortByColumn(3);
+        QVERIFY(list.SortDescending());
+        list.Populate();
+        QCOMPARE(Captions(list).first(), QStringLiteral("gamma9.txt"));
+    }
+
+    void sortKeysAgreeWithTheNamespaceOrder() {
+        const QStringList names{QStringLiteral("b"),    QStringLiteral("A10"), QStringLiteral("a9"),
+                                QStringLiteral("a09x"), QStringLiteral("a9x"), QStringLiteral("Ä"),
+                                QStringLiteral("z1"),   QStringLiteral("_x"),  QStringLiteral("007"),
+                                QStringLiteral("7"),    QStringLiteral("a 1")};
+        for (const QString& name : names)
+            m_home->MakeFile(QStringLiteral("work/names/") + name);
+        TVelShellList list;
+        list.SetPath(m_dir + QStringLiteral("names"));
+        QCOMPARE(list.ItemCount(), int(names.size()));
+        for (int i = 0; i + 1 < list.ItemCount(); ++i) {
+            const IDList& a = *list.ItemRecord(i).id;
+            const IDList& b = *list.ItemRecord(i + 1).id;
+            QVERIFY2(::CompareIDs(a, b) < 0,
+                     qPrintable(list.ItemCaption(i) + QStringLiteral(" / ") + list.ItemCaption(i + 1)));
+            QVERIFY(list.CompareIDs(0, a, b) < 0);
+            QVERIFY(list.CompareIDs(0, b, a) > 0);
+            QCOMPARE(list.CompareIDs(0, a, a), 0);
+        }
+    }
+
+    void detailsOffAndOn() {
+        TVelShellList list;
+        list.SetPath(m_dir);
+        list.SetDetails(false);
+        QCOMPARE(list.ColumnCount(), 1);
+        QCOMPARE(list.View()->model()->columnCount(), 1);
+        QCOMPARE(list.ItemText(1, 1), QString());
+        list.SetDetails(true);
+        QCOMPARE(list.ColumnCount(), 4);
+        QCOMPARE(list.ItemText(IndexOfCaption(list, QStringLiteral("alpha.txt")), 1), QStringLiteral("3 KB"));
+    }
+
+    void savedWidthsAcrossFileSystemFolders() {
+        TVelShellList list;
+        list.SetPath(m_dir);
+        list.SetColumnWidth(1, 222);
+        list.SetPath(m_dir + QStringLiteral("folder/"));
+        QCOMPARE(list.ColumnWidth(1), 222);
+        list.SetPath(QString()); // Computer: the shell's widths
+        QCOMPARE(list.ColumnWidth(1), 60);
+        list.SetPath(m_dir);
+        QCOMPARE(list.ColumnWidth(1), 60);
+    }
+
+    void hiddenFilesAndOverlays() {
+        m_home->MakeFile(QStringLiteral("work/.secret"), "s");
+        QVERIFY(QFile::link(m_dir + QStringLiteral("alpha.txt"), m_dir + QStringLiteral("shortcut")));
+        TVelShellList list;
+        list.SetShowHidden(false);
+        list.SetPath(m_dir);
+        QVERIFY(!Captions(list).contains(QStringLiteral(".secret")));
+        QVERIFY(Captions(list).contains(QStringLiteral("shortcut")));
+        list.SetShowHidden(true);
+        const int secret = IndexOfCaption(list, QStringLiteral(".secret"));
+        QVERIFY(secret >= 0);
+        QVERIFY(list.ItemDimmed(secret));
+        QVERIFY(!list.ItemDimmed(IndexOfCaption(list, QStringLiteral("alpha.txt"))));
+        QCOMPARE(list.ItemOverlay(IndexOfCaption(list, QStringLiteral("shortcut"))), 1);
+        QCOMPARE(list.ItemOverlay(IndexOfCaption(list, QStringLiteral("alpha.txt"))), -1);
+        // The drawn icon of a dimmed item differs from the plain one.
+        const int plain = IndexOfCaption(list, QStringLiteral("beta.pas"));
+        QVERIFY(!list.ItemPixmap(secret).isNull());
+        QVERIFY(list.ItemImage(secret) >= 0);
+        if (list.ItemImage(secret) == list.ItemImage(plain))
+            QVERIFY(list.ItemPixmap(secret).toImage() != list.ItemPixmap(plain).toImage());
+    }
+
+    void filterAndAddItemHandler() {
+        TVelShellList list;
+        list.OnAddItem = [](TVelListItem& item, bool& canAdd) {
+            QCOMPARE(item.SubItems.size(), 3); // details filled for the handler
+            canAdd = !item.Caption.startsWith(u'b');
+        };
+        list.SetPath(m_dir);
+        QVERIFY(!Captions(list).contains(QStringLiteral("beta.pas")));
+        QCOMPARE(list.ItemCount(), 4);
+        list.OnAddItem = nullptr;
+        list.SetFilter(QStringLiteral("*.pas"));
+        QCOMPARE(Captions(list), (QStringList{QStringLiteral("folder"), QStringLiteral("beta.pas")}));
+        QCOMPARE(list.Filter(), QStringLiteral("*.pas"));
+    }
+
+    void fileFromOutsideAppearsKeepingSelection() {
+        TVelShellList list;
+        QCOMPARE(list.RefreshTimer()->interval(), 500);
+        list.RefreshTimer()->setInterval(50);
+        list.SetPath(m_dir);
+        list.show();
+        const int beta = IndexOfCaption(list, QStringLiteral("beta.pas"));
+        list.SetSelected(beta, true);
+        m_home->MakeFile(QStringLiteral("work/aaa-new.txt"), "n");
+        QTRY_COMPARE_WITH_TIMEOUT(list.ItemCount(), 6, 3000);
+        // New items come at the end; the selection stays.
+        QCOMPARE(list.ItemCaption(5), QStringLiteral("aaa-new.txt"));
+        QCOMPARE(list.SelectedItems(), std::vector<int>{beta});
+        QCOMPARE(list.SelectedNames(), QStringList{QStringLiteral("beta.pas")});
+    }
+
+    void burstOfNoticesGivesOneResync() {
+        TVelShellList list;
+        list.SetPath(m_dir);
+        int adds = 0;
+        list.OnAddItem = [&](TVelListItem&, bool&) { ++adds; };
+        list.RefreshTimer()->setInterval(60000); // only the test fires it
+        list.ScheduleResync();
+        list.ScheduleResync();
+        QVERIFY(list.RefreshTimer()->isActive());
+        m_home->MakeFile(QStringLiteral("work/one"));
+        m_home->MakeFile(QStringLiteral("work/two"));
+        QVERIFY(QMetaObject::invokeMethod(list.RefreshTimer(), "timeout", Qt::DirectConnection));
+        QVERIFY(!list.RefreshTimer()->isActive());
+        QCOMPARE(adds, 2);
+        QCOMPARE(list.ItemCount(), 7);
+    }
+
+    void disabledListKeepsItems() {
+        TVelShellList list;
+        list.RefreshTimer()->setInterval(20);
+        list.SetPath(m_dir);
+        list.setEnabled(false);
+        QVERIFY(!list.Populate());
+        QFile::remove(m_dir + QStringLiteral("alpha.txt"));
+        list.Resync();
+        QCOMPARE(list.ItemCount(), 5);
+        list.setEnabled(true);
+        QVERIFY(list.Populate());
+        QCOMPARE(list.ItemCount(), 4);
+    }
+
+    void deleteThreeReportsOnce() {
+        TVelShellList list;
+        list.Browser()->Hooks().Confirm = [](QWidget*, const QString&, const QString&) { return true; };
+        list.SetPath(m_dir);
+        list.OnOperation = [&](QObject* sender, TVelShellOperations operation, const QStringList& files,
+                               const QString& destination) {
+            QCOMPARE(sender, &list);
+            m_reports.append({operation, files, destination, list.ItemCount()});
+            QVERIFY(!Captions(list).contains(QStringLiteral("alpha.txt")));
+        };
+        for (const char* name : {"alpha.txt", "beta.pas", "gamma9.txt"})
+            list.SetSelected(IndexOfCaption(list, QString::fromLatin1(name)), true);
+        list.show();
+        list.View()->setFocus();
+        QTest::keyClick(list.View(), Qt::Key_Delete);
+        QCOMPARE(m_reports.size(), 1);
+        QCOMPARE(int(m_reports[0].operation), 0x0C0);
+        QCOMPARE(m_reports[0].files,
+                 (QStringList{m_dir + QStringLiteral("alpha.txt"), m_dir + QStringLiteral("beta.pas"),
+                              m_dir + QStringLiteral("gamma9.txt")}));
+        QCOMPARE(m_reports[0].destination, QString());
+        QCOMPARE(m_reports[0].itemsAtReport, 2); // gone before the handler ran
+        QCOMPARE(Captions(list), (QStringList{QStringLiteral("folder"), QStringLiteral("gamma10.txt")}));
+        QVERIFY(!QFile::exists(m_dir + QStringLiteral("alpha.txt")));
+        QVERIFY(QFile::exists(m_home->TrashFiles() + QStringLiteral("/alpha.txt")));
+    }
+
+    void declinedDeleteReportsNothing() {
+        TVelShellList list;
+        list.Browser()->Hooks().Confirm = [](QWidget*, const QString&, const QString&) { return false; };
+        list.SetPath(m_dir);
+        RecordReports(list, m_reports);
+        list.SetSelected(IndexOfCaption(list, QStringLiteral("alpha.txt")), true);
+        list.SetSelected(IndexOfCaption(list, QStringLiteral("beta.pas")), true);
+        QVERIFY(!list.ExecuteCommand(QStringLiteral("delete")));
+        QVERIFY(m_reports.isEmpty());
+        QCOMPARE(list.ItemCount(), 5);
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("alpha.txt")));
+        // Read-only: the key does nothing.
+        list.Browser()->Hooks().Confirm = [](QWidget*, const QString&, const QString&) { return true; };
+        list.SetReadOnly(true);
+        list.show();
+        QTest::keyClick(list.View(), Qt::Key_Delete);
+        QVERIFY(m_reports.isEmpty());
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("alpha.txt")));
+    }
+
+    void cutMarksAndReportsWhenGone() {
+        TVelShellList list;
+        list.SetPath(m_dir);
+        RecordReports(list, m_reports);
+        const int alpha = IndexOfCaption(list, QStringLiteral("alpha.txt"));
+        list.SetSelected(alpha, true);
+        list.show();
+        QTest::keyClick(list.View(), Qt::Key_X, Qt::ControlModifier);
+        QVERIFY(list.ItemCut(alpha));
+        QVERIFY(list.ItemDimmed(alpha));
+        bool cut = false;
+        const OptFileList onClipboard = ClipboardFiles(&cut);
+        QVERIFY(onClipboard && cut);
+        QCOMPARE(*onClipboard, QStringList{m_dir + QStringLiteral("alpha.txt")});
+        // Pasted elsewhere: the next re-read reports the cut item gone.
+        QVERIFY(
+            QFile::rename(m_dir + QStringLiteral("alpha.txt"), m_dir + QStringLiteral("folder/alpha.txt")));
+        list.Resync();
+        QCOMPARE(m_reports.size(), 1);
+        QCOMPARE(int(m_reports[0].operation), 0x090);
+        QCOMPARE(m_reports[0].files, QStringList{m_dir + QStringLiteral("alpha.txt")});
+        QVERIFY(!Captions(list).contains(QStringLiteral("alpha.txt")));
+        // A file that goes without having been cut is not reported.
+        QFile::remove(m_dir + QStringLiteral("beta.pas"));
+        list.Resync();
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY(!Captions(list).contains(QStringLiteral("beta.pas")));
+    }
+
+    void renameReports0x200() {
+        TVelShellList list;
+        list.SetPath(m_dir);
+        RecordReports(list, m_reports);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const int beta = IndexOfCaption(list, QStringLiteral("beta.pas"));
+        list.SetSelected(beta, true);
+        list.View()->setFocus();
+        QTest::keyClick(list.View(), Qt::Key_F2);
+        auto* editor =
+            qobject_cast<QLineEdit*>(list.View()->indexWidget(list.View()->model()->index(beta, 0)));
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("renamed.pas"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(m_reports.size(), 1); // the editor commits on the next turn of the event loop
+        QCOMPARE(int(m_reports[0].operation), 0x200);
+        QCOMPARE(m_reports[0].files, QStringList{m_dir + QStringLiteral("beta.pas")});
+        QCOMPARE(m_reports[0].destination, QStringLiteral("renamed.pas"));
+        QCOMPARE(list.ItemCaption(beta), QStringLiteral("renamed.pas"));
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("renamed.pas")));
+        QCOMPARE(list.IndexOfIDList(IDList::Item(ItemKind::File, "renamed.pas")), beta);
+        // A name the file system refuses (taken): the caption stays and the rename is still reported.
+        QVERIFY(!list.ItemEdited(beta, QStringLiteral("renamed.pas")));
+        QVERIFY(list.ItemEdited(beta, QStringLiteral("alpha.txt")));
+        QCOMPARE(m_reports.size(), 2);
+        QCOMPARE(m_reports[1].destination, QStringLiteral("renamed.pas"));
+        QCOMPARE(list.ItemCaption(beta), QStringLiteral("renamed.pas"));
+        QCOMPARE(QFile(m_dir + QStringLiteral("alpha.txt")).size(), 3000);
+        // Read-only lists edit nothing.
+        list.SetReadOnly(true);
+        QVERIFY(!list.EditSelectedCaption());
+    }
+
+    void pasteFromClipboardFileList() {
+        const QString outside = m_home->MakeFile(QStringLiteral("outside/pasted.txt"), "p");
+        TVelShellList list;
+        list.RefreshTimer()->setInterval(20);
+        list.SetPath(m_dir);
+        RecordReports(list, m_reports);
+        list.show();
+        // An empty clipboard: nothing is pasted and nothing reported.
+        QTest::keyClick(list.View(), Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(m_reports.isEmpty());
+        QGuiApplication::clipboard()->setMimeData(
+            MakeFileListMimeData({QUrl::fromLocalFile(outside)}, false));
+        QTest::keyClick(list.View(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m_reports.size(), 1);
+        QCOMPARE(int(m_reports[0].operation), 0x120);
+        QCOMPARE(m_reports[0].files, QStringList{outside});
+        QCOMPARE(m_reports[0].destination, m_dir);
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("pasted.txt")));
+        QVERIFY(QFile::exists(outside)); // copied, not moved
+        QTRY_VERIFY_WITH_TIMEOUT(Captions(list).contains(QStringLiteral("pasted.txt")), 3000);
+        QCOMPARE(list.Path(), m_dir);
+    }
+
+    void dragAndDropBetweenTwoLists() {
+        const QString other = m_home->MakeDir(QStringLiteral("other")) + u'/';
+        TVelShellList source;
+        TVelShellList target;
+        source.SetOleDragDrop(true);
+        target.SetOleDragDrop(true);
+        source.SetPath(m_dir);
+        target.SetPath(other);
+        source.show();
+        target.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&target));
+        QList<Report> sourceReports;
+        RecordReports(source, sourceReports);
+        RecordReports(target, m_reports);
+        Qt::KeyboardModifiers modifiers = Qt::ControlModifier;
+        int buttonDuringDrag = 0;
+        source.ControlHooks().ExecDrag = [&](QDrag& drag, Qt::DropActions allowed, Qt::DropAction) {
+            buttonDuringDrag = source.DragButton();
+            return DropOnto(target, drag.mimeData(), allowed,
+                            QPoint(5, target.View()->viewport()->height() - 5), Qt::LeftButton, modifiers);
+        };
+        source.SetSelected(IndexOfCaption(source, QStringLiteral("alpha.txt")), true);
+        source.SetSelected(IndexOfCaption(source, QStringLiteral("beta.pas")), true);
+        // Ctrl: a copy.
+        QCOMPARE(source.StartDrag(MK_LBUTTON), Qt::CopyAction);
+        QCOMPARE(buttonDuringDrag, MK_LBUTTON);
+        QCOMPARE(source.DragButton(), 0);
+        const QStringList dragged{m_dir + QStringLiteral("alpha.txt"), m_dir + QStringLiteral("beta.pas")};
+        QCOMPARE(sourceReports.size(), 1);
+        QCOMPARE(int(sourceReports[0].operation), 0x005);
+        QCOMPARE(sourceReports[0].files, dragged);
+        QCOMPARE(sourceReports[0].destination, QString());
+        QCOMPARE(m_reports.size(), 1);
+        QCOMPARE(int(m_reports[0].operation), 0x009);
+        QCOMPARE(m_reports[0].files, dragged);
+        QCOMPARE(m_reports[0].destination, other);
+        QVERIFY(QFile::exists(other + QStringLiteral("alpha.txt")) &&
+                QFile::exists(m_dir + QStringLiteral("alpha.txt")));
+        // No key on one volume: a move.
+        source.SetSelected(IndexOfCaption(source, QStringLiteral("alpha.txt")), false);
+        modifiers = Qt::NoModifier;
+        QCOMPARE(source.StartDrag(MK_LBUTTON), Qt::MoveAction);
+        QCOMPARE(int(sourceReports[1].operation), 0x086);
+        QCOMPARE(int(m_reports[1].operation), 0x00A);
+        QCOMPARE(m_reports[1].files, QStringList{m_dir + QStringLiteral("beta.pas")});
+        QVERIFY(!QFile::exists(m_dir + QStringLiteral("beta.pas")));
+        QVERIFY(QFile::exists(other + QStringLiteral("beta.pas")));
+        // Alt: a link.
+        source.SetSelected(IndexOfCaption(source, QStringLiteral("beta.pas")), false);
+        source.SetSelected(IndexOfCaption(source, QStringLiteral("gamma9.txt")), true);
+        modifiers = Qt::AltModifier;
+        QCOMPARE(source.StartDrag(MK_LBUTTON), Qt::LinkAction);
+        QCOMPARE(int(sourceReports[2].operation), 0x004);
+        QCOMPARE(int(m_reports[2].operation), 0x008);
+        QVERIFY(QFileInfo(other + QStringLiteral("gamma9.txt")).isSymLink());
+    }
+
+    void dropOntoFolderItemHighlightsIt() {
+        TVelShellList list;
+        list.SetOleDragDrop(true);
+        list.SetPath(m_dir);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        RecordReports(list, m_reports);
+        const QString outside = m_home->MakeFile(QStringLiteral("outside/one.txt"), "1");
+        const QString outside2 = m_home->MakeFile(QStringLiteral("outside/two.txt"), "2");
+        std::unique_ptr<QMimeData> data(
+            MakeFileListMimeData({QUrl::fromLocalFile(outside), QUrl::fromLocalFile(outside2)}, false));
+        const int folder = IndexOfCaption(list, QStringLiteral("folder"));
+        const int file = IndexOfCaption(list, QStringLiteral("alpha.txt"));
+        QWidget* viewport = list.View()->viewport();
+        QDragEnterEvent enter(ItemCenter(list, file), Qt::CopyAction | Qt::MoveAction, data.get(),
+                              Qt::LeftButton, Qt::ControlModifier);
+        QCoreApplication::sendEvent(viewport, &enter);
+        QDragMoveEvent overFolder(ItemCenter(list, folder), Qt::CopyAction | Qt::MoveAction, data.get(),
+                                  Qt::LeftButton, Qt::ControlModifier);
+        QCoreApplication::sendEvent(viewport, &overFolder);
+        QVERIFY(overFolder.isAccepted());
+        QVERIFY(list.ItemDropHighlighted(folder));
+        // Away from it: the highlight goes; over a file the folder itself takes the drop.
+        QDragMoveEvent overFile(ItemCenter(list, file), Qt::CopyAction | Qt::MoveAction, data.get(),
+                                Qt::LeftButton, Qt::ControlModifier);
+        QCoreApplication::sendEvent(viewport, &overFile);
+        QVERIFY(!list.ItemDropHighlighted(folder));
+        QVERIFY(overFile.isAccepted());
+        QCOMPARE(DropOnto(list, data.get(), Qt::CopyAction | Qt::MoveAction, ItemCenter(list, folder),
+                          Qt::LeftButton, Qt::ControlModifier),
+                 Qt::CopyAction);
+        QCOMPARE(m_reports.size(), 1);
+        QCOMPARE(int(m_reports[0].operation), 0x009);
+        QCOMPARE(m_reports[0].files, (QStringList{outside, outside2}));
+        QCOMPARE(m_reports[0].destination, m_dir + QStringLiteral("folder"));
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("folder/one.txt")));
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("folder/two.txt")));
+        QVERIFY(!list.ItemDropHighlighted(folder));
+        // Read-only lists take nothing.
+        list.SetReadOnly(true);
+        QCOMPARE(DropOnto(list, data.get(), Qt::CopyAction, ItemCenter(list, folder), Qt::LeftButton),
+                 Qt::IgnoreAction);
+    }
+
+    void ownFolderBackgroundAndRightButtonMenu() {
+        TVelShellList list;
+        list.SetOleDragDrop(true);
+        list.SetPath(m_dir);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        RecordReports(list, m_reports);
+        const QPoint background(5, list.View()->viewport()->height() - 5);
+        QStringList menuTexts;
+        QString choice = QStringLiteral("Cancel");
+        list.ControlHooks().ExecMenu = [&](QMenu& menu, const QPoint&) -> QAction* {
+            menuTexts.clear();
+            for (QAction* action : menu.actions())
+                if (!action->isSeparator())
+                    menuTexts.append(action->text().remove(u'&'));
+            QAction* chosen = ActionWithText(menu, choice);
+            if (chosen)
+                chosen->trigger();
+            return chosen;
+        };
+        Qt::MouseButtons button = Qt::LeftButton;
+        list.ControlHooks().ExecDrag = [&](QDrag& drag, Qt::DropActions allowed, Qt::DropAction) {
+            return DropOnto(list, drag.mimeData(), allowed, background, button);
+        };
+        list.SetSelected(IndexOfCaption(list, QStringLiteral("alpha.txt")), true);
+        // Left button onto the own folder's background: no drop.
+        QCOMPARE(list.StartDrag(MK_LBUTTON), Qt::IgnoreAction);
+        QVERIFY(m_reports.isEmpty());
+        QVERIFY(menuTexts.isEmpty());
+        // Right button: the drop menu; Cancel does nothing.
+        button = Qt::RightButton;
+        QCOMPARE(list.StartDrag(MK_RBUTTON), Qt::IgnoreAction);
+        QCOMPARE(menuTexts, (QStringList{QStringLiteral("Copy Here"), QStringLiteral("Move Here"),
+                                         QStringLiteral("Link Here"), QStringLiteral("Cancel")}));
+        QVERIFY(m_reports.isEmpty());
+        // Copy Here: a copy beside the original; reported by both ends (the same list).
+        choice = QStringLiteral("Copy Here");
+        QCOMPARE(list.StartDrag(MK_RBUTTON), Qt::CopyAction);
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("alpha (copy).txt")));
+        QCOMPARE(m_reports.size(), 2);
+        QCOMPARE(int(m_reports[0].operation), 0x009);
+        QCOMPARE(int(m_reports[1].operation), 0x005);
+    }
+
+    void linkMakesSecondListFollow() {
+        TVelShellLink link;
+        TVelShellList first;
+        TVelShellList second;
+        first.SetShellLink(&link);
+        second.SetShellLink(&link);
+        QCOMPARE(link.Controls().size(), 2);
+        first.SetPath(m_dir);
+        QCOMPARE(second.Path(), m_dir);
+        QCOMPARE(second.ItemCount(), 5);
+        // Opening a folder with a double click.
+        first.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&first));
+        const int folder = IndexOfCaption(first, QStringLiteral("folder"));
+        first.SetSelected(folder, true);
+        QTest::mouseDClick(first.View()->viewport(), Qt::LeftButton, {}, ItemCenter(first, folder));
+        QCOMPARE(first.Path(), m_dir + QStringLiteral("folder/"));
+        QCOMPARE(second.Path(), m_dir + QStringLiteral("folder/"));
+        QCOMPARE(second.ItemCount(), 0);
+        // Backspace: the parent, followed too.
+        first.View()->setFocus();
+        QTest::keyClick(first.View(), Qt::Key_Backspace);
+        QCOMPARE(first.Path(), m_dir);
+        QCOMPARE(second.Path(), m_dir);
+        // Select all passes over; contents changes make the other re-read without passing on again.
+        link.SelectAllItems(&first);
+        QCOMPARE(int(second.SelectedItems().size()), second.ItemCount());
+        m_home->MakeFile(QStringLiteral("work/late.txt"));
+        link.ContentsChanged(&first);
+        QVERIFY(Captions(second).contains(QStringLiteral("late.txt")));
+        QVERIFY(!Captions(first).contains(QStringLiteral("late.txt")));
+        // A link that is destroyed is forgotten.
+        {
+            auto* temporary = new TVelShellLink;
+            second.SetShellLink(temporary);
+            QCOMPARE(link.Controls().size(), 1);
+            delete temporary;
+        }
+        QVERIFY(!second.ShellLink());
+        first.SetPath(m_dir + QStringLiteral("folder/"));
+        QCOMPARE(second.Path(), m_dir);
+    }
+
+    void linkedFolderThatCannotOpenLeavesListEmpty() {
+        TVelShellList list;
+        list.SetPath(m_dir);
+        const QByteArray bogus = IDList::Item(ItemKind::File, "nothing-here").Bytes();
+        TShellLinkEvent event(SLM_FOLDERCHANGED, &bogus);
+        QCoreApplication::sendEvent(&list, &event);
+        QCOMPARE(list.ItemCount(), 0);
+        TShellLinkEvent nullList(SLM_FOLDERCHANGED, nullptr);
+        QCoreApplication::sendEvent(&list, &nullList); // ignored
+        QCOMPARE(list.ItemCount(), 0);
+    }
+
+    void openingDocumentsAndFolderLinks() {
+        QVERIFY(QFile::link(m_dir + QStringLiteral("folder"), m_dir + QStringLiteral("to-folder")));
+        TVelShellList list;
+        QList<QUrl> opened;
+        list.Browser()->Hooks().OpenUrl = [&](const QUrl& url) {
+            opened.append(url);
+            return true;
+        };
+        list.SetPath(m_dir);
+        list.SetSelected(IndexOfCaption(list, QStringLiteral("beta.pas")), true);
+        QVERIFY(list.ExecuteCommand(QStringLiteral("default")));
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(m_dir + QStringLiteral("beta.pas"))});
+        QCOMPARE(list.Path(), m_dir);
+        list.SetSelected(IndexOfCaption(list, QStringLiteral("beta.pas")), false);
+        const int link = IndexOfCaption(list, QStringLiteral("to-folder"));
+        list.SetSelected(link, true);
+        QVERIFY(list.ExecuteCommand(QStringLiteral("open")));
+        QCOMPARE(list.Path(), m_dir + QStringLiteral("to-folder/"));
+        QVERIFY(opened.size() == 1);
+        QVERIFY(!list.ExecuteCommand(QStringLiteral("open"))); // nothing selected
+    }
+
+    void selectedNamesCacheAndApplying() {
+        TVelShellList list;
+        list.SetPath(m_dir);
+        list.show();
+        QVERIFY(list.SelectedNames().isEmpty());
+        list.SetSelectedNames({QStringLiteral("gamma10.txt"), QStringLiteral("folder")});
+        QCOMPARE(list.SelectedItems(),
+                 (std::vector<int>{IndexOfCaption(list, QStringLiteral("folder")),
+                                   IndexOfCaption(list, QStringLiteral("gamma10.txt"))}));
+        QCOMPARE(list.SelectedNames(),
+                 (QStringList{QStringLiteral("gamma10.txt"), QStringLiteral("folder")}));
+        // A change of the selection drops the snapshot.
+        list.SetSelected(IndexOfCaption(list, QStringLiteral("folder")), false);
+        QCOMPARE(list.SelectedNames(), QStringList{QStringLiteral("gamma10.txt")});
+        // A name with a path does not move the list elsewhere.
+        list.SetSelectedNames({m_dir + QStringLiteral("folder/x")});
+        QCOMPARE(list.Path(), m_dir);
+        QVERIFY(list.SelectedItems().empty());
+        list.SelectAll();
+        QCOMPARE(int(list.SelectedItems().size()), 5);
+    }
+
+    void pathWhileLoadingReportsAndGoesOn() {
+        TVelShellList list;
+        QStringList messages;
+        list.ControlHooks().ErrorMessage = [&](QWidget*, const QString& text) { messages.append(text); };
+        list.BeginLoading();
+        list.SetPath(m_dir + QStringLiteral("gone"));
+        QCOMPARE(messages,
+                 QStringList{QStringLiteral("Cannot find path: ") + m_dir + QStringLiteral("gone")});
+        list.SetPath(m_dir);
+        QCOMPARE(list.ItemCount(), 0); // no filling while loading
+        list.SetDetails(false);
+        list.Loaded();
+        QCOMPARE(list.ItemCount(), 5);
+        QCOMPARE(list.ColumnCount(), 1);
+    }
+
+    void viewStylesAndScreenshot() {
+        TVelShellList list;
+        list.resize(520, 200);
+        list.SetPath(m_dir);
+        QVERIFY(QFile::link(m_dir + QStringLiteral("alpha.txt"), m_dir + QStringLiteral("link-to-alpha")));
+        m_home->MakeFile(QStringLiteral("work/.hidden-file"), "h");
+        list.Populate();
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const QImage report = list.grab().toImage();
+        QVERIFY(!report.isNull());
+        if (const QByteArray dir = qgetenv("WORDLOOM_SCREENSHOT_DIR"); !dir.isEmpty())
+            report.save(QFile::decodeName(dir) + QStringLiteral("/shell_list_report.png"));
+        for (TVelShellList::TViewStyle style :
+             {TVelShellList::vsIcon, TVelShellList::vsSmallIcon, TVelShellList::vsList}) {
+            list.SetViewStyle(style);
+            QCOMPARE(list.ViewStyle(), style);
+            QVERIFY(list.View()->isVisible());
+            QCOMPARE(list.View()->model()->rowCount(), list.ItemCount());
+            const QRect first = list.View()->visualRect(list.View()->model()->index(0, 0));
+            QVERIFY(first.isValid());
+            if (style == TVelShellList::vsIcon) {
+                QCOMPARE(list.ItemPixmap(0).height(), 32);
+                if (const QByteArray dir = qgetenv("WORDLOOM_SCREENSHOT_DIR"); !dir.isEmpty())
+                    list.grab().save(QFile::decodeName(dir) + QStringLiteral("/shell_list_icons.png"));
+            } else {
+                QCOMPARE(list.ItemPixmap(0).height(), 16);
+            }
+        }
+    }
+
+private:
+    std::unique_ptr<ShellTestHome> m_home;
+    QString m_dir;
+    QList<Report> m_reports;
+};
+
+QTEST_MAIN(ShellListTest)
+#include "shell_list_test.moc"
