@@ -1,5 +1,6 @@
 // The commands of wordloom-cli. Each lives in its own file (cli/<name>_command.cpp) and has one
-// line in the table of cli/main.cpp.
+// line in the table of cli/main.cpp. A new command: its function declared here, its file added to
+// wordloom_cli_commands in cli/CMakeLists.txt (with the library it needs), its line in kCommands.
 #pragma once
 
 #include <ostream>
@@ -17,5 +18,11 @@ bool WantsHelp(const std::vector<std::string>& args);
 
 /// form totext IN OUT | form tobinary IN OUT
 int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// collect PROJECT.dpr [--db FILE] [--lang FIELD] [--charset N] [--properties LIST] [--no-pas]
+int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// translate PROJECT.dpr --to FIELD [options]: the Translate command
+int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace wordloom::cli

@@ -9,13 +9,16 @@ namespace wordloom::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: wordloom-cli form totext IN OUT\n"
+    "Usage: wordloom-cli form totext IN OUT [--codepage NAME]\n"
     "       wordloom-cli form tobinary IN OUT\n"
     "\n"
     "Converts a Delphi form file (.dfm) between its binary form and its text form.\n"
     "IN may be either form; a form already in the wanted form is passed through the\n"
     "conversion, so OUT is always written canonically. OUT is replaced only when the\n"
-    "whole conversion succeeded; IN and OUT may be the same file.\n";
+    "whole conversion succeeded; IN and OUT may be the same file.\n"
+    "\n"
+    "--codepage NAME  the code page of the form's texts (CP932, CP936, CP949, CP950,\n"
+    "                 JOHAB): long texts are then never cut inside a character.\n";
 
 /// The binary form of a form file in either form.
 std::string AsBinary(const std::string& data) {
@@ -23,8 +26,8 @@ std::string AsBinary(const std::string& data) {
 }
 
 /// The text form of a form file in either form.
-std::string AsText(const std::string& data) {
-    return BinaryFormToText(IsTextForm(data) ? TextToBinaryForm(data) : data);
+std::string AsText(const std::string& data, LeadByteTest isLeadByte) {
+    return BinaryFormToText(IsTextForm(data) ? TextToBinaryForm(data) : data, isLeadByte);
 }
 
 } // namespace
@@ -34,12 +37,20 @@ int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         out << kUsage;
         return 0;
     }
-    if (args.size() != 3 || (args[0] != "totext" && args[0] != "tobinary")) {
+    std::vector<std::string> words;
+    LeadByteTest isLeadByte = nullptr;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--codepage" && i + 1 < args.size())
+            isLeadByte = DoubleByteLeadTest(args[++i]);
+        else
+            words.push_back(args[i]);
+    }
+    if (words.size() != 3 || (words[0] != "totext" && words[0] != "tobinary")) {
         err << kUsage;
         return 1;
     }
-    const std::string& source = args[1];
-    const std::string& target = args[2];
+    const std::string& source = words[1];
+    const std::string& target = words[2];
     std::string data;
     try {
         data = ReadFileBytes(source);
@@ -48,7 +59,7 @@ int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         return 1;
     }
     try {
-        const std::string result = args[0] == "totext" ? AsText(data) : AsBinary(data);
+        const std::string result = words[0] == "totext" ? AsText(data, isLeadByte) : AsBinary(data);
         WriteFileAtomically(target, result);
     } catch (const FormError& e) {
         err << source << ": " << e.what() << "\n";

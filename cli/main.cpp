@@ -18,6 +18,8 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"form", "convert form files between their binary and text form", FormCommand},
+    {"collect", "collect the strings of a project's forms and units into the strings table", CollectCommand},
+    {"translate", "rewrite a project's forms and units in another language", TranslateCommand},
 };
 
 void PrintUsage(std::ostream& stream) {

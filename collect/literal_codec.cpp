@@ -265,13 +265,14 @@ std::string EncodeStringExpression(const PascalString& text) {
                 for (; i < j; ++i)
                     out.push_back(static_cast<char>(units[i]));
             },
-            kOneLine, noBreak);
+            kOneLine, noBreak, detail::AnyCut);
     } else {
         const std::string& bytes = text.Narrow();
         detail::WriteStringRuns(
             out, bytes.size(),
             [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])); },
-            [&](std::size_t i, std::size_t j) { out.append(bytes, i, j - i); }, kOneLine, noBreak);
+            [&](std::size_t i, std::size_t j) { out.append(bytes, i, j - i); }, kOneLine, noBreak,
+            detail::AnyCut);
     }
     return out;
 }

@@ -1,30 +1,20 @@
 #!/usr/bin/env bash
-# Sets the machine up, builds, and runs Wordloom on the example project. Until the workbench window
-# exists this converts the example's text form to the binary form and back with wordloom-cli and
-# shows that the round trip keeps every byte.
+# Sets the machine up, builds, and starts the workbench in the build folder, beside the shipped
+# strings.db, with a copy of the example project ready to pick (build/examples/Demo.dpr).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" "$root/build"
 
-cli="$root/build/cli/wordloom-cli"
-# The example's texts are Windows-1252 bytes, as Delphi writes them.
-show() { iconv -f WINDOWS-1252 -t UTF-8 "$1" 2>/dev/null || cat "$1"; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# Translate rewrites a project in place: work on a copy, never on the sources of the repository.
+if [ ! -d "$root/build/examples" ]; then
+    cp -r "$root/examples" "$root/build/examples"
+fi
 
-"$cli" form tobinary "$root/examples/Main.dfm" "$work/Main.dfm"
-"$cli" form totext "$work/Main.dfm" "$work/Main.txt"
-"$cli" form totext "$root/examples/About.dfm" "$work/About.txt"
-echo "examples/Main.dfm: $(stat -c %s "$root/examples/Main.dfm") bytes of text -> $(stat -c %s "$work/Main.dfm") bytes binary -> text again:"
-show "$work/Main.txt"
-"$cli" form tobinary "$work/Main.txt" "$work/Again.dfm"
-if cmp -s "$work/Main.dfm" "$work/Again.dfm"; then
-    echo "round trip: the binary form made from the text is identical"
-else
-    echo "round trip: binary forms differ" >&2
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "run: no display to show the window on (set DISPLAY, or run it under xvfb-run)" >&2
     exit 1
 fi
-echo
-echo "examples/About.dfm (binary) as text:"
-show "$work/About.txt"
+# The program opens ./strings.db; its file dialog starts in this folder, where examples/ lies.
+cd "$root/build"
+exec ./wordloom

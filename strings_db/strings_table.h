@@ -26,15 +26,19 @@ struct FieldDef {
 
 enum class TableState { Browse, Insert, Edit };
 
+/// ReadOnly opens the file for reading only; every write then fails with DbError.
+enum class OpenMode { ReadWrite, ReadOnly };
+
 class StringsTableBackend;
+class TableCursor;
 
 /// A cursor over the strings table. Texts are UTF-8. Record numbers count from 0 in the current
 /// order over the records that pass the filter.
 class StringsTable {
 public:
     /// Opens an existing table file; throws DbError when it is missing, unreadable or holds no
-    /// `strings` table. Never creates anything.
-    explicit StringsTable(const std::string& path);
+    /// `strings` table. Never creates anything. A file the process may not write opens read-only.
+    explicit StringsTable(const std::string& path, OpenMode mode = OpenMode::ReadWrite);
     ~StringsTable();
     StringsTable(const StringsTable&) = delete;
     StringsTable& operator=(const StringsTable&) = delete;
@@ -44,34 +48,72 @@ public:
     /// Names of the alpha fields (the languages, Project included), in table order.
     std::vector<std::string> Languages() const;
     bool HasField(const std::string& name) const;
+    /// True when the file was opened (or could only be opened) for reading.
+    bool ReadOnly() const;
 
     /// Orders by the index on `field` alone; throws DbError("Index not found: ...") when the table
-    /// has none. Key searches use that index's column and collation.
+    /// has none. Key searches use that index's column and collation. Where several indexes cover
+    /// the field alone, the one named after the field wins, then a case-sensitive one. A new order
+    /// keeps the current record; the view is rebuilt when it is next read.
     void SetIndexFieldNames(const std::string& field);
     /// Orders by the index of that name (e.g. "English2"); throws DbError when missing.
     void SetIndexName(const std::string& indexName);
     /// The field the current order and key search use (empty before an order was chosen).
     const std::string& IndexField() const;
+    /// The selected index's name as the schema spells it (empty before an order was chosen).
+    const std::string& IndexName() const;
+    /// The field given to SetIndexFieldNames; empty when the order was chosen by index name.
+    const std::string& IndexFieldNames() const;
 
-    /// Key search on the current index: true and the cursor on the first matching record, or
-    /// false and the cursor unchanged.
+    /// Key search on the current index (its first column and collation), among the records that
+    /// pass the filter: true and the cursor on the first matching record in the current order, or
+    /// false and the cursor unchanged. Throws DbError when no index is selected.
     bool FindKey(const std::string& key);
 
+    /// Starts a new record; its fields hold the table's column defaults. Leaving the insert or
+    /// edit state by moving the cursor posts a modified record and cancels an unmodified one.
     void Insert();
+    /// Edits the current record (on an empty view: starts a new record instead).
     void Edit();
     void SetField(const std::string& field, const std::string& value);
     void SetFieldInt(const std::string& field, long long value);
-    /// Stores the record; runs the before-post and after-post hooks around it.
+    /// Stores the record; runs the before-post and after-post hooks around it. Afterwards the
+    /// posted record is current (if it passes the filter), at its place in the current order.
+    /// A failure leaves the record in the insert or edit state.
     void Post();
     void Cancel();
-    /// Deletes the current record; the cursor moves to the record that followed.
+    /// Deletes the current record; the cursor moves to the record that followed (after the last
+    /// record: to the new last record, with Eof() true).
     void Delete();
     TableState State() const;
+
+    /// Groups writes: one transaction at a time. Rollback also drops a pending insert or edit.
+    void BeginTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const;
+
+    /// Rolls back on destruction unless committed.
+    class Transaction {
+    public:
+        explicit Transaction(StringsTable& table);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+        void Commit();
+
+    private:
+        StringsTable& m_table;
+        bool m_open;
+    };
 
     void First();
     void Next();
     void Prior();
     void Last();
+    /// Re-reads the table (after another program wrote to it); the current record stays current
+    /// when it still exists and is visible.
+    void Refresh();
     bool Eof() const;
     bool Bof() const;
     int RecordCount() const;
@@ -80,29 +122,40 @@ public:
 
     /// Filter: an expression of the form  Field = 'value'  (the value is bound, never pasted
     /// into SQL), the case-insensitive option, and a per-record test; both must pass while
-    /// the filter is on.
+    /// the filter is on. The value is everything between the first apostrophe after "=" and the
+    /// last one, so apostrophes inside it need no doubling. An empty expression tests nothing;
+    /// a malformed one throws DbError. The per-record test reads the record under test through
+    /// FieldAsString/FieldAsInteger. A filter change keeps the current record when it stays
+    /// visible, otherwise the first record becomes current.
     void SetFilter(const std::string& expression);
     void SetFilterCaseInsensitive(bool on);
     void SetFilterRecord(std::function<bool(const StringsTable&)> accept);
     void SetFiltered(bool on);
     bool Filtered() const;
 
+    /// Hooks run by every Post (from the grid, commands and AddString alike). An exception from
+    /// the before-post hook cancels the write.
     void SetBeforePost(std::function<void(StringsTable&)> hook);
     void SetAfterPost(std::function<void(StringsTable&)> hook);
 
-    /// The current record's field (the edit buffer while inserting or editing).
+    /// The current record's field (the edit buffer while inserting or editing). A NULL reads as
+    /// "" or 0; an unknown field throws DbError. Setting "" stores NULL, as for an empty cell.
     std::string FieldAsString(const std::string& field) const;
     long long FieldAsInteger(const std::string& field) const;
     /// A field of any record of the view, without moving the cursor (for grid models).
+    /// Rows are cached, so scrolling a grid over a large table stays cheap.
     std::string FieldAt(int recNo, const std::string& field) const;
 
 private:
     std::unique_ptr<StringsTableBackend> m_backend;
+    std::unique_ptr<TableCursor> m_cursor;
 };
 
 /// Files a collected text (Strings database rules): blank counts on the raw text, trimming of
 /// codes <= 32, texts under two characters dropped, nothing done when the key exists. `rawText` is
-/// UTF-8; `projectName` is the current project's name.
+/// UTF-8 (characters, not bytes, are counted); `projectName` is the current project's name. The key
+/// search runs through the index selected by `field`'s name; the table is switched to that order
+/// first when another one is current.
 void AddString(StringsTable& table, const std::string& field, const std::string& rawText,
                const std::string& projectName);
 

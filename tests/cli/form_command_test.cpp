@@ -90,6 +90,19 @@ TEST_F(FormCommandTest, MissingInputAndUnwritableTarget) {
     EXPECT_EQ(m_err.str(), "Cannot create file " + PathOf("no/dir/out.dfm") + "\n");
 }
 
+TEST_F(FormCommandTest, CodePageKeepsDoubleByteCharactersWhole) {
+    const std::string pair = "\xB4\xF2";
+    std::string caption = "a";
+    for (int i = 0; i < 35; ++i)
+        caption += pair;
+    WriteFileAtomically(PathOf("a.dfm"), "object A: TA\r\n  Caption = '" + caption + "'\r\nend\r\n");
+    ASSERT_EQ(Run({"totext", "--codepage", "CP936", PathOf("a.dfm"), PathOf("b.dfm")}), 0) << m_err.str();
+    const std::string text = ReadFileBytes(PathOf("b.dfm"));
+    EXPECT_NE(text.find("'a" + caption.substr(1, 62) + "' +\r\n"), std::string::npos) << text;
+    ASSERT_EQ(Run({"totext", PathOf("a.dfm"), PathOf("c.dfm")}), 0) << m_err.str();
+    EXPECT_NE(ReadFileBytes(PathOf("c.dfm")), text);
+}
+
 TEST_F(FormCommandTest, HelpAndWrongArguments) {
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_NE(m_out.str().find("form totext IN OUT"), std::string::npos);

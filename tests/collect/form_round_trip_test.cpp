@@ -71,6 +71,18 @@ TEST(CorpusRoundTrip, EveryFormConvertsAndComesBackUnchanged) {
     EXPECT_GT(textForms, 0);
 }
 
+TEST(CorpusRoundTrip, DoubleByteTextIsCutWhereTheIdeCutIt) {
+    const fs::path path =
+        fs::path(WORDLOOM_CORPUS_DIR) / "cnwizards/Test/Delphi/Program/CmdSend/CnTestCmdSend.dfm";
+    if (!fs::exists(path))
+        GTEST_SKIP() << path << " not found; skipped";
+    // Long GBK captions, written by the IDE under code page 936: every cut falls between characters.
+    const std::string data = ReadFileBytes(path.string());
+    const std::string binary = TextToBinaryForm(data);
+    EXPECT_EQ(BinaryFormToText(binary, DoubleByteLeadTest("CP936")), data);
+    EXPECT_NE(BinaryFormToText(binary), data);
+}
+
 TEST(CorpusRoundTrip, TruncatedRealBinaryFormsFailCleanly) {
     std::vector<std::string> small;
     for (const fs::path& path : CorpusForms()) {

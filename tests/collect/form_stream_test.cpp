@@ -245,6 +245,43 @@ TEST(Strings, Utf8StringsAreReadAsWideText) {
               TextWithValue("#55357#56832"));
 }
 
+TEST(Strings, DoubleByteCharactersAreNeverCutWhenTheCodePageIsKnown) {
+    const std::string pair = "\xB4\xF2"; // one GBK character
+    const std::string binary = WithValue(FormBuilder().Byte(6).Short("a" + Repeat(pair, 35)));
+    EXPECT_EQ(BinaryFormToText(binary, DoubleByteLeadTest("CP936")), "object A: TA\r\n  P = \r\n    'a" +
+                                                                         Repeat(pair, 31) + "' +\r\n    '" +
+                                                                         Repeat(pair, 4) + "'\r\nend\r\n");
+    EXPECT_EQ(BinaryFormToText(binary), "object A: TA\r\n  P = \r\n    'a" + Repeat(pair, 31) +
+                                            "\xB4' +\r\n    '\xF2" + Repeat(pair, 3) + "'\r\nend\r\n");
+    EXPECT_EQ(TextToBinaryForm(BinaryFormToText(binary, DoubleByteLeadTest("CP936"))), binary);
+
+    // A character whose first byte would be the 64th of the line moves to the next line whole.
+    const std::string coded = WithValue(FormBuilder().Byte(6).Short(std::string(63, '\x01') + pair + "x"));
+    EXPECT_EQ(BinaryFormToText(coded, DoubleByteLeadTest("cp936")),
+              "object A: TA\r\n  P = \r\n    " + Repeat("#1", 63) + " +\r\n    '" + pair + "x'\r\nend\r\n");
+    EXPECT_EQ(BinaryFormToText(coded),
+              "object A: TA\r\n  P = \r\n    " + Repeat("#1", 63) + "'\xB4' +\r\n    '\xF2x'\r\nend\r\n");
+    EXPECT_EQ(TextToBinaryForm(BinaryFormToText(coded, DoubleByteLeadTest("CP936"))), coded);
+}
+
+TEST(Strings, LeadByteTestsOfTheDoubleByteCodePages) {
+    const LeadByteTest shiftJis = DoubleByteLeadTest("CP932");
+    ASSERT_NE(shiftJis, nullptr);
+    EXPECT_TRUE(shiftJis(0x81));
+    EXPECT_FALSE(shiftJis(0xB1)); // a half-width katakana stands alone
+    EXPECT_TRUE(shiftJis(0xE0));
+    for (const char* name : {"CP936", "CP949", "CP950"}) {
+        ASSERT_NE(DoubleByteLeadTest(name), nullptr) << name;
+        EXPECT_TRUE(DoubleByteLeadTest(name)(0xB4)) << name;
+        EXPECT_FALSE(DoubleByteLeadTest(name)('a')) << name;
+        EXPECT_FALSE(DoubleByteLeadTest(name)(0x80)) << name;
+    }
+    ASSERT_NE(DoubleByteLeadTest("JOHAB"), nullptr);
+    EXPECT_FALSE(DoubleByteLeadTest("JOHAB")(0xD5));
+    EXPECT_EQ(DoubleByteLeadTest("CP1252"), nullptr);
+    EXPECT_EQ(DoubleByteLeadTest(""), nullptr);
+}
+
 TEST(Binary, FortyBytesGoOnTwoLinesOfSixtyFourAndSixteenDigits) {
     FormBuilder value;
     value.Byte(10).U32(40);
@@ -499,6 +536,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextFailureCase{"object A: TA\n  P = (1\n", "Invalid property value on line 3"},
         TextFailureCase{"object A: TA\n  P = -x\nend\n", "Invalid property value on line 2"},
         TextFailureCase{"object A: TA\n  P = (\n    1\n    Null)\nend\n", "Invalid property value on line 4"},
+        TextFailureCase{"object A: TA\n  P = (\n    null\n  )\nend\n", "Invalid property value on line 3"},
         TextFailureCase{"object A: TA\n  P = '" + std::string(4100, 'x') + "'\nend\n",
                         "Line too long on line 2"},
         TextFailureCase{"object A: TA\n  P = 1\nend" + std::string(4100, ' '), "Line too long on line 3"},
@@ -600,6 +638,20 @@ TEST(BinaryFormToText, EveryTruncatedPrefixFailsCleanly) {
     const std::string binary = SampleStream().Resource();
     for (std::size_t length = 0; length < binary.size(); ++length)
         EXPECT_FALSE(BinaryFailure(binary.substr(0, length)).empty()) << "prefix of " << length << " bytes";
+}
+
+TEST(Conversions, TargetIsEmptyAfterAFailure) {
+    std::string text = "previous";
+    EXPECT_THROW(BinaryFormToText(SampleStream().Resource().substr(0, 60), text), FormError);
+    EXPECT_TRUE(text.empty());
+    std::string binary = "previous";
+    EXPECT_THROW(TextToBinaryForm(std::string(kSampleText).substr(0, 200), binary), FormError);
+    EXPECT_TRUE(binary.empty());
+    // and a reused target holds exactly the new result
+    BinaryFormToText(SampleStream().Resource(), text);
+    EXPECT_EQ(text, kSampleText);
+    TextToBinaryForm(kSampleText, binary);
+    EXPECT_EQ(binary, SampleStream().Resource("TFORM1"));
 }
 
 TEST(BinaryFormToText, StreamSizeFieldIsNotTrusted) {

@@ -1,0 +1,44 @@
+// The engine commands' host in the window: boxes, hourglass, status bar, clipboard, grid.
+#pragma once
+
+#include "collect/command_host.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace wordloom {
+
+class StringsGridModel;
+class TAdvStatusBar;
+
+/// Lives for one command. Whatever the command leaves behind — hourglass on, grid detached — is
+/// undone when the host goes, also when the command ended by a failure.
+class GuiCommandHost : public CommandHost {
+public:
+    GuiCommandHost(QWidget* window, TAdvStatusBar* statusBar, StringsGridModel* grid,
+                   std::function<void()> applyProjectFilter);
+    ~GuiCommandHost() override;
+    GuiCommandHost(const GuiCommandHost&) = delete;
+    GuiCommandHost& operator=(const GuiCommandHost&) = delete;
+
+    void Message(const std::string& text) override;
+    bool Question(const std::string& text) override;
+    void Error(const std::string& text) override;
+    void StatusText(const std::string& text) override;
+    void BusyCursor(bool on) override;
+    void ProcessPendingEvents() override;
+    void SetClipboardText(const std::string& text) override;
+    void SetViewAttached(bool attached) override;
+    void ApplyProjectFilter() override;
+
+private:
+    QWidget* m_window;
+    TAdvStatusBar* m_statusBar;
+    StringsGridModel* m_grid;
+    std::function<void()> m_applyProjectFilter;
+    int m_busy = 0;
+    bool m_detached = false;
+};
+
+} // namespace wordloom

@@ -1,0 +1,462 @@
+#include "app/main_form.h"
+
+#include "app/db_navigator.h"
+#include "app/failure_report.h"
+#include "app/gui_command_host.h"
+#include "app/project_combo.h"
+#include "app/strings_grid.h"
+#include "app/strings_grid_model.h"
+#include "app/workbench_settings.h"
+#include "collect/collect_command.h"
+#include "collect/project.h"
+#include "dialogs/about_box.h"
+#include "dialogs/adv_status_bar.h"
+#include "dialogs/charset_table.h"
+#include "dialogs/message_boxes.h"
+#include "dialogs/options_dlg.h"
+#include "dialogs/shell_open.h"
+#include "strings_db/strings_table.h"
+#include "translate/translate_command.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace wordloom {
+
+namespace {
+
+constexpr int DeleteKey = Qt::Key_Delete;
+
+/// Everything before the last "/" of a path: where the project lives.
+QString DirectoryPart(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.left(slash == 0 ? 1 : slash);
+}
+
+/// The grid shows nothing and the hourglass is on while a handler walks the table.
+class TableWalk {
+public:
+    explicit TableWalk(StringsGridModel* model) : m_model(model) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_model->SetAttached(false);
+    }
+    ~TableWalk() {
+        m_model->SetAttached(true);
+        QApplication::restoreOverrideCursor();
+    }
+    TableWalk(const TableWalk&) = delete;
+    TableWalk& operator=(const TableWalk&) = delete;
+
+private:
+    StringsGridModel* m_model;
+};
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), m_model(new StringsGridModel(this)) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Wordloom for Delphi"));
+    m_ui.Build(this, m_model);
+    resize(720, 520);
+    Wire();
+}
+
+TMainForm::~TMainForm() {
+    m_model->SetTable(nullptr);
+}
+
+void TMainForm::SetOptionsDlg(TOptionsDlg* dialog) {
+    m_optionsDlg = dialog;
+    if (m_optionsDlg != nullptr) {
+        m_optionsDlg->SetColumns(m_model);
+    }
+}
+
+void TMainForm::Wire() {
+    // Every handler reports its own failures, so nothing escapes into the event loop.
+    const auto handler = [this](auto method) {
+        return [this, method](auto&&...) { ReportFailures(this, [&] { (this->*method)(); }); };
+    };
+    connect(m_ui.langCombo, &QComboBox::activated, this, handler(&TMainForm::LangComboChange));
+    connect(m_ui.transCombo, &QComboBox::activated, this, handler(&TMainForm::TransComboChange));
+    connect(m_ui.projectCombo, &ProjectComboBox::DropDown, this, handler(&TMainForm::ProjectComboDropDown));
+    connect(m_ui.projectCombo, &QComboBox::activated, this, handler(&TMainForm::ProjectComboChange));
+    connect(m_ui.dbGrid, &StringsGrid::TitleClicked, this,
+            [this](int column) { ReportFailures(this, [&] { DBGridTitleClick(column); }); });
+    connect(m_ui.dbGrid, &StringsGrid::CellClicked, this, &TMainForm::DBGridCellClick);
+    connect(m_ui.dbGrid, &StringsGrid::KeyUp, this, [this](int key, Qt::KeyboardModifiers modifiers) {
+        ReportFailures(this, [&] { DBGridKeyUp(key, modifiers); });
+    });
+    connect(m_ui.speedButton4, &QAction::triggered, this, handler(&TMainForm::SpeedButton4Click));
+    connect(m_ui.deleteEmptyButton, &QPushButton::clicked, this, handler(&TMainForm::DeleteEmptyButtonClick));
+    connect(m_ui.adminButton, &QToolButton::clicked, this, handler(&TMainForm::AdminButtonClick));
+    connect(m_ui.collectButton, &QPushButton::clicked, this, handler(&TMainForm::CollectButtonClick));
+    connect(m_ui.translateButton, &QPushButton::clicked, this, handler(&TMainForm::TranslateButtonClick));
+    connect(m_ui.speedButton1, &QPushButton::clicked, this, handler(&TMainForm::SpeedButton1Click));
+    connect(m_ui.editProject, &QLineEdit::textChanged, this, &TMainForm::EditProjectChange);
+    connect(m_ui.speedButton3, &QPushButton::clicked, this, &TMainForm::SpeedButton3Click);
+    connect(m_ui.speedButton2, &QAction::triggered, this, &TMainForm::SpeedButton2Click);
+    connect(m_ui.aboutButton, &QToolButton::clicked, this, &TMainForm::AboutButtonClick);
+    connect(m_ui.readmetxt1, &QAction::triggered, this, &TMainForm::Readmetxt1Click);
+    connect(m_ui.about1, &QAction::triggered, this, &TMainForm::About1Click);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow() {
+    VersionText() = QStringLiteral("1.0");
+    setWindowTitle(windowTitle() + QStringLiteral("  V") + VersionText());
+    if (!OpenStringTable()) {
+        m_startupFailed = true;
+        ShowErrorMessage(
+            this, QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped."));
+        return; // the program start sees StartupFailed() and ends instead of running the event loop
+    }
+    m_settings = std::make_unique<WorkbenchSettings>();
+    RestoreSettings();
+}
+
+bool TMainForm::OpenStringTable() {
+    try {
+        auto table = std::make_unique<StringsTable>("strings.db");
+        for (const std::string& language : table->Languages()) {
+            m_ui.langCombo->addItem(QString::fromStdString(language));
+            m_ui.transCombo->addItem(QString::fromStdString(language));
+        }
+        table->SetFilterRecord([this](const StringsTable& t) { return StringTableFilterRecord(t); });
+        table->SetBeforePost([this](StringsTable& t) { StringTableBeforePost(t); });
+        table->SetAfterPost([this](StringsTable& t) { StringTableAfterPost(t); });
+        m_table = std::move(table);
+        m_model->SetTable(m_table.get());
+        return true;
+    } catch (const std::exception&) {
+        m_ui.langCombo->clear();
+        m_ui.transCombo->clear();
+        return false;
+    }
+}
+
+void TMainForm::RestoreSettings() {
+    const StoredSettings stored = m_settings->Read();
+    // A stored position beyond the list falls back to the first entry: the window stays usable.
+    const auto select = [](QComboBox* combo, int position) {
+        combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : 0);
+    };
+    select(m_ui.langCombo, stored.language);
+    select(m_ui.transCombo, stored.translation);
+    m_ui.projectCombo->setCurrentIndex(0);
+    ReportFailures(this, [this] { LangComboChange(); });
+    for (int i = 0; i < m_ui.properties->count(); ++i) {
+        m_ui.properties->item(i)->setCheckState(Qt::Checked);
+    }
+    m_ui.editProject->setText(stored.lastProject);
+    EditProjectChange(m_ui.editProject->text());
+    m_ui.includePas->setChecked(stored.includePas);
+    TransComboChange();
+    if (CharsetIndex(stored.leftCharset) >= 0) {
+        m_model->SetColumnCharset(0, stored.leftCharset);
+    }
+    if (CharsetIndex(stored.rightCharset) >= 0) {
+        m_model->SetColumnCharset(1, stored.rightCharset);
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (m_commandRunning) {
+        event->ignore(); // a command walking the table lets events through; it must end first
+        return;
+    }
+    ReportFailures(this, [this] { m_model->PostPending(); });
+    FormClose();
+    if (m_optionsDlg != nullptr) {
+        m_optionsDlg->close();
+    }
+    event->accept();
+}
+
+void TMainForm::FormClose() {
+    if (m_settings == nullptr) {
+        return;
+    }
+    StoredSettings values;
+    values.lastProject = m_ui.editProject->text();
+    values.language = m_ui.langCombo->currentIndex();
+    values.translation = m_ui.transCombo->currentIndex();
+    values.includePas = m_ui.includePas->isChecked();
+    values.leftCharset = m_model->ColumnCharset(0);
+    values.rightCharset = m_model->ColumnCharset(1);
+    m_settings->Write(values);
+    m_settings.reset();
+}
+
+// ---- grid view and project filter
+
+void TMainForm::LangComboChange() {
+    if (m_table == nullptr || m_ui.langCombo->currentIndex() < 0) {
+        return;
+    }
+    const std::string language = m_ui.langCombo->currentText().toStdString();
+    m_model->PostPending();
+    m_table->SetIndexName(language + "2");
+    m_model->SetColumnField(0, language);
+    m_model->Reload();
+}
+
+void TMainForm::TransComboChange() {
+    if (m_ui.transCombo->currentIndex() >= 0) {
+        m_model->SetColumnField(1, m_ui.transCombo->currentText().toStdString());
+    }
+}
+
+void TMainForm::DBGridTitleClick(int column) {
+    if (m_table == nullptr) {
+        return;
+    }
+    m_model->PostPending();
+    m_table->SetIndexFieldNames(m_model->ColumnField(column));
+    if (m_table->RecordCount() > 0) {
+        m_table->SetRecNo(0);
+    }
+    m_model->Reload();
+}
+
+void TMainForm::DBGridCellClick(const QModelIndex& index) {
+    if (index.isValid() && index.data(Qt::DisplayRole).toString().isEmpty()) {
+        m_ui.dbGrid->edit(index);
+    }
+}
+
+void TMainForm::DBGridKeyUp(int key, Qt::KeyboardModifiers modifiers) {
+    if (key == DeleteKey && modifiers.testFlag(Qt::ShiftModifier)) {
+        m_model->Delete();
+    }
+}
+
+void TMainForm::ProjectComboDropDown() {
+    ProjectComboBox* combo = m_ui.projectCombo;
+    if (m_table == nullptr || combo->count() > 1) {
+        return;
+    }
+    m_model->PostPending();
+    TableWalk walk(m_model);
+    for (m_table->First(); !m_table->Eof(); m_table->Next()) {
+        const QString project = QString::fromStdString(m_table->FieldAsString("Project"));
+        // Records without a project are reached through " (All Projects)"; no empty entry.
+        if (!project.isEmpty() && combo->findText(project, Qt::MatchFixedString) < 0) {
+            combo->addItem(project);
+        }
+    }
+    m_table->First();
+}
+
+void TMainForm::ProjectComboChange() {
+    if (m_table == nullptr) {
+        return;
+    }
+    const QString entry = m_ui.projectCombo->currentText();
+    m_model->PostPending();
+    if (entry.isEmpty() || entry.front() == QLatin1Char(' ')) {
+        m_table->SetFiltered(false);
+    } else {
+        m_table->SetFilter("Project = '" + entry.toStdString() + "'");
+        m_table->SetFilterCaseInsensitive(true);
+        m_table->SetFiltered(true);
+    }
+    m_model->Reload();
+}
+
+bool TMainForm::StringTableFilterRecord(const StringsTable& table) const {
+    return table.FieldAsString("Project").find(m_ui.projectCombo->currentText().toStdString()) !=
+           std::string::npos;
+}
+
+void TMainForm::StringTableBeforePost(StringsTable& table) {
+    m_savedRecNo = table.RecNo();
+}
+
+void TMainForm::StringTableAfterPost(StringsTable& table) {
+    // The record may have moved in the order; the cursor keeps its row.
+    if (const int count = table.RecordCount(); count > 0) {
+        table.SetRecNo(std::clamp(m_savedRecNo, 0, count - 1));
+    }
+}
+
+// ---- record commands
+
+void TMainForm::SpeedButton4Click() {
+    if (m_table == nullptr || m_model->CurrentRow() < 0) {
+        return;
+    }
+    std::string value = m_ui.dbGrid->currentIndex().data(Qt::EditRole).toString().toStdString();
+    if (value.empty()) {
+        value = m_table->FieldAsString(m_ui.langCombo->currentText().toStdString());
+    }
+    if (value.empty()) {
+        return;
+    }
+    if (m_table->State() == TableState::Browse) {
+        m_table->Edit();
+    }
+    for (const FieldDef& field : m_table->Fields()) {
+        if (field.kind == FieldKind::Alpha && field.name != "Project") {
+            m_table->SetField(field.name, value);
+        }
+    }
+    m_model->Post();
+}
+
+void TMainForm::DeleteEmptyButtonClick() {
+    if (m_table == nullptr) {
+        return;
+    }
+    const QString language = m_ui.transCombo->currentText();
+    if (!AskOkCancel(this, QStringLiteral("Are you sure that you want to delete all records, which have an "
+                                          "empty entry for ") +
+                               language + QStringLiteral("?"))) {
+        return;
+    }
+    RunLongCommand([&] {
+        m_model->PostPending();
+        const std::string field = language.toStdString();
+        TableWalk walk(m_model);
+        m_table->First();
+        while (!m_table->Eof()) {
+            if (m_table->FieldAsString(field).empty()) {
+                m_table->Delete();
+            } else {
+                m_table->Next();
+            }
+        }
+    });
+}
+
+void TMainForm::AdminButtonClick() {
+    m_model->AppendColumns({"SpFront", "SpEnd", "Project"});
+}
+
+// ---- engine commands
+
+ProjectSettings TMainForm::GatherProjectSettings() const {
+    ProjectSettings settings;
+    settings.projectPath = m_ui.editProject->text().toStdString();
+    settings.language = m_ui.langCombo->currentText().toStdString();
+    settings.translation = m_ui.transCombo->currentText().toStdString();
+    settings.properties.clear();
+    for (int i = 0; i < m_ui.properties->count(); ++i) {
+        if (m_ui.properties->item(i)->checkState() == Qt::Checked) {
+            settings.properties.push_back(m_ui.properties->item(i)->text().toStdString());
+        }
+    }
+    settings.includePas = m_ui.includePas->isChecked();
+    settings.sourceCharset = m_model->ColumnCharset(0);
+    settings.targetCharset = m_model->ColumnCharset(1);
+    return settings;
+}
+
+template <typename Command>
+void TMainForm::RunLongCommand(Command&& command) {
+    if (m_commandRunning) {
+        return;
+    }
+    m_commandRunning = true;
+    SetCommandsEnabled(false);
+    struct Restore {
+        TMainForm* form;
+        ~Restore() {
+            form->SetCommandsEnabled(true);
+            form->m_commandRunning = false;
+        }
+    } restore{this};
+    std::forward<Command>(command)();
+}
+
+void TMainForm::SetCommandsEnabled(bool enabled) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_ui.collectButton, m_ui.translateButton, m_ui.deleteEmptyButton, m_ui.langCombo,
+             m_ui.transCombo, m_ui.projectCombo, m_ui.dbGrid, m_ui.adminButton}) {
+        control->setEnabled(enabled);
+    }
+    m_ui.speedButton4->setEnabled(enabled);
+    m_ui.navigator->SetEnabled(enabled);
+}
+
+void TMainForm::CollectButtonClick() {
+    if (m_table == nullptr) {
+        return;
+    }
+    RunLongCommand([this] {
+        m_model->PostPending();
+        GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
+        RunCollectCommand(*m_table, GatherProjectSettings(), host, m_collectState);
+    });
+}
+
+void TMainForm::TranslateButtonClick() {
+    if (m_table == nullptr) {
+        return;
+    }
+    RunLongCommand([this] {
+        m_model->PostPending();
+        GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
+        RunTranslateCommand(*m_table, GatherProjectSettings(), host);
+    });
+}
+
+// ---- project path
+
+void TMainForm::SpeedButton1Click() {
+    QFileDialog dialog(this, QStringLiteral("Select Delphi Project"), DirectoryPart(m_ui.editProject->text()),
+                       QStringLiteral("Delphi Projects (*.dpr)"));
+    dialog.setObjectName(QStringLiteral("OpenDialog"));
+    dialog.setDefaultSuffix(QStringLiteral("dpr"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        m_ui.editProject->setText(dialog.selectedFiles().constFirst());
+    }
+}
+
+void TMainForm::EditProjectChange(const QString& text) {
+    m_projectName = QString::fromStdString(ProjectNameFromPath(text.toStdString()));
+}
+
+// ---- about menu, options, IDE launch
+
+void TMainForm::SpeedButton3Click() {
+    OpenDocument(m_ui.editProject->text());
+}
+
+void TMainForm::SpeedButton2Click() {
+    if (m_optionsDlg != nullptr) {
+        m_optionsDlg->ShowNonModal();
+    }
+}
+
+void TMainForm::AboutButtonClick() {
+    m_ui.aboutPopup->popup(m_ui.aboutButton->mapToGlobal(QPoint(0, m_ui.aboutButton->height())));
+}
+
+void TMainForm::Readmetxt1Click() {
+    OpenDocument(QStringLiteral("Readme.txt"), QApplication::applicationDirPath());
+}
+
+void TMainForm::About1Click() {
+    TAboutBox box(this);
+    box.exec();
+}
+
+} // namespace wordloom

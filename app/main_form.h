@@ -1,0 +1,93 @@
+// The workbench window: the strings table in a grid, the project, the languages and the commands.
+// Handlers gather the window's inputs and hand the work to the table, the grid model or the engine.
+#pragma once
+
+#include "app/main_form_ui.h"
+#include "collect/collect_context.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+namespace wordloom {
+
+class GuiCommandHost;
+class StringsGridModel;
+class StringsTable;
+class TOptionsDlg;
+class WorkbenchSettings;
+struct ProjectSettings;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    /// The options dialog created at program start; not owned.
+    void SetOptionsDlg(TOptionsDlg* dialog);
+
+    const MainFormUi& Ui() const { return m_ui; }
+    StringsGridModel* GridModel() const { return m_model; }
+    /// Null until the window was shown, and when the table could not be opened.
+    StringsTable* StringTable() const { return m_table.get(); }
+    const QString& ProjectName() const { return m_projectName; }
+    /// True when the start-up could not open the strings table and the program is ending.
+    bool StartupFailed() const { return m_startupFailed; }
+    /// What the engine commands are given from the window's controls.
+    ProjectSettings GatherProjectSettings() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Wire();
+    void FormShow();
+    bool OpenStringTable();
+    void RestoreSettings();
+    void FormClose();
+
+    void LangComboChange();
+    void TransComboChange();
+    void DBGridTitleClick(int column);
+    void DBGridCellClick(const QModelIndex& index);
+    void DBGridKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void ProjectComboDropDown();
+    void ProjectComboChange();
+    bool StringTableFilterRecord(const StringsTable& table) const;
+    void StringTableBeforePost(StringsTable& table);
+    void StringTableAfterPost(StringsTable& table);
+
+    void SpeedButton4Click();
+    void DeleteEmptyButtonClick();
+    void AdminButtonClick();
+    void CollectButtonClick();
+    void TranslateButtonClick();
+    void SpeedButton1Click();
+    void EditProjectChange(const QString& text);
+    void SpeedButton3Click();
+    void SpeedButton2Click();
+    void AboutButtonClick();
+    void Readmetxt1Click();
+    void About1Click();
+
+    /// Runs a long command with its buttons disabled, so it cannot be started again meanwhile.
+    template <typename Command>
+    void RunLongCommand(Command&& command);
+    void SetCommandsEnabled(bool enabled);
+
+    MainFormUi m_ui;
+    StringsGridModel* m_model;
+    std::unique_ptr<StringsTable> m_table;
+    std::unique_ptr<WorkbenchSettings> m_settings;
+    TOptionsDlg* m_optionsDlg = nullptr;
+    CollectState m_collectState; ///< kept between runs, as the collectors expect
+    QString m_projectName;
+    int m_savedRecNo = 0;
+    bool m_shown = false;
+    bool m_startupFailed = false;
+    bool m_commandRunning = false;
+};
+
+} // namespace wordloom

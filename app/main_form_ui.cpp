@@ -1,0 +1,151 @@
+#include "app/main_form_ui.h"
+
+#include "app/db_navigator.h"
+#include "app/project_combo.h"
+#include "app/strings_grid.h"
+#include "app/tool_icons.h"
+#include "collect/project.h"
+#include "dialogs/adv_status_bar.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace wordloom {
+
+namespace {
+
+template <typename Control>
+Control* Named(Control* control, const char* name, const char* hint = nullptr) {
+    control->setObjectName(QString::fromLatin1(name));
+    if (hint != nullptr) {
+        control->setToolTip(QString::fromLatin1(hint));
+    }
+    return control;
+}
+
+QAction* ToolAction(QToolBar* bar, const QIcon& icon, const char* name, const char* hint) {
+    QAction* action = bar->addAction(icon, QString::fromLatin1(hint));
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(QString::fromLatin1(hint));
+    return action;
+}
+
+} // namespace
+
+void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
+    toolBar = Named(new QToolBar(window), "ToolBar");
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(16, 16));
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    window->addToolBar(toolBar);
+    navigator = new TDBNavigator(model, toolBar, window);
+    toolBar->addSeparator();
+    speedButton4 = ToolAction(toolBar, ToolIcon("edit-copy", QStringLiteral("\u21C9")), "SpeedButton4",
+                              "Copy string to all languages");
+    toolBar->addSeparator();
+    speedButton2 = ToolAction(toolBar, ToolIcon("preferences-system", QStringLiteral("\u2699")),
+                              "SpeedButton2", "Options");
+    aboutButton = Named(new QToolButton(toolBar), "AboutButton", "About ...");
+    aboutButton->setIcon(ToolIcon("help-about", QStyle::SP_MessageBoxInformation));
+    aboutButton->setAutoRaise(true);
+    toolBar->addWidget(aboutButton);
+    toolBar->addSeparator();
+    adminButton = Named(new QToolButton(toolBar), "AdminButton", "Copy string to all languages");
+    adminButton->setAutoRaise(true);
+    adminButton->setFixedSize(23, 22);
+    toolBar->addWidget(adminButton);
+
+    aboutPopup = Named(new QMenu(window), "AboutPopup");
+    readmetxt1 = Named(aboutPopup->addAction(QStringLiteral("&Readme.txt")), "Readmetxt1");
+    about1 = Named(aboutPopup->addAction(QStringLiteral("&About...")), "About1");
+    aboutPopup->addSeparator();
+
+    auto* central = new QWidget(window);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    auto* topPanel = new QWidget(central);
+    auto* top = new QHBoxLayout(topPanel);
+    top->setContentsMargins(6, 4, 6, 4);
+    top->addWidget(new QLabel(QStringLiteral("Project:"), topPanel));
+    editProject = Named(new QLineEdit(topPanel), "EditProject", "PAth of the project");
+    top->addWidget(editProject, 1);
+    speedButton1 = Named(new QPushButton(QStringLiteral("..."), topPanel), "SpeedButton1", "Select Project");
+    speedButton1->setFixedWidth(26);
+    top->addWidget(speedButton1);
+    speedButton3 = Named(new QPushButton(topPanel), "SpeedButton3", "Start Delphi with this project");
+    speedButton3->setIcon(ToolIcon("system-run", QStyle::SP_MediaPlay));
+    speedButton3->setFixedWidth(26);
+    top->addWidget(speedButton3);
+    projectCombo =
+        Named(new ProjectComboBox(topPanel), "ProjectCombo", "Show only Strings from this project");
+    projectCombo->addItem(QStringLiteral(" (All Projects)"));
+    projectCombo->setMinimumWidth(150);
+    top->addWidget(projectCombo);
+    outer->addWidget(topPanel);
+
+    auto* body = new QHBoxLayout();
+    body->setSpacing(0);
+    dbGrid = Named(new StringsGrid(model, central), "DBGrid");
+    body->addWidget(dbGrid, 1);
+
+    auto* rightPanel = new QWidget(central);
+    rightPanel->setFixedWidth(128);
+    QFont small = rightPanel->font(); // the panel is narrow: its texts are set small to fit
+    small.setPixelSize(11);
+    rightPanel->setFont(small);
+    auto* right = new QVBoxLayout(rightPanel);
+    right->setContentsMargins(3, 3, 3, 3);
+    right->setSpacing(4);
+    langLabel = new QLabel(QStringLiteral("Current Project &Language"), rightPanel);
+    langLabel->setWordWrap(true);
+    right->addWidget(langLabel);
+    langCombo = Named(new QComboBox(rightPanel), "LangCombo", "Current language of the project");
+    langLabel->setBuddy(langCombo);
+    right->addWidget(langCombo);
+    right->addWidget(new QLabel(QStringLiteral("Search for properties:"), rightPanel));
+    properties = Named(new QListWidget(rightPanel), "Properties",
+                       "Search for Strings associated with these properties in .DFM files");
+    for (const std::string& name : DefaultProperties()) {
+        auto* item = new QListWidgetItem(QString::fromStdString(name), properties);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    right->addWidget(properties, 1);
+    includePas = Named(new QCheckBox(QStringLiteral("Inlcude .PAS files"), rightPanel), "IncludePas",
+                       "Allows you to turn off translation of .PAS files");
+    right->addWidget(includePas);
+    collectButton = Named(new QPushButton(QStringLiteral("&Collect Strings"), rightPanel), "CollectButton",
+                          "Collect all Strings from .DFM and .PAS in the project directory");
+    right->addWidget(collectButton);
+    translateButton = Named(new QPushButton(QStringLiteral("&Translate to:"), rightPanel), "TranslateButton",
+                            "Translate all .DFM and .PAS files to the languauge below");
+    right->addWidget(translateButton);
+    transCombo =
+        Named(new QComboBox(rightPanel), "TransCombo", "Language in which the project will be translated");
+    right->addWidget(transCombo);
+    deleteEmptyButton =
+        Named(new QPushButton(QStringLiteral("&Delete Empty Strings"), rightPanel), "DeleteEmptyButton",
+              "Delete all records, which are empty in the above language");
+    right->addWidget(deleteEmptyButton);
+    body->addWidget(rightPanel);
+    outer->addLayout(body, 1);
+    window->setCentralWidget(central);
+
+    statusBar = Named(new TAdvStatusBar(window), "StatusBar");
+    statusBar->AddPanel(100);
+    statusBar->AddPanel(50);
+    window->setStatusBar(statusBar);
+}
+
+} // namespace wordloom

@@ -1,0 +1,388 @@
+#include "app/strings_grid_model.h"
+
+#include "dialogs/charset_table.h"
+#include "strings_db/strings_table.h"
+
+#include <QApplication>
+#include <algorithm>
+
+namespace wordloom {
+
+namespace {
+
+/// Marks the time between a begin and an end of a change of rows.
+class Reshaping {
+public:
+    explicit Reshaping(bool& flag) : m_flag(flag), m_was(flag) { m_flag = true; }
+    ~Reshaping() { m_flag = m_was; }
+    Reshaping(const Reshaping&) = delete;
+    Reshaping& operator=(const Reshaping&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_was;
+};
+
+bool IsIntegerField(const StringsTable& table, const std::string& field) {
+    for (const FieldDef& def : table.Fields()) {
+        if (def.name == field) {
+            return def.kind == FieldKind::Integer;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+StringsGridModel::StringsGridModel(QObject* parent)
+    : QAbstractTableModel(parent), m_fields{"English", "German"}, m_charsets(2, DefaultCharset),
+      m_fonts(2, QApplication::font()) {}
+
+void StringsGridModel::SetTable(StringsTable* table) {
+    Reshaping reshaping(m_reshaping);
+    beginResetModel();
+    m_table = table;
+    m_insertRow = -1;
+    m_rowCount = VisibleRows();
+    endResetModel();
+    CursorMoved();
+}
+
+void StringsGridModel::SetColumnField(int column, const std::string& field) {
+    m_fields.at(static_cast<std::size_t>(column)) = field;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+    if (m_rowCount > 0) {
+        emit dataChanged(index(0, column), index(m_rowCount - 1, column));
+    }
+}
+
+void StringsGridModel::AppendColumns(const std::vector<std::string>& fields) {
+    if (fields.empty()) {
+        return;
+    }
+    const int first = columnCount();
+    beginInsertColumns(QModelIndex(), first, first + static_cast<int>(fields.size()) - 1);
+    for (const std::string& field : fields) {
+        m_fields.push_back(field);
+        m_charsets.push_back(DefaultCharset);
+        m_fonts.push_back(QApplication::font());
+    }
+    endInsertColumns();
+}
+
+const std::string& StringsGridModel::ColumnField(int column) const {
+    return m_fields.at(static_cast<std::size_t>(column));
+}
+
+int StringsGridModel::ColumnCharset(int column) const {
+    return m_charsets.at(static_cast<std::size_t>(column));
+}
+
+void StringsGridModel::SetColumnCharset(int column, int charset) {
+    const auto at = static_cast<std::size_t>(column);
+    m_charsets.at(at) = charset;
+    m_fonts.at(at) = FontForCharset(QApplication::font(), charset);
+    if (m_rowCount > 0) {
+        emit dataChanged(index(0, column), index(m_rowCount - 1, column), {Qt::FontRole});
+    }
+}
+
+void StringsGridModel::SetAttached(bool attached) {
+    if (attached == m_attached) {
+        return;
+    }
+    Reshaping reshaping(m_reshaping);
+    beginResetModel();
+    m_attached = attached;
+    m_insertRow = -1;
+    m_rowCount = VisibleRows();
+    endResetModel();
+    CursorMoved();
+}
+
+void StringsGridModel::Reload() {
+    if (!m_attached) {
+        return;
+    }
+    {
+        Reshaping reshaping(m_reshaping);
+        beginResetModel();
+        m_rowCount = VisibleRows();
+        endResetModel();
+    }
+    CursorMoved();
+}
+
+void StringsGridModel::RecordsChanged() {
+    if (!m_attached) {
+        return;
+    }
+    SetRowCount(VisibleRows());
+    if (m_rowCount > 0) {
+        emit dataChanged(index(0, 0), index(m_rowCount - 1, columnCount() - 1));
+    }
+    CursorMoved();
+}
+
+void StringsGridModel::SetRowCount(int rows) {
+    Reshaping reshaping(m_reshaping);
+    if (rows > m_rowCount) {
+        beginInsertRows(QModelIndex(), m_rowCount, rows - 1);
+        m_rowCount = rows;
+        endInsertRows();
+    } else if (rows < m_rowCount) {
+        beginRemoveRows(QModelIndex(), rows, m_rowCount - 1);
+        m_rowCount = rows;
+        endRemoveRows();
+    }
+}
+
+int StringsGridModel::VisibleRows() const {
+    if (m_table == nullptr || !m_attached) {
+        return 0;
+    }
+    return m_table->RecordCount() + (Inserting() ? 1 : 0);
+}
+
+int StringsGridModel::RecordOfRow(int row) const {
+    return Inserting() && row > m_insertRow ? row - 1 : row;
+}
+
+int StringsGridModel::CurrentRow() const {
+    if (m_table == nullptr || !m_attached) {
+        return -1;
+    }
+    if (Inserting()) {
+        return m_insertRow;
+    }
+    return m_table->RecordCount() == 0 ? -1 : m_table->RecNo();
+}
+
+void StringsGridModel::CursorMoved() {
+    const int row = CurrentRow();
+    for (const int changed : {m_indicatorRow, row}) {
+        if (changed >= 0 && changed < m_rowCount) {
+            emit headerDataChanged(Qt::Vertical, changed, changed);
+        }
+    }
+    m_indicatorRow = row;
+    emit CurrentRowChanged(row);
+}
+
+void StringsGridModel::RowChanged(int row) {
+    if (row >= 0 && row < m_rowCount) {
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        emit headerDataChanged(Qt::Vertical, row, row);
+    }
+}
+
+void StringsGridModel::MoveTo(int row) {
+    // While rows come or go the view moves its current index on its own; the table's cursor is
+    // what decides, and the view follows it afterwards.
+    if (m_table == nullptr || !m_attached || m_reshaping || row < 0 || row == CurrentRow()) {
+        return;
+    }
+    if (Inserting() && !m_modified && row > m_insertRow) {
+        --row; // the untouched new row is dropped, and the rows below it move up
+    }
+    PostPending();
+    if (row < m_table->RecordCount()) {
+        m_table->SetRecNo(row);
+    }
+    CursorMoved();
+}
+
+void StringsGridModel::First() {
+    MoveTo(0);
+}
+
+void StringsGridModel::Prior() {
+    MoveTo(std::max(0, CurrentRow() - 1));
+}
+
+void StringsGridModel::Next() {
+    MoveTo(std::min(m_rowCount - 1, CurrentRow() + 1));
+}
+
+void StringsGridModel::Last() {
+    PostPending();
+    MoveTo(m_rowCount - 1);
+}
+
+void StringsGridModel::Insert() {
+    if (m_table == nullptr || !m_attached) {
+        return;
+    }
+    PostPending();
+    const int row = std::max(0, CurrentRow());
+    Reshaping reshaping(m_reshaping);
+    beginInsertRows(QModelIndex(), row, row);
+    m_table->Insert();
+    m_insertRow = row;
+    ++m_rowCount;
+    endInsertRows();
+    CursorMoved();
+}
+
+void StringsGridModel::Edit() {
+    if (m_table == nullptr || !m_attached || CurrentRow() < 0 || m_table->State() != TableState::Browse) {
+        return;
+    }
+    m_table->Edit();
+    RowChanged(CurrentRow());
+}
+
+void StringsGridModel::Post() {
+    if (m_table == nullptr || m_table->State() == TableState::Browse) {
+        return;
+    }
+    m_table->Post();
+    m_modified = false;
+    if (Inserting()) {
+        // The buffer row becomes a record of the table: the count stays, every row may differ.
+        m_insertRow = -1;
+    }
+    RecordsChanged();
+}
+
+void StringsGridModel::PostPending() {
+    // Leaving a record keeps what was typed and drops a record nobody typed into.
+    if (m_modified) {
+        Post();
+    } else {
+        Cancel();
+    }
+}
+
+void StringsGridModel::Cancel() {
+    if (m_table == nullptr || m_table->State() == TableState::Browse) {
+        return;
+    }
+    m_table->Cancel();
+    m_modified = false;
+    if (Inserting()) {
+        {
+            Reshaping reshaping(m_reshaping);
+            beginRemoveRows(QModelIndex(), m_insertRow, m_insertRow);
+            m_insertRow = -1;
+            --m_rowCount;
+            endRemoveRows();
+        }
+        CursorMoved();
+    } else {
+        RowChanged(CurrentRow());
+    }
+}
+
+void StringsGridModel::Delete() {
+    if (m_table == nullptr || !m_attached) {
+        return;
+    }
+    if (Inserting()) {
+        Cancel();
+        return;
+    }
+    const int row = CurrentRow();
+    if (row < 0) {
+        return;
+    }
+    if (m_table->State() != TableState::Browse) {
+        m_table->Cancel();
+    }
+    {
+        Reshaping reshaping(m_reshaping);
+        beginRemoveRows(QModelIndex(), row, row);
+        m_table->Delete();
+        --m_rowCount;
+        endRemoveRows();
+    }
+    // The filter may let a different number of records through after a delete.
+    RecordsChanged();
+}
+
+int StringsGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+int StringsGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_fields.size());
+}
+
+QVariant StringsGridModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || m_table == nullptr || !m_attached) {
+        return {};
+    }
+    if (role == Qt::FontRole) {
+        return m_fonts.at(static_cast<std::size_t>(index.column()));
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole) {
+        return {};
+    }
+    const std::string& field = ColumnField(index.column());
+    const bool buffered = index.row() == CurrentRow() && m_table->State() != TableState::Browse;
+    const std::string text =
+        buffered ? m_table->FieldAsString(field) : m_table->FieldAt(RecordOfRow(index.row()), field);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool StringsGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::EditRole || m_table == nullptr) {
+        return false;
+    }
+    const QString text = value.toString();
+    if (text == data(index, Qt::EditRole).toString()) {
+        return true; // an untouched cell does not put the record into editing
+    }
+    MoveTo(index.row());
+    if (m_table->State() == TableState::Browse) {
+        m_table->Edit();
+    }
+    const std::string& field = ColumnField(index.column());
+    if (IsIntegerField(*m_table, field)) {
+        bool ok = false;
+        const long long number = text.trimmed().toLongLong(&ok);
+        if (!ok) {
+            return false;
+        }
+        m_table->SetFieldInt(field, number);
+    } else {
+        m_table->SetField(field, text.toStdString());
+    }
+    m_modified = true;
+    RowChanged(index.row());
+    return true;
+}
+
+QVariant StringsGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) {
+        return {};
+    }
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= columnCount()) {
+            return {};
+        }
+        return QString::fromStdString(ColumnField(section));
+    }
+    if (section != CurrentRow() || m_table == nullptr) {
+        return QString();
+    }
+    // The row indicator: the current record, and whether it is being edited or inserted.
+    switch (m_table->State()) {
+    case TableState::Insert:
+        return QStringLiteral("*");
+    case TableState::Edit:
+        return QStringLiteral("I");
+    case TableState::Browse:
+        break;
+    }
+    return QStringLiteral("\u25B6");
+}
+
+Qt::ItemFlags StringsGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
+}
+
+} // namespace wordloom

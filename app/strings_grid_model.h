@@ -1,0 +1,89 @@
+// The grid's model: a window onto the strings table's cursor. It copies nothing: every cell is read
+// from the table when the view asks for it, and edits go into the table's record buffer.
+#pragma once
+
+#include "dialogs/options_dlg.h"
+
+#include <QAbstractTableModel>
+#include <QFont>
+#include <string>
+#include <vector>
+
+namespace wordloom {
+
+class StringsTable;
+
+class StringsGridModel : public QAbstractTableModel, public ColumnCharsets {
+    Q_OBJECT
+public:
+    explicit StringsGridModel(QObject* parent = nullptr);
+
+    /// The table the grid shows; not owned. Null shows nothing.
+    void SetTable(StringsTable* table);
+    StringsTable* Table() const { return m_table; }
+
+    /// Binds a column to a field; the column's title is the field name.
+    void SetColumnField(int column, const std::string& field);
+    void AppendColumns(const std::vector<std::string>& fields);
+    const std::string& ColumnField(int column) const;
+
+    int ColumnCharset(int column) const override;
+    void SetColumnCharset(int column, int charset) override;
+
+    /// Detached, the grid shows nothing and reads nothing, so a command may walk the table.
+    void SetAttached(bool attached);
+    bool Attached() const { return m_attached; }
+    /// The order or the filter changed: every row may show another record.
+    void Reload();
+    /// Records were changed, added or removed behind the model's back (a post, a command).
+    void RecordsChanged();
+
+    /// The row of the table's current record (-1 when the view is empty).
+    int CurrentRow() const;
+    /// Moves the table's cursor to a row; a pending edit is posted first (post on leaving the row).
+    void MoveTo(int row);
+    void First();
+    void Prior();
+    void Next();
+    void Last();
+    /// A new, empty record at the current row, in the insert buffer until posted.
+    void Insert();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+    /// Leaves an edit or insert in progress: posted when something was typed, cancelled otherwise.
+    void PostPending();
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    /// The table's cursor moved to `row` (or the view was reloaded); the view follows.
+    void CurrentRowChanged(int row);
+
+private:
+    int RecordOfRow(int row) const;
+    int VisibleRows() const;
+    bool Inserting() const { return m_insertRow >= 0; }
+    void SetRowCount(int rows);
+    void CursorMoved();
+    void RowChanged(int row);
+
+    StringsTable* m_table = nullptr;
+    std::vector<std::string> m_fields;
+    std::vector<int> m_charsets;
+    std::vector<QFont> m_fonts;
+    bool m_attached = true;
+    int m_rowCount = 0;
+    int m_insertRow = -1;     ///< the row of the insert buffer while inserting
+    bool m_reshaping = false; ///< between the begin and end of a change of rows
+    bool m_modified = false;  ///< something was typed into the record being edited or inserted
+    int m_indicatorRow = -1;  ///< the row the indicator was last drawn at
+};
+
+} // namespace wordloom

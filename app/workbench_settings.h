@@ -1,0 +1,32 @@
+// The settings kept between runs: per-user store "VEL Software" / "Wordloom", string values.
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+namespace wordloom {
+
+struct StoredSettings {
+    QString lastProject; ///< LastProject: the project path last shown
+    int language = 0;    ///< Language: entry of the project-language list (-1 when none)
+    int translation = 1; ///< Translation: entry of the translation-language list (-1 when none)
+    bool includePas = true;
+    int leftCharset = 1;  ///< LeftCharset: character set of the left column
+    int rightCharset = 1; ///< RightCharset: character set of the right column
+};
+
+/// The open settings store; values are written as text and unreadable numbers read as defaults.
+class WorkbenchSettings {
+public:
+    WorkbenchSettings();
+
+    StoredSettings Read() const;
+    void Write(const StoredSettings& values);
+
+private:
+    int ReadInt(const QString& key, int fallback) const;
+
+    QSettings m_store;
+};
+
+} // namespace wordloom

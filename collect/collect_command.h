@@ -1,0 +1,28 @@
+// The Collect Strings command without its window: every step, status text and message, talking to
+// the user only through the host.
+#pragma once
+
+#include "collect/collect_context.h"
+#include "collect/command_host.h"
+#include "collect/project.h"
+#include "strings_db/strings_table.h"
+
+#include <string>
+
+namespace wordloom {
+
+struct CollectSummary {
+    int filesRead = 0;   ///< form and unit files collected to their end
+    int textsAdded = 0;  ///< records created
+    bool failed = false; ///< a failure ended the command early (already shown through the host)
+    std::string failure; ///< its text
+};
+
+/// Collects the forms and (settings.includePas) units of the project directory into the table
+/// under settings.language. Files are committed in groups; a failure keeps every file before it. Ends with
+/// the table ordered by settings.translation at record 0, the project filter applied, the view attached and
+/// the cursor restored, also after a failure; a failure that ends the command is shown with host.Error().
+CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
+                                 CollectState& state);
+
+} // namespace wordloom

@@ -1,0 +1,34 @@
+#include "dialogs/adv_status_bar.h"
+
+#include <QLabel>
+
+namespace wordloom {
+
+TAdvStatusBar::TAdvStatusBar(QWidget* owner) : QStatusBar(owner) {
+    setSizeGripEnabled(false);
+}
+
+void TAdvStatusBar::AddPanel(int width) {
+    if (!m_panels.empty()) {
+        QLabel* previous = m_panels.back();
+        previous->setFixedWidth(previous->minimumWidth());
+        removeWidget(previous);
+        addWidget(previous, 0);
+        previous->show();
+    }
+    auto* panel = new QLabel(this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setMinimumWidth(width);
+    addWidget(panel, 1);
+    m_panels.push_back(panel);
+}
+
+QString TAdvStatusBar::PanelText(int index) const {
+    return Panel(index)->text();
+}
+
+void TAdvStatusBar::SetPanelText(int index, const QString& text) {
+    Panel(index)->setText(text);
+}
+
+} // namespace wordloom

@@ -1,0 +1,567 @@
+#include "strings_db/sqlite_backend.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace wordloom {
+
+namespace {
+
+constexpr const char* kTable = "strings";
+
+std::string Quote(const std::string& identifier) {
+    std::string quoted = "\"";
+    for (char c : identifier) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
+}
+
+/// Declared types that give a column text affinity make it an alpha field.
+FieldKind KindOf(std::string declared) {
+    std::transform(declared.begin(), declared.end(), declared.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    for (const char* word : {"CHAR", "CLOB", "TEXT"}) {
+        if (declared.find(word) != std::string::npos) {
+            return FieldKind::Alpha;
+        }
+    }
+    return FieldKind::Integer;
+}
+
+std::string Text(sqlite3_stmt* stmt, int column) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+    return bytes ? std::string(bytes, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
+                 : std::string();
+}
+
+/// Leaves the statement ready for its next use whatever happens to the caller.
+class ResetGuard {
+public:
+    explicit ResetGuard(sqlite3_stmt* stmt) : m_stmt(stmt) {}
+    ~ResetGuard() {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    ResetGuard(const ResetGuard&) = delete;
+    ResetGuard& operator=(const ResetGuard&) = delete;
+
+private:
+    sqlite3_stmt* m_stmt;
+};
+
+int CompareBytes(const std::string& a, const std::string& b, bool foldCase) {
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        auto x = static_cast<unsigned char>(a[i]);
+        auto y = static_cast<unsigned char>(b[i]);
+        if (foldCase) {
+            // SQLite's NOCASE folds ASCII letters only.
+            x = (x >= 'A' && x <= 'Z') ? static_cast<unsigned char>(x + 32) : x;
+            y = (y >= 'A' && y <= 'Z') ? static_cast<unsigned char>(y + 32) : y;
+        }
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+int TypeRank(const Value& v) {
+    switch (v.type) {
+    case Value::Type::Null:
+        return 0;
+    case Value::Type::Integer:
+    case Value::Type::Real:
+        return 1;
+    case Value::Type::Text:
+        return 2;
+    }
+    return 3;
+}
+
+} // namespace
+
+void SqliteBackend::DbCloser::operator()(sqlite3* db) const {
+    sqlite3_close_v2(db);
+}
+
+void SqliteBackend::StmtFinalizer::operator()(sqlite3_stmt* stmt) const {
+    sqlite3_finalize(stmt);
+}
+
+SqliteBackend::SqliteBackend(const std::string& path, OpenMode mode) : m_path(path) {
+    // Never SQLITE_OPEN_CREATE: the build supplies the file, the program only uses it.
+    int flags =
+        (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    m_db.reset(db);
+    if (rc != SQLITE_OK) {
+        std::string reason = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        throw DbError("Cannot open the strings table " + path + ": " + reason);
+    }
+    sqlite3_busy_timeout(db, 2000);
+    m_readOnly = sqlite3_db_readonly(db, "main") == 1;
+    try {
+        LoadFields();
+    } catch (const DbError& e) {
+        throw DbError("Cannot open the strings table " + path + ": " + e.what());
+    }
+    if (m_fields.empty()) {
+        throw DbError("The file " + path + " holds no strings table");
+    }
+    LoadIndexes();
+    if (!m_readOnly) {
+        // The journal mode is a property of the file (the shipped one is WAL already); a table
+        // made by hand gets it on first use. Failing to switch only costs speed.
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    }
+    sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
+    // Reading through a memory map spares a system call and a copy per page: a grid that jumps
+    // about a large table reads pages all over the file.
+    sqlite3_exec(db, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
+}
+
+SqliteBackend::~SqliteBackend() {
+    m_statements.clear(); // statements before the connection
+}
+
+[[noreturn]] void SqliteBackend::Fail(const std::string& what) const {
+    throw DbError(what + ": " + sqlite3_errmsg(m_db.get()));
+}
+
+SqliteBackend::StmtPtr SqliteBackend::Prepare(const std::string& sql) const {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db.get(), sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) !=
+        SQLITE_OK) {
+        Fail("Strings table query failed");
+    }
+    return StmtPtr(stmt);
+}
+
+sqlite3_stmt* SqliteBackend::Cached(const std::string& sql) {
+    auto it = m_statements.find(sql);
+    if (it == m_statements.end()) {
+        it = m_statements.emplace(sql, Prepare(sql)).first;
+    }
+    return it->second.get();
+}
+
+void SqliteBackend::Exec(const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(m_db.get(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        std::string text = message ? message : sqlite3_errmsg(m_db.get());
+        sqlite3_free(message);
+        throw DbError("Strings table: " + text);
+    }
+}
+
+void SqliteBackend::RequireWritable() const {
+    if (m_readOnly) {
+        throw DbError("The strings table " + m_path + " is read-only");
+    }
+}
+
+void SqliteBackend::LoadFields() {
+    StmtPtr stmt = Prepare("PRAGMA table_info(" + Quote(kTable) + ")");
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        std::string declared = Text(stmt.get(), 2);
+        m_fields.push_back({Text(stmt.get(), 1), KindOf(declared)});
+        m_defaults.push_back(sqlite3_column_type(stmt.get(), 4) == SQLITE_NULL ? std::string()
+                                                                               : Text(stmt.get(), 4));
+    }
+    if (rc != SQLITE_DONE) {
+        throw DbError(sqlite3_errmsg(m_db.get()));
+    }
+}
+
+void SqliteBackend::LoadIndexes() {
+    StmtPtr list = Prepare("SELECT name FROM sqlite_master WHERE type = 'index' AND "
+                           "tbl_name = ?1 COLLATE NOCASE ORDER BY name");
+    sqlite3_bind_text(list.get(), 1, kTable, -1, SQLITE_STATIC);
+    while (sqlite3_step(list.get()) == SQLITE_ROW) {
+        SchemaIndex index;
+        index.def.name = Text(list.get(), 0);
+        StmtPtr info = Prepare("PRAGMA index_xinfo(" + Quote(index.def.name) + ")");
+        while (sqlite3_step(info.get()) == SQLITE_ROW) {
+            if (sqlite3_column_int(info.get(), 5) == 0) {
+                continue; // the row id that every index entry carries
+            }
+            int column = sqlite3_column_int(info.get(), 1);
+            if (column < 0) {
+                index.usable = false;
+                continue;
+            }
+            index.def.parts.push_back({column, Text(info.get(), 4), sqlite3_column_int(info.get(), 3) != 0});
+        }
+        m_indexes.push_back(std::move(index));
+    }
+}
+
+IndexDef SqliteBackend::IndexByName(const std::string& name) const {
+    for (const SchemaIndex& index : m_indexes) {
+        if (SameName(index.def.name, name) && index.usable) {
+            return index.def;
+        }
+    }
+    throw DbError("Index not found: " + name);
+}
+
+IndexDef SqliteBackend::IndexOnField(int column) const {
+    // Several indexes may cover the field alone (English and English2): the one named after the
+    // field wins, then a case-sensitive one.
+    const std::string& field = m_fields.at(static_cast<std::size_t>(column)).name;
+    const SchemaIndex* best = nullptr;
+    int bestRank = 0;
+    for (const SchemaIndex& index : m_indexes) {
+        if (!index.usable || index.def.parts.size() != 1 || index.def.parts[0].column != column) {
+            continue;
+        }
+        int rank = SameName(index.def.name, field)                    ? 3
+                   : SameName(index.def.parts[0].collation, "BINARY") ? 2
+                                                                      : 1;
+        if (rank > bestRank) {
+            best = &index;
+            bestRank = rank;
+        }
+    }
+    if (!best) {
+        throw DbError("Index not found: " + field);
+    }
+    return best->def;
+}
+
+std::string SqliteBackend::OrderBy(const IndexDef& order) const {
+    std::string sql = " ORDER BY ";
+    for (const OrderPart& part : order.parts) {
+        sql += Quote(m_fields.at(static_cast<std::size_t>(part.column)).name) + " COLLATE " +
+               Quote(part.collation) + (part.descending ? " DESC, " : ", ");
+    }
+    return sql + "rowid";
+}
+
+std::string SqliteBackend::ColumnList() const {
+    std::string sql;
+    for (const FieldDef& field : m_fields) {
+        sql += (sql.empty() ? "" : ", ") + Quote(field.name);
+    }
+    return sql;
+}
+
+std::vector<RowId> SqliteBackend::OrderedIds(const IndexDef& order) {
+    StmtPtr stmt = Prepare("SELECT rowid FROM " + Quote(kTable) + OrderBy(order));
+    std::vector<RowId> ids;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        ids.push_back(sqlite3_column_int64(stmt.get(), 0));
+    }
+    if (rc != SQLITE_DONE) {
+        Fail("Cannot read the strings table");
+    }
+    return ids;
+}
+
+namespace {
+
+/// The scan's current row, decoded column by column as the per-record test asks: a test that
+/// reads one field of a million records should not pay for converting all of them.
+class StatementRow : public RowView {
+public:
+    StatementRow(sqlite3_stmt* stmt, std::size_t columns, void (*read)(sqlite3_stmt*, int, Value&))
+        : m_stmt(stmt), m_values(columns), m_loaded(columns), m_read(read) {}
+    void Next() { std::fill(m_loaded.begin(), m_loaded.end(), false); }
+    const Value& Column(std::size_t column) const override {
+        if (!m_loaded[column]) {
+            m_read(m_stmt, static_cast<int>(column) + 1, m_values[column]);
+            m_loaded[column] = true;
+        }
+        return m_values[column];
+    }
+
+private:
+    sqlite3_stmt* m_stmt;
+    mutable Row m_values;
+    mutable std::vector<bool> m_loaded;
+    void (*m_read)(sqlite3_stmt*, int, Value&);
+};
+
+} // namespace
+
+void SqliteBackend::ScanFilter(const FilterSpec* filter, bool wantRows,
+                               const std::function<void(RowId, const RowView*)>& visit) {
+    std::string sql =
+        "SELECT rowid" + (wantRows ? ", " + ColumnList() : std::string()) + " FROM " + Quote(kTable);
+    if (filter) {
+        sql += " WHERE " + Quote(m_fields.at(static_cast<std::size_t>(filter->column)).name) +
+               " = ?1 COLLATE " + (filter->caseInsensitive ? "NOCASE" : "BINARY");
+    }
+    StmtPtr stmt = Prepare(sql);
+    if (filter) {
+        sqlite3_bind_text(stmt.get(), 1, filter->value.data(), static_cast<int>(filter->value.size()),
+                          SQLITE_TRANSIENT);
+    }
+    StatementRow row(stmt.get(), m_fields.size(), &SqliteBackend::ReadColumn);
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        row.Next();
+        visit(sqlite3_column_int64(stmt.get(), 0), wantRows ? &row : nullptr);
+    }
+    if (rc != SQLITE_DONE) {
+        Fail("Cannot read the strings table");
+    }
+}
+
+bool SqliteBackend::Matches(RowId id, const FilterSpec& filter) {
+    sqlite3_stmt* stmt = Cached("SELECT 1 FROM " + Quote(kTable) + " WHERE rowid = ?1 AND " +
+                                Quote(m_fields.at(static_cast<std::size_t>(filter.column)).name) +
+                                " = ?2 COLLATE " + (filter.caseInsensitive ? "NOCASE" : "BINARY"));
+    ResetGuard guard(stmt);
+    sqlite3_bind_int64(stmt, 1, id);
+    sqlite3_bind_text(stmt, 2, filter.value.data(), static_cast<int>(filter.value.size()), SQLITE_TRANSIENT);
+    int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        Fail("Cannot read the strings table");
+    }
+    return rc == SQLITE_ROW;
+}
+
+std::vector<RowId> SqliteBackend::FindKey(const IndexDef& order, const std::string& key) {
+    const OrderPart& first = order.parts.at(0);
+    sqlite3_stmt* stmt = Cached("SELECT rowid FROM " + Quote(kTable) + " WHERE " +
+                                Quote(m_fields.at(static_cast<std::size_t>(first.column)).name) +
+                                " = ?1 COLLATE " + Quote(first.collation) + OrderBy(order));
+    ResetGuard guard(stmt);
+    sqlite3_bind_text(stmt, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+    std::vector<RowId> ids;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        ids.push_back(sqlite3_column_int64(stmt, 0));
+    }
+    if (rc != SQLITE_DONE) {
+        Fail("Key search failed");
+    }
+    return ids;
+}
+
+int SqliteBackend::Compare(const Value& a, const Value& b, const std::string& collation) const {
+    // The order SQLite sorts by: NULL, numbers, texts (by collation), blobs.
+    int rankA = TypeRank(a);
+    int rankB = TypeRank(b);
+    if (rankA != rankB) {
+        return rankA < rankB ? -1 : 1;
+    }
+    if (rankA == 0) {
+        return 0;
+    }
+    if (rankA == 1) {
+        if (a.type == Value::Type::Integer && b.type == Value::Type::Integer) {
+            return a.integer == b.integer ? 0 : (a.integer < b.integer ? -1 : 1);
+        }
+        double x = a.type == Value::Type::Integer ? static_cast<double>(a.integer) : a.real;
+        double y = b.type == Value::Type::Integer ? static_cast<double>(b.integer) : b.real;
+        return x == y ? 0 : (x < y ? -1 : 1);
+    }
+    if (SameName(collation, "NOCASE")) {
+        return CompareBytes(a.text, b.text, true);
+    }
+    if (SameName(collation, "RTRIM")) {
+        auto trimmed = [](const std::string& s) { return s.substr(0, s.find_last_not_of(' ') + 1); };
+        return CompareBytes(trimmed(a.text), trimmed(b.text), false);
+    }
+    return CompareBytes(a.text, b.text, false);
+}
+
+RowId SqliteBackend::MaxId() {
+    sqlite3_stmt* stmt = Cached("SELECT max(rowid) FROM " + Quote(kTable));
+    ResetGuard guard(stmt);
+    if (sqlite3_step(stmt) != SQLITE_ROW) {
+        Fail("Cannot read the strings table");
+    }
+    return sqlite3_column_int64(stmt, 0);
+}
+
+void SqliteBackend::ReadColumn(sqlite3_stmt* stmt, int column, Value& value) {
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_NULL:
+        value.type = Value::Type::Null;
+        break;
+    case SQLITE_INTEGER:
+        value.type = Value::Type::Integer;
+        value.integer = sqlite3_column_int64(stmt, column);
+        break;
+    case SQLITE_FLOAT:
+        value.type = Value::Type::Real;
+        value.real = sqlite3_column_double(stmt, column);
+        break;
+    default: {
+        // Assign in place: the string keeps its buffer from row to row.
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+        value.type = Value::Type::Text;
+        value.text.assign(bytes ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
+        break;
+    }
+    }
+}
+
+void SqliteBackend::ReadColumns(sqlite3_stmt* stmt, int first, Row& row) {
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        ReadColumn(stmt, first + static_cast<int>(i), row[i]);
+    }
+}
+
+void SqliteBackend::Bind(sqlite3_stmt* stmt, int index, const Value& value) {
+    switch (value.type) {
+    case Value::Type::Null:
+        sqlite3_bind_null(stmt, index);
+        break;
+    case Value::Type::Integer:
+        sqlite3_bind_int64(stmt, index, value.integer);
+        break;
+    case Value::Type::Real:
+        sqlite3_bind_double(stmt, index, value.real);
+        break;
+    case Value::Type::Text:
+        sqlite3_bind_text(stmt, index, value.text.data(), static_cast<int>(value.text.size()),
+                          SQLITE_TRANSIENT);
+        break;
+    }
+}
+
+bool SqliteBackend::ReadById(sqlite3_stmt* stmt, RowId id, Row& row) {
+    ResetGuard guard(stmt);
+    sqlite3_bind_int64(stmt, 1, id);
+    int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE) {
+        return false;
+    }
+    if (rc != SQLITE_ROW) {
+        Fail("Cannot read the strings table");
+    }
+    row.resize(static_cast<std::size_t>(sqlite3_column_count(stmt)));
+    ReadColumns(stmt, 0, row);
+    return true;
+}
+
+bool SqliteBackend::ReadRow(RowId id, Row& row) {
+    return ReadById(Cached("SELECT " + ColumnList() + " FROM " + Quote(kTable) + " WHERE rowid = ?1"), id,
+                    row);
+}
+
+bool SqliteBackend::ReadKey(RowId id, const IndexDef& order, Row& key) {
+    std::string columns;
+    for (const OrderPart& part : order.parts) {
+        columns +=
+            (columns.empty() ? "" : ", ") + Quote(m_fields.at(static_cast<std::size_t>(part.column)).name);
+    }
+    if (columns.empty()) {
+        columns = "rowid";
+    }
+    return ReadById(Cached("SELECT " + columns + " FROM " + Quote(kTable) + " WHERE rowid = ?1"), id, key);
+}
+
+Row SqliteBackend::DefaultRow() {
+    Row row(m_fields.size());
+    if (std::all_of(m_defaults.begin(), m_defaults.end(), [](const std::string& d) { return d.empty(); })) {
+        return row;
+    }
+    // Evaluated for every new record, as the engine would (a default may be CURRENT_TIMESTAMP).
+    std::string sql;
+    for (const std::string& expression : m_defaults) {
+        sql += (sql.empty() ? "SELECT " : ", ") + (expression.empty() ? std::string("NULL") : expression);
+    }
+    sqlite3_stmt* stmt = Cached(sql);
+    ResetGuard guard(stmt);
+    if (sqlite3_step(stmt) != SQLITE_ROW) {
+        Fail("Cannot read the column defaults");
+    }
+    ReadColumns(stmt, 0, row);
+    return row;
+}
+
+RowId SqliteBackend::InsertRow(const Row& row) {
+    RequireWritable();
+    std::string values;
+    for (std::size_t i = 1; i <= m_fields.size(); ++i) {
+        values += (i == 1 ? "?" : ", ?") + std::to_string(i);
+    }
+    sqlite3_stmt* stmt =
+        Cached("INSERT INTO " + Quote(kTable) + " (" + ColumnList() + ") VALUES (" + values + ")");
+    ResetGuard guard(stmt);
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        Bind(stmt, static_cast<int>(i + 1), row.at(i));
+    }
+    if (sqlite3_step(stmt) != SQLITE_DONE) {
+        Fail("Cannot store the record");
+    }
+    return sqlite3_last_insert_rowid(m_db.get());
+}
+
+void SqliteBackend::UpdateRow(RowId id, const Row& row) {
+    RequireWritable();
+    std::string sets;
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        sets += (i == 0 ? "" : ", ") + Quote(m_fields[i].name) + " = ?" + std::to_string(i + 1);
+    }
+    int idParam = static_cast<int>(m_fields.size()) + 1;
+    sqlite3_stmt* stmt =
+        Cached("UPDATE " + Quote(kTable) + " SET " + sets + " WHERE rowid = ?" + std::to_string(idParam));
+    ResetGuard guard(stmt);
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        Bind(stmt, static_cast<int>(i + 1), row.at(i));
+    }
+    sqlite3_bind_int64(stmt, idParam, id);
+    if (sqlite3_step(stmt) != SQLITE_DONE) {
+        Fail("Cannot store the record");
+    }
+    if (sqlite3_changes(m_db.get()) == 0) {
+        throw DbError("Cannot store the record: it was deleted meanwhile");
+    }
+}
+
+void SqliteBackend::DeleteRow(RowId id) {
+    RequireWritable();
+    sqlite3_stmt* stmt = Cached("DELETE FROM " + Quote(kTable) + " WHERE rowid = ?1");
+    ResetGuard guard(stmt);
+    sqlite3_bind_int64(stmt, 1, id);
+    if (sqlite3_step(stmt) != SQLITE_DONE) {
+        Fail("Cannot delete the record");
+    }
+}
+
+void SqliteBackend::Begin() {
+    if (InTransaction()) {
+        throw DbError("A transaction on the strings table is already open");
+    }
+    Exec("BEGIN");
+}
+
+void SqliteBackend::Commit() {
+    if (!InTransaction()) {
+        throw DbError("No transaction on the strings table is open");
+    }
+    Exec("COMMIT");
+}
+
+void SqliteBackend::Rollback() {
+    if (InTransaction()) {
+        Exec("ROLLBACK");
+    }
+}
+
+bool SqliteBackend::InTransaction() const {
+    return sqlite3_get_autocommit(m_db.get()) == 0;
+}
+
+} // namespace wordloom

@@ -1,0 +1,88 @@
+// The strings table on an SQLite file: schema lookups, the ordered and filtered id scans, row
+// reads and writes, transactions. The only file of the module that speaks SQL.
+#pragma once
+
+#include "strings_db/strings_backend.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace wordloom {
+
+class SqliteBackend : public StringsTableBackend {
+public:
+    /// Opens an existing file (never creates one); throws DbError when it cannot be opened or
+    /// holds no `strings` table.
+    SqliteBackend(const std::string& path, OpenMode mode);
+    ~SqliteBackend() override;
+
+    const std::vector<FieldDef>& Fields() const override { return m_fields; }
+    bool ReadOnly() const override { return m_readOnly; }
+
+    IndexDef IndexByName(const std::string& name) const override;
+    IndexDef IndexOnField(int column) const override;
+
+    std::vector<RowId> OrderedIds(const IndexDef& order) override;
+    void ScanFilter(const FilterSpec* filter, bool wantRows,
+                    const std::function<void(RowId, const RowView*)>& visit) override;
+    bool Matches(RowId id, const FilterSpec& filter) override;
+    std::vector<RowId> FindKey(const IndexDef& order, const std::string& key) override;
+    int Compare(const Value& a, const Value& b, const std::string& collation) const override;
+    RowId MaxId() override;
+
+    bool ReadRow(RowId id, Row& row) override;
+    bool ReadKey(RowId id, const IndexDef& order, Row& key) override;
+    Row DefaultRow() override;
+    RowId InsertRow(const Row& row) override;
+    void UpdateRow(RowId id, const Row& row) override;
+    void DeleteRow(RowId id) override;
+
+    void Begin() override;
+    void Commit() override;
+    void Rollback() override;
+    bool InTransaction() const override;
+
+private:
+    struct DbCloser {
+        void operator()(sqlite3* db) const;
+    };
+    struct StmtFinalizer {
+        void operator()(sqlite3_stmt* stmt) const;
+    };
+    using StmtPtr = std::unique_ptr<sqlite3_stmt, StmtFinalizer>;
+    struct SchemaIndex {
+        IndexDef def;
+        bool usable = true; // false for an index over an expression
+    };
+
+    StmtPtr Prepare(const std::string& sql) const;
+    /// A prepared statement kept for the connection's life, reset and unbound.
+    sqlite3_stmt* Cached(const std::string& sql);
+    void Exec(const std::string& sql);
+    [[noreturn]] void Fail(const std::string& what) const;
+    void RequireWritable() const;
+    void LoadFields();
+    void LoadIndexes();
+    std::string OrderBy(const IndexDef& order) const;
+    std::string ColumnList() const;
+    /// Runs a one-row statement with ?1 bound to `id` into `row`; false when there is no row.
+    bool ReadById(sqlite3_stmt* stmt, RowId id, Row& row);
+    static void ReadColumns(sqlite3_stmt* stmt, int first, Row& row);
+    static void ReadColumn(sqlite3_stmt* stmt, int column, Value& value);
+    static void Bind(sqlite3_stmt* stmt, int index, const Value& value);
+
+    std::string m_path;
+    std::unique_ptr<sqlite3, DbCloser> m_db;
+    bool m_readOnly = false;
+    std::vector<FieldDef> m_fields;
+    std::vector<std::string> m_defaults; // column default expressions, empty for none
+    std::vector<SchemaIndex> m_indexes;
+    std::unordered_map<std::string, StmtPtr> m_statements;
+};
+
+} // namespace wordloom

@@ -1,0 +1,307 @@
+#include "strings_db/strings_table.h"
+
+#include "strings_db/sqlite_backend.h"
+#include "strings_db/table_cursor.h"
+
+#include <charconv>
+
+namespace wordloom {
+
+namespace {
+
+std::string ToText(const Value& value) {
+    switch (value.type) {
+    case Value::Type::Null:
+        return {};
+    case Value::Type::Integer:
+        return std::to_string(value.integer);
+    case Value::Type::Real: {
+        char buffer[32];
+        auto result = std::to_chars(buffer, buffer + sizeof buffer, value.real);
+        return std::string(buffer, result.ptr);
+    }
+    case Value::Type::Text:
+        return value.text;
+    }
+    return {};
+}
+
+long long ToInteger(const Value& value) {
+    switch (value.type) {
+    case Value::Type::Null:
+        return 0;
+    case Value::Type::Integer:
+        return value.integer;
+    case Value::Type::Real:
+        return static_cast<long long>(value.real);
+    case Value::Type::Text:
+        break;
+    }
+    long long result = 0;
+    const std::string& text = value.text;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        throw DbError("'" + text + "' is not a valid integer value");
+    }
+    return result;
+}
+
+std::size_t Utf8Length(const std::string& text) {
+    std::size_t count = 0;
+    for (char c : text) {
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace
+
+StringsTable::StringsTable(const std::string& path, OpenMode mode)
+    : m_backend(std::make_unique<SqliteBackend>(path, mode)),
+      m_cursor(std::make_unique<TableCursor>(*m_backend, *this)) {}
+
+StringsTable::~StringsTable() = default;
+
+const std::vector<FieldDef>& StringsTable::Fields() const {
+    return m_cursor->Fields();
+}
+
+std::vector<std::string> StringsTable::Languages() const {
+    std::vector<std::string> names;
+    for (const FieldDef& field : Fields()) {
+        if (field.kind == FieldKind::Alpha) {
+            names.push_back(field.name);
+        }
+    }
+    return names;
+}
+
+bool StringsTable::HasField(const std::string& name) const {
+    return m_cursor->FieldIndex(name) >= 0;
+}
+
+bool StringsTable::ReadOnly() const {
+    return m_backend->ReadOnly();
+}
+
+void StringsTable::SetIndexFieldNames(const std::string& field) {
+    m_cursor->SetIndexFieldNames(field);
+}
+
+void StringsTable::SetIndexName(const std::string& indexName) {
+    m_cursor->SetIndexName(indexName);
+}
+
+const std::string& StringsTable::IndexField() const {
+    return m_cursor->IndexField();
+}
+
+const std::string& StringsTable::IndexName() const {
+    return m_cursor->IndexName();
+}
+
+const std::string& StringsTable::IndexFieldNames() const {
+    return m_cursor->IndexFieldNames();
+}
+
+bool StringsTable::FindKey(const std::string& key) {
+    return m_cursor->FindKey(key);
+}
+
+void StringsTable::Insert() {
+    m_cursor->Insert();
+}
+
+void StringsTable::Edit() {
+    m_cursor->Edit();
+}
+
+void StringsTable::SetField(const std::string& field, const std::string& value) {
+    m_cursor->SetValue(field, Value::OfText(value));
+}
+
+void StringsTable::SetFieldInt(const std::string& field, long long value) {
+    m_cursor->SetValue(field, Value::OfInteger(value));
+}
+
+void StringsTable::Post() {
+    m_cursor->Post();
+}
+
+void StringsTable::Cancel() {
+    m_cursor->Cancel();
+}
+
+void StringsTable::Delete() {
+    m_cursor->Delete();
+}
+
+TableState StringsTable::State() const {
+    return m_cursor->State();
+}
+
+void StringsTable::BeginTransaction() {
+    m_cursor->BeginTransaction();
+}
+
+void StringsTable::Commit() {
+    m_cursor->Commit();
+}
+
+void StringsTable::Rollback() {
+    m_cursor->Rollback();
+}
+
+bool StringsTable::InTransaction() const {
+    return m_backend->InTransaction();
+}
+
+StringsTable::Transaction::Transaction(StringsTable& table) : m_table(table), m_open(false) {
+    m_table.BeginTransaction();
+    m_open = true;
+}
+
+StringsTable::Transaction::~Transaction() {
+    if (m_open) {
+        try {
+            m_table.Rollback();
+        } catch (...) {
+            // Nothing sensible to do while unwinding; the engine drops the transaction on close.
+        }
+    }
+}
+
+void StringsTable::Transaction::Commit() {
+    m_table.Commit();
+    m_open = false;
+}
+
+void StringsTable::First() {
+    m_cursor->First();
+}
+
+void StringsTable::Next() {
+    m_cursor->Next();
+}
+
+void StringsTable::Prior() {
+    m_cursor->Prior();
+}
+
+void StringsTable::Last() {
+    m_cursor->Last();
+}
+
+void StringsTable::Refresh() {
+    m_cursor->Refresh();
+}
+
+bool StringsTable::Eof() const {
+    return m_cursor->Eof();
+}
+
+bool StringsTable::Bof() const {
+    return m_cursor->Bof();
+}
+
+int StringsTable::RecordCount() const {
+    return m_cursor->RecordCount();
+}
+
+int StringsTable::RecNo() const {
+    return m_cursor->RecNo();
+}
+
+void StringsTable::SetRecNo(int recNo) {
+    m_cursor->SetRecNo(recNo);
+}
+
+void StringsTable::SetFilter(const std::string& expression) {
+    m_cursor->SetFilter(expression);
+}
+
+void StringsTable::SetFilterCaseInsensitive(bool on) {
+    m_cursor->SetFilterCaseInsensitive(on);
+}
+
+void StringsTable::SetFilterRecord(std::function<bool(const StringsTable&)> accept) {
+    m_cursor->SetFilterRecord(std::move(accept));
+}
+
+void StringsTable::SetFiltered(bool on) {
+    m_cursor->SetFiltered(on);
+}
+
+bool StringsTable::Filtered() const {
+    return m_cursor->Filtered();
+}
+
+void StringsTable::SetBeforePost(std::function<void(StringsTable&)> hook) {
+    m_cursor->SetBeforePost(std::move(hook));
+}
+
+void StringsTable::SetAfterPost(std::function<void(StringsTable&)> hook) {
+    m_cursor->SetAfterPost(std::move(hook));
+}
+
+std::string StringsTable::FieldAsString(const std::string& field) const {
+    return ToText(m_cursor->CurrentValue(field));
+}
+
+long long StringsTable::FieldAsInteger(const std::string& field) const {
+    return ToInteger(m_cursor->CurrentValue(field));
+}
+
+std::string StringsTable::FieldAt(int recNo, const std::string& field) const {
+    return ToText(m_cursor->ValueAt(recNo, field));
+}
+
+void AddString(StringsTable& table, const std::string& field, const std::string& rawText,
+               const std::string& projectName) {
+    if (Utf8Length(rawText) < 2) {
+        return;
+    }
+    // Only true blanks are counted; other control characters are trimmed but not remembered.
+    std::size_t front = rawText.find_first_not_of(' ');
+    if (front == std::string::npos) {
+        return;
+    }
+    std::size_t end = rawText.size() - 1 - rawText.find_last_not_of(' ');
+
+    // Codes up to 32 are single bytes in UTF-8 and never part of a longer sequence.
+    auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    std::size_t first = 0;
+    std::size_t last = rawText.size();
+    while (first < last && isTrimmed(rawText[first])) {
+        ++first;
+    }
+    while (last > first && isTrimmed(rawText[last - 1])) {
+        --last;
+    }
+    std::string text = rawText.substr(first, last - first);
+    if (Utf8Length(text) < 2) {
+        return;
+    }
+
+    if (table.IndexFieldNames() != field) {
+        table.SetIndexFieldNames(field);
+    }
+    if (table.FindKey(text)) {
+        return;
+    }
+    try {
+        table.Insert();
+        table.SetField(field, text);
+        table.SetFieldInt("SpFront", static_cast<long long>(front));
+        table.SetFieldInt("SpEnd", static_cast<long long>(end));
+        std::string project = table.FieldAsString("Project");
+        table.SetField("Project", project.empty() ? projectName : project + ";" + projectName);
+        table.Post();
+    } catch (...) {
+        // The caller reports the failure and goes on with the next text: leave no pending record.
+        table.Cancel();
+        throw;
+    }
+}
+
+} // namespace wordloom

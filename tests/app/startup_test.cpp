@@ -1,0 +1,246 @@
+// Start-up, settings and shutdown of the workbench window, as a user meets them.
+#include "app/main_form.h"
+#include "app/project_combo.h"
+#include "app/strings_grid_model.h"
+#include "dialogs/about_box.h"
+#include "dialogs/adv_status_bar.h"
+#include "workbench_fixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace wordloom;
+using namespace wordloom::testing;
+
+/// Receives what the desktop would be asked to open.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+namespace {
+
+QStringList Items(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) {
+        items << combo->itemText(i);
+    }
+    return items;
+}
+
+void WriteSettings(const WorkFolder& folder, const QString& key, const QString& value) {
+    QSettings settings(QStringLiteral("VEL Software"), QStringLiteral("Wordloom"));
+    settings.setValue(key, value);
+    settings.sync();
+    QVERIFY(QFile::exists(folder.SettingsFile()));
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QApplication::setApplicationName(QStringLiteral("Wordloom"));
+        if (!QFile::exists(ShippedTable())) {
+            QFAIL("the build did not put strings.db beside the programs");
+        }
+    }
+
+    void firstStartWithoutSettings() {
+        WorkFolder folder;
+        Workbench bench;
+        bench.Show();
+        const MainFormUi& ui = bench.form.Ui();
+        QVERIFY(!bench.form.StartupFailed());
+        QCOMPARE(bench.form.windowTitle(), QStringLiteral("Wordloom for Delphi  V1.0"));
+        QVERIFY(Items(ui.langCombo).size() >= 2);
+        QCOMPARE(Items(ui.langCombo), Items(ui.transCombo));
+        QVERIFY(Items(ui.langCombo).contains(QStringLiteral("Project")));
+        QVERIFY(!Items(ui.langCombo).contains(QStringLiteral("SpFront")));
+        QCOMPARE(ui.langCombo->currentIndex(), 0);
+        QCOMPARE(ui.transCombo->currentIndex(), 1);
+        QVERIFY(ui.includePas->isChecked());
+        QVERIFY(ui.editProject->text().isEmpty());
+        QVERIFY(bench.form.ProjectName().isEmpty());
+        QCOMPARE(ui.projectCombo->currentText(), QStringLiteral(" (All Projects)"));
+        for (int i = 0; i < ui.properties->count(); ++i) {
+            QCOMPARE(ui.properties->item(i)->checkState(), Qt::Checked);
+        }
+        const StringsGridModel* model = bench.form.GridModel();
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), ui.langCombo->itemText(0));
+        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), ui.transCombo->itemText(1));
+    }
+
+    void controlsCarryTheirCaptionsAndHints() {
+        WorkFolder folder;
+        Workbench bench;
+        bench.Show();
+        const MainFormUi& ui = bench.form.Ui();
+        QCOMPARE(ui.collectButton->text(), QStringLiteral("&Collect Strings"));
+        QCOMPARE(ui.translateButton->toolTip(),
+                 QStringLiteral("Translate all .DFM and .PAS files to the languauge below"));
+        QCOMPARE(ui.includePas->text(), QStringLiteral("Inlcude .PAS files"));
+        QCOMPARE(ui.editProject->toolTip(), QStringLiteral("PAth of the project"));
+        QCOMPARE(ui.speedButton1->text(), QStringLiteral("..."));
+        QCOMPARE(ui.speedButton4->toolTip(), QStringLiteral("Copy string to all languages"));
+        QCOMPARE(ui.speedButton2->toolTip(), QStringLiteral("Options"));
+        QCOMPARE(ui.aboutButton->toolTip(), QStringLiteral("About ..."));
+        QVERIFY(ui.adminButton->text().isEmpty() && ui.adminButton->icon().isNull());
+        QCOMPARE(ui.deleteEmptyButton->text(), QStringLiteral("&Delete Empty Strings"));
+        QStringList properties;
+        for (int i = 0; i < ui.properties->count(); ++i) {
+            properties << ui.properties->item(i)->text();
+        }
+        QCOMPARE(properties, (QStringList{QStringLiteral("Caption"), QStringLiteral("Text"),
+                                          QStringLiteral("Hint"), QStringLiteral("Title"),
+                                          QStringLiteral("DisplayLabel"), QStringLiteral("Items.Strings"),
+                                          QStringLiteral("Lines.Strings"), QStringLiteral("Hints.String")}));
+        QCOMPARE(ui.transCombo->parentWidget()->width(), 128);
+        QCOMPARE(ui.statusBar->PanelCount(), 2);
+        QCOMPARE(ui.statusBar->Panel(0)->minimumWidth(), 100);
+        QCOMPARE(ui.statusBar->Panel(1)->minimumWidth(), 50);
+        QStringList menu;
+        for (const QAction* action : ui.aboutPopup->actions()) {
+            menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+        QCOMPARE(menu, (QStringList{QStringLiteral("&Readme.txt"), QStringLiteral("&About..."),
+                                    QStringLiteral("-")}));
+    }
+
+    void settingsRestoredOnTheNextStart() {
+        WorkFolder folder;
+        {
+            Workbench bench;
+            bench.Show();
+            const MainFormUi& ui = bench.form.Ui();
+            ui.editProject->setText(QStringLiteral("/src/Tool.App.dpr"));
+            QCOMPARE(bench.form.ProjectName(), QStringLiteral("Tool"));
+            ui.transCombo->setCurrentIndex(2);
+            emit ui.transCombo->activated(2);
+            ui.includePas->setChecked(false);
+            bench.form.close();
+        }
+        QSettings stored(folder.SettingsFile(), QSettings::IniFormat);
+        QCOMPARE(stored.value(QStringLiteral("LastProject")).toString(), QStringLiteral("/src/Tool.App.dpr"));
+        QCOMPARE(stored.value(QStringLiteral("Language")).toString(), QStringLiteral("0"));
+        QCOMPARE(stored.value(QStringLiteral("Translation")).toString(), QStringLiteral("2"));
+        QCOMPARE(stored.value(QStringLiteral("IncludePas")).toString(), QStringLiteral("0"));
+        QCOMPARE(stored.value(QStringLiteral("LeftCharset")).toString(), QStringLiteral("1"));
+
+        Workbench again;
+        again.Show();
+        const MainFormUi& ui = again.form.Ui();
+        QCOMPARE(ui.editProject->text(), QStringLiteral("/src/Tool.App.dpr"));
+        QCOMPARE(again.form.ProjectName(), QStringLiteral("Tool"));
+        QCOMPARE(ui.transCombo->currentIndex(), 2);
+        QVERIFY(!ui.includePas->isChecked());
+        QCOMPARE(again.form.GridModel()->headerData(1, Qt::Horizontal).toString(),
+                 ui.transCombo->itemText(2));
+    }
+
+    void outOfRangeAndUnreadableValuesFallBack() {
+        WorkFolder folder;
+        WriteSettings(folder, QStringLiteral("Language"), QStringLiteral("99"));
+        WriteSettings(folder, QStringLiteral("Translation"), QStringLiteral("-1"));
+        WriteSettings(folder, QStringLiteral("IncludePas"), QStringLiteral("yes"));
+        Workbench bench;
+        bench.Show();
+        const MainFormUi& ui = bench.form.Ui();
+        QCOMPARE(ui.langCombo->currentIndex(), 0);
+        QCOMPARE(ui.transCombo->currentIndex(), 0);
+        QVERIFY(ui.includePas->isChecked()); // not a number: the default
+        QCOMPARE(bench.form.GridModel()->headerData(0, Qt::Horizontal).toString(), ui.langCombo->itemText(0));
+    }
+
+    void missingTableEndsTheProgramWithItsMessage() {
+        WorkFolder folder(false);
+        BoxAnswerer answerer;
+        Workbench bench;
+        bench.Show();
+        QTRY_COMPARE(answerer.seen.size(), 1);
+        const SeenBox& box = answerer.seen.first();
+        QCOMPARE(box.text,
+                 QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped."));
+        QCOMPARE(box.title, QStringLiteral("Wordloom"));
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY(bench.form.StartupFailed());
+        QVERIFY(bench.form.StringTable() == nullptr);
+        QVERIFY(!QFile::exists(folder.Path(QStringLiteral("strings.db")))); // never created
+        bench.form.close();
+        QVERIFY(!QFile::exists(folder.SettingsFile())); // the store was never opened
+    }
+
+    void aboutMenuReadmeAndIdeLaunchOpenTheirDocuments() {
+        WorkFolder folder;
+        Workbench bench;
+        bench.Show();
+        const MainFormUi& ui = bench.form.Ui();
+        OpenedUrls opened;
+        ui.readmetxt1->trigger();
+        QCOMPARE(opened.urls.size(), 1);
+        QCOMPARE(opened.urls.first(),
+                 QUrl::fromLocalFile(QApplication::applicationDirPath() + QStringLiteral("/Readme.txt")));
+        ui.editProject->setText(QStringLiteral("/src/Tool.dpr"));
+        QTest::mouseClick(ui.speedButton3, Qt::LeftButton);
+        QCOMPARE(opened.urls.size(), 2);
+        QCOMPARE(opened.urls.last(), QUrl::fromLocalFile(QStringLiteral("/src/Tool.dpr")));
+        ui.editProject->clear();
+        QTest::mouseClick(ui.speedButton3, Qt::LeftButton); // an empty path opens nothing
+        QCOMPARE(opened.urls.size(), 2);
+
+        QString version;
+        WhenModal<TAboutBox>([&](TAboutBox* box) {
+            version = box->Version()->text();
+            box->accept();
+        });
+        ui.about1->trigger();
+        QCOMPARE(version, QStringLiteral("Version 1.0"));
+    }
+
+    void fileDialogPicksTheProject() {
+        WorkFolder folder;
+        QDir(folder.Path()).mkpath(QStringLiteral("src"));
+        QFile project(folder.Path(QStringLiteral("src/Demo.dpr")));
+        QVERIFY(project.open(QIODevice::WriteOnly));
+        project.close();
+        Workbench bench;
+        bench.Show();
+        const MainFormUi& ui = bench.form.Ui();
+        ui.editProject->setText(folder.Path(QStringLiteral("src/Old.dpr")));
+        QString title, filter, suffix, directory;
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            title = dialog->windowTitle();
+            filter = dialog->nameFilters().join(QLatin1Char('|'));
+            suffix = dialog->defaultSuffix();
+            directory = dialog->directory().path();
+            dialog->selectFile(folder.Path(QStringLiteral("src/Demo.dpr")));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTest::mouseClick(ui.speedButton1, Qt::LeftButton);
+        QCOMPARE(title, QStringLiteral("Select Delphi Project"));
+        QCOMPARE(filter, QStringLiteral("Delphi Projects (*.dpr)"));
+        QCOMPARE(suffix, QStringLiteral("dpr"));
+        QCOMPARE(directory, folder.Path(QStringLiteral("src")));
+        QCOMPARE(ui.editProject->text(), folder.Path(QStringLiteral("src/Demo.dpr")));
+        QCOMPARE(bench.form.ProjectName(), QStringLiteral("Demo"));
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"

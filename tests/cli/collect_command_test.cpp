@@ -1,0 +1,62 @@
+#include "cli/commands.h"
+
+#include "common/temp_dir.h"
+#include "strings_db/table_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace wordloom::cli {
+namespace {
+
+class CollectCli : public ::testing::Test {
+protected:
+    int Run(std::vector<std::string> args) {
+        out.str({});
+        err.str({});
+        return CollectCommand(args, out, err);
+    }
+
+    test::TableFile tableFile;
+    TempDir project;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(CollectCli, CollectsAndEndsWithTheSummary) {
+    project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Hello'\r\n  Hint = 'Tip'\r\nend\r\n");
+    project.Write("Unit1.pas", "s := 'From unit';\r\n");
+    const std::string dpr = project.Path() + "/Demo.dpr";
+    EXPECT_EQ(Run({dpr, "--db", tableFile.Path()}), 0);
+    EXPECT_EQ(out.str(), "files read: 2, texts added: 3, table size: 3\n");
+    EXPECT_NE(err.str().find("Parsing Main.dfm ...\n"), std::string::npos);
+    EXPECT_NE(err.str().find("Finished\n"), std::string::npos);
+    EXPECT_EQ(tableFile.Query("SELECT Project FROM strings WHERE English = 'Hello'"), "Demo");
+
+    EXPECT_EQ(Run({dpr, "--db", tableFile.Path(), "--no-pas", "--properties", "Caption", "--lang", "German"}),
+              0);
+    EXPECT_EQ(out.str(), "files read: 1, texts added: 1, table size: 4\n");
+    EXPECT_EQ(tableFile.Query("SELECT count(*) FROM strings WHERE German = 'Hello'"), "1");
+}
+
+TEST_F(CollectCli, FailureGivesANonZeroStatus) {
+    project.Write("Main.dfm", "neither text nor binary");
+    EXPECT_EQ(Run({project.Path() + "/Demo.dpr", "--db", tableFile.Path()}), 1);
+    EXPECT_NE(err.str().find("Invalid stream format"), std::string::npos);
+    EXPECT_EQ(out.str(), "files read: 0, texts added: 0, table size: 0\n");
+}
+
+TEST_F(CollectCli, BadArgumentsAreRefused) {
+    const std::string dpr = project.Path() + "/Demo.dpr";
+    EXPECT_EQ(Run({}), 1);
+    EXPECT_EQ(Run({dpr, "--db", tableFile.Path(), "--lang", "Klingon"}), 1);
+    EXPECT_NE(err.str().find("Klingon"), std::string::npos);
+    EXPECT_EQ(Run({dpr, "--charset", "77"}), 1);
+    EXPECT_EQ(Run({dpr, "--db"}), 1);
+    EXPECT_EQ(Run({dpr, "--db", project.Path() + "/missing.db"}), 1);
+    EXPECT_TRUE(out.str().empty());
+}
+
+} // namespace
+} // namespace wordloom::cli

@@ -1,0 +1,92 @@
+// A CommandHost for tests: records everything a command shows, answers questions as told.
+#pragma once
+
+#include "collect/command_host.h"
+
+#include <string>
+#include <vector>
+
+namespace wordloom {
+
+class RecordingHost : public CommandHost {
+public:
+    enum class Kind {
+        Message,
+        Question,
+        Error,
+        StatusText,
+        BusyCursor,
+        ProcessPendingEvents,
+        SetClipboardText,
+        SetViewAttached,
+        ApplyProjectFilter
+    };
+    struct Event {
+        Kind kind;
+        std::string text;  ///< message, question, error, status or clipboard text
+        bool flag = false; ///< busy cursor on, view attached
+    };
+
+    /// The answer the next questions get (OK when true).
+    bool answer = true;
+
+    void Message(const std::string& text) override { Record(Kind::Message, text); }
+    bool Question(const std::string& text) override {
+        Record(Kind::Question, text);
+        return answer;
+    }
+    void Error(const std::string& text) override { Record(Kind::Error, text); }
+    void StatusText(const std::string& text) override { Record(Kind::StatusText, text); }
+    void BusyCursor(bool on) override {
+        Record(Kind::BusyCursor, {}, on);
+        m_busy = on;
+    }
+    void ProcessPendingEvents() override { Record(Kind::ProcessPendingEvents); }
+    void SetClipboardText(const std::string& text) override {
+        Record(Kind::SetClipboardText, text);
+        m_clipboard = text;
+    }
+    void SetViewAttached(bool attached) override {
+        Record(Kind::SetViewAttached, {}, attached);
+        m_attached = attached;
+    }
+    void ApplyProjectFilter() override { Record(Kind::ApplyProjectFilter); }
+
+    const std::vector<Event>& Events() const { return m_events; }
+    /// The texts of every event of one kind, in order.
+    std::vector<std::string> Texts(Kind kind) const {
+        std::vector<std::string> texts;
+        for (const Event& event : m_events) {
+            if (event.kind == kind) {
+                texts.push_back(event.text);
+            }
+        }
+        return texts;
+    }
+    std::vector<std::string> Messages() const { return Texts(Kind::Message); }
+    std::vector<std::string> Errors() const { return Texts(Kind::Error); }
+    std::vector<std::string> StatusTexts() const { return Texts(Kind::StatusText); }
+    int Count(Kind kind) const {
+        int count = 0;
+        for (const Event& event : m_events) {
+            count += event.kind == kind ? 1 : 0;
+        }
+        return count;
+    }
+    const std::string& Clipboard() const { return m_clipboard; }
+    bool Busy() const { return m_busy; }
+    bool ViewAttached() const { return m_attached; }
+    void Clear() { m_events.clear(); }
+
+private:
+    void Record(Kind kind, const std::string& text = {}, bool flag = false) {
+        m_events.push_back({kind, text, flag});
+    }
+
+    std::vector<Event> m_events;
+    std::string m_clipboard;
+    bool m_busy = false;
+    bool m_attached = true;
+};
+
+} // namespace wordloom

@@ -1,0 +1,204 @@
+#include "common/temp_dir.h"
+#include "translate/file_replace.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace wordloom {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string FileIn(const TempDir& dir, const std::string& name) {
+    return dir.Path() + "/" + name;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0);
+    return st.st_mode & 07777;
+}
+
+size_t EntriesIn(const TempDir& dir) {
+    size_t count = 0;
+    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++count;
+    return count;
+}
+
+TEST(BackupPath, ReplacesTheExtensionByTildeAndTwoLetters) {
+    EXPECT_EQ(BackupPath("/p/Main.dfm"), "/p/Main.~df");
+    EXPECT_EQ(BackupPath("/p/Unit1.pas"), "/p/Unit1.~pa");
+    EXPECT_EQ(BackupPath("/p/UNIT1.PAS"), "/p/UNIT1.~PA");
+    EXPECT_EQ(BackupPath("Main.dfm"), "Main.~df");
+    EXPECT_EQ(BackupPath("/p.x/ab"), "/p.x/ab~");
+}
+
+TEST(ReplaceFileContent, ReplacesAndKeepsPermissions) {
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "old content");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ReplaceFileContent(path, std::string("new\0content", 11));
+    EXPECT_EQ(ReadFile(path), std::string("new\0content", 11));
+    EXPECT_EQ(ModeOf(path), 0640u);
+    EXPECT_EQ(EntriesIn(dir), 1u) << "no temporary file is left behind";
+}
+
+TEST(ReplaceFileContent, ReplacesTheTargetOfASymbolicLink) {
+    TempDir dir;
+    const std::string real = dir.Write("Real.pas", "old");
+    const std::string link = FileIn(dir, "Link.pas");
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    ReplaceFileContent(link, "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFile(real), "new");
+}
+
+TEST(ReplaceFileContent, RefusesAFileWithoutWriteBits) {
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "checked in");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    try {
+        ReplaceFileContent(path, "changed");
+        FAIL() << "a read-only file was replaced";
+    } catch (const FileError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
+    }
+    EXPECT_EQ(ReadFile(path), "checked in");
+}
+
+TEST(ReplaceFileContent, MissingFileFails) {
+    TempDir dir;
+    EXPECT_THROW(ReplaceFileContent(FileIn(dir, "none.pas"), "x"), FileError);
+    EXPECT_EQ(EntriesIn(dir), 0u);
+}
+
+class ReplaceFaultTest : public ::testing::TestWithParam<ReplaceStep> {
+protected:
+    void TearDown() override { SetReplaceHookForTesting(nullptr); }
+    static inline ReplaceStep s_failAt = ReplaceStep::TempCreated;
+};
+
+TEST_P(ReplaceFaultTest, AFailureLeavesTheOriginalAndNoTemporaryFile) {
+    if (GetParam() == ReplaceStep::Renamed)
+        GTEST_SKIP() << "after the rename the new content is in place";
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "old content");
+    s_failAt = GetParam();
+    SetReplaceHookForTesting([](ReplaceStep step, const std::string&) {
+        if (step == s_failAt)
+            throw FileError("disk full");
+    });
+    EXPECT_THROW(ReplaceFileContent(path, "new content that is longer"), FileError);
+    EXPECT_EQ(ReadFile(path), "old content");
+    EXPECT_EQ(EntriesIn(dir), 1u);
+}
+
+TEST_P(ReplaceFaultTest, ACrashLeavesOldOrNewContentNeverAMix) {
+    TempDir dir;
+    const std::string oldContent(100000, 'o');
+    const std::string newContent(150000, 'n');
+    const std::string path = dir.Write("Main.dfm", oldContent);
+    s_failAt = GetParam();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SetReplaceHookForTesting([](ReplaceStep step, const std::string&) {
+            if (step == s_failAt)
+                ::_exit(3); // dies like a killed process: no unwinding, no clean-up
+        });
+        ReplaceFileContent(path, newContent);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    const std::string now = ReadFile(path);
+    if (GetParam() == ReplaceStep::Renamed)
+        EXPECT_EQ(now, newContent);
+    else
+        EXPECT_EQ(now, oldContent);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ReplaceFaultTest,
+                         ::testing::Values(ReplaceStep::TempCreated, ReplaceStep::HalfWritten,
+                                           ReplaceStep::Written, ReplaceStep::Renamed));
+
+TEST(MakeBackupCopy, CopiesAndSilentlyOverwritesAnEarlierBackup) {
+    TempDir dir;
+    const std::string path = dir.Write("Unit1.pas", "second");
+    dir.Write("Unit1.~pa", "first run's backup, longer than the new one");
+    MakeBackupCopy(path);
+    EXPECT_EQ(ReadFile(FileIn(dir, "Unit1.~pa")), "second");
+    EXPECT_EQ(ReadFile(path), "second");
+}
+
+TEST(MakeBackupCopy, TheReplacedFileItselfBecomesTheBackup) {
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "on disk");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ReplaceBatch batch;
+    batch.StageBackup(path, "on disk");
+    batch.StageReplace(path, "translated");
+    EXPECT_FALSE(std::filesystem::exists(FileIn(dir, "Main.~df"))) << "nothing is in place before the commit";
+    batch.Commit();
+    struct stat backup {};
+    ASSERT_EQ(::stat(FileIn(dir, "Main.~df").c_str(), &backup), 0);
+    EXPECT_EQ(backup.st_ino, before.st_ino);
+    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "on disk");
+    EXPECT_EQ(ModeOf(FileIn(dir, "Main.~df")), 0640u);
+    EXPECT_EQ(ReadFile(path), "translated");
+    EXPECT_EQ(ModeOf(path), 0640u);
+    EXPECT_EQ(EntriesIn(dir), 2u);
+}
+
+TEST(MakeBackupCopy, ABackupNameLinkedToTheFileIsReplacedNotFollowed) {
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "original");
+    ASSERT_EQ(::symlink(path.c_str(), FileIn(dir, "Main.~df").c_str()), 0);
+    ReplaceBatch batch;
+    batch.StageBackup(path, "original");
+    batch.StageReplace(path, "translated");
+    batch.Commit();
+    EXPECT_FALSE(std::filesystem::is_symlink(FileIn(dir, "Main.~df")));
+    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
+    EXPECT_EQ(ReadFile(path), "translated");
+}
+
+TEST(ReplaceBatch, DiscardLeavesEverythingAsItWas) {
+    TempDir dir;
+    const std::string path = dir.Write("Unit1.pas", "old");
+    dir.Write("Unit1.~pa", "older backup");
+    {
+        ReplaceBatch batch;
+        batch.StageBackup(path, "old");
+        batch.StageReplace(path, "new");
+    }
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_EQ(ReadFile(FileIn(dir, "Unit1.~pa")), "older backup");
+    EXPECT_EQ(EntriesIn(dir), 2u);
+}
+
+TEST(MakeBackupCopy, FailsWhenTheBackupCannotBeWritten) {
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "content");
+    std::filesystem::create_directory(FileIn(dir, "Main.~df"));
+    EXPECT_THROW(MakeBackupCopy(path), FileError);
+    EXPECT_EQ(ReadFile(path), "content");
+    EXPECT_TRUE(std::filesystem::is_directory(FileIn(dir, "Main.~df")));
+}
+
+} // namespace
+} // namespace wordloom

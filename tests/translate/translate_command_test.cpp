@@ -1,0 +1,433 @@
+#include "translate/translate_fixture.h"
+
+#include <map>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace wordloom {
+namespace {
+
+using Kind = RecordingHost::Kind;
+
+const std::string kMainForm = "object MainForm: TMainForm\r\n"
+                              "  Left = 10\r\n"
+                              "  Caption = 'Open file'\r\n"
+                              "  object Label1: TLabel\r\n"
+                              "    Caption = ' Name: '\r\n"
+                              "    Hint = 'Don'#39't save'\r\n"
+                              "  end\r\n"
+                              "  object List: TListBox\r\n"
+                              "    Items.Strings = (\r\n"
+                              "      'Red'\r\n"
+                              "      'Green')\r\n"
+                              "  end\r\n"
+                              "end\r\n";
+
+const std::string kUnit = "unit Main;\r\n"
+                          "  // don't touch\r\n"
+                          "const S = 'Open file'; T = ' Name: ' + 'Red';\r\n"
+                          "  Q = 'Unknown text';   \r\n"
+                          "end.";
+
+class TranslateCommandTest : public TranslateFixture {
+protected:
+    void SetUp() override {
+        TranslateFixture::SetUp();
+        Add("Open file", "Datei \xc3\xb6"
+                         "ffnen");
+        Add(" Name: ", "Nom :");
+        Add("Don't save", "Nicht's speichern");
+        Add("Green", "Gr\xc3\xbcn");
+        Add("Red", ""); // collected, not yet translated
+    }
+};
+
+TEST_F(TranslateCommandTest, TranslatesFormsAndUnitsWithBackups) {
+    Write("Main.dfm", kMainForm);
+    Write("Main.pas", kUnit);
+    const TranslateSummary summary = Run();
+
+    EXPECT_TRUE(summary.confirmed);
+    EXPECT_FALSE(summary.failed) << summary.failure;
+    EXPECT_EQ(summary.formFilesTranslated, 1);
+    EXPECT_EQ(summary.unitFilesTranslated, 1);
+    EXPECT_EQ(
+        host.Texts(Kind::Question),
+        std::vector<std::string>{"Please make sure the Project " + settings.projectPath +
+                                 " is not loaded in the Delphi IDE and that its current laguage really is "
+                                 "English. It is recommended that you run Wordloom only on a copy of the "
+                                 "project files."});
+    // The form comes back in the binary form, its values translated, everything else as it was.
+    const std::string form = Read("Main.dfm");
+    ASSERT_FALSE(IsTextForm(form));
+    EXPECT_EQ(BinaryFormToText(form), "object MainForm: TMainForm\r\n"
+                                      "  Left = 10\r\n"
+                                      "  Caption = 'Datei \xf6"
+                                      "ffnen'\r\n"
+                                      "  object Label1: TLabel\r\n"
+                                      "    Caption = ' Nom : '\r\n"
+                                      "    Hint = 'Nicht'#39's speichern'\r\n"
+                                      "  end\r\n"
+                                      "  object List: TListBox\r\n"
+                                      "    Items.Strings = (\r\n"
+                                      "      'Red'\r\n"
+                                      "      'Gr\xfcn')\r\n"
+                                      "  end\r\n"
+                                      "end\r\n");
+    EXPECT_EQ(Read("Main.pas"), "unit Main;\r\n"
+                                "  // don't touch\r\n"
+                                "const S = 'Datei \xf6"
+                                "ffnen'; T = ' Nom : ' + 'Red';\r\n"
+                                "  Q = 'Unknown text';   \r\n"
+                                "end.\r\n");
+    EXPECT_EQ(Read("Main.~df"), kMainForm);
+    EXPECT_EQ(Read("Main.~pa"), kUnit);
+    EXPECT_EQ(summary.textsReplaced, 6);
+
+    EXPECT_EQ(host.StatusTexts(), (std::vector<std::string>{"Translating Main.dfm ...", "Finished",
+                                                            "Translating Main.pas ...", "Finished"}));
+    EXPECT_TRUE(host.Messages().empty());
+    EXPECT_TRUE(host.Errors().empty());
+    EXPECT_FALSE(host.Busy());
+    EXPECT_TRUE(host.ViewAttached());
+    EXPECT_EQ(host.Count(Kind::ApplyProjectFilter), 1);
+    EXPECT_EQ(host.Clipboard(), "unit Main;\r\n  // don't touch\r\nconst S = 'Datei öffnen'; T = ' Nom : ' + "
+                                "'Red';\r\n  Q = 'Unknown text';   \r\nend.\r\n");
+    // The table is left unfiltered and ordered by the project language.
+    EXPECT_EQ(table->IndexField(), "English");
+}
+
+TEST_F(TranslateCommandTest, CancelChangesNothing) {
+    Write("Main.dfm", kMainForm);
+    Write("Main.pas", kUnit);
+    host.answer = false;
+    const TranslateSummary summary = Run();
+    EXPECT_FALSE(summary.confirmed);
+    EXPECT_EQ(Read("Main.dfm"), kMainForm);
+    EXPECT_EQ(Read("Main.pas"), kUnit);
+    EXPECT_FALSE(Exists(File("Main.~df")));
+    EXPECT_EQ(host.Count(Kind::SetViewAttached), 0);
+    EXPECT_EQ(host.Events().size(), 1u);
+}
+
+TEST_F(TranslateCommandTest, NoFormsStillTranslatesUnits) {
+    Write("Main.pas", kUnit);
+    const TranslateSummary summary = Run();
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{"No .DFM Files found!"});
+    EXPECT_EQ(summary.unitFilesTranslated, 1);
+    EXPECT_NE(Read("Main.pas"), kUnit);
+}
+
+TEST_F(TranslateCommandTest, NoUnitsIsSaidWhenTheyAreIncluded) {
+    Write("Main.dfm", kMainForm);
+    Run();
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{"No Pascal Files found!"});
+    host.Clear();
+    settings.includePas = false;
+    Run();
+    EXPECT_TRUE(host.Messages().empty());
+}
+
+TEST_F(TranslateCommandTest, UnitsAreLeftOutWithoutIncludePas) {
+    Write("Main.dfm", kMainForm);
+    Write("Main.pas", kUnit);
+    settings.includePas = false;
+    Run();
+    EXPECT_EQ(Read("Main.pas"), kUnit);
+    EXPECT_FALSE(Exists(File("Main.~pa")));
+}
+
+TEST_F(TranslateCommandTest, AFailingFormEndsThePassEarlierFilesStayTranslated) {
+    for (const char* name : {"A.dfm", "B.dfm", "C.dfm"})
+        Write(name, kMainForm);
+    // The pass takes the files in the order the directory yields them.
+    const std::vector<std::string> order = ListFiles(project.Path(), "*.dfm");
+    ASSERT_EQ(order.size(), 3u);
+    Write(order[1], "garbage that is no form");
+    Write("Main.pas", kUnit);
+    const TranslateSummary summary = Run();
+
+    EXPECT_TRUE(summary.failed);
+    EXPECT_EQ(summary.formFilesTranslated, 1);
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{
+                                   File(order[1]) + " Line 0: Parsing error when parsing String: \r\n\"\"\r\n"
+                                                    "(Invalid stream format)"});
+    EXPECT_FALSE(IsTextForm(Read(order[0])));
+    EXPECT_NE(BinaryFormToText(Read(order[0])).find("Datei"), std::string::npos);
+    EXPECT_EQ(Read(order[1]), "garbage that is no form");
+    EXPECT_EQ(Read(order[2]), kMainForm);
+    EXPECT_FALSE(Exists(BackupPath(File(order[2]))));
+    // The originals of the touched files are in their backups.
+    EXPECT_EQ(ReadBytes(BackupPath(File(order[0]))), kMainForm);
+    EXPECT_EQ(ReadBytes(BackupPath(File(order[1]))), "garbage that is no form");
+    // The unit pass runs after a failed form pass; the status keeps the failed file's name.
+    EXPECT_EQ(summary.unitFilesTranslated, 1);
+    const std::vector<std::string> status = host.StatusTexts();
+    EXPECT_EQ(status[1], "Translating " + order[1] + " ...");
+    EXPECT_EQ(status[2], "Translating Main.pas ...");
+    EXPECT_FALSE(host.Busy());
+    EXPECT_TRUE(host.ViewAttached());
+}
+
+TEST_F(TranslateCommandTest, AFailedConversionNamesTheLastLine) {
+    // "Top =" without a value cannot be converted to the binary form.
+    const std::string broken = "object F: TF\r\n  Caption = 'Open file'\r\n  Top =\r\n  Left = 1\r\nend";
+    Write("F.dfm", broken);
+    settings.includePas = false;
+    Run();
+    ASSERT_EQ(host.Messages().size(), 1u);
+    const std::string message = host.Messages()[0];
+    EXPECT_EQ(
+        message.rfind(File("F.dfm") + " Line 5: Parsing error when parsing String: \r\n\"end\"\r\n(", 0), 0u)
+        << message;
+    EXPECT_EQ(Read("F.dfm"), broken);
+    EXPECT_EQ(host.Clipboard().rfind("object F: TF\r\nCaption = 'Datei öffnen'", 0), 0u);
+}
+
+TEST_F(TranslateCommandTest, AReadOnlyFileFailsLikeALockedOne) {
+    const std::string path = Write("Main.pas", kUnit);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const TranslateSummary summary = Run();
+    EXPECT_TRUE(summary.failed);
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot open file " + path});
+    EXPECT_EQ(Read("Main.pas"), kUnit);
+    EXPECT_FALSE(Exists(File("Main.~pa")));
+
+    host.Clear();
+    const std::string form = Write("Main.dfm", kMainForm);
+    ASSERT_EQ(::chmod(form.c_str(), 0444), 0);
+    Run();
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_NE(host.Messages()[0].find("(Cannot open file " + form + ")"), std::string::npos);
+    EXPECT_EQ(Read("Main.dfm"), kMainForm);
+}
+
+TEST_F(TranslateCommandTest, AFileLockedByAnotherProcessFails) {
+    const std::string form = Write("Main.dfm", kMainForm);
+    const std::string unit = Write("Main.pas", kUnit);
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    int readyFds[2];
+    ASSERT_EQ(::pipe(readyFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = ::open(unit.c_str(), O_RDONLY);
+        const int formFd = ::open(form.c_str(), O_RDONLY);
+        const bool locked =
+            fd >= 0 && formFd >= 0 && ::flock(fd, LOCK_EX) == 0 && ::flock(formFd, LOCK_SH) == 0;
+        const char state = locked ? 'L' : 'x';
+        [[maybe_unused]] ssize_t ignored = ::write(readyFds[1], &state, 1);
+        char done;
+        ignored = ::read(pipeFds[0], &done, 1); // hold the locks until the parent is through
+        ::_exit(0);
+    }
+    char state = 0;
+    ASSERT_EQ(::read(readyFds[0], &state, 1), 1);
+    ASSERT_EQ(state, 'L');
+    const TranslateSummary summary = Run();
+    [[maybe_unused]] ssize_t ignored = ::write(pipeFds[1], "x", 1);
+    ::waitpid(child, nullptr, 0);
+    for (int fd : {pipeFds[0], pipeFds[1], readyFds[0], readyFds[1]})
+        ::close(fd);
+
+    EXPECT_TRUE(summary.failed);
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_NE(host.Messages()[0].find("(Cannot open file " + form + ")"), std::string::npos);
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot open file " + unit});
+    EXPECT_EQ(Read("Main.dfm"), kMainForm);
+    EXPECT_EQ(Read("Main.pas"), kUnit);
+}
+
+TEST_F(TranslateCommandTest, ABinaryFormWithNothingTranslatedKeepsItsBytes) {
+    const std::string binary = TextToBinaryForm("object F: TF\r\n"
+                                                "  Caption = 'Not in the table'\r\n"
+                                                "  Hint = 'Gr'#246'e'#13#10'x'\r\n"
+                                                "  Items.Strings = (\r\n    'Red'\r\n    #25171#24320)\r\n"
+                                                "  Text = 'Red' +\r\n    ' and more'\r\n"
+                                                "end\r\n");
+    Write("F.dfm", binary);
+    settings.includePas = false;
+    const TranslateSummary summary = Run();
+    EXPECT_FALSE(summary.failed) << summary.failure;
+    EXPECT_EQ(Read("F.dfm"), binary);
+    EXPECT_EQ(Read("F.~df"), binary);
+}
+
+TEST_F(TranslateCommandTest, Utf8UnitsKeepTheirMarkAndEncoding) {
+    Add("Close", "Schlie\xc3\x9f"
+                 "en");
+    Write("Bom.pas", "\xef\xbb\xbfS := 'Close';\n");
+    Write("Ansi.pas", "S := 'Close';\n");
+    Run();
+    EXPECT_EQ(Read("Bom.pas"), "\xef\xbb\xbfS := 'Schlie\xc3\x9f"
+                               "en';\n");
+    EXPECT_EQ(Read("Ansi.pas"), "S := 'Schlie\xdf"
+                                "en';\n");
+}
+
+TEST_F(TranslateCommandTest, KeysAreDecodedWithTheSourceCharacterSet) {
+    Add("\xd0\x97\xd0\xb0\xd0\xba\xd1\x80\xd1\x8b\xd1\x82\xd1\x8c", "Close"); // "Закрыть"
+    Write("Ru.pas", "S := '\xc7\xe0\xea\xf0\xfb\xf2\xfc';\r\n");              // the same in CP1251
+    settings.sourceCharset = 204;
+    Run();
+    EXPECT_EQ(Read("Ru.pas"), "S := 'Close';\r\n");
+}
+
+TEST_F(TranslateCommandTest, AUnitTranslationTheCodePageCannotHoldFailsThatUnit) {
+    Add("Cancel", "\xd0\x9e\xd1\x82\xd0\xbc\xd0\xb5\xd0\xbd\xd0\xb0"); // "Отмена", not in Windows-1252
+    const std::string unit = "S := 'Cancel';\r\n";
+    const std::string path = Write("Main.pas", unit);
+    const TranslateSummary summary = Run();
+    EXPECT_TRUE(summary.failed);
+    ASSERT_EQ(host.Errors().size(), 1u);
+    EXPECT_EQ(host.Errors()[0].rfind(path + ": ", 0), 0u) << host.Errors()[0];
+    EXPECT_EQ(Read("Main.pas"), unit);
+}
+
+TEST_F(TranslateCommandTest, AFormTranslationTheCodePageCannotHoldIsWrittenWide) {
+    Add("Cancel", "\xd0\x9e\xd1\x82\xd0\xbc\xd0\xb5\xd0\xbd\xd0\xb0 !");
+    Write("F.dfm", "object F: TF\r\n  Caption = 'Cancel'\r\nend\r\n");
+    settings.includePas = false;
+    const TranslateSummary summary = Run();
+    EXPECT_FALSE(summary.failed) << summary.failure;
+    EXPECT_EQ(FormText("F.dfm"), "object F: TF\r\n  Caption = #1054#1090#1084#1077#1085#1072' !'\r\nend\r\n");
+    // With a Cyrillic target the same translation is a narrow string again.
+    Write("F.dfm", "object F: TF\r\n  Caption = 'Cancel'\r\nend\r\n");
+    settings.targetCharset = 204;
+    Run();
+    EXPECT_EQ(FormText("F.dfm"), "object F: TF\r\n  Caption = '\xce\xf2\xec\xe5\xed\xe0 !'\r\nend\r\n");
+}
+
+TEST_F(TranslateCommandTest, AWideValueWithoutWideCharactersFailsTheForm) {
+    Add("Coffee", "caf\xc3\xa9"); // é is not in Windows-1251 and below U+0100
+    const std::string form = "object F: TF\r\n  Caption = 'Coffee'\r\nend\r\n";
+    Write("F.dfm", form);
+    settings.includePas = false;
+    settings.targetCharset = 204;
+    const TranslateSummary summary = Run();
+    EXPECT_TRUE(summary.failed);
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_NE(host.Messages()[0].find(" Line 2: "), std::string::npos) << host.Messages()[0];
+    EXPECT_EQ(Read("F.dfm"), form);
+}
+
+TEST_F(TranslateCommandTest, AMissingLanguageFieldTouchesNothing) {
+    Write("Main.pas", kUnit);
+    settings.translation = "Klingon";
+    const TranslateSummary summary = Run();
+    EXPECT_TRUE(summary.failed);
+    EXPECT_EQ(host.Errors().size(), 1u);
+    EXPECT_EQ(Read("Main.pas"), kUnit);
+    EXPECT_TRUE(host.ViewAttached());
+    EXPECT_EQ(host.Count(Kind::ApplyProjectFilter), 1);
+    EXPECT_FALSE(host.Busy());
+}
+
+TEST_F(TranslateCommandTest, ASecondRunOverwritesTheBackups) {
+    Write("Main.pas", kUnit);
+    Run();
+    const std::string first = Read("Main.pas");
+    Add("Unknown text", "Unbekannter Text");
+    Run();
+    EXPECT_EQ(Read("Main.~pa"), first);
+    EXPECT_NE(Read("Main.pas").find("'Unbekannter Text'"), std::string::npos);
+}
+
+TEST_F(TranslateCommandTest, AFailedBackupLeavesTheFileAlone) {
+    Write("Main.pas", kUnit);
+    std::filesystem::create_directory(File("Main.~pa"));
+    const TranslateSummary summary = Run();
+    EXPECT_TRUE(summary.failed);
+    ASSERT_EQ(host.Errors().size(), 1u);
+    EXPECT_NE(host.Errors()[0].find("Main.~pa"), std::string::npos);
+    EXPECT_EQ(Read("Main.pas"), kUnit);
+}
+
+TEST_F(TranslateCommandTest, FilterIsSwitchedOffSoOtherProjectsTranslationsServe) {
+    table->SetFilter("Project = 'Other'");
+    table->SetFiltered(true);
+    Write("Main.pas", "S := 'Open file';\r\n");
+    Run();
+    EXPECT_EQ(Read("Main.pas"), "S := 'Datei \xf6"
+                                "ffnen';\r\n");
+    EXPECT_FALSE(table->Filtered());
+}
+
+} // namespace
+} // namespace wordloom
+
+namespace wordloom {
+namespace {
+
+int g_hookCalls = 0;
+int g_crashAt = 0;
+
+void CountingHook(ReplaceStep, const std::string&) {
+    if (++g_hookCalls == g_crashAt)
+        ::_exit(7); // dies like a killed process: no unwinding, no clean-up
+}
+
+TEST_F(TranslateCommandTest, ACrashAtAnyMomentLeavesEveryFileOldOrNewWithItsBackup) {
+    const std::map<std::string, std::string> originals = {
+        {"Main.dfm", kMainForm},
+        {"Bin.dfm", TextToBinaryForm("object B: TB\r\n  Caption = 'Green'\r\nend\r\n")},
+        {"Main.pas", kUnit},
+        {"Other.pas", "S := 'Green';\n"}};
+    // What a complete run gives, and how many steps it takes.
+    TempDir reference;
+    for (const auto& [name, content] : originals)
+        reference.Write(name, content);
+    ProjectSettings referenceSettings = settings;
+    referenceSettings.projectPath = reference.Path() + "/Demo.dpr";
+    RecordingHost referenceHost;
+    g_hookCalls = 0;
+    g_crashAt = -1;
+    SetReplaceHookForTesting(CountingHook);
+    RunTranslateCommand(*table, referenceSettings, referenceHost);
+    SetReplaceHookForTesting(nullptr);
+    const int steps = g_hookCalls;
+    ASSERT_GT(steps, 8);
+    std::map<std::string, std::string> translated;
+    for (const auto& [name, content] : originals) {
+        translated[name] = ReadBytes(reference.Path() + "/" + name);
+        ASSERT_NE(translated[name], content) << name;
+    }
+
+    for (int crashAt = 1; crashAt <= steps; ++crashAt) {
+        for (const auto& [name, content] : originals) {
+            Write(name, content);
+            std::filesystem::remove(BackupPath(File(name)));
+        }
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            StringsTable childTable(tablePath, OpenMode::ReadOnly);
+            RecordingHost childHost;
+            g_hookCalls = 0;
+            g_crashAt = crashAt;
+            SetReplaceHookForTesting(CountingHook);
+            RunTranslateCommand(childTable, settings, childHost);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_EQ(WEXITSTATUS(status), 7) << "step " << crashAt;
+        for (const auto& [name, content] : originals) {
+            const std::string now = Read(name);
+            if (now == content)
+                continue;
+            EXPECT_EQ(now, translated[name]) << name << " after a crash at step " << crashAt;
+            EXPECT_EQ(ReadBytes(BackupPath(File(name))), content)
+                << name << " after a crash at step " << crashAt;
+        }
+    }
+}
+
+} // namespace
+} // namespace wordloom

@@ -1,0 +1,236 @@
+#include "translate/file_replace.h"
+
+#include "collect/source_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wordloom {
+namespace {
+
+ReplaceHook g_hook = nullptr;
+
+void Step(ReplaceStep step, const std::string& target) {
+    if (g_hook != nullptr)
+        g_hook(step, target);
+}
+
+std::string Reason() {
+    return std::strerror(errno);
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+/// The file a path names, following symbolic links, so that a link stays a link.
+std::string RealTarget(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr)
+        return path;
+    return resolved;
+}
+
+void WriteAll(int fd, const char* data, std::size_t left, const std::string& target) {
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            throw FileError("Cannot write file " + target + ": " + Reason());
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+}
+
+/// One sync for everything written so far: a single journal commit instead of one per file.
+void SyncAll(const std::vector<std::string>& temps) {
+#ifdef __linux__
+    if (!temps.empty()) {
+        const int fd = ::open(temps.front().c_str(), O_RDONLY | O_CLOEXEC);
+        const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (synced)
+            return;
+    }
+#endif
+    for (const std::string& temp : temps) {
+        const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::fsync(fd) != 0) {
+            if (fd >= 0)
+                ::close(fd);
+            throw FileError("Cannot write file " + temp + ": " + Reason());
+        }
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+ReplaceBatch::ReplaceBatch() = default;
+
+ReplaceBatch::~ReplaceBatch() {
+    Discard();
+}
+
+void ReplaceBatch::Stage(const std::string& target, std::string_view content, unsigned mode, bool keepOwner) {
+    std::string temp = DirectoryOf(target) + ".wordloom-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw FileError("Cannot create a temporary file beside " + target + ": " + Reason());
+    m_entries.push_back({target, temp});
+    try {
+        Step(ReplaceStep::TempCreated, target);
+        const std::size_t half = content.size() / 2;
+        WriteAll(fd, content.data(), half, target);
+        Step(ReplaceStep::HalfWritten, target);
+        WriteAll(fd, content.data() + half, content.size() - half, target);
+        ::fchmod(fd, mode);
+        if (keepOwner) {
+            struct stat st {};
+            // Only root may give a file away; for everyone else it stays theirs anyway.
+            if (::stat(target.c_str(), &st) == 0 && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
+            }
+        }
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        throw FileError("Cannot write file " + target + ": " + Reason());
+    m_bytes += content.size();
+}
+
+void ReplaceBatch::StageBackup(const std::string& path, std::string_view content) {
+    // The backup name itself is replaced, never what a symbolic link there points at (which might
+    // be the file itself).
+    const std::string backup = BackupPath(path);
+    struct stat st {};
+    if (::lstat(backup.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        throw FileError("Cannot make backup copy " + backup + ": it is not a file");
+    // The file about to be replaced becomes the backup itself: a second name for it, renamed over
+    // the backup name at commit. Nothing is copied, and the old content's blocks stay in use.
+    if (LinkAside(RealTarget(path), backup))
+        return;
+    // A file system without hard links gets a copy, with the source's permissions, writable for
+    // its owner so that the next run can overwrite it.
+    struct stat source {};
+    const unsigned mode = ::stat(path.c_str(), &source) == 0 ? ((source.st_mode & 07777) | S_IWUSR) : 0644;
+    try {
+        Stage(backup, content, mode, false);
+    } catch (const FileError& error) {
+        throw FileError("Cannot make backup copy " + backup + ": " + error.what());
+    }
+}
+
+bool ReplaceBatch::LinkAside(const std::string& source, const std::string& target) {
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temp =
+            DirectoryOf(target) + ".wordloom-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        if (::link(source.c_str(), temp.c_str()) == 0) {
+            m_entries.push_back({target, std::move(temp)});
+            Step(ReplaceStep::TempCreated, target);
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+void ReplaceBatch::StageReplace(const std::string& path, std::string_view content) {
+    const std::string target = RealTarget(path);
+    struct stat st {};
+    // A file without any write bit is checked in read-only; the folder's permissions must not let
+    // a rename replace it behind the user's back.
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
+        throw FileError("Cannot open file " + path);
+    Stage(target, content, st.st_mode & 07777, true);
+}
+
+void ReplaceBatch::Hold(std::unique_ptr<SourceFile> file) {
+    m_held.push_back(std::move(file));
+}
+
+void ReplaceBatch::Commit() {
+    std::vector<std::string> temps;
+    temps.reserve(m_entries.size());
+    for (const Entry& entry : m_entries)
+        temps.push_back(entry.temp);
+    SyncAll(temps);
+    if (!m_entries.empty())
+        Step(ReplaceStep::Written, m_entries.front().target);
+    std::string lastDirectory;
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        Entry& entry = m_entries[i];
+        if (::rename(entry.temp.c_str(), entry.target.c_str()) != 0) {
+            const std::string reason = Reason();
+            m_entries.erase(m_entries.begin(), m_entries.begin() + static_cast<std::ptrdiff_t>(i));
+            Discard();
+            throw FileError("Cannot replace file " + entry.target + ": " + reason);
+        }
+        entry.temp.clear();
+        Step(ReplaceStep::Renamed, entry.target);
+    }
+    // The renames are ordered in the file system's journal; one directory sync makes them durable.
+    if (!m_entries.empty()) {
+        const int fd =
+            ::open(DirectoryOf(m_entries.back().target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+    m_entries.clear();
+    m_held.clear();
+    m_bytes = 0;
+}
+
+void ReplaceBatch::Discard() {
+    for (const Entry& entry : m_entries) {
+        if (!entry.temp.empty())
+            ::unlink(entry.temp.c_str());
+    }
+    m_entries.clear();
+    m_held.clear();
+    m_bytes = 0;
+}
+
+void SetReplaceHookForTesting(ReplaceHook hook) {
+    g_hook = hook;
+}
+
+void ReplaceFileContent(const std::string& path, std::string_view content) {
+    ReplaceBatch batch;
+    batch.StageReplace(path, content);
+    batch.Commit();
+}
+
+std::string BackupPath(const std::string& path) {
+    std::size_t nameStart = path.rfind('/');
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    if (path.size() - nameStart <= 3)
+        return path + "~";
+    const std::size_t cut = path.size() - 3;
+    return path.substr(0, cut) + "~" + path.substr(cut, 2);
+}
+
+void MakeBackupCopy(const std::string& path, std::string_view content) {
+    ReplaceBatch batch;
+    batch.StageBackup(path, content);
+    batch.Commit();
+}
+
+void MakeBackupCopy(const std::string& path) {
+    MakeBackupCopy(path, ReadSourceFile(path));
+}
+
+} // namespace wordloom

@@ -1,0 +1,82 @@
+// Writing rewritten sources back: atomic replacement and the "~" backup copies.
+#pragma once
+
+#include "collect/errors.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wordloom {
+
+class SourceFile;
+
+/// Replaces files and writes backups in groups. Each staged content goes to a temporary file beside
+/// its target; Commit() flushes all of them to disk with one sync and then renames them over their
+/// targets in staging order, so a crash (or power loss) at any moment leaves every target with its
+/// old or its new content, never a mix, and a backup staged before its file is in place before the
+/// file is replaced. Replaced files keep their permission bits; symbolic links are followed.
+/// Whatever is not committed is removed when the batch is destroyed. Throws FileError.
+class ReplaceBatch {
+public:
+    ReplaceBatch();
+    ~ReplaceBatch();
+    ReplaceBatch(const ReplaceBatch&) = delete;
+    ReplaceBatch& operator=(const ReplaceBatch&) = delete;
+
+    /// Stages the backup of `path` (BackupPath), silently replacing an earlier backup. The file
+    /// itself becomes the backup (a second name for it, so nothing is copied); where the file
+    /// system has no hard links, `content` (the file's content, read under its lock) is written
+    /// instead. Fails at once when the backup name is taken by something that is not a file.
+    void StageBackup(const std::string& path, std::string_view content);
+    /// Stages the new content of `path`. A file without any write permission bit is checked in
+    /// read-only: it fails with "Cannot open file %s" even where the folder would allow the rename.
+    void StageReplace(const std::string& path, std::string_view content);
+    /// Keeps the file open (and locked) until the batch is committed or dropped.
+    void Hold(std::unique_ptr<SourceFile> file);
+
+    /// Syncs and renames everything staged, then releases the held files. A failing rename stops
+    /// there: what was renamed stays, the rest is dropped, and FileError names the target.
+    void Commit();
+    /// Drops everything staged and releases the held files.
+    void Discard();
+
+    std::size_t StagedFiles() const { return m_entries.size(); }
+    std::size_t StagedBytes() const { return m_bytes; }
+
+private:
+    struct Entry {
+        std::string target;
+        std::string temp; ///< empty once renamed into place
+    };
+    void Stage(const std::string& target, std::string_view content, unsigned mode, bool keepOwner);
+    bool LinkAside(const std::string& source, const std::string& target);
+
+    std::vector<Entry> m_entries;
+    std::vector<std::unique_ptr<SourceFile>> m_held;
+    std::size_t m_bytes = 0;
+};
+
+/// Replaces the whole content of `path` at once (a batch of one).
+void ReplaceFileContent(const std::string& path, std::string_view content);
+
+/// The backup name of a source file: its last three characters replaced by "~" and the first two of
+/// them (Main.dfm -> Main.~df, Unit1.pas -> Unit1.~pa). A name of three characters or fewer gets
+/// "~" appended instead, so the backup never overwrites the file itself.
+std::string BackupPath(const std::string& path);
+
+/// Makes the backup of `path` at once (see ReplaceBatch::StageBackup).
+void MakeBackupCopy(const std::string& path, std::string_view content);
+/// Copies the file at `path` to its backup name.
+void MakeBackupCopy(const std::string& path);
+
+/// Points in a replacement where tests simulate a crash (the hook ends the process) or a failure
+/// (the hook throws): a temporary file created, half of its content written, all staged files
+/// synced (target empty), one target renamed into place.
+enum class ReplaceStep { TempCreated, HalfWritten, Written, Renamed };
+using ReplaceHook = void (*)(ReplaceStep step, const std::string& target);
+/// Installs a hook for every later replacement and backup; nullptr removes it. Tests only.
+void SetReplaceHookForTesting(ReplaceHook hook);
+
+} // namespace wordloom

@@ -1,0 +1,115 @@
+#include "translate/translation_lookup.h"
+
+#include "collect/errors.h"
+#include "collect/form_text.h"
+#include "strings_db/strings_table.h"
+
+#include <algorithm>
+
+namespace wordloom {
+namespace {
+
+// Blank counts come from the table; a damaged record must not make a rewrite allocate gigabytes.
+constexpr long long kMaxBlanks = 4096;
+
+int BlankCount(long long value) {
+    return static_cast<int>(std::clamp(value, 0LL, kMaxBlanks));
+}
+
+std::string WithBlanks(const TranslatedText& translation) {
+    std::string text = Blanks(translation.spFront);
+    text += translation.text;
+    text += Blanks(translation.spEnd);
+    return text;
+}
+
+std::string TrimmedKey(std::string decoded) {
+    const std::string_view trimmed = TrimControls(decoded);
+    return std::string(trimmed);
+}
+
+} // namespace
+
+TranslationLookup::TranslationLookup(StringsTable& table, std::string targetField)
+    : m_table(table), m_targetField(std::move(targetField)) {}
+
+void TranslationLookup::Preload() {
+    m_loaded = true;
+    const std::string keyField = m_table.IndexField();
+    for (m_table.First(); !m_table.Eof(); m_table.Next()) {
+        std::string key = m_table.FieldAsString(keyField);
+        if (key.empty() || m_cache.contains(key))
+            continue;
+        std::optional<TranslatedText> found;
+        std::string text = m_table.FieldAsString(m_targetField);
+        if (!text.empty())
+            found = TranslatedText{std::move(text), BlankCount(m_table.FieldAsInteger("SpFront")),
+                                   BlankCount(m_table.FieldAsInteger("SpEnd"))};
+        m_cache.emplace(std::move(key), std::move(found));
+    }
+}
+
+const TranslatedText* TranslationLookup::Find(const std::string& key) {
+    if (!m_loaded)
+        Preload();
+    auto cached = m_cache.find(key);
+    if (cached == m_cache.end()) {
+        std::optional<TranslatedText> found;
+        if (m_table.FindKey(key)) {
+            std::string text = m_table.FieldAsString(m_targetField);
+            if (!text.empty())
+                found = TranslatedText{std::move(text), BlankCount(m_table.FieldAsInteger("SpFront")),
+                                       BlankCount(m_table.FieldAsInteger("SpEnd"))};
+        }
+        cached = m_cache.emplace(key, std::move(found)).first;
+    }
+    return cached->second ? &*cached->second : nullptr;
+}
+
+LiteralLookup UnitLiteralLookup(TranslationLookup& lookup, const CodePage& source, const CodePage& target) {
+    return [&lookup, &source, &target](std::string_view key) -> std::optional<TranslatedText> {
+        const TranslatedText* found = lookup.Find(TrimmedKey(source.Decode(key)));
+        if (found == nullptr)
+            return std::nullopt;
+        EncodeResult encoded = target.Encode(found->text);
+        if (!encoded.complete)
+            throw FileError("The translation \"" + found->text + "\" cannot be written in code page " +
+                            target.Name());
+        return TranslatedText{std::move(encoded.bytes), found->spFront, found->spEnd};
+    };
+}
+
+FormValueLookup FormLookup(TranslationLookup& lookup, const CodePage& source, const CodePage& target) {
+    return [&lookup, &source, &target](const PascalString& value) -> std::optional<PascalString> {
+        const std::string key = TrimmedKey(ToUtf8(value, source));
+        if (key.empty())
+            return std::nullopt;
+        const TranslatedText* found = lookup.Find(key);
+        if (found == nullptr)
+            return std::nullopt;
+        const std::string text = WithBlanks(*found);
+        PascalString result;
+        EncodeResult encoded = target.Encode(text);
+        if (encoded.complete) {
+            result.AppendBytes(encoded.bytes);
+            return result;
+        }
+        // The code page cannot hold it: a wide string, every character by its Unicode code.
+        result.Widen();
+        bool aboveLatin1 = false;
+        std::size_t pos = 0;
+        char32_t c = 0;
+        while (pos < text.size()) {
+            if (!NextUtf8(text, pos, c))
+                c = 0xFFFD;
+            aboveLatin1 = aboveLatin1 || c > 0xFF;
+            result.AppendCode(c);
+        }
+        if (!aboveLatin1)
+            throw FormError("The translation \"" + found->text + "\" cannot be written in code page " +
+                            target.Name() + " and holds no character that would make it a wide string");
+        return result;
+    };
+}
+
+} // namespace wordloom

@@ -1,0 +1,53 @@
+// Looking translations up in the strings table while a project is rewritten, and turning them into
+// the bytes of the files' code pages.
+#pragma once
+
+#include "collect/code_page.h"
+#include "collect/literal_codec.h"
+#include "translate/form_rewriter.h"
+#include "translate/translate_literals.h"
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace wordloom {
+
+class StringsTable;
+
+/// The translations of one Translate run: keys are sought on the table's current index (the
+/// project language's field); the first record found gives the target language's text and its
+/// SpFront and SpEnd. The table is only read during a run, so it is read once up front, in index
+/// order, the first record of each text winning as in a key search; a text not found that way
+/// is still sought with the table's own key search (an index that ignores letter case may find
+/// it), and every answer is kept for the run.
+class TranslationLookup {
+public:
+    /// Expects the table unfiltered and ordered by the project language's field.
+    TranslationLookup(StringsTable& table, std::string targetField);
+
+    /// The translation (UTF-8) of a trimmed UTF-8 key; nullptr when no record has the key or its
+    /// target text is empty. The pointer stays valid for the object's life.
+    const TranslatedText* Find(const std::string& key);
+
+private:
+    void Preload();
+
+    StringsTable& m_table;
+    bool m_loaded = false;
+    std::string m_targetField;
+    std::unordered_map<std::string, std::optional<TranslatedText>> m_cache;
+};
+
+/// Literal lookups for unit sources: keys decoded from `source`, translations encoded into
+/// `target`. A translation the target cannot hold throws FileError naming the text and the code
+/// page, so that the unit is left unchanged.
+LiteralLookup UnitLiteralLookup(TranslationLookup& lookup, const CodePage& source, const CodePage& target);
+
+/// Value lookups for form files: a narrow value is decoded from `source`, a wide one taken as
+/// UTF-16. A translation is written narrow in `target` when it can hold every character, wide
+/// otherwise; one that needs the wide form but has no character above U+00FF cannot be written in
+/// the text form and throws FormError.
+FormValueLookup FormLookup(TranslationLookup& lookup, const CodePage& source, const CodePage& target);
+
+} // namespace wordloom
