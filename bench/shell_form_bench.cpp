@@ -17,7 +17,8 @@ namespace {
 
 constexpr int kFiles = 100000;
 
-const char* const kExtensions[] = {".txt", ".pas", ".dfm", ".png", ".pdf", ".cpp", ".html", ".zip", ".odt", ""};
+const char* const kExtensions[] = {".txt", ".pas",  ".dfm", ".png", ".pdf",
+                                   ".cpp", ".html", ".zip", ".odt", ""};
 
 // One folder for all runs, made once: 100,000 empty files with assorted extensions.
 QString BenchFolder() {
