@@ -260,6 +260,51 @@ private slots:
         QVERIFY(!alpha->isExpanded());
     }
 
+    void contextMenusCarryTheTreePopup() {
+        TShellForm form(nullptr, m_home->Home());
+        TVelShellTree* tree = form.ShellTree();
+        tree->SetSelectedFolder(m_home->Home() + QStringLiteral("/Projects/"));
+        TVelShellTreeNode* projects = tree->Selected();
+        QStringList shown;
+        // The tree's shell menu: the shell's commands, then the pop-up's; picking "Full Expand" runs it.
+        tree->Browser()->Hooks().ExecMenu = [&shown](QMenu& menu, const QPoint&) -> QAction* {
+            QAction* expand = nullptr;
+            for (QAction* action : menu.actions()) {
+                shown.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+                if (action->text() == QLatin1String("Full &Expand"))
+                    expand = action;
+            }
+            if (expand)
+                expand->trigger();
+            return expand;
+        };
+        QString verb;
+        tree->ShowNodeMenu(QPoint(10, 10), verb);
+        QVERIFY(shown.size() > 3);
+        QCOMPARE(shown.front(), QStringLiteral("&Open"));
+        QVERIFY(shown.contains(QStringLiteral("&Delete")));
+        QCOMPARE(shown.mid(shown.size() - 2),
+                 (QStringList{QStringLiteral("Full &Expand"), QStringLiteral("Full &Collapse")}));
+        QVERIFY(projects->isExpanded());
+        QVERIFY(TVelShellTree::ChildByText(projects, QStringLiteral("alpha"))->isExpanded());
+        QCOMPARE(verb, QString());
+
+        // The list's background menu is the same pop-up and acts on the tree's node.
+        QStringList background;
+        form.ShellListView()->ControlHooks().ExecMenu = [&background](QMenu& menu,
+                                                                      const QPoint&) -> QAction* {
+            for (QAction* action : menu.actions())
+                background.append(action->text());
+            QAction* collapse = menu.actions().value(1);
+            if (collapse)
+                collapse->trigger();
+            return collapse;
+        };
+        QVERIFY(form.ShellListView()->ShowBackgroundMenu(QPoint(10, 10)));
+        QCOMPARE(background, (QStringList{QStringLiteral("Full &Expand"), QStringLiteral("Full &Collapse")}));
+        QVERIFY(!projects->isExpanded());
+    }
+
     void deleteButtonActsOnTheFocusedControl() {
         TShellForm form(nullptr, m_home->Home());
         form.show();
