@@ -2,6 +2,7 @@
 
 #include "shell/core/busy_cursor.h"
 #include "shell/core/file_clipboard.h"
+#include "shell/core/form_reader.h"
 #include "shell/core/shell_link.h"
 #include "shell/core/system_image_list.h"
 
@@ -285,7 +286,14 @@ void TVelShellListModel::RowChanged(int row) {
 // ---------------------------------------------------------------------------------------------------
 // The list
 
+void RegisterShellControls() {
+    qRegisterMetaType<TVelShellOperations>();
+    TComponentRegistry::Register<TVelShellList>();
+}
+
 TVelShellList::TVelShellList(QWidget* owner) : QWidget(owner), TVelShellControl(this) {
+    // Handlers bound by name receive the operation set as a typed argument.
+    qRegisterMetaType<TVelShellOperations>();
     m_browser = new TPathwright(this);
     m_smallImages = new TVelSystemImageList(this);
     m_largeImages = new TVelSystemImageList(this);
@@ -830,8 +838,9 @@ void TVelShellList::Resync() {
             files->append(folder + rows[i].caption);
     }
     if (!gone.empty()) {
-        if (int(gone.size()) > m_hoveredItem)
-            m_hoveredItem = -1;
+        SetDropHighlight(m_hoveredItem, false);
+        m_hoveredItem = -1; // rows have moved up
+        m_itemDropTarget.reset();
         m_model->RemoveRows(std::move(gone));
         if (m_selectedNames)
             m_selectedNames->clear();

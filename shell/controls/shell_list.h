@@ -47,6 +47,9 @@ struct TVelListItem {
     QStringList SubItems;
 };
 
+// Makes the controls known to the form reader by class name.
+void RegisterShellControls();
+
 // (Item, var CanAdd).
 using TOnAddItem = TEvent<TVelListItem&, bool&>;
 

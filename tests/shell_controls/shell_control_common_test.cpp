@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
@@ -90,6 +91,25 @@ private slots:
         QCOMPARE(KeyStateOf(Qt::LeftButton | Qt::MiddleButton, Qt::ShiftModifier),
                  MK_LBUTTON | MK_MBUTTON | MK_SHIFT);
         QCOMPARE(ButtonMaskOf(Qt::RightButton), MK_RBUTTON);
+    }
+
+    void runningDragCancelledByAnotherButton() {
+        QWidget widget;
+        {
+            TDragButtonWatcher watcher(MK_LBUTTON);
+            QMouseEvent sameButton(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                                   Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&widget, &sameButton);
+            QVERIFY(!watcher.Cancelled());
+            QMouseEvent otherButton(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::RightButton,
+                                    Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&widget, &otherButton);
+            QVERIFY(watcher.Cancelled());
+        }
+        TDragButtonWatcher escape(MK_RBUTTON);
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(&widget, &key);
+        QVERIFY(escape.Cancelled());
     }
 
     void autoScrollMargins() {

@@ -4,6 +4,7 @@
 #include "shell/controls/shell_list.h"
 
 #include "shell/core/file_clipboard.h"
+#include "shell/core/form_reader.h"
 #include "shell/core/shell_link.h"
 #include "shell/shell_test_home.h"
 
@@ -17,6 +18,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -90,12 +92,31 @@ QAction* ActionWithText(QMenu& menu, const QString& text) {
     return nullptr;
 }
 
+// A form with handlers for its list's events.
+class TListForm : public QWidget, public TComponentState {
+    Q_OBJECT
+public:
+    TListForm() : TComponentState(this) {}
+    Q_INVOKABLE void ShellListViewOperation(QObject* sender, TVelShellOperations operation,
+                                            const QStringList& files, const QString& destination) {
+        reports.append({operation, files, destination, -1});
+        senders.append(sender);
+    }
+    Q_INVOKABLE void ShellListViewPopulated(QObject* sender) { populated.append(sender); }
+    QList<Report> reports;
+    QList<QObject*> senders;
+    QList<QObject*> populated;
+};
+
 } // namespace
 
 class ShellListTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        RegisterShellControls();
+    }
 
     void init() {
         m_home = std::make_unique<ShellTestHome>();
@@ -604,6 +625,43 @@ private slots:
                  Qt::IgnoreAction);
     }
 
+    void dragNearTheEdgeScrollsEvery100ms() {
+        for (int i = 0; i < 200; ++i)
+            m_home->MakeFile(QStringLiteral("work/many/f%1.txt").arg(i), "x");
+        TVelShellList list;
+        list.SetOleDragDrop(true);
+        list.resize(300, 200);
+        list.SetPath(m_dir + QStringLiteral("many"));
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        qint64 now = 1000;
+        list.ControlHooks().TickCount = [&now] { return now; };
+        auto* area = static_cast<QAbstractScrollArea*>(list.View());
+        QScrollBar* bar = area->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        std::unique_ptr<QMimeData> data(
+            MakeFileListMimeData({QUrl::fromLocalFile(m_dir + QStringLiteral("alpha.txt"))}, false));
+        QWidget* viewport = list.View()->viewport();
+        const QPoint nearBottom(100, viewport->height() - 5);
+        QDragEnterEvent enter(nearBottom, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &enter);
+        const auto moveAt = [&](qint64 time) {
+            now = time;
+            QDragMoveEvent move(nearBottom, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(viewport, &move);
+        };
+        moveAt(1050);
+        QCOMPARE(bar->value(), 0);
+        moveAt(1101);
+        QCOMPARE(bar->value(), bar->singleStep());
+        moveAt(1150);
+        QCOMPARE(bar->value(), bar->singleStep());
+        moveAt(1300);
+        QCOMPARE(bar->value(), 2 * bar->singleStep());
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(viewport, &leave);
+    }
+
     void ownFolderBackgroundAndRightButtonMenu() {
         TVelShellList list;
         list.SetOleDragDrop(true);
@@ -725,6 +783,41 @@ private slots:
         QVERIFY(!list.ExecuteCommand(QStringLiteral("open"))); // nothing selected
     }
 
+    void parentsSpecialFoldersAndEnter() {
+        TVelShellLink link;
+        TVelShellList list;
+        TVelShellList follower;
+        list.SetShellLink(&link);
+        follower.SetShellLink(&link);
+        list.SetPath(QStringLiteral("/"));
+        list.show();
+        // Backspace in a drive root shows Computer, in Computer the desktop.
+        QTest::keyClick(list.View(), Qt::Key_Backspace);
+        QCOMPARE(list.Path(), QString());
+        QCOMPARE(list.SpecialFolder(), SF_DRIVES);
+        QCOMPARE(follower.SpecialFolder(), SF_DRIVES);
+        QTest::keyClick(list.View(), Qt::Key_Backspace);
+        QCOMPARE(list.SpecialFolder(), SF_DESKTOP);
+        QVERIFY(Captions(list).contains(QStringLiteral("Computer")));
+        QCOMPARE(follower.SpecialFolder(), SF_DESKTOP);
+        // Enter opens the selected folder.
+        list.SetSelected(IndexOfCaption(list, QStringLiteral("Home")), true);
+        QTest::keyClick(list.View(), Qt::Key_Return);
+        QCOMPARE(list.Path(), m_home->Home() + u'/');
+        QCOMPARE(follower.Path(), m_home->Home() + u'/');
+        // A special folder by kind; the followers follow.
+        list.SetSpecialFolder(SF_PERSONAL);
+        QCOMPARE(list.Path(), m_home->Documents() + u'/');
+        QCOMPARE(list.SpecialFolder(), SF_PERSONAL);
+        QCOMPARE(follower.Path(), m_home->Documents() + u'/');
+        // FileSystemOnly leaves the virtual objects out.
+        list.SetSpecialFolder(SF_DESKTOP);
+        QVERIFY(Captions(list).contains(QStringLiteral("Trash")));
+        list.SetFileSystemOnly(true);
+        QVERIFY(list.FileSystemOnly());
+        QVERIFY(!Captions(list).contains(QStringLiteral("Trash")));
+    }
+
     void selectedNamesCacheAndApplying() {
         TVelShellList list;
         list.SetPath(m_dir);
@@ -761,6 +854,128 @@ private slots:
         list.Loaded();
         QCOMPARE(list.ItemCount(), 5);
         QCOMPARE(list.ColumnCount(), 1);
+    }
+
+    void contextMenus() {
+        TVelShellList list;
+        list.Browser()->Hooks().Confirm = [](QWidget*, const QString&, const QString&) { return true; };
+        list.SetPath(m_dir);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        RecordReports(list, m_reports);
+        QMenu extra;
+        bool extraRan = false;
+        extra.addAction(QStringLiteral("Extra"), [&] { extraRan = true; });
+        list.SetPopupMenu(&extra);
+        QStringList verbs;
+        QString pick;
+        list.Browser()->Hooks().ExecMenu = [&](QMenu& menu, const QPoint&) -> QAction* {
+            verbs.clear();
+            QAction* chosen = nullptr;
+            for (QAction* action : menu.actions()) {
+                if (action->isSeparator())
+                    continue;
+                const QString verb = action->data().toString();
+                verbs.append(verb.isEmpty() ? action->text() : verb);
+                if ((verb.isEmpty() ? action->text() : verb) == pick && action->isEnabled())
+                    chosen = action;
+            }
+            if (chosen)
+                chosen->trigger();
+            return chosen;
+        };
+        // A right click on an item: the shell menu with the list's own items after it.
+        const int alpha = IndexOfCaption(list, QStringLiteral("alpha.txt"));
+        pick = QStringLiteral("Extra");
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, ItemCenter(list, alpha));
+        QVERIFY(list.IsSelected(alpha));
+        QVERIFY(verbs.contains(QStringLiteral("rename")));
+        QCOMPARE(verbs.last(), QStringLiteral("Extra"));
+        QVERIFY(extraRan);
+        QVERIFY(m_reports.isEmpty());
+        // Cut through the menu marks the item.
+        pick = QStringLiteral("cut");
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, ItemCenter(list, alpha));
+        QVERIFY(list.ItemCut(alpha));
+        // Delete through the menu: reported and gone.
+        pick = QStringLiteral("delete");
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, ItemCenter(list, alpha));
+        QCOMPARE(m_reports.size(), 1);
+        QCOMPARE(int(m_reports[0].operation), 0x0C0);
+        QCOMPARE(m_reports[0].files, QStringList{m_dir + QStringLiteral("alpha.txt")});
+        QVERIFY(!Captions(list).contains(QStringLiteral("alpha.txt")));
+        // Read-only: no rename, and delete does nothing.
+        list.SetReadOnly(true);
+        const int beta = IndexOfCaption(list, QStringLiteral("beta.pas"));
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, ItemCenter(list, beta));
+        QVERIFY(!verbs.contains(QStringLiteral("rename")));
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("beta.pas")));
+        // Shift+F10 opens it for the selection as well.
+        verbs.clear();
+        pick.clear();
+        QTest::keyClick(list.View(), Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(verbs.contains(QStringLiteral("open")));
+        // The background: the background menu, when there is one.
+        QMenu background;
+        background.addAction(QStringLiteral("Background item"));
+        QStringList shown;
+        list.ControlHooks().ExecMenu = [&](QMenu& menu, const QPoint&) -> QAction* {
+            for (QAction* action : menu.actions())
+                shown.append(action->text());
+            return nullptr;
+        };
+        const QPoint empty(5, list.View()->viewport()->height() - 5);
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, empty);
+        QVERIFY(shown.isEmpty());
+        QVERIFY(!list.ShowBackgroundMenu(QPoint()));
+        list.SetBackgroundPopupMenu(&background);
+        QTest::mouseClick(list.View()->viewport(), Qt::RightButton, {}, empty);
+        QCOMPARE(shown, QStringList{QStringLiteral("Background item")});
+    }
+
+    void loadsFromAFormFile() {
+        const QString text = QStringLiteral("object Form1: TListForm\n"
+                                            "  object ShellLink1: TVelShellLink\n"
+                                            "  end\n"
+                                            "  object ShellListView: TVelShellList\n"
+                                            "    Details = False\n"
+                                            "    Filter = '*.pas'\n"
+                                            "    Path = '%1'\n"
+                                            "    ShellLink = ShellLink1\n"
+                                            "    ViewStyle = vsSmallIcon\n"
+                                            "    OnOperation = ShellListViewOperation\n"
+                                            "    OnPopulated = ShellListViewPopulated\n"
+                                            "  end\n"
+                                            "  object Other: TVelShellList\n"
+                                            "    ShellLink = ShellLink1\n"
+                                            "  end\n"
+                                            "end\n")
+                                 .arg(m_dir);
+        TListForm form;
+        ReadForm(&form, text.toStdString());
+        auto* list = form.findChild<TVelShellList*>(QStringLiteral("ShellListView"));
+        auto* other = form.findChild<TVelShellList*>(QStringLiteral("Other"));
+        QVERIFY(list && other);
+        QCOMPARE(list->Path(), m_dir);
+        QVERIFY(!list->Details());
+        QCOMPARE(list->ViewStyle(), TVelShellList::vsSmallIcon);
+        QCOMPARE(list->ShellLink(), form.findChild<TVelShellLink*>(QStringLiteral("ShellLink1")));
+        // Filled once, after loading.
+        QCOMPARE(form.populated, QList<QObject*>{list});
+        QCOMPARE(Captions(*list), (QStringList{QStringLiteral("folder"), QStringLiteral("beta.pas")}));
+        // The handler bound by name gets the reports.
+        list->SetSelected(1, true);
+        QVERIFY(list->ItemEdited(1, QStringLiteral("delta.pas")));
+        QCOMPARE(form.reports.size(), 1);
+        QCOMPARE(int(form.reports[0].operation), 0x200);
+        QCOMPARE(form.senders, QList<QObject*>{list});
+        // Written back: the published values, not Version.
+        const QString written = QString::fromStdString(WriteFormText(&form));
+        QVERIFY(written.contains(QStringLiteral("Details = False")));
+        QVERIFY(written.contains(QStringLiteral("OnOperation = ShellListViewOperation")));
+        QVERIFY(written.contains(QStringLiteral("ShellLink = ShellLink1")));
+        QVERIFY(!written.contains(QStringLiteral("Version")));
     }
 
     void viewStylesAndScreenshot() {
