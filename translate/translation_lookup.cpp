@@ -50,8 +50,14 @@ void TranslationLookup::Preload() {
 }
 
 const TranslatedText* TranslationLookup::Find(const std::string& key) {
-    if (!m_loaded)
-        Preload();
+    // Reading the whole table pays off once a run has asked for a good share of its records; a
+    // small project against a large table keeps to key searches.
+    if (!m_loaded && m_cache.find(key) == m_cache.end()) {
+        if (m_searchesBeforeLoad < 0)
+            m_searchesBeforeLoad = m_table.RecordCount() / 8;
+        if (m_searchesBeforeLoad-- == 0)
+            Preload();
+    }
     auto cached = m_cache.find(key);
     if (cached == m_cache.end()) {
         std::optional<TranslatedText> found;

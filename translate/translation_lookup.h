@@ -17,10 +17,11 @@ class StringsTable;
 
 /// The translations of one Translate run: keys are sought on the table's current index (the
 /// project language's field); the first record found gives the target language's text and its
-/// SpFront and SpEnd. The table is only read during a run, so it is read once up front, in index
-/// order, the first record of each text winning as in a key search; a text not found that way
-/// is still sought with the table's own key search (an index that ignores letter case may find
-/// it), and every answer is kept for the run.
+/// SpFront and SpEnd. The table is only read during a run, so every answer is kept for the run,
+/// and once a run has sought an eighth of the table's records the rest is read in one walk in
+/// index order (the first record of each text winning, as in a key search). A text the walk did
+/// not find is still sought with the table's own key search (an index that ignores letter case
+/// may find it).
 class TranslationLookup {
 public:
     /// Expects the table unfiltered and ordered by the project language's field.
@@ -35,6 +36,7 @@ private:
 
     StringsTable& m_table;
     bool m_loaded = false;
+    int m_searchesBeforeLoad = -1;
     std::string m_targetField;
     std::unordered_map<std::string, std::optional<TranslatedText>> m_cache;
 };

@@ -1,4 +1,5 @@
 #include "translate/translate_fixture.h"
+#include "translate/translation_lookup.h"
 
 #include <map>
 
@@ -426,6 +427,40 @@ TEST_F(TranslateCommandTest, ACrashAtAnyMomentLeavesEveryFileOldOrNewWithItsBack
             EXPECT_EQ(ReadBytes(BackupPath(File(name))), content)
                 << name << " after a crash at step " << crashAt;
         }
+    }
+}
+
+} // namespace
+} // namespace wordloom
+
+namespace wordloom {
+namespace {
+
+class TranslationLookupTest : public TranslateFixture {};
+
+TEST_F(TranslationLookupTest, KeySearchesAndTheTableWalkGiveTheSameAnswers) {
+    for (int i = 0; i < 40; ++i)
+        Add("Text number " + std::to_string(i), i % 3 == 0 ? "" : "Text Nummer " + std::to_string(i));
+    Add("  Padded ", "Gepolstert");
+    table->SetFiltered(false);
+    table->SetIndexFieldNames("English");
+    TranslationLookup lookup(*table, "German");
+    // Forty-one records: the first five distinct searches are key searches, then the table is read.
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 40; ++i) {
+            const TranslatedText* found = lookup.Find("Text number " + std::to_string(i));
+            if (i % 3 == 0) {
+                EXPECT_EQ(found, nullptr) << i;
+            } else {
+                ASSERT_NE(found, nullptr) << i;
+                EXPECT_EQ(found->text, "Text Nummer " + std::to_string(i));
+            }
+        }
+        EXPECT_EQ(lookup.Find("Not there"), nullptr);
+        const TranslatedText* padded = lookup.Find("Padded");
+        ASSERT_NE(padded, nullptr);
+        EXPECT_EQ(padded->spFront, 2);
+        EXPECT_EQ(padded->spEnd, 1);
     }
 }
 
