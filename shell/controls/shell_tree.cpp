@@ -305,8 +305,9 @@ TVelShellTreeNode* TVelShellTree::AddFolderNode(TVelShellTreeNode* parent) {
     const std::uint32_t attributes = m_browser->ObjectAttributes(0xB0000);
     if (attributes & shared)
         node->overlay = 0;
+    // Hidden objects are drawn dimmed, as cut ones are; only a cut makes RefreshSelection look again.
     if (attributes & Sfgao::Hidden)
-        node->dimmed = node->cut = true;
+        node->dimmed = true;
     SetNodeImages(node);
     if (parent)
         parent->addChild(node);
@@ -625,7 +626,7 @@ void TVelShellTree::RefreshSelection() {
     std::vector<TVelShellTreeNode*> cutParents;
     for (QTreeWidgetItemIterator it(this); *it; ++it) {
         TVelShellTreeNode* cut = NodeOf(*it);
-        if (cut && cut->cut && cut->parent() && !cut->dimmed)
+        if (cut && cut->cut && cut->parent())
             cutParents.push_back(NodeOf(cut->parent()));
     }
     for (TVelShellTreeNode* parent : cutParents)

@@ -427,10 +427,19 @@ private slots:
         QCOMPARE(int(reports[0].operation), 0x120);
         QCOMPARE(reports[0].files, QStringList{m_root + QStringLiteral("/alpha")});
         QCOMPARE(reports[0].destination, m_root + QStringLiteral("/bravo/"));
-        // Cut marks the node.
+        // Cut marks the node; once pasted elsewhere, refreshing the selection drops it from its old place.
         tree.Select(alpha);
         QVERIFY(tree.ExecuteCommand(QStringLiteral("cut")));
         QVERIFY(alpha->cut);
+        QVERIFY(alpha->dimmed);
+        TVelShellTreeNode* charlie = TVelShellTree::ChildByText(tree.RootNode(), QStringLiteral("Charlie9"));
+        tree.Select(charlie);
+        tree.ExpandNode(charlie);
+        QVERIFY(tree.ExecuteCommand(QStringLiteral("paste")));
+        QVERIFY(QFileInfo(m_root + QStringLiteral("/Charlie9/alpha")).isDir());
+        QVERIFY(!QFileInfo::exists(m_root + QStringLiteral("/alpha")));
+        QVERIFY(!ChildTexts(tree.RootNode()).contains(QStringLiteral("alpha")));
+        QVERIFY(ChildTexts(charlie).contains(QStringLiteral("alpha")));
     }
 
     void aDragRestingOnANodeOpensItAfterTwoSeconds() {
