@@ -8,7 +8,9 @@
 #include "shell/shell_test_home.h"
 
 #include <QAbstractItemView>
+#include <QContextMenuEvent>
 #include <QImage>
+#include <QMenu>
 #include <QPainter>
 #include <QTest>
 
@@ -207,6 +209,28 @@ private slots:
         QCOMPARE(item->level, 0);
         QCOMPARE(item->displayName, QStringLiteral("work"));
         QCOMPARE(item->name, m_home->Home() + QStringLiteral("/work"));
+    }
+
+    void contextMenuIsTheShellMenuOfTheSelectedEntry() {
+        TVelShellCombo combo;
+        Load(combo);
+        combo.SelectPath(m_home->Home() + QStringLiteral("/work/one"));
+        QStringList shown;
+        QString object;
+        combo.Browser()->Hooks().ExecMenu = [&](QMenu& menu, const QPoint&) -> QAction* {
+            for (QAction* action : menu.actions())
+                if (!action->isSeparator())
+                    shown.append(action->text());
+            object = combo.Browser()->GetObjectName();
+            return nullptr;
+        };
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QCoreApplication::sendEvent(&combo, &event);
+        QVERIFY(shown.contains(QStringLiteral("&Open")));
+        QVERIFY(shown.contains(QStringLiteral("P&roperties")));
+        // The entry is the current object of its parent folder.
+        QCOMPARE(object, QStringLiteral("one"));
+        QCOMPARE(combo.Browser()->Folder(), m_home->Home() + QStringLiteral("/work/"));
     }
 
     void entriesAreIndentedByLevelInTheDropDownOnly() {
