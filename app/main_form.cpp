@@ -15,6 +15,7 @@
 #include "dialogs/message_boxes.h"
 #include "dialogs/options_dlg.h"
 #include "dialogs/shell_open.h"
+#include "shell/demo/shell_form.h"
 #include "strings_db/strings_table.h"
 #include "translate/translate_command.h"
 
@@ -107,6 +108,8 @@ void TMainForm::Wire() {
     connect(m_ui.aboutButton, &QToolButton::clicked, this, &TMainForm::AboutButtonClick);
     connect(m_ui.readmetxt1, &QAction::triggered, this, &TMainForm::Readmetxt1Click);
     connect(m_ui.about1, &QAction::triggered, this, &TMainForm::About1Click);
+    connect(m_ui.demoofPathwrightComponents1, &QAction::triggered, this,
+            &TMainForm::DemoofPathwrightComponents1Click);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -457,6 +460,16 @@ void TMainForm::Readmetxt1Click() {
 void TMainForm::About1Click() {
     TAboutBox box(this);
     box.exec();
+}
+
+void TMainForm::DemoofPathwrightComponents1Click() {
+    // Made once and kept: closing it only hides it, and the next use shows it as it was.
+    if (!m_shellForm) {
+        m_shellForm = new TShellForm(this);
+    }
+    m_shellForm->show();
+    m_shellForm->raise();
+    m_shellForm->activateWindow();
 }
 
 } // namespace wordloom

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+class TShellForm;
+
 namespace wordloom {
 
 class GuiCommandHost;
@@ -71,6 +73,7 @@ private:
     void AboutButtonClick();
     void Readmetxt1Click();
     void About1Click();
+    void DemoofPathwrightComponents1Click();
 
     /// Runs a long command with its buttons disabled, so it cannot be started again meanwhile.
     template <typename Command>
@@ -82,7 +85,8 @@ private:
     std::unique_ptr<StringsTable> m_table;
     std::unique_ptr<WorkbenchSettings> m_settings;
     TOptionsDlg* m_optionsDlg = nullptr;
-    CollectState m_collectState; ///< kept between runs, as the collectors expect
+    TShellForm* m_shellForm = nullptr; ///< the demo window, made on first use, owned by this window
+    CollectState m_collectState;       ///< kept between runs, as the collectors expect
     QString m_projectName;
     int m_savedRecNo = 0;
     bool m_shown = false;

@@ -68,6 +68,9 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     readmetxt1 = Named(aboutPopup->addAction(QStringLiteral("&Readme.txt")), "Readmetxt1");
     about1 = Named(aboutPopup->addAction(QStringLiteral("&About...")), "About1");
     aboutPopup->addSeparator();
+    demoofPathwrightComponents1 =
+        Named(aboutPopup->addAction(QStringLiteral("Demo of Pathwright Components")),
+              "DemoofPathwrightComponents1");
 
     auto* central = new QWidget(window);
     auto* outer = new QVBoxLayout(central);

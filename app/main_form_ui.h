@@ -34,6 +34,7 @@ struct MainFormUi {
     QMenu* aboutPopup = nullptr;
     QAction* readmetxt1 = nullptr;
     QAction* about1 = nullptr;
+    QAction* demoofPathwrightComponents1 = nullptr;
 
     QLineEdit* editProject = nullptr;
     QPushButton* speedButton1 = nullptr;

@@ -3,6 +3,7 @@
 // and drop both ways and re-reading when the folder changes on disk.
 #pragma once
 
+#include "shell/controls/control_layout.h"
 #include "shell/controls/shell_control_common.h"
 #include "shell/core/pathwright.h"
 #include "shell/core/shell_namespace.h"
@@ -130,6 +131,8 @@ private:
     Q_PROPERTY(TMethod OnContextMenuSelect READ OnContextMenuSelectMethod WRITE SetOnContextMenuSelectMethod)
     Q_PROPERTY(TMethod OnDblClick READ OnDblClickMethod WRITE SetOnDblClickMethod)
     Q_PROPERTY(QString Version READ Version WRITE SetVersion STORED false)
+    Q_PROPERTY(ControlLayout::TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
 
 public:
     explicit TVelShellList(QWidget* owner = nullptr);
@@ -172,6 +175,14 @@ public:
     void SetPopupMenu(QMenu* menu) { m_popupMenu = menu; }
     QString Version() const { return ComponentVersion(this); }
     void SetVersion(const QString&) {}
+    // Placement in a form (control_layout.h).
+    TAlign Align() const { return m_align; }
+    void SetAlign(TAlign align) {
+        m_align = align;
+        RequestAlign(this);
+    }
+    int TabOrder() const { return m_tabOrder; }
+    void SetTabOrder(int value) { m_tabOrder = value; }
 
     // ---- events ----
     TOnAddItem OnAddItem;
@@ -337,6 +348,8 @@ private:
     bool m_readOnly = false;
     bool m_rowSelect = false;
     bool m_hideSelection = true;
+    TAlign m_align = alNone;
+    int m_tabOrder = -1;
 
     // drag and drop
     QPointer<const QMimeData> m_dragData;

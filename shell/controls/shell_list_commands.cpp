@@ -1,6 +1,7 @@
 // What the user does with the shell list: commands, menus, keys, rename, drag and drop.
 #include "shell/controls/shell_list.h"
 
+#include "shell/controls/drag_operations.h"
 #include "shell/core/file_clipboard.h"
 #include "shell/core/shell_link.h"
 
@@ -20,28 +21,6 @@ namespace {
 
 bool VerbIs(const QString& verb, const char* name) {
     return verb.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
-}
-
-TVelShellOperations DragSourceOperation(Qt::DropAction effect) {
-    switch (effect) {
-    case Qt::CopyAction:
-        return opCopy | opDragSource;
-    case Qt::MoveAction:
-        return opMove | opDragSource | opRemoved;
-    default:
-        return opDragSource;
-    }
-}
-
-TVelShellOperations DropTargetOperation(Qt::DropAction effect) {
-    switch (effect) {
-    case Qt::CopyAction:
-        return opCopy | opDropTarget;
-    case Qt::MoveAction:
-        return opMove | opDropTarget;
-    default:
-        return opDropTarget;
-    }
 }
 
 } // namespace

@@ -120,7 +120,7 @@ private slots:
             menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
         }
         QCOMPARE(menu, (QStringList{QStringLiteral("&Readme.txt"), QStringLiteral("&About..."),
-                                    QStringLiteral("-")}));
+                                    QStringLiteral("-"), QStringLiteral("Demo of Pathwright Components")}));
     }
 
     void settingsRestoredOnTheNextStart() {

@@ -1,0 +1,29 @@
+// The operation reports of drag and drop, by the effect the drag ended with; the list and the tree
+// report the same values.
+#pragma once
+
+#include "shell/controls/shell_control_common.h"
+
+// A drag out of a control ended: copy 0x005, move 0x086, any other effect 0x004.
+inline TVelShellOperations DragSourceOperation(Qt::DropAction effect) {
+    switch (effect) {
+    case Qt::CopyAction:
+        return opCopy | opDragSource;
+    case Qt::MoveAction:
+        return opMove | opDragSource | opRemoved;
+    default:
+        return opDragSource;
+    }
+}
+
+// A drop onto a control: copy 0x009, move 0x00A, any other effect 0x008.
+inline TVelShellOperations DropTargetOperation(Qt::DropAction effect) {
+    switch (effect) {
+    case Qt::CopyAction:
+        return opCopy | opDropTarget;
+    case Qt::MoveAction:
+        return opMove | opDropTarget;
+    default:
+        return opDropTarget;
+    }
+}

@@ -1,0 +1,35 @@
+// pathwright-demo [FOLDER]: the shell components' demonstration window on its own, opened on FOLDER
+// (the home folder without one).
+#include "shell/core/form_reader.h"
+#include "shell/demo/shell_form.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pathwright Demo"));
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.size() > 1 || (arguments.size() == 1 && arguments.front().startsWith(u'-'))) {
+        std::fprintf(stderr, "Usage: pathwright-demo [FOLDER]\n");
+        return 2;
+    }
+    QString folder;
+    if (!arguments.isEmpty()) {
+        folder = arguments.front();
+        if (!QFileInfo(folder).isDir()) {
+            std::fprintf(stderr, "pathwright-demo: %s is not a folder\n", qPrintable(folder));
+            return 2;
+        }
+    }
+    try {
+        TShellForm form(nullptr, folder);
+        form.show();
+        return QApplication::exec();
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "pathwright-demo: %s\n", qPrintable(e.Message()));
+        return 1;
+    }
+}
