@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace wordloom {
 
@@ -100,6 +101,11 @@ void SqliteBackend::StmtFinalizer::operator()(sqlite3_stmt* stmt) const {
 }
 
 SqliteBackend::SqliteBackend(const std::string& path, OpenMode mode) : m_path(path) {
+    // An insert allocates a cursor per index; the engine's allocation statistics take a global
+    // lock for each. Nothing here reads them. Only possible before the engine's first use (else
+    // the call fails and changes nothing).
+    static std::once_flag noMemoryStatistics;
+    std::call_once(noMemoryStatistics, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
     // Never SQLITE_OPEN_CREATE: the build supplies the file, the program only uses it.
     int flags =
         (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
@@ -111,10 +117,6 @@ SqliteBackend::SqliteBackend(const std::string& path, OpenMode mode) : m_path(pa
         throw DbError("Cannot open the strings table " + path + ": " + reason);
     }
     sqlite3_busy_timeout(db, 2000);
-    // The cached statements keep the default lookaside slots busy for good, so every cursor of an
-    // insert (one per index) would go to the shared allocator; give the connection more slots.
-    // Only allowed while no lookaside memory is in use, hence right after the open.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_LOOKASIDE, nullptr, 1200, 2000);
     m_readOnly = sqlite3_db_readonly(db, "main") == 1;
     try {
         LoadFields();
