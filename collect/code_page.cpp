@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <iconv.h>
 #include <map>
@@ -245,6 +246,15 @@ public:
             if (b < 0x80 && m_asciiIdentity) {
                 // Runs of ASCII are the common case: copy them whole.
                 size_t j = i + 1;
+                // Eight bytes at a time while none has its top bit set (a form is mostly ASCII).
+                while (j + 8 <= n) {
+                    std::uint64_t word;
+                    std::memcpy(&word, p + j, sizeof word);
+                    if (word & 0x8080808080808080ULL) {
+                        break;
+                    }
+                    j += 8;
+                }
                 while (j < n && p[j] < 0x80) {
                     ++j;
                 }

@@ -28,9 +28,9 @@ struct CollectContext {
     std::vector<std::string> properties; ///< searched form properties, in list order
     const CodePage& codePage;            ///< code page of the sources
     CollectState& state;
-    /// Raw texts already given to AddString in this run: a second offer of the same raw text finds
-    /// its record anyway, so it is spared the key search (real projects repeat "OK" and "Cancel"
-    /// hundreds of times).
+    /// Texts (trimmed as AddString trims them) already given to AddString in this run: a second
+    /// offer of the same text finds its record anyway, so it is spared the key search (real
+    /// projects repeat "OK" and "Cancel" hundreds of times).
     std::unordered_set<std::string> offered = {};
 };
 

@@ -5,6 +5,7 @@
 #include "collect/literal_codec.h"
 #include "collect/source_file.h"
 
+#include <array>
 #include <exception>
 
 namespace wordloom {
@@ -41,8 +42,11 @@ void ReadContinuation(std::string_view& rest, int& lineCount, std::string_view& 
 void CollectFormFile(CollectContext& context, const std::string& path) {
     std::vector<std::string> tests;
     tests.reserve(context.properties.size());
+    // Most lines name another property: their first character already rules every test out.
+    std::array<bool, 256> firstChars{};
     for (const std::string& property : context.properties) {
         tests.push_back(property + " =");
+        firstChars[static_cast<unsigned char>(tests.back()[0])] = true;
     }
 
     std::string text;
@@ -74,6 +78,9 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
     while (!rest.empty()) {
         try {
             line = TrimControls(NextLine(rest, lineCount));
+            if (line.empty() || !firstChars[static_cast<unsigned char>(line[0])]) {
+                continue;
+            }
             for (const std::string& test : tests) {
                 if (line.substr(0, test.size()) != test) {
                     continue;

@@ -34,11 +34,14 @@ std::string ToUtf8(const PascalString& text, const CodePage& codePage) {
 }
 
 void OfferText(CollectContext& context, std::string rawText) {
-    if (context.offered.contains(rawText)) {
+    // AddString files the text trimmed; raw texts that trim alike find the same record, so the key
+    // search is spared for all but the first of them.
+    std::string key(TrimControls(rawText));
+    if (context.offered.contains(key)) {
         return;
     }
     AddString(context.table, context.language, rawText, context.projectName);
-    context.offered.insert(std::move(rawText));
+    context.offered.insert(std::move(key));
 }
 
 std::string_view TrimControls(std::string_view text) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace wordloom {
 
@@ -100,6 +101,11 @@ void SqliteBackend::StmtFinalizer::operator()(sqlite3_stmt* stmt) const {
 }
 
 SqliteBackend::SqliteBackend(const std::string& path, OpenMode mode) : m_path(path) {
+    // An insert allocates a cursor per index; the engine's allocation statistics take a global
+    // lock for each. Nothing here reads them. Only possible before the engine's first use (else
+    // the call fails and changes nothing).
+    static std::once_flag noMemoryStatistics;
+    std::call_once(noMemoryStatistics, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
     // Never SQLITE_OPEN_CREATE: the build supplies the file, the program only uses it.
     int flags =
         (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
@@ -121,6 +127,7 @@ SqliteBackend::SqliteBackend(const std::string& path, OpenMode mode) : m_path(pa
         throw DbError("The file " + path + " holds no strings table");
     }
     LoadIndexes();
+    LoadStorageRules();
     if (!m_readOnly) {
         // The journal mode is a property of the file (the shipped one is WAL already); a table
         // made by hand gets it on first use. Failing to switch only costs speed.
@@ -208,6 +215,65 @@ void SqliteBackend::LoadIndexes() {
         }
         m_indexes.push_back(std::move(index));
     }
+}
+
+void SqliteBackend::LoadStorageRules() {
+    m_hasDefaults =
+        std::any_of(m_defaults.begin(), m_defaults.end(), [](const std::string& d) { return !d.empty(); });
+    bool plain = true;
+    StmtPtr info = Prepare("PRAGMA table_info(" + Quote(kTable) + ")");
+    while (sqlite3_step(info.get()) == SQLITE_ROW) {
+        // The engine's affinity rules, in its order of precedence.
+        std::string declared = Text(info.get(), 2);
+        std::transform(declared.begin(), declared.end(), declared.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        auto has = [&](const char* word) { return declared.find(word) != std::string::npos; };
+        bool integer = has("INT");
+        bool text = !integer && (has("CHAR") || has("CLOB") || has("TEXT"));
+        bool blob = !integer && !text && (declared.empty() || has("BLOB"));
+        bool real = !integer && !text && !blob && (has("REAL") || has("FLOA") || has("DOUB"));
+        m_keepsText.push_back(text || blob ? 1 : 0);
+        m_keepsInteger.push_back(real || text ? 0 : 1);
+        if (sqlite3_column_int(info.get(), 5) != 0) {
+            plain = false; // a key column may take the record id in place of a NULL
+        }
+    }
+    StmtPtr triggers = Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND "
+                               "tbl_name = ?1 COLLATE NOCASE");
+    sqlite3_bind_text(triggers.get(), 1, kTable, -1, SQLITE_STATIC);
+    if (sqlite3_step(triggers.get()) != SQLITE_ROW || sqlite3_column_int(triggers.get(), 0) != 0) {
+        plain = false;
+    }
+    StmtPtr encoding = Prepare("PRAGMA encoding");
+    if (sqlite3_step(encoding.get()) != SQLITE_ROW || Text(encoding.get(), 0) != "UTF-8") {
+        plain = false;
+    }
+    m_plainStorage = plain && m_keepsText.size() == m_fields.size();
+}
+
+bool SqliteBackend::StoresAsGiven(const Row& row) const {
+    if (!m_plainStorage || row.size() != m_fields.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        switch (row[i].type) {
+        case Value::Type::Null:
+            break;
+        case Value::Type::Text:
+            if (!m_keepsText[i]) {
+                return false;
+            }
+            break;
+        case Value::Type::Integer:
+            if (!m_keepsInteger[i]) {
+                return false;
+            }
+            break;
+        case Value::Type::Real:
+            return false;
+        }
+    }
+    return true;
 }
 
 IndexDef SqliteBackend::IndexByName(const std::string& name) const {
@@ -324,12 +390,15 @@ void SqliteBackend::ScanFilter(const FilterSpec* filter, bool wantRows,
 }
 
 bool SqliteBackend::Matches(RowId id, const FilterSpec& filter) {
-    sqlite3_stmt* stmt = Cached("SELECT 1 FROM " + Quote(kTable) + " WHERE rowid = ?1 AND " +
-                                Quote(m_fields.at(static_cast<std::size_t>(filter.column)).name) +
-                                " = ?2 COLLATE " + (filter.caseInsensitive ? "NOCASE" : "BINARY"));
+    sqlite3_stmt*& stmt = m_matchStmts[filter.column * 2 + (filter.caseInsensitive ? 1 : 0)];
+    if (!stmt) {
+        stmt = Cached("SELECT 1 FROM " + Quote(kTable) + " WHERE rowid = ?1 AND " +
+                      Quote(m_fields.at(static_cast<std::size_t>(filter.column)).name) + " = ?2 COLLATE " +
+                      (filter.caseInsensitive ? "NOCASE" : "BINARY"));
+    }
     ResetGuard guard(stmt);
     sqlite3_bind_int64(stmt, 1, id);
-    sqlite3_bind_text(stmt, 2, filter.value.data(), static_cast<int>(filter.value.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(stmt, 2, filter.value.data(), static_cast<int>(filter.value.size()), SQLITE_STATIC);
     int rc = sqlite3_step(stmt);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
         Fail("Cannot read the strings table");
@@ -338,12 +407,15 @@ bool SqliteBackend::Matches(RowId id, const FilterSpec& filter) {
 }
 
 std::vector<RowId> SqliteBackend::FindKey(const IndexDef& order, const std::string& key) {
-    const OrderPart& first = order.parts.at(0);
-    sqlite3_stmt* stmt = Cached("SELECT rowid FROM " + Quote(kTable) + " WHERE " +
-                                Quote(m_fields.at(static_cast<std::size_t>(first.column)).name) +
-                                " = ?1 COLLATE " + Quote(first.collation) + OrderBy(order));
+    sqlite3_stmt*& stmt = m_findKeyStmts[order.name];
+    if (!stmt) {
+        const OrderPart& first = order.parts.at(0);
+        stmt = Cached("SELECT rowid FROM " + Quote(kTable) + " WHERE " +
+                      Quote(m_fields.at(static_cast<std::size_t>(first.column)).name) + " = ?1 COLLATE " +
+                      Quote(first.collation) + OrderBy(order));
+    }
     ResetGuard guard(stmt);
-    sqlite3_bind_text(stmt, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(stmt, 1, key.data(), static_cast<int>(key.size()), SQLITE_STATIC);
     std::vector<RowId> ids;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
@@ -384,7 +456,10 @@ int SqliteBackend::Compare(const Value& a, const Value& b, const std::string& co
 }
 
 RowId SqliteBackend::MaxId() {
-    sqlite3_stmt* stmt = Cached("SELECT max(rowid) FROM " + Quote(kTable));
+    if (!m_maxIdStmt) {
+        m_maxIdStmt = Cached("SELECT max(rowid) FROM " + Quote(kTable));
+    }
+    sqlite3_stmt* stmt = m_maxIdStmt;
     ResetGuard guard(stmt);
     if (sqlite3_step(stmt) != SQLITE_ROW) {
         Fail("Cannot read the strings table");
@@ -433,8 +508,8 @@ void SqliteBackend::Bind(sqlite3_stmt* stmt, int index, const Value& value) {
         sqlite3_bind_double(stmt, index, value.real);
         break;
     case Value::Type::Text:
-        sqlite3_bind_text(stmt, index, value.text.data(), static_cast<int>(value.text.size()),
-                          SQLITE_TRANSIENT);
+        // The statement is reset and unbound before the caller's value goes away.
+        sqlite3_bind_text(stmt, index, value.text.data(), static_cast<int>(value.text.size()), SQLITE_STATIC);
         break;
     }
 }
@@ -455,25 +530,31 @@ bool SqliteBackend::ReadById(sqlite3_stmt* stmt, RowId id, Row& row) {
 }
 
 bool SqliteBackend::ReadRow(RowId id, Row& row) {
-    return ReadById(Cached("SELECT " + ColumnList() + " FROM " + Quote(kTable) + " WHERE rowid = ?1"), id,
-                    row);
+    if (!m_readRowStmt) {
+        m_readRowStmt = Cached("SELECT " + ColumnList() + " FROM " + Quote(kTable) + " WHERE rowid = ?1");
+    }
+    return ReadById(m_readRowStmt, id, row);
 }
 
 bool SqliteBackend::ReadKey(RowId id, const IndexDef& order, Row& key) {
-    std::string columns;
-    for (const OrderPart& part : order.parts) {
-        columns +=
-            (columns.empty() ? "" : ", ") + Quote(m_fields.at(static_cast<std::size_t>(part.column)).name);
+    sqlite3_stmt*& stmt = m_readKeyStmts[order.name];
+    if (!stmt) {
+        std::string columns;
+        for (const OrderPart& part : order.parts) {
+            columns += (columns.empty() ? "" : ", ") +
+                       Quote(m_fields.at(static_cast<std::size_t>(part.column)).name);
+        }
+        if (columns.empty()) {
+            columns = "rowid";
+        }
+        stmt = Cached("SELECT " + columns + " FROM " + Quote(kTable) + " WHERE rowid = ?1");
     }
-    if (columns.empty()) {
-        columns = "rowid";
-    }
-    return ReadById(Cached("SELECT " + columns + " FROM " + Quote(kTable) + " WHERE rowid = ?1"), id, key);
+    return ReadById(stmt, id, key);
 }
 
 Row SqliteBackend::DefaultRow() {
     Row row(m_fields.size());
-    if (std::all_of(m_defaults.begin(), m_defaults.end(), [](const std::string& d) { return d.empty(); })) {
+    if (!m_hasDefaults) {
         return row;
     }
     // Evaluated for every new record, as the engine would (a default may be CURRENT_TIMESTAMP).
@@ -492,12 +573,15 @@ Row SqliteBackend::DefaultRow() {
 
 RowId SqliteBackend::InsertRow(const Row& row) {
     RequireWritable();
-    std::string values;
-    for (std::size_t i = 1; i <= m_fields.size(); ++i) {
-        values += (i == 1 ? "?" : ", ?") + std::to_string(i);
+    if (!m_insertStmt) {
+        std::string values;
+        for (std::size_t i = 1; i <= m_fields.size(); ++i) {
+            values += (i == 1 ? "?" : ", ?") + std::to_string(i);
+        }
+        m_insertStmt =
+            Cached("INSERT INTO " + Quote(kTable) + " (" + ColumnList() + ") VALUES (" + values + ")");
     }
-    sqlite3_stmt* stmt =
-        Cached("INSERT INTO " + Quote(kTable) + " (" + ColumnList() + ") VALUES (" + values + ")");
+    sqlite3_stmt* stmt = m_insertStmt;
     ResetGuard guard(stmt);
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         Bind(stmt, static_cast<int>(i + 1), row.at(i));
@@ -510,13 +594,16 @@ RowId SqliteBackend::InsertRow(const Row& row) {
 
 void SqliteBackend::UpdateRow(RowId id, const Row& row) {
     RequireWritable();
-    std::string sets;
-    for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        sets += (i == 0 ? "" : ", ") + Quote(m_fields[i].name) + " = ?" + std::to_string(i + 1);
-    }
     int idParam = static_cast<int>(m_fields.size()) + 1;
-    sqlite3_stmt* stmt =
-        Cached("UPDATE " + Quote(kTable) + " SET " + sets + " WHERE rowid = ?" + std::to_string(idParam));
+    if (!m_updateStmt) {
+        std::string sets;
+        for (std::size_t i = 0; i < m_fields.size(); ++i) {
+            sets += (i == 0 ? "" : ", ") + Quote(m_fields[i].name) + " = ?" + std::to_string(i + 1);
+        }
+        m_updateStmt =
+            Cached("UPDATE " + Quote(kTable) + " SET " + sets + " WHERE rowid = ?" + std::to_string(idParam));
+    }
+    sqlite3_stmt* stmt = m_updateStmt;
     ResetGuard guard(stmt);
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         Bind(stmt, static_cast<int>(i + 1), row.at(i));

@@ -38,6 +38,7 @@ public:
     bool ReadRow(RowId id, Row& row) override;
     bool ReadKey(RowId id, const IndexDef& order, Row& key) override;
     Row DefaultRow() override;
+    bool StoresAsGiven(const Row& row) const override;
     RowId InsertRow(const Row& row) override;
     void UpdateRow(RowId id, const Row& row) override;
     void DeleteRow(RowId id) override;
@@ -68,6 +69,7 @@ private:
     void RequireWritable() const;
     void LoadFields();
     void LoadIndexes();
+    void LoadStorageRules();
     std::string OrderBy(const IndexDef& order) const;
     std::string ColumnList() const;
     /// Runs a one-row statement with ?1 bound to `id` into `row`; false when there is no row.
@@ -81,8 +83,23 @@ private:
     bool m_readOnly = false;
     std::vector<FieldDef> m_fields;
     std::vector<std::string> m_defaults; // column default expressions, empty for none
+    /// Per column: a text, an integer is stored unchanged (by the declared type's affinity).
+    std::vector<char> m_keepsText;
+    std::vector<char> m_keepsInteger;
+    bool m_hasDefaults = false;
+    /// No key column, trigger or non-UTF-8 text encoding: what is bound is what is stored.
+    bool m_plainStorage = false;
     std::vector<SchemaIndex> m_indexes;
     std::unordered_map<std::string, StmtPtr> m_statements;
+    // The statements of the hot paths, found without building their SQL again: per index name
+    // (key search, key read), per column and letter-case option (filter test), and the fixed ones.
+    std::unordered_map<std::string, sqlite3_stmt*> m_findKeyStmts;
+    std::unordered_map<std::string, sqlite3_stmt*> m_readKeyStmts;
+    std::unordered_map<int, sqlite3_stmt*> m_matchStmts;
+    sqlite3_stmt* m_readRowStmt = nullptr;
+    sqlite3_stmt* m_insertStmt = nullptr;
+    sqlite3_stmt* m_updateStmt = nullptr;
+    sqlite3_stmt* m_maxIdStmt = nullptr;
 };
 
 } // namespace wordloom

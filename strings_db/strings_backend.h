@@ -108,6 +108,9 @@ public:
     virtual bool ReadKey(RowId id, const IndexDef& order, Row& key) = 0;
     /// A new record's values: the column defaults.
     virtual Row DefaultRow() = 0;
+    /// True when the engine stores `row` exactly as given (no conversion by a column's declared
+    /// type, nothing that rewrites a record on its way in), so a post need not read it back.
+    virtual bool StoresAsGiven(const Row& row) const = 0;
     virtual RowId InsertRow(const Row& row) = 0;
     virtual void UpdateRow(RowId id, const Row& row) = 0;
     virtual void DeleteRow(RowId id) = 0;

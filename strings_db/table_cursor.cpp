@@ -537,13 +537,14 @@ void TableCursor::Post() {
         }
         m_cache.erase(id);
         m_keyCache.erase(id);
-        // Read back what the engine stored (type affinity may have converted a value), so the
-        // cached row and the order key are exactly what a rebuilt view would see.
-        Row stored;
-        if (!m_backend.ReadRow(id, stored)) {
-            stored = m_buffer;
+        // The order key must be exactly what a rebuilt view would see: read back what the engine
+        // stored when it may have converted a value (type affinity), else the buffer is it.
+        Row readBack;
+        bool asGiven = m_backend.StoresAsGiven(m_buffer);
+        if (!asGiven && !m_backend.ReadRow(id, readBack)) {
+            asGiven = true;
         }
-        Reposition(id, inserted, stored);
+        Reposition(id, inserted, asGiven ? m_buffer : readBack);
         Cancel();
     }
     if (m_afterPost) {

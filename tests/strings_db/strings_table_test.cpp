@@ -696,5 +696,38 @@ TEST_P(StringsTableConsistency, RandomEditsKeepTheViewEqualToAFreshRead) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, StringsTableConsistency, ::testing::Values(40, 5000));
 
+// A posted record takes its place by the value the column stores, which the column's type may
+// have converted: a post that kept the given value would misplace it in the open view.
+TEST(StringsTablePost, ValueConvertedByTheColumnTypeIsPlacedAsStored) {
+    TableFile file;
+    StringsTable table(file.Path());
+    AddRecord(table, "!!");
+    AddRecord(table, "Apple");
+    table.SetIndexFieldNames("English");
+    ASSERT_EQ(Walk(table), (Texts{"!!", "Apple"}));
+    table.Insert();
+    table.SetFieldInt("English", 5); // stored as the text "5", which sorts after "!!"
+    table.Post();
+    EXPECT_EQ(table.RecNo(), 1);
+    EXPECT_EQ(ViewByFieldAt(table), (Texts{"!!", "5", "Apple"}));
+
+    table.SetIndexFieldNames("SpFront");
+    table.First();
+    table.Edit();
+    table.SetFieldInt("SpFront", 10);
+    table.Post();
+    table.Insert();
+    table.SetField("English", "two");
+    table.SetField("SpFront", "2"); // stored as the number 2: before 10, not after it as a text
+    table.Post();
+    EXPECT_EQ(table.FieldAsString("English"), "two");
+    const Texts expected{"", "", "2", "10"};
+    EXPECT_EQ(ViewByFieldAt(table, "SpFront"), expected);
+    EXPECT_EQ(table.RecNo(), 2);
+    StringsTable fresh(file.Path());
+    fresh.SetIndexFieldNames("SpFront");
+    EXPECT_EQ(ViewByFieldAt(fresh, "SpFront"), expected);
+}
+
 } // namespace
 } // namespace wordloom
