@@ -22,8 +22,10 @@ public:
             return true;
         m_err << text << "\nContinue? [y/N] " << std::flush;
         std::string answer;
-        if (!std::getline(*m_answers, answer))
+        if (!std::getline(*m_answers, answer)) {
+            m_err << "\n"; // nobody answered: the next text starts on a line of its own
             return false;
+        }
         return answer == "y" || answer == "Y" || answer == "yes" || answer == "ok" || answer == "OK";
     }
     void Error(const std::string& text) override { m_err << "Error: " << text << "\n"; }

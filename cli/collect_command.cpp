@@ -83,6 +83,9 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (projectPath.empty()) {
         return UsageError(err, "no project file given");
     }
+    if (!ProjectFileExists("collect", projectPath, err)) {
+        return 1;
+    }
     try {
         StringsTable table(dbPath);
         const std::vector<std::string> languages = table.Languages();

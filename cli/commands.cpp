@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 
 namespace wordloom::cli {
 
@@ -22,6 +23,14 @@ std::vector<std::string> SplitList(std::string_view list) {
         start = comma + 1;
     }
     return items;
+}
+
+bool ProjectFileExists(const std::string& command, const std::string& path, std::ostream& err) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error))
+        return true;
+    err << "wordloom-cli " << command << ": cannot find the project file " << path << "\n";
+    return false;
 }
 
 bool ParseCharset(const std::string& text, int& charset) {

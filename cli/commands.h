@@ -18,6 +18,9 @@ using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostre
 bool WantsHelp(const std::vector<std::string>& args);
 /// The items of a comma-separated list, empty items left out.
 std::vector<std::string> SplitList(std::string_view list);
+/// True when `path` names an existing file; otherwise says so on err ("wordloom-cli COMMAND: ...").
+/// A mistyped project path would otherwise be a project without files, "done" with nothing done.
+bool ProjectFileExists(const std::string& command, const std::string& path, std::ostream& err);
 /// Reads a character set number; false unless it is a whole number naming a known character set.
 bool ParseCharset(const std::string& text, int& charset);
 

@@ -78,6 +78,8 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
         return usageError("no project file given");
     if (settings.translation.empty())
         return usageError("--to is required");
+    if (!ProjectFileExists("translate", projectPath, err))
+        return 1;
 
     StringsTable table(dbPath, OpenMode::ReadOnly);
     const std::vector<std::string> languages = table.Languages();

@@ -27,6 +27,8 @@ TEST(CliHost, AQuestionIsAskedAndAnsweredFromTheInput) {
     EXPECT_TRUE(host.Question("Third?"));
     EXPECT_FALSE(host.Question("After the end of the input?"));
     EXPECT_EQ(err.str().find("First?\nContinue? [y/N] "), 0u);
+    // Nobody answered the last one: what follows starts on a line of its own.
+    EXPECT_TRUE(err.str().ends_with("After the end of the input?\nContinue? [y/N] \n")) << err.str();
 }
 
 TEST(CliArguments, ListsAndCharacterSets) {
