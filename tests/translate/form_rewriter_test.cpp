@@ -1,6 +1,7 @@
 #include "translate/form_rewriter.h"
 
 #include "collect/project.h"
+#include "common/pascal_text.h"
 
 #include <gtest/gtest.h>
 
@@ -31,20 +32,6 @@ public:
 private:
     std::map<std::string, PascalString> m_entries;
 };
-
-PascalString Narrow(std::string_view bytes) {
-    PascalString s;
-    s.AppendBytes(bytes);
-    return s;
-}
-
-PascalString Wide(std::u16string_view units) {
-    PascalString s;
-    for (char16_t u : units)
-        s.AppendUnit(u);
-    s.Widen();
-    return s;
-}
 
 std::string Rewrite(std::string_view text, FakeLookup& lookup, int* replaced = nullptr) {
     FormLinePosition position;
