@@ -1,7 +1,7 @@
 // Collect Strings over a generated project of 2,000 forms and 2,000 units: into an empty table,
 // and again into the table that already holds every text. Reports source MB/s and texts/s.
 //   ./bench/collect_bench --benchmark_counters_tabular=true
-#include "bench/project_generator.h"
+#include "bench/project_bench.h"
 #include "collect/collect_command.h"
 #include "strings_db/strings_table.h"
 
@@ -13,31 +13,6 @@
 namespace wordloom {
 namespace {
 
-class QuietHost : public CommandHost {
-public:
-    void Message(const std::string&) override { ++messages; }
-    bool Question(const std::string&) override { return true; }
-    void Error(const std::string&) override { ++messages; }
-    void StatusText(const std::string&) override {}
-    void BusyCursor(bool) override {}
-    void ProcessPendingEvents() override {}
-    void SetClipboardText(const std::string&) override {}
-    void SetViewAttached(bool) override {}
-    void ApplyProjectFilter() override {}
-    int messages = 0;
-};
-
-const std::filesystem::path& WorkDir() {
-    static const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("wordloom-collect-bench-" + std::to_string(::getpid()));
-    return dir;
-}
-
-const GeneratedProject& Project() {
-    static const GeneratedProject project = GenerateProject((WorkDir() / "project").string());
-    return project;
-}
-
 std::string FreshTable() {
     const std::filesystem::path table = WorkDir() / "strings.db";
     for (const char* suffix : {"", "-wal", "-shm"}) {
@@ -45,14 +20,6 @@ std::string FreshTable() {
     }
     std::filesystem::copy_file(std::string(WORDLOOM_BINARY_DIR) + "/data/strings.db", table);
     return table.string();
-}
-
-ProjectSettings Settings() {
-    ProjectSettings settings;
-    settings.projectPath = Project().projectPath;
-    settings.language = "English";
-    settings.translation = "German";
-    return settings;
 }
 
 void Report(benchmark::State& state, double texts) {
@@ -112,12 +79,5 @@ BENCHMARK(BM_CollectIntoFilledTable)->Unit(benchmark::kMillisecond)->Iterations(
 } // namespace wordloom
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    const auto& project = wordloom::Project();
-    std::fprintf(stderr, "generated project: %zu bytes of forms, %zu bytes of units\n", project.formBytes,
-                 project.unitBytes);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(wordloom::WorkDir());
-    return 0;
+    return wordloom::RunProjectBenchmarks(argc, argv);
 }

@@ -1,7 +1,7 @@
 // Translate over a generated project of 2,000 forms and 2,000 units with every text translated.
 // Reports source MB/s, backups and atomic replacement (with their syncs) included.
 //   ./bench/translate_bench --benchmark_counters_tabular=true
-#include "bench/project_generator.h"
+#include "bench/project_bench.h"
 #include "collect/collect_command.h"
 #include "strings_db/strings_table.h"
 #include "translate/translate_command.h"
@@ -16,39 +16,6 @@
 
 namespace wordloom {
 namespace {
-
-class QuietHost : public CommandHost {
-public:
-    void Message(const std::string&) override { ++messages; }
-    bool Question(const std::string&) override { return true; }
-    void Error(const std::string&) override { ++messages; }
-    void StatusText(const std::string&) override {}
-    void BusyCursor(bool) override {}
-    void ProcessPendingEvents() override {}
-    void SetClipboardText(const std::string&) override {}
-    void SetViewAttached(bool) override {}
-    void ApplyProjectFilter() override {}
-    int messages = 0;
-};
-
-const std::filesystem::path& WorkDir() {
-    static const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("wordloom-translate-bench-" + std::to_string(::getpid()));
-    return dir;
-}
-
-const GeneratedProject& Project() {
-    static const GeneratedProject project = GenerateProject((WorkDir() / "project").string());
-    return project;
-}
-
-ProjectSettings Settings() {
-    ProjectSettings settings;
-    settings.projectPath = Project().projectPath;
-    settings.language = "English";
-    settings.translation = "German";
-    return settings;
-}
 
 /// The project as generated, to put back before each run.
 std::map<std::string, std::string> Originals() {
@@ -124,12 +91,5 @@ BENCHMARK(BM_TranslateProject)->Unit(benchmark::kMillisecond)->Iterations(3)->Us
 } // namespace wordloom
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    const auto& project = wordloom::Project();
-    std::fprintf(stderr, "generated project: %zu bytes of forms, %zu bytes of units\n", project.formBytes,
-                 project.unitBytes);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(wordloom::WorkDir());
-    return 0;
+    return wordloom::RunProjectBenchmarks(argc, argv);
 }

@@ -1,9 +1,10 @@
-// The command host of wordloom-cli: messages, errors and progress texts go to stderr; questions are
-// answered with OK (the command line asked for the work); there is no clipboard and no view.
+// The command host of wordloom-cli: messages, errors and progress texts go to stderr; there is no
+// clipboard and no view.
 #pragma once
 
 #include "collect/command_host.h"
 
+#include <istream>
 #include <ostream>
 #include <string>
 
@@ -11,15 +12,24 @@ namespace wordloom {
 
 class CliHost : public CommandHost {
 public:
-    explicit CliHost(std::ostream& err) : m_err(err) {}
+    /// With `answers`, a question is asked on `err` and answered from there ("y", "yes", "ok");
+    /// without, it is answered OK unasked (the command line asked for the work).
+    explicit CliHost(std::ostream& err, std::istream* answers = nullptr) : m_err(err), m_answers(answers) {}
 
-    void Message(const std::string& text) override { Print(text); }
+    void Message(const std::string& text) override { m_err << text << "\n"; }
     bool Question(const std::string& text) override {
-        Print(text);
-        return true;
+        if (m_answers == nullptr)
+            return true;
+        m_err << text << "\nContinue? [y/N] " << std::flush;
+        std::string answer;
+        if (!std::getline(*m_answers, answer)) {
+            m_err << "\n"; // nobody answered: the next text starts on a line of its own
+            return false;
+        }
+        return answer == "y" || answer == "Y" || answer == "yes" || answer == "ok" || answer == "OK";
     }
-    void Error(const std::string& text) override { Print("Error: " + text); }
-    void StatusText(const std::string& text) override { Print(text); }
+    void Error(const std::string& text) override { m_err << "Error: " << text << "\n"; }
+    void StatusText(const std::string& text) override { m_err << text << "\n"; }
     void BusyCursor(bool) override {}
     void ProcessPendingEvents() override {}
     void SetClipboardText(const std::string&) override {}
@@ -27,9 +37,8 @@ public:
     void ApplyProjectFilter() override {}
 
 private:
-    void Print(const std::string& text) { m_err << text << "\n"; }
-
     std::ostream& m_err;
+    std::istream* m_answers;
 };
 
 } // namespace wordloom

@@ -3,11 +3,9 @@
 #include "collect/collect_command.h"
 #include "cli/cli_host.h"
 #include "cli/commands.h"
-#include "collect/code_page.h"
 #include "strings_db/strings_table.h"
 
 #include <algorithm>
-#include <charconv>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -30,19 +28,6 @@ constexpr const char* kCollectUsage =
 int UsageError(std::ostream& err, const std::string& text) {
     err << "wordloom-cli collect: " << text << "\n" << kCollectUsage;
     return 1;
-}
-
-std::vector<std::string> SplitList(std::string_view list) {
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        const std::size_t comma = std::min(list.find(',', start), list.size());
-        if (comma > start) {
-            items.emplace_back(list.substr(start, comma - start));
-        }
-        start = comma + 1;
-    }
-    return items;
 }
 
 } // namespace
@@ -79,9 +64,7 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
             if (!value(text)) {
                 return UsageError(err, "--charset needs a number");
             }
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), charset);
-            if (error != std::errc() || end != text.data() + text.size() ||
-                CodePageName(charset) == nullptr) {
+            if (!ParseCharset(text, charset)) {
                 return UsageError(err, "unknown character set " + text);
             }
         } else if (arg == "--properties") {
@@ -99,6 +82,9 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
     if (projectPath.empty()) {
         return UsageError(err, "no project file given");
+    }
+    if (!ProjectFileExists("collect", projectPath, err)) {
+        return 1;
     }
     try {
         StringsTable table(dbPath);

@@ -1,12 +1,41 @@
 #include "cli/commands.h"
 
+#include "collect/code_page.h"
+
 #include <algorithm>
+#include <charconv>
+#include <filesystem>
 
 namespace wordloom::cli {
 
 bool WantsHelp(const std::vector<std::string>& args) {
     return std::any_of(args.begin(), args.end(),
                        [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+std::vector<std::string> SplitList(std::string_view list) {
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        if (comma > start)
+            items.emplace_back(list.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return items;
+}
+
+bool ProjectFileExists(const std::string& command, const std::string& path, std::ostream& err) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error))
+        return true;
+    err << "wordloom-cli " << command << ": cannot find the project file " << path << "\n";
+    return false;
+}
+
+bool ParseCharset(const std::string& text, int& charset) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), charset);
+    return error == std::errc() && end == text.data() + text.size() && CodePageName(charset) != nullptr;
 }
 
 } // namespace wordloom::cli

@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wordloom::cli {
@@ -15,6 +16,13 @@ using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostre
 
 /// True when the words ask for help ("--help" or "-h").
 bool WantsHelp(const std::vector<std::string>& args);
+/// The items of a comma-separated list, empty items left out.
+std::vector<std::string> SplitList(std::string_view list);
+/// True when `path` names an existing file; otherwise says so on err ("wordloom-cli COMMAND: ...").
+/// A mistyped project path would otherwise be a project without files, "done" with nothing done.
+bool ProjectFileExists(const std::string& command, const std::string& path, std::ostream& err);
+/// Reads a character set number; false unless it is a whole number naming a known character set.
+bool ParseCharset(const std::string& text, int& charset);
 
 /// form totext IN OUT | form tobinary IN OUT
 int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

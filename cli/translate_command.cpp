@@ -1,14 +1,12 @@
 // wordloom-cli translate: the Translate command of the workbench, asking its question on the
 // terminal (or not, with --yes), with its messages on stderr.
+#include "cli/cli_host.h"
 #include "cli/commands.h"
 
-#include "collect/code_page.h"
-#include "collect/command_host.h"
 #include "strings_db/strings_table.h"
 #include "translate/translate_command.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <iostream>
 
@@ -31,53 +29,6 @@ constexpr const char* kUsage =
     "  --properties LIST     translated form properties, comma-separated (default: all)\n"
     "  --no-pas              leave the unit sources alone\n"
     "  --yes                 do not ask for confirmation\n";
-
-/// Talks to the terminal: every text on stderr, the question answered on stdin.
-class TerminalHost : public CommandHost {
-public:
-    TerminalHost(std::istream& in, std::ostream& err, bool assumeYes)
-        : m_in(in), m_err(err), m_yes(assumeYes) {}
-
-    void Message(const std::string& text) override { m_err << text << "\n"; }
-    bool Question(const std::string& text) override {
-        if (m_yes)
-            return true;
-        m_err << text << "\nContinue? [y/N] " << std::flush;
-        std::string answer;
-        if (!std::getline(m_in, answer))
-            return false;
-        return answer == "y" || answer == "Y" || answer == "yes" || answer == "ok" || answer == "OK";
-    }
-    void Error(const std::string& text) override { m_err << "Error: " << text << "\n"; }
-    void StatusText(const std::string& text) override { m_err << text << "\n"; }
-    void BusyCursor(bool) override {}
-    void ProcessPendingEvents() override {}
-    void SetClipboardText(const std::string&) override {}
-    void SetViewAttached(bool) override {}
-    void ApplyProjectFilter() override {}
-
-private:
-    std::istream& m_in;
-    std::ostream& m_err;
-    bool m_yes;
-};
-
-bool ParseCharset(const std::string& text, int& charset) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), charset);
-    return error == std::errc() && end == text.data() + text.size() && CodePageName(charset) != nullptr;
-}
-
-std::vector<std::string> SplitCommas(const std::string& list) {
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        const std::size_t comma = std::min(list.find(',', start), list.size());
-        if (comma > start)
-            items.push_back(list.substr(start, comma - start));
-        start = comma + 1;
-    }
-    return items;
-}
 
 } // namespace
 
@@ -109,7 +60,7 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
             else if (arg == "--db")
                 dbPath = value;
             else if (arg == "--properties")
-                settings.properties = SplitCommas(value);
+                settings.properties = SplitList(value);
             else if (!ParseCharset(value,
                                    arg == "--charset" ? settings.sourceCharset : settings.targetCharset))
                 return usageError("unknown character set " + value);
@@ -127,6 +78,8 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
         return usageError("no project file given");
     if (settings.translation.empty())
         return usageError("--to is required");
+    if (!ProjectFileExists("translate", projectPath, err))
+        return 1;
 
     StringsTable table(dbPath, OpenMode::ReadOnly);
     const std::vector<std::string> languages = table.Languages();
@@ -139,7 +92,7 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
     // A bare file name means the working folder, never the root folder an empty window field gives.
     settings.projectPath = std::filesystem::absolute(projectPath).lexically_normal().string();
 
-    TerminalHost host(std::cin, err, assumeYes);
+    CliHost host(err, assumeYes ? nullptr : &std::cin);
     const TranslateSummary summary = RunTranslateCommand(table, settings, host);
     if (!summary.confirmed) {
         err << "Nothing was changed.\n";

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace wordloom {
 
@@ -33,19 +34,6 @@ private:
     int m_fd;
 };
 
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 } // namespace
 
 std::string ReadFileBytes(const std::string& path) {
@@ -71,12 +59,67 @@ std::string ReadFileBytes(const std::string& path) {
     return data;
 }
 
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+TempFile::TempFile(const std::string& target) : m_path(DirectoryOf(target) + ".wordloom-XXXXXX") {
+    m_fd = ::mkostemp(m_path.data(), O_CLOEXEC);
+    if (m_fd < 0)
+        m_path.clear();
+}
+
+TempFile::~TempFile() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_path.empty())
+        ::unlink(m_path.c_str());
+}
+
+bool TempFile::Write(std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(m_fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool TempFile::Close() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd < 0 || ::close(fd) == 0;
+}
+
+bool TempFile::RenameOver(const std::string& target) {
+    if (!Close() || ::rename(m_path.c_str(), target.c_str()) != 0)
+        return false;
+    m_path.clear();
+    return true;
+}
+
+std::string TempFile::Release() {
+    Close();
+    return std::exchange(m_path, std::string());
+}
+
+void SyncDirectory(const std::string& directory) {
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 void WriteFileAtomically(const std::string& path, std::string_view data) {
-    const std::string error = "Cannot create file " + path;
-    std::string temp = path + ".XXXXXX";
-    FileDescriptor file(::mkostemp(temp.data(), O_CLOEXEC));
-    if (file.Get() < 0)
-        throw FileError(error);
+    TempFile file(path);
     struct stat existing {};
     mode_t mode = 0666;
     if (::stat(path.c_str(), &existing) == 0) {
@@ -86,12 +129,10 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
         ::umask(mask);
         mode &= ~mask;
     }
-    bool ok = WriteAll(file.Get(), data) && ::fchmod(file.Get(), mode) == 0 && ::fsync(file.Get()) == 0;
-    ok = file.Close() && ok;
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        throw FileError(error);
-    }
+    if (!file.IsOpen() || !file.Write(data) || ::fchmod(file.Descriptor(), mode) != 0 ||
+        ::fsync(file.Descriptor()) != 0 || !file.RenameOver(path))
+        throw FileError("Cannot create file " + path);
+    SyncDirectory(DirectoryOf(path));
 }
 
 } // namespace wordloom

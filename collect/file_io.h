@@ -11,6 +11,41 @@ namespace wordloom {
 /// file cannot be opened or read.
 std::string ReadFileBytes(const std::string& path);
 
+/// The folder part of `path`, ending in "/" ("./" for a bare name).
+std::string DirectoryOf(const std::string& path);
+
+/// A new file in the folder of the file it is to replace, so that a rename puts it in place at
+/// once: readers see the old content or the new, never a mix. Created with mode 0600; removed when
+/// destroyed unless renamed or released. The calls report failures with errno set.
+class TempFile {
+public:
+    /// Creates the file; IsOpen() tells whether that worked.
+    explicit TempFile(const std::string& target);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    int Descriptor() const { return m_fd; }
+    const std::string& Path() const { return m_path; }
+    /// Writes all of `data`, however many calls it takes.
+    bool Write(std::string_view data);
+    /// Closes the file, which can report a deferred write failure.
+    bool Close();
+    /// Renames the file over `target` (closing it first).
+    bool RenameOver(const std::string& target);
+    /// Hands the file's name over: it is no longer removed on destruction.
+    std::string Release();
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+};
+
+/// Makes the renames in a folder durable (syncs the folder itself); failures are ignored, the
+/// renames themselves having succeeded.
+void SyncDirectory(const std::string& directory);
+
 /// Writes data to a temporary file in the target's folder, flushes it to disk and renames it over
 /// path, keeping the permission bits of a file that already stood there. Throws FileError
 /// "Cannot create file %s" on any failure; the temporary file is removed and path is untouched.

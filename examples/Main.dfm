@@ -59,7 +59,10 @@ object MainForm: TMainForm
     Height = 89
     Lines.Strings = (
       'First line'
-      'Second line, with a tab:'#9'here')
+      'Second line, with a tab:'#9'here'
+      
+        'A memo line longer than sixty-four characters is cut by the form' +
+        ' writer and continued on the next line.')
   end
   object OpenButton: TButton
     Left = 16

@@ -1,5 +1,6 @@
 #include "translate/file_replace.h"
 
+#include "collect/file_io.h"
 #include "collect/source_file.h"
 
 #include <cerrno>
@@ -24,29 +25,12 @@ std::string Reason() {
     return std::strerror(errno);
 }
 
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
 /// The file a path names, following symbolic links, so that a link stays a link.
 std::string RealTarget(const std::string& path) {
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) == nullptr)
         return path;
     return resolved;
-}
-
-void WriteAll(int fd, const char* data, std::size_t left, const std::string& target) {
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            throw FileError("Cannot write file " + target + ": " + Reason());
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
 }
 
 /// One sync for everything written so far: a single journal commit instead of one per file.
@@ -81,30 +65,29 @@ ReplaceBatch::~ReplaceBatch() {
 }
 
 void ReplaceBatch::Stage(const std::string& target, std::string_view content, unsigned mode, bool keepOwner) {
-    std::string temp = DirectoryOf(target) + ".wordloom-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    TempFile temp(target);
+    if (!temp.IsOpen())
         throw FileError("Cannot create a temporary file beside " + target + ": " + Reason());
-    m_entries.push_back({target, temp});
-    try {
-        Step(ReplaceStep::TempCreated, target);
-        const std::size_t half = content.size() / 2;
-        WriteAll(fd, content.data(), half, target);
-        Step(ReplaceStep::HalfWritten, target);
-        WriteAll(fd, content.data() + half, content.size() - half, target);
-        ::fchmod(fd, mode);
-        if (keepOwner) {
-            struct stat st {};
-            // Only root may give a file away; for everyone else it stays theirs anyway.
-            if (::stat(target.c_str(), &st) == 0 && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
-            }
+    const auto writeFailure = [&target] {
+        return FileError("Cannot write file " + target + ": " + Reason());
+    };
+    Step(ReplaceStep::TempCreated, target);
+    const std::size_t half = content.size() / 2;
+    if (!temp.Write(content.substr(0, half)))
+        throw writeFailure();
+    Step(ReplaceStep::HalfWritten, target);
+    if (!temp.Write(content.substr(half)))
+        throw writeFailure();
+    ::fchmod(temp.Descriptor(), mode);
+    if (keepOwner) {
+        struct stat st {};
+        // Only root may give a file away; for everyone else it stays theirs anyway.
+        if (::stat(target.c_str(), &st) == 0 && ::fchown(temp.Descriptor(), st.st_uid, st.st_gid) != 0) {
         }
-    } catch (...) {
-        ::close(fd);
-        throw;
     }
-    if (::close(fd) != 0)
-        throw FileError("Cannot write file " + target + ": " + Reason());
+    if (!temp.Close())
+        throw writeFailure();
+    m_entries.push_back({target, temp.Release()});
     m_bytes += content.size();
 }
 
@@ -181,14 +164,8 @@ void ReplaceBatch::Commit() {
         Step(ReplaceStep::Renamed, entry.target);
     }
     // The renames are ordered in the file system's journal; one directory sync makes them durable.
-    if (!m_entries.empty()) {
-        const int fd =
-            ::open(DirectoryOf(m_entries.back().target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
-        }
-    }
+    if (!m_entries.empty())
+        SyncDirectory(DirectoryOf(m_entries.back().target));
     m_entries.clear();
     m_held.clear();
     m_bytes = 0;

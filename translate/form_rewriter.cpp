@@ -19,16 +19,9 @@ bool EndsWith(std::string_view text, char c) {
     return !text.empty() && text.back() == c;
 }
 
-/// Writes a value the way the form writer lays it out: on the property line when it fits in 64
-/// characters, otherwise on the following lines, 64 characters to a line joined by " +" (the
-/// parser joins the pieces back, whatever their width).
-void WriteValue(std::string& out, std::string_view propertyLine, const PascalString& value) {
-    out += propertyLine;
-    if (value.Length() <= kCharsPerLine) {
-        out += ' ';
-        out += EncodeStringExpression(value);
-        return;
-    }
+/// Writes a long string the way the form writer cuts it: 64 characters to a line, the lines joined
+/// by " +" (the parser joins the pieces back, whatever their width).
+void WritePieces(std::string& out, const PascalString& value) {
     PascalString piece;
     for (std::size_t start = 0; start < value.Length(); start += kCharsPerLine) {
         const std::size_t count = std::min(kCharsPerLine, value.Length() - start);
@@ -40,9 +33,23 @@ void WriteValue(std::string& out, std::string_view propertyLine, const PascalStr
         } else {
             piece.AppendBytes(std::string_view(value.Narrow()).substr(start, count));
         }
-        out += start == 0 ? kCrLf : std::string_view(" +\r\n");
+        if (start != 0)
+            out += " +\r\n";
         out += EncodeStringExpression(piece);
     }
+}
+
+/// Writes a value the way the form writer lays it out: on the property line when it fits in 64
+/// characters, otherwise on the following lines.
+void WriteValue(std::string& out, std::string_view propertyLine, const PascalString& value) {
+    out += propertyLine;
+    if (value.Length() <= kCharsPerLine) {
+        out += ' ';
+        out += EncodeStringExpression(value);
+        return;
+    }
+    out += kCrLf;
+    WritePieces(out, value);
 }
 
 class FormTextRewriter {
@@ -92,6 +99,47 @@ public:
         m_out += kCrLf;
     }
 
+    /// An item of a list beginning on `first`, continued on the following lines while a line ends
+    /// with "+" (the writer cuts a long item like a long value). It is read as the collector reads
+    /// it, the string expressions of its lines joined, so the text filed is the text looked up. A
+    /// translated item replaces all its lines, cut like a long value; whatever follows the last
+    /// expression (the list's ")") stays. Returns the item's last line.
+    std::string_view ListItem(std::string_view first) {
+        m_lines.assign(1, first);
+        bool whole = true;
+        while (EndsWith(m_lines.back(), '+')) {
+            if (AtEnd()) {
+                whole = false;
+                break;
+            }
+            m_lines.push_back(TakeLine());
+            if (m_lines.back().empty()) {
+                whole = false; // the collector gives up on such an item too
+                break;
+            }
+        }
+        const std::string_view last = m_lines.back();
+        const std::size_t begin = first.find_first_of("'#");
+        std::size_t end = 0;
+        std::optional<PascalString> translated;
+        if (whole && begin != std::string_view::npos && ReadItem(begin, end))
+            translated = m_lookup(m_value);
+        if (!translated) {
+            for (std::string_view line : m_lines)
+                Write(line);
+            return last;
+        }
+        Count();
+        m_out += first.substr(0, begin);
+        if (translated->Length() <= kCharsPerLine)
+            m_out += EncodeStringExpression(*translated);
+        else
+            WritePieces(m_out, *translated);
+        m_out += last.substr(end);
+        m_out += kCrLf;
+        return last;
+    }
+
     /// A value on the lines after `propertyLine` (which ends with " ="), joined by "+" at their
     /// ends, beginning with `first`. Translated as one text; the lines stay as they are otherwise.
     void FollowingLinesValue(std::string_view propertyLine, std::string_view first) {
@@ -134,9 +182,31 @@ private:
     std::string_view m_rest;
     const FormValueLookup& m_lookup;
     FormLinePosition& m_position;
+    /// Joins the expressions of the item's lines into `m_value`, the first from `begin`; `end` is
+    /// left after the last one. False when a line holds anything but its expression and the "+"
+    /// (nothing could be replaced there without losing it).
+    bool ReadItem(std::size_t begin, std::size_t& end) {
+        m_value.Clear();
+        for (std::size_t i = 0; i < m_lines.size(); ++i) {
+            const std::string_view line = m_lines[i];
+            end = i == 0 ? begin : 0;
+            if (i > 0 && !StartsString(line))
+                return false;
+            m_piece.Clear();
+            if (!ReadStringExpression(line, end, m_piece))
+                return false;
+            if (i + 1 < m_lines.size() && TrimControls(line.substr(end)) != "+")
+                return false;
+            m_value.Append(m_piece);
+        }
+        return true;
+    }
+
     int* m_replaced;
     std::string m_out;
     PascalString m_value;
+    PascalString m_piece;
+    std::vector<std::string_view> m_lines;
 };
 
 } // namespace
@@ -162,12 +232,10 @@ std::string TranslateFormText(std::string_view text, const std::vector<std::stri
         }
         const std::string_view head = line.substr(0, property->size() + 2);
         if (EndsWith(line, '(')) {
-            // A list: one value per line, up to the line that ends with ")".
+            // A list: one value per item, up to the line that ends with ")".
             rewriter.Write(line);
             while (!rewriter.AtEnd()) {
-                const std::string_view item = rewriter.TakeLine();
-                rewriter.LineValue(item, 0, {});
-                if (EndsWith(item, ')'))
+                if (EndsWith(rewriter.ListItem(rewriter.TakeLine()), ')'))
                     break;
             }
         } else if (line.size() == head.size() && !rewriter.AtEnd()) {

@@ -26,7 +26,8 @@ using FormValueLookup = std::function<std::optional<PascalString>(const PascalSt
 /// The form text with its lines trimmed and ended by CR LF, and the string value of every line that
 /// begins with a searched property followed by " =" replaced where `lookup` gives a translation:
 /// a value on the property line (continued with "+" or not), a value on the lines after a property
-/// line that ends with " =", and each item of a list value ("(" ... ")"). A value is the whole
+/// line that ends with " =", and each item of a list value ("(" ... ")"; an item continued with
+/// "+" on the following lines is one value, as the collector files it). A value is the whole
 /// string expression (quoted runs, #codes and "+" joins); it is looked up as one text and, when
 /// translated, written anew (on the following lines when longer than 64 characters); a value
 /// without a translation, and anything that is no string expression, keeps its lines unchanged.

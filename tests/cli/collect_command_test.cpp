@@ -12,6 +12,8 @@ namespace {
 
 class CollectCli : public ::testing::Test {
 protected:
+    void SetUp() override { project.Write("Demo.dpr", "program Demo;\r\n"); }
+
     int Run(std::vector<std::string> args) {
         out.str({});
         err.str({});
@@ -45,6 +47,15 @@ TEST_F(CollectCli, FailureGivesANonZeroStatus) {
     EXPECT_EQ(Run({project.Path() + "/Demo.dpr", "--db", tableFile.Path()}), 1);
     EXPECT_NE(err.str().find("Invalid stream format"), std::string::npos);
     EXPECT_EQ(out.str(), "files read: 0, texts added: 0, table size: 0\n");
+}
+
+TEST_F(CollectCli, AMissingProjectFileIsAFailure) {
+    project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Hello'\r\nend\r\n");
+    const std::string missing = project.Path() + "/Dmeo.dpr";
+    EXPECT_EQ(Run({missing, "--db", tableFile.Path()}), 1);
+    EXPECT_EQ(err.str(), "wordloom-cli collect: cannot find the project file " + missing + "\n");
+    EXPECT_EQ(Run({project.Path() + "/elsewhere/Demo.dpr", "--db", tableFile.Path()}), 1);
+    EXPECT_EQ(tableFile.Query("SELECT count(*) FROM strings"), "0");
 }
 
 TEST_F(CollectCli, BadArgumentsAreRefused) {

@@ -19,6 +19,7 @@ protected:
     void SetUp() override {
         m_table.Exec("INSERT INTO strings (English, German, SpFront, SpEnd) VALUES ('Open file', 'Datei "
                      "laden', 0, 0)");
+        WriteFileAtomically(Project("Demo.dpr"), "program Demo;\r\n");
         WriteFileAtomically(Project("Main.pas"), "S := 'Open file';\r\n");
         WriteFileAtomically(Project("Main.dfm"), "object F: TF\r\n  Caption = 'Open file'\r\nend\r\n");
     }
@@ -61,6 +62,14 @@ TEST_F(TranslateCliTest, WrongArgumentsAreRefused) {
     EXPECT_EQ(ReadFileBytes(Project("Main.pas")), "S := 'Open file';\r\n");
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_NE(m_out.str().find("Usage: wordloom-cli translate"), std::string::npos);
+}
+
+TEST_F(TranslateCliTest, AMissingProjectFileIsAFailure) {
+    const std::string missing = Project("elsewhere/Demo.dpr");
+    EXPECT_EQ(Run({missing, "--to", "German", "--db", m_table.Path(), "--yes"}), 1);
+    EXPECT_EQ(m_err.str(), "wordloom-cli translate: cannot find the project file " + missing + "\n");
+    EXPECT_EQ(Run({m_table.Folder().string(), "--to", "German", "--db", m_table.Path(), "--yes"}), 1);
+    EXPECT_EQ(ReadFileBytes(Project("Main.pas")), "S := 'Open file';\r\n");
 }
 
 TEST_F(TranslateCliTest, TheTerminalAnswerDecides) {

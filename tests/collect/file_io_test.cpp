@@ -74,5 +74,33 @@ TEST_F(FileIoTest, UnwritableTargetFailsAndLeavesNoTemporary) {
     EXPECT_TRUE(fs::is_directory(PathOf("dir.dfm")));
 }
 
+TEST_F(FileIoTest, TempFileStandsBesideItsTargetAndGoesUnlessRenamedOrReleased) {
+    const std::string target = PathOf("Main.dfm");
+    WriteFileAtomically(target, "old");
+    std::string released;
+    {
+        TempFile dropped(target);
+        ASSERT_TRUE(dropped.IsOpen());
+        EXPECT_EQ(DirectoryOf(dropped.Path()), DirectoryOf(target));
+        EXPECT_TRUE(dropped.Write("never used"));
+        EXPECT_EQ(EntryCount(), 2u);
+    }
+    EXPECT_EQ(EntryCount(), 1u);
+    {
+        TempFile kept(target);
+        ASSERT_TRUE(kept.Write("kept"));
+        released = kept.Release();
+    }
+    EXPECT_EQ(ReadFileBytes(released), "kept");
+    {
+        TempFile renamed(target);
+        ASSERT_TRUE(renamed.Write("new"));
+        ASSERT_TRUE(renamed.RenameOver(target));
+    }
+    EXPECT_EQ(ReadFileBytes(target), "new");
+    EXPECT_EQ(EntryCount(), 2u); // the target and the released file
+    EXPECT_EQ(DirectoryOf("Main.dfm"), "./");
+}
+
 } // namespace
 } // namespace wordloom

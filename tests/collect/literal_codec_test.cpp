@@ -1,5 +1,7 @@
 #include "collect/literal_codec.h"
 
+#include "common/pascal_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -122,20 +124,6 @@ TEST(EncodeTranslation, CodedFormReadsBackAfterReplacement) {
     std::string line = "Caption = '" + EncodeTranslation("It's 'x'", 2, 1, ApostropheForm::Coded) + "'";
     ReplaceAll(line, "'#39'", "''");
     EXPECT_EQ(ExtractLiteral(line), "  It's 'x' ");
-}
-
-PascalString Narrow(std::string_view bytes) {
-    PascalString s;
-    s.AppendBytes(bytes);
-    return s;
-}
-
-PascalString Wide(std::u16string_view units) {
-    PascalString s;
-    s.Widen();
-    for (char16_t u : units)
-        s.AppendUnit(u);
-    return s;
 }
 
 struct TokenCase {

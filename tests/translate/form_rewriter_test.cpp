@@ -1,6 +1,7 @@
 #include "translate/form_rewriter.h"
 
 #include "collect/project.h"
+#include "common/pascal_text.h"
 
 #include <gtest/gtest.h>
 
@@ -32,20 +33,6 @@ private:
     std::map<std::string, PascalString> m_entries;
 };
 
-PascalString Narrow(std::string_view bytes) {
-    PascalString s;
-    s.AppendBytes(bytes);
-    return s;
-}
-
-PascalString Wide(std::u16string_view units) {
-    PascalString s;
-    for (char16_t u : units)
-        s.AppendUnit(u);
-    s.Widen();
-    return s;
-}
-
 std::string Rewrite(std::string_view text, FakeLookup& lookup, int* replaced = nullptr) {
     FormLinePosition position;
     return TranslateFormText(text, DefaultProperties(), lookup.Get(), position, replaced);
@@ -66,6 +53,7 @@ TEST_P(FormTextTest, Rewrites) {
         {"'A long caption'", Narrow("Eine lange Beschriftung")},
         {"'Green'", Narrow("Gr\xfcn")},
         {"'Blue'", Narrow("Blau")},
+        {"'GreenBlue'", Narrow("Gr\xfcnblau")},
         {"#25171#24320", Narrow("Open")},
         {"'Don'#39't'", Narrow("N'y va pas")},
         {"'Line one'#13#10'Line two'", Narrow("Zeile eins\r\nZeile zwei")},
@@ -100,8 +88,17 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"ContinuedOnTheLineIsLookedUpOnItsLine", "Text = 'Open' +\r\n'Blue'\r\n",
                  "Text = '\xd6"
                  "ffnen' +\r\n'Blue'\r\n"},
-        FormCase{"ListItemPiecesEachOnTheirLine", "Lines.Strings = (\r\n'Green' +\r\n'Blue')\r\n",
-                 "Lines.Strings = (\r\n'Gr\xfcn' +\r\n'Blau')\r\n"},
+        FormCase{"ContinuedListItemIsOneValue",
+                 "Lines.Strings = (\r\n'Red'\r\n\r\n  'Green' +\r\n  'Blue')\r\n",
+                 "Lines.Strings = (\r\n'Red'\r\n\r\n'Gr\xfcnblau')\r\n"},
+        FormCase{"UntranslatedContinuedListItemKept",
+                 "Lines.Strings = (\r\n  'Green' +\r\n  'Red'\r\n  'Blue')\r\n",
+                 "Lines.Strings = (\r\n'Green' +\r\n'Red'\r\n'Blau')\r\n"},
+        FormCase{"ContinuedListItemBrokenByAnEmptyLineKept",
+                 "Lines.Strings = (\r\n'Green' +\r\n\r\n'Blue')\r\n",
+                 "Lines.Strings = (\r\n'Green' +\r\n\r\n'Blau')\r\n"},
+        FormCase{"ContinuedListItemWithForeignTextKept", "Lines.Strings = (\r\n'Green' x +\r\n'Blue')\r\n",
+                 "Lines.Strings = (\r\n'Green' x +\r\n'Blue')\r\n"},
         FormCase{"ListItemByItem", "Items.Strings = (\r\n  'Red'\r\n  'Green'\r\n  'Blue')\r\nTop = 1\r\n",
                  "Items.Strings = (\r\n'Red'\r\n'Gr\xfcn'\r\n'Blau')\r\nTop = 1\r\n"},
         FormCase{"EmptyListOnItsLine", "Items.Strings = ()\r\nCaption = 'Open'\r\n",
@@ -124,14 +121,24 @@ TEST(TranslateFormText, LongTranslationIsLaidOutLikeTheWriter) {
               "Caption =\r\n'" + std::string(64, 'x') + "' +\r\n'" + std::string(6, 'x') + "'\r\n");
 }
 
-TEST(TranslateFormText, LooksUpWholeValuesAndListItemsLineByLine) {
+TEST(TranslateFormText, LooksUpWholeValuesAndWholeListItems) {
     FakeLookup lookup({});
     int replaced = 0;
-    Rewrite(
-        "Caption =\r\n'a' +\r\n#13 +\r\n'b'\r\nHint = 'x'#10'y'\r\nItems.Strings = (\r\n'p' +\r\n'q')\r\n",
-        lookup, &replaced);
-    EXPECT_EQ(lookup.asked, (std::vector<std::string>{"'a'#13'b'", "'x'#10'y'", "'p'", "'q'"}));
+    Rewrite("Caption =\r\n'a' +\r\n#13 +\r\n'b'\r\nHint = 'x'#10'y'\r\nItems.Strings = (\r\n'p' +\r\n'q' + "
+            "#9 +\r\n'r'\r\n's')\r\n",
+            lookup, &replaced);
+    EXPECT_EQ(lookup.asked, (std::vector<std::string>{"'a'#13'b'", "'x'#10'y'", "'pq'#9'r'", "'s'"}));
     EXPECT_EQ(replaced, 0);
+}
+
+TEST(TranslateFormText, LongListItemIsCutLikeTheWriterAndKeepsTheListEnd) {
+    const std::string translation(150, 'y');
+    FakeLookup lookup({{"'GreenBlue'", Narrow(translation)}, {"'Red'", Narrow(std::string(64, 'r'))}});
+    int replaced = 0;
+    EXPECT_EQ(Rewrite("Lines.Strings = (\r\n'Red'\r\n'Green' +\r\n'Blue')\r\nTop = 1\r\n", lookup, &replaced),
+              "Lines.Strings = (\r\n'" + std::string(64, 'r') + "'\r\n'" + std::string(64, 'y') + "' +\r\n'" +
+                  std::string(64, 'y') + "' +\r\n'" + std::string(22, 'y') + "')\r\nTop = 1\r\n");
+    EXPECT_EQ(replaced, 2);
 }
 
 TEST(TranslateFormText, OnlyCheckedPropertiesAreTranslated) {

@@ -1,0 +1,65 @@
+// What the benchmarks over a generated project share: a quiet command host, the project in a
+// folder of this run, and a main that reports the project's size and removes the folder at the end.
+#pragma once
+
+#include "bench/project_generator.h"
+#include "collect/command_host.h"
+#include "collect/project.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace wordloom {
+
+/// Questions answered OK, messages only counted.
+class QuietHost : public CommandHost {
+public:
+    void Message(const std::string&) override { ++messages; }
+    bool Question(const std::string&) override { return true; }
+    void Error(const std::string&) override { ++messages; }
+    void StatusText(const std::string&) override {}
+    void BusyCursor(bool) override {}
+    void ProcessPendingEvents() override {}
+    void SetClipboardText(const std::string&) override {}
+    void SetViewAttached(bool) override {}
+    void ApplyProjectFilter() override {}
+    int messages = 0;
+};
+
+inline const std::filesystem::path& WorkDir() {
+    static const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("wordloom-bench-" + std::to_string(::getpid()));
+    return dir;
+}
+
+/// The generated project (2,000 forms, 2,000 units), made on first use.
+inline const GeneratedProject& Project() {
+    static const GeneratedProject project = GenerateProject((WorkDir() / "project").string());
+    return project;
+}
+
+/// The generated project, its texts in English, translated into German.
+inline ProjectSettings Settings() {
+    ProjectSettings settings;
+    settings.projectPath = Project().projectPath;
+    settings.language = "English";
+    settings.translation = "German";
+    return settings;
+}
+
+inline int RunProjectBenchmarks(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    const GeneratedProject& project = Project();
+    std::fprintf(stderr, "generated project: %zu bytes of forms, %zu bytes of units\n", project.formBytes,
+                 project.unitBytes);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(WorkDir());
+    return 0;
+}
+
+} // namespace wordloom
