@@ -426,7 +426,9 @@ private:
         }
         if (depth == 0)
             WriteResourceHeader(className);
-        if (flags)
+        // A class name of 240 bytes or more has a length byte that reads as a prefix byte, so such
+        // a record gets a prefix of its own (flags 0) to stay readable.
+        if (flags || className.size() >= 0xF0)
             m_out.push_back(static_cast<char>(0xF0 | flags));
         if (flags & kChildPos)
             WriteInteger(position);

@@ -488,6 +488,22 @@ TEST(Objects, NamesLongerThan255BytesAreCut) {
                           .Resource("TA"));
 }
 
+TEST(Objects, ClassNamesOf240BytesOrMoreGetAPrefixByteAndReadBack) {
+    // The length byte of such a name is 0xF0 or above, which a reader takes for a prefix byte.
+    for (const int length : {239, 240, 255, 300}) {
+        const std::string className = "T" + Repeat("x", length - 1);
+        const std::string text = "object A: " + className + "\r\nend\r\n";
+        const std::string binary = TextToBinaryForm(text);
+        const std::string written = className.substr(0, 255);
+        const std::string name = "TPF0" + std::string(length >= 240 ? "\xF0" : "") +
+                                 static_cast<char>(written.size()) + written + '\x01' + "A";
+        EXPECT_NE(binary.find(name), std::string::npos) << length;
+        const std::string back = BinaryFormToText(binary);
+        EXPECT_EQ(back, "object A: " + written + "\r\nend\r\n") << length;
+        EXPECT_EQ(TextToBinaryForm(back), binary) << length;
+    }
+}
+
 struct TextFailureCase {
     std::string text;
     std::string message;
