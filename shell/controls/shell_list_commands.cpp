@@ -17,13 +17,7 @@
 #include <QPointer>
 #include <QTimer>
 
-namespace {
-
-bool VerbIs(const QString& verb, const char* name) {
-    return verb.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
-}
-
-} // namespace
+namespace {} // namespace
 
 // ---- commands ----
 

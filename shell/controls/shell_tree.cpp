@@ -24,10 +24,6 @@
 
 namespace {
 
-bool VerbIs(const QString& verb, const char* name) {
-    return verb.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
-}
-
 // Hourglass and no repainting while nodes are added or removed in bulk.
 class UpdateBracket {
 public:

@@ -29,11 +29,11 @@ QString WithSlash(QString path) {
     return path;
 }
 
+} // namespace
+
 bool VerbIs(const QString& verb, const char* name) {
     return verb.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
-
-} // namespace
 
 TPathwright::TPathwright(QObject* owner) : TComponent(owner) {
     m_filter.append(QStringLiteral("*"));

@@ -30,6 +30,9 @@ public:
 // The object's column alignment in the detail view.
 enum class TColumnAlignment { taLeftJustify, taRightJustify, taCenter };
 
+/// Whether a command verb is the named one; verbs compare without regard to letter case.
+bool VerbIs(const QString& verb, const char* name);
+
 class TPathwright : public TComponent {
     Q_OBJECT
     Q_PROPERTY(QString Filter READ GetFilter WRITE SetFilter)
