@@ -2,8 +2,13 @@
 
 #include "collect/errors.h"
 
+#include <cctype>
 #include <cerrno>
+#include <charconv>
+#include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,7 +69,59 @@ std::string DirectoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
-TempFile::TempFile(const std::string& target) : m_path(DirectoryOf(target) + ".wordloom-XXXXXX") {
+std::string TempNamePrefix() {
+    return ".wordloom-" + std::to_string(::getpid()) + "-";
+}
+
+namespace {
+
+/// The process that owns a temporary file of ours, or 0 when the name is not one of ours.
+pid_t TempFileOwner(std::string_view name) {
+    constexpr std::string_view kStart = ".wordloom-";
+    if (!name.starts_with(kStart))
+        return 0;
+    name.remove_prefix(kStart.size());
+    const std::size_t dash = name.find('-');
+    if (dash == std::string_view::npos || dash + 1 == name.size())
+        return 0;
+    long pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + dash, pid);
+    if (error != std::errc() || end != name.data() + dash || pid <= 0 || pid > INT_MAX)
+        return 0;
+    for (const char c : name.substr(dash + 1)) {
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return 0;
+    }
+    return static_cast<pid_t>(pid);
+}
+
+/// EPERM: the process runs, under another user.
+bool ProcessRuns(pid_t pid) {
+    return ::kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+} // namespace
+
+int RemoveOrphanedTempFiles(const std::string& directory) {
+    DIR* folder = ::opendir(directory.c_str());
+    if (folder == nullptr)
+        return 0;
+    const int folderFd = ::dirfd(folder);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(folder)) {
+        const pid_t owner = TempFileOwner(entry->d_name);
+        struct stat info {};
+        if (owner == 0 || ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode) || ProcessRuns(owner))
+            continue;
+        if (::unlinkat(folderFd, entry->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(folder);
+    return removed;
+}
+
+TempFile::TempFile(const std::string& target) : m_path(DirectoryOf(target) + TempNamePrefix() + "XXXXXX") {
     m_fd = ::mkostemp(m_path.data(), O_CLOEXEC);
     if (m_fd < 0)
         m_path.clear();

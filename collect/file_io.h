@@ -14,9 +14,19 @@ std::string ReadFileBytes(const std::string& path);
 /// The folder part of `path`, ending in "/" ("./" for a bare name).
 std::string DirectoryOf(const std::string& path);
 
+/// The start of the names of this process's temporary files: ".wordloom-<pid>-". The process id
+/// lets a later run tell the files of a run that was killed (see RemoveOrphanedTempFiles).
+std::string TempNamePrefix();
+
+/// Removes from `directory` the temporary files (TempNamePrefix's pattern, regular files only)
+/// whose process no longer runs, and returns how many went. A file of a running process, or any
+/// other file, is never touched; failures to remove are ignored.
+int RemoveOrphanedTempFiles(const std::string& directory);
+
 /// A new file in the folder of the file it is to replace, so that a rename puts it in place at
-/// once: readers see the old content or the new, never a mix. Created with mode 0600; removed when
-/// destroyed unless renamed or released. The calls report failures with errno set.
+/// once: readers see the old content or the new, never a mix. Named after TempNamePrefix, created
+/// with mode 0600; removed when destroyed unless renamed or released. The calls report failures
+/// with errno set.
 class TempFile {
 public:
     /// Creates the file; IsOpen() tells whether that worked.

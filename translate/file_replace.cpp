@@ -56,6 +56,26 @@ void SyncAll(const std::vector<std::string>& temps) {
     }
 }
 
+/// The file that replacing `path` replaces (symbolic links followed), with its status in `st`.
+/// A file without any write bit is checked in read-only; the folder's permissions must not let a
+/// rename replace it behind the user's back.
+std::string ReplaceableTarget(const std::string& path, struct stat& st) {
+    const std::string target = RealTarget(path);
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
+        throw FileError("Cannot open file " + path);
+    return target;
+}
+
+/// The backup name of `path`, checked to be free for a file. The name itself is replaced, never
+/// what a symbolic link there points at (which might be the file itself).
+std::string CheckedBackupPath(const std::string& path) {
+    const std::string backup = BackupPath(path);
+    struct stat st {};
+    if (::lstat(backup.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        throw FileError("Cannot make backup copy " + backup + ": it is not a file");
+    return backup;
+}
+
 } // namespace
 
 ReplaceBatch::ReplaceBatch() = default;
@@ -87,23 +107,13 @@ void ReplaceBatch::Stage(const std::string& target, std::string_view content, un
     }
     if (!temp.Close())
         throw writeFailure();
-    m_entries.push_back({target, temp.Release()});
+    m_entries.push_back({target, temp.Release(), content.size()});
     m_bytes += content.size();
 }
 
-void ReplaceBatch::StageBackup(const std::string& path, std::string_view content) {
-    // The backup name itself is replaced, never what a symbolic link there points at (which might
-    // be the file itself).
-    const std::string backup = BackupPath(path);
-    struct stat st {};
-    if (::lstat(backup.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
-        throw FileError("Cannot make backup copy " + backup + ": it is not a file");
-    // The file about to be replaced becomes the backup itself: a second name for it, renamed over
-    // the backup name at commit. Nothing is copied, and the old content's blocks stay in use.
-    if (LinkAside(RealTarget(path), backup))
-        return;
-    // A file system without hard links gets a copy, with the source's permissions, writable for
-    // its owner so that the next run can overwrite it.
+void ReplaceBatch::StageBackupCopy(const std::string& path, std::string_view content) {
+    const std::string backup = CheckedBackupPath(path);
+    // Writable for its owner, so that the next run can overwrite it.
     struct stat source {};
     const unsigned mode = ::stat(path.c_str(), &source) == 0 ? ((source.st_mode & 07777) | S_IWUSR) : 0644;
     try {
@@ -113,13 +123,34 @@ void ReplaceBatch::StageBackup(const std::string& path, std::string_view content
     }
 }
 
+void ReplaceBatch::StageReplaceWithBackup(const std::string& path, std::string_view original,
+                                          std::string_view content) {
+    struct stat st {};
+    const std::string target = ReplaceableTarget(path, st);
+    const std::string backup = CheckedBackupPath(path);
+    const std::size_t first = m_entries.size();
+    // The file about to be replaced becomes the backup itself: a second name for it, renamed over
+    // the backup name at commit, just before the new content takes the file's own name. Nothing is
+    // copied, and the old content's blocks stay in use. Only a file with no other name may: its
+    // other names would keep sharing the backup's content (one of them may be a backup name that a
+    // killed run left linked to the file). The rest, and file systems without hard links, get a
+    // copy.
+    if (st.st_nlink != 1 || !LinkAside(target, backup))
+        StageBackupCopy(path, original);
+    try {
+        Stage(target, content, st.st_mode & 07777, true);
+    } catch (...) {
+        DropFrom(first);
+        throw;
+    }
+}
+
 bool ReplaceBatch::LinkAside(const std::string& source, const std::string& target) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string temp =
-            DirectoryOf(target) + ".wordloom-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        std::string temp = DirectoryOf(target) + TempNamePrefix() + std::to_string(++counter);
         if (::link(source.c_str(), temp.c_str()) == 0) {
-            m_entries.push_back({target, std::move(temp)});
+            m_entries.push_back({target, std::move(temp), 0});
             Step(ReplaceStep::TempCreated, target);
             return true;
         }
@@ -130,13 +161,18 @@ bool ReplaceBatch::LinkAside(const std::string& source, const std::string& targe
 }
 
 void ReplaceBatch::StageReplace(const std::string& path, std::string_view content) {
-    const std::string target = RealTarget(path);
     struct stat st {};
-    // A file without any write bit is checked in read-only; the folder's permissions must not let
-    // a rename replace it behind the user's back.
-    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
-        throw FileError("Cannot open file " + path);
+    const std::string target = ReplaceableTarget(path, st);
     Stage(target, content, st.st_mode & 07777, true);
+}
+
+void ReplaceBatch::DropFrom(std::size_t first) {
+    for (std::size_t i = first; i < m_entries.size(); ++i) {
+        if (!m_entries[i].temp.empty())
+            ::unlink(m_entries[i].temp.c_str());
+        m_bytes -= m_entries[i].bytes;
+    }
+    m_entries.resize(first);
 }
 
 void ReplaceBatch::Hold(std::unique_ptr<SourceFile> file) {
@@ -202,7 +238,7 @@ std::string BackupPath(const std::string& path) {
 
 void MakeBackupCopy(const std::string& path, std::string_view content) {
     ReplaceBatch batch;
-    batch.StageBackup(path, content);
+    batch.StageBackupCopy(path, content);
     batch.Commit();
 }
 

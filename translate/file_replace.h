@@ -25,11 +25,16 @@ public:
     ReplaceBatch(const ReplaceBatch&) = delete;
     ReplaceBatch& operator=(const ReplaceBatch&) = delete;
 
-    /// Stages the backup of `path` (BackupPath), silently replacing an earlier backup. The file
-    /// itself becomes the backup (a second name for it, so nothing is copied); where the file
-    /// system has no hard links, `content` (the file's content, read under its lock) is written
-    /// instead. Fails at once when the backup name is taken by something that is not a file.
-    void StageBackup(const std::string& path, std::string_view content);
+    /// Stages the new content of `path` together with its backup (BackupPath), which silently
+    /// replaces an earlier backup. The backup is put in place just before the file is replaced and
+    /// never without it, and it is a file of its own: the replaced file itself (a second name for
+    /// it, renamed over the backup name, so nothing is copied) when that file has no other name,
+    /// otherwise a written copy of `original` (the file's content, read under its lock). Fails at
+    /// once, staging nothing, when the backup name is taken by something that is not a file or the
+    /// file cannot be replaced (see StageReplace).
+    void StageReplaceWithBackup(const std::string& path, std::string_view original, std::string_view content);
+    /// Stages a written copy of `content` as the backup of `path`, replacing an earlier backup.
+    void StageBackupCopy(const std::string& path, std::string_view content);
     /// Stages the new content of `path`. A file without any write permission bit is checked in
     /// read-only: it fails with "Cannot open file %s" even where the folder would allow the rename.
     void StageReplace(const std::string& path, std::string_view content);
@@ -48,10 +53,12 @@ public:
 private:
     struct Entry {
         std::string target;
-        std::string temp; ///< empty once renamed into place
+        std::string temp;      ///< empty once renamed into place
+        std::size_t bytes = 0; ///< what was written for it (nothing for a second name)
     };
     void Stage(const std::string& target, std::string_view content, unsigned mode, bool keepOwner);
     bool LinkAside(const std::string& source, const std::string& target);
+    void DropFrom(std::size_t first);
 
     std::vector<Entry> m_entries;
     std::vector<std::unique_ptr<SourceFile>> m_held;
@@ -66,7 +73,7 @@ void ReplaceFileContent(const std::string& path, std::string_view content);
 /// "~" appended instead, so the backup never overwrites the file itself.
 std::string BackupPath(const std::string& path);
 
-/// Makes the backup of `path` at once (see ReplaceBatch::StageBackup).
+/// Writes `content` as the backup of `path` at once (see ReplaceBatch::StageBackupCopy).
 void MakeBackupCopy(const std::string& path, std::string_view content);
 /// Copies the file at `path` to its backup name.
 void MakeBackupCopy(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include "collect/code_page.h"
 #include "collect/errors.h"
+#include "collect/file_io.h"
 #include "collect/form_stream.h"
 #include "collect/source_file.h"
 #include "strings_db/strings_table.h"
@@ -69,14 +70,13 @@ std::string FormFailureText(const std::string& path, const FormLinePosition& pos
            reason + ")";
 }
 
-/// Rewrites one form file: read under its lock, backed up, converted to text when binary, its
-/// values translated, converted to the binary form, and staged for replacement only when all of
-/// that succeeded. The backup is staged first, so a file that fails still gets it.
+/// Rewrites one form file: read under its lock, converted to text when binary, its values
+/// translated, converted to the binary form, and staged for replacement with its backup only when
+/// all of that succeeded. A file that fails is left as it was, without a backup.
 void TranslateFormFile(TranslateRun& run, PassWriter& writer, const std::string& path,
                        const FormValueLookup& lookup, FormLinePosition& position) {
     auto file = std::make_unique<SourceFile>(path, FileAccess::ReadWrite);
     const std::string content = file->ReadAll();
-    writer.Batch().StageBackup(path, content);
     std::string converted;
     if (!IsTextForm(content))
         BinaryFormToText(content, converted);
@@ -85,7 +85,7 @@ void TranslateFormFile(TranslateRun& run, PassWriter& writer, const std::string&
     const std::string rewritten =
         TranslateFormText(text, run.settings.properties, lookup, position, &replaced);
     run.host.SetClipboardText(run.source.Decode(rewritten));
-    writer.Batch().StageReplace(path, TextToBinaryForm(rewritten));
+    writer.Batch().StageReplaceWithBackup(path, content, TextToBinaryForm(rewritten));
     writer.Batch().Hold(std::move(file));
     writer.FileStaged(replaced, content.size());
 }
@@ -138,7 +138,6 @@ bool TranslateFormFiles(TranslateRun& run) {
 void TranslateUnitFile(TranslateRun& run, PassWriter& writer, const std::string& path) {
     auto file = std::make_unique<SourceFile>(path, FileAccess::ReadWrite);
     const std::string content = file->ReadAll();
-    writer.Batch().StageBackup(path, content);
     // A unit that declares itself UTF-8 stays UTF-8, whatever the character sets say.
     const bool utf8 = HasUtf8Bom(content);
     const CodePage& source = utf8 ? CodePage::Utf8() : run.source;
@@ -150,7 +149,7 @@ void TranslateUnitFile(TranslateRun& run, PassWriter& writer, const std::string&
     } catch (const FileError& error) {
         throw FileError(path + ": " + error.what());
     }
-    writer.Batch().StageReplace(path, result);
+    writer.Batch().StageReplaceWithBackup(path, content, result);
     writer.Batch().Hold(std::move(file));
     run.host.SetClipboardText(source.Decode(result));
     writer.FileStaged(replaced, content.size());
@@ -210,6 +209,8 @@ TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings&
     if (!host.Question(TranslateQuestion(settings)))
         return summary;
     summary.confirmed = true;
+    // What a killed run left behind would otherwise stay for good: nobody else knows the names.
+    RemoveOrphanedTempFiles(ProjectDirectory(settings.projectPath));
     host.SetViewAttached(false);
     try {
         PrepareTable(table, settings);

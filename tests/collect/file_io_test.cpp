@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
+
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace wordloom {
@@ -100,6 +105,44 @@ TEST_F(FileIoTest, TempFileStandsBesideItsTargetAndGoesUnlessRenamedOrReleased) 
     EXPECT_EQ(ReadFileBytes(target), "new");
     EXPECT_EQ(EntryCount(), 2u); // the target and the released file
     EXPECT_EQ(DirectoryOf("Main.dfm"), "./");
+}
+
+TEST_F(FileIoTest, OrphanedTempFilesGoOthersStay) {
+    // A process that has ended: its pid names nobody now.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string dead = ".wordloom-" + std::to_string(child) + "-";
+    const std::string writeRun = ".wordloom-" + std::to_string(::getpid()) + "-";
+    for (const std::string& name :
+         {dead + "a1B2c3", dead + "17", writeRun + "Xy9z0q", std::string("Main.dfm"),
+          std::string(".wordloom-notes"), dead, dead + "x.txt", ".wordloom-" + std::to_string(child)}) {
+        WriteFileAtomically(PathOf(name), "content");
+    }
+    fs::create_directory(PathOf(dead + "dir"));
+    fs::create_symlink(PathOf("Main.dfm"), PathOf(dead + "link"));
+    {
+        TempFile live(PathOf("Main.dfm"));
+        ASSERT_TRUE(live.IsOpen());
+        EXPECT_EQ(fs::path(live.Path()).filename().string().rfind(TempNamePrefix(), 0), 0u);
+        EXPECT_EQ(TempNamePrefix(), writeRun);
+
+        EXPECT_EQ(RemoveOrphanedTempFiles(m_dir.string() + "/"), 2);
+        EXPECT_TRUE(fs::exists(live.Path()));
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(m_dir))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected{writeRun + "Xy9z0q", "Main.dfm",
+                                      ".wordloom-notes",   dead,
+                                      dead + "x.txt",      ".wordloom-" + std::to_string(child),
+                                      dead + "dir",        dead + "link"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
+    EXPECT_EQ(RemoveOrphanedTempFiles(PathOf("no such folder")), 0);
 }
 
 } // namespace

@@ -28,6 +28,18 @@ mode_t ModeOf(const std::string& path) {
     return st.st_mode & 07777;
 }
 
+ino_t InodeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0);
+    return st.st_ino;
+}
+
+/// Changes the file in place, as an editor that does not replace files does.
+void Overwrite(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::in | std::ios::out | std::ios::trunc);
+    out << content;
+}
+
 size_t EntriesIn(const TempDir& dir) {
     size_t count = 0;
     for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(dir.Path()))
@@ -143,25 +155,75 @@ TEST(MakeBackupCopy, CopiesAndSilentlyOverwritesAnEarlierBackup) {
     EXPECT_EQ(ReadFile(path), "second");
 }
 
-TEST(MakeBackupCopy, TheReplacedFileItselfBecomesTheBackup) {
+TEST(MakeBackupCopy, TheBackupIsAFileOfItsOwn) {
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "original");
+    MakeBackupCopy(path);
+    EXPECT_NE(InodeOf(FileIn(dir, "Main.~df")), InodeOf(path));
+    Overwrite(path, "edited in place");
+    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
+}
+
+TEST(ReplaceBatch, TheReplacedFileItselfBecomesTheBackup) {
     TempDir dir;
     const std::string path = dir.Write("Main.dfm", "on disk");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    struct stat before {};
-    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    const ino_t before = InodeOf(path);
     ReplaceBatch batch;
-    batch.StageBackup(path, "on disk");
-    batch.StageReplace(path, "translated");
+    batch.StageReplaceWithBackup(path, "on disk", "translated");
     EXPECT_FALSE(std::filesystem::exists(FileIn(dir, "Main.~df"))) << "nothing is in place before the commit";
     batch.Commit();
-    struct stat backup {};
-    ASSERT_EQ(::stat(FileIn(dir, "Main.~df").c_str(), &backup), 0);
-    EXPECT_EQ(backup.st_ino, before.st_ino);
+    EXPECT_EQ(InodeOf(FileIn(dir, "Main.~df")), before);
+    EXPECT_NE(InodeOf(path), before);
     EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "on disk");
     EXPECT_EQ(ModeOf(FileIn(dir, "Main.~df")), 0640u);
     EXPECT_EQ(ReadFile(path), "translated");
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(EntriesIn(dir), 2u);
+    Overwrite(path, "edited in place");
+    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "on disk");
+}
+
+TEST(ReplaceBatch, AFileWithOtherNamesGetsACopyAsItsBackup) {
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "original");
+    // Another name of the file elsewhere, and a backup name left linked to the file itself.
+    const std::string elsewhere = FileIn(dir, "Shared.dfm");
+    ASSERT_EQ(::link(path.c_str(), elsewhere.c_str()), 0);
+    ASSERT_EQ(::link(path.c_str(), FileIn(dir, "Main.~df").c_str()), 0);
+    ReplaceBatch batch;
+    batch.StageReplaceWithBackup(path, "original", "translated");
+    batch.Commit();
+    EXPECT_EQ(ReadFile(path), "translated");
+    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
+    EXPECT_EQ(std::filesystem::hard_link_count(FileIn(dir, "Main.~df")), 1u);
+    Overwrite(elsewhere, "edited through its other name");
+    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
+    EXPECT_EQ(EntriesIn(dir), 3u) << "no temporary file is left behind";
+}
+
+TEST(ReplaceBatch, ABackupIsStagedOnlyWithItsReplacement) {
+    TempDir dir;
+    const std::string path = dir.Write("Main.dfm", "checked in");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ReplaceBatch batch;
+    EXPECT_THROW(batch.StageReplaceWithBackup(path, "checked in", "translated"), FileError);
+    EXPECT_EQ(batch.StagedFiles(), 0u);
+    EXPECT_EQ(batch.StagedBytes(), 0u);
+    batch.Commit();
+    EXPECT_EQ(EntriesIn(dir), 1u);
+    // A new content that cannot be staged drops the backup staged for it.
+    const std::string other = dir.Write("Unit1.pas", "old");
+    SetReplaceHookForTesting([](ReplaceStep step, const std::string& target) {
+        if (step == ReplaceStep::HalfWritten && target.ends_with("Unit1.pas"))
+            throw FileError("disk full");
+    });
+    EXPECT_THROW(batch.StageReplaceWithBackup(other, "old", "new"), FileError);
+    SetReplaceHookForTesting(nullptr);
+    EXPECT_EQ(batch.StagedFiles(), 0u);
+    batch.Commit();
+    EXPECT_EQ(EntriesIn(dir), 2u);
+    EXPECT_EQ(std::filesystem::hard_link_count(other), 1u);
 }
 
 TEST(MakeBackupCopy, ABackupNameLinkedToTheFileIsReplacedNotFollowed) {
@@ -169,8 +231,7 @@ TEST(MakeBackupCopy, ABackupNameLinkedToTheFileIsReplacedNotFollowed) {
     const std::string path = dir.Write("Main.dfm", "original");
     ASSERT_EQ(::symlink(path.c_str(), FileIn(dir, "Main.~df").c_str()), 0);
     ReplaceBatch batch;
-    batch.StageBackup(path, "original");
-    batch.StageReplace(path, "translated");
+    batch.StageReplaceWithBackup(path, "original", "translated");
     batch.Commit();
     EXPECT_FALSE(std::filesystem::is_symlink(FileIn(dir, "Main.~df")));
     EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
@@ -183,8 +244,7 @@ TEST(ReplaceBatch, DiscardLeavesEverythingAsItWas) {
     dir.Write("Unit1.~pa", "older backup");
     {
         ReplaceBatch batch;
-        batch.StageBackup(path, "old");
-        batch.StageReplace(path, "new");
+        batch.StageReplaceWithBackup(path, "old", "new");
     }
     EXPECT_EQ(ReadFile(path), "old");
     EXPECT_EQ(ReadFile(FileIn(dir, "Unit1.~pa")), "older backup");

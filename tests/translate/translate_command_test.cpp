@@ -162,9 +162,9 @@ TEST_F(TranslateCommandTest, AFailingFormEndsThePassEarlierFilesStayTranslated) 
     EXPECT_EQ(Read(order[1]), "garbage that is no form");
     EXPECT_EQ(Read(order[2]), kMainForm);
     EXPECT_FALSE(Exists(BackupPath(File(order[2]))));
-    // The originals of the touched files are in their backups.
+    // The original of the replaced file is in its backup; the failed one was not replaced.
     EXPECT_EQ(ReadBytes(BackupPath(File(order[0]))), kMainForm);
-    EXPECT_EQ(ReadBytes(BackupPath(File(order[1]))), "garbage that is no form");
+    EXPECT_FALSE(Exists(BackupPath(File(order[1]))));
     // The unit pass runs after a failed form pass; the status keeps the failed file's name.
     EXPECT_EQ(summary.unitFilesTranslated, 1);
     const std::vector<std::string> status = host.StatusTexts();
@@ -172,6 +172,21 @@ TEST_F(TranslateCommandTest, AFailingFormEndsThePassEarlierFilesStayTranslated) 
     EXPECT_EQ(status[2], "Translating Main.pas ...");
     EXPECT_FALSE(host.Busy());
     EXPECT_TRUE(host.ViewAttached());
+}
+
+TEST_F(TranslateCommandTest, ABackupIsAFileOfItsOwn) {
+    const std::string failing = Write("Bad.dfm", "garbage that is no form");
+    const std::string unit = Write("Main.pas", kUnit);
+    Run();
+    // A form that fails is not replaced, so it gets no backup: least of all a second name for
+    // itself, which an edit of the form would change too.
+    EXPECT_FALSE(Exists(File("Bad.~df")));
+    EXPECT_EQ(std::filesystem::hard_link_count(failing), 1u);
+    // A replaced file's backup keeps the old content whatever happens to the file in place.
+    EXPECT_EQ(std::filesystem::hard_link_count(unit), 1u);
+    std::ofstream(unit, std::ios::binary | std::ios::in | std::ios::out) << "edited";
+    EXPECT_EQ(Read("Main.pas").substr(0, 6), "edited");
+    EXPECT_EQ(Read("Main.~pa"), kUnit);
 }
 
 TEST_F(TranslateCommandTest, AFailedConversionNamesTheLastLine) {
@@ -373,6 +388,24 @@ void CountingHook(ReplaceStep, const std::string&) {
         ::_exit(7); // dies like a killed process: no unwinding, no clean-up
 }
 
+/// Runs the command in a child process that is killed at replacement step `crashAt`; true when it
+/// died there.
+bool RunKilledAt(const std::string& tablePath, const ProjectSettings& settings, int crashAt) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        StringsTable childTable(tablePath, OpenMode::ReadOnly);
+        RecordingHost childHost;
+        g_hookCalls = 0;
+        g_crashAt = crashAt;
+        SetReplaceHookForTesting(CountingHook);
+        RunTranslateCommand(childTable, settings, childHost);
+        ::_exit(0);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 7;
+}
+
 TEST_F(TranslateCommandTest, ACrashAtAnyMomentLeavesEveryFileOldOrNewWithItsBackup) {
     const std::map<std::string, std::string> originals = {
         {"Main.dfm", kMainForm},
@@ -384,7 +417,7 @@ TEST_F(TranslateCommandTest, ACrashAtAnyMomentLeavesEveryFileOldOrNewWithItsBack
     for (const auto& [name, content] : originals)
         reference.Write(name, content);
     ProjectSettings referenceSettings = settings;
-    referenceSettings.projectPath = reference.Path() + "/Demo.dpr";
+    referenceSettings.projectPath = reference.Write("Demo.dpr", "program Demo;\r\n");
     RecordingHost referenceHost;
     g_hookCalls = 0;
     g_crashAt = -1;
@@ -404,21 +437,7 @@ TEST_F(TranslateCommandTest, ACrashAtAnyMomentLeavesEveryFileOldOrNewWithItsBack
             Write(name, content);
             std::filesystem::remove(BackupPath(File(name)));
         }
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            StringsTable childTable(tablePath, OpenMode::ReadOnly);
-            RecordingHost childHost;
-            g_hookCalls = 0;
-            g_crashAt = crashAt;
-            SetReplaceHookForTesting(CountingHook);
-            RunTranslateCommand(childTable, settings, childHost);
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_EQ(WEXITSTATUS(status), 7) << "step " << crashAt;
+        ASSERT_TRUE(RunKilledAt(tablePath, settings, crashAt)) << "step " << crashAt;
         for (const auto& [name, content] : originals) {
             const std::string now = Read(name);
             if (now == content)
@@ -428,6 +447,30 @@ TEST_F(TranslateCommandTest, ACrashAtAnyMomentLeavesEveryFileOldOrNewWithItsBack
                 << name << " after a crash at step " << crashAt;
         }
     }
+}
+
+TEST_F(TranslateCommandTest, TheNextRunRemovesWhatAKilledRunLeftBehind) {
+    Write("Main.dfm", kMainForm);
+    Write("Main.pas", kUnit);
+    const auto ours = [this] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(project.Path())) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(".wordloom-") && name != ".wordloom-notes")
+                names.push_back(name);
+        }
+        return names;
+    };
+    // Killed with the form's new content half written: its backup and its temporary file exist.
+    ASSERT_TRUE(RunKilledAt(tablePath, settings, 3));
+    ASSERT_EQ(ours().size(), 2u);
+    Write(".wordloom-notes", "the user's own");
+
+    const TranslateSummary summary = Run();
+    EXPECT_FALSE(summary.failed) << summary.failure;
+    EXPECT_EQ(ours(), std::vector<std::string>{});
+    EXPECT_EQ(Read(".wordloom-notes"), "the user's own");
+    EXPECT_EQ(Read("Main.~df"), kMainForm);
 }
 
 } // namespace
