@@ -64,6 +64,12 @@ private:
 CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
                                  CollectState& state) {
     CollectSummary summary;
+    summary.failure = StartRefusal(settings, {settings.language}, table.Languages());
+    if (!summary.failure.empty()) {
+        summary.failed = true;
+        host.Error(summary.failure);
+        return summary;
+    }
     const std::string directory = ProjectDirectory(settings.projectPath);
     host.BusyCursor(true);
     host.SetViewAttached(false);

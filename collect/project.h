@@ -29,4 +29,10 @@ std::string ProjectDirectory(const std::string& projectPath);
 /// The file-name part of the path, cut before its first dot.
 std::string ProjectNameFromPath(const std::string& projectPath);
 
+/// Why a command cannot start on these settings, checked before it asks or changes anything: the
+/// project file is not there, or one of `fields` (the fields it is to use as languages) is not
+/// among `languages` (StringsTable::Languages). Empty when it can start.
+std::string StartRefusal(const ProjectSettings& settings, const std::vector<std::string>& fields,
+                         const std::vector<std::string>& languages);
+
 } // namespace wordloom

@@ -3,11 +3,17 @@
 #include "strings_db/sqlite_backend.h"
 #include "strings_db/table_cursor.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <iterator>
+#include <string_view>
 
 namespace wordloom {
 
 namespace {
+
+constexpr std::string_view kBookkeepingFields[] = {"Project", "SpFront", "SpEnd"};
 
 std::string ToText(const Value& value) {
     switch (value.type) {
@@ -67,9 +73,20 @@ const std::vector<FieldDef>& StringsTable::Fields() const {
 }
 
 std::vector<std::string> StringsTable::Languages() const {
+    // Project, SpFront and SpEnd hold what a record belongs to and its blanks, whatever their
+    // declared type: filing texts under them or translating to them destroys that.
+    const auto bookkeeping = [](const std::string& name) {
+        return std::any_of(
+            std::begin(kBookkeepingFields), std::end(kBookkeepingFields), [&name](std::string_view field) {
+                return std::equal(name.begin(), name.end(), field.begin(), field.end(), [](char a, char b) {
+                    return std::tolower(static_cast<unsigned char>(a)) ==
+                           std::tolower(static_cast<unsigned char>(b));
+                });
+            });
+    };
     std::vector<std::string> names;
     for (const FieldDef& field : Fields()) {
-        if (field.kind == FieldKind::Alpha) {
+        if (field.kind == FieldKind::Alpha && !bookkeeping(field.name)) {
             names.push_back(field.name);
         }
     }

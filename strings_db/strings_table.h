@@ -45,7 +45,8 @@ public:
 
     /// Field definitions in table order.
     const std::vector<FieldDef>& Fields() const;
-    /// Names of the alpha fields (the languages, Project included), in table order.
+    /// Names of the language fields, in table order: the alpha fields but Project, SpFront and
+    /// SpEnd (letter case ignored). Every list of languages, and every check, uses this one.
     std::vector<std::string> Languages() const;
     bool HasField(const std::string& name) const;
     /// True when the file was opened (or could only be opened) for reading.

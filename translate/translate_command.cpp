@@ -206,6 +206,12 @@ std::string TranslateQuestion(const ProjectSettings& settings) {
 TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings& settings,
                                      CommandHost& host) {
     TranslateSummary summary;
+    summary.failure = StartRefusal(settings, {settings.language, settings.translation}, table.Languages());
+    if (!summary.failure.empty()) {
+        summary.failed = true;
+        host.Error(summary.failure);
+        return summary;
+    }
     if (!host.Question(TranslateQuestion(settings)))
         return summary;
     summary.confirmed = true;

@@ -25,11 +25,13 @@ struct TranslateSummary {
 /// The question asked before anything is changed.
 std::string TranslateQuestion(const ProjectSettings& settings);
 
-/// Asks the question; on OK detaches the view, switches the table's filter off, orders it by the
-/// project language's field, rewrites the form files and, when `includePas`, the unit sources, and
-/// finally reattaches the view and re-applies the project filter, whatever happened. A file that
-/// fails ends its pass with a message (forms: the parsing-error text; units: the failure's own
-/// text, as an error); files before it stay translated, it and the files after it untouched.
+/// Refuses to start, with an error and before asking, when the project file is missing or a field
+/// it is given is not a language (StartRefusal). Asks the question; on OK detaches the view, switches the
+/// table's filter off, orders it by the project language's field, rewrites the form files and, when
+/// `includePas`, the unit sources, and finally reattaches the view and re-applies the project filter,
+/// whatever happened. A file that fails ends its pass with a message (forms: the parsing-error text; units:
+/// the failure's own text, as an error); files before it stay translated, it and the files after it
+/// untouched.
 TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host);
 
 } // namespace wordloom

@@ -58,6 +58,15 @@ TEST_F(CollectCli, AMissingProjectFileIsAFailure) {
     EXPECT_EQ(tableFile.Query("SELECT count(*) FROM strings"), "0");
 }
 
+TEST_F(CollectCli, OnlyLanguageFieldsAreLanguages) {
+    project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Hello'\r\nend\r\n");
+    for (const char* field : {"Project", "SpFront", "SpEnd"}) {
+        EXPECT_EQ(Run({project.Path() + "/Demo.dpr", "--db", tableFile.Path(), "--lang", field}), 1);
+        EXPECT_NE(err.str().find(std::string("no language field ") + field), std::string::npos) << err.str();
+    }
+    EXPECT_EQ(tableFile.Query("SELECT count(*) FROM strings"), "0");
+}
+
 TEST_F(CollectCli, BadArgumentsAreRefused) {
     const std::string dpr = project.Path() + "/Demo.dpr";
     EXPECT_EQ(Run({}), 1);

@@ -64,9 +64,27 @@ TEST_F(TranslateCliTest, WrongArgumentsAreRefused) {
     EXPECT_NE(m_out.str().find("Usage: wordloom-cli translate"), std::string::npos);
 }
 
+TEST_F(TranslateCliTest, OnlyLanguageFieldsAreLanguages) {
+    // Translating to Project replaced every text by the project's name.
+    for (const char* option : {"--to", "--lang"}) {
+        for (const char* field : {"Project", "SpFront", "SpEnd"}) {
+            EXPECT_EQ(
+                Run({Project("Demo.dpr"), "--to", "German", option, field, "--db", m_table.Path(), "--yes"}),
+                1);
+            EXPECT_NE(m_err.str().find(std::string("no language field ") + field), std::string::npos)
+                << m_err.str();
+        }
+    }
+    EXPECT_EQ(ReadFileBytes(Project("Main.pas")), "S := 'Open file';\r\n");
+    EXPECT_FALSE(fs::exists(Project("Main.~pa")));
+}
+
 TEST_F(TranslateCliTest, AMissingProjectFileIsAFailure) {
     const std::string missing = Project("elsewhere/Demo.dpr");
     EXPECT_EQ(Run({missing, "--to", "German", "--db", m_table.Path(), "--yes"}), 1);
+    EXPECT_EQ(m_err.str(), "wordloom-cli translate: cannot find the project file " + missing + "\n");
+    // Said before any question: the question would be on the error stream too.
+    EXPECT_EQ(Run({missing, "--to", "German", "--db", m_table.Path()}), 1);
     EXPECT_EQ(m_err.str(), "wordloom-cli translate: cannot find the project file " + missing + "\n");
     EXPECT_EQ(Run({m_table.Folder().string(), "--to", "German", "--db", m_table.Path(), "--yes"}), 1);
     EXPECT_EQ(ReadFileBytes(Project("Main.pas")), "S := 'Open file';\r\n");

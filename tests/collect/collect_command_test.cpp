@@ -14,7 +14,7 @@ class CollectCommand : public CollectFixture {
 protected:
     CollectSummary Run(bool includePas = true) {
         ProjectSettings settings;
-        settings.projectPath = project.Path() + "/Demo.App.dpr";
+        settings.projectPath = project.Write("Demo.App.dpr", "program Demo;\r\n");
         settings.language = "English";
         settings.translation = "German";
         settings.includePas = includePas;
@@ -146,18 +146,33 @@ TEST_F(CollectCommand, ParsingErrorsDoNotEndTheCommand) {
     EXPECT_TRUE(host.Errors().empty());
 }
 
-TEST_F(CollectCommand, MissingLanguageFieldIsAFailureWithClosingSteps) {
+TEST_F(CollectCommand, RefusesBeforeAnythingWhenItCannotStart) {
     project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Text'\r\nend\r\n");
-    ProjectSettings settings;
-    settings.projectPath = project.Path() + "/Demo.dpr";
-    settings.language = "Klingon";
-    settings.translation = "German";
-    const CollectSummary summary = RunAndNote(settings);
-    EXPECT_TRUE(summary.failed);
-    EXPECT_EQ(host.Errors().size(), 1u);
-    EXPECT_EQ(summary.textsAdded, 0);
-    EXPECT_TRUE(Texts().empty());
-    ExpectClosed();
+    const std::string dpr = project.Write("Demo.dpr", "program Demo;\r\n");
+    const std::string missing = project.Path() + "/elsewhere/Demo.dpr";
+    struct Case {
+        std::string projectPath, language, refusal;
+    };
+    for (const Case& c :
+         std::vector<Case>{// A missing project file said "No Forms found!" (or read the root folder).
+                           {missing, "English", "The project file " + missing + " could not be found."},
+                           {"", "English", "No project file is given."},
+                           {dpr, "Project", "\"Project\" is not a language of the strings table."},
+                           {dpr, "SpEnd", "\"SpEnd\" is not a language of the strings table."},
+                           {dpr, "Klingon", "\"Klingon\" is not a language of the strings table."}}) {
+        host.Clear();
+        ProjectSettings settings;
+        settings.projectPath = c.projectPath;
+        settings.language = c.language;
+        settings.translation = "German";
+        const CollectSummary summary = RunCollectCommand(*table, settings, host, state);
+        EXPECT_TRUE(summary.failed);
+        EXPECT_EQ(summary.failure, c.refusal);
+        ASSERT_EQ(host.Events().size(), 1u) << c.refusal;
+        EXPECT_EQ(host.Errors(), TextList{c.refusal});
+        EXPECT_EQ(summary.filesRead, 0);
+        EXPECT_TRUE(Texts().empty());
+    }
 }
 
 } // namespace

@@ -141,7 +141,7 @@ TEST(CorpusTranslate, TheCommandOnCopiesOfTheProjectsChangesNoText) {
         }
         RecordingHost host;
         ProjectSettings settings;
-        settings.projectPath = copy.Path() + "/Project.dpr";
+        settings.projectPath = copy.Write("Project.dpr", "program Project;\r\n");
         settings.language = "English";
         settings.translation = "German";
         const TranslateSummary summary = RunTranslateCommand(table, settings, host);

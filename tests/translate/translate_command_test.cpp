@@ -332,16 +332,35 @@ TEST_F(TranslateCommandTest, AWideValueWithoutWideCharactersFailsTheForm) {
     EXPECT_EQ(Read("F.dfm"), form);
 }
 
-TEST_F(TranslateCommandTest, AMissingLanguageFieldTouchesNothing) {
+TEST_F(TranslateCommandTest, RefusesBeforeAskingWhenItCannotStart) {
     Write("Main.pas", kUnit);
-    settings.translation = "Klingon";
-    const TranslateSummary summary = Run();
-    EXPECT_TRUE(summary.failed);
-    EXPECT_EQ(host.Errors().size(), 1u);
-    EXPECT_EQ(Read("Main.pas"), kUnit);
-    EXPECT_TRUE(host.ViewAttached());
-    EXPECT_EQ(host.Count(Kind::ApplyProjectFilter), 1);
-    EXPECT_FALSE(host.Busy());
+    const std::string dpr = settings.projectPath;
+    const std::string missing = File("elsewhere/Demo.dpr");
+    struct Case {
+        std::string projectPath, language, translation, refusal;
+    };
+    for (const Case& c : std::vector<Case>{
+             {missing, "English", "German", "The project file " + missing + " could not be found."},
+             {"", "English", "German", "No project file is given."},
+             // Translating to Project replaced every text by the project's name.
+             {dpr, "English", "Project", "\"Project\" is not a language of the strings table."},
+             {dpr, "SpFront", "German", "\"SpFront\" is not a language of the strings table."},
+             {dpr, "English", "SpEnd", "\"SpEnd\" is not a language of the strings table."},
+             {dpr, "English", "Klingon", "\"Klingon\" is not a language of the strings table."}}) {
+        host.Clear();
+        settings.projectPath = c.projectPath;
+        settings.language = c.language;
+        settings.translation = c.translation;
+        const TranslateSummary summary = Run();
+        EXPECT_TRUE(summary.failed);
+        EXPECT_FALSE(summary.confirmed);
+        EXPECT_EQ(summary.failure, c.refusal);
+        // Nothing asked, nothing else shown, nothing touched.
+        ASSERT_EQ(host.Events().size(), 1u) << c.refusal;
+        EXPECT_EQ(host.Errors(), std::vector<std::string>{c.refusal});
+        EXPECT_EQ(Read("Main.pas"), kUnit);
+        EXPECT_FALSE(Exists(File("Main.~pa")));
+    }
 }
 
 TEST_F(TranslateCommandTest, ASecondRunOverwritesTheBackups) {

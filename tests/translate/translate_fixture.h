@@ -34,7 +34,7 @@ protected:
     void SetUp() override {
         tablePath = m_tableFile.Path();
         table = std::make_unique<StringsTable>(tablePath);
-        settings.projectPath = project.Path() + "/Demo.dpr";
+        settings.projectPath = project.Write("Demo.dpr", "program Demo;\r\n");
         settings.language = "English";
         settings.translation = "German";
     }
