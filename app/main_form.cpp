@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
+#include <filesystem>
 
 namespace wordloom {
 
@@ -123,19 +124,24 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::FormShow() {
     VersionText() = QStringLiteral("1.0");
     setWindowTitle(windowTitle() + QStringLiteral("  V") + VersionText());
-    if (!OpenStringTable()) {
+    QString failure;
+    if (!OpenStringTable(failure)) {
         m_startupFailed = true;
         ShowErrorMessage(
-            this, QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped."));
+            this, QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped.\n") +
+                      failure);
         return; // the program start sees StartupFailed() and ends instead of running the event loop
     }
     m_settings = std::make_unique<WorkbenchSettings>();
     RestoreSettings();
 }
 
-bool TMainForm::OpenStringTable() {
+bool TMainForm::OpenStringTable(QString& failure) {
+    // Named in full: a missing, empty or damaged table must say which file it was, and why.
+    std::error_code ignored;
+    const std::string path = std::filesystem::absolute("strings.db", ignored).string();
     try {
-        auto table = std::make_unique<StringsTable>("strings.db");
+        auto table = std::make_unique<StringsTable>(path);
         for (const std::string& language : table->Languages()) {
             m_ui.langCombo->addItem(QString::fromStdString(language));
             m_ui.transCombo->addItem(QString::fromStdString(language));
@@ -146,9 +152,16 @@ bool TMainForm::OpenStringTable() {
         m_table = std::move(table);
         m_model->SetTable(m_table.get());
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         m_ui.langCombo->clear();
         m_ui.transCombo->clear();
+        std::string reason = error.what();
+        if (!std::filesystem::exists(path, ignored)) {
+            reason = path + ": the file does not exist";
+        } else if (reason.find(path) == std::string::npos) {
+            reason = path + ": " + reason;
+        }
+        failure = QString::fromStdString(reason);
         return false;
     }
 }
@@ -314,10 +327,8 @@ void TMainForm::SpeedButton4Click() {
     if (m_table->State() == TableState::Browse) {
         m_table->Edit();
     }
-    for (const FieldDef& field : m_table->Fields()) {
-        if (field.kind == FieldKind::Alpha && field.name != "Project") {
-            m_table->SetField(field.name, value);
-        }
+    for (const std::string& language : m_table->Languages()) {
+        m_table->SetField(language, value);
     }
     m_model->Post();
 }
@@ -440,7 +451,7 @@ void TMainForm::EditProjectChange(const QString& text) {
 // ---- about menu, options, IDE launch
 
 void TMainForm::SpeedButton3Click() {
-    OpenDocument(m_ui.editProject->text());
+    OpenOrSayWhy(m_ui.editProject->text());
 }
 
 void TMainForm::SpeedButton2Click() {
@@ -454,7 +465,14 @@ void TMainForm::AboutButtonClick() {
 }
 
 void TMainForm::Readmetxt1Click() {
-    OpenDocument(QStringLiteral("Readme.txt"), QApplication::applicationDirPath());
+    OpenOrSayWhy(QStringLiteral("Readme.txt"), QApplication::applicationDirPath());
+}
+
+void TMainForm::OpenOrSayWhy(const QString& target, const QString& workingDir) {
+    // Without a word the click would look ignored.
+    if (const QString failure = OpenDocument(target, workingDir); !failure.isEmpty()) {
+        ShowErrorMessage(this, failure);
+    }
 }
 
 void TMainForm::About1Click() {

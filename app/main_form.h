@@ -46,7 +46,8 @@ protected:
 private:
     void Wire();
     void FormShow();
-    bool OpenStringTable();
+    /// False, with the file and the reason in `failure`, when the table cannot be used.
+    bool OpenStringTable(QString& failure);
     void RestoreSettings();
     void FormClose();
 
@@ -74,6 +75,8 @@ private:
     void Readmetxt1Click();
     void About1Click();
     void DemoofPathwrightComponents1Click();
+    /// Opens a document; a failure to do so is shown with its reason.
+    void OpenOrSayWhy(const QString& target, const QString& workingDir = QString());
 
     /// Runs a long command with its buttons disabled, so it cannot be started again meanwhile.
     template <typename Command>

@@ -189,6 +189,26 @@ private slots:
         QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
+    void aMissingProjectFileIsSaidBeforeAnything() {
+        ProjectBench p;
+        const MainFormUi& ui = p.ui();
+        const QString missing = p.folder.Path(QStringLiteral("demo/Dmeo.dpr"));
+        ui.editProject->setText(missing);
+        const QString said =
+            QStringLiteral("The project file ") + missing + QStringLiteral(" could not be found.");
+        BoxAnswerer answerer;
+        QTest::mouseClick(ui.collectButton, Qt::LeftButton); // said "No Forms found!"
+        QCOMPARE(answerer.Texts(), QStringList{said});
+        QCOMPARE(answerer.seen.first().icon, QMessageBox::Critical);
+        QCOMPARE(p.bench.form.StringTable()->RecordCount(), 0);
+        // Asked for confirmation, then showed two boxes.
+        QTest::mouseClick(ui.translateButton, Qt::LeftButton);
+        QCOMPARE(answerer.Texts(), (QStringList{said, said}));
+        QVERIFY(!QFile::exists(p.folder.Path(QStringLiteral("demo/Main.~df"))));
+        QVERIFY(ui.collectButton->isEnabled() && ui.translateButton->isEnabled());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
     void failingCollectRestoresTheView() {
         ProjectBench p(false);
         WorkFolder& folder = p.folder;

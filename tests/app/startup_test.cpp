@@ -4,34 +4,24 @@
 #include "app/strings_grid_model.h"
 #include "dialogs/about_box.h"
 #include "dialogs/adv_status_bar.h"
+#include "dialogs/shell_open.h"
 #include "workbench_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
 using namespace wordloom;
 using namespace wordloom::testing;
-
-/// Receives what the desktop would be asked to open.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-public:
-    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
-    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QList<QUrl> urls;
-public slots:
-    void Open(const QUrl& url) { urls << url; }
-};
 
 namespace {
 
@@ -71,8 +61,15 @@ private slots:
         QCOMPARE(bench.form.windowTitle(), QStringLiteral("Wordloom for Delphi  V1.0"));
         QVERIFY(Items(ui.langCombo).size() >= 2);
         QCOMPARE(Items(ui.langCombo), Items(ui.transCombo));
-        QVERIFY(Items(ui.langCombo).contains(QStringLiteral("Project")));
-        QVERIFY(!Items(ui.langCombo).contains(QStringLiteral("SpFront")));
+        // Project, SpFront and SpEnd belong to the records: translating to Project replaced every
+        // text by the project's name.
+        for (const QString& field :
+             {QStringLiteral("Project"), QStringLiteral("SpFront"), QStringLiteral("SpEnd")}) {
+            QVERIFY2(!Items(ui.langCombo).contains(field), qPrintable(field));
+        }
+        QCOMPARE(Items(ui.langCombo),
+                 (QStringList{QStringLiteral("English"), QStringLiteral("German"), QStringLiteral("French"),
+                              QStringLiteral("Spanish"), QStringLiteral("Italian")}));
         QCOMPARE(ui.langCombo->currentIndex(), 0);
         QCOMPARE(ui.transCombo->currentIndex(), 1);
         QVERIFY(ui.includePas->isChecked());
@@ -168,20 +165,53 @@ private slots:
         QCOMPARE(bench.form.GridModel()->headerData(0, Qt::Horizontal).toString(), ui.langCombo->itemText(0));
     }
 
-    void missingTableEndsTheProgramWithItsMessage() {
+    void unusableTableEndsTheProgramSayingWhy_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << false << QByteArray() << QStringLiteral(": the file does not exist");
+        QTest::newRow("empty file") << true << QByteArray() << QStringLiteral(" holds no strings table");
+        QTest::newRow("garbage") << true << QByteArray("PK\x03\x04 this is no database at all, just bytes")
+                                 << QStringLiteral(": file is not a database");
+        QFile shipped(ShippedTable());
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        QByteArray corrupted = shipped.readAll();
+        // The header stays a database's; the schema page behind it is overwritten.
+        corrupted.replace(100, 3996, QByteArray(3996, '\xA5'));
+        QTest::newRow("corrupted") << true << corrupted << QStringLiteral("malformed");
+    }
+
+    void unusableTableEndsTheProgramSayingWhy() {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
         WorkFolder folder(false);
+        const QString path = folder.Path(QStringLiteral("strings.db"));
+        if (present) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
         BoxAnswerer answerer;
         Workbench bench;
         bench.Show();
         QTRY_COMPARE(answerer.seen.size(), 1);
         const SeenBox& box = answerer.seen.first();
-        QCOMPARE(box.text,
-                 QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped."));
+        const QString first =
+            QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped.\n");
+        QVERIFY2(box.text.startsWith(first), qPrintable(box.text));
+        const QString second = box.text.mid(first.size());
+        QVERIFY2(second.contains(path), qPrintable(second));
+        QVERIFY2(second.contains(reason), qPrintable(second));
+        QVERIFY(!second.contains(QLatin1Char('\n')));
         QCOMPARE(box.title, QStringLiteral("Wordloom"));
+        QCOMPARE(box.icon, QMessageBox::Critical);
         QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(bench.form.StartupFailed());
         QVERIFY(bench.form.StringTable() == nullptr);
-        QVERIFY(!QFile::exists(folder.Path(QStringLiteral("strings.db")))); // never created
+        QCOMPARE(QFile::exists(path), present); // never created
+        QFile file(path);
+        QVERIFY(!present || (file.open(QIODevice::ReadOnly) && file.readAll() == content));
         bench.form.close();
         QVERIFY(!QFile::exists(folder.SettingsFile())); // the store was never opened
     }
@@ -191,18 +221,52 @@ private slots:
         Workbench bench;
         bench.Show();
         const MainFormUi& ui = bench.form.Ui();
-        OpenedUrls opened;
+        QList<QUrl> opened;
+        bool programFound = true;
+        SetDocumentOpener([&](const QUrl& url) {
+            opened << url;
+            return programFound;
+        });
+        const auto restore = qScopeGuard([] { SetDocumentOpener({}); });
+        // The readme lies beside the program when shipped; a test program has none of its own.
+        const QString readme = QApplication::applicationDirPath() + QStringLiteral("/Readme.txt");
+        QVERIFY(!QFile::exists(readme));
+        const QString project = folder.Path(QStringLiteral("Tool.dpr"));
+        {
+            BoxAnswerer answerer;
+            ui.readmetxt1->trigger();
+            ui.editProject->setText(project);
+            QTest::mouseClick(ui.speedButton3, Qt::LeftButton);
+            QCOMPARE(answerer.Texts(), (QStringList{QStringLiteral("Cannot open ") + readme +
+                                                        QStringLiteral(":\nthe file does not exist."),
+                                                    QStringLiteral("Cannot open ") + project +
+                                                        QStringLiteral(":\nthe file does not exist.")}));
+            QCOMPARE(answerer.seen.first().icon, QMessageBox::Critical);
+            QVERIFY(opened.isEmpty());
+        }
+        QFile(project).open(QIODevice::WriteOnly);
+        {
+            QFile file(readme);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const auto removeReadme = qScopeGuard([&] { QFile::remove(readme); });
+        BoxAnswerer answerer;
         ui.readmetxt1->trigger();
-        QCOMPARE(opened.urls.size(), 1);
-        QCOMPARE(opened.urls.first(),
-                 QUrl::fromLocalFile(QApplication::applicationDirPath() + QStringLiteral("/Readme.txt")));
-        ui.editProject->setText(QStringLiteral("/src/Tool.dpr"));
         QTest::mouseClick(ui.speedButton3, Qt::LeftButton);
-        QCOMPARE(opened.urls.size(), 2);
-        QCOMPARE(opened.urls.last(), QUrl::fromLocalFile(QStringLiteral("/src/Tool.dpr")));
+        QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(readme), QUrl::fromLocalFile(project)}));
+        QVERIFY(answerer.seen.isEmpty());
+        // No program to open them: the click must not look ignored.
+        programFound = false;
+        ui.readmetxt1->trigger();
+        QTest::mouseClick(ui.speedButton3, Qt::LeftButton);
+        const QString noProgram =
+            QStringLiteral(":\nno program to open it was found (is xdg-open installed?).");
+        QCOMPARE(answerer.Texts(), (QStringList{QStringLiteral("Cannot open ") + readme + noProgram,
+                                                QStringLiteral("Cannot open ") + project + noProgram}));
         ui.editProject->clear();
-        QTest::mouseClick(ui.speedButton3, Qt::LeftButton); // an empty path opens nothing
-        QCOMPARE(opened.urls.size(), 2);
+        QTest::mouseClick(ui.speedButton3, Qt::LeftButton); // an empty path opens nothing, silently
+        QCOMPARE(opened.size(), 4);
+        QCOMPARE(answerer.seen.size(), 2);
 
         QString version;
         WhenModal<TAboutBox>([&](TAboutBox* box) {
