@@ -5,6 +5,7 @@
 #include "shell/core/file_clipboard.h"
 #include "shell/core/properties_dialog.h"
 #include "shell/core/system_image_list.h"
+#include "shell/core/trash.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,6 +41,9 @@ TPathwright::TPathwright(QObject* owner) : TComponent(owner) {
     m_hooks.Confirm = [](QWidget* parent, const QString& caption, const QString& text) {
         return QMessageBox::warning(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel) ==
                QMessageBox::Ok;
+    };
+    m_hooks.ShowError = [](QWidget* parent, const QString& caption, const QString& text) {
+        QMessageBox::critical(parent, caption, text);
     };
     m_hooks.OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     m_hooks.ExecMenu = [](QMenu& menu, const QPoint& point) { return menu.exec(point); };
@@ -495,10 +499,16 @@ bool TPathwright::DeleteToTrash(const Targets& targets) {
     if (!m_hooks.Confirm(OwnerWindow(), QStringLiteral("Confirm Delete"), question))
         return false;
     bool ok = true;
+    QStringList failures;
     for (const QByteArray& path : targets.paths) {
         const QString file = QFile::decodeName(path);
         if (!inTrash) {
-            ok = QFile::moveToTrash(file) && ok;
+            QString error;
+            if (!MoveToTrash(path, &error)) {
+                failures.append(QStringLiteral("Cannot move \"%1\" to the Trash: %2")
+                                    .arg(QFileInfo(file).fileName(), error));
+                ok = false;
+            }
             continue;
         }
         const QFileInfo info(file);
@@ -510,6 +520,8 @@ bool TPathwright::DeleteToTrash(const Targets& targets) {
         }
         ok = removed && ok;
     }
+    if (!failures.isEmpty())
+        m_hooks.ShowError(OwnerWindow(), QStringLiteral("Error Deleting File"), failures.join(u'\n'));
     return ok;
 }
 

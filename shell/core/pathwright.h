@@ -166,6 +166,8 @@ public:
     struct UiHooks {
         // A question with OK and Cancel; true for OK.
         std::function<bool(QWidget* parent, const QString& caption, const QString& text)> Confirm;
+        // Tells of a command that failed (a file that could not go to the trash).
+        std::function<void(QWidget* parent, const QString& caption, const QString& text)> ShowError;
         // Opens a document with its application.
         std::function<bool(const QUrl& url)> OpenUrl;
         // Runs the menu at the point as QMenu::exec does: the chosen action, already triggered, or null

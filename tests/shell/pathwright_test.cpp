@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/time.h>
@@ -311,6 +312,42 @@ private slots:
         QVERIFY(!QFile::exists(m_dir + QStringLiteral("/a.txt")));
         QVERIFY(QFile::exists(m_home->TrashFiles() + QStringLiteral("/a.txt")));
         QCOMPARE(pathwright.GetObjectName(), QStringLiteral("a.txt")); // the current object stays
+    }
+
+    void deleteMakesAMissingTrashAndWritesNowhereElse() {
+        // No data folder yet, and a working folder that must stay empty.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->Root() + QStringLiteral("/fresh/share")));
+        QTemporaryDir workingFolder;
+        const QString saved = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(workingFolder.path()));
+        struct Back {
+            QString folder;
+            ~Back() { QDir::setCurrent(folder); }
+        } back{saved};
+        TPathwright pathwright;
+        QStringList errors;
+        pathwright.Hooks().Confirm = [](QWidget*, const QString&, const QString&) { return true; };
+        pathwright.Hooks().ShowError = [&](QWidget*, const QString&, const QString& text) {
+            errors.append(text);
+        };
+        pathwright.SetFolder(m_dir);
+        pathwright.SetObjectName(QStringLiteral("a.txt"));
+        QVERIFY(pathwright.InvokeCommand(QStringLiteral("delete")));
+        const QString trash = m_home->Root() + QStringLiteral("/fresh/share/Trash");
+        QVERIFY(QFile::exists(trash + QStringLiteral("/files/a.txt")));
+        QVERIFY(QFile::exists(trash + QStringLiteral("/info/a.txt.trashinfo")));
+        QVERIFY(errors.isEmpty());
+        // A trash that cannot be made: the file stays and the user is told why.
+        m_home->MakeFile(QStringLiteral("blocker"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->Root() + QStringLiteral("/blocker/share")));
+        pathwright.SetObjectName(QStringLiteral("c.pas"));
+        QVERIFY(!pathwright.InvokeCommand(QStringLiteral("delete")));
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("/c.pas")));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].startsWith(QStringLiteral("Cannot move \"c.pas\" to the Trash: ")),
+                 qPrintable(errors[0]));
+        QCOMPARE(QDir(workingFolder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
     void deleteInTheTrashIsForGood() {
