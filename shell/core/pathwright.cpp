@@ -701,6 +701,7 @@ const TPathwright::FindData& TPathwright::FetchFindData() {
     m_findData.size = st.st_size;
     m_findData.changed = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec);
     m_findData.fileName = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+    m_findData.path = path;
     return m_findData;
 }
 
@@ -727,9 +728,8 @@ QString TPathwright::DetailText(int index, bool header) {
     }
     case 2: {
         static const QMimeDatabase database;
-        const QMimeType type = data.isDir
-                                   ? database.mimeTypeForName(QStringLiteral("inode/directory"))
-                                   : database.mimeTypeForFile(data.fileName, QMimeDatabase::MatchExtension);
+        const QMimeType type = data.isDir ? database.mimeTypeForName(QStringLiteral("inode/directory"))
+                                          : FileMimeType(data.path);
         return type.comment().left(80);
     }
     default:

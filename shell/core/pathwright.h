@@ -183,6 +183,7 @@ private:
         qint64 size = 0;
         QDateTime changed;
         QString fileName;
+        QByteArray path;
     };
     struct Targets {
         std::vector<IDList> items;     // relative lists

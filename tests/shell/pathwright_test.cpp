@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -689,6 +690,34 @@ private slots:
         pathwright.SetObjectName(QStringLiteral("Computer"));
         QCOMPARE(pathwright.DetailText(0, false), QStringLiteral("Computer"));
         QCOMPARE(pathwright.DetailText(1, false), QString());
+    }
+
+    void linksTakeTheTypeOfTheirTarget() {
+        const auto link = [this](const char* target, const char* name) {
+            QVERIFY(QFile::link(QLatin1String(target), m_dir + u'/' + QLatin1String(name)));
+        };
+        link("c.pas", "notes");
+        link("notes", "chain");
+        link("missing.txt", "broken.pas");
+        link("loop", "loop");
+        TPathwright pathwright;
+        pathwright.SetFolder(m_dir);
+        pathwright.SetObjectName(QStringLiteral("c.pas"));
+        const QString pascal = pathwright.DetailText(2, false);
+        const int pascalIcon = pathwright.GetIconNumber();
+        for (const char* name : {"notes", "chain"}) {
+            pathwright.SetObjectName(QLatin1String(name));
+            QCOMPARE(pathwright.DetailText(2, false), pascal);
+            QCOMPARE(pathwright.GetIconNumber(), pascalIcon);
+        }
+        // Links that lead nowhere keep the link type, whatever their own name says.
+        const QString linkType = QMimeDatabase().mimeTypeForName(QStringLiteral("inode/symlink")).comment();
+        QVERIFY(!linkType.isEmpty() && linkType != pascal);
+        for (const char* name : {"broken.pas", "loop"}) {
+            pathwright.SetObjectName(QLatin1String(name));
+            QCOMPARE(pathwright.DetailText(2, false), linkType);
+            QVERIFY(pathwright.GetIconNumber() != pascalIcon);
+        }
     }
 
     void iconNumbers() {
