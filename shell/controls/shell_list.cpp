@@ -156,6 +156,12 @@ Qt::Alignment AlignmentOf(TColumnAlignment alignment) {
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
+// A column width that shows the text whole in the view's cells, with a little room to spare.
+int ColumnWidthFor(const QString& text, const QWidget* view) {
+    const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    return QFontMetrics(view->font()).horizontalAdvance(text) + 4 * textMargin;
+}
+
 // Names under large icons take at most this many lines; longer ones end in an ellipsis.
 constexpr int kMaxIconLines = 8;
 
@@ -613,6 +619,9 @@ void TVelShellList::BuildColumns() {
     while (!header.isEmpty()) {
         int width = 0;
         const TColumnAlignment alignment = m_browser->ColumnInfo(m_columnCount, width);
+        // Wide enough for the column's usual values in the font the report is drawn in.
+        if (const QString sample = m_browser->ColumnSampleText(m_columnCount); !sample.isEmpty())
+            width = std::max(width, ColumnWidthFor(sample, m_reportView));
         if (m_widthsValid && m_columnCount < int(m_savedWidths.size()) &&
             m_savedWidths[std::size_t(m_columnCount)] >= 1)
             width = m_savedWidths[std::size_t(m_columnCount)];

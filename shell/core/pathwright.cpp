@@ -757,6 +757,17 @@ TColumnAlignment TPathwright::ColumnInfo(int index, int& width) {
     }
 }
 
+QString TPathwright::ColumnSampleText(int index) const {
+    switch (index) {
+    case 1:
+        return QLocale().toString(qint64(9999999)) + QStringLiteral(" KB");
+    case 3:
+        return FileTimeText(QDateTime(QDate(2000, 12, 28), QTime(22, 58, 58)));
+    default:
+        return QString();
+    }
+}
+
 QString TPathwright::FileTimeText(const QDateTime& time) {
     if (!time.isValid() || time.toMSecsSinceEpoch() == 0)
         return QString();

@@ -141,6 +141,9 @@ public:
     bool HasDetails();
     QString DetailText(int index, bool header);
     TColumnAlignment ColumnInfo(int index, int& width);
+    // A text as wide as the column's values usually get (a size of 9,999,999 KB, a change time late in
+    // December), so that a view can make the column wide enough in its font; empty for other columns.
+    QString ColumnSampleText(int index) const;
     // Local short date and time; empty for a time that is not set.
     static QString FileTimeText(const QDateTime& time);
 

@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(list.ColumnCaption(2), QStringLiteral("Type"));
         QCOMPARE(list.ColumnCaption(3), QStringLiteral("Changed"));
         QCOMPARE(list.ColumnWidth(0), 150);
-        QCOMPARE(list.ColumnWidth(1), 60);
+        QVERIFY(list.ColumnWidth(1) >= 60);
         const int alpha = IndexOfCaption(list, QStringLiteral("alpha.txt"));
         QCOMPARE(list.ItemText(alpha, 1), QStringLiteral("3 KB"));
         QCOMPARE(list.ItemText(IndexOfCaption(list, QStringLiteral("folder")), 1), QString());
@@ -309,9 +309,43 @@ private slots:
         list.SetPath(m_dir + QStringLiteral("folder/"));
         QCOMPARE(list.ColumnWidth(1), 222);
         list.SetPath(QString()); // Computer: the shell's widths
-        QCOMPARE(list.ColumnWidth(1), 60);
+        TVelShellList fresh;
+        fresh.SetPath(m_dir);
+        const int standard = fresh.ColumnWidth(1);
+        QVERIFY(standard != 222);
+        QCOMPARE(list.ColumnWidth(1), standard);
         list.SetPath(m_dir);
-        QCOMPARE(list.ColumnWidth(1), 60);
+        QCOMPARE(list.ColumnWidth(1), standard);
+    }
+
+    void sizeAndChangedColumnsShowTheirValuesWhole() {
+        // 1,234,567 KB without taking the room: a file with a hole.
+        const QString big = m_dir + QStringLiteral("big.bin");
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(1234567) * 1024));
+        file.close();
+        SetMTime(big, QDateTime(QDate(2024, 12, 28), QTime(22, 58, 30)).toSecsSinceEpoch());
+        TVelShellList list;
+        list.resize(700, 240);
+        list.SetPath(m_dir);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        SaveScreenshot(list, "shell_list_report_sizes.png");
+        QAbstractItemView* view = list.View();
+        const QFontMetrics metrics(view->font());
+        const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const int row = IndexOfCaption(list, QStringLiteral("big.bin"));
+        QCOMPARE(list.ItemText(row, 1), QStringLiteral("1,234,567 KB"));
+        QVERIFY(view->visualRect(view->model()->index(row, 1)).width() - 2 * textMargin >=
+                metrics.horizontalAdvance(QStringLiteral("1,234,567 KB")));
+        for (int item = 0; item < list.ItemCount(); ++item) {
+            for (int column : {1, 3}) {
+                const QString text = list.ItemText(item, column);
+                const QRect cell = view->visualRect(view->model()->index(item, column));
+                QVERIFY2(cell.width() - 2 * textMargin >= metrics.horizontalAdvance(text), qPrintable(text));
+            }
+        }
     }
 
     void hiddenFilesAndOverlays() {
