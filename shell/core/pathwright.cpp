@@ -631,9 +631,12 @@ void TPathwright::ShowContextMenu(const QPoint& screenPoint, QMenu* extraMenu, Q
     popup.addSeparator();
     addVerb(QStringLiteral("P&roperties"), "properties", true);
 
-    // The caller's items after ours, with their direct sub-items.
+    // The caller's items after ours, set apart by a separator, with their direct sub-items.
     std::vector<QAction*> clones;
     if (extraMenu) {
+        // The menu shows no separator twice in a row nor one at its end.
+        if (!extraMenu->actions().isEmpty())
+            popup.addSeparator();
         for (QAction* item : extraMenu->actions()) {
             QAction* clone = CloneMenuItem(item, &popup);
             clones.push_back(clone);

@@ -950,10 +950,13 @@ private slots:
         list.SetPopupMenu(&extra);
         QStringList verbs;
         QString pick;
+        bool separatedExtra = false;
         list.Browser()->Hooks().ExecMenu = [&](QMenu& menu, const QPoint&) -> QAction* {
             verbs.clear();
             QAction* chosen = nullptr;
-            for (QAction* action : menu.actions()) {
+            const QList<QAction*> actions = menu.actions();
+            separatedExtra = actions.size() >= 2 && actions[actions.size() - 2]->isSeparator();
+            for (QAction* action : actions) {
                 if (action->isSeparator())
                     continue;
                 const QString verb = action->data().toString();
@@ -972,6 +975,7 @@ private slots:
         QVERIFY(list.IsSelected(alpha));
         QVERIFY(verbs.contains(QStringLiteral("rename")));
         QCOMPARE(verbs.last(), QStringLiteral("Extra"));
+        QVERIFY(separatedExtra); // as in the tree's menu
         QVERIFY(extraRan);
         QVERIFY(m_reports.isEmpty());
         // Cut through the menu marks the item.
