@@ -19,6 +19,8 @@
 #include <QPainter>
 #include <QStackedLayout>
 #include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTextLayout>
 #include <QTimer>
 #include <QTreeView>
 
@@ -35,6 +37,13 @@ template <class Base>
 class ShellPane : public Base {
 public:
     explicit ShellPane(TVelShellList* list) : Base(list), m_list(list) {}
+
+    // The options the view draws its items with.
+    QStyleOptionViewItem ItemOption() const {
+        QStyleOptionViewItem option;
+        this->initViewItemOption(&option);
+        return option;
+    }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
@@ -146,6 +155,53 @@ Qt::Alignment AlignmentOf(TColumnAlignment alignment) {
     }
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
+
+// A column width that shows the text whole in the view's cells, with a little room to spare.
+int ColumnWidthFor(const QString& text, const QWidget* view) {
+    const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    return QFontMetrics(view->font()).horizontalAdvance(text) + 4 * textMargin;
+}
+
+// Names under large icons take at most this many lines; longer ones end in an ellipsis.
+constexpr int kMaxIconLines = 8;
+
+// The lines a caption takes at `width`: broken between words, and inside a word that is too long.
+QStringList WrappedLines(const QString& text, const QFont& font, int width) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines.append(text.mid(line.textStart(), line.textLength()));
+    }
+    layout.endLayout();
+    return lines;
+}
+
+// Gives the icon and list styles' items the one size the list worked out for its longest name, and
+// draws each caption as the list lays it out (the style alone would not break a long word).
+class ShellItemDelegate : public QStyledItemDelegate {
+public:
+    explicit ShellItemDelegate(TVelShellList* list) : QStyledItemDelegate(list), m_list(list) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QSize size = m_list->UniformItemSize();
+        return size.isValid() ? size : QStyledItemDelegate::sizeHint(option, index);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() == 0 && index.row() < m_list->ItemCount())
+            option->text = m_list->ItemDisplayText(index.row());
+    }
+
+private:
+    TVelShellList* m_list;
+};
 
 } // namespace
 
@@ -317,6 +373,7 @@ TVelShellList::TVelShellList(QWidget* owner) : QWidget(owner), TVelShellControl(
     icons->setMovement(QListView::Static);
     icons->setResizeMode(QListView::Adjust);
     icons->setWrapping(true);
+    icons->setItemDelegate(new ShellItemDelegate(this));
     m_iconView = icons;
 
     m_reportView->setModel(m_model);
@@ -456,21 +513,18 @@ void TVelShellList::ApplyViewStyle() {
         icons->setViewMode(QListView::IconMode);
         icons->setFlow(QListView::LeftToRight);
         icons->setIconSize(QSize(32, 32));
-        icons->setGridSize(QSize(96, 72));
         icons->setWordWrap(true);
         break;
     case vsSmallIcon:
         icons->setViewMode(QListView::ListMode);
         icons->setFlow(QListView::LeftToRight);
         icons->setIconSize(QSize(16, 16));
-        icons->setGridSize(QSize(180, 22));
         icons->setWordWrap(false);
         break;
     case vsList:
         icons->setViewMode(QListView::ListMode);
         icons->setFlow(QListView::TopToBottom);
         icons->setIconSize(QSize(16, 16));
-        icons->setGridSize(QSize());
         icons->setWordWrap(false);
         break;
     case vsReport:
@@ -481,6 +535,7 @@ void TVelShellList::ApplyViewStyle() {
     icons->setResizeMode(QListView::Adjust);
     m_stack->setCurrentWidget(m_viewStyle == vsReport ? m_reportView : m_iconView);
     m_pixmapCache.clear();
+    UpdateItemLayout();
 }
 
 void TVelShellList::SetMultiSelect(bool value) {
@@ -542,6 +597,7 @@ bool TVelShellList::Populate() {
         sorted.push_back(std::move(rows[std::size_t(index)]));
     m_model->Reset(std::move(sorted));
     ApplyColumnWidths();
+    UpdateItemLayout();
     OnPopulated(this);
     return true;
 }
@@ -563,6 +619,9 @@ void TVelShellList::BuildColumns() {
     while (!header.isEmpty()) {
         int width = 0;
         const TColumnAlignment alignment = m_browser->ColumnInfo(m_columnCount, width);
+        // Wide enough for the column's usual values in the font the report is drawn in.
+        if (const QString sample = m_browser->ColumnSampleText(m_columnCount); !sample.isEmpty())
+            width = std::max(width, ColumnWidthFor(sample, m_reportView));
         if (m_widthsValid && m_columnCount < int(m_savedWidths.size()) &&
             m_savedWidths[std::size_t(m_columnCount)] >= 1)
             width = m_savedWidths[std::size_t(m_columnCount)];
@@ -651,6 +710,67 @@ QString TVelShellList::ItemText(int item, int column) {
         row.textsKnown |= 1u << column;
     }
     return row.texts.value(column);
+}
+
+QString TVelShellList::ItemDisplayText(int item) {
+    const QString& caption = ItemCaption(item);
+    if (m_viewStyle != vsIcon || m_iconTextWidth <= 0 ||
+        QFontMetrics(m_iconView->font()).horizontalAdvance(caption) <= m_iconTextWidth)
+        return caption;
+    return WrappedLines(caption, m_iconView->font(), m_iconTextWidth).join(QChar::LineSeparator);
+}
+
+void TVelShellList::UpdateItemLayout() {
+    auto* icons = static_cast<ShellPane<QListView>*>(m_iconView);
+    m_itemSize = QSize();
+    m_iconTextWidth = 0;
+    if (m_viewStyle == vsReport)
+        return;
+    const QFont font = icons->font();
+    const QFontMetrics metrics(font);
+    QStyle* style = icons->style();
+    const int textMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, icons) + 1;
+    QStyleOptionViewItem option = icons->ItemOption();
+    option.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    option.decorationSize = icons->iconSize();
+    // The longest name decides: the widest one in a line, the one that takes most lines under an icon.
+    QString longest = QStringLiteral("W");
+    QSize grid;
+    if (m_viewStyle == vsIcon) {
+        const int width = std::max(96, metrics.averageCharWidth() * 14);
+        m_iconTextWidth = width - 2 * textMargin;
+        qsizetype most = 1;
+        for (const TVelShellListModel::Row& row : m_model->Rows()) {
+            if (metrics.horizontalAdvance(row.caption) <= m_iconTextWidth)
+                continue;
+            QStringList lines = WrappedLines(row.caption, font, m_iconTextWidth);
+            if (lines.size() > most) {
+                most = lines.size();
+                longest = lines.mid(0, kMaxIconLines).join(QChar::LineSeparator);
+            }
+            if (most >= kMaxIconLines)
+                break;
+        }
+        option.rect = QRect(0, 0, width, QWIDGETSIZE_MAX);
+        option.text = longest;
+        m_itemSize =
+            QSize(width, style->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), icons).height());
+        grid = m_itemSize + QSize(12, 8);
+    } else {
+        int widest = 0;
+        for (const TVelShellListModel::Row& row : m_model->Rows()) {
+            if (const int advance = metrics.horizontalAdvance(row.caption); advance > widest) {
+                widest = advance;
+                longest = row.caption;
+            }
+        }
+        option.text = longest;
+        m_itemSize = style->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), icons);
+        grid = QSize(m_itemSize.width() + 12,
+                     std::max(m_itemSize.height(), m_viewStyle == vsSmallIcon ? 22 : 0));
+    }
+    icons->setGridSize(grid);
+    icons->doItemsLayout();
 }
 
 void TVelShellList::EnsureIcon(int item) {
@@ -845,8 +965,17 @@ void TVelShellList::Resync() {
         if (m_selectedNames)
             m_selectedNames->clear();
     }
-    for (TVelShellListModel::Row& row : added)
-        m_model->Append(std::move(row));
+    if (!added.empty()) {
+        for (TVelShellListModel::Row& row : added)
+            m_model->Append(std::move(row));
+        // New objects take their sorted places; the rows there already are in order.
+        SetDropHighlight(m_hoveredItem, false);
+        m_hoveredItem = -1;
+        m_itemDropTarget.reset();
+        m_model->Reorder(SortOrder(m_model->Rows()));
+    }
+    if (!gone.empty() || !added.empty())
+        UpdateItemLayout();
     ReportOperation(TVelShellOperations(opCutDone | opRemoved), std::move(files), QString());
 }
 

@@ -240,6 +240,12 @@ public:
     QString ItemCaption(int item) const { return m_model->Rows()[std::size_t(item)].caption; }
     // The text of a column as the view shows it (computed on demand).
     QString ItemText(int item, int column);
+    // The caption as the current view style draws it: under large icons broken into lines (joined by
+    // QChar::LineSeparator) that fit the item's width, elsewhere the caption itself.
+    QString ItemDisplayText(int item);
+    // The size of every item in the icon and list styles, made for the longest name; invalid in report
+    // style.
+    QSize UniformItemSize() const { return m_itemSize; }
     int ItemImage(int item);
     int ItemOverlay(int item);
     bool ItemDimmed(int item);
@@ -304,6 +310,8 @@ private:
     std::vector<int> SortOrder(const std::vector<TVelShellListModel::Row>& rows);
     void ApplyColumnWidths();
     void ApplyViewStyle();
+    // Works out the items' size and grid for the names listed now (icon and list styles).
+    void UpdateItemLayout();
     int ItemAt(const QPoint& viewportPoint) const;
     int FocusedSelectedItem() const;
     QRect ItemRect(int item) const;
@@ -344,6 +352,8 @@ private:
     std::unique_ptr<QStringList> m_selectedNames;
     bool m_answeringLink = false;
     TViewStyle m_viewStyle = vsReport;
+    QSize m_itemSize;
+    int m_iconTextWidth = 0; // width the names wrap at under large icons
     bool m_multiSelect = true;
     bool m_readOnly = false;
     bool m_rowSelect = false;

@@ -345,6 +345,9 @@ bool TVelShellList::ItemEdited(int item, const QString& text) {
     row.image = -1;
     row.overlay = -1;
     m_model->RowChanged(item);
+    // The new name has its own place in the order (the selection goes along).
+    m_model->Reorder(SortOrder(m_model->Rows()));
+    UpdateItemLayout();
     if (m_viewStyle == vsIcon) {
         // After the editor has closed: the view is still committing its data.
         QTimer::singleShot(0, this, [this] { Populate(); });

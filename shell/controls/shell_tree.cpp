@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTimer>
 
@@ -946,8 +947,47 @@ bool TVelShellTree::NodeEdited(TVelShellTreeNode* node, const QString& text) {
         delete node->child(0);
     if (wasExpanded)
         ExpandNode(node);
+    if (indexWidget(indexFromItem(node))) {
+        // The view is still committing the editor's text into the node: it moves once the editor
+        // has closed.
+        connect(
+            itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+            [this] {
+                if (TVelShellTreeNode* current = NodeOf(currentItem()))
+                    MoveToSortedPlace(current);
+            },
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    } else {
+        MoveToSortedPlace(node);
+    }
     SendFolderChanged(node);
     return true;
+}
+
+void TVelShellTree::MoveToSortedPlace(TVelShellTreeNode* node) {
+    QTreeWidgetItem* parent = node->parent();
+    if (!parent || !node->record || !node->record->relative)
+        return;
+    const int from = parent->indexOfChild(node);
+    int to = 0;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        const TVelShellTreeNode* sibling = NodeOf(parent->child(i));
+        if (i != from && sibling && sibling->record && sibling->record->relative &&
+            ::CompareIDs(*sibling->record->relative, *node->record->relative) < 0)
+            ++to;
+    }
+    if (to == from)
+        return;
+    const bool wasCurrent = currentItem() == node;
+    const bool wasSelected = node->isSelected();
+    const bool wasExpanded = node->isExpanded();
+    // Taking the node out moves the current item for a moment: nobody is to follow that.
+    const QSignalBlocker blocker(this);
+    parent->insertChild(to, parent->takeChild(from));
+    if (wasCurrent)
+        setCurrentItem(node);
+    node->setSelected(wasSelected);
+    node->setExpanded(wasExpanded);
 }
 
 // ---- drag source ----

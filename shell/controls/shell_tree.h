@@ -170,6 +170,9 @@ public:
     void ExpandNode(TVelShellTreeNode* node);
     // Orders the children of a node as the namespace orders its objects.
     void SortChildren(TVelShellTreeNode* node);
+    // Moves a renamed node to where its new name belongs among its siblings; selection, focus and
+    // expansion stay as they were and the link hears nothing of the move.
+    void MoveToSortedPlace(TVelShellTreeNode* node);
     // The file-system path of a node (no "/" at the end but for "/"); empty for virtual folders.
     QString NodePath(const TVelShellTreeNode* node);
     bool ExecuteCommand(const QString& verb);

@@ -5,6 +5,7 @@
 #include "shell/core/file_clipboard.h"
 #include "shell/core/properties_dialog.h"
 #include "shell/core/system_image_list.h"
+#include "shell/core/trash.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,6 +41,9 @@ TPathwright::TPathwright(QObject* owner) : TComponent(owner) {
     m_hooks.Confirm = [](QWidget* parent, const QString& caption, const QString& text) {
         return QMessageBox::warning(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel) ==
                QMessageBox::Ok;
+    };
+    m_hooks.ShowError = [](QWidget* parent, const QString& caption, const QString& text) {
+        QMessageBox::critical(parent, caption, text);
     };
     m_hooks.OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     m_hooks.ExecMenu = [](QMenu& menu, const QPoint& point) { return menu.exec(point); };
@@ -495,10 +499,16 @@ bool TPathwright::DeleteToTrash(const Targets& targets) {
     if (!m_hooks.Confirm(OwnerWindow(), QStringLiteral("Confirm Delete"), question))
         return false;
     bool ok = true;
+    QStringList failures;
     for (const QByteArray& path : targets.paths) {
         const QString file = QFile::decodeName(path);
         if (!inTrash) {
-            ok = QFile::moveToTrash(file) && ok;
+            QString error;
+            if (!MoveToTrash(path, &error)) {
+                failures.append(QStringLiteral("Cannot move \"%1\" to the Trash: %2")
+                                    .arg(QFileInfo(file).fileName(), error));
+                ok = false;
+            }
             continue;
         }
         const QFileInfo info(file);
@@ -510,6 +520,8 @@ bool TPathwright::DeleteToTrash(const Targets& targets) {
         }
         ok = removed && ok;
     }
+    if (!failures.isEmpty())
+        m_hooks.ShowError(OwnerWindow(), QStringLiteral("Error Deleting File"), failures.join(u'\n'));
     return ok;
 }
 
@@ -619,9 +631,12 @@ void TPathwright::ShowContextMenu(const QPoint& screenPoint, QMenu* extraMenu, Q
     popup.addSeparator();
     addVerb(QStringLiteral("P&roperties"), "properties", true);
 
-    // The caller's items after ours, with their direct sub-items.
+    // The caller's items after ours, set apart by a separator, with their direct sub-items.
     std::vector<QAction*> clones;
     if (extraMenu) {
+        // The menu shows no separator twice in a row nor one at its end.
+        if (!extraMenu->actions().isEmpty())
+            popup.addSeparator();
         for (QAction* item : extraMenu->actions()) {
             QAction* clone = CloneMenuItem(item, &popup);
             clones.push_back(clone);
@@ -689,6 +704,7 @@ const TPathwright::FindData& TPathwright::FetchFindData() {
     m_findData.size = st.st_size;
     m_findData.changed = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec);
     m_findData.fileName = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+    m_findData.path = path;
     return m_findData;
 }
 
@@ -715,9 +731,8 @@ QString TPathwright::DetailText(int index, bool header) {
     }
     case 2: {
         static const QMimeDatabase database;
-        const QMimeType type = data.isDir
-                                   ? database.mimeTypeForName(QStringLiteral("inode/directory"))
-                                   : database.mimeTypeForFile(data.fileName, QMimeDatabase::MatchExtension);
+        const QMimeType type = data.isDir ? database.mimeTypeForName(QStringLiteral("inode/directory"))
+                                          : FileMimeType(data.path);
         return type.comment().left(80);
     }
     default:
@@ -742,6 +757,17 @@ TColumnAlignment TPathwright::ColumnInfo(int index, int& width) {
         return TColumnAlignment::taLeftJustify;
     default:
         return TColumnAlignment::taLeftJustify;
+    }
+}
+
+QString TPathwright::ColumnSampleText(int index) const {
+    switch (index) {
+    case 1:
+        return QLocale().toString(qint64(9999999)) + QStringLiteral(" KB");
+    case 3:
+        return FileTimeText(QDateTime(QDate(2000, 12, 28), QTime(22, 58, 58)));
+    default:
+        return QString();
     }
 }
 

@@ -141,6 +141,9 @@ public:
     bool HasDetails();
     QString DetailText(int index, bool header);
     TColumnAlignment ColumnInfo(int index, int& width);
+    // A text as wide as the column's values usually get (a size of 9,999,999 KB, a change time late in
+    // December), so that a view can make the column wide enough in its font; empty for other columns.
+    QString ColumnSampleText(int index) const;
     // Local short date and time; empty for a time that is not set.
     static QString FileTimeText(const QDateTime& time);
 
@@ -166,6 +169,8 @@ public:
     struct UiHooks {
         // A question with OK and Cancel; true for OK.
         std::function<bool(QWidget* parent, const QString& caption, const QString& text)> Confirm;
+        // Tells of a command that failed (a file that could not go to the trash).
+        std::function<void(QWidget* parent, const QString& caption, const QString& text)> ShowError;
         // Opens a document with its application.
         std::function<bool(const QUrl& url)> OpenUrl;
         // Runs the menu at the point as QMenu::exec does: the chosen action, already triggered, or null
@@ -181,6 +186,7 @@ private:
         qint64 size = 0;
         QDateTime changed;
         QString fileName;
+        QByteArray path;
     };
     struct Targets {
         std::vector<IDList> items;     // relative lists

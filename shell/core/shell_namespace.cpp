@@ -761,8 +761,12 @@ QByteArray ShellContext::DesktopPath() const {
     return desktop;
 }
 
+QByteArray ShellContext::TrashPath() const {
+    return XdgHome("XDG_DATA_HOME", "/.local/share") + "/Trash";
+}
+
 QByteArray ShellContext::TrashFilesPath() const {
-    return XdgHome("XDG_DATA_HOME", "/.local/share") + "/Trash/files";
+    return TrashPath() + "/files";
 }
 
 const std::vector<OptIDList>& ShellContext::SpecialLocations() {

@@ -132,7 +132,9 @@ public:
     // The user's desktop folder, empty when it is missing or is the home folder itself (then its
     // entries would repeat Home on the desktop).
     QByteArray DesktopPath() const;
-    // Where the trash keeps its files ($XDG_DATA_HOME/Trash/files).
+    // The home trash ($XDG_DATA_HOME/Trash, by default ~/.local/share/Trash); it may not exist yet.
+    QByteArray TrashPath() const;
+    // Where the trash keeps its files (TrashPath()/files).
     QByteArray TrashFilesPath() const;
 
     // Cached special-folder locations for SpecialFolderIndex.

@@ -9,6 +9,24 @@
 #include <QStyle>
 
 #include <dirent.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+QMimeType FileMimeType(const QByteArray& path) {
+    static const QMimeDatabase database;
+    QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+    struct stat st;
+    if (::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        // realpath follows the whole chain by reading the links only, and fails on a loop.
+        char target[PATH_MAX];
+        if (!::realpath(path.constData(), target))
+            return database.mimeTypeForName(QStringLiteral("inode/symlink"));
+        const QByteArray resolved(target);
+        name = resolved.mid(resolved.lastIndexOf('/') + 1);
+    }
+    return database.mimeTypeForFile(QFile::decodeName(name), QMimeDatabase::MatchExtension);
+}
 
 IconRegistry& IconRegistry::Instance() {
     static IconRegistry registry;
@@ -82,10 +100,13 @@ int IconRegistry::IconIndexFor(const IDList& absolute, bool open) {
     case ItemKind::File:
         break;
     }
-    // Files: the type from the name alone (no content is read while listing).
-    const QMimeType type = m_mimeDatabase->mimeTypeForFile(
-        QFile::decodeName(QByteArray(last.name.data(), qsizetype(last.name.size()))),
-        QMimeDatabase::MatchExtension);
+    // Files: the type from names alone (no content is read while listing).
+    const QByteArray path = PathFromIDList(absolute);
+    const QMimeType type =
+        path.isEmpty() ? m_mimeDatabase->mimeTypeForFile(
+                             QFile::decodeName(QByteArray(last.name.data(), qsizetype(last.name.size()))),
+                             QMimeDatabase::MatchExtension)
+                       : FileMimeType(path);
     if (auto it = m_indexByMime.constFind(type.name()); it != m_indexByMime.cend())
         return *it;
     const int index = IndexOf({type.iconName(), type.genericIconName(), QStringLiteral("text-x-generic")},

@@ -12,6 +12,11 @@
 #include <vector>
 
 class QMimeDatabase;
+class QMimeType;
+
+// The type of the file at `path` from names alone (nothing is opened): a symbolic link has the type
+// of the file it finally points to, and the link type when it points nowhere.
+QMimeType FileMimeType(const QByteArray& path);
 
 // Hands out stable indexes for icons: an index once given always shows the same icon, in every size.
 // Main thread only.

@@ -15,6 +15,8 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QMimeDatabase>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/time.h>
@@ -311,6 +313,42 @@ private slots:
         QVERIFY(!QFile::exists(m_dir + QStringLiteral("/a.txt")));
         QVERIFY(QFile::exists(m_home->TrashFiles() + QStringLiteral("/a.txt")));
         QCOMPARE(pathwright.GetObjectName(), QStringLiteral("a.txt")); // the current object stays
+    }
+
+    void deleteMakesAMissingTrashAndWritesNowhereElse() {
+        // No data folder yet, and a working folder that must stay empty.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->Root() + QStringLiteral("/fresh/share")));
+        QTemporaryDir workingFolder;
+        const QString saved = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(workingFolder.path()));
+        struct Back {
+            QString folder;
+            ~Back() { QDir::setCurrent(folder); }
+        } back{saved};
+        TPathwright pathwright;
+        QStringList errors;
+        pathwright.Hooks().Confirm = [](QWidget*, const QString&, const QString&) { return true; };
+        pathwright.Hooks().ShowError = [&](QWidget*, const QString&, const QString& text) {
+            errors.append(text);
+        };
+        pathwright.SetFolder(m_dir);
+        pathwright.SetObjectName(QStringLiteral("a.txt"));
+        QVERIFY(pathwright.InvokeCommand(QStringLiteral("delete")));
+        const QString trash = m_home->Root() + QStringLiteral("/fresh/share/Trash");
+        QVERIFY(QFile::exists(trash + QStringLiteral("/files/a.txt")));
+        QVERIFY(QFile::exists(trash + QStringLiteral("/info/a.txt.trashinfo")));
+        QVERIFY(errors.isEmpty());
+        // A trash that cannot be made: the file stays and the user is told why.
+        m_home->MakeFile(QStringLiteral("blocker"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->Root() + QStringLiteral("/blocker/share")));
+        pathwright.SetObjectName(QStringLiteral("c.pas"));
+        QVERIFY(!pathwright.InvokeCommand(QStringLiteral("delete")));
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("/c.pas")));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].startsWith(QStringLiteral("Cannot move \"c.pas\" to the Trash: ")),
+                 qPrintable(errors[0]));
+        QCOMPARE(QDir(workingFolder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
     void deleteInTheTrashIsForGood() {
@@ -652,6 +690,34 @@ private slots:
         pathwright.SetObjectName(QStringLiteral("Computer"));
         QCOMPARE(pathwright.DetailText(0, false), QStringLiteral("Computer"));
         QCOMPARE(pathwright.DetailText(1, false), QString());
+    }
+
+    void linksTakeTheTypeOfTheirTarget() {
+        const auto link = [this](const char* target, const char* name) {
+            QVERIFY(QFile::link(QLatin1String(target), m_dir + u'/' + QLatin1String(name)));
+        };
+        link("c.pas", "notes");
+        link("notes", "chain");
+        link("missing.txt", "broken.pas");
+        link("loop", "loop");
+        TPathwright pathwright;
+        pathwright.SetFolder(m_dir);
+        pathwright.SetObjectName(QStringLiteral("c.pas"));
+        const QString pascal = pathwright.DetailText(2, false);
+        const int pascalIcon = pathwright.GetIconNumber();
+        for (const char* name : {"notes", "chain"}) {
+            pathwright.SetObjectName(QLatin1String(name));
+            QCOMPARE(pathwright.DetailText(2, false), pascal);
+            QCOMPARE(pathwright.GetIconNumber(), pascalIcon);
+        }
+        // Links that lead nowhere keep the link type, whatever their own name says.
+        const QString linkType = QMimeDatabase().mimeTypeForName(QStringLiteral("inode/symlink")).comment();
+        QVERIFY(!linkType.isEmpty() && linkType != pascal);
+        for (const char* name : {"broken.pas", "loop"}) {
+            pathwright.SetObjectName(QLatin1String(name));
+            QCOMPARE(pathwright.DetailText(2, false), linkType);
+            QVERIFY(pathwright.GetIconNumber() != pascalIcon);
+        }
     }
 
     void iconNumbers() {

@@ -19,6 +19,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -74,6 +76,12 @@ Qt::DropAction DropOnto(TVelShellList& target, const QMimeData* data, Qt::DropAc
     QDropEvent drop(QPointF(point), allowed, data, Qt::NoButton, modifiers);
     QCoreApplication::sendEvent(viewport, &drop);
     return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
+// Saves the list's picture into $WORDLOOM_SCREENSHOT_DIR when it is set, for a look by eye.
+void SaveScreenshot(TVelShellList& list, const char* name) {
+    if (const QByteArray dir = qgetenv("WORDLOOM_SCREENSHOT_DIR"); !dir.isEmpty())
+        list.grab().save(QFile::decodeName(dir) + u'/' + QLatin1String(name));
 }
 
 // Every report of the list goes into `reports`.
@@ -172,7 +180,7 @@ private slots:
         QCOMPARE(list.ColumnCaption(2), QStringLiteral("Type"));
         QCOMPARE(list.ColumnCaption(3), QStringLiteral("Changed"));
         QCOMPARE(list.ColumnWidth(0), 150);
-        QCOMPARE(list.ColumnWidth(1), 60);
+        QVERIFY(list.ColumnWidth(1) >= 60);
         const int alpha = IndexOfCaption(list, QStringLiteral("alpha.txt"));
         QCOMPARE(list.ItemText(alpha, 1), QStringLiteral("3 KB"));
         QCOMPARE(list.ItemText(IndexOfCaption(list, QStringLiteral("folder")), 1), QString());
@@ -301,9 +309,43 @@ private slots:
         list.SetPath(m_dir + QStringLiteral("folder/"));
         QCOMPARE(list.ColumnWidth(1), 222);
         list.SetPath(QString()); // Computer: the shell's widths
-        QCOMPARE(list.ColumnWidth(1), 60);
+        TVelShellList fresh;
+        fresh.SetPath(m_dir);
+        const int standard = fresh.ColumnWidth(1);
+        QVERIFY(standard != 222);
+        QCOMPARE(list.ColumnWidth(1), standard);
         list.SetPath(m_dir);
-        QCOMPARE(list.ColumnWidth(1), 60);
+        QCOMPARE(list.ColumnWidth(1), standard);
+    }
+
+    void sizeAndChangedColumnsShowTheirValuesWhole() {
+        // 1,234,567 KB without taking the room: a file with a hole.
+        const QString big = m_dir + QStringLiteral("big.bin");
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(1234567) * 1024));
+        file.close();
+        SetMTime(big, QDateTime(QDate(2024, 12, 28), QTime(22, 58, 30)).toSecsSinceEpoch());
+        TVelShellList list;
+        list.resize(700, 240);
+        list.SetPath(m_dir);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        SaveScreenshot(list, "shell_list_report_sizes.png");
+        QAbstractItemView* view = list.View();
+        const QFontMetrics metrics(view->font());
+        const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const int row = IndexOfCaption(list, QStringLiteral("big.bin"));
+        QCOMPARE(list.ItemText(row, 1), QStringLiteral("1,234,567 KB"));
+        QVERIFY(view->visualRect(view->model()->index(row, 1)).width() - 2 * textMargin >=
+                metrics.horizontalAdvance(QStringLiteral("1,234,567 KB")));
+        for (int item = 0; item < list.ItemCount(); ++item) {
+            for (int column : {1, 3}) {
+                const QString text = list.ItemText(item, column);
+                const QRect cell = view->visualRect(view->model()->index(item, column));
+                QVERIFY2(cell.width() - 2 * textMargin >= metrics.horizontalAdvance(text), qPrintable(text));
+            }
+        }
     }
 
     void hiddenFilesAndOverlays() {
@@ -354,10 +396,43 @@ private slots:
         list.SetSelected(beta, true);
         m_home->MakeFile(QStringLiteral("work/aaa-new.txt"), "n");
         QTRY_COMPARE_WITH_TIMEOUT(list.ItemCount(), 6, 3000);
-        // New items come at the end; the selection stays.
-        QCOMPARE(list.ItemCaption(5), QStringLiteral("aaa-new.txt"));
-        QCOMPARE(list.SelectedItems(), std::vector<int>{beta});
+        // The new item takes its sorted place; the selection stays with its item.
+        QCOMPARE(list.ItemCaption(1), QStringLiteral("aaa-new.txt"));
+        QCOMPARE(list.SelectedItems(), std::vector<int>{beta + 1});
         QCOMPARE(list.SelectedNames(), QStringList{QStringLiteral("beta.pas")});
+    }
+
+    void renamedAndNewItemsTakeTheirSortedPlaces() {
+        m_home->MakeFile(QStringLiteral("work/sorted/a"));
+        m_home->MakeFile(QStringLiteral("work/sorted/b"));
+        TVelShellList list;
+        list.RefreshTimer()->setInterval(20);
+        list.SetPath(m_dir + QStringLiteral("sorted"));
+        list.SetViewStyle(TVelShellList::vsList);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QCOMPARE(Captions(list), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+        list.SetSelected(0, true);
+        QVERIFY(list.ItemEdited(0, QStringLiteral("zz")));
+        QCOMPARE(Captions(list), (QStringList{QStringLiteral("b"), QStringLiteral("zz")}));
+        QCOMPARE(list.SelectedItems(), std::vector<int>{1});
+        QCOMPARE(list.IndexOfIDList(IDList::Item(ItemKind::File, "zz")), 1);
+        // Created from outside: between the two, and a long name gets the room it needs.
+        const QString longName = QStringLiteral("c, a name much longer than any other in this folder");
+        m_home->MakeFile(QStringLiteral("work/sorted/") + longName);
+        QTRY_COMPARE_WITH_TIMEOUT(list.ItemCount(), 3, 3000);
+        QCOMPARE(Captions(list), (QStringList{QStringLiteral("b"), longName, QStringLiteral("zz")}));
+        QCOMPARE(list.SelectedNames(), QStringList{QStringLiteral("zz")});
+        QCoreApplication::processEvents();
+        QVERIFY(list.View()->visualRect(list.View()->model()->index(1, 0)).width() >
+                QFontMetrics(list.View()->font()).horizontalAdvance(longName) + 16);
+        // Descending order holds for newcomers too.
+        list.SortByColumn(0);
+        QVERIFY(list.SortDescending());
+        m_home->MakeFile(QStringLiteral("work/sorted/aa"));
+        QTRY_COMPARE_WITH_TIMEOUT(list.ItemCount(), 4, 3000);
+        QCOMPARE(Captions(list),
+                 (QStringList{QStringLiteral("zz"), longName, QStringLiteral("b"), QStringLiteral("aa")}));
     }
 
     void burstOfNoticesGivesOneResync() {
@@ -486,15 +561,21 @@ private slots:
         QCOMPARE(int(m_reports[0].operation), 0x200);
         QCOMPARE(m_reports[0].files, QStringList{m_dir + QStringLiteral("beta.pas")});
         QCOMPARE(m_reports[0].destination, QStringLiteral("renamed.pas"));
-        QCOMPARE(list.ItemCaption(beta), QStringLiteral("renamed.pas"));
+        // The renamed item moves to its sorted place, still selected, the editor gone.
+        QCOMPARE(Captions(list), (QStringList{QStringLiteral("folder"), QStringLiteral("alpha.txt"),
+                                              QStringLiteral("gamma9.txt"), QStringLiteral("gamma10.txt"),
+                                              QStringLiteral("renamed.pas")}));
+        const int renamed = 4;
+        QCOMPARE(list.SelectedItems(), std::vector<int>{renamed});
+        QTRY_VERIFY(!list.View()->indexWidget(list.View()->model()->index(renamed, 0)));
         QVERIFY(QFile::exists(m_dir + QStringLiteral("renamed.pas")));
-        QCOMPARE(list.IndexOfIDList(IDList::Item(ItemKind::File, "renamed.pas")), beta);
+        QCOMPARE(list.IndexOfIDList(IDList::Item(ItemKind::File, "renamed.pas")), renamed);
         // A name the file system refuses (taken): the caption stays and the rename is still reported.
-        QVERIFY(!list.ItemEdited(beta, QStringLiteral("renamed.pas")));
-        QVERIFY(list.ItemEdited(beta, QStringLiteral("alpha.txt")));
+        QVERIFY(!list.ItemEdited(renamed, QStringLiteral("renamed.pas")));
+        QVERIFY(list.ItemEdited(renamed, QStringLiteral("alpha.txt")));
         QCOMPARE(m_reports.size(), 2);
         QCOMPARE(m_reports[1].destination, QStringLiteral("renamed.pas"));
-        QCOMPARE(list.ItemCaption(beta), QStringLiteral("renamed.pas"));
+        QCOMPARE(list.ItemCaption(renamed), QStringLiteral("renamed.pas"));
         QCOMPARE(QFile(m_dir + QStringLiteral("alpha.txt")).size(), 3000);
         // Read-only lists edit nothing.
         list.SetReadOnly(true);
@@ -869,10 +950,13 @@ private slots:
         list.SetPopupMenu(&extra);
         QStringList verbs;
         QString pick;
+        bool separatedExtra = false;
         list.Browser()->Hooks().ExecMenu = [&](QMenu& menu, const QPoint&) -> QAction* {
             verbs.clear();
             QAction* chosen = nullptr;
-            for (QAction* action : menu.actions()) {
+            const QList<QAction*> actions = menu.actions();
+            separatedExtra = actions.size() >= 2 && actions[actions.size() - 2]->isSeparator();
+            for (QAction* action : actions) {
                 if (action->isSeparator())
                     continue;
                 const QString verb = action->data().toString();
@@ -891,6 +975,7 @@ private slots:
         QVERIFY(list.IsSelected(alpha));
         QVERIFY(verbs.contains(QStringLiteral("rename")));
         QCOMPARE(verbs.last(), QStringLiteral("Extra"));
+        QVERIFY(separatedExtra); // as in the tree's menu
         QVERIFY(extraRan);
         QVERIFY(m_reports.isEmpty());
         // Cut through the menu marks the item.
@@ -976,6 +1061,72 @@ private slots:
         QVERIFY(written.contains(QStringLiteral("OnOperation = ShellListViewOperation")));
         QVERIFY(written.contains(QStringLiteral("ShellLink = ShellLink1")));
         QVERIFY(!written.contains(QStringLiteral("Version")));
+    }
+
+    void wholeNamesInIconAndListViews() {
+        const QStringList names{QStringLiteral("a.txt"),
+                                QStringLiteral("Quarterly report for the board, final version.dfm"),
+                                QStringLiteral("AnExtraordinarilyLongUnitNameWithoutBlanks.pas"),
+                                QStringLiteral("mid-sized name.txt")};
+        for (const QString& name : names)
+            m_home->MakeFile(QStringLiteral("work/long/") + name, "x");
+        TVelShellList list;
+        list.resize(640, 360);
+        list.SetPath(m_dir + QStringLiteral("long"));
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QAbstractItemView* view = list.View();
+        const QFontMetrics metrics(view->font());
+        const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        int widest = 0;
+        for (const QString& name : names)
+            widest = std::max(widest, metrics.horizontalAdvance(name));
+        const auto rectOf = [&list](int item) {
+            return list.View()->visualRect(list.View()->model()->index(item, 0));
+        };
+
+        // Small icons and list: one line, as wide as the widest name needs.
+        for (TVelShellList::TViewStyle style : {TVelShellList::vsSmallIcon, TVelShellList::vsList}) {
+            list.SetViewStyle(style);
+            view = list.View();
+            QCoreApplication::processEvents();
+            SaveScreenshot(list,
+                           style == TVelShellList::vsList ? "shell_list_list.png" : "shell_list_small.png");
+            for (int i = 0; i < list.ItemCount(); ++i) {
+                QCOMPARE(list.ItemDisplayText(i), list.ItemCaption(i));
+                QStyleOptionViewItem option;
+                option.initFrom(view);
+                option.rect = rectOf(i);
+                option.text = list.ItemCaption(i);
+                option.font = view->font();
+                option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+                option.decorationSize = QSize(16, 16);
+                option.decorationPosition = QStyleOptionViewItem::Left;
+                option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+                const QRect text = view->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, view);
+                QVERIFY2(text.width() - 2 * textMargin >= metrics.horizontalAdvance(list.ItemCaption(i)),
+                         qPrintable(list.ItemCaption(i)));
+            }
+        }
+
+        // Large icons: names wrap under the icon, within the item, and are shown whole.
+        list.SetViewStyle(TVelShellList::vsIcon);
+        view = list.View();
+        QCoreApplication::processEvents();
+        SaveScreenshot(list, "shell_list_icons_long.png");
+        for (int i = 0; i < list.ItemCount(); ++i) {
+            const QString caption = list.ItemCaption(i);
+            const QRect rect = rectOf(i);
+            QVERIFY(rect.width() < widest);
+            const QStringList lines = list.ItemDisplayText(i).split(QChar::LineSeparator);
+            QCOMPARE(lines.join(QString()), caption);
+            for (const QString& line : lines)
+                QVERIFY2(metrics.horizontalAdvance(line.trimmed()) <= rect.width() - 2 * textMargin,
+                         qPrintable(line));
+            QVERIFY2(rect.height() >= 32 + int(lines.size()) * metrics.height(), qPrintable(caption));
+            if (metrics.horizontalAdvance(caption) > rect.width())
+                QVERIFY(lines.size() > 1);
+        }
     }
 
     void viewStylesAndScreenshot() {

@@ -362,6 +362,33 @@ private slots:
         QTRY_VERIFY(QFileInfo(m_root + QStringLiteral("/b2")).isDir());
         QCOMPARE(bravo->text(0), QStringLiteral("b2"));
 
+        // A new name takes its sorted place among the siblings; the node stays selected and open.
+        const auto childTexts = [&tree] {
+            QStringList texts;
+            for (int i = 0; i < tree.RootNode()->childCount(); ++i)
+                texts.append(tree.RootNode()->child(i)->text(0));
+            return texts;
+        };
+        QCOMPARE(childTexts().indexOf(QStringLiteral("b2")),
+                 childTexts().indexOf(QStringLiteral("alpha")) + 1);
+        tree.ExpandNode(bravo);
+        QVERIFY(bravo->isExpanded());
+        QTest::keyClick(tree.viewport(), Qt::Key_F2);
+        editor = tree.findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("zulu"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(childTexts().last(), QStringLiteral("zulu"));
+        QCOMPARE(tree.Selected(), bravo);
+        QVERIFY(bravo->isSelected());
+        QVERIFY(bravo->isExpanded());
+        QCOMPARE(listener.LastPath(), m_root + QStringLiteral("/zulu"));
+        QVERIFY(tree.NodeEdited(bravo, QStringLiteral("Charlie95")));
+        QCOMPARE(childTexts().mid(childTexts().indexOf(QStringLiteral("Charlie9")), 3),
+                 (QStringList{QStringLiteral("Charlie9"), QStringLiteral("Charlie10"),
+                              QStringLiteral("Charlie95")}));
+        QCOMPARE(tree.Selected(), bravo);
+
         // Read-only trees do not edit.
         tree.SetReadOnly(true);
         QVERIFY(!tree.CanEditNode(bravo));

@@ -283,8 +283,10 @@ private slots:
         QVERIFY(shown.size() > 3);
         QCOMPARE(shown.front(), QStringLiteral("&Open"));
         QVERIFY(shown.contains(QStringLiteral("&Delete")));
-        QCOMPARE(shown.mid(shown.size() - 2),
-                 (QStringList{QStringLiteral("Full &Expand"), QStringLiteral("Full &Collapse")}));
+        // The form's items set apart from the shell's.
+        QCOMPARE(shown.mid(shown.size() - 4),
+                 (QStringList{QStringLiteral("P&roperties"), QStringLiteral("-"),
+                              QStringLiteral("Full &Expand"), QStringLiteral("Full &Collapse")}));
         QVERIFY(projects->isExpanded());
         QVERIFY(TVelShellTree::ChildByText(projects, QStringLiteral("alpha"))->isExpanded());
         QCOMPARE(verb, QString());
