@@ -8,11 +8,6 @@
 
 namespace wordloom::cli {
 
-bool WantsHelp(const std::vector<std::string>& args) {
-    return std::any_of(args.begin(), args.end(),
-                       [](const std::string& a) { return a == "--help" || a == "-h"; });
-}
-
 std::vector<std::string> SplitList(std::string_view list) {
     std::vector<std::string> items;
     std::size_t start = 0;

@@ -1,6 +1,7 @@
-// The commands of wordloom-cli. Each lives in its own file (cli/<name>_command.cpp) and has one
-// line in the table of cli/main.cpp. A new command: its function declared here, its file added to
-// wordloom_cli_commands in cli/CMakeLists.txt (with the library it needs), its line in kCommands.
+// The commands of wordloom-cli. Each lives in its own file (cli/<name>_command.cpp), reads its words
+// with the shared parser (cli/parser.h) and has one line in the table of cli/main.cpp. A new
+// command: its function declared here, its file added to wordloom_cli_commands in
+// cli/CMakeLists.txt (with the library it needs), its line in kCommands.
 #pragma once
 
 #include <ostream>
@@ -10,12 +11,19 @@
 
 namespace wordloom::cli {
 
-/// A command gets the words after its name; it writes results to out, failures to err, and
-/// returns the exit status (0 done, 1 failed). "--help" among the words prints its usage.
-using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+/// The exit statuses of the program and of every command; the README and the man page list them.
+/// A script can tell a wrong command line (2) from a run that failed (1).
+inline constexpr int kExitSuccess = 0;
+/// The command ran and failed, or some files failed; also checks that need the strings table or
+/// the project (an unknown language field, a missing project file).
+inline constexpr int kExitFailure = 1;
+/// The command line alone is wrong: an unknown command or option, a missing or malformed value,
+/// a missing argument.
+inline constexpr int kExitUsage = 2;
 
-/// True when the words ask for help ("--help" or "-h").
-bool WantsHelp(const std::vector<std::string>& args);
+/// A command gets the words after its name; it writes results to out, failures to err, and
+/// returns its exit status. "--help" among the words prints its help on out.
+using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 /// The items of a comma-separated list, empty items left out.
 std::vector<std::string> SplitList(std::string_view list);
 /// True when `path` names an existing file; otherwise says so on err ("wordloom-cli COMMAND: ...").

@@ -1,9 +1,11 @@
 // wordloom-cli: the engine's commands for batch use. Each command has one line in kCommands.
 #include "cli/commands.h"
+#include "cli/parser.h"
 
 #include <algorithm>
 #include <exception>
 #include <iostream>
+#include <iterator>
 #include <string_view>
 
 namespace wordloom::cli {
@@ -11,8 +13,8 @@ namespace wordloom::cli {
 namespace {
 
 struct Command {
-    std::string_view name;
-    std::string_view summary;
+    const char* name;
+    const char* summary;
     CommandFunction run;
 };
 
@@ -22,41 +24,68 @@ constexpr Command kCommands[] = {
     {"translate", "rewrite a project's forms and units in another language", TranslateCommand},
 };
 
-void PrintUsage(std::ostream& stream) {
-    stream << "Usage: wordloom-cli COMMAND [ARGS...]\n"
-              "       wordloom-cli COMMAND --help\n\n"
-              "Commands:\n";
-    for (const Command& command : kCommands)
-        stream << "  " << command.name
-               << std::string(12 - std::min<std::size_t>(command.name.size(), 11), ' ') << command.summary
-               << "\n";
+constexpr const char* kExitStatuses =
+    "Exit status: 0 done; 1 the command failed, or some files failed;\n"
+    "2 wrong command line (unknown command or option, missing or bad value).\n"
+    "'wordloom-cli COMMAND --help' lists the options of a command.";
+
+int Run(const std::vector<std::string>& args) {
+    CLI::App parser("The engine's commands for batch use.", "wordloom-cli");
+    SetUpParser(parser);
+    parser.set_version_flag("--version", "wordloom-cli " WORDLOOM_VERSION, "print the version and exit");
+    parser.footer(kExitStatuses);
+    // The words after a command's name are its own: its parser reads them.
+    std::vector<std::pair<CLI::App*, CommandFunction>> commands;
+    for (const Command& command : kCommands) {
+        CLI::App* subcommand = parser.add_subcommand(command.name, command.summary);
+        subcommand->prefix_command();
+        subcommand->allow_extras();
+        subcommand->set_help_flag();
+        subcommand->group("Commands");
+        commands.emplace_back(subcommand, command.run);
+    }
+    if (args.empty()) {
+        ReportUsageError(parser, "no command given", std::cerr);
+        return kExitUsage;
+    }
+    if (args.front() == "help") { // the word before there was --help
+        std::cout << parser.help();
+        return kExitSuccess;
+    }
+    const auto named = [&args](const Command& command) { return args.front() == command.name; };
+    if (!args.front().starts_with("-") && std::none_of(std::begin(kCommands), std::end(kCommands), named)) {
+        ReportUsageError(parser, "unknown command \"" + args.front() + "\"", std::cerr);
+        return kExitUsage;
+    }
+    try {
+        std::vector<std::string> words(args.rbegin(), args.rend());
+        parser.parse(words);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << parser.help();
+        return kExitSuccess;
+    } catch (const CLI::CallForVersion& version) {
+        std::cout << version.what() << "\n";
+        return kExitSuccess;
+    } catch (const CLI::ParseError& error) {
+        ReportUsageError(parser, error.what(), std::cerr);
+        return kExitUsage;
+    }
+    for (const auto& [subcommand, run] : commands) {
+        if (subcommand->parsed())
+            return run(subcommand->remaining(), std::cout, std::cerr);
+    }
+    ReportUsageError(parser, "no command given", std::cerr);
+    return kExitUsage;
 }
 
 } // namespace
 } // namespace wordloom::cli
 
 int main(int argc, char** argv) {
-    using namespace wordloom::cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        PrintUsage(std::cerr);
-        return 1;
+    try {
+        return wordloom::cli::Run({argv + 1, argv + argc});
+    } catch (const std::exception& e) {
+        std::cerr << "wordloom-cli: " << e.what() << "\n";
+        return wordloom::cli::kExitFailure;
     }
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        PrintUsage(std::cout);
-        return 0;
-    }
-    for (const Command& command : kCommands) {
-        if (command.name == args[0]) {
-            try {
-                return command.run({args.begin() + 1, args.end()}, std::cout, std::cerr);
-            } catch (const std::exception& e) {
-                std::cerr << "wordloom-cli: " << e.what() << "\n";
-                return 1;
-            }
-        }
-    }
-    std::cerr << "wordloom-cli: unknown command \"" << args[0] << "\"\n\n";
-    PrintUsage(std::cerr);
-    return 1;
 }

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libcli11-dev
     clang libclang-rt-14-dev clang-format
     libglib2.0-dev
     fonts-dejavu-core adwaita-icon-theme hicolor-icon-theme

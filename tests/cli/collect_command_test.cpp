@@ -67,13 +67,24 @@ TEST_F(CollectCli, OnlyLanguageFieldsAreLanguages) {
     EXPECT_EQ(tableFile.Query("SELECT count(*) FROM strings"), "0");
 }
 
+TEST_F(CollectCli, ARepeatedOptionKeepsItsLastValue) {
+    project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Hello'\r\nend\r\n");
+    EXPECT_EQ(Run({project.Path() + "/Demo.dpr", "--db", project.Path() + "/none/strings.db", "--db",
+                   tableFile.Path()}),
+              0)
+        << err.str();
+    EXPECT_EQ(tableFile.Query("SELECT count(*) FROM strings"), "1");
+}
+
 TEST_F(CollectCli, BadArgumentsAreRefused) {
     const std::string dpr = project.Path() + "/Demo.dpr";
-    EXPECT_EQ(Run({}), 1);
+    EXPECT_EQ(Run({}), kExitUsage);
     EXPECT_EQ(Run({dpr, "--db", tableFile.Path(), "--lang", "Klingon"}), 1);
     EXPECT_NE(err.str().find("Klingon"), std::string::npos);
-    EXPECT_EQ(Run({dpr, "--charset", "77"}), 1);
-    EXPECT_EQ(Run({dpr, "--db"}), 1);
+    EXPECT_EQ(Run({dpr, "--charset", "77"}), kExitUsage);
+    EXPECT_NE(err.str().find("--charset: unknown character set 77"), std::string::npos) << err.str();
+    EXPECT_EQ(Run({dpr, "--db"}), kExitUsage);
+    EXPECT_NE(err.str().find("--db"), std::string::npos) << err.str();
     EXPECT_EQ(Run({dpr, "--db", project.Path() + "/missing.db"}), 1);
     EXPECT_TRUE(out.str().empty());
 }

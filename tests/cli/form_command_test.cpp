@@ -108,10 +108,12 @@ TEST_F(FormCommandTest, HelpAndWrongArguments) {
     EXPECT_NE(m_out.str().find("form totext IN OUT"), std::string::npos);
     EXPECT_EQ(Run({"totext", "--help"}), 0);
     EXPECT_NE(m_out.str().find("form tobinary IN OUT"), std::string::npos);
-    EXPECT_EQ(Run({}), 1);
+    EXPECT_EQ(Run({}), kExitUsage);
     EXPECT_NE(m_err.str().find("Usage"), std::string::npos);
-    EXPECT_EQ(Run({"tohex", "a", "b"}), 1);
-    EXPECT_EQ(Run({"totext", "a"}), 1);
+    EXPECT_EQ(Run({"tohex", "a", "b"}), kExitUsage);
+    EXPECT_NE(m_err.str().find("tohex"), std::string::npos) << m_err.str();
+    EXPECT_EQ(Run({"totext", "a"}), kExitUsage);
+    EXPECT_NE(m_err.str().find("OUT"), std::string::npos) << m_err.str();
     EXPECT_TRUE(m_out.str().empty());
 }
 

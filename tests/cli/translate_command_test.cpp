@@ -54,11 +54,12 @@ TEST_F(TranslateCliTest, AFailedPassGivesAFailingStatus) {
 }
 
 TEST_F(TranslateCliTest, WrongArgumentsAreRefused) {
-    EXPECT_EQ(Run({Project("Demo.dpr"), "--db", m_table.Path(), "--yes"}), 1); // no --to
+    EXPECT_EQ(Run({Project("Demo.dpr"), "--db", m_table.Path(), "--yes"}), kExitUsage); // no --to
     EXPECT_NE(m_err.str().find("--to is required"), std::string::npos);
     EXPECT_EQ(Run({Project("Demo.dpr"), "--to", "Klingon", "--db", m_table.Path(), "--yes"}), 1);
     EXPECT_NE(m_err.str().find("no language field Klingon"), std::string::npos);
-    EXPECT_EQ(Run({Project("Demo.dpr"), "--to", "German", "--charset", "7", "--yes"}), 1);
+    EXPECT_EQ(Run({Project("Demo.dpr"), "--to", "German", "--charset", "7", "--yes"}), kExitUsage);
+    EXPECT_NE(m_err.str().find("--charset: unknown character set 7"), std::string::npos) << m_err.str();
     EXPECT_EQ(ReadFileBytes(Project("Main.pas")), "S := 'Open file';\r\n");
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_NE(m_out.str().find("Usage: wordloom-cli translate"), std::string::npos);

@@ -1,0 +1,152 @@
+// The command line every command shares: help per command, usage errors and exit statuses, and the
+// program's own --version and dispatch.
+#include "cli/commands.h"
+#include "collect/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace wordloom::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CommandOptions {
+    const char* name;
+    CommandFunction run;
+    std::vector<std::string> options;
+};
+
+const CommandOptions kCommandOptions[] = {
+    {"form", FormCommand, {"--codepage"}},
+    {"collect", CollectCommand, {"--db", "--lang", "--charset", "--properties", "--no-pas"}},
+    {"translate",
+     TranslateCommand,
+     {"--to", "--lang", "--db", "--charset", "--target-charset", "--properties", "--no-pas", "--yes"}},
+};
+
+/// The line of `help` that lists `option`, or empty.
+std::string HelpLine(const std::string& help, const std::string& option) {
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string first;
+        if (words >> first && first == option)
+            return line;
+    }
+    return {};
+}
+
+TEST(CliOptions, HelpListsEveryOptionWithItsLineOfHelp) {
+    for (const CommandOptions& command : kCommandOptions) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(command.run({"--help"}, out, err), kExitSuccess) << command.name;
+        EXPECT_NE(out.str().find(std::string("Usage: wordloom-cli ") + command.name), std::string::npos)
+            << out.str();
+        for (const std::string& option : command.options) {
+            // The option, maybe its value's name, then at least two words of help.
+            std::istringstream words(HelpLine(out.str(), option));
+            std::vector<std::string> rest{std::istream_iterator<std::string>(words), {}};
+            EXPECT_GE(rest.size(), 3u) << command.name << " " << option << "\n" << out.str();
+        }
+        EXPECT_TRUE(err.str().empty());
+    }
+}
+
+TEST(CliOptions, OptionErrorsAreUsageErrorsNamingTheOption) {
+    struct Case {
+        CommandFunction run;
+        std::vector<std::string> args;
+        std::string named;
+    };
+    const Case cases[] = {
+        {CollectCommand, {"Demo.dpr", "--bogus"}, "--bogus"},
+        {CollectCommand, {"Demo.dpr", "--lang"}, "--lang"},
+        {CollectCommand, {"Demo.dpr", "--charset", "1x"}, "--charset"},
+        {CollectCommand, {"Demo.dpr", "Other.dpr"}, "Other.dpr"},
+        {CollectCommand, {"--db", "strings.db"}, "PROJECT.dpr"},
+        {TranslateCommand, {"Demo.dpr", "--to", "German", "-y"}, "-y"},
+        {TranslateCommand, {"Demo.dpr", "--to"}, "--to"},
+        {TranslateCommand, {"Demo.dpr", "--to", "German", "--target-charset", "9999"}, "--target-charset"},
+        {FormCommand, {"totext", "a.dfm", "b.dfm", "--codepage"}, "--codepage"},
+        {FormCommand, {"totext", "a.dfm", "b.dfm", "c.dfm"}, "c.dfm"},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(c.run(c.args, out, err), kExitUsage) << c.named;
+        EXPECT_NE(err.str().find(c.named), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find("--help"), std::string::npos) << err.str();
+        EXPECT_TRUE(out.str().empty());
+    }
+}
+
+class CliProgram : public testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("wordloom-cli-program-" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    /// Runs the program with `args` (shell words); its exit status, its output in m_out and m_err.
+    int Run(const std::string& args) {
+        const std::string outPath = (m_dir / "out").string();
+        const std::string errPath = (m_dir / "err").string();
+        const int status = std::system((std::string(WORDLOOM_BINARY_DIR) + "/cli/wordloom-cli " + args +
+                                        " >" + outPath + " 2>" + errPath + " </dev/null")
+                                           .c_str());
+        m_out = ReadFileBytes(outPath);
+        m_err = ReadFileBytes(errPath);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    fs::path m_dir;
+    std::string m_out;
+    std::string m_err;
+};
+
+TEST_F(CliProgram, VersionIsTheProjectVersion) {
+    EXPECT_EQ(Run("--version"), kExitSuccess);
+    EXPECT_EQ(m_out, "wordloom-cli " WORDLOOM_VERSION "\n");
+}
+
+TEST_F(CliProgram, HelpListsTheCommandsAndTheExitStatuses) {
+    for (const char* words : {"--help", "-h", "help"}) {
+        EXPECT_EQ(Run(words), kExitSuccess) << words;
+        for (const CommandOptions& command : kCommandOptions)
+            EXPECT_FALSE(HelpLine(m_out, command.name).empty()) << command.name << "\n" << m_out;
+        EXPECT_NE(m_out.find("Exit status"), std::string::npos);
+    }
+    // A command's words go to its own parser, help included.
+    EXPECT_EQ(Run("collect --help"), kExitSuccess);
+    EXPECT_NE(m_out.find("Usage: wordloom-cli collect"), std::string::npos) << m_out;
+}
+
+TEST_F(CliProgram, ExitStatuses) {
+    EXPECT_EQ(Run(""), kExitUsage);
+    EXPECT_NE(m_err.find("no command given"), std::string::npos) << m_err;
+    EXPECT_EQ(Run("frobnicate"), kExitUsage);
+    EXPECT_NE(m_err.find("unknown command \"frobnicate\""), std::string::npos) << m_err;
+    EXPECT_EQ(Run("--frobnicate"), kExitUsage);
+    EXPECT_NE(m_err.find("--frobnicate"), std::string::npos) << m_err;
+    EXPECT_EQ(Run("collect Demo.dpr --charset 0x1"), kExitUsage);
+    EXPECT_NE(m_err.find("--charset"), std::string::npos) << m_err;
+    EXPECT_TRUE(m_out.empty());
+
+    const std::string form = (m_dir / "a.dfm").string();
+    WriteFileAtomically(form, "object A: TA\r\n  Caption = 'x'\r\nend\r\n");
+    EXPECT_EQ(Run("form tobinary " + form + " " + form), kExitSuccess) << m_err;
+    EXPECT_EQ(Run("form totext " + (m_dir / "none.dfm").string() + " " + form), kExitFailure);
+    EXPECT_NE(m_err.find("Cannot open file"), std::string::npos) << m_err;
+}
+
+} // namespace
+} // namespace wordloom::cli
