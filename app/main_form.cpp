@@ -6,6 +6,7 @@
 #include "app/project_combo.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
+#include "app/table_location.h"
 #include "app/workbench_settings.h"
 #include "collect/collect_command.h"
 #include "collect/project.h"
@@ -18,19 +19,26 @@
 #include "shell/demo/shell_form.h"
 #include "strings_db/strings_table.h"
 #include "translate/translate_command.h"
+#include "wordloom_build_info.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
 namespace wordloom {
+
+Q_LOGGING_CATEGORY(TableLog, "wordloom.table", QtWarningMsg)
 
 namespace {
 
@@ -121,7 +129,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormShow() {
-    VersionText() = QStringLiteral("1.0");
+    VersionText() = QStringLiteral(WORDLOOM_VERSION);
     setWindowTitle(windowTitle() + QStringLiteral("  V") + VersionText());
     if (!OpenStringTable()) {
         m_startupFailed = true;
@@ -135,7 +143,7 @@ void TMainForm::FormShow() {
 
 bool TMainForm::OpenStringTable() {
     try {
-        auto table = std::make_unique<StringsTable>("strings.db");
+        auto table = std::make_unique<StringsTable>(m_tablePath.toStdString());
         for (const std::string& language : table->Languages()) {
             m_ui.langCombo->addItem(QString::fromStdString(language));
             m_ui.transCombo->addItem(QString::fromStdString(language));
@@ -145,12 +153,31 @@ bool TMainForm::OpenStringTable() {
         table->SetAfterPost([this](StringsTable& t) { StringTableAfterPost(t); });
         m_table = std::move(table);
         m_model->SetTable(m_table.get());
+        ShowTablePath();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        // The box names no reason; whoever starts the program from a terminal gets it here.
+        qCWarning(TableLog).noquote()
+            << "cannot open the strings table" << m_tablePath << "-" << error.what();
         m_ui.langCombo->clear();
         m_ui.transCombo->clear();
         return false;
     }
+}
+
+void TMainForm::ShowTablePath() {
+    const QString path = QFileInfo(m_tablePath).absoluteFilePath();
+    qCInfo(TableLog).noquote() << "strings table:" << path;
+    if (m_tableLabel == nullptr) {
+        // Beside the panels, not one of them: the last panel stays the commands' progress panel.
+        m_tableLabel = new QLabel(m_ui.statusBar);
+        m_tableLabel->setObjectName(QStringLiteral("TablePath"));
+        m_ui.statusBar->addPermanentWidget(m_tableLabel);
+    }
+    // A deep path is shortened in its middle, where the folders matter least; the tip has it whole.
+    m_tableLabel->setText(
+        m_tableLabel->fontMetrics().elidedText(QDir::toNativeSeparators(path), Qt::ElideMiddle, 360));
+    m_tableLabel->setToolTip(QStringLiteral("Strings table: ") + QDir::toNativeSeparators(path));
 }
 
 void TMainForm::RestoreSettings() {
@@ -454,7 +481,7 @@ void TMainForm::AboutButtonClick() {
 }
 
 void TMainForm::Readmetxt1Click() {
-    OpenDocument(QStringLiteral("Readme.txt"), QApplication::applicationDirPath());
+    OpenDocument(ReadmePath(QApplication::applicationDirPath(), InstalledDataFolders()));
 }
 
 void TMainForm::About1Click() {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class QLabel;
 class TShellForm;
 
 namespace wordloom {
@@ -31,6 +32,9 @@ public:
 
     const MainFormUi& Ui() const { return m_ui; }
     StringsGridModel* GridModel() const { return m_model; }
+    /// The strings table the start-up opens; "strings.db" of the current folder unless set before.
+    void SetTablePath(const QString& path) { m_tablePath = path; }
+    const QString& TablePath() const { return m_tablePath; }
     /// Null until the window was shown, and when the table could not be opened.
     StringsTable* StringTable() const { return m_table.get(); }
     const QString& ProjectName() const { return m_projectName; }
@@ -47,6 +51,7 @@ private:
     void Wire();
     void FormShow();
     bool OpenStringTable();
+    void ShowTablePath();
     void RestoreSettings();
     void FormClose();
 
@@ -88,6 +93,8 @@ private:
     TShellForm* m_shellForm = nullptr; ///< the demo window, made on first use, owned by this window
     CollectState m_collectState;       ///< kept between runs, as the collectors expect
     QString m_projectName;
+    QString m_tablePath = QStringLiteral("strings.db");
+    QLabel* m_tableLabel = nullptr; ///< the open table's path, at the right of the status bar
     int m_savedRecNo = 0;
     bool m_shown = false;
     bool m_startupFailed = false;
