@@ -142,6 +142,9 @@ void TMainForm::FormShow() {
 }
 
 bool TMainForm::OpenStringTable() {
+    if (m_tablePath.isEmpty()) {
+        return false; // nothing was found to open; the start-up said why
+    }
     try {
         auto table = std::make_unique<StringsTable>(m_tablePath.toStdString());
         for (const std::string& language : table->Languages()) {
