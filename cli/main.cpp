@@ -1,6 +1,7 @@
 // wordloom-cli: the engine's commands for batch use. Each command has one line in kCommands.
 #include "cli/commands.h"
 #include "cli/parser.h"
+#include "wordloom_build_info.h"
 
 #include <algorithm>
 #include <exception>
