@@ -11,7 +11,6 @@ namespace {
 std::shared_ptr<CLI::Formatter> MakeFormatter() {
     auto formatter = std::make_shared<CLI::Formatter>();
     formatter->label("SUBCOMMAND", "COMMAND");
-    formatter->label("Subcommands", "Commands");
     return formatter;
 }
 
