@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QAbstractButton>
+#include <QMessageBox>
 
 namespace wordloom {
 
@@ -47,6 +49,41 @@ bool GuiCommandHost::Question(const std::string& text) {
 void GuiCommandHost::Error(const std::string& text) {
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     ShowErrorMessage(m_window, Text(text));
+    QApplication::restoreOverrideCursor();
+}
+
+FileFailureAnswer GuiCommandHost::AskSkipFile(const std::string& text) {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
+                    Text(text + "\n\nSkip this file and go on with the others?"),
+                    QMessageBox::Ignore | QMessageBox::YesToAll | QMessageBox::Abort, m_window);
+    box.button(QMessageBox::Ignore)->setText(QObject::tr("&Skip"));
+    box.button(QMessageBox::YesToAll)->setText(QObject::tr("Skip &All"));
+    box.button(QMessageBox::Abort)->setText(QObject::tr("S&top"));
+    box.setDefaultButton(QMessageBox::Abort); // what the command did before it could go on
+    box.setEscapeButton(QMessageBox::Abort);
+    const int answer = box.exec();
+    QApplication::restoreOverrideCursor();
+    switch (answer) {
+    case QMessageBox::Ignore:
+        return FileFailureAnswer::Skip;
+    case QMessageBox::YesToAll:
+        return FileFailureAnswer::SkipAll;
+    default:
+        return FileFailureAnswer::Stop;
+    }
+}
+
+void GuiCommandHost::Report(const std::string& text, const std::vector<std::string>& items) {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QString list;
+    for (const std::string& item : items) {
+        list += Text(item) + QLatin1Char('\n');
+    }
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), Text(text), QMessageBox::Ok,
+                    m_window);
+    box.setDetailedText(list); // a long list scrolls there instead of growing the box
+    box.exec();
     QApplication::restoreOverrideCursor();
 }
 
