@@ -149,8 +149,9 @@ SqliteBackend::SqliteBackend(const std::string& path, OpenMode mode) : m_path(pa
     m_readOnly = sqlite3_db_readonly(db, "main") == 1;
     try {
         LoadFields();
-    } catch (const DbError& e) {
-        throw DbError("Cannot open the strings table " + path + ": " + e.what());
+    } catch (const DbError&) {
+        // The engine's own reason: the failure's text already names the table.
+        throw DbError("Cannot open the strings table " + path + ": " + sqlite3_errmsg(db));
     }
     if (m_fields.empty()) {
         throw DbError("The file " + path + " holds no strings table");
