@@ -218,10 +218,10 @@ int SqliteBackend::OnBusy(void* self, int count) {
             } catch (...) { // nothing may be thrown through the engine
             }
         }
-    } else if (stamp != backend.m_busyStamp) {
-        // The holder committed something: a working writer is waited for, only a stalled one
-        // ends the wait. Short polls, since a busy writer leaves only brief gaps between
-        // its transactions.
+    } else if (backend.m_onBusy && stamp != backend.m_busyStamp) {
+        // The holder committed something: where the user is told about the wait, a working
+        // writer is waited for and only a stalled one ends the wait. Short polls, since a busy
+        // writer leaves only brief gaps between its transactions.
         backend.m_busyStamp = stamp;
         backend.m_busyProgress = now;
     }

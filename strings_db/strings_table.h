@@ -25,8 +25,8 @@ public:
     using DbError::DbError;
 };
 
-/// How long a write waits for another connection's write transaction to end (while that
-/// connection makes no progress) before it fails with TableError.
+/// How long a write waits for another connection's write transaction to end before it fails with
+/// TableError.
 inline constexpr int kBusyTimeoutMs = 5000;
 
 enum class FieldKind { Alpha, Integer };
@@ -104,11 +104,12 @@ public:
     void Commit();
     void Rollback();
     bool InTransaction() const;
-    /// While another program holds the table a write waits for it, as long as that program makes
-    /// progress and at most `timeoutMs` (kBusyTimeoutMs unless changed) while it makes none; then
-    /// the write fails with TableError.
+    /// While another program holds the table a write waits for it, at most `timeoutMs`
+    /// (kBusyTimeoutMs unless changed); then the write fails with TableError.
     void SetBusyTimeout(int timeoutMs);
-    /// Called when such a wait begins, to tell the user (empty: nothing).
+    /// Called when such a wait begins, to tell the user (empty: nothing). While one is set, the
+    /// wait also goes on as long as the other program keeps committing (a long command may wait
+    /// for another one), the timeout counting from its last commit.
     void SetBusyNotice(std::function<void()> onWait);
 
     /// Rolls back on destruction unless committed.
