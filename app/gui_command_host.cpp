@@ -4,9 +4,9 @@
 #include "dialogs/adv_status_bar.h"
 #include "dialogs/message_boxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace wordloom {
