@@ -89,6 +89,9 @@ void GuiCommandHost::Report(const std::string& text, const std::vector<std::stri
 
 void GuiCommandHost::StatusText(const std::string& text) {
     m_statusBar->SetLastPanelText(Text(text));
+    // Painted at once: between unit files, and while a command waits for a busy table, no
+    // events are processed.
+    m_statusBar->repaint();
 }
 
 void GuiCommandHost::BusyCursor(bool on) {

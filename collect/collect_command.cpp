@@ -104,10 +104,9 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         StringsTable& table;
         ~NoticeGuard() { table.SetBusyNotice({}); }
     } noticeGuard{table};
-    table.SetBusyNotice([&host] {
-        host.StatusText("Waiting for the strings table: another program is writing to it ...");
-        host.ProcessPendingEvents();
-    });
+    // No event processing here: the table's engine is in the middle of a call.
+    table.SetBusyNotice(
+        [&host] { host.StatusText("Waiting for the strings table: another program is writing to it ..."); });
     std::optional<CollectContext> context;
     BatchedTransaction transaction(table);
     try {
