@@ -1,5 +1,6 @@
 // wordloom-cli collect PROJECT.dpr [--db FILE] [--lang FIELD] [--charset N] [--properties LIST]
-// [--no-pas]: the Collect Strings command of the workbench, with its texts on the error stream.
+// [--no-pas] [--keep-going]: the Collect Strings command of the workbench, with its texts on the error
+// stream.
 #include "collect/collect_command.h"
 #include "cli/cli_host.h"
 #include "cli/commands.h"
@@ -19,6 +20,7 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
     std::string dbPath = "strings.db";
     std::string language;
     int charset = 1;
+    bool keepGoing = false;
     ProjectSettings settings;
     CLI::App parser("Collects the texts of the forms and units beside PROJECT.dpr into the strings table.",
                     "wordloom-cli collect");
@@ -37,6 +39,9 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
         ->option_text("LIST");
     parser.add_flag_callback(
         "--no-pas", [&settings] { settings.includePas = false; }, "leave the unit sources out");
+    parser.add_flag(
+        "--keep-going", keepGoing,
+        "skip a file that cannot be read (listed at the end, exit status 1) instead of stopping there");
     if (const std::optional<int> status = ParseCommandLine(parser, args, out, err))
         return *status;
 
@@ -61,13 +66,18 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
         settings.language = language;
         settings.translation = languages.size() > 1 ? languages[1] : languages[0];
         settings.sourceCharset = charset;
-        CliHost host(err);
+        CliHost host(err, nullptr, keepGoing);
         CollectState state;
         const CollectSummary summary = RunCollectCommand(table, settings, host, state);
         table.SetFiltered(false);
         out << "files read: " << summary.filesRead << ", texts added: " << summary.textsAdded
-            << ", table size: " << table.RecordCount() << "\n";
-        return summary.failed ? kExitFailure : kExitSuccess;
+            << ", table size: " << table.RecordCount();
+        if (!summary.skippedFiles.empty()) {
+            out << ", files skipped: " << summary.skippedFiles.size();
+        }
+        out << "\n";
+        // A skipped file was not collected: the run is not a success a script may rely on.
+        return summary.failed || !summary.skippedFiles.empty() ? kExitFailure : kExitSuccess;
     } catch (const std::exception& error) {
         err << error.what() << "\n";
         return kExitFailure;

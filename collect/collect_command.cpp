@@ -1,11 +1,13 @@
 #include "collect/collect_command.h"
 
+#include "collect/errors.h"
 #include "collect/form_collector.h"
 #include "collect/source_file.h"
 #include "collect/unit_collector.h"
 
 #include <chrono>
 #include <exception>
+#include <optional>
 
 namespace wordloom {
 
@@ -59,6 +61,36 @@ private:
     std::chrono::steady_clock::time_point m_started;
 };
 
+// Names in messages: the file's name alone for a file of the project folder.
+std::string ShownName(const std::string& path, const std::string& directory) {
+    return path.starts_with(directory) ? path.substr(directory.size()) : path;
+}
+
+// Lines that failed and files skipped, in one report.
+void ReportLeftOut(const CollectSummary& summary, const std::string& directory, CommandHost& host) {
+    if (summary.skippedFiles.empty() && summary.lineFailures.empty()) {
+        return;
+    }
+    std::string text;
+    if (!summary.skippedFiles.empty()) {
+        text = std::to_string(summary.skippedFiles.size()) + " file(s) could not be read and were skipped.";
+    }
+    if (!summary.lineFailures.empty()) {
+        text += (text.empty() ? "" : "\n") + std::to_string(summary.lineFailures.size()) +
+                " line(s) could not be parsed; their texts were not collected.";
+    }
+    std::vector<std::string> items;
+    items.reserve(summary.skippedFiles.size() + summary.lineFailures.size());
+    for (const std::string& skipped : summary.skippedFiles) {
+        items.push_back("Skipped " + skipped);
+    }
+    for (const LineFailure& failure : summary.lineFailures) {
+        items.push_back(ShownName(failure.path, directory) + " Line " + std::to_string(failure.line) +
+                        ": Parsing error when parsing String: " + failure.text);
+    }
+    host.Report(text, items);
+}
+
 } // namespace
 
 CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
@@ -73,20 +105,42 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
     const std::string directory = ProjectDirectory(settings.projectPath);
     host.BusyCursor(true);
     host.SetViewAttached(false);
-    int countBefore = -1;
+    // The host lives no longer than the command.
+    struct NoticeGuard {
+        StringsTable& table;
+        ~NoticeGuard() { table.SetBusyNotice({}); }
+    } noticeGuard{table};
+    // No event processing here: the table's engine is in the middle of a call.
+    table.SetBusyNotice(
+        [&host] { host.StatusText("Waiting for the strings table: another program is writing to it ..."); });
+    std::optional<CollectContext> context;
     BatchedTransaction transaction(table);
     try {
         table.SetFiltered(false);
-        countBefore = table.RecordCount();
         table.SetIndexFieldNames(settings.language);
-        CollectContext context{table,
-                               host,
-                               settings.language,
-                               ProjectNameFromPath(settings.projectPath),
-                               settings.properties,
-                               CodePage::ForCharset(settings.sourceCharset),
-                               state};
-        context.offered.reserve(4096);
+        context.emplace(CollectContext{table, host, settings.language,
+                                       ProjectNameFromPath(settings.projectPath), settings.properties,
+                                       CodePage::ForCharset(settings.sourceCharset), state});
+        context->offered.reserve(4096);
+        bool skipAll = false;
+        const auto collectFile = [&](const std::string& name, auto collector) {
+            try {
+                transaction.File([&] { collector(*context, directory + name); });
+                ++summary.filesRead;
+            } catch (const TableError&) {
+                throw;
+            } catch (const EngineError& error) {
+                // The file failed before it filed anything (see BatchedTransaction).
+                if (!skipAll) {
+                    const FileFailureAnswer answer = host.AskSkipFile(name + ": " + error.what());
+                    if (answer == FileFailureAnswer::Stop) {
+                        throw;
+                    }
+                    skipAll = answer == FileFailureAnswer::SkipAll;
+                }
+                summary.skippedFiles.push_back(name + ": " + error.what());
+            }
+        };
         const std::vector<std::string> forms = ListFiles(directory, "*.dfm");
         if (forms.empty()) {
             host.Message("No Forms found!");
@@ -94,8 +148,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
             for (const std::string& name : forms) {
                 host.StatusText("Parsing " + name + " ...");
                 host.ProcessPendingEvents();
-                transaction.File([&] { CollectFormFile(context, directory + name); });
-                ++summary.filesRead;
+                collectFile(name, CollectFormFile);
             }
             if (settings.includePas) {
                 const std::vector<std::string> units = ListFiles(directory, "*.pas");
@@ -104,8 +157,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                 }
                 for (const std::string& name : units) {
                     host.StatusText("Parsing " + name + " ...");
-                    transaction.File([&] { CollectUnitFile(context, directory + name); });
-                    ++summary.filesRead;
+                    collectFile(name, CollectUnitFile);
                 }
             }
             host.StatusText("Finished");
@@ -114,13 +166,17 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         summary.failed = true;
         summary.failure = error.what();
     }
+    // Counted, not taken from the record count: another program may be filing into the table too.
+    int added = 0;
+    if (context) {
+        summary.lineFailures = std::move(context->lineFailures);
+        added = context->added;
+    }
     // Closing steps, in every case.
     try {
         transaction.Finish();
         table.SetFiltered(false);
-        if (countBefore >= 0) {
-            summary.textsAdded = table.RecordCount() - countBefore;
-        }
+        summary.textsAdded = added;
         table.SetIndexFieldNames(settings.translation);
         table.SetRecNo(0);
     } catch (const std::exception& error) {
@@ -132,6 +188,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
     host.ApplyProjectFilter();
     host.SetViewAttached(true);
     host.BusyCursor(false);
+    ReportLeftOut(summary, directory, host);
     if (summary.failed) {
         host.Error(summary.failure);
     }

@@ -119,6 +119,11 @@ public:
     virtual void Commit() = 0;
     virtual void Rollback() = 0;
     virtual bool InTransaction() const = 0;
+    /// How long a write waits for another connection's transaction (while that one makes no
+    /// progress) before it fails with TableError.
+    virtual void SetBusyTimeout(int timeoutMs) = 0;
+    /// Called when such a wait begins (empty: nothing).
+    virtual void SetBusyNotice(std::function<void()> onWait) = 0;
 };
 
 } // namespace wordloom

@@ -17,6 +17,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// The table itself cannot be used: busy beyond the wait, locked, read-only, full, damaged. What()
+/// names the table and the reason. A command ends on it; a record the table refuses (a key
+/// violation, say) stays a plain DbError.
+class TableError : public DbError {
+public:
+    using DbError::DbError;
+};
+
+/// How long a write waits for another connection's write transaction to end before it fails with
+/// TableError.
+inline constexpr int kBusyTimeoutMs = 5000;
+
 enum class FieldKind { Alpha, Integer };
 
 struct FieldDef {
@@ -26,7 +38,7 @@ struct FieldDef {
 
 enum class TableState { Browse, Insert, Edit };
 
-/// ReadOnly opens the file for reading only; every write then fails with DbError.
+/// ReadOnly opens the file for reading only; every write then fails with TableError.
 enum class OpenMode { ReadWrite, ReadOnly };
 
 class StringsTableBackend;
@@ -93,6 +105,13 @@ public:
     void Commit();
     void Rollback();
     bool InTransaction() const;
+    /// While another program holds the table a write waits for it, at most `timeoutMs`
+    /// (kBusyTimeoutMs unless changed); then the write fails with TableError.
+    void SetBusyTimeout(int timeoutMs);
+    /// Called when such a wait begins, to tell the user (empty: nothing). While one is set, the
+    /// wait also goes on as long as the other program keeps committing (a long command may wait
+    /// for another one), the timeout counting from its last commit.
+    void SetBusyNotice(std::function<void()> onWait);
 
     /// Rolls back on destruction unless committed.
     class Transaction {
@@ -156,8 +175,8 @@ private:
 /// codes <= 32, texts under two characters dropped, nothing done when the key exists. `rawText` is
 /// UTF-8 (characters, not bytes, are counted); `projectName` is the current project's name. The key
 /// search runs through the index selected by `field`'s name; the table is switched to that order
-/// first when another one is current.
-void AddString(StringsTable& table, const std::string& field, const std::string& rawText,
+/// first when another one is current. True when a record was created.
+bool AddString(StringsTable& table, const std::string& field, const std::string& rawText,
                const std::string& projectName);
 
 } // namespace wordloom

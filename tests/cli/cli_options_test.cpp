@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <set>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,7 +27,7 @@ struct CommandOptions {
 
 const CommandOptions kCommandOptions[] = {
     {"form", FormCommand, {"--codepage"}},
-    {"collect", CollectCommand, {"--db", "--lang", "--charset", "--properties", "--no-pas"}},
+    {"collect", CollectCommand, {"--db", "--lang", "--charset", "--properties", "--no-pas", "--keep-going"}},
     {"translate",
      TranslateCommand,
      {"--to", "--lang", "--db", "--charset", "--target-charset", "--properties", "--no-pas", "--yes"}},
@@ -86,6 +88,47 @@ TEST(CliOptions, OptionErrorsAreUsageErrorsNamingTheOption) {
         EXPECT_NE(err.str().find("--help"), std::string::npos) << err.str();
         EXPECT_TRUE(out.str().empty());
     }
+}
+
+/// The options a help text lists ("--db", "--no-pas", ...), --help aside.
+std::set<std::string> HelpOptions(const std::string& help) {
+    std::set<std::string> options;
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string first;
+        if (words >> first && first.starts_with("--"))
+            options.insert(first);
+    }
+    options.erase("-h,--help");
+    return options;
+}
+
+TEST(CliOptions, TheManualPageDescribesEachCommandsOptionsAndTheExitStatuses) {
+    const std::string page = ReadFileBytes(std::string(WORDLOOM_SOURCE_DIR) + "/data/man/wordloom-cli.1");
+    for (const CommandOptions& command : kCommandOptions) {
+        std::ostringstream out;
+        std::ostringstream err;
+        ASSERT_EQ(command.run({"--help"}, out, err), kExitSuccess);
+        const std::size_t start = page.find(std::string(".SS \"") + command.name);
+        ASSERT_NE(start, std::string::npos) << command.name;
+        std::istringstream section(page.substr(start + 1, page.find("\n.S", start + 1) - start - 1));
+        std::set<std::string> described;
+        for (std::string line; std::getline(section, line);) {
+            if (!line.starts_with(".B \\-\\-") && !line.starts_with(".BI \\-\\-"))
+                continue;
+            std::string option = line.substr(line.find(' ') + 1);
+            option = option.substr(0, option.find(' '));
+            for (std::size_t dash; (dash = option.find("\\-")) != std::string::npos;)
+                option.erase(dash, 1);
+            described.insert(option);
+        }
+        EXPECT_EQ(described, HelpOptions(out.str())) << command.name;
+    }
+    const std::size_t statuses = page.find(".SH \"EXIT STATUS\"");
+    ASSERT_NE(statuses, std::string::npos);
+    for (int status : {kExitSuccess, kExitFailure, kExitUsage})
+        EXPECT_NE(page.find(".B " + std::to_string(status) + "\n", statuses), std::string::npos) << status;
 }
 
 class CliProgram : public testing::Test {
