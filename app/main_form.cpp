@@ -4,6 +4,7 @@
 #include "app/failure_report.h"
 #include "app/gui_command_host.h"
 #include "app/project_combo.h"
+#include "app/project_dialog.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "app/workbench_settings.h"
@@ -422,14 +423,10 @@ void TMainForm::TranslateButtonClick() {
 // ---- project path
 
 void TMainForm::SpeedButton1Click() {
-    QFileDialog dialog(this, QStringLiteral("Select Delphi Project"), DirectoryPart(m_ui.editProject->text()),
-                       QStringLiteral("Delphi Projects (*.dpr)"));
-    dialog.setObjectName(QStringLiteral("OpenDialog"));
-    dialog.setDefaultSuffix(QStringLiteral("dpr"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        m_ui.editProject->setText(dialog.selectedFiles().constFirst());
+    const std::unique_ptr<QFileDialog> dialog =
+        NewProjectDialog(this, DirectoryPart(m_ui.editProject->text()));
+    if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
+        m_ui.editProject->setText(dialog->selectedFiles().constFirst());
     }
 }
 
