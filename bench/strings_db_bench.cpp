@@ -241,7 +241,7 @@ void BM_FindKeyThenRecNo(benchmark::State& state) {
 }
 BENCHMARK(BM_FindKeyThenRecNo);
 
-// Edit one record's key text and post it: the record moves to its new place in the view.
+// Edit one record's key text and post it: the record keeps its row, held under its old key.
 void BM_PostEditedRecord(benchmark::State& state) {
     StringsTable table(BenchTable::Path());
     table.SetIndexName("English2");

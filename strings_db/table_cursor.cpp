@@ -141,6 +141,8 @@ void TableCursor::SetIndexFieldNames(const std::string& field) {
     if (!same) {
         m_order = std::move(order);
         Invalidate();
+    } else {
+        ReleaseHeld();
     }
 }
 
@@ -152,6 +154,14 @@ void TableCursor::SetIndexName(const std::string& indexName) {
     m_indexFieldNames.clear();
     if (order.name != m_order.name) {
         m_order = std::move(order);
+        Invalidate();
+    } else {
+        ReleaseHeld();
+    }
+}
+
+void TableCursor::ReleaseHeld() {
+    if (!m_held.empty()) {
         Invalidate();
     }
 }
@@ -186,6 +196,7 @@ bool TableCursor::FindKey(const std::string& key) {
 
 void TableCursor::Invalidate() {
     m_keyCache.clear();
+    m_held.clear();
     m_listValid = false;
     m_positionKnown = false;
     m_list.Clear();
@@ -272,6 +283,9 @@ const Row* TableCursor::CachedRow(RowId id) const {
 }
 
 const Row* TableCursor::CachedKey(RowId id) const {
+    if (auto held = m_held.find(id); held != m_held.end()) {
+        return &held->second;
+    }
     auto it = m_keyCache.find(id);
     if (it != m_keyCache.end()) {
         return &it->second;
@@ -562,22 +576,36 @@ void TableCursor::Reposition(RowId id, bool inserted, const Row& stored) {
         }
         return;
     }
-    std::optional<std::size_t> removedAt;
+    std::optional<std::size_t> listedAt;
+    Row listedKey;
     if (!inserted) {
-        removedAt = Locate(id, KeyOf(m_original));
-        if (removedAt) {
-            m_list.EraseAt(*removedAt);
-        }
+        const auto held = m_held.find(id);
+        listedKey = held != m_held.end() ? held->second : KeyOf(m_original);
+        listedAt = Locate(id, listedKey);
     }
-    if (visible) {
+    if (visible && listedAt) {
+        // An edited record keeps its row, as in a spreadsheet: moving it to its new place in the
+        // order would shift the rows under the user's cursor, and the next text typed would land
+        // on a record the user never looked at. It stays under the key it stood by (kept only
+        // while that differs from the stored one) until the view is ordered or filtered again.
+        if (CompareKeys(KeyOf(stored), id, listedKey, id) == 0) {
+            m_held.erase(id);
+        } else {
+            m_held.insert_or_assign(id, std::move(listedKey));
+        }
+        MoveTo(*listedAt);
+        m_eof = m_bof = false;
+    } else if (visible) {
         std::size_t pos = InsertPosition(id, KeyOf(stored));
         m_list.InsertAt(pos, id);
         MoveTo(pos);
         m_eof = m_bof = false;
-    } else if (removedAt) {
+    } else if (listedAt) {
         // The edited record left the view: the one that followed it becomes current.
-        MoveTo(*removedAt);
-        m_eof = m_list.Size() == 0 || *removedAt >= m_list.Size();
+        m_list.EraseAt(*listedAt);
+        m_held.erase(id);
+        MoveTo(*listedAt);
+        m_eof = m_list.Size() == 0 || *listedAt >= m_list.Size();
     } else if (!inserted) {
         m_positionKnown = false;
     }
@@ -596,6 +624,7 @@ void TableCursor::Delete() {
     m_backend.DeleteRow(m_current);
     m_cache.erase(m_current);
     m_keyCache.erase(m_current);
+    m_held.erase(m_current);
     std::size_t pos = m_position;
     m_list.EraseAt(pos);
     MoveTo(pos);

@@ -82,6 +82,18 @@ void TypeIntoCell(StringsGrid* grid, int row, int column, const QString& text) {
     QCoreApplication::processEvents(); // the delegate commits the editor's text through a queued call
 }
 
+/// Types as a keyboard does: each key goes to the widget that has the focus at that moment.
+void Type(const QString& text) {
+    for (const QChar c : text) {
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+}
+
+void PressKey(Qt::Key key) {
+    QTest::keyClick(QApplication::focusWidget(), key);
+    QCoreApplication::processEvents(); // the delegate commits and closes its editor through a queued call
+}
+
 } // namespace
 
 class GridTest : public QObject {
@@ -116,15 +128,62 @@ private slots:
         QCOMPARE(Column(f.model(), 1), (QStringList{QString(), QStringLiteral("Öffnen")}));
     }
 
-    void postKeepsTheRowWhenTheRecordMoves() {
+    void postKeepsTheRecordOnItsRow() {
         WorkFolder folder;
         FilledBench f({{"Alpha", ""}, {"Beta", ""}, {"Gamma", ""}});
         TypeIntoCell(f.grid(), 0, 0, QStringLiteral("Zulu"));
         f.model()->Post();
         QCOMPARE(Column(f.model(), 0),
-                 (QStringList{QStringLiteral("Beta"), QStringLiteral("Gamma"), QStringLiteral("Zulu")}));
-        QCOMPARE(f.model()->CurrentRow(), 0); // same row, now another record
+                 (QStringList{QStringLiteral("Zulu"), QStringLiteral("Beta"), QStringLiteral("Gamma")}));
+        QCOMPARE(f.model()->CurrentRow(), 0);
         QCOMPARE(f.grid()->currentIndex().row(), 0);
+    }
+
+    void typedTranslationsLandOnTheRowsTheyWereTypedInto() {
+        WorkFolder folder;
+        // As after Collect: ordered by the translation, the untranslated records on top.
+        FilledBench f(
+            {{"Don't panic", ""}, {"This long caption", ""}, {"Open", ""}, {"Close", "Schliessen"}});
+        f.table().SetIndexFieldNames("German");
+        f.model()->Reload();
+        const QStringList shown = Column(f.model(), 0);
+        QCOMPARE(shown.first(), QStringLiteral("Don't panic"));
+        f.bench.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.bench.form));
+        f.grid()->setFocus();
+        f.grid()->setCurrentIndex(f.model()->index(0, 1));
+        for (const char* text : {"Keine Panik", "Beschriftung", "Offen"}) {
+            Type(QString::fromLatin1(text));
+            PressKey(Qt::Key_Return);
+            PressKey(Qt::Key_Down);
+        }
+        // Each text went into the record that stood on its row when it was typed; the rows keep
+        // their records until the grid is ordered again.
+        QCOMPARE(Column(f.model(), 0), shown);
+        QCOMPARE(Column(f.model(), 1),
+                 (QStringList{QStringLiteral("Keine Panik"), QStringLiteral("Beschriftung"),
+                              QStringLiteral("Offen"), QStringLiteral("Schliessen")}));
+        QCOMPARE(f.grid()->currentIndex().row(), 3);
+        QCOMPARE(f.model()->CurrentRow(), 3);
+        QCOMPARE(f.table().State(), TableState::Browse);
+        const auto germanOf = [&](const char* english) {
+            StringsTable& table = f.table();
+            table.SetIndexFieldNames("English");
+            const bool found = table.FindKey(english);
+            return found ? QString::fromStdString(table.FieldAsString("German"))
+                         : QStringLiteral("(missing)");
+        };
+        QCOMPARE(germanOf("Don't panic"), QStringLiteral("Keine Panik"));
+        QCOMPARE(germanOf("This long caption"), QStringLiteral("Beschriftung"));
+        QCOMPARE(germanOf("Open"), QStringLiteral("Offen"));
+        QCOMPARE(germanOf("Close"), QStringLiteral("Schliessen"));
+
+        // Ordering by the title sorts the posted records in.
+        QTest::mouseClick(f.grid()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(f.grid()->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+        QCOMPARE(Column(f.model(), 1),
+                 (QStringList{QStringLiteral("Beschriftung"), QStringLiteral("Keine Panik"),
+                              QStringLiteral("Offen"), QStringLiteral("Schliessen")}));
     }
 
     void insertAndCancelThroughTheModel() {
