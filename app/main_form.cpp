@@ -335,16 +335,10 @@ void TMainForm::DeleteEmptyButtonClick() {
     }
     RunLongCommand([&] {
         m_model->PostPending();
-        const std::string field = language.toStdString();
         TableWalk walk(m_model);
-        m_table->First();
-        while (!m_table->Eof()) {
-            if (m_table->FieldAsString(field).empty()) {
-                m_table->Delete();
-            } else {
-                m_table->Next();
-            }
-        }
+        // One statement: record by record, 95,000 records took seconds with the window frozen.
+        // The current record stays current when kept, and the grid follows it on reattaching.
+        m_table->DeleteEmpty(language.toStdString());
     });
 }
 

@@ -32,6 +32,12 @@ StringsGrid::StringsGrid(StringsGridModel* model, QWidget* parent) : QTableView(
     connect(this, &QAbstractItemView::clicked, this, &StringsGrid::CellClicked);
     connect(model, &StringsGridModel::CurrentRowChanged, this, &StringsGrid::FollowCursor);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &StringsGrid::ViewRowChanged);
+    connect(selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) {
+                    m_column = current.column();
+                }
+            });
 }
 
 void StringsGrid::FollowCursor(int row) {
@@ -39,7 +45,8 @@ void StringsGrid::FollowCursor(int row) {
         return;
     }
     m_following = true;
-    const int column = std::max(0, currentIndex().column());
+    const int column =
+        currentIndex().isValid() ? currentIndex().column() : std::min(m_column, m_model->columnCount() - 1);
     setCurrentIndex(m_model->index(row, column));
     scrollTo(currentIndex());
     m_following = false;

@@ -32,6 +32,7 @@ private:
 
     StringsGridModel* m_model;
     bool m_following = false;
+    int m_column = 0; ///< the column of the current cell, kept while the model is reset
 };
 
 } // namespace wordloom

@@ -89,6 +89,11 @@ public:
     /// Deletes the current record; the cursor moves to the record that followed (after the last
     /// record: to the new last record, with Eof() true).
     void Delete();
+    /// Deletes the records of the view whose `field` is empty (NULL or ""), in one statement and
+    /// one transaction; returns how many went. A pending edit is posted first. The current record
+    /// stays current when it is kept, otherwise the one that followed it (the last one when none
+    /// did, with Eof() true).
+    int DeleteEmpty(const std::string& field);
     TableState State() const;
 
     /// Groups writes: one transaction at a time. Rollback also drops a pending insert or edit.

@@ -632,6 +632,41 @@ void TableCursor::Delete() {
     m_bof = m_list.Size() == 0;
 }
 
+int TableCursor::DeleteEmpty(const std::string& field) {
+    int column = RequireField(field);
+    CheckBrowseMode();
+    EnsurePosition();
+    std::vector<RowId> ids = m_list.All();
+    std::vector<RowId> deleted = m_backend.DeleteEmpty(column, ids);
+    if (deleted.empty()) {
+        return 0;
+    }
+    std::unordered_set<RowId> gone(deleted.begin(), deleted.end());
+    for (RowId id : deleted) {
+        m_cache.erase(id);
+        m_keyCache.erase(id);
+        m_held.erase(id);
+    }
+    // The current record stays current when kept; otherwise the first kept one after it.
+    const std::size_t oldPosition = m_hasCurrent ? m_position : 0;
+    std::size_t newPosition = 0;
+    std::vector<RowId> kept;
+    kept.reserve(ids.size() - gone.size());
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (i == oldPosition) {
+            newPosition = kept.size();
+        }
+        if (!gone.contains(ids[i])) {
+            kept.push_back(ids[i]);
+        }
+    }
+    m_list.Assign(kept);
+    MoveTo(newPosition);
+    m_eof = kept.empty() || newPosition >= kept.size();
+    m_bof = kept.empty();
+    return static_cast<int>(deleted.size());
+}
+
 // ---- transactions
 
 void TableCursor::BeginTransaction() {

@@ -33,6 +33,7 @@ public:
     void Post();
     void Cancel();
     void Delete();
+    int DeleteEmpty(const std::string& field);
     TableState State() const { return m_state; }
 
     void BeginTransaction();

@@ -134,6 +134,26 @@ private slots:
         QVERIFY(f.ui().deleteEmptyButton->isEnabled());
     }
 
+    void deleteEmptyKeepsTheCurrentRecordAndTheFilledOnes() {
+        WorkFolder folder;
+        FilledBench f({{"Alpha", "", "Demo"},
+                       {"Beta", "B", "Demo"},
+                       {"Gamma", "", "Demo"},
+                       {"Delta", "D", "Demo"},
+                       {"Zulu", "", "Demo"}});
+        f.Select(1, 1); // Beta
+        BoxAnswerer answerer({QMessageBox::Ok});
+        QTest::mouseClick(f.ui().deleteEmptyButton, Qt::LeftButton);
+        QCOMPARE(Column(f.model(), 0), (QStringList{QStringLiteral("Beta"), QStringLiteral("Delta")}));
+        QCOMPARE(Column(f.model(), 1), (QStringList{QStringLiteral("B"), QStringLiteral("D")}));
+        QCOMPARE(f.table().FieldAsString("English"), std::string("Beta"));
+        QCOMPARE(f.ui().dbGrid->currentIndex().row(), 0);
+        QCOMPARE(f.ui().dbGrid->currentIndex().column(), 1);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        StringsTable stored("strings.db");
+        QCOMPARE(stored.RecordCount(), 2);
+    }
+
     void deleteEmptyLeavesOtherProjectsAlone() {
         WorkFolder folder;
         FilledBench f({{"Alpha", "", "P1"}, {"Beta", "", "P2"}, {"Gamma", "G", "P1"}});

@@ -632,6 +632,56 @@ TEST_F(StringsTableTest, RollbackForgetsThePostedRecords) {
     EXPECT_EQ(file.Query("SELECT count(*) FROM strings"), "6");
 }
 
+TEST_F(StringsTableTest, DeleteEmptyTakesExactlyTheEmptyRecordsAndKeepsTheCurrentOne) {
+    table->SetIndexFieldNames("English");
+    // German: A, a filled; b holds an empty text (not NULL), the others nothing.
+    file.Exec("UPDATE strings SET German = 'x' WHERE English IN ('A', 'a'); "
+              "UPDATE strings SET German = '' WHERE English = 'b'; "
+              "UPDATE strings SET French = 'f' WHERE English = 'B'");
+    table->Refresh();
+    table->SetRecNo(2); // a, kept
+    EXPECT_EQ(table->DeleteEmpty("German"), 3);
+    EXPECT_EQ(ViewByFieldAt(*table), (Texts{"A", "a"}));
+    EXPECT_EQ(table->FieldAsString("English"), "a");
+    EXPECT_EQ(table->RecNo(), 1);
+    EXPECT_EQ(file.Query("SELECT group_concat(English) FROM (SELECT English FROM strings ORDER BY English)"),
+              "A,a");
+    EXPECT_EQ(table->DeleteEmpty("German"), 0);
+    EXPECT_THROW(table->DeleteEmpty("Klingon"), DbError);
+}
+
+TEST_F(StringsTableTest, DeleteEmptyMovesOnFromADeletedCurrentRecordAndPostsAPendingEdit) {
+    table->SetIndexFieldNames("English");
+    file.Exec("UPDATE strings SET German = 'x' WHERE English IN ('A', 'c')");
+    table->Refresh();
+    table->SetRecNo(1); // B, deleted: a and b go too, c follows
+    table->Edit();
+    table->SetField("French", "pending");
+    EXPECT_EQ(table->DeleteEmpty("German"), 3);
+    EXPECT_EQ(table->State(), TableState::Browse);
+    EXPECT_EQ(table->FieldAsString("English"), "c");
+    EXPECT_FALSE(table->Eof());
+    EXPECT_EQ(file.Query("SELECT count(*) FROM strings WHERE French = 'pending'"), "0"); // B itself went
+    table->SetRecNo(1);
+    table->Edit();
+    table->SetField("German", ""); // c emptied: the last record goes, the view ends on A
+    table->Post();
+    EXPECT_EQ(table->DeleteEmpty("German"), 1);
+    EXPECT_EQ(ViewByFieldAt(*table), (Texts{"A"}));
+    EXPECT_TRUE(table->Eof());
+    EXPECT_EQ(table->FieldAsString("English"), "A");
+}
+
+TEST_F(StringsTableFilterTest, DeleteEmptyLeavesRecordsOutsideTheViewAlone) {
+    FilterProject("A");
+    ASSERT_EQ(Walk(*table), (Texts{"one", "six"}));
+    EXPECT_EQ(table->DeleteEmpty("German"), 2);
+    EXPECT_EQ(table->RecordCount(), 0);
+    EXPECT_TRUE(table->Eof());
+    table->SetFiltered(false);
+    EXPECT_EQ(Walk(*table), (Texts{"five", "four", "three", "two"}));
+}
+
 TEST(StringsTableDefaults, InsertStartsWithTheColumnDefaults) {
     TableFile file("CREATE TABLE strings (English TEXT, Project TEXT DEFAULT 'Base', SpFront INTEGER "
                    "DEFAULT 0, SpEnd INTEGER);");
