@@ -74,6 +74,19 @@ const std::string& StringsGridModel::ColumnField(int column) const {
     return m_fields.at(static_cast<std::size_t>(column));
 }
 
+int StringsGridModel::OrderedColumn() const {
+    if (m_table == nullptr || m_table->IndexField().empty()) {
+        return -1;
+    }
+    const QString ordered = QString::fromStdString(m_table->IndexField());
+    for (int column = 0; column < columnCount(); ++column) {
+        if (QString::fromStdString(ColumnField(column)).compare(ordered, Qt::CaseInsensitive) == 0) {
+            return column;
+        }
+    }
+    return -1;
+}
+
 int StringsGridModel::ColumnCharset(int column) const {
     return m_charsets.at(static_cast<std::size_t>(column));
 }
