@@ -198,7 +198,13 @@ void StringsGridModel::MoveTo(int row) {
     if (Inserting() && !m_modified && row > m_insertRow) {
         --row; // the untouched new row is dropped, and the rows below it move up
     }
+    const int from = CurrentRow();
+    const int records = m_table->RecordCount();
+    const bool editing = m_table->State() == TableState::Edit;
     PostPending();
+    if (editing && row > from && m_table->RecordCount() < records) {
+        --row; // the posted record left the filtered view: the rows below it moved up
+    }
     if (row < m_table->RecordCount()) {
         m_table->SetRecNo(row);
     }

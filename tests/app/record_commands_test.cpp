@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 using namespace wordloom;
 using namespace wordloom::testing;
@@ -208,6 +209,21 @@ private slots:
         QCOMPARE(Column(f.model(), 0), QStringList{QStringLiteral("Two")});
         f.PickProject(QStringLiteral(" (All Projects)"));
         QCOMPARE(f.model()->rowCount(), 4);
+    }
+
+    void downFromARecordThatLeftTheProjectGoesToTheOneBelowIt() {
+        WorkFolder folder;
+        FilledBench f({{"Alpha", "", "P1"}, {"Beta", "", "P1"}, {"Gamma", "", "P1"}, {"Delta", "", "P2"}});
+        f.PickProject(QStringLiteral("P1"));
+        QTest::mouseClick(f.ui().adminButton, Qt::LeftButton);
+        StringsGrid* grid = f.ui().dbGrid;
+        grid->setFocus();
+        f.Select(0, 4);
+        QVERIFY(f.model()->setData(f.model()->index(0, 4), QStringLiteral("P2"))); // Alpha moves to P2
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(Column(f.model(), 0), (QStringList{QStringLiteral("Beta"), QStringLiteral("Gamma")}));
+        QCOMPARE(f.table().FieldAsString("English"), std::string("Beta"));
+        QCOMPARE(grid->currentIndex().row(), 0);
     }
 
     void projectWithAnApostropheFilters() {
