@@ -715,6 +715,48 @@ void SqliteBackend::DeleteRow(RowId id) {
     }
 }
 
+std::vector<RowId> SqliteBackend::DeleteEmpty(int column, const std::vector<RowId>& ids) {
+    RequireWritable();
+    std::vector<RowId> deleted;
+    if (ids.empty()) {
+        return deleted;
+    }
+    // The ids travel as one JSON array: a single statement however many records the view holds.
+    std::string list = "[";
+    for (RowId id : ids) {
+        list += std::to_string(id);
+        list += ',';
+    }
+    list.back() = ']';
+    const std::string name = Quote(m_fields.at(static_cast<std::size_t>(column)).name);
+    const bool own = !InTransaction();
+    if (own) {
+        Exec("BEGIN");
+    }
+    try {
+        StmtPtr stmt = Prepare("DELETE FROM " + Quote(kTable) + " WHERE (" + name + " IS NULL OR " + name +
+                               " = '') AND rowid IN (SELECT value FROM json_each(?1)) RETURNING rowid");
+        sqlite3_bind_text(stmt.get(), 1, list.data(), static_cast<int>(list.size()), SQLITE_STATIC);
+        int rc;
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+            deleted.push_back(sqlite3_column_int64(stmt.get(), 0));
+        }
+        if (rc != SQLITE_DONE) {
+            Fail("Cannot delete the records");
+        }
+        stmt.reset();
+        if (own) {
+            Exec("COMMIT");
+        }
+    } catch (...) {
+        if (own) {
+            Rollback();
+        }
+        throw;
+    }
+    return deleted;
+}
+
 void SqliteBackend::Begin() {
     if (InTransaction()) {
         throw DbError("A transaction on the strings table is already open");

@@ -45,6 +45,7 @@ public:
     RowId InsertRow(const Row& row) override;
     void UpdateRow(RowId id, const Row& row) override;
     void DeleteRow(RowId id) override;
+    std::vector<RowId> DeleteEmpty(int column, const std::vector<RowId>& ids) override;
 
     void Begin() override;
     void Commit() override;

@@ -114,6 +114,9 @@ public:
     virtual RowId InsertRow(const Row& row) = 0;
     virtual void UpdateRow(RowId id, const Row& row) = 0;
     virtual void DeleteRow(RowId id) = 0;
+    /// Deletes, in one statement and one transaction (the caller's, when one is open), those of
+    /// `ids` whose `column` holds no text (NULL or empty); returns the ids deleted.
+    virtual std::vector<RowId> DeleteEmpty(int column, const std::vector<RowId>& ids) = 0;
 
     virtual void Begin() = 0;
     virtual void Commit() = 0;

@@ -153,6 +153,10 @@ void StringsTable::Delete() {
     m_cursor->Delete();
 }
 
+int StringsTable::DeleteEmpty(const std::string& field) {
+    return m_cursor->DeleteEmpty(field);
+}
+
 TableState StringsTable::State() const {
     return m_cursor->State();
 }

@@ -67,7 +67,8 @@ public:
     /// Orders by the index on `field` alone; throws DbError("Index not found: ...") when the table
     /// has none. Key searches use that index's column and collation. Where several indexes cover
     /// the field alone, the one named after the field wins, then a case-sensitive one. A new order
-    /// keeps the current record; the view is rebuilt when it is next read.
+    /// keeps the current record; the view is rebuilt when it is next read (also when the order is
+    /// the same one, while posted records stand out of their place).
     void SetIndexFieldNames(const std::string& field);
     /// Orders by the index of that name (e.g. "English2"); throws DbError when missing.
     void SetIndexName(const std::string& indexName);
@@ -91,13 +92,21 @@ public:
     void SetField(const std::string& field, const std::string& value);
     void SetFieldInt(const std::string& field, long long value);
     /// Stores the record; runs the before-post and after-post hooks around it. Afterwards the
-    /// posted record is current (if it passes the filter), at its place in the current order.
+    /// posted record is current: a new one (if it passes the filter) at its place in the current
+    /// order; an edited one on the row it stood on, whatever its key now says, until the view is
+    /// ordered (even by the same index), filtered or refreshed again. A record that no longer
+    /// passes the filter leaves the view, and the one that followed it becomes current.
     /// A failure leaves the record in the insert or edit state.
     void Post();
     void Cancel();
     /// Deletes the current record; the cursor moves to the record that followed (after the last
     /// record: to the new last record, with Eof() true).
     void Delete();
+    /// Deletes the records of the view whose `field` is empty (NULL or ""), in one statement and
+    /// one transaction; returns how many went. A pending edit is posted first. The current record
+    /// stays current when it is kept, otherwise the one that followed it (the last one when none
+    /// did, with Eof() true).
+    int DeleteEmpty(const std::string& field);
     TableState State() const;
 
     /// Groups writes: one transaction at a time. Rollback also drops a pending insert or edit.
