@@ -2,6 +2,7 @@
 
 #include "collect/form_collector.h"
 #include "collect/source_file.h"
+#include "collect/ui_text.h"
 #include "collect/unit_collector.h"
 
 #include <chrono>
@@ -89,10 +90,10 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         context.offered.reserve(4096);
         const std::vector<std::string> forms = ListFiles(directory, "*.dfm");
         if (forms.empty()) {
-            host.Message("No Forms found!");
+            host.Message(WL_TR("Collect", "No Forms found!"));
         } else {
             for (const std::string& name : forms) {
-                host.StatusText("Parsing " + name + " ...");
+                host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
                 host.ProcessPendingEvents();
                 transaction.File([&] { CollectFormFile(context, directory + name); });
                 ++summary.filesRead;
@@ -100,15 +101,15 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
             if (settings.includePas) {
                 const std::vector<std::string> units = ListFiles(directory, "*.pas");
                 if (units.empty()) {
-                    host.Message("No Pascal Files found!");
+                    host.Message(WL_TR("Collect", "No Pascal Files found!"));
                 }
                 for (const std::string& name : units) {
-                    host.StatusText("Parsing " + name + " ...");
+                    host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
                     transaction.File([&] { CollectUnitFile(context, directory + name); });
                     ++summary.filesRead;
                 }
             }
-            host.StatusText("Finished");
+            host.StatusText(WL_TR("Collect", "Finished"));
         }
     } catch (const std::exception& error) {
         summary.failed = true;
