@@ -65,7 +65,7 @@ private:
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), m_model(new StringsGridModel(this)) {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Wordloom for Delphi"));
+    setWindowTitle(tr("Wordloom for Delphi"));
     m_ui.Build(this, m_model);
     resize(720, 520);
     Wire();
@@ -128,8 +128,7 @@ void TMainForm::FormShow() {
     if (!OpenStringTable(failure)) {
         m_startupFailed = true;
         ShowErrorMessage(
-            this, QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped.\n") +
-                      failure);
+            this, tr("Database for Strings could not be found. Wordloom will be \r\nstopped.\n") + failure);
         return; // the program start sees StartupFailed() and ends instead of running the event loop
     }
     m_settings = std::make_unique<WorkbenchSettings>();
@@ -155,10 +154,12 @@ bool TMainForm::OpenStringTable(QString& failure) {
     } catch (const std::exception& error) {
         m_ui.langCombo->clear();
         m_ui.transCombo->clear();
-        std::string reason = error.what();
         if (!std::filesystem::exists(path, ignored)) {
-            reason = path + ": the file does not exist";
-        } else if (reason.find(path) == std::string::npos) {
+            failure = tr("%1: the file does not exist").arg(QString::fromStdString(path));
+            return false;
+        }
+        std::string reason = error.what();
+        if (reason.find(path) == std::string::npos) {
             reason = path + ": " + reason;
         }
         failure = QString::fromStdString(reason);
@@ -338,9 +339,9 @@ void TMainForm::DeleteEmptyButtonClick() {
         return;
     }
     const QString language = m_ui.transCombo->currentText();
-    if (!AskOkCancel(this, QStringLiteral("Are you sure that you want to delete all records, which have an "
-                                          "empty entry for ") +
-                               language + QStringLiteral("?"))) {
+    if (!AskOkCancel(this,
+                     tr("Are you sure that you want to delete all records, which have an empty entry for %1?")
+                         .arg(language))) {
         return;
     }
     RunLongCommand([&] {
@@ -433,8 +434,8 @@ void TMainForm::TranslateButtonClick() {
 // ---- project path
 
 void TMainForm::SpeedButton1Click() {
-    QFileDialog dialog(this, QStringLiteral("Select Delphi Project"), DirectoryPart(m_ui.editProject->text()),
-                       QStringLiteral("Delphi Projects (*.dpr)"));
+    QFileDialog dialog(this, tr("Select Delphi Project"), DirectoryPart(m_ui.editProject->text()),
+                       tr("Delphi Projects (*.dpr)"));
     dialog.setObjectName(QStringLiteral("OpenDialog"));
     dialog.setDefaultSuffix(QStringLiteral("dpr"));
     dialog.setFileMode(QFileDialog::ExistingFile);

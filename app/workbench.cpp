@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "dialogs/about_box.h"
 #include "dialogs/options_dlg.h"
+#include "i18n/ui_language.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -35,6 +36,7 @@ int RunWorkbench(int& argc, char** argv) {
     WordloomApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wordloom"));
     QApplication::setOrganizationName(QStringLiteral("VEL Software"));
+    InstallUiLanguage();
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor")) {
         QIcon::setThemeName(QStringLiteral("Adwaita"));
     }
