@@ -6,6 +6,7 @@
 #include "app/project_combo.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
+#include "app/table_location.h"
 #include "app/workbench_settings.h"
 #include "collect/collect_command.h"
 #include "collect/project.h"
@@ -18,20 +19,27 @@
 #include "shell/demo/shell_form.h"
 #include "strings_db/strings_table.h"
 #include "translate/translate_command.h"
+#include "wordloom_build_info.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 #include <filesystem>
 
 namespace wordloom {
+
+Q_LOGGING_CATEGORY(TableLog, "wordloom.table", QtWarningMsg)
 
 namespace {
 
@@ -122,7 +130,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormShow() {
-    VersionText() = QStringLiteral("1.0");
+    VersionText() = QStringLiteral(WORDLOOM_VERSION);
     setWindowTitle(windowTitle() + QStringLiteral("  V") + VersionText());
     QString failure;
     if (!OpenStringTable(failure)) {
@@ -136,9 +144,13 @@ void TMainForm::FormShow() {
 }
 
 bool TMainForm::OpenStringTable(QString& failure) {
+    if (m_tablePath.isEmpty()) {
+        failure = m_tableLookupError; // nothing was found to open
+        return false;
+    }
     // Named in full: a missing, empty or damaged table must say which file it was, and why.
     std::error_code ignored;
-    const std::string path = std::filesystem::absolute("strings.db", ignored).string();
+    const std::string path = std::filesystem::absolute(m_tablePath.toStdString(), ignored).string();
     try {
         auto table = std::make_unique<StringsTable>(path);
         for (const std::string& language : table->Languages()) {
@@ -150,6 +162,7 @@ bool TMainForm::OpenStringTable(QString& failure) {
         table->SetAfterPost([this](StringsTable& t) { StringTableAfterPost(t); });
         m_table = std::move(table);
         m_model->SetTable(m_table.get());
+        ShowTablePath();
         return true;
     } catch (const std::exception& error) {
         m_ui.langCombo->clear();
@@ -165,6 +178,21 @@ bool TMainForm::OpenStringTable(QString& failure) {
         failure = QString::fromStdString(reason);
         return false;
     }
+}
+
+void TMainForm::ShowTablePath() {
+    const QString path = QFileInfo(m_tablePath).absoluteFilePath();
+    qCInfo(TableLog).noquote() << "strings table:" << path;
+    if (m_tableLabel == nullptr) {
+        // Beside the panels, not one of them: the last panel stays the commands' progress panel.
+        m_tableLabel = new QLabel(m_ui.statusBar);
+        m_tableLabel->setObjectName(QStringLiteral("TablePath"));
+        m_ui.statusBar->addPermanentWidget(m_tableLabel);
+    }
+    // A deep path is shortened in its middle, where the folders matter least; the tip has it whole.
+    m_tableLabel->setText(
+        m_tableLabel->fontMetrics().elidedText(QDir::toNativeSeparators(path), Qt::ElideMiddle, 360));
+    m_tableLabel->setToolTip(tr("Strings table: %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TMainForm::RestoreSettings() {
@@ -466,7 +494,7 @@ void TMainForm::AboutButtonClick() {
 }
 
 void TMainForm::Readmetxt1Click() {
-    OpenOrSayWhy(QStringLiteral("Readme.txt"), QApplication::applicationDirPath());
+    OpenOrSayWhy(ReadmePath(QApplication::applicationDirPath(), InstalledDataFolders()));
 }
 
 void TMainForm::OpenOrSayWhy(const QString& target, const QString& workingDir) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class QLabel;
 class TShellForm;
 
 namespace wordloom {
@@ -31,6 +32,13 @@ public:
 
     const MainFormUi& Ui() const { return m_ui; }
     StringsGridModel* GridModel() const { return m_model; }
+    /// The strings table the start-up opens; "strings.db" of the current folder unless set before.
+    /// The table to open at start-up; an empty path with the reason when none was found.
+    void SetTablePath(const QString& path, const QString& lookupError = {}) {
+        m_tablePath = path;
+        m_tableLookupError = lookupError;
+    }
+    const QString& TablePath() const { return m_tablePath; }
     /// Null until the window was shown, and when the table could not be opened.
     StringsTable* StringTable() const { return m_table.get(); }
     const QString& ProjectName() const { return m_projectName; }
@@ -48,6 +56,7 @@ private:
     void FormShow();
     /// False, with the file and the reason in `failure`, when the table cannot be used.
     bool OpenStringTable(QString& failure);
+    void ShowTablePath();
     void RestoreSettings();
     void FormClose();
 
@@ -91,6 +100,9 @@ private:
     TShellForm* m_shellForm = nullptr; ///< the demo window, made on first use, owned by this window
     CollectState m_collectState;       ///< kept between runs, as the collectors expect
     QString m_projectName;
+    QString m_tablePath = QStringLiteral("strings.db");
+    QString m_tableLookupError;
+    QLabel* m_tableLabel = nullptr; ///< the open table's path, at the right of the status bar
     int m_savedRecNo = 0;
     bool m_shown = false;
     bool m_startupFailed = false;

@@ -2,47 +2,59 @@
 
 #include "app/failure_report.h"
 #include "app/main_form.h"
+#include "app/table_location.h"
 #include "dialogs/about_box.h"
 #include "dialogs/options_dlg.h"
 #include "i18n/ui_language.h"
+#include "wordloom_build_info.h"
 
-#include <QPainter>
-#include <QPixmap>
+#include <cstdio>
 
 namespace wordloom {
 
 QIcon WorkbenchIcon() {
-    QIcon icon = QIcon::fromTheme(QStringLiteral("accessories-dictionary"));
-    if (!icon.isNull()) {
-        return icon;
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/wordloom/icons/%1x%1/apps/example.wordloom.Wordloom.png").arg(size));
     }
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(40, 90, 160));
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(2, 2, 28, 28, 5, 5);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setPixelSize(20);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("W"));
-    return QIcon(pixmap);
+    return icon;
 }
 
 int RunWorkbench(int& argc, char** argv) {
+    // --help and --version answer before a display is needed; Qt's own options are taken out by
+    // the application, so the full check comes after it.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i) {
+        raw << QString::fromLocal8Bit(argv[i]);
+    }
+    if (const WorkbenchArguments early = ParseWorkbenchArguments(raw); early.help || early.version) {
+        std::fputs(early.help ? WorkbenchUsage().toLocal8Bit().constData()
+                              : "Wordloom " WORDLOOM_VERSION "\n",
+                   stdout);
+        return 0;
+    }
     WordloomApplication application(argc, argv);
+    InstallUiLanguage();
+    const WorkbenchArguments arguments = ParseWorkbenchArguments(QApplication::arguments());
+    if (!arguments.error.isEmpty()) {
+        const QString text =
+            QStringLiteral("wordloom: ") + arguments.error + QStringLiteral("\n\n") + WorkbenchUsage();
+        std::fputs(text.toLocal8Bit().constData(), stderr);
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("Wordloom"));
     QApplication::setOrganizationName(QStringLiteral("VEL Software"));
-    InstallUiLanguage();
+    QApplication::setApplicationVersion(QStringLiteral(WORDLOOM_VERSION));
+    // Lets desktop shells match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.wordloom.Wordloom"));
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor")) {
         QIcon::setThemeName(QStringLiteral("Adwaita"));
     }
     QApplication::setWindowIcon(WorkbenchIcon());
 
     TMainForm mainForm;
+    const TableLocation table = LocateStringsTable(CurrentTableSources(arguments.database));
+    mainForm.SetTablePath(table.path, table.error);
     new TAboutBox(&mainForm); // the start-up's about box; the menu shows a fresh one each time
     auto* optionsDlg = new TOptionsDlg(&mainForm);
     mainForm.SetOptionsDlg(optionsDlg);

@@ -6,10 +6,11 @@
 namespace wordloom {
 
 /// Initialises the application titled "Wordloom", creates the workbench window, the about box and
-/// the options dialog, and runs the event loop until the window closes. Reads no command line.
+/// the options dialog, and runs the event loop until the window closes. Reads --db, --version
+/// and --help (see WorkbenchUsage()).
 int RunWorkbench(int& argc, char** argv);
 
-/// The application's icon: the theme's dictionary icon, or a drawn one where the theme has none.
+/// The application's own icon, the one its menu entry shows, in every size it ships.
 QIcon WorkbenchIcon();
 
 } // namespace wordloom

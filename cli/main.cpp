@@ -1,5 +1,6 @@
 // wordloom-cli: the engine's commands for batch use. Each command has one line in kCommands.
 #include "cli/commands.h"
+#include "wordloom_build_info.h"
 
 #include <algorithm>
 #include <exception>
@@ -24,7 +25,8 @@ constexpr Command kCommands[] = {
 
 void PrintUsage(std::ostream& stream) {
     stream << "Usage: wordloom-cli COMMAND [ARGS...]\n"
-              "       wordloom-cli COMMAND --help\n\n"
+              "       wordloom-cli COMMAND --help\n"
+              "       wordloom-cli --version\n\n"
               "Commands:\n";
     for (const Command& command : kCommands)
         stream << "  " << command.name
@@ -41,6 +43,10 @@ int main(int argc, char** argv) {
     if (args.empty()) {
         PrintUsage(std::cerr);
         return 1;
+    }
+    if (args[0] == "--version") {
+        std::cout << "wordloom-cli " WORDLOOM_VERSION "\n";
+        return 0;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(std::cout);

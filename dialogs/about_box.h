@@ -10,7 +10,7 @@ namespace wordloom {
 
 class TUrlLabel;
 
-/// The program-wide version text, set to "1.0" when the workbench window is first shown.
+/// The program-wide version text, set to the project version when the workbench window is first shown.
 QString& VersionText();
 
 inline const QString MakerMail = QStringLiteral("support@wordloom.example");

@@ -1,6 +1,7 @@
 #include "i18n/ui_language.h"
 
 #include "collect/ui_text.h"
+#include "wordloom_build_info.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,7 +35,7 @@ bool InstallUiLanguage(const QLocale& locale, const QString& directory) {
     QStringList directories{directory};
     if (directory.isEmpty()) {
         const QString programDir = QCoreApplication::applicationDirPath();
-        directories = {programDir, QDir::cleanPath(programDir + QStringLiteral("/../share/wordloom"))};
+        directories = {programDir, QDir::cleanPath(programDir + QStringLiteral("/" WORDLOOM_DATA_FROM_BIN))};
     }
     // Qt's own dialogs (file dialog, standard buttons); optional.
     InstallFrom(locale, QStringLiteral("qtbase"), {QLibraryInfo::path(QLibraryInfo::TranslationsPath)});

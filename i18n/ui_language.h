@@ -8,9 +8,9 @@
 namespace wordloom {
 
 /// Loads wordloom_<lang>.qm for the locale (its uiLanguages: LANGUAGE, LC_ALL, LC_MESSAGES, LANG)
-/// from `directory`, or, when that is empty, from the program's folder and then
-/// <program folder>/../share/wordloom; adds Qt's own qtbase_<lang>.qm where installed, and routes the
-/// engine's texts through QCoreApplication::translate. Needs the application object. Returns false
+/// from `directory`, or, when that is empty, from the program's folder and then the installed data
+/// folder (share/wordloom beside the programs' bin); adds Qt's own qtbase_<lang>.qm where installed, and
+/// routes the engine's texts through QCoreApplication::translate. Needs the application object. Returns false
 /// when no catalogue for the locale was found: the source texts are shown then.
 bool InstallUiLanguage(const QLocale& locale = QLocale(), const QString& directory = {});
 

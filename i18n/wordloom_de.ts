@@ -320,6 +320,55 @@ Mehr dazu unter: %1</translation>
     </message>
 </context>
 <context>
+    <name>TableLocation</name>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot make the folder %1</source>
+        <translation>der Ordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>no per-user data folder</source>
+        <translation>kein Datenordner des Benutzers</translation>
+    </message>
+    <message>
+        <source>no strings.db in %1, in %2, nor an installed one in %3</source>
+        <translation>keine strings.db in %1, in %2 und auch keine installierte in %3</translation>
+    </message>
+    <message>
+        <source>--db needs a file</source>
+        <translation>--db braucht eine Datei</translation>
+    </message>
+    <message>
+        <source>unexpected argument %1</source>
+        <translation>unerwartetes Argument %1</translation>
+    </message>
+    <message>
+        <source>Usage: wordloom [--db FILE]
+
+  --db FILE   the strings table to open; without it: the setting Database,
+              then ./strings.db when it exists, then the per-user table
+              (copied from the installed empty table on first start)
+  --version   print the version and end
+  --help      print this help and end
+</source>
+        <translation>Aufruf: wordloom [--db DATEI]
+
+  --db DATEI  die zu öffnende Texttabelle; ohne: die Einstellung Database,
+              dann ./strings.db, wenn vorhanden, dann die Tabelle des Benutzers
+              (beim ersten Start aus der installierten leeren Tabelle kopiert)
+  --version   die Version ausgeben und beenden
+  --help      diese Hilfe ausgeben und beenden
+</translation>
+    </message>
+</context>
+<context>
     <name>Translate</name>
     <message>
         <source>%1 Line %2: Parsing error when parsing String: <byte value="xd"/>
@@ -564,6 +613,10 @@ beendet.
     <message>
         <source>%1: the file does not exist</source>
         <translation>%1: die Datei existiert nicht</translation>
+    </message>
+    <message>
+        <source>Strings table: %1</source>
+        <translation>Texttabelle: %1</translation>
     </message>
 </context>
 <context>

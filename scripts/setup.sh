@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the benchmarks need.
+# Installs the Debian 12 packages the build, the tests, the benchmarks and the Debian package
+# (cpack, dpkg-shlibdeps) need.
 # Idempotent and quiet when everything is already there.
 set -euo pipefail
 
@@ -12,6 +13,8 @@ packages=(
     libglib2.0-dev
     fonts-dejavu-core adwaita-icon-theme hicolor-icon-theme
     xvfb xauth
+    desktop-file-utils appstream groff-base
+    dpkg-dev file
 )
 
 missing=()

@@ -109,7 +109,8 @@ public:
 
     std::string Form() {
         FormBuilder f;
-        const std::string className = "T" + Identifier();
+        // append, not "T" + temporary: GCC 12 at -O3 takes that insert for an overlapping copy.
+        const std::string className = std::string("T").append(Identifier());
         Object(f, className, 0);
         std::string resourceName = className;
         std::transform(resourceName.begin(), resourceName.end(), resourceName.begin(),
