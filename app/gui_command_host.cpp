@@ -4,8 +4,10 @@
 #include "dialogs/adv_status_bar.h"
 #include "dialogs/message_boxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QMessageBox>
 
 namespace wordloom {
 
@@ -50,8 +52,48 @@ void GuiCommandHost::Error(const std::string& text) {
     QApplication::restoreOverrideCursor();
 }
 
+FileFailureAnswer GuiCommandHost::AskSkipFile(const std::string& text) {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(
+        QMessageBox::Warning, QApplication::applicationName(),
+        Text(text) + QStringLiteral("\n\n") +
+            QCoreApplication::translate("GuiCommandHost", "Skip this file and go on with the others?"),
+        QMessageBox::Ignore | QMessageBox::YesToAll | QMessageBox::Abort, m_window);
+    box.button(QMessageBox::Ignore)->setText(QObject::tr("&Skip"));
+    box.button(QMessageBox::YesToAll)->setText(QObject::tr("Skip &All"));
+    box.button(QMessageBox::Abort)->setText(QObject::tr("S&top"));
+    box.setDefaultButton(QMessageBox::Abort); // what the command did before it could go on
+    box.setEscapeButton(QMessageBox::Abort);
+    const int answer = box.exec();
+    QApplication::restoreOverrideCursor();
+    switch (answer) {
+    case QMessageBox::Ignore:
+        return FileFailureAnswer::Skip;
+    case QMessageBox::YesToAll:
+        return FileFailureAnswer::SkipAll;
+    default:
+        return FileFailureAnswer::Stop;
+    }
+}
+
+void GuiCommandHost::Report(const std::string& text, const std::vector<std::string>& items) {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QString list;
+    for (const std::string& item : items) {
+        list += Text(item) + QLatin1Char('\n');
+    }
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), Text(text), QMessageBox::Ok,
+                    m_window);
+    box.setDetailedText(list); // a long list scrolls there instead of growing the box
+    box.exec();
+    QApplication::restoreOverrideCursor();
+}
+
 void GuiCommandHost::StatusText(const std::string& text) {
     m_statusBar->SetLastPanelText(Text(text));
+    // Painted at once: between unit files, and while a command waits for a busy table, no
+    // events are processed.
+    m_statusBar->repaint();
 }
 
 void GuiCommandHost::BusyCursor(bool on) {

@@ -25,6 +25,8 @@ public:
     void Message(const std::string& text) override;
     bool Question(const std::string& text) override;
     void Error(const std::string& text) override;
+    FileFailureAnswer AskSkipFile(const std::string& text) override;
+    void Report(const std::string& text, const std::vector<std::string>& items) override;
     void StatusText(const std::string& text) override;
     void BusyCursor(bool on) override;
     void ProcessPendingEvents() override;

@@ -4,6 +4,7 @@
 #include "app/failure_report.h"
 #include "app/gui_command_host.h"
 #include "app/project_combo.h"
+#include "app/project_dialog.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "app/table_location.h"
@@ -374,16 +375,10 @@ void TMainForm::DeleteEmptyButtonClick() {
     }
     RunLongCommand([&] {
         m_model->PostPending();
-        const std::string field = language.toStdString();
         TableWalk walk(m_model);
-        m_table->First();
-        while (!m_table->Eof()) {
-            if (m_table->FieldAsString(field).empty()) {
-                m_table->Delete();
-            } else {
-                m_table->Next();
-            }
-        }
+        // One statement: record by record, 95,000 records took seconds with the window frozen.
+        // The current record stays current when kept, and the grid follows it on reattaching.
+        m_table->DeleteEmpty(language.toStdString());
     });
 }
 
@@ -462,14 +457,10 @@ void TMainForm::TranslateButtonClick() {
 // ---- project path
 
 void TMainForm::SpeedButton1Click() {
-    QFileDialog dialog(this, tr("Select Delphi Project"), DirectoryPart(m_ui.editProject->text()),
-                       tr("Delphi Projects (*.dpr)"));
-    dialog.setObjectName(QStringLiteral("OpenDialog"));
-    dialog.setDefaultSuffix(QStringLiteral("dpr"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        m_ui.editProject->setText(dialog.selectedFiles().constFirst());
+    const std::unique_ptr<QFileDialog> dialog =
+        NewProjectDialog(this, DirectoryPart(m_ui.editProject->text()));
+    if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
+        m_ui.editProject->setText(dialog->selectedFiles().constFirst());
     }
 }
 

@@ -4,9 +4,17 @@
 #include "app/strings_grid_model.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QToolTip>
 
 namespace wordloom {
+
+namespace {
+
+constexpr int MinLanguageWidth = 60;
+
+} // namespace
 
 StringsGrid::StringsGrid(StringsGridModel* model, QWidget* parent) : QTableView(parent), m_model(model) {
     setModel(model);
@@ -25,13 +33,26 @@ StringsGrid::StringsGrid(StringsGridModel* model, QWidget* parent) : QTableView(
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSortIndicatorShown(true);
     setColumnWidth(0, 219);
     setColumnWidth(1, 220);
 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &StringsGrid::TitleClicked);
+    // After the title click was handled: the header flips its indicator on its own.
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &StringsGrid::ShowOrder);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &StringsGrid::ColumnResized);
+    connect(model, &QAbstractItemModel::modelReset, this, &StringsGrid::ShowOrder);
+    connect(model, &QAbstractItemModel::headerDataChanged, this, &StringsGrid::ShowOrder);
+    connect(model, &QAbstractItemModel::columnsInserted, this, &StringsGrid::FitColumns);
     connect(this, &QAbstractItemView::clicked, this, &StringsGrid::CellClicked);
     connect(model, &StringsGridModel::CurrentRowChanged, this, &StringsGrid::FollowCursor);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &StringsGrid::ViewRowChanged);
+    connect(selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) {
+                    m_column = current.column();
+                }
+            });
 }
 
 void StringsGrid::FollowCursor(int row) {
@@ -39,7 +60,8 @@ void StringsGrid::FollowCursor(int row) {
         return;
     }
     m_following = true;
-    const int column = std::max(0, currentIndex().column());
+    const int column =
+        currentIndex().isValid() ? currentIndex().column() : std::min(m_column, m_model->columnCount() - 1);
     setCurrentIndex(m_model->index(row, column));
     scrollTo(currentIndex());
     m_following = false;
@@ -53,6 +75,78 @@ void StringsGrid::ViewRowChanged(const QModelIndex& current, const QModelIndex&)
     if (!ReportFailures(this, [&] { m_model->MoveTo(current.row()); })) {
         FollowCursor(m_model->CurrentRow());
     }
+}
+
+QString StringsGrid::CellToolTip(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (text.isEmpty()) {
+        return {};
+    }
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    const QSize whole = itemDelegateForIndex(index)->sizeHint(option, index);
+    const bool cutOff = whole.width() > option.rect.width() || text.contains(QLatin1Char('\n'));
+    return cutOff ? text : QString();
+}
+
+bool StringsGrid::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        const QString tip = CellToolTip(index);
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
+        }
+        return true;
+    }
+    const bool handled = QTableView::viewportEvent(event);
+    if (event->type() == QEvent::Resize) {
+        FitColumns();
+    }
+    return handled;
+}
+
+int StringsGrid::SharedWidth() const {
+    int others = 0;
+    for (int column = 2; column < m_model->columnCount(); ++column) {
+        others += columnWidth(column);
+    }
+    return std::max(2 * MinLanguageWidth, viewport()->width() - others);
+}
+
+void StringsGrid::FitColumns() {
+    if (m_fitting || m_model->columnCount() < 2) {
+        return;
+    }
+    const int shared = SharedWidth();
+    const int first =
+        std::clamp(static_cast<int>(shared * m_leftShare + 0.5), MinLanguageWidth, shared - MinLanguageWidth);
+    m_fitting = true;
+    setColumnWidth(0, first);
+    setColumnWidth(1, shared - first);
+    m_fitting = false;
+}
+
+void StringsGrid::ColumnResized(int column, int, int newWidth) {
+    if (m_fitting || column != 0 || m_model->columnCount() < 2) {
+        return;
+    }
+    const int shared = SharedWidth();
+    m_leftShare = std::clamp(static_cast<double>(newWidth) / shared, 0.0, 1.0);
+    m_fitting = true;
+    setColumnWidth(1, std::max(MinLanguageWidth, shared - newWidth));
+    m_fitting = false;
+}
+
+void StringsGrid::ShowOrder() {
+    const int column = m_model->OrderedColumn();
+    horizontalHeader()->setSortIndicator(column, Qt::AscendingOrder); // -1: no indicator
 }
 
 void StringsGrid::keyPressEvent(QKeyEvent* event) {

@@ -3,6 +3,8 @@
 
 #include <QTableView>
 
+class QEvent;
+
 namespace wordloom {
 
 class StringsGridModel;
@@ -13,6 +15,8 @@ public:
     explicit StringsGrid(StringsGridModel* model, QWidget* parent = nullptr);
 
     StringsGridModel* GridModel() const { return m_model; }
+    /// The whole text of a cell the column cuts off (too long or of several lines), else empty.
+    QString CellToolTip(const QModelIndex& index) const;
 
 signals:
     /// A click selected the cell (DBGridCellClick).
@@ -25,13 +29,24 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void FollowCursor(int row);
     void ViewRowChanged(const QModelIndex& current, const QModelIndex& previous);
+    /// The two language columns share the width the other columns leave, in their proportion.
+    void FitColumns();
+    int SharedWidth() const;
+    /// Column 0 resized by the user: column 1 takes the rest of the width.
+    void ColumnResized(int column, int oldWidth, int newWidth);
+    /// The sort indicator on the column the table is ordered by.
+    void ShowOrder();
 
     StringsGridModel* m_model;
     bool m_following = false;
+    int m_column = 0; ///< the column of the current cell, kept while the model is reset
+    bool m_fitting = false;
+    double m_leftShare = 0.5; ///< column 0's part of the width the language columns share
 };
 
 } // namespace wordloom

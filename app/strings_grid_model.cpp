@@ -74,6 +74,19 @@ const std::string& StringsGridModel::ColumnField(int column) const {
     return m_fields.at(static_cast<std::size_t>(column));
 }
 
+int StringsGridModel::OrderedColumn() const {
+    if (m_table == nullptr || m_table->IndexField().empty()) {
+        return -1;
+    }
+    const QString ordered = QString::fromStdString(m_table->IndexField());
+    for (int column = 0; column < columnCount(); ++column) {
+        if (QString::fromStdString(ColumnField(column)).compare(ordered, Qt::CaseInsensitive) == 0) {
+            return column;
+        }
+    }
+    return -1;
+}
+
 int StringsGridModel::ColumnCharset(int column) const {
     return m_charsets.at(static_cast<std::size_t>(column));
 }
@@ -185,7 +198,13 @@ void StringsGridModel::MoveTo(int row) {
     if (Inserting() && !m_modified && row > m_insertRow) {
         --row; // the untouched new row is dropped, and the rows below it move up
     }
+    const int from = CurrentRow();
+    const int records = m_table->RecordCount();
+    const bool editing = m_table->State() == TableState::Edit;
     PostPending();
+    if (editing && row > from && m_table->RecordCount() < records) {
+        --row; // the posted record left the filtered view: the rows below it moved up
+    }
     if (row < m_table->RecordCount()) {
         m_table->SetRecNo(row);
     }

@@ -26,6 +26,8 @@ public:
     void SetColumnField(int column, const std::string& field);
     void AppendColumns(const std::vector<std::string>& fields);
     const std::string& ColumnField(int column) const;
+    /// The first column showing the field the table is ordered by, or -1.
+    int OrderedColumn() const;
 
     int ColumnCharset(int column) const override;
     void SetColumnCharset(int column, int charset) override;

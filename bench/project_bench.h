@@ -21,6 +21,10 @@ public:
     void Message(const std::string&) override { ++messages; }
     bool Question(const std::string&) override { return true; }
     void Error(const std::string&) override { ++messages; }
+    FileFailureAnswer AskSkipFile(const std::string&) override { return FileFailureAnswer::Stop; }
+    void Report(const std::string&, const std::vector<std::string>& items) override {
+        messages += static_cast<int>(items.size());
+    }
     void StatusText(const std::string&) override {}
     void BusyCursor(bool) override {}
     void ProcessPendingEvents() override {}

@@ -7,6 +7,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace wordloom {
 
@@ -14,7 +15,9 @@ class CliHost : public CommandHost {
 public:
     /// With `answers`, a question is asked on `err` and answered from there ("y", "yes", "ok");
     /// without, it is answered OK unasked (the command line asked for the work).
-    explicit CliHost(std::ostream& err, std::istream* answers = nullptr) : m_err(err), m_answers(answers) {}
+    /// A file that cannot be read is skipped when `keepGoing`, else it ends the command.
+    explicit CliHost(std::ostream& err, std::istream* answers = nullptr, bool keepGoing = false)
+        : m_err(err), m_answers(answers), m_keepGoing(keepGoing) {}
 
     void Message(const std::string& text) override { m_err << text << "\n"; }
     bool Question(const std::string& text) override {
@@ -29,6 +32,16 @@ public:
         return answer == "y" || answer == "Y" || answer == "yes" || answer == "ok" || answer == "OK";
     }
     void Error(const std::string& text) override { m_err << "Error: " << text << "\n"; }
+    FileFailureAnswer AskSkipFile(const std::string&) override {
+        // The reason is listed with the skipped files at the end.
+        return m_keepGoing ? FileFailureAnswer::SkipAll : FileFailureAnswer::Stop;
+    }
+    void Report(const std::string& text, const std::vector<std::string>& items) override {
+        m_err << text << "\n";
+        for (const std::string& item : items) {
+            m_err << "  " << item << "\n";
+        }
+    }
     void StatusText(const std::string& text) override { m_err << text << "\n"; }
     void BusyCursor(bool) override {}
     void ProcessPendingEvents() override {}
@@ -39,6 +52,7 @@ public:
 private:
     std::ostream& m_err;
     std::istream* m_answers;
+    bool m_keepGoing;
 };
 
 } // namespace wordloom

@@ -1,5 +1,6 @@
 // wordloom-cli collect PROJECT.dpr [--db FILE] [--lang FIELD] [--charset N] [--properties LIST]
-// [--no-pas]: the Collect Strings command of the workbench, with its texts on the error stream.
+// [--no-pas] [--keep-going]: the Collect Strings command of the workbench, with its texts on the error
+// stream.
 #include "collect/collect_command.h"
 #include "cli/cli_host.h"
 #include "cli/commands.h"
@@ -18,12 +19,14 @@ namespace {
 
 constexpr const char* kCollectUsage =
     "usage: wordloom-cli collect PROJECT.dpr [--db FILE] [--lang FIELD] [--charset N]\n"
-    "                            [--properties LIST] [--no-pas]\n"
+    "                            [--properties LIST] [--no-pas] [--keep-going]\n"
     "  --db FILE          strings table (default ./strings.db)\n"
     "  --lang FIELD       project language (default: the table's first language)\n"
     "  --charset N        character set of the sources (default 1, Windows-1252)\n"
     "  --properties LIST  searched form properties, comma-separated (default: all)\n"
-    "  --no-pas           leave the unit sources out\n";
+    "  --no-pas           leave the unit sources out\n"
+    "  --keep-going       skip a file that cannot be read (listed at the end, exit status 1)\n"
+    "                     instead of stopping there\n";
 
 int UsageError(std::ostream& err, const std::string& text) {
     err << "wordloom-cli collect: " << text << "\n" << kCollectUsage;
@@ -41,6 +44,7 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
     std::string dbPath = "strings.db";
     std::string language;
     int charset = 1;
+    bool keepGoing = false;
     ProjectSettings settings;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -74,6 +78,8 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
             settings.properties = SplitList(text);
         } else if (arg == "--no-pas") {
             settings.includePas = false;
+        } else if (arg == "--keep-going") {
+            keepGoing = true;
         } else if (arg.starts_with("--") || !projectPath.empty()) {
             return UsageError(err, "unexpected argument " + arg);
         } else {
@@ -103,13 +109,18 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
         settings.language = language;
         settings.translation = languages.size() > 1 ? languages[1] : languages[0];
         settings.sourceCharset = charset;
-        CliHost host(err);
+        CliHost host(err, nullptr, keepGoing);
         CollectState state;
         const CollectSummary summary = RunCollectCommand(table, settings, host, state);
         table.SetFiltered(false);
         out << "files read: " << summary.filesRead << ", texts added: " << summary.textsAdded
-            << ", table size: " << table.RecordCount() << "\n";
-        return summary.failed ? 1 : 0;
+            << ", table size: " << table.RecordCount();
+        if (!summary.skippedFiles.empty()) {
+            out << ", files skipped: " << summary.skippedFiles.size();
+        }
+        out << "\n";
+        // A skipped file was not collected: the run is not a success a script may rely on.
+        return summary.failed || !summary.skippedFiles.empty() ? 1 : 0;
     } catch (const std::exception& error) {
         err << error.what() << "\n";
         return 1;

@@ -1,5 +1,6 @@
 #include "collect/collect_command.h"
 
+#include "collect/errors.h"
 #include "collect/form_collector.h"
 #include "collect/source_file.h"
 #include "collect/ui_text.h"
@@ -7,6 +8,7 @@
 
 #include <chrono>
 #include <exception>
+#include <optional>
 
 namespace wordloom {
 
@@ -60,6 +62,39 @@ private:
     std::chrono::steady_clock::time_point m_started;
 };
 
+// Names in messages: the file's name alone for a file of the project folder.
+std::string ShownName(const std::string& path, const std::string& directory) {
+    return path.starts_with(directory) ? path.substr(directory.size()) : path;
+}
+
+// Lines that failed and files skipped, in one report.
+void ReportLeftOut(const CollectSummary& summary, const std::string& directory, CommandHost& host) {
+    if (summary.skippedFiles.empty() && summary.lineFailures.empty()) {
+        return;
+    }
+    std::string text;
+    if (!summary.skippedFiles.empty()) {
+        text = FillIn(WL_TR("Collect", "%1 file(s) could not be read and were skipped."),
+                      {std::to_string(summary.skippedFiles.size())});
+    }
+    if (!summary.lineFailures.empty()) {
+        text += (text.empty() ? "" : "\n") +
+                FillIn(WL_TR("Collect", "%1 line(s) could not be parsed; their texts were not collected."),
+                       {std::to_string(summary.lineFailures.size())});
+    }
+    std::vector<std::string> items;
+    items.reserve(summary.skippedFiles.size() + summary.lineFailures.size());
+    for (const std::string& skipped : summary.skippedFiles) {
+        items.push_back(FillIn(WL_TR("Collect", "Skipped %1"), {skipped}));
+    }
+    for (const LineFailure& failure : summary.lineFailures) {
+        items.push_back(
+            FillIn(WL_TR("Collect", "%1 Line %2: Parsing error when parsing String: %3"),
+                   {ShownName(failure.path, directory), std::to_string(failure.line), failure.text}));
+    }
+    host.Report(text, items);
+}
+
 } // namespace
 
 CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
@@ -74,20 +109,44 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
     const std::string directory = ProjectDirectory(settings.projectPath);
     host.BusyCursor(true);
     host.SetViewAttached(false);
-    int countBefore = -1;
+    // The host lives no longer than the command.
+    struct NoticeGuard {
+        StringsTable& table;
+        ~NoticeGuard() { table.SetBusyNotice({}); }
+    } noticeGuard{table};
+    // No event processing here: the table's engine is in the middle of a call.
+    table.SetBusyNotice([&host] {
+        host.StatusText(
+            WL_TR("Collect", "Waiting for the strings table: another program is writing to it ..."));
+    });
+    std::optional<CollectContext> context;
     BatchedTransaction transaction(table);
     try {
         table.SetFiltered(false);
-        countBefore = table.RecordCount();
         table.SetIndexFieldNames(settings.language);
-        CollectContext context{table,
-                               host,
-                               settings.language,
-                               ProjectNameFromPath(settings.projectPath),
-                               settings.properties,
-                               CodePage::ForCharset(settings.sourceCharset),
-                               state};
-        context.offered.reserve(4096);
+        context.emplace(CollectContext{table, host, settings.language,
+                                       ProjectNameFromPath(settings.projectPath), settings.properties,
+                                       CodePage::ForCharset(settings.sourceCharset), state});
+        context->offered.reserve(4096);
+        bool skipAll = false;
+        const auto collectFile = [&](const std::string& name, auto collector) {
+            try {
+                transaction.File([&] { collector(*context, directory + name); });
+                ++summary.filesRead;
+            } catch (const TableError&) {
+                throw;
+            } catch (const EngineError& error) {
+                // The file failed before it filed anything (see BatchedTransaction).
+                if (!skipAll) {
+                    const FileFailureAnswer answer = host.AskSkipFile(name + ": " + error.what());
+                    if (answer == FileFailureAnswer::Stop) {
+                        throw;
+                    }
+                    skipAll = answer == FileFailureAnswer::SkipAll;
+                }
+                summary.skippedFiles.push_back(name + ": " + error.what());
+            }
+        };
         const std::vector<std::string> forms = ListFiles(directory, "*.dfm");
         if (forms.empty()) {
             host.Message(WL_TR("Collect", "No Forms found!"));
@@ -95,8 +154,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
             for (const std::string& name : forms) {
                 host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
                 host.ProcessPendingEvents();
-                transaction.File([&] { CollectFormFile(context, directory + name); });
-                ++summary.filesRead;
+                collectFile(name, CollectFormFile);
             }
             if (settings.includePas) {
                 const std::vector<std::string> units = ListFiles(directory, "*.pas");
@@ -105,8 +163,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                 }
                 for (const std::string& name : units) {
                     host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
-                    transaction.File([&] { CollectUnitFile(context, directory + name); });
-                    ++summary.filesRead;
+                    collectFile(name, CollectUnitFile);
                 }
             }
             host.StatusText(WL_TR("Collect", "Finished"));
@@ -115,13 +172,17 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         summary.failed = true;
         summary.failure = error.what();
     }
+    // Counted, not taken from the record count: another program may be filing into the table too.
+    int added = 0;
+    if (context) {
+        summary.lineFailures = std::move(context->lineFailures);
+        added = context->added;
+    }
     // Closing steps, in every case.
     try {
         transaction.Finish();
         table.SetFiltered(false);
-        if (countBefore >= 0) {
-            summary.textsAdded = table.RecordCount() - countBefore;
-        }
+        summary.textsAdded = added;
         table.SetIndexFieldNames(settings.translation);
         table.SetRecNo(0);
     } catch (const std::exception& error) {
@@ -133,6 +194,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
     host.ApplyProjectFilter();
     host.SetViewAttached(true);
     host.BusyCursor(false);
+    ReportLeftOut(summary, directory, host);
     if (summary.failed) {
         host.Error(summary.failure);
     }

@@ -8,6 +8,7 @@
 #include "strings_db/strings_table.h"
 
 #include <string>
+#include <vector>
 
 namespace wordloom {
 
@@ -16,12 +17,17 @@ struct CollectSummary {
     int textsAdded = 0;  ///< records created
     bool failed = false; ///< a failure ended the command early (already shown through the host)
     std::string failure; ///< its text
+    std::vector<std::string> skippedFiles; ///< "name: reason" of each file the host chose to skip
+    std::vector<LineFailure> lineFailures; ///< lines that could not be read, in the order met
 };
 
 /// Collects the forms and (settings.includePas) units of the project directory into the table
 /// under settings.language. Files are committed in groups; a failure keeps every file before it. Ends with
 /// the table ordered by settings.translation at record 0, the project filter applied, the view attached and
-/// the cursor restored, also after a failure; a failure that ends the command is shown with host.Error().
+/// the cursor restored, also after a failure. A file that cannot be read or converted is offered to the
+/// host for skipping (host.AskSkipFile); lines that failed and files skipped are shown together in one
+/// host.Report() at the end; a failure that ends the command (a file not skipped, a table that cannot be
+/// used) is shown with host.Error().
 CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
                                  CollectState& state);
 

@@ -11,13 +11,17 @@
 
 namespace wordloom {
 
-/// State the collectors keep between files and between runs of the command (the window holds one
-/// for its life).
+/// State the collectors keep while the command runs (the window holds one for its life).
 struct CollectState {
-    /// A brace comment opened in an earlier line (or file, or run) is still open.
-    bool inBraceComment = false;
     /// Number of the line last taken from the current file.
     int lineCount = 0;
+};
+
+/// A source line the collectors could not read; reported all together when the command ends.
+struct LineFailure {
+    std::string path;
+    int line = 0;
+    std::string text; ///< the line, trimmed, as UTF-8
 };
 
 struct CollectContext {
@@ -32,7 +36,14 @@ struct CollectContext {
     /// offer of the same text finds its record anyway, so it is spared the key search (real
     /// projects repeat "OK" and "Cancel" hundreds of times).
     std::unordered_set<std::string> offered = {};
+    /// Records created.
+    int added = 0;
+    /// Lines that failed, in the order met.
+    std::vector<LineFailure> lineFailures = {};
 };
+
+/// Notes that line state.lineCount of `path` failed; `text` is the line as shown to the user.
+void NoteLineFailure(CollectContext& context, const std::string& path, std::string text);
 
 /// Files a decoded raw text (UTF-8) under the context's language and project.
 void OfferText(CollectContext& context, std::string rawText);

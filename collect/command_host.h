@@ -3,8 +3,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace wordloom {
+
+/// What to do about a file that cannot be read while other files wait.
+enum class FileFailureAnswer {
+    Skip,    ///< leave this file out and go on
+    SkipAll, ///< the same for this file and every later one, without asking again
+    Stop     ///< end the command here
+};
 
 class CommandHost {
 public:
@@ -16,6 +24,11 @@ public:
     virtual bool Question(const std::string& text) = 0;
     /// The report of a failure no command handled: its text with the stop icon.
     virtual void Error(const std::string& text) = 0;
+    /// A file failed (its name and the reason in `text`): skip it, skip all such, or stop.
+    virtual FileFailureAnswer AskSkipFile(const std::string& text) = 0;
+    /// A message with a list of items under it (lines that could not be read, files skipped),
+    /// shown once however long the list.
+    virtual void Report(const std::string& text, const std::vector<std::string>& items) = 0;
     /// The progress text in the last panel of the status bar.
     virtual void StatusText(const std::string& text) = 0;
     /// The hourglass cursor on or off.

@@ -13,11 +13,11 @@ namespace wordloom {
 namespace {
 
 // A line the collector cannot read: an empty line inside a continued value, a broken literal.
-struct LineFailure : std::exception {};
+struct BrokenLine : std::exception {};
 
 void ReadValueOrFail(std::string_view line, std::size_t start, PascalString& value) {
     if (!ReadLineValue(line, start, value)) {
-        throw LineFailure{};
+        throw BrokenLine{};
     }
 }
 
@@ -29,7 +29,7 @@ void ReadContinuation(std::string_view& rest, int& lineCount, std::string_view& 
     do {
         line = TrimControls(NextLine(rest, lineCount));
         if (line.empty()) {
-            throw LineFailure{};
+            throw BrokenLine{};
         }
         piece.Clear();
         ReadValueOrFail(line, 0, piece);
@@ -112,11 +112,11 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
                 }
                 offer(value);
             }
+        } catch (const TableError&) {
+            throw; // the table, not the line, failed: nothing more can be filed
         } catch (const std::exception&) {
-            // Also a table failure of AddString: the value being built is dropped.
-            context.host.Message(path + " Line " + std::to_string(lineCount) +
-                                 ": Parsing error when parsing String: \r\n\"" +
-                                 context.codePage.Decode(line) + "\"");
+            // Also a record the table refused: the value being built is dropped.
+            NoteLineFailure(context, path, context.codePage.Decode(line));
         }
     }
 }

@@ -40,8 +40,14 @@ void OfferText(CollectContext& context, std::string rawText) {
     if (context.offered.contains(key)) {
         return;
     }
-    AddString(context.table, context.language, rawText, context.projectName);
+    if (AddString(context.table, context.language, rawText, context.projectName)) {
+        ++context.added;
+    }
     context.offered.insert(std::move(key));
+}
+
+void NoteLineFailure(CollectContext& context, const std::string& path, std::string text) {
+    context.lineFailures.push_back({path, context.state.lineCount, std::move(text)});
 }
 
 std::string_view TrimControls(std::string_view text) {

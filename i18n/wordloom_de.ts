@@ -19,6 +19,33 @@
         <source>Finished</source>
         <translation>Fertig</translation>
     </message>
+    <message>
+        <source>%1 file(s) could not be read and were skipped.</source>
+        <translation>%1 Datei(en) konnten nicht gelesen werden und wurden übersprungen.</translation>
+    </message>
+    <message>
+        <source>%1 line(s) could not be parsed; their texts were not collected.</source>
+        <translation>%1 Zeile(n) konnten nicht gelesen werden; ihre Texte wurden nicht gesammelt.</translation>
+    </message>
+    <message>
+        <source>Skipped %1</source>
+        <translation>Übersprungen: %1</translation>
+    </message>
+    <message>
+        <source>%1 Line %2: Parsing error when parsing String: %3</source>
+        <translation>%1 Zeile %2: Fehler beim Lesen des Textes: %3</translation>
+    </message>
+    <message>
+        <source>Waiting for the strings table: another program is writing to it ...</source>
+        <translation>Warte auf die Texttabelle: ein anderes Programm schreibt gerade hinein ...</translation>
+    </message>
+</context>
+<context>
+    <name>GuiCommandHost</name>
+    <message>
+        <source>Skip this file and go on with the others?</source>
+        <translation>Diese Datei überspringen und mit den anderen weitermachen?</translation>
+    </message>
 </context>
 <context>
     <name>OpenDocument</name>
@@ -240,6 +267,32 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
     <message>
         <source>The trash holds too many objects named %1</source>
         <translation>Im Papierkorb liegen zu viele Objekte namens %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectDialog</name>
+    <message>
+        <source>Select Delphi Project</source>
+        <translation>Delphi-Projekt auswählen</translation>
+    </message>
+    <message>
+        <source>Delphi Projects (*.dpr)</source>
+        <translation>Delphi-Projekte (*.dpr)</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>&amp;Skip</source>
+        <translation>&amp;Überspringen</translation>
+    </message>
+    <message>
+        <source>Skip &amp;All</source>
+        <translation>&amp;Alle überspringen</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>Ab&amp;brechen</translation>
     </message>
 </context>
 <context>
@@ -501,14 +554,6 @@ beendet.
     <message>
         <source>Are you sure that you want to delete all records, which have an empty entry for %1?</source>
         <translation>Möchten Sie wirklich alle Datensätze löschen, deren Eintrag für %1 leer ist?</translation>
-    </message>
-    <message>
-        <source>Select Delphi Project</source>
-        <translation>Delphi-Projekt auswählen</translation>
-    </message>
-    <message>
-        <source>Delphi Projects (*.dpr)</source>
-        <translation>Delphi-Projekte (*.dpr)</translation>
     </message>
     <message>
         <source>Copy string to all languages</source>

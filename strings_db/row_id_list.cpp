@@ -92,6 +92,15 @@ void RowIdList::EraseAt(std::size_t index) {
     Dirty();
 }
 
+std::vector<RowId> RowIdList::All() const {
+    std::vector<RowId> ids;
+    ids.reserve(m_size);
+    for (const std::vector<RowId>& block : m_blocks) {
+        ids.insert(ids.end(), block.begin(), block.end());
+    }
+    return ids;
+}
+
 std::optional<std::size_t> RowIdList::Find(RowId id) const {
     std::size_t start = 0;
     for (const std::vector<RowId>& ids : m_blocks) {

@@ -18,6 +18,8 @@ public:
     RowId At(std::size_t index) const;
     void InsertAt(std::size_t index, RowId id);
     void EraseAt(std::size_t index);
+    /// Every id, in list order.
+    std::vector<RowId> All() const;
     /// Linear search, for when the order cannot tell where an id stands.
     std::optional<std::size_t> Find(RowId id) const;
 

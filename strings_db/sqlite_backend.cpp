@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
+#include <thread>
 
 namespace wordloom {
 
@@ -77,6 +79,33 @@ int CompareBytes(const std::string& a, const std::string& b, bool foldCase) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+/// Failures of the table as a whole rather than of the statement or record at hand.
+bool IsTableFailure(int code) {
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_READONLY:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_PROTOCOL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// Changes whenever a committing writer writes to the file or its write-ahead log.
+std::pair<std::uintmax_t, std::filesystem::file_time_type> Stamp(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    const auto time = std::filesystem::last_write_time(path, error);
+    return {error ? 0 : size, error ? std::filesystem::file_time_type() : time};
+}
+
 int TypeRank(const Value& v) {
     switch (v.type) {
     case Value::Type::Null:
@@ -116,12 +145,13 @@ SqliteBackend::SqliteBackend(const std::string& path, OpenMode mode) : m_path(pa
         std::string reason = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         throw DbError("Cannot open the strings table " + path + ": " + reason);
     }
-    sqlite3_busy_timeout(db, 2000);
+    sqlite3_busy_handler(db, &SqliteBackend::OnBusy, this);
     m_readOnly = sqlite3_db_readonly(db, "main") == 1;
     try {
         LoadFields();
-    } catch (const DbError& e) {
-        throw DbError("Cannot open the strings table " + path + ": " + e.what());
+    } catch (const DbError&) {
+        // The engine's own reason: the failure's text already names the table.
+        throw DbError("Cannot open the strings table " + path + ": " + sqlite3_errmsg(db));
     }
     if (m_fields.empty()) {
         throw DbError("The file " + path + " holds no strings table");
@@ -145,7 +175,61 @@ SqliteBackend::~SqliteBackend() {
 }
 
 [[noreturn]] void SqliteBackend::Fail(const std::string& what) const {
+    const int code = sqlite3_extended_errcode(m_db.get());
+    if (IsTableFailure(code)) {
+        FailTable(code, sqlite3_errmsg(m_db.get()));
+    }
     throw DbError(what + ": " + sqlite3_errmsg(m_db.get()));
+}
+
+[[noreturn]] void SqliteBackend::FailTable(int code, const std::string& message) const {
+    const std::string table = "The strings table " + m_path;
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw TableError(table + " is in use by another program, which kept it locked for more than " +
+                         std::to_string((m_busyTimeoutMs + 999) / 1000) + " seconds (" + message + ")");
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        throw TableError(table + " cannot be written (" + message + ")");
+    default:
+        throw TableError(table + " cannot be used (" + message + ")");
+    }
+}
+
+void SqliteBackend::SetBusyTimeout(int timeoutMs) {
+    m_busyTimeoutMs = timeoutMs;
+}
+
+void SqliteBackend::SetBusyNotice(std::function<void()> onWait) {
+    m_onBusy = std::move(onWait);
+}
+
+int SqliteBackend::OnBusy(void* self, int count) {
+    auto& backend = *static_cast<SqliteBackend*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    const auto stamp = std::make_pair(Stamp(backend.m_path), Stamp(backend.m_path + "-wal"));
+    if (count == 0) {
+        backend.m_busyStamp = stamp;
+        backend.m_busyProgress = now;
+        if (backend.m_onBusy) {
+            try {
+                backend.m_onBusy();
+            } catch (...) { // nothing may be thrown through the engine
+            }
+        }
+    } else if (backend.m_onBusy && stamp != backend.m_busyStamp) {
+        // The holder committed something: where the user is told about the wait, a working
+        // writer is waited for and only a stalled one ends the wait. Short polls, since a busy
+        // writer leaves only brief gaps between its transactions.
+        backend.m_busyStamp = stamp;
+        backend.m_busyProgress = now;
+    }
+    if (now - backend.m_busyProgress >= std::chrono::milliseconds(backend.m_busyTimeoutMs)) {
+        return 0;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 1;
 }
 
 SqliteBackend::StmtPtr SqliteBackend::Prepare(const std::string& sql) const {
@@ -170,13 +254,17 @@ void SqliteBackend::Exec(const std::string& sql) {
     if (sqlite3_exec(m_db.get(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
         std::string text = message ? message : sqlite3_errmsg(m_db.get());
         sqlite3_free(message);
+        const int code = sqlite3_extended_errcode(m_db.get());
+        if (IsTableFailure(code)) {
+            FailTable(code, text);
+        }
         throw DbError("Strings table: " + text);
     }
 }
 
 void SqliteBackend::RequireWritable() const {
     if (m_readOnly) {
-        throw DbError("The strings table " + m_path + " is read-only");
+        throw TableError("The strings table " + m_path + " is read-only");
     }
 }
 
@@ -627,11 +715,55 @@ void SqliteBackend::DeleteRow(RowId id) {
     }
 }
 
+std::vector<RowId> SqliteBackend::DeleteEmpty(int column, const std::vector<RowId>& ids) {
+    RequireWritable();
+    std::vector<RowId> deleted;
+    if (ids.empty()) {
+        return deleted;
+    }
+    // The ids travel as one JSON array: a single statement however many records the view holds.
+    std::string list = "[";
+    for (RowId id : ids) {
+        list += std::to_string(id);
+        list += ',';
+    }
+    list.back() = ']';
+    const std::string name = Quote(m_fields.at(static_cast<std::size_t>(column)).name);
+    const bool own = !InTransaction();
+    if (own) {
+        Exec("BEGIN");
+    }
+    try {
+        StmtPtr stmt = Prepare("DELETE FROM " + Quote(kTable) + " WHERE (" + name + " IS NULL OR " + name +
+                               " = '') AND rowid IN (SELECT value FROM json_each(?1)) RETURNING rowid");
+        sqlite3_bind_text(stmt.get(), 1, list.data(), static_cast<int>(list.size()), SQLITE_STATIC);
+        int rc;
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+            deleted.push_back(sqlite3_column_int64(stmt.get(), 0));
+        }
+        if (rc != SQLITE_DONE) {
+            Fail("Cannot delete the records");
+        }
+        stmt.reset();
+        if (own) {
+            Exec("COMMIT");
+        }
+    } catch (...) {
+        if (own) {
+            Rollback();
+        }
+        throw;
+    }
+    return deleted;
+}
+
 void SqliteBackend::Begin() {
     if (InTransaction()) {
         throw DbError("A transaction on the strings table is already open");
     }
-    Exec("BEGIN");
+    // A writer takes the write lock up front: a deferred transaction that read first could only
+    // fail (never wait) when another connection committed in between.
+    Exec(m_readOnly ? "BEGIN" : "BEGIN IMMEDIATE");
 }
 
 void SqliteBackend::Commit() {

@@ -4,6 +4,9 @@
 
 #include "strings_db/strings_backend.h"
 
+#include <chrono>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -42,11 +45,14 @@ public:
     RowId InsertRow(const Row& row) override;
     void UpdateRow(RowId id, const Row& row) override;
     void DeleteRow(RowId id) override;
+    std::vector<RowId> DeleteEmpty(int column, const std::vector<RowId>& ids) override;
 
     void Begin() override;
     void Commit() override;
     void Rollback() override;
     bool InTransaction() const override;
+    void SetBusyTimeout(int timeoutMs) override;
+    void SetBusyNotice(std::function<void()> onWait) override;
 
 private:
     struct DbCloser {
@@ -65,7 +71,10 @@ private:
     /// A prepared statement kept for the connection's life, reset and unbound.
     sqlite3_stmt* Cached(const std::string& sql);
     void Exec(const std::string& sql);
+    /// Throws TableError for failures of the table as a whole, DbError for the rest.
     [[noreturn]] void Fail(const std::string& what) const;
+    [[noreturn]] void FailTable(int code, const std::string& message) const;
+    static int OnBusy(void* self, int count);
     void RequireWritable() const;
     void LoadFields();
     void LoadIndexes();
@@ -80,6 +89,11 @@ private:
 
     std::string m_path;
     std::unique_ptr<sqlite3, DbCloser> m_db;
+    int m_busyTimeoutMs = kBusyTimeoutMs;
+    std::function<void()> m_onBusy;
+    using FileStamp = std::pair<std::uintmax_t, std::filesystem::file_time_type>;
+    std::pair<FileStamp, FileStamp> m_busyStamp;
+    std::chrono::steady_clock::time_point m_busyProgress;
     bool m_readOnly = false;
     std::vector<FieldDef> m_fields;
     std::vector<std::string> m_defaults; // column default expressions, empty for none

@@ -114,11 +114,19 @@ public:
     virtual RowId InsertRow(const Row& row) = 0;
     virtual void UpdateRow(RowId id, const Row& row) = 0;
     virtual void DeleteRow(RowId id) = 0;
+    /// Deletes, in one statement and one transaction (the caller's, when one is open), those of
+    /// `ids` whose `column` holds no text (NULL or empty); returns the ids deleted.
+    virtual std::vector<RowId> DeleteEmpty(int column, const std::vector<RowId>& ids) = 0;
 
     virtual void Begin() = 0;
     virtual void Commit() = 0;
     virtual void Rollback() = 0;
     virtual bool InTransaction() const = 0;
+    /// How long a write waits for another connection's transaction (while that one makes no
+    /// progress) before it fails with TableError.
+    virtual void SetBusyTimeout(int timeoutMs) = 0;
+    /// Called when such a wait begins (empty: nothing).
+    virtual void SetBusyNotice(std::function<void()> onWait) = 0;
 };
 
 } // namespace wordloom

@@ -153,6 +153,10 @@ void StringsTable::Delete() {
     m_cursor->Delete();
 }
 
+int StringsTable::DeleteEmpty(const std::string& field) {
+    return m_cursor->DeleteEmpty(field);
+}
+
 TableState StringsTable::State() const {
     return m_cursor->State();
 }
@@ -171,6 +175,14 @@ void StringsTable::Rollback() {
 
 bool StringsTable::InTransaction() const {
     return m_backend->InTransaction();
+}
+
+void StringsTable::SetBusyTimeout(int timeoutMs) {
+    m_backend->SetBusyTimeout(timeoutMs);
+}
+
+void StringsTable::SetBusyNotice(std::function<void()> onWait) {
+    m_backend->SetBusyNotice(std::move(onWait));
 }
 
 StringsTable::Transaction::Transaction(StringsTable& table) : m_table(table), m_open(false) {
@@ -273,15 +285,15 @@ std::string StringsTable::FieldAt(int recNo, const std::string& field) const {
     return ToText(m_cursor->ValueAt(recNo, field));
 }
 
-void AddString(StringsTable& table, const std::string& field, const std::string& rawText,
+bool AddString(StringsTable& table, const std::string& field, const std::string& rawText,
                const std::string& projectName) {
     if (Utf8Length(rawText) < 2) {
-        return;
+        return false;
     }
     // Only true blanks are counted; other control characters are trimmed but not remembered.
     std::size_t front = rawText.find_first_not_of(' ');
     if (front == std::string::npos) {
-        return;
+        return false;
     }
     std::size_t end = rawText.size() - 1 - rawText.find_last_not_of(' ');
 
@@ -297,14 +309,14 @@ void AddString(StringsTable& table, const std::string& field, const std::string&
     }
     std::string text = rawText.substr(first, last - first);
     if (Utf8Length(text) < 2) {
-        return;
+        return false;
     }
 
     if (table.IndexFieldNames() != field) {
         table.SetIndexFieldNames(field);
     }
     if (table.FindKey(text)) {
-        return;
+        return false;
     }
     try {
         table.Insert();
@@ -314,6 +326,7 @@ void AddString(StringsTable& table, const std::string& field, const std::string&
         std::string project = table.FieldAsString("Project");
         table.SetField("Project", project.empty() ? projectName : project + ";" + projectName);
         table.Post();
+        return true;
     } catch (...) {
         // The caller reports the failure and goes on with the next text: leave no pending record.
         table.Cancel();

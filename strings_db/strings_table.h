@@ -17,6 +17,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// The table itself cannot be used: busy beyond the wait, locked, read-only, full, damaged. What()
+/// names the table and the reason. A command ends on it; a record the table refuses (a key
+/// violation, say) stays a plain DbError.
+class TableError : public DbError {
+public:
+    using DbError::DbError;
+};
+
+/// How long a write waits for another connection's write transaction to end before it fails with
+/// TableError.
+inline constexpr int kBusyTimeoutMs = 5000;
+
 enum class FieldKind { Alpha, Integer };
 
 struct FieldDef {
@@ -26,7 +38,7 @@ struct FieldDef {
 
 enum class TableState { Browse, Insert, Edit };
 
-/// ReadOnly opens the file for reading only; every write then fails with DbError.
+/// ReadOnly opens the file for reading only; every write then fails with TableError.
 enum class OpenMode { ReadWrite, ReadOnly };
 
 class StringsTableBackend;
@@ -55,7 +67,8 @@ public:
     /// Orders by the index on `field` alone; throws DbError("Index not found: ...") when the table
     /// has none. Key searches use that index's column and collation. Where several indexes cover
     /// the field alone, the one named after the field wins, then a case-sensitive one. A new order
-    /// keeps the current record; the view is rebuilt when it is next read.
+    /// keeps the current record; the view is rebuilt when it is next read (also when the order is
+    /// the same one, while posted records stand out of their place).
     void SetIndexFieldNames(const std::string& field);
     /// Orders by the index of that name (e.g. "English2"); throws DbError when missing.
     void SetIndexName(const std::string& indexName);
@@ -79,13 +92,21 @@ public:
     void SetField(const std::string& field, const std::string& value);
     void SetFieldInt(const std::string& field, long long value);
     /// Stores the record; runs the before-post and after-post hooks around it. Afterwards the
-    /// posted record is current (if it passes the filter), at its place in the current order.
+    /// posted record is current: a new one (if it passes the filter) at its place in the current
+    /// order; an edited one on the row it stood on, whatever its key now says, until the view is
+    /// ordered (even by the same index), filtered or refreshed again. A record that no longer
+    /// passes the filter leaves the view, and the one that followed it becomes current.
     /// A failure leaves the record in the insert or edit state.
     void Post();
     void Cancel();
     /// Deletes the current record; the cursor moves to the record that followed (after the last
     /// record: to the new last record, with Eof() true).
     void Delete();
+    /// Deletes the records of the view whose `field` is empty (NULL or ""), in one statement and
+    /// one transaction; returns how many went. A pending edit is posted first. The current record
+    /// stays current when it is kept, otherwise the one that followed it (the last one when none
+    /// did, with Eof() true).
+    int DeleteEmpty(const std::string& field);
     TableState State() const;
 
     /// Groups writes: one transaction at a time. Rollback also drops a pending insert or edit.
@@ -93,6 +114,13 @@ public:
     void Commit();
     void Rollback();
     bool InTransaction() const;
+    /// While another program holds the table a write waits for it, at most `timeoutMs`
+    /// (kBusyTimeoutMs unless changed); then the write fails with TableError.
+    void SetBusyTimeout(int timeoutMs);
+    /// Called when such a wait begins, to tell the user (empty: nothing). While one is set, the
+    /// wait also goes on as long as the other program keeps committing (a long command may wait
+    /// for another one), the timeout counting from its last commit.
+    void SetBusyNotice(std::function<void()> onWait);
 
     /// Rolls back on destruction unless committed.
     class Transaction {
@@ -156,8 +184,8 @@ private:
 /// codes <= 32, texts under two characters dropped, nothing done when the key exists. `rawText` is
 /// UTF-8 (characters, not bytes, are counted); `projectName` is the current project's name. The key
 /// search runs through the index selected by `field`'s name; the table is switched to that order
-/// first when another one is current.
-void AddString(StringsTable& table, const std::string& field, const std::string& rawText,
+/// first when another one is current. True when a record was created.
+bool AddString(StringsTable& table, const std::string& field, const std::string& rawText,
                const std::string& projectName);
 
 } // namespace wordloom

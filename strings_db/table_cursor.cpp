@@ -141,6 +141,8 @@ void TableCursor::SetIndexFieldNames(const std::string& field) {
     if (!same) {
         m_order = std::move(order);
         Invalidate();
+    } else {
+        ReleaseHeld();
     }
 }
 
@@ -152,6 +154,14 @@ void TableCursor::SetIndexName(const std::string& indexName) {
     m_indexFieldNames.clear();
     if (order.name != m_order.name) {
         m_order = std::move(order);
+        Invalidate();
+    } else {
+        ReleaseHeld();
+    }
+}
+
+void TableCursor::ReleaseHeld() {
+    if (!m_held.empty()) {
         Invalidate();
     }
 }
@@ -186,6 +196,7 @@ bool TableCursor::FindKey(const std::string& key) {
 
 void TableCursor::Invalidate() {
     m_keyCache.clear();
+    m_held.clear();
     m_listValid = false;
     m_positionKnown = false;
     m_list.Clear();
@@ -272,6 +283,9 @@ const Row* TableCursor::CachedRow(RowId id) const {
 }
 
 const Row* TableCursor::CachedKey(RowId id) const {
+    if (auto held = m_held.find(id); held != m_held.end()) {
+        return &held->second;
+    }
     auto it = m_keyCache.find(id);
     if (it != m_keyCache.end()) {
         return &it->second;
@@ -562,22 +576,36 @@ void TableCursor::Reposition(RowId id, bool inserted, const Row& stored) {
         }
         return;
     }
-    std::optional<std::size_t> removedAt;
+    std::optional<std::size_t> listedAt;
+    Row listedKey;
     if (!inserted) {
-        removedAt = Locate(id, KeyOf(m_original));
-        if (removedAt) {
-            m_list.EraseAt(*removedAt);
-        }
+        const auto held = m_held.find(id);
+        listedKey = held != m_held.end() ? held->second : KeyOf(m_original);
+        listedAt = Locate(id, listedKey);
     }
-    if (visible) {
+    if (visible && listedAt) {
+        // An edited record keeps its row, as in a spreadsheet: moving it to its new place in the
+        // order would shift the rows under the user's cursor, and the next text typed would land
+        // on a record the user never looked at. It stays under the key it stood by (kept only
+        // while that differs from the stored one) until the view is ordered or filtered again.
+        if (CompareKeys(KeyOf(stored), id, listedKey, id) == 0) {
+            m_held.erase(id);
+        } else {
+            m_held.insert_or_assign(id, std::move(listedKey));
+        }
+        MoveTo(*listedAt);
+        m_eof = m_bof = false;
+    } else if (visible) {
         std::size_t pos = InsertPosition(id, KeyOf(stored));
         m_list.InsertAt(pos, id);
         MoveTo(pos);
         m_eof = m_bof = false;
-    } else if (removedAt) {
+    } else if (listedAt) {
         // The edited record left the view: the one that followed it becomes current.
-        MoveTo(*removedAt);
-        m_eof = m_list.Size() == 0 || *removedAt >= m_list.Size();
+        m_list.EraseAt(*listedAt);
+        m_held.erase(id);
+        MoveTo(*listedAt);
+        m_eof = m_list.Size() == 0 || *listedAt >= m_list.Size();
     } else if (!inserted) {
         m_positionKnown = false;
     }
@@ -596,11 +624,47 @@ void TableCursor::Delete() {
     m_backend.DeleteRow(m_current);
     m_cache.erase(m_current);
     m_keyCache.erase(m_current);
+    m_held.erase(m_current);
     std::size_t pos = m_position;
     m_list.EraseAt(pos);
     MoveTo(pos);
     m_eof = m_list.Size() == 0 || pos >= m_list.Size();
     m_bof = m_list.Size() == 0;
+}
+
+int TableCursor::DeleteEmpty(const std::string& field) {
+    int column = RequireField(field);
+    CheckBrowseMode();
+    EnsurePosition();
+    std::vector<RowId> ids = m_list.All();
+    std::vector<RowId> deleted = m_backend.DeleteEmpty(column, ids);
+    if (deleted.empty()) {
+        return 0;
+    }
+    std::unordered_set<RowId> gone(deleted.begin(), deleted.end());
+    for (RowId id : deleted) {
+        m_cache.erase(id);
+        m_keyCache.erase(id);
+        m_held.erase(id);
+    }
+    // The current record stays current when kept; otherwise the first kept one after it.
+    const std::size_t oldPosition = m_hasCurrent ? m_position : 0;
+    std::size_t newPosition = 0;
+    std::vector<RowId> kept;
+    kept.reserve(ids.size() - gone.size());
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (i == oldPosition) {
+            newPosition = kept.size();
+        }
+        if (!gone.contains(ids[i])) {
+            kept.push_back(ids[i]);
+        }
+    }
+    m_list.Assign(kept);
+    MoveTo(newPosition);
+    m_eof = kept.empty() || newPosition >= kept.size();
+    m_bof = kept.empty();
+    return static_cast<int>(deleted.size());
 }
 
 // ---- transactions

@@ -33,6 +33,7 @@ public:
     void Post();
     void Cancel();
     void Delete();
+    int DeleteEmpty(const std::string& field);
     TableState State() const { return m_state; }
 
     void BeginTransaction();
@@ -81,7 +82,7 @@ private:
     const Row* CachedRow(RowId id) const;
     /// A record's order key (the values of the index columns) through a cache of its own: the
     /// binary searches of posts and key searches read keys only, and meet the same block
-    /// boundaries again and again.
+    /// boundaries again and again. A held record answers with the key it is held under.
     const Row* CachedKey(RowId id) const;
     Row KeyOf(const Row& row) const;
     int CompareKeys(const Row& keyA, RowId idA, const Row& keyB, RowId idB) const;
@@ -89,6 +90,8 @@ private:
     std::optional<std::size_t> Locate(RowId id, const Row& key) const;
     std::size_t InsertPosition(RowId id, const Row& key) const;
     void Reposition(RowId id, bool inserted, const Row& stored);
+    /// Orders again by the current index when records are held out of their place.
+    void ReleaseHeld();
 
     StringsTableBackend& m_backend;
     StringsTable& m_owner;
@@ -119,6 +122,10 @@ private:
     mutable bool m_bof = true;
     mutable std::unordered_map<RowId, Row> m_cache;
     mutable std::unordered_map<RowId, Row> m_keyCache;
+    /// Records whose key a post changed stay on their row until the view is ordered or filtered
+    /// again (or refreshed): each with the key under which it stands in the list, which so stays
+    /// ordered for the binary searches.
+    std::unordered_map<RowId, Row> m_held;
     /// The record the per-record filter test is looking at, while it runs.
     mutable const RowView* m_probe = nullptr;
 

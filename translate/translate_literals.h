@@ -2,6 +2,7 @@
 #pragma once
 
 #include "collect/literal_codec.h"
+#include "collect/pascal_scan.h"
 
 #include <functional>
 #include <optional>
@@ -28,6 +29,13 @@ using LiteralLookup = std::function<std::optional<TranslatedText>(std::string_vi
 /// literal. An apostrophe in the last position opens no literal; a literal without a closing
 /// apostrophe runs to the end of the line. `replaced`, when given, counts replacements.
 std::string TranslateLiterals(std::string_view line, ApostropheForm form, const LiteralLookup& lookup,
+                              int* replaced = nullptr);
+
+/// One line of a unit source with every literal outside comments that `lookup` knows replaced
+/// ("''" for apostrophes): the literals the unit collector files (FindLiterals; `comments`
+/// carries a comment open at the line's end to the next line). A literal not closed on its line
+/// stays as it is. `replaced`, when given, counts replacements.
+std::string TranslateUnitLine(std::string_view line, CommentState& comments, const LiteralLookup& lookup,
                               int* replaced = nullptr);
 
 } // namespace wordloom

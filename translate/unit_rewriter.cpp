@@ -30,13 +30,11 @@ std::string TranslateUnitText(std::string_view content, const LiteralLookup& loo
     result.reserve(content.size() + content.size() / 8 + 2);
     std::string_view rest = content;
     int lineCount = 0;
+    CommentState comments = CommentState::Code;
     do {
         LineEnd end = LineEnd::None;
         const std::string_view line = NextLine(rest, lineCount, &end);
-        if (line.find('\'') != std::string_view::npos)
-            result += TranslateLiterals(line, ApostropheForm::Doubled, lookup, replaced);
-        else
-            result += line;
+        result += TranslateUnitLine(line, comments, lookup, replaced);
         result += end == LineEnd::None ? fileLineEnd : LineEndText(end);
     } while (!rest.empty());
     return result;

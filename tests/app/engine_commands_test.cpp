@@ -134,6 +134,42 @@ private slots:
         QCOMPARE(table.FieldAsString("Project"), std::string("Demo"));
     }
 
+    void collectAsksToSkipADamagedFormAndReportsOnceAtTheEnd() {
+        ProjectBench p;
+        const QString dir = QFileInfo(p.project).absolutePath();
+        WriteFile(dir + QStringLiteral("/Broken.dfm"), "damaged");
+        WriteFile(dir + QStringLiteral("/Unit2.pas"),
+                  "a := 'bad;\r\nb := 'worse;\r\n(* it's *) c := 'Fine';\r\n");
+        {
+            BoxAnswerer answerer({QMessageBox::YesToAll});
+            QTest::mouseClick(p.ui().collectButton, Qt::LeftButton);
+            QCOMPARE(answerer.seen.size(), 2);
+            const SeenBox& question = answerer.seen[0];
+            QCOMPARE(question.icon, QMessageBox::Warning);
+            QCOMPARE(question.buttons, QMessageBox::Ignore | QMessageBox::YesToAll | QMessageBox::Abort);
+            QVERIFY2(question.text.startsWith(QStringLiteral("Broken.dfm: Invalid stream format")),
+                     qPrintable(question.text));
+            const SeenBox& report = answerer.seen[1];
+            QCOMPARE(report.icon, QMessageBox::Information);
+            QCOMPARE(report.text,
+                     QStringLiteral("1 file(s) could not be read and were skipped.\n"
+                                    "2 line(s) could not be parsed; their texts were not collected."));
+            QStringList english = Column(p.bench.form.GridModel(), 0);
+            english.sort();
+            QCOMPARE(english, (QStringList{QStringLiteral("Close"), QStringLiteral("Close the window"),
+                                           QStringLiteral("Fine"), QStringLiteral("Hello world"),
+                                           QStringLiteral("Open file")}));
+            QCOMPARE(p.ui().statusBar->PanelText(1), QStringLiteral("Finished"));
+        }
+
+        // Stop ends the command at the file, as it always did.
+        BoxAnswerer stopper({QMessageBox::Abort});
+        QTest::mouseClick(p.ui().collectButton, Qt::LeftButton);
+        QCOMPARE(stopper.seen.size(), 2); // the units, with their bad lines, are never reached
+        QCOMPARE(stopper.seen[1].icon, QMessageBox::Critical);
+        QCOMPARE(stopper.seen[1].text, QStringLiteral("Invalid stream format"));
+    }
+
     void collectTheExampleProject() {
         WorkFolder folder;
         const QDir examples(QStringLiteral(WORDLOOM_SOURCE_DIR "/examples"));

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 using namespace wordloom;
 using namespace wordloom::testing;
@@ -82,6 +83,18 @@ void TypeIntoCell(StringsGrid* grid, int row, int column, const QString& text) {
     QCoreApplication::processEvents(); // the delegate commits the editor's text through a queued call
 }
 
+/// Types as a keyboard does: each key goes to the widget that has the focus at that moment.
+void Type(const QString& text) {
+    for (const QChar c : text) {
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+}
+
+void PressKey(Qt::Key key) {
+    QTest::keyClick(QApplication::focusWidget(), key);
+    QCoreApplication::processEvents(); // the delegate commits and closes its editor through a queued call
+}
+
 } // namespace
 
 class GridTest : public QObject {
@@ -116,15 +129,62 @@ private slots:
         QCOMPARE(Column(f.model(), 1), (QStringList{QString(), QStringLiteral("Öffnen")}));
     }
 
-    void postKeepsTheRowWhenTheRecordMoves() {
+    void postKeepsTheRecordOnItsRow() {
         WorkFolder folder;
         FilledBench f({{"Alpha", ""}, {"Beta", ""}, {"Gamma", ""}});
         TypeIntoCell(f.grid(), 0, 0, QStringLiteral("Zulu"));
         f.model()->Post();
         QCOMPARE(Column(f.model(), 0),
-                 (QStringList{QStringLiteral("Beta"), QStringLiteral("Gamma"), QStringLiteral("Zulu")}));
-        QCOMPARE(f.model()->CurrentRow(), 0); // same row, now another record
+                 (QStringList{QStringLiteral("Zulu"), QStringLiteral("Beta"), QStringLiteral("Gamma")}));
+        QCOMPARE(f.model()->CurrentRow(), 0);
         QCOMPARE(f.grid()->currentIndex().row(), 0);
+    }
+
+    void typedTranslationsLandOnTheRowsTheyWereTypedInto() {
+        WorkFolder folder;
+        // As after Collect: ordered by the translation, the untranslated records on top.
+        FilledBench f(
+            {{"Don't panic", ""}, {"This long caption", ""}, {"Open", ""}, {"Close", "Schliessen"}});
+        f.table().SetIndexFieldNames("German");
+        f.model()->Reload();
+        const QStringList shown = Column(f.model(), 0);
+        QCOMPARE(shown.first(), QStringLiteral("Don't panic"));
+        f.bench.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.bench.form));
+        f.grid()->setFocus();
+        f.grid()->setCurrentIndex(f.model()->index(0, 1));
+        for (const char* text : {"Keine Panik", "Beschriftung", "Offen"}) {
+            Type(QString::fromLatin1(text));
+            PressKey(Qt::Key_Return);
+            PressKey(Qt::Key_Down);
+        }
+        // Each text went into the record that stood on its row when it was typed; the rows keep
+        // their records until the grid is ordered again.
+        QCOMPARE(Column(f.model(), 0), shown);
+        QCOMPARE(Column(f.model(), 1),
+                 (QStringList{QStringLiteral("Keine Panik"), QStringLiteral("Beschriftung"),
+                              QStringLiteral("Offen"), QStringLiteral("Schliessen")}));
+        QCOMPARE(f.grid()->currentIndex().row(), 3);
+        QCOMPARE(f.model()->CurrentRow(), 3);
+        QCOMPARE(f.table().State(), TableState::Browse);
+        const auto germanOf = [&](const char* english) {
+            StringsTable& table = f.table();
+            table.SetIndexFieldNames("English");
+            const bool found = table.FindKey(english);
+            return found ? QString::fromStdString(table.FieldAsString("German"))
+                         : QStringLiteral("(missing)");
+        };
+        QCOMPARE(germanOf("Don't panic"), QStringLiteral("Keine Panik"));
+        QCOMPARE(germanOf("This long caption"), QStringLiteral("Beschriftung"));
+        QCOMPARE(germanOf("Open"), QStringLiteral("Offen"));
+        QCOMPARE(germanOf("Close"), QStringLiteral("Schliessen"));
+
+        // Ordering by the title sorts the posted records in.
+        QTest::mouseClick(f.grid()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(f.grid()->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+        QCOMPARE(Column(f.model(), 1),
+                 (QStringList{QStringLiteral("Beschriftung"), QStringLiteral("Keine Panik"),
+                              QStringLiteral("Offen"), QStringLiteral("Schliessen")}));
     }
 
     void insertAndCancelThroughTheModel() {
@@ -236,6 +296,79 @@ private slots:
         QTest::keyClick(f.grid(), Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(f.table().RecordCount(), 2);
         QCOMPARE(Column(f.model(), 0), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Gamma")}));
+    }
+
+    void languageColumnsShareTheWidth() {
+        WorkFolder folder;
+        FilledBench f({{"Open", "Öffnen"}});
+        StringsGrid* grid = f.grid();
+        const auto columnsFill = [grid] {
+            int sum = 0;
+            for (int column = 0; column < grid->model()->columnCount(); ++column) {
+                sum += grid->columnWidth(column);
+            }
+            return sum == grid->viewport()->width();
+        };
+        f.bench.form.resize(1600, 1000);
+        QTRY_VERIFY(columnsFill());
+        QVERIFY(grid->viewport()->width() > 1000);
+        QVERIFY2(qAbs(grid->columnWidth(0) - grid->columnWidth(1)) <= 1,
+                 qPrintable(QStringLiteral("%1 %2").arg(grid->columnWidth(0)).arg(grid->columnWidth(1))));
+        // The user widens the left column: the right one takes what is left.
+        grid->horizontalHeader()->resizeSection(0, 900);
+        QCOMPARE(grid->columnWidth(0), 900);
+        QVERIFY(columnsFill());
+        // The window shrinks: both keep their share.
+        f.bench.form.resize(900, 600);
+        QTRY_VERIFY(columnsFill());
+        QVERIFY(grid->columnWidth(0) > grid->columnWidth(1));
+        // The administrative columns keep their widths; the languages share the rest.
+        QTest::mouseClick(f.bench.form.Ui().adminButton, Qt::LeftButton);
+        QCOMPARE(grid->model()->columnCount(), 5);
+        QTRY_VERIFY(columnsFill());
+        QCOMPARE(grid->columnWidth(2), grid->horizontalHeader()->defaultSectionSize());
+    }
+
+    void cutOffCellShowsItsWholeTextAsTooltip() {
+        WorkFolder folder;
+        const QString longText =
+            QStringLiteral("This long caption runs on far beyond what any column of the grid "
+                           "shows on an ordinary screen, so it is cut off");
+        FilledBench f({{"Open", "Öffnen"}, {longText.toStdString(), "Lang"}, {"Two\nlines", "Zwei"}});
+        f.bench.form.resize(800, 600);
+        QCoreApplication::processEvents();
+        StringsGrid* grid = f.grid();
+        const QModelIndex cut = f.model()->index(1, 0);
+        QCOMPARE(cut.data().toString(), longText);
+        QCOMPARE(grid->CellToolTip(cut), longText);
+        QCOMPARE(grid->CellToolTip(f.model()->index(0, 0)), QString());
+        QCOMPARE(grid->CellToolTip(f.model()->index(0, 1)), QString());
+        QCOMPARE(grid->CellToolTip(f.model()->index(2, 0)), QStringLiteral("Two\nlines"));
+        const QPoint at = grid->visualRect(cut).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid->viewport(), &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), longText);
+        QToolTip::hideText();
+    }
+
+    void orderedColumnShowsTheSortIndicator() {
+        WorkFolder folder;
+        FilledBench f({{"Open", "Öffnen"}, {"Close", "Schließen"}});
+        QHeaderView* header = f.grid()->horizontalHeader();
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorSection(), 0); // English2, the project language's order
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(1) + 5, 5));
+        QCOMPARE(header->sortIndicatorSection(), 1);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(1) + 5, 5));
+        QCOMPARE(header->sortIndicatorSection(), 1);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder); // ordered again, not reversed
+        f.table().SetIndexFieldNames("SpFront");                    // a field no column shows
+        f.model()->Reload();
+        QVERIFY(header->sortIndicatorSection() < 0 || header->sortIndicatorSection() >= 2);
     }
 
     void languageChoiceRebindsTheColumnsAndKeepsTheirCharsets() {

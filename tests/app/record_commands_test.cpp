@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 using namespace wordloom;
 using namespace wordloom::testing;
@@ -134,6 +135,26 @@ private slots:
         QVERIFY(f.ui().deleteEmptyButton->isEnabled());
     }
 
+    void deleteEmptyKeepsTheCurrentRecordAndTheFilledOnes() {
+        WorkFolder folder;
+        FilledBench f({{"Alpha", "", "Demo"},
+                       {"Beta", "B", "Demo"},
+                       {"Gamma", "", "Demo"},
+                       {"Delta", "D", "Demo"},
+                       {"Zulu", "", "Demo"}});
+        f.Select(1, 1); // Beta
+        BoxAnswerer answerer({QMessageBox::Ok});
+        QTest::mouseClick(f.ui().deleteEmptyButton, Qt::LeftButton);
+        QCOMPARE(Column(f.model(), 0), (QStringList{QStringLiteral("Beta"), QStringLiteral("Delta")}));
+        QCOMPARE(Column(f.model(), 1), (QStringList{QStringLiteral("B"), QStringLiteral("D")}));
+        QCOMPARE(f.table().FieldAsString("English"), std::string("Beta"));
+        QCOMPARE(f.ui().dbGrid->currentIndex().row(), 0);
+        QCOMPARE(f.ui().dbGrid->currentIndex().column(), 1);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        StringsTable stored("strings.db");
+        QCOMPARE(stored.RecordCount(), 2);
+    }
+
     void deleteEmptyLeavesOtherProjectsAlone() {
         WorkFolder folder;
         FilledBench f({{"Alpha", "", "P1"}, {"Beta", "", "P2"}, {"Gamma", "G", "P1"}});
@@ -188,6 +209,21 @@ private slots:
         QCOMPARE(Column(f.model(), 0), QStringList{QStringLiteral("Two")});
         f.PickProject(QStringLiteral(" (All Projects)"));
         QCOMPARE(f.model()->rowCount(), 4);
+    }
+
+    void downFromARecordThatLeftTheProjectGoesToTheOneBelowIt() {
+        WorkFolder folder;
+        FilledBench f({{"Alpha", "", "P1"}, {"Beta", "", "P1"}, {"Gamma", "", "P1"}, {"Delta", "", "P2"}});
+        f.PickProject(QStringLiteral("P1"));
+        QTest::mouseClick(f.ui().adminButton, Qt::LeftButton);
+        StringsGrid* grid = f.ui().dbGrid;
+        grid->setFocus();
+        f.Select(0, 4);
+        QVERIFY(f.model()->setData(f.model()->index(0, 4), QStringLiteral("P2"))); // Alpha moves to P2
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(Column(f.model(), 0), (QStringList{QStringLiteral("Beta"), QStringLiteral("Gamma")}));
+        QCOMPARE(f.table().FieldAsString("English"), std::string("Beta"));
+        QCOMPARE(grid->currentIndex().row(), 0);
     }
 
     void projectWithAnApostropheFilters() {

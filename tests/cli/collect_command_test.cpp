@@ -49,6 +49,34 @@ TEST_F(CollectCli, FailureGivesANonZeroStatus) {
     EXPECT_EQ(out.str(), "files read: 0, texts added: 0, table size: 0\n");
 }
 
+TEST_F(CollectCli, KeepGoingSkipsADamagedFormListsItAndStillFails) {
+    project.Write("A.dfm", "object FormA: TFormA\r\n  Caption = 'From A'\r\nend\r\n");
+    project.Write("B.dfm", "damaged");
+    project.Write("C.dfm", "object FormC: TFormC\r\n  Caption = 'From C'\r\nend\r\n");
+    project.Write("Unit1.pas", "s := 'From unit';\r\n");
+    const std::string dpr = project.Path() + "/Demo.dpr";
+    EXPECT_EQ(Run({dpr, "--db", tableFile.Path(), "--keep-going"}), 1);
+    EXPECT_EQ(out.str(), "files read: 3, texts added: 3, table size: 3, files skipped: 1\n");
+    EXPECT_NE(err.str().find("  Skipped B.dfm: Invalid stream format\n"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("Finished\n"), std::string::npos);
+    EXPECT_EQ(err.str().find("Error:"), std::string::npos) << err.str();
+    EXPECT_EQ(
+        tableFile.Query("SELECT count(*) FROM strings WHERE English IN ('From A', 'From C', 'From unit')"),
+        "3");
+}
+
+TEST_F(CollectCli, ParsingErrorsAreListedAtTheEndAndAreNoFailure) {
+    project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Hello'\r\nend\r\n");
+    project.Write("Unit1.pas", "(* don't *) s := 'After';\r\nt := 'broken;\r\n");
+    EXPECT_EQ(Run({project.Path() + "/Demo.dpr", "--db", tableFile.Path()}), 0);
+    EXPECT_EQ(out.str(), "files read: 2, texts added: 2, table size: 2\n");
+    const std::string errors = err.str();
+    EXPECT_NE(errors.find("Finished\n1 line(s) could not be parsed; their texts were not collected.\n"
+                          "  Unit1.pas Line 2: Parsing error when parsing String: 'broken;\n"),
+              std::string::npos)
+        << errors;
+}
+
 TEST_F(CollectCli, AMissingProjectFileIsAFailure) {
     project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Hello'\r\nend\r\n");
     const std::string missing = project.Path() + "/Dmeo.dpr";

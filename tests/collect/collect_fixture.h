@@ -66,8 +66,11 @@ protected:
     CollectState state;
     std::unique_ptr<StringsTable> table;
 
+    const std::string& TablePath() const { return m_tableFile.Path(); }
+
     /// The number of records another connection sees: what was committed.
     std::string CommittedCount() const { return m_tableFile.Query("SELECT count(*) FROM strings"); }
+    std::string QueryTable(const std::string& sql) const { return m_tableFile.Query(sql); }
 
 private:
     test::TableFile m_tableFile;

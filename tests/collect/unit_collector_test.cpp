@@ -1,4 +1,5 @@
 #include "collect/errors.h"
+#include "collect/pascal_scan.h"
 #include "collect/source_file.h"
 #include "collect/unit_collector.h"
 
@@ -9,51 +10,41 @@ namespace {
 
 using TextList = std::vector<std::string>;
 
-struct StripCase {
-    const char* line;
-    bool inBraceBefore;
-    const char* expected;
-    bool inBraceAfter;
-};
-
-class StripCommentsTest : public ::testing::TestWithParam<StripCase> {};
-
-TEST_P(StripCommentsTest, RemovesCommentsAsSpecified) {
-    const StripCase& c = GetParam();
-    bool inBrace = c.inBraceBefore;
-    EXPECT_EQ(StripComments(c.line, inBrace), c.expected) << c.line;
-    EXPECT_EQ(inBrace, c.inBraceAfter) << c.line;
+// The literals outside comments of a line, as text, and the comment state after it.
+std::pair<TextList, CommentState> Literals(std::string_view line, CommentState state = CommentState::Code) {
+    std::vector<LiteralSpan> spans;
+    FindLiterals(line, state, spans);
+    TextList texts;
+    for (const LiteralSpan& span : spans) {
+        texts.emplace_back(line.substr(span.open, span.end - span.open));
+        if (!span.closed) {
+            texts.back() += "<unclosed>";
+        }
+    }
+    return {texts, state};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, StripCommentsTest,
-    ::testing::Values(StripCase{"  ShowMessage('Saved');  ", false, "ShowMessage('Saved');", false},
-                      StripCase{"x := 1; // don't", false, "x := 1; ", false},
-                      StripCase{"s := 'a//b';", false, "s := 'a//b';", false},
-                      StripCase{"{ note: not 'this' one } y := 'yes';", false, " y := 'yes';", false},
-                      StripCase{"{$R *.DFM}", false, "", false},
-                      StripCase{"s := 'ok'; { a comment that goes on", false, "s := 'ok'; ", true},
-                      StripCase{"still inside", true, "", true},
-                      StripCase{"end of it } z := 'zz';", true, " z := 'zz';", false},
-                      StripCase{"x := '{'; y := 'ab';", false, "x := '{'; y := 'ab';", false},
-                      // The "//" inside the brace comment cuts first; the brace comment stays open.
-                      StripCase{"x := 'ab'; { see a//b } y := 'cd';", false, "x := 'ab'; ", true},
-                      // A "{" inside a line comment is never seen.
-                      StripCase{"a := 1; // {", false, "a := 1; ", false},
-                      // The first "}" of the line is used even before the "{".
-                      StripCase{"a } b { c", false, "a } b  b { c", false},
-                      // One brace comment per line.
-                      StripCase{"{a} x {b} y", false, " x {b} y", false},
-                      // A "{" in an earlier literal shields a later comment.
-                      StripCase{"s := '{'; {c}", false, "s := '{'; {c}", false},
-                      StripCase{"\t\t", true, "", true}));
-
-TEST(InsideLiteral, CountsTheApostrophesBeforeThePosition) {
-    EXPECT_FALSE(InsideLiteral("x := 'a'; //", 10));
-    EXPECT_TRUE(InsideLiteral("x := 'a//b'", 7));
-    EXPECT_FALSE(InsideLiteral("'It''s' //", 8));
-    EXPECT_FALSE(InsideLiteral("", 0));
-    EXPECT_TRUE(InsideLiteral("'", 5));
+TEST(FindLiterals, ReadsCommentsAsPascalDoes) {
+    using C = CommentState;
+    EXPECT_EQ(Literals("s := 'a{b}' + 'c//d' + '(*e*)';"),
+              std::make_pair(TextList{"'a{b}'", "'c//d'", "'(*e*)'"}, C::Code));
+    EXPECT_EQ(Literals("(* don't *) ShowMessage('After4');"), std::make_pair(TextList{"'After4'"}, C::Code));
+    EXPECT_EQ(Literals("A:=B {c}; {we're here}"), std::make_pair(TextList{}, C::Code));
+    EXPECT_EQ(Literals("{a} x := 'one'; {b} y := 'two'; // it's 'no'"),
+              std::make_pair(TextList{"'one'", "'two'"}, C::Code));
+    EXPECT_EQ(Literals("t := 'Don''t' + 'go';"), std::make_pair(TextList{"'Don''t'", "'go'"}, C::Code));
+    // A comment of one kind hides the other kind's closing.
+    EXPECT_EQ(Literals("{ (* } s := 'a';"), std::make_pair(TextList{"'a'"}, C::Code));
+    EXPECT_EQ(Literals("(* { *) s := 'b'; (* } 'c'"), std::make_pair(TextList{"'b'"}, C::ParenStar));
+    // "(*)" opens a comment that its own star does not close.
+    EXPECT_EQ(Literals("(*) 'x' *) 'y'"), std::make_pair(TextList{"'y'"}, C::Code));
+    // Comments carried from the line before.
+    EXPECT_EQ(Literals("still 'inside'", C::Brace), std::make_pair(TextList{}, C::Brace));
+    EXPECT_EQ(Literals("it's over } z := 'zz';", C::Brace), std::make_pair(TextList{"'zz'"}, C::Code));
+    EXPECT_EQ(Literals("} 'no' *) 'yes'", C::ParenStar), std::make_pair(TextList{"'yes'"}, C::Code));
+    EXPECT_EQ(Literals("s := 'ok'; { goes on"), std::make_pair(TextList{"'ok'"}, C::Brace));
+    EXPECT_EQ(Literals("{$R *.DFM}"), std::make_pair(TextList{}, C::Code));
+    EXPECT_EQ(Literals("s := 'broken;"), std::make_pair(TextList{"'broken;<unclosed>"}, C::Code));
 }
 
 class UnitCollector : public CollectFixture {
@@ -62,12 +53,15 @@ protected:
         m_path = project.Write(name, text);
         CollectContext context = Context(charset);
         CollectUnitFile(context, m_path);
+        m_failures.insert(m_failures.end(), context.lineFailures.begin(), context.lineFailures.end());
         return Texts();
     }
     const std::string& Path() const { return m_path; }
+    const std::vector<LineFailure>& LineFailures() const { return m_failures; }
 
 private:
     std::string m_path;
+    std::vector<LineFailure> m_failures;
 };
 
 TEST_F(UnitCollector, FilesEveryLiteralOutsideComments) {
@@ -80,9 +74,12 @@ TEST_F(UnitCollector, FilesEveryLiteralOutsideComments) {
                                    "  { note: not 'this' one } y := 'yes';\r\n"
                                    "  t := 'Don''t' + 'go';\r\n"
                                    "  x := '{'; y := 'ab';\r\n"
+                                   "  (* don't *) ShowMessage('After4');\r\n"
+                                   "  A:=B {c}; {we're here}\r\n"
+                                   "  x := 'ab2'; { see a//b } y := 'cd';\r\n"
                                    "end.\r\n");
-    EXPECT_EQ(texts, (TextList{"Don't", "Saved", "ab", "a{b}", "c//d", "go", "yes"}));
-    EXPECT_FALSE(state.inBraceComment);
+    EXPECT_EQ(texts, (TextList{"After4", "Don't", "Saved", "ab", "ab2", "a{b}", "c//d", "cd", "go", "yes"}));
+    EXPECT_TRUE(LineFailures().empty());
 }
 
 TEST_F(UnitCollector, EveryLiteralIsATextOfItsOwnWithItsBlanks) {
@@ -93,31 +90,31 @@ TEST_F(UnitCollector, EveryLiteralIsATextOfItsOwnWithItsBlanks) {
     EXPECT_EQ(records.at("now"), (FiledText{1, 0, "Demo"}));
 }
 
-TEST_F(UnitCollector, BraceCommentOverThreeLines) {
+TEST_F(UnitCollector, CommentsSpanLinesAndEndWithTheFile) {
     EXPECT_EQ(Collect("a := 'before'; { starts\r\n"
                       "  'skipped' line\r\n"
-                      "ends } b := 'after';\r\n"),
-              (TextList{"after", "before"}));
-    EXPECT_FALSE(state.inBraceComment);
-}
-
-TEST_F(UnitCollector, OpenBraceCommentCarriesIntoTheNextFile) {
-    Collect("x := 'ab'; { see a//b } y := 'cd';\r\nz := 'ef';\r\n");
-    EXPECT_TRUE(state.inBraceComment);
-    EXPECT_EQ(Collect("w := 'gh'; } v := 'ij';\r\nu := 'kl';\r\n", 1, "Unit2.pas"),
-              (TextList{"ab", "ij", "kl"}));
-    EXPECT_FALSE(state.inBraceComment);
+                      "ends } b := 'after'; (* again\n"
+                      "it's 'inside' }\n"
+                      "*) c := 'last'; (* open at the end\r\n"),
+              (TextList{"after", "before", "last"}));
+    // A comment left open does not reach into the next file.
+    EXPECT_EQ(Collect("w := 'gh'; } v := 'ij';\r\n", 1, "Unit2.pas"),
+              (TextList{"after", "before", "gh", "ij", "last"}));
+    EXPECT_TRUE(LineFailures().empty());
 }
 
 TEST_F(UnitCollector, LinesEndingInLfAloneAreLines) {
     EXPECT_EQ(Collect("a := 'one'; // first\nb := 'two';\n"), (TextList{"one", "two"}));
 }
 
-TEST_F(UnitCollector, UnclosedLiteralIsReportedAndReadingGoesOn) {
+TEST_F(UnitCollector, UnclosedLiteralIsNotedWithItsLineAndReadingGoesOn) {
     const TextList texts = Collect("a := 'kept' + 'broken;\r\n(* it's *)\r\nb := 'next';\r\n");
     EXPECT_EQ(texts, (TextList{"kept", "next"}));
-    EXPECT_EQ(host.Messages(), (TextList{Path() + ": Parsing error when parsing String: \r\n + 'broken;",
-                                         Path() + ": Parsing error when parsing String: \r\n(* it's *)"}));
+    EXPECT_TRUE(host.Messages().empty());
+    ASSERT_EQ(LineFailures().size(), 1u);
+    EXPECT_EQ(LineFailures()[0].path, Path());
+    EXPECT_EQ(LineFailures()[0].line, 1);
+    EXPECT_EQ(LineFailures()[0].text, "'broken;");
 }
 
 TEST_F(UnitCollector, LiteralsAreDecodedWithTheSourceCodePage) {

@@ -3,6 +3,7 @@
 
 #include "collect/command_host.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ public:
         Message,
         Question,
         Error,
+        AskSkipFile,
+        Report,
         StatusText,
         BusyCursor,
         ProcessPendingEvents,
@@ -23,12 +26,15 @@ public:
     };
     struct Event {
         Kind kind;
-        std::string text;  ///< message, question, error, status or clipboard text
-        bool flag = false; ///< busy cursor on, view attached
+        std::string text;               ///< message, question, error, status, report or clipboard text
+        std::vector<std::string> items; ///< a report's list
+        bool flag;                      ///< busy cursor on, view attached
     };
 
     /// The answer the next questions get (OK when true).
     bool answer = true;
+    /// Answers to the next AskSkipFile calls, in order; Stop once they run out.
+    std::deque<FileFailureAnswer> skipAnswers;
 
     void Message(const std::string& text) override { Record(Kind::Message, text); }
     bool Question(const std::string& text) override {
@@ -36,6 +42,18 @@ public:
         return answer;
     }
     void Error(const std::string& text) override { Record(Kind::Error, text); }
+    FileFailureAnswer AskSkipFile(const std::string& text) override {
+        Record(Kind::AskSkipFile, text);
+        if (skipAnswers.empty()) {
+            return FileFailureAnswer::Stop;
+        }
+        const FileFailureAnswer next = skipAnswers.front();
+        skipAnswers.pop_front();
+        return next;
+    }
+    void Report(const std::string& text, const std::vector<std::string>& items) override {
+        m_events.push_back({Kind::Report, text, items, false});
+    }
     void StatusText(const std::string& text) override { Record(Kind::StatusText, text); }
     void BusyCursor(bool on) override {
         Record(Kind::BusyCursor, {}, on);
@@ -66,6 +84,16 @@ public:
     std::vector<std::string> Messages() const { return Texts(Kind::Message); }
     std::vector<std::string> Errors() const { return Texts(Kind::Error); }
     std::vector<std::string> StatusTexts() const { return Texts(Kind::StatusText); }
+    /// The items of every report, in order.
+    std::vector<std::string> ReportItems() const {
+        std::vector<std::string> items;
+        for (const Event& event : m_events) {
+            if (event.kind == Kind::Report) {
+                items.insert(items.end(), event.items.begin(), event.items.end());
+            }
+        }
+        return items;
+    }
     int Count(Kind kind) const {
         int count = 0;
         for (const Event& event : m_events) {
@@ -80,7 +108,7 @@ public:
 
 private:
     void Record(Kind kind, const std::string& text = {}, bool flag = false) {
-        m_events.push_back({kind, text, flag});
+        m_events.push_back({kind, text, {}, flag});
     }
 
     std::vector<Event> m_events;

@@ -115,20 +115,28 @@ TEST_P(UnitTextTest, KeepsLineEndsAndUntouchedBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Units, UnitTextTest,
-    ::testing::Values(UnitCase{"EmptyFileBecomesOneCrLf", "", "\r\n"},
-                      UnitCase{"LastLineGetsCrLf", "a := 'Save';", "a := 'Sichern';\r\n"},
-                      UnitCase{"LastLineGetsFilesLf", "x\ny := 'Save'", "x\ny := 'Sichern'\n"},
-                      UnitCase{"MixedEndsKept", "a\r\nb := 'Save';\nc\r\n", "a\r\nb := 'Sichern';\nc\r\n"},
-                      UnitCase{"LoneCrIsOrdinary", "a\r'Save'\r\n", "a\r'Sichern'\r\n"},
-                      UnitCase{"IndentAndTrailingBlanksStay", "  s := 'Save';   \r\n",
-                               "  s := 'Sichern';   \r\n"},
-                      UnitCase{"ApostropheDoubled", "s := 'Don''t';\r\n", "s := 'Nicht''s';\r\n"},
-                      UnitCase{"CommentApostropheUnchanged", "// don't\r\n", "// don't\r\n"},
-                      UnitCase{"EightBitBytesKept", std::string("s := '\xe4\xf6';\r\n\xff\r\n"),
-                               std::string("s := '\xe4\xf6';\r\n\xff\r\n")},
-                      UnitCase{"NulBytesKept", std::string("a\0b := 'Save';\n", 15),
-                               std::string("a\0b := 'Sichern';\n", 18)},
-                      UnitCase{"BlankLinesKept", "\r\n\r\n", "\r\n\r\n"}),
+    ::testing::Values(
+        UnitCase{"EmptyFileBecomesOneCrLf", "", "\r\n"},
+        UnitCase{"LastLineGetsCrLf", "a := 'Save';", "a := 'Sichern';\r\n"},
+        UnitCase{"LastLineGetsFilesLf", "x\ny := 'Save'", "x\ny := 'Sichern'\n"},
+        UnitCase{"MixedEndsKept", "a\r\nb := 'Save';\nc\r\n", "a\r\nb := 'Sichern';\nc\r\n"},
+        UnitCase{"LoneCrIsOrdinary", "a\r'Save'\r\n", "a\r'Sichern'\r\n"},
+        UnitCase{"IndentAndTrailingBlanksStay", "  s := 'Save';   \r\n", "  s := 'Sichern';   \r\n"},
+        UnitCase{"ApostropheDoubled", "s := 'Don''t';\r\n", "s := 'Nicht''s';\r\n"},
+        UnitCase{"CommentApostropheUnchanged", "// don't\r\n", "// don't\r\n"},
+        // Literals in comments stay, literals after them are translated: what the
+        // collector files.
+        UnitCase{"LiteralAfterAComment", "(* don't *) s := 'Save';\r\n", "(* don't *) s := 'Sichern';\r\n"},
+        UnitCase{"LiteralsInsideCommentsStay", "{ 'Save' } x := 'Save'; // 'Save'\r\n",
+                 "{ 'Save' } x := 'Sichern'; // 'Save'\r\n"},
+        UnitCase{"CommentOverLines", "(* it's\r\n'Save' { *) 'Save' {\n'Save' } 'Save'\n",
+                 "(* it's\r\n'Save' { *) 'Sichern' {\n'Save' } 'Sichern'\n"},
+        UnitCase{"UnclosedLiteralStays", "s := 'Save' + 'Save\r\n", "s := 'Sichern' + 'Save\r\n"},
+        UnitCase{"EightBitBytesKept", std::string("s := '\xe4\xf6';\r\n\xff\r\n"),
+                 std::string("s := '\xe4\xf6';\r\n\xff\r\n")},
+        UnitCase{"NulBytesKept", std::string("a\0b := 'Save';\n", 15),
+                 std::string("a\0b := 'Sichern';\n", 18)},
+        UnitCase{"BlankLinesKept", "\r\n\r\n", "\r\n\r\n"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace
