@@ -98,7 +98,7 @@ private:
     std::unique_ptr<WorkbenchSettings> m_settings;
     TOptionsDlg* m_optionsDlg = nullptr;
     TShellForm* m_shellForm = nullptr; ///< the demo window, made on first use, owned by this window
-    CollectState m_collectState;       ///< kept between runs, as the collectors expect
+    CollectState m_collectState;       ///< the line count the collectors report failures by
     QString m_projectName;
     QString m_tablePath = QStringLiteral("strings.db");
     QString m_tableLookupError;
