@@ -18,11 +18,15 @@ struct ButtonLook {
 };
 
 constexpr ButtonLook Looks[] = {
-    {NavigateBtn::First, "First record"},   {NavigateBtn::Prior, "Prior record"},
-    {NavigateBtn::Next, "Next record"},     {NavigateBtn::Last, "Last record"},
-    {NavigateBtn::Insert, "Insert record"}, {NavigateBtn::Delete, "Delete record"},
-    {NavigateBtn::Edit, "Edit record"},     {NavigateBtn::Post, "Post edit"},
-    {NavigateBtn::Cancel, "Cancel edit"},
+    {NavigateBtn::First, QT_TRANSLATE_NOOP("wordloom::TDBNavigator", "First record")},
+    {NavigateBtn::Prior, QT_TRANSLATE_NOOP("wordloom::TDBNavigator", "Prior record")},
+    {NavigateBtn::Next, QT_TRANSLATE_NOOP("wordloom::TDBNavigator", "Next record")},
+    {NavigateBtn::Last, QT_TRANSLATE_NOOP("wordloom::TDBNavigator", "Last record")},
+    {NavigateBtn::Insert, QT_TRANSLATE_NOOP("wordloom::TDBNavigator", "Insert record")},
+    {NavigateBtn::Delete, QT_TRANSLATE_NOOP("wordloom::TDBNavigator", "Delete record")},
+    {NavigateBtn::Edit, QT_TRANSLATE_NOOP("wordloom::TDBNavigator", "Edit record")},
+    {NavigateBtn::Post, QT_TRANSLATE_NOOP("wordloom::TDBNavigator", "Post edit")},
+    {NavigateBtn::Cancel, QT_TRANSLATE_NOOP("wordloom::TDBNavigator", "Cancel edit")},
 };
 
 QIcon ButtonIcon(NavigateBtn button) {
@@ -54,7 +58,7 @@ QIcon ButtonIcon(NavigateBtn button) {
 TDBNavigator::TDBNavigator(StringsGridModel* model, QToolBar* toolBar, QWidget* window)
     : QObject(toolBar), m_model(model), m_window(window) {
     for (const ButtonLook& look : Looks) {
-        const QString hint = QString::fromLatin1(look.hint);
+        const QString hint = tr(look.hint);
         QAction* action = toolBar->addAction(ButtonIcon(look.button), hint);
         action->setToolTip(hint);
         const NavigateBtn button = look.button;
@@ -83,7 +87,7 @@ void TDBNavigator::Click(NavigateBtn button) {
         case NavigateBtn::Insert:
             return m_model->Insert();
         case NavigateBtn::Delete:
-            if (m_model->CurrentRow() >= 0 && AskOkCancel(m_window, QStringLiteral("Delete record?"))) {
+            if (m_model->CurrentRow() >= 0 && AskOkCancel(m_window, tr("Delete record?"))) {
                 m_model->Delete();
             }
             return;

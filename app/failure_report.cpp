@@ -9,7 +9,7 @@ void ReportFailure(QWidget* parent, const std::exception& failure) {
 }
 
 void ReportUnknownFailure(QWidget* parent) {
-    ShowErrorMessage(parent, QStringLiteral("Unknown failure"));
+    ShowErrorMessage(parent, WordloomApplication::tr("Unknown failure"));
 }
 
 WordloomApplication::WordloomApplication(int& argc, char** argv) : QApplication(argc, argv) {}

@@ -54,9 +54,11 @@ void GuiCommandHost::Error(const std::string& text) {
 
 FileFailureAnswer GuiCommandHost::AskSkipFile(const std::string& text) {
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
-                    Text(text + "\n\nSkip this file and go on with the others?"),
-                    QMessageBox::Ignore | QMessageBox::YesToAll | QMessageBox::Abort, m_window);
+    QMessageBox box(
+        QMessageBox::Warning, QApplication::applicationName(),
+        Text(text) + QStringLiteral("\n\n") +
+            QCoreApplication::translate("GuiCommandHost", "Skip this file and go on with the others?"),
+        QMessageBox::Ignore | QMessageBox::YesToAll | QMessageBox::Abort, m_window);
     box.button(QMessageBox::Ignore)->setText(QObject::tr("&Skip"));
     box.button(QMessageBox::YesToAll)->setText(QObject::tr("Skip &All"));
     box.button(QMessageBox::Abort)->setText(QObject::tr("S&top"));

@@ -74,7 +74,7 @@ private:
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), m_model(new StringsGridModel(this)) {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Wordloom for Delphi"));
+    setWindowTitle(tr("Wordloom for Delphi"));
     m_ui.Build(this, m_model);
     resize(720, 520);
     Wire();
@@ -137,8 +137,7 @@ void TMainForm::FormShow() {
     if (!OpenStringTable(failure)) {
         m_startupFailed = true;
         ShowErrorMessage(
-            this, QStringLiteral("Database for Strings could not be found. Wordloom will be \r\nstopped.\n") +
-                      failure);
+            this, tr("Database for Strings could not be found. Wordloom will be \r\nstopped.\n") + failure);
         return; // the program start sees StartupFailed() and ends instead of running the event loop
     }
     m_settings = std::make_unique<WorkbenchSettings>();
@@ -169,10 +168,12 @@ bool TMainForm::OpenStringTable(QString& failure) {
     } catch (const std::exception& error) {
         m_ui.langCombo->clear();
         m_ui.transCombo->clear();
-        std::string reason = error.what();
         if (!std::filesystem::exists(path, ignored)) {
-            reason = path + ": the file does not exist";
-        } else if (reason.find(path) == std::string::npos) {
+            failure = tr("%1: the file does not exist").arg(QString::fromStdString(path));
+            return false;
+        }
+        std::string reason = error.what();
+        if (reason.find(path) == std::string::npos) {
             reason = path + ": " + reason;
         }
         failure = QString::fromStdString(reason);
@@ -192,7 +193,7 @@ void TMainForm::ShowTablePath() {
     // A deep path is shortened in its middle, where the folders matter least; the tip has it whole.
     m_tableLabel->setText(
         m_tableLabel->fontMetrics().elidedText(QDir::toNativeSeparators(path), Qt::ElideMiddle, 360));
-    m_tableLabel->setToolTip(QStringLiteral("Strings table: ") + QDir::toNativeSeparators(path));
+    m_tableLabel->setToolTip(tr("Strings table: %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TMainForm::RestoreSettings() {
@@ -367,9 +368,9 @@ void TMainForm::DeleteEmptyButtonClick() {
         return;
     }
     const QString language = m_ui.transCombo->currentText();
-    if (!AskOkCancel(this, QStringLiteral("Are you sure that you want to delete all records, which have an "
-                                          "empty entry for ") +
-                               language + QStringLiteral("?"))) {
+    if (!AskOkCancel(this,
+                     tr("Are you sure that you want to delete all records, which have an empty entry for %1?")
+                         .arg(language))) {
         return;
     }
     RunLongCommand([&] {

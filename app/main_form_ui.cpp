@@ -1,6 +1,7 @@
 #include "app/main_form_ui.h"
 
 #include "app/db_navigator.h"
+#include "app/main_form.h"
 #include "app/project_combo.h"
 #include "app/strings_grid.h"
 #include "app/tool_icons.h"
@@ -24,18 +25,18 @@ namespace wordloom {
 namespace {
 
 template <typename Control>
-Control* Named(Control* control, const char* name, const char* hint = nullptr) {
+Control* Named(Control* control, const char* name, const QString& hint = {}) {
     control->setObjectName(QString::fromLatin1(name));
-    if (hint != nullptr) {
-        control->setToolTip(QString::fromLatin1(hint));
+    if (!hint.isEmpty()) {
+        control->setToolTip(hint);
     }
     return control;
 }
 
-QAction* ToolAction(QToolBar* bar, const QIcon& icon, const char* name, const char* hint) {
-    QAction* action = bar->addAction(icon, QString::fromLatin1(hint));
+QAction* ToolAction(QToolBar* bar, const QIcon& icon, const char* name, const QString& hint) {
+    QAction* action = bar->addAction(icon, hint);
     action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(QString::fromLatin1(hint));
+    action->setToolTip(hint);
     return action;
 }
 
@@ -50,27 +51,27 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     navigator = new TDBNavigator(model, toolBar, window);
     toolBar->addSeparator();
     speedButton4 = ToolAction(toolBar, ToolIcon("edit-copy", QStringLiteral("\u21C9")), "SpeedButton4",
-                              "Copy string to all languages");
+                              TMainForm::tr("Copy string to all languages"));
     toolBar->addSeparator();
     speedButton2 = ToolAction(toolBar, ToolIcon("preferences-system", QStringLiteral("\u2699")),
-                              "SpeedButton2", "Options");
-    aboutButton = Named(new QToolButton(toolBar), "AboutButton", "About ...");
+                              "SpeedButton2", TMainForm::tr("Options"));
+    aboutButton = Named(new QToolButton(toolBar), "AboutButton", TMainForm::tr("About ..."));
     aboutButton->setIcon(ToolIcon("help-about", QStyle::SP_MessageBoxInformation));
     aboutButton->setAutoRaise(true);
     toolBar->addWidget(aboutButton);
     toolBar->addSeparator();
-    adminButton = Named(new QToolButton(toolBar), "AdminButton", "Copy string to all languages");
+    adminButton =
+        Named(new QToolButton(toolBar), "AdminButton", TMainForm::tr("Copy string to all languages"));
     adminButton->setAutoRaise(true);
     adminButton->setFixedSize(23, 22);
     toolBar->addWidget(adminButton);
 
     aboutPopup = Named(new QMenu(window), "AboutPopup");
-    readmetxt1 = Named(aboutPopup->addAction(QStringLiteral("&Readme.txt")), "Readmetxt1");
-    about1 = Named(aboutPopup->addAction(QStringLiteral("&About...")), "About1");
+    readmetxt1 = Named(aboutPopup->addAction(TMainForm::tr("&Readme.txt")), "Readmetxt1");
+    about1 = Named(aboutPopup->addAction(TMainForm::tr("&About...")), "About1");
     aboutPopup->addSeparator();
-    demoofPathwrightComponents1 =
-        Named(aboutPopup->addAction(QStringLiteral("Demo of Pathwright Components")),
-              "DemoofPathwrightComponents1");
+    demoofPathwrightComponents1 = Named(aboutPopup->addAction(TMainForm::tr("Demo of Pathwright Components")),
+                                        "DemoofPathwrightComponents1");
 
     auto* central = new QWidget(window);
     auto* outer = new QVBoxLayout(central);
@@ -80,19 +81,21 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     auto* topPanel = new QWidget(central);
     auto* top = new QHBoxLayout(topPanel);
     top->setContentsMargins(6, 4, 6, 4);
-    top->addWidget(new QLabel(QStringLiteral("Project:"), topPanel));
-    editProject = Named(new QLineEdit(topPanel), "EditProject", "PAth of the project");
+    top->addWidget(new QLabel(TMainForm::tr("Project:"), topPanel));
+    editProject = Named(new QLineEdit(topPanel), "EditProject", TMainForm::tr("PAth of the project"));
     top->addWidget(editProject, 1);
-    speedButton1 = Named(new QPushButton(QStringLiteral("..."), topPanel), "SpeedButton1", "Select Project");
+    speedButton1 = Named(new QPushButton(QStringLiteral("..."), topPanel), "SpeedButton1",
+                         TMainForm::tr("Select Project"));
     speedButton1->setFixedWidth(26);
     top->addWidget(speedButton1);
-    speedButton3 = Named(new QPushButton(topPanel), "SpeedButton3", "Start Delphi with this project");
+    speedButton3 =
+        Named(new QPushButton(topPanel), "SpeedButton3", TMainForm::tr("Start Delphi with this project"));
     speedButton3->setIcon(ToolIcon("system-run", QStyle::SP_MediaPlay));
     speedButton3->setFixedWidth(26);
     top->addWidget(speedButton3);
-    projectCombo =
-        Named(new ProjectComboBox(topPanel), "ProjectCombo", "Show only Strings from this project");
-    projectCombo->addItem(QStringLiteral(" (All Projects)"));
+    projectCombo = Named(new ProjectComboBox(topPanel), "ProjectCombo",
+                         TMainForm::tr("Show only Strings from this project"));
+    projectCombo->addItem(TMainForm::tr(" (All Projects)"));
     projectCombo->setMinimumWidth(150);
     top->addWidget(projectCombo);
     outer->addWidget(topPanel);
@@ -110,36 +113,37 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     auto* right = new QVBoxLayout(rightPanel);
     right->setContentsMargins(3, 3, 3, 3);
     right->setSpacing(4);
-    langLabel = new QLabel(QStringLiteral("Current Project &Language"), rightPanel);
+    langLabel = new QLabel(TMainForm::tr("Current Project &Language"), rightPanel);
     langLabel->setWordWrap(true);
     right->addWidget(langLabel);
-    langCombo = Named(new QComboBox(rightPanel), "LangCombo", "Current language of the project");
+    langCombo =
+        Named(new QComboBox(rightPanel), "LangCombo", TMainForm::tr("Current language of the project"));
     langLabel->setBuddy(langCombo);
     right->addWidget(langCombo);
-    right->addWidget(new QLabel(QStringLiteral("Search for properties:"), rightPanel));
+    right->addWidget(new QLabel(TMainForm::tr("Search for properties:"), rightPanel));
     properties = Named(new QListWidget(rightPanel), "Properties",
-                       "Search for Strings associated with these properties in .DFM files");
+                       TMainForm::tr("Search for Strings associated with these properties in .DFM files"));
     for (const std::string& name : DefaultProperties()) {
         auto* item = new QListWidgetItem(QString::fromStdString(name), properties);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
     right->addWidget(properties, 1);
-    includePas = Named(new QCheckBox(QStringLiteral("Inlcude .PAS files"), rightPanel), "IncludePas",
-                       "Allows you to turn off translation of .PAS files");
+    includePas = Named(new QCheckBox(TMainForm::tr("Inlcude .PAS files"), rightPanel), "IncludePas",
+                       TMainForm::tr("Allows you to turn off translation of .PAS files"));
     right->addWidget(includePas);
-    collectButton = Named(new QPushButton(QStringLiteral("&Collect Strings"), rightPanel), "CollectButton",
-                          "Collect all Strings from .DFM and .PAS in the project directory");
+    collectButton = Named(new QPushButton(TMainForm::tr("&Collect Strings"), rightPanel), "CollectButton",
+                          TMainForm::tr("Collect all Strings from .DFM and .PAS in the project directory"));
     right->addWidget(collectButton);
-    translateButton = Named(new QPushButton(QStringLiteral("&Translate to:"), rightPanel), "TranslateButton",
-                            "Translate all .DFM and .PAS files to the languauge below");
+    translateButton = Named(new QPushButton(TMainForm::tr("&Translate to:"), rightPanel), "TranslateButton",
+                            TMainForm::tr("Translate all .DFM and .PAS files to the languauge below"));
     right->addWidget(translateButton);
-    transCombo =
-        Named(new QComboBox(rightPanel), "TransCombo", "Language in which the project will be translated");
+    transCombo = Named(new QComboBox(rightPanel), "TransCombo",
+                       TMainForm::tr("Language in which the project will be translated"));
     right->addWidget(transCombo);
     deleteEmptyButton =
-        Named(new QPushButton(QStringLiteral("&Delete Empty Strings"), rightPanel), "DeleteEmptyButton",
-              "Delete all records, which are empty in the above language");
+        Named(new QPushButton(TMainForm::tr("&Delete Empty Strings"), rightPanel), "DeleteEmptyButton",
+              TMainForm::tr("Delete all records, which are empty in the above language"));
     right->addWidget(deleteEmptyButton);
     body->addWidget(rightPanel);
     outer->addLayout(body, 1);

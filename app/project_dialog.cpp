@@ -42,8 +42,9 @@ std::unique_ptr<QFileDialog> NewProjectDialog(QWidget* parent, const QString& di
     // listing the folder at once; only the application-wide switch keeps it from being made.
     const bool nativeWasOff = QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs);
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
-    auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("Select Delphi Project"), directory,
-                                                QStringLiteral("Delphi Projects (*.dpr)"));
+    auto dialog = std::make_unique<QFileDialog>(
+        parent, QCoreApplication::translate("ProjectDialog", "Select Delphi Project"), directory,
+        QCoreApplication::translate("ProjectDialog", "Delphi Projects (*.dpr)"));
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, nativeWasOff);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     // Set before the event loop runs: the model asks for icons and types as its listing arrives.

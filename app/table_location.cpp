@@ -21,16 +21,19 @@ const QString TableName = QStringLiteral("strings.db");
 bool CopyTable(const QString& from, const QString& to, QString& error) {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read %1: %2").arg(from, source.errorString());
+        error = QCoreApplication::translate("TableLocation", "cannot read %1: %2")
+                    .arg(from, source.errorString());
         return false;
     }
     if (!QDir().mkpath(QFileInfo(to).path())) {
-        error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(to).path());
+        error = QCoreApplication::translate("TableLocation", "cannot make the folder %1")
+                    .arg(QFileInfo(to).path());
         return false;
     }
     QSaveFile target(to);
     if (!target.open(QIODevice::WriteOnly) || target.write(source.readAll()) < 0 || !target.commit()) {
-        error = QStringLiteral("cannot write %1: %2").arg(to, target.errorString());
+        error =
+            QCoreApplication::translate("TableLocation", "cannot write %1: %2").arg(to, target.errorString());
         return false;
     }
     // The installed file may be read-only for everyone; the user's copy is theirs to write.
@@ -55,7 +58,9 @@ TableLocation LocateStringsTable(const TableSources& sources) {
             QDir::cleanPath(working.absoluteFilePath(TableName)), TableLocation::Source::WorkingFolder, {}};
     }
     if (sources.userDataFolder.isEmpty()) {
-        return {{}, TableLocation::Source::None, QStringLiteral("no per-user data folder")};
+        return {{},
+                TableLocation::Source::None,
+                QCoreApplication::translate("TableLocation", "no per-user data folder")};
     }
     const QString userTable = QDir::cleanPath(QDir(sources.userDataFolder).absoluteFilePath(TableName));
     if (QFileInfo::exists(userTable)) {
@@ -72,11 +77,12 @@ TableLocation LocateStringsTable(const TableSources& sources) {
         }
         return {userTable, TableLocation::Source::UserTable, {}};
     }
-    return {{},
-            TableLocation::Source::None,
-            QStringLiteral("no strings.db in %1, in %2, nor an installed one in %3")
-                .arg(sources.workingFolder, sources.userDataFolder,
-                     sources.installedFolders.join(QStringLiteral(", ")))};
+    return {
+        {},
+        TableLocation::Source::None,
+        QCoreApplication::translate("TableLocation", "no strings.db in %1, in %2, nor an installed one in %3")
+            .arg(sources.workingFolder, sources.userDataFolder,
+                 sources.installedFolders.join(QStringLiteral(", ")))};
 }
 
 QStringList InstalledDataFolders() {
@@ -134,18 +140,19 @@ WorkbenchArguments ParseWorkbenchArguments(const QStringList& arguments) {
             parsed.version = true;
         } else if (argument == QStringLiteral("--db")) {
             if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
-                parsed.error = QStringLiteral("--db needs a file");
+                parsed.error = QCoreApplication::translate("TableLocation", "--db needs a file");
                 return parsed;
             }
             parsed.database = arguments.at(++i);
         } else if (argument.startsWith(QStringLiteral("--db="))) {
             parsed.database = argument.mid(5);
             if (parsed.database.isEmpty()) {
-                parsed.error = QStringLiteral("--db needs a file");
+                parsed.error = QCoreApplication::translate("TableLocation", "--db needs a file");
                 return parsed;
             }
         } else {
-            parsed.error = QStringLiteral("unexpected argument ") + argument;
+            parsed.error =
+                QCoreApplication::translate("TableLocation", "unexpected argument %1").arg(argument);
             return parsed;
         }
     }
@@ -153,13 +160,15 @@ WorkbenchArguments ParseWorkbenchArguments(const QStringList& arguments) {
 }
 
 QString WorkbenchUsage() {
-    return QStringLiteral("Usage: wordloom [--db FILE]\n"
-                          "\n"
-                          "  --db FILE   the strings table to open; without it: the setting Database,\n"
-                          "              then ./strings.db when it exists, then the per-user table\n"
-                          "              (copied from the installed empty table on first start)\n"
-                          "  --version   print the version and end\n"
-                          "  --help      print this help and end\n");
+    // Asked before the application exists (--help), it stays English: no catalogue is loaded then.
+    return QCoreApplication::translate(
+        "TableLocation", "Usage: wordloom [--db FILE]\n"
+                         "\n"
+                         "  --db FILE   the strings table to open; without it: the setting Database,\n"
+                         "              then ./strings.db when it exists, then the per-user table\n"
+                         "              (copied from the installed empty table on first start)\n"
+                         "  --version   print the version and end\n"
+                         "  --help      print this help and end\n");
 }
 
 } // namespace wordloom

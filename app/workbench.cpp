@@ -5,6 +5,7 @@
 #include "app/table_location.h"
 #include "dialogs/about_box.h"
 #include "dialogs/options_dlg.h"
+#include "i18n/ui_language.h"
 #include "wordloom_build_info.h"
 
 #include <cstdio>
@@ -33,6 +34,7 @@ int RunWorkbench(int& argc, char** argv) {
         return 0;
     }
     WordloomApplication application(argc, argv);
+    InstallUiLanguage();
     const WorkbenchArguments arguments = ParseWorkbenchArguments(QApplication::arguments());
     if (!arguments.error.isEmpty()) {
         const QString text =

@@ -3,6 +3,7 @@
 #include "collect/errors.h"
 #include "collect/form_collector.h"
 #include "collect/source_file.h"
+#include "collect/ui_text.h"
 #include "collect/unit_collector.h"
 
 #include <chrono>
@@ -73,20 +74,23 @@ void ReportLeftOut(const CollectSummary& summary, const std::string& directory, 
     }
     std::string text;
     if (!summary.skippedFiles.empty()) {
-        text = std::to_string(summary.skippedFiles.size()) + " file(s) could not be read and were skipped.";
+        text = FillIn(WL_TR("Collect", "%1 file(s) could not be read and were skipped."),
+                      {std::to_string(summary.skippedFiles.size())});
     }
     if (!summary.lineFailures.empty()) {
-        text += (text.empty() ? "" : "\n") + std::to_string(summary.lineFailures.size()) +
-                " line(s) could not be parsed; their texts were not collected.";
+        text += (text.empty() ? "" : "\n") +
+                FillIn(WL_TR("Collect", "%1 line(s) could not be parsed; their texts were not collected."),
+                       {std::to_string(summary.lineFailures.size())});
     }
     std::vector<std::string> items;
     items.reserve(summary.skippedFiles.size() + summary.lineFailures.size());
     for (const std::string& skipped : summary.skippedFiles) {
-        items.push_back("Skipped " + skipped);
+        items.push_back(FillIn(WL_TR("Collect", "Skipped %1"), {skipped}));
     }
     for (const LineFailure& failure : summary.lineFailures) {
-        items.push_back(ShownName(failure.path, directory) + " Line " + std::to_string(failure.line) +
-                        ": Parsing error when parsing String: " + failure.text);
+        items.push_back(
+            FillIn(WL_TR("Collect", "%1 Line %2: Parsing error when parsing String: %3"),
+                   {ShownName(failure.path, directory), std::to_string(failure.line), failure.text}));
     }
     host.Report(text, items);
 }
@@ -111,8 +115,10 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         ~NoticeGuard() { table.SetBusyNotice({}); }
     } noticeGuard{table};
     // No event processing here: the table's engine is in the middle of a call.
-    table.SetBusyNotice(
-        [&host] { host.StatusText("Waiting for the strings table: another program is writing to it ..."); });
+    table.SetBusyNotice([&host] {
+        host.StatusText(
+            WL_TR("Collect", "Waiting for the strings table: another program is writing to it ..."));
+    });
     std::optional<CollectContext> context;
     BatchedTransaction transaction(table);
     try {
@@ -143,24 +149,24 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         };
         const std::vector<std::string> forms = ListFiles(directory, "*.dfm");
         if (forms.empty()) {
-            host.Message("No Forms found!");
+            host.Message(WL_TR("Collect", "No Forms found!"));
         } else {
             for (const std::string& name : forms) {
-                host.StatusText("Parsing " + name + " ...");
+                host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
                 host.ProcessPendingEvents();
                 collectFile(name, CollectFormFile);
             }
             if (settings.includePas) {
                 const std::vector<std::string> units = ListFiles(directory, "*.pas");
                 if (units.empty()) {
-                    host.Message("No Pascal Files found!");
+                    host.Message(WL_TR("Collect", "No Pascal Files found!"));
                 }
                 for (const std::string& name : units) {
-                    host.StatusText("Parsing " + name + " ...");
+                    host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
                     collectFile(name, CollectUnitFile);
                 }
             }
-            host.StatusText("Finished");
+            host.StatusText(WL_TR("Collect", "Finished"));
         }
     } catch (const std::exception& error) {
         summary.failed = true;

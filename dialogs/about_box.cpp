@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace wordloom {
 
 QString& VersionText() {
@@ -37,7 +39,8 @@ TUrlLabel* LinkRow(QWidget* area, const QString& caption, int y, int linkX, int 
     label->move(7, y);
     label->adjustSize();
     auto* link = new TUrlLabel(area);
-    link->move(linkX, linkY);
+    // A translated caption may be wider than the English one the positions were made for.
+    link->move(std::max(linkX, label->x() + label->width()), linkY);
     return link;
 }
 
@@ -45,7 +48,7 @@ TUrlLabel* LinkRow(QWidget* area, const QString& caption, int y, int linkX, int 
 
 TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("Info"));
+    setWindowTitle(tr("Info"));
     setFixedSize(303, 211);
     QFont small = font(); // the layout's pixel positions were made for a small dialog font
     small.setPixelSize(11);
@@ -64,14 +67,14 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindows
     auto* lower = new QFrame(this);
     lower->setFrameStyle(QFrame::Panel | QFrame::Raised);
     lower->setGeometry(0, 70, 303, 100);
-    m_mail = LinkRow(lower, QStringLiteral("E-Mail:"), 25, 50, 24);
+    m_mail = LinkRow(lower, tr("E-Mail:"), 25, 50, 24);
     m_mail->setText(MakerMail);
     m_mail->SetURL(QStringLiteral("mailto:") + MakerMail);
-    m_web = LinkRow(lower, QStringLiteral("WWW:"), 42, 49, 41);
+    m_web = LinkRow(lower, tr("WWW:"), 42, 49, 41);
     m_web->setText(MakerWeb);
     m_web->SetActiveColor(Qt::red);
-    m_components = LinkRow(lower, QStringLiteral("Try our "), 62, 45, 62);
-    m_components->setText(QStringLiteral("Pathwright component suite for Delphi"));
+    m_components = LinkRow(lower, tr("Try our "), 62, 45, 62);
+    m_components->setText(tr("Pathwright component suite for Delphi"));
     m_components->SetURL(MakerComponentsPage);
     for (QLabel* link :
          {static_cast<QLabel*>(m_mail), static_cast<QLabel*>(m_web), static_cast<QLabel*>(m_components)}) {
@@ -80,7 +83,7 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindows
 
     auto* bottom = new QFrame(this);
     bottom->setGeometry(0, 170, 303, 41);
-    m_okButton = new QPushButton(QStringLiteral("OK"), bottom);
+    m_okButton = new QPushButton(tr("OK"), bottom);
     m_okButton->setGeometry(107, 6, 89, 26);
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -95,7 +98,7 @@ void TAboutBox::FormCreate() {
     const QString title = QApplication::applicationName();
     m_productName->setText(title);
     m_shadow->setText(title);
-    m_version->setText(QStringLiteral("Version ") + VersionText());
+    m_version->setText(tr("Version %1").arg(VersionText()));
     m_version->adjustSize();
     m_programIcon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
 }

@@ -36,7 +36,7 @@ void PlaceLabel(QWidget* parent, const QString& text, int x, int y) {
 TOptionsDlg::TOptionsDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("OptionsDlg"));
-    setWindowTitle(QStringLiteral("Dialog"));
+    setWindowTitle(tr("Dialog"));
     setModal(false);
     setFixedSize(313, 141);
     QFont small = font(); // the layout's pixel positions were made for a small dialog font
@@ -46,14 +46,14 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
     auto* bevel = new QFrame(this);
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bevel->setGeometry(8, 8, 297, 89);
-    PlaceLabel(this, QStringLiteral("Charset for left column:"), 16, 29);
+    PlaceLabel(this, tr("Charset for left column:"), 16, 29);
     m_charSetCombo1 = CharsetCombo(this, 145, 25);
-    PlaceLabel(this, QStringLiteral("Charset for right column:"), 16, 61);
+    PlaceLabel(this, tr("Charset for right column:"), 16, 61);
     m_charSetCombo2 = CharsetCombo(this, 145, 57);
     m_charSetCombo1->setObjectName(QStringLiteral("CharSetCombo1"));
     m_charSetCombo2->setObjectName(QStringLiteral("CharSetCombo2"));
 
-    m_okBtn = new QPushButton(QStringLiteral("Close"), this);
+    m_okBtn = new QPushButton(tr("Close"), this);
     m_okBtn->setObjectName(QStringLiteral("OKBtn"));
     m_okBtn->setGeometry(119, 108, 75, 25);
     m_okBtn->setDefault(true);

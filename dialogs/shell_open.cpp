@@ -1,5 +1,6 @@
 #include "dialogs/shell_open.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -28,12 +29,15 @@ QString OpenDocument(const QString& target, const QString& workingDir) {
     const QString shown = url.isLocalFile() ? url.toLocalFile() : url.toDisplayString();
     // The desktop's opener takes a missing file without a word; only its program would complain.
     if (url.isLocalFile() && !QFileInfo::exists(shown)) {
-        return QStringLiteral("Cannot open ") + shown + QStringLiteral(":\nthe file does not exist.");
+        return QCoreApplication::translate("OpenDocument", "Cannot open %1:\nthe file does not exist.")
+            .arg(shown);
     }
     const bool opened = Opener() ? Opener()(url) : QDesktopServices::openUrl(url);
     if (!opened) {
-        return QStringLiteral("Cannot open ") + shown +
-               QStringLiteral(":\nno program to open it was found (is xdg-open installed?).");
+        return QCoreApplication::translate(
+                   "OpenDocument",
+                   "Cannot open %1:\nno program to open it was found (is xdg-open installed?).")
+            .arg(shown);
     }
     return {};
 }

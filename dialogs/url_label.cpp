@@ -16,8 +16,7 @@ TUrlLabel::TUrlLabel(QWidget* owner) : QLabel(owner), m_popup(new QMenu(this)) {
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
-    m_popup->addAction(QStringLiteral("Copy"), this,
-                       [this] { QGuiApplication::clipboard()->setText(text()); });
+    m_popup->addAction(tr("Copy"), this, [this] { QGuiApplication::clipboard()->setText(text()); });
 }
 
 QString TUrlLabel::Target() const {

@@ -5,6 +5,7 @@
 #include "collect/file_io.h"
 #include "collect/form_stream.h"
 #include "collect/source_file.h"
+#include "collect/ui_text.h"
 #include "strings_db/strings_table.h"
 #include "translate/file_replace.h"
 #include "translate/form_rewriter.h"
@@ -65,9 +66,8 @@ private:
 
 std::string FormFailureText(const std::string& path, const FormLinePosition& position, const CodePage& source,
                             const std::string& reason) {
-    return path + " Line " + std::to_string(position.lineCount) +
-           ": Parsing error when parsing String: \r\n\"" + source.Decode(position.currentLine) + "\"\r\n(" +
-           reason + ")";
+    return FillIn(WL_TR("Translate", "%1 Line %2: Parsing error when parsing String: \r\n\"%3\"\r\n(%4)"),
+                  {path, std::to_string(position.lineCount), source.Decode(position.currentLine), reason});
 }
 
 /// Rewrites one form file: read under its lock, converted to text when binary, its values
@@ -104,7 +104,7 @@ std::string CommitBeforeFailure(PassWriter& writer, const std::string& reason) {
 bool TranslateFormFiles(TranslateRun& run) {
     const std::vector<std::string> names = ListFiles(run.directory, "*.dfm");
     if (names.empty()) {
-        run.host.Message("No .DFM Files found!");
+        run.host.Message(WL_TR("Translate", "No .DFM Files found!"));
         return true;
     }
     const FormValueLookup lookup = FormLookup(run.lookup, run.source, run.target);
@@ -118,7 +118,7 @@ bool TranslateFormFiles(TranslateRun& run) {
                 writer.Commit();
                 break;
             }
-            run.host.StatusText("Translating " + names[i] + " ...");
+            run.host.StatusText(FillIn(WL_TR("Translate", "Translating %1 ..."), {names[i]}));
             TranslateFormFile(run, writer, path, lookup, position);
         } catch (const std::exception& error) {
             const std::string reason = CommitBeforeFailure(writer, error.what());
@@ -130,7 +130,7 @@ bool TranslateFormFiles(TranslateRun& run) {
         }
         run.host.ProcessPendingEvents();
     }
-    run.host.StatusText("Finished");
+    run.host.StatusText(WL_TR("Translate", "Finished"));
     run.host.BusyCursor(false);
     return true;
 }
@@ -159,7 +159,7 @@ void TranslateUnitFile(TranslateRun& run, PassWriter& writer, const std::string&
 bool TranslateUnitFiles(TranslateRun& run) {
     const std::vector<std::string> names = ListFiles(run.directory, "*.pas");
     if (names.empty()) {
-        run.host.Message("No Pascal Files found!");
+        run.host.Message(WL_TR("Translate", "No Pascal Files found!"));
         return true;
     }
     PassWriter writer(run.summary, &TranslateSummary::unitFilesTranslated);
@@ -170,7 +170,7 @@ bool TranslateUnitFiles(TranslateRun& run) {
                 writer.Commit();
                 break;
             }
-            run.host.StatusText("Translating " + names[i] + " ...");
+            run.host.StatusText(FillIn(WL_TR("Translate", "Translating %1 ..."), {names[i]}));
             TranslateUnitFile(run, writer, run.directory + names[i]);
         } catch (const std::exception& error) {
             const std::string reason = CommitBeforeFailure(writer, error.what());
@@ -182,7 +182,7 @@ bool TranslateUnitFiles(TranslateRun& run) {
         }
         run.host.ProcessPendingEvents();
     }
-    run.host.StatusText("Finished");
+    run.host.StatusText(WL_TR("Translate", "Finished"));
     run.host.BusyCursor(false);
     return true;
 }
@@ -197,10 +197,11 @@ void PrepareTable(StringsTable& table, const ProjectSettings& settings) {
 } // namespace
 
 std::string TranslateQuestion(const ProjectSettings& settings) {
-    return "Please make sure the Project " + settings.projectPath +
-           " is not loaded in the Delphi IDE and that its current" + " laguage really is " +
-           settings.language + ". It is recommended that" +
-           " you run Wordloom only on a copy of the project files.";
+    return FillIn(WL_TR("Translate",
+                        "Please make sure the Project %1 is not loaded in the Delphi IDE and that its "
+                        "current laguage really is %2. It is recommended that you run Wordloom "
+                        "only on a copy of the project files."),
+                  {settings.projectPath, settings.language});
 }
 
 TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings& settings,

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDrag>
 #include <QElapsedTimer>
@@ -207,11 +208,11 @@ Qt::DropAction TVelFolderDropTarget::Drop(const QMimeData* data, int keyState, Q
             if (action == effect)
                 menu.setDefaultAction(item);
         };
-        add(QStringLiteral("&Copy Here"), Qt::CopyAction);
-        add(QStringLiteral("&Move Here"), Qt::MoveAction);
-        add(QStringLiteral("&Link Here"), Qt::LinkAction);
+        add(QCoreApplication::translate("Pathwright", "&Copy Here"), Qt::CopyAction);
+        add(QCoreApplication::translate("Pathwright", "&Move Here"), Qt::MoveAction);
+        add(QCoreApplication::translate("Pathwright", "&Link Here"), Qt::LinkAction);
         menu.addSeparator();
-        add(QStringLiteral("Cancel"), Qt::IgnoreAction);
+        add(QCoreApplication::translate("Pathwright", "Cancel"), Qt::IgnoreAction);
         QAction* chosen = hooks.ExecMenu(menu, screenPoint);
         if (!chosen)
             return Qt::IgnoreAction;
@@ -244,7 +245,7 @@ bool LinkFiles(const QStringList& files, const QString& folder, QString* error) 
                 name + (n == 1 ? QStringLiteral(" (link)") : QStringLiteral(" (link %1)").arg(n)));
         if (::symlink(QFile::encodeName(QFileInfo(file).absoluteFilePath()).constData(),
                       QFile::encodeName(target).constData()) != 0) {
-            *error = QStringLiteral("Cannot create a link to %1").arg(file);
+            *error = QCoreApplication::translate("Pathwright", "Cannot create a link to %1").arg(file);
             ok = false;
         }
     }

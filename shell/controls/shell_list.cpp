@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -462,7 +463,8 @@ void TVelShellList::SetPath(const QString& text) {
         try {
             m_browser->SetFolder(text);
         } catch (const EPathwrightError&) {
-            m_hooks.ErrorMessage(this, QStringLiteral("Cannot find path: ") + text);
+            m_hooks.ErrorMessage(this,
+                                 QCoreApplication::translate("Pathwright", "Cannot find path: %1").arg(text));
         }
     } else {
         m_browser->SetFolder(text);

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -449,7 +450,7 @@ void TVelShellTree::SetSelectedFolder(const QString& value) {
         result = SelectIDList(parsed);
     FreeIDList(parsed);
     if (!result && !IsLoading())
-        throw EPathwrightError(QStringLiteral("Cannot Find Folder: ") + text);
+        throw EPathwrightError(QCoreApplication::translate("Pathwright", "Cannot Find Folder: %1").arg(text));
 }
 
 TVelShellFolder TVelShellTree::SpecialFolder() {

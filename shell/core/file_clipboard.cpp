@@ -1,5 +1,6 @@
 #include "shell/core/file_clipboard.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +38,7 @@ bool CopyTree(const QString& source, const QString& target, QString* error) {
             return true;
     } else if (info.isDir()) {
         if (!QDir().mkdir(target)) {
-            *error = QStringLiteral("Cannot create %1").arg(target);
+            *error = QCoreApplication::translate("Pathwright", "Cannot create %1").arg(target);
             return false;
         }
         const QDir dir(source);
@@ -49,7 +50,7 @@ bool CopyTree(const QString& source, const QString& target, QString* error) {
     } else if (QFile::copy(source, target)) {
         return true;
     }
-    *error = QStringLiteral("Cannot copy %1 to %2").arg(source, target);
+    *error = QCoreApplication::translate("Pathwright", "Cannot copy %1 to %2").arg(source, target);
     return false;
 }
 
@@ -116,12 +117,12 @@ bool TransferFiles(const QList<QUrl>& urls, const QString& targetDir, bool move,
         const QString source = QDir::cleanPath(url.toLocalFile());
         const QFileInfo info(source);
         if (source.isEmpty() || (!info.exists() && !info.isSymLink())) {
-            *error = QStringLiteral("Cannot find %1").arg(source);
+            *error = QCoreApplication::translate("Pathwright", "Cannot find %1").arg(source);
             ok = false;
             continue;
         }
         if (info.isDir() && !info.isSymLink() && IsInside(targetDir, source)) {
-            *error = QStringLiteral("Cannot put %1 into itself").arg(source);
+            *error = QCoreApplication::translate("Pathwright", "Cannot put %1 into itself").arg(source);
             ok = false;
             continue;
         }
@@ -134,7 +135,7 @@ bool TransferFiles(const QList<QUrl>& urls, const QString& targetDir, bool move,
                 0)
                 continue;
             if (errno != EXDEV) {
-                *error = QStringLiteral("Cannot move %1").arg(source);
+                *error = QCoreApplication::translate("Pathwright", "Cannot move %1").arg(source);
                 ok = false;
                 continue;
             }
@@ -146,7 +147,7 @@ bool TransferFiles(const QList<QUrl>& urls, const QString& targetDir, bool move,
             const bool removed =
                 info.isDir() && !info.isSymLink() ? QDir(source).removeRecursively() : QFile::remove(source);
             if (!removed) {
-                *error = QStringLiteral("Cannot remove %1").arg(source);
+                *error = QCoreApplication::translate("Pathwright", "Cannot remove %1").arg(source);
                 ok = false;
             }
             continue;

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -74,7 +75,7 @@ void TPathwright::SetFolder(const QString& path) {
         return;
     const OptIDList id = path.isEmpty() ? SpecialFolderLocation(SF_DRIVES) : IDListFromName(nullptr, path);
     if (!id)
-        throw EPathwrightError(QStringLiteral("Cannot Find Folder: ") + path);
+        throw EPathwrightError(QCoreApplication::translate("Pathwright", "Cannot Find Folder: %1").arg(path));
     SetFolderIDList(id);
 }
 
@@ -489,14 +490,22 @@ bool TPathwright::DeleteToTrash(const Targets& targets) {
     const QString name = QFileInfo(QFile::decodeName(targets.paths.front())).fileName();
     const QString count = QString::number(targets.paths.size());
     const QString question =
-        inTrash
-            ? (targets.paths.size() == 1
-                   ? QStringLiteral("Are you sure you want to permanently delete \"%1\"?").arg(name)
-                   : QStringLiteral("Are you sure you want to permanently delete these %1 items?").arg(count))
-            : (targets.paths.size() == 1
-                   ? QStringLiteral("Are you sure you want to move \"%1\" to the Trash?").arg(name)
-                   : QStringLiteral("Are you sure you want to move these %1 items to the Trash?").arg(count));
-    if (!m_hooks.Confirm(OwnerWindow(), QStringLiteral("Confirm Delete"), question))
+        inTrash ? (targets.paths.size() == 1
+                       ? QCoreApplication::translate("Pathwright",
+                                                     "Are you sure you want to permanently delete \"%1\"?")
+                             .arg(name)
+                       : QCoreApplication::translate(
+                             "Pathwright", "Are you sure you want to permanently delete these %1 items?")
+                             .arg(count))
+                : (targets.paths.size() == 1
+                       ? QCoreApplication::translate("Pathwright",
+                                                     "Are you sure you want to move \"%1\" to the Trash?")
+                             .arg(name)
+                       : QCoreApplication::translate(
+                             "Pathwright", "Are you sure you want to move these %1 items to the Trash?")
+                             .arg(count));
+    if (!m_hooks.Confirm(OwnerWindow(), QCoreApplication::translate("Pathwright", "Confirm Delete"),
+                         question))
         return false;
     bool ok = true;
     QStringList failures;
@@ -521,7 +530,8 @@ bool TPathwright::DeleteToTrash(const Targets& targets) {
         ok = removed && ok;
     }
     if (!failures.isEmpty())
-        m_hooks.ShowError(OwnerWindow(), QStringLiteral("Error Deleting File"), failures.join(u'\n'));
+        m_hooks.ShowError(OwnerWindow(), QCoreApplication::translate("Pathwright", "Error Deleting File"),
+                          failures.join(u'\n'));
     return ok;
 }
 
@@ -613,7 +623,7 @@ void TPathwright::ShowContextMenu(const QPoint& screenPoint, QMenu* extraMenu, Q
         action->setEnabled(enabled);
         return action;
     };
-    popup.setDefaultAction(addVerb(QStringLiteral("&Open"), "open", true));
+    popup.setDefaultAction(addVerb(QCoreApplication::translate("Pathwright", "&Open"), "open", true));
     popup.addSeparator();
     bool canPaste = false;
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -621,15 +631,16 @@ void TPathwright::ShowContextMenu(const QPoint& screenPoint, QMenu* extraMenu, Q
         canPaste = !FileListFromMimeData(QGuiApplication::clipboard()->mimeData(), &cut).isEmpty();
     }
     addVerb(QStringLiteral("Cu&t"), "cut", allHavePaths && (common & Sfgao::CanDelete));
-    addVerb(QStringLiteral("&Copy"), "copy", allHavePaths);
-    addVerb(QStringLiteral("&Paste"), "paste", canPaste);
+    addVerb(QCoreApplication::translate("Pathwright", "&Copy"), "copy", allHavePaths);
+    addVerb(QCoreApplication::translate("Pathwright", "&Paste"), "paste", canPaste);
     popup.addSeparator();
-    addVerb(QStringLiteral("&Delete"), "delete", allHavePaths && (common & Sfgao::CanDelete));
+    addVerb(QCoreApplication::translate("Pathwright", "&Delete"), "delete",
+            allHavePaths && (common & Sfgao::CanDelete));
     if (OnRename)
-        addVerb(QStringLiteral("Rena&me"), "rename",
+        addVerb(QCoreApplication::translate("Pathwright", "Rena&me"), "rename",
                 targets.items.size() == 1 && (common & Sfgao::CanRename));
     popup.addSeparator();
-    addVerb(QStringLiteral("P&roperties"), "properties", true);
+    addVerb(QCoreApplication::translate("Pathwright", "P&roperties"), "properties", true);
 
     // The caller's items after ours, set apart by a separator, with their direct sub-items.
     std::vector<QAction*> clones;
@@ -709,9 +720,12 @@ const TPathwright::FindData& TPathwright::FetchFindData() {
 }
 
 QString TPathwright::DetailText(int index, bool header) {
-    static const char* const headers[] = {"Name", "Size", "Type", "Changed"};
+    static const char* const headers[] = {
+        QT_TRANSLATE_NOOP("Pathwright", "Name"), QT_TRANSLATE_NOOP("Pathwright", "Size"),
+        QT_TRANSLATE_NOOP("Pathwright", "Type"), QT_TRANSLATE_NOOP("Pathwright", "Changed")};
     if (header)
-        return index >= 0 && index < 4 ? QString::fromLatin1(headers[index]) : QString();
+        return index >= 0 && index < 4 ? QCoreApplication::translate("Pathwright", headers[index])
+                                       : QString();
     if (index == 0)
         return DisplayName();
     if (index < 1 || index > 3)

@@ -2,6 +2,7 @@
 
 #include "shell/core/pathwright.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -28,9 +29,10 @@ QString PermissionText(QFile::Permissions permissions) {
 
 QString SizeText(qint64 bytes) {
     if (bytes < 1024)
-        return bytes == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(bytes);
-    return QLocale().formattedDataSize(bytes) + QStringLiteral(" (") + QLocale().toString(bytes) +
-           QStringLiteral(" bytes)");
+        return bytes == 1 ? QCoreApplication::translate("Pathwright", "1 byte")
+                          : QCoreApplication::translate("Pathwright", "%1 bytes").arg(bytes);
+    return QCoreApplication::translate("Pathwright", "%1 (%2 bytes)")
+        .arg(QLocale().formattedDataSize(bytes), QLocale().toString(bytes));
 }
 
 } // namespace
@@ -45,35 +47,38 @@ TVelPropertiesDialog::TVelPropertiesDialog(const QStringList& names, const QStri
     layout->addWidget(buttons);
 
     if (names.size() == 1) {
-        setWindowTitle(names.front() + QStringLiteral(" Properties"));
-        AddField(QStringLiteral("Name"), names.front());
+        setWindowTitle(QCoreApplication::translate("Pathwright", "%1 Properties").arg(names.front()));
+        AddField(QCoreApplication::translate("Pathwright", "Name"), names.front());
         const QString path = paths.value(0);
         if (path.isEmpty())
             return;
         const QFileInfo info(path);
         static const QMimeDatabase database;
-        AddField(QStringLiteral("Type"),
+        AddField(QCoreApplication::translate("Pathwright", "Type"),
                  info.isDir()
                      ? database.mimeTypeForName(QStringLiteral("inode/directory")).comment()
                      : database.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension).comment());
         if (info.isSymLink())
-            AddField(QStringLiteral("Link to"), info.symLinkTarget());
-        AddField(QStringLiteral("Location"), info.absolutePath());
+            AddField(QCoreApplication::translate("Pathwright", "Link to"), info.symLinkTarget());
+        AddField(QCoreApplication::translate("Pathwright", "Location"), info.absolutePath());
         if (!info.isDir())
-            AddField(QStringLiteral("Size"), SizeText(info.size()));
-        AddField(QStringLiteral("Changed"), TPathwright::FileTimeText(info.lastModified()));
-        AddField(QStringLiteral("Permissions"), PermissionText(info.permissions()));
+            AddField(QCoreApplication::translate("Pathwright", "Size"), SizeText(info.size()));
+        AddField(QCoreApplication::translate("Pathwright", "Changed"),
+                 TPathwright::FileTimeText(info.lastModified()));
+        AddField(QCoreApplication::translate("Pathwright", "Permissions"),
+                 PermissionText(info.permissions()));
         return;
     }
-    setWindowTitle(QStringLiteral("Properties"));
-    AddField(QStringLiteral("Name"), QStringLiteral("%1 items").arg(names.size()));
+    setWindowTitle(QCoreApplication::translate("Pathwright", "Properties"));
+    AddField(QCoreApplication::translate("Pathwright", "Name"),
+             QCoreApplication::translate("Pathwright", "%1 items").arg(names.size()));
     qint64 total = 0;
     for (const QString& path : paths) {
         const QFileInfo info(path);
         if (!path.isEmpty() && !info.isDir())
             total += info.size();
     }
-    AddField(QStringLiteral("Size"), SizeText(total));
+    AddField(QCoreApplication::translate("Pathwright", "Size"), SizeText(total));
 }
 
 void TVelPropertiesDialog::AddField(const QString& field, const QString& text) {

@@ -1,5 +1,6 @@
 #include "shell/core/shell_namespace.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -421,7 +422,7 @@ public:
     OptIDList SetNameOf(const IDList& item, const QString& name, QString* error) const override {
         const QByteArray newName = QFile::encodeName(name);
         if (!IsValidFileName(newName) || item.ItemCount() != 1) {
-            *error = QStringLiteral("Invalid name: %1").arg(name);
+            *error = QCoreApplication::translate("Pathwright", "Invalid name: %1").arg(name);
             return std::nullopt;
         }
         const ItemView last = item.LastItem();
@@ -506,7 +507,7 @@ QString VolumeDisplayName(std::string_view mountPoint) {
             return volume.label;
     }
     if (mountPoint == "/")
-        return QStringLiteral("File System");
+        return QCoreApplication::translate("Pathwright", "File System");
     const QByteArray point = ToBytes(mountPoint);
     return QFile::decodeName(point.mid(point.lastIndexOf('/') + 1));
 }
@@ -723,7 +724,7 @@ const SpecialFolderEntry kSpecialFolders[kShellFolderKindCount] = {
 // ---- public routines ----
 
 OptIDList ShellFolder::SetNameOf(const IDList&, const QString& name, QString* error) const {
-    *error = QStringLiteral("Cannot rename to %1").arg(name);
+    *error = QCoreApplication::translate("Pathwright", "Cannot rename to %1").arg(name);
     return std::nullopt;
 }
 
@@ -901,17 +902,17 @@ int CompareIDs(const IDList& a, const IDList& b) {
 
 QString DisplayNameOf(const IDList& absolute) {
     if (absolute.IsDesktop())
-        return QStringLiteral("Desktop");
+        return QCoreApplication::translate("Pathwright", "Desktop");
     const ItemView last = absolute.LastItem();
     switch (last.kind) {
     case ItemKind::Computer:
-        return QStringLiteral("Computer");
+        return QCoreApplication::translate("Pathwright", "Computer");
     case ItemKind::Home:
-        return QStringLiteral("Home");
+        return QCoreApplication::translate("Pathwright", "Home");
     case ItemKind::Trash:
-        return QStringLiteral("Trash");
+        return QCoreApplication::translate("Pathwright", "Trash");
     case ItemKind::Network:
-        return QStringLiteral("Network");
+        return QCoreApplication::translate("Pathwright", "Network");
     case ItemKind::Volume:
         return VolumeDisplayName(last.name);
     case ItemKind::File:

@@ -2,6 +2,7 @@
 
 #include "shell/core/shell_namespace.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 
@@ -169,7 +170,8 @@ bool MoveToTrash(const QByteArray& path, QString* error, QByteArray* trashedAs) 
         source.chop(1);
     const QByteArray name = source.mid(source.lastIndexOf('/') + 1);
     if (!source.startsWith('/') || name.isEmpty() || name == "." || name == "..") {
-        why = QStringLiteral("%1 names no object that can go to the trash").arg(Name(path));
+        why = QCoreApplication::translate("Pathwright", "%1 names no object that can go to the trash")
+                  .arg(Name(path));
         return false;
     }
     // The record keeps the place without links in the way, so that a restore finds it again.
@@ -195,7 +197,8 @@ bool MoveToTrash(const QByteArray& path, QString* error, QByteArray* trashedAs) 
         // relative to the volume's top, which stays right when the volume is mounted elsewhere.
         const QByteArray top = TopOfVolume(parent, folder.st_dev);
         if (!VolumeTrash(top, &trash, &code)) {
-            why = QStringLiteral("No trash can be made on the volume at %1: %2").arg(Name(top), Reason(code));
+            why = QCoreApplication::translate("Pathwright", "No trash can be made on the volume at %1: %2")
+                      .arg(Name(top), Reason(code));
             return false;
         }
         recordedPath = original.mid(top == "/" ? 1 : top.size() + 1);
@@ -204,7 +207,8 @@ bool MoveToTrash(const QByteArray& path, QString* error, QByteArray* trashedAs) 
     const QByteArray info = trash + "/info";
     for (const QByteArray& dir : {files, info}) {
         if (!MakeFolders(dir, &code)) {
-            why = QStringLiteral("Cannot make the trash folder %1: %2").arg(Name(dir), Reason(code));
+            why = QCoreApplication::translate("Pathwright", "Cannot make the trash folder %1: %2")
+                      .arg(Name(dir), Reason(code));
             return false;
         }
     }
@@ -221,14 +225,15 @@ bool MoveToTrash(const QByteArray& path, QString* error, QByteArray* trashedAs) 
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            why = QStringLiteral("Cannot write the trash record %1: %2").arg(Name(infoPath), Reason(errno));
+            why = QCoreApplication::translate("Pathwright", "Cannot write the trash record %1: %2")
+                      .arg(Name(infoPath), Reason(errno));
             return false;
         }
         const bool written = WriteAll(fd, record);
         const int writeError = errno;
         if (::close(fd) != 0 || !written) {
             ::unlink(infoPath.constData());
-            why = QStringLiteral("Cannot write the trash record %1: %2")
+            why = QCoreApplication::translate("Pathwright", "Cannot write the trash record %1: %2")
                       .arg(Name(infoPath), Reason(written ? errno : writeError));
             return false;
         }
@@ -246,6 +251,7 @@ bool MoveToTrash(const QByteArray& path, QString* error, QByteArray* trashedAs) 
             return false;
         }
     }
-    why = QStringLiteral("The trash holds too many objects named %1").arg(Name(name));
+    why = QCoreApplication::translate("Pathwright", "The trash holds too many objects named %1")
+              .arg(Name(name));
     return false;
 }

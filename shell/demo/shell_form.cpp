@@ -60,6 +60,41 @@ std::string FormLiteral(const QString& text) {
     return result.empty() ? std::string("''") : result;
 }
 
+// The form file holds English captions and hints; these are the ones shown in the user's language.
+constexpr const char* kFormTexts[] = {
+    QT_TRANSLATE_NOOP("TShellForm", "Demo for Pathwright Components"),
+    QT_TRANSLATE_NOOP("TShellForm", "Parent Folder"),
+    QT_TRANSLATE_NOOP("TShellForm", "Delete"),
+    QT_TRANSLATE_NOOP("TShellForm", "Show Properties"),
+    QT_TRANSLATE_NOOP("TShellForm", "Show Large Icons"),
+    QT_TRANSLATE_NOOP("TShellForm", "Show Small Icons"),
+    QT_TRANSLATE_NOOP("TShellForm", "Show List"),
+    QT_TRANSLATE_NOOP("TShellForm", "Show Report"),
+    QT_TRANSLATE_NOOP("TShellForm", "Connect network drive"),
+    QT_TRANSLATE_NOOP("TShellForm", "Full &Expand"),
+    QT_TRANSLATE_NOOP("TShellForm", "Full &Collapse"),
+    QT_TRANSLATE_NOOP("TShellForm", "&File"),
+    QT_TRANSLATE_NOOP("TShellForm", "E&xit"),
+    QT_TRANSLATE_NOOP("TShellForm", "&Help"),
+    QT_TRANSLATE_NOOP("TShellForm", "&About..."),
+};
+
+void TranslateFormTexts(QObject* form) {
+    QList<QObject*> objects = form->findChildren<QObject*>();
+    objects.prepend(form);
+    for (QObject* object : objects) {
+        for (const char* name : {"Caption", "Hint"}) {
+            const QByteArray text = object->property(name).toString().toUtf8();
+            for (const char* known : kFormTexts) {
+                if (text == known) {
+                    object->setProperty(name, TShellForm::tr(known));
+                    break;
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 
 TShellForm::TShellForm(QWidget* owner, const QString& startFolder)
@@ -100,6 +135,7 @@ QString TShellForm::HomePage() const {
 
 void TShellForm::Loaded() {
     TComponentState::Loaded();
+    TranslateFormTexts(this);
     if (m_menu)
         m_menu->FillMenuBar(m_menuBar);
     QEvent request(QEvent::LayoutRequest);
@@ -219,9 +255,9 @@ void TShellForm::Exit1Click(QObject*) {
 }
 
 void TShellForm::About1Click(QObject*) {
-    const QString application = QStringLiteral("Advanced Sample for Pathwright components\n");
-    const QString further = QStringLiteral("Advanced sample for TPathwright\nMore info at: ") + HomePage();
-    m_hooks.About(this, QStringLiteral("About ") + application.trimmed(), application + further);
+    const QString application = tr("Advanced Sample for Pathwright components");
+    const QString further = tr("Advanced sample for TPathwright\nMore info at: %1").arg(HomePage());
+    m_hooks.About(this, tr("About %1").arg(application), application + u'\n' + further);
 }
 
 void TShellForm::StatusBar1Click(QObject*) {
