@@ -78,8 +78,10 @@ void ReportLeftOut(const CollectSummary& summary, const std::string& directory, 
                       {std::to_string(summary.skippedFiles.size())});
     }
     if (!summary.lineFailures.empty()) {
-        text += (text.empty() ? "" : "\n") +
-                FillIn(WL_TR("Collect", "%1 line(s) could not be parsed; their texts were not collected."),
+        if (!text.empty()) {
+            text += '\n';
+        }
+        text += FillIn(WL_TR("Collect", "%1 line(s) could not be parsed; their texts were not collected."),
                        {std::to_string(summary.lineFailures.size())});
     }
     std::vector<std::string> items;
