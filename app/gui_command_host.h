@@ -1,7 +1,7 @@
 // The engine commands' host in the window: boxes, hourglass, status bar, clipboard, grid.
 #pragma once
 
-#include "collect/command_host.h"
+#include "base/command_host.h"
 
 #include <functional>
 

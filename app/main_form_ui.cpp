@@ -5,7 +5,7 @@
 #include "app/project_combo.h"
 #include "app/strings_grid.h"
 #include "app/tool_icons.h"
-#include "collect/project.h"
+#include "base/project.h"
 #include "dialogs/adv_status_bar.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // Throughput of form-stream conversion, in each direction, over every form file of the corpus and
 // over a large generated form. Run from the build folder:
 //   ./bench/form_bench --benchmark_counters_tabular=true
-#include "collect/file_io.h"
-#include "collect/form_stream.h"
+#include "base/file_io.h"
+#include "forms/form_stream.h"
 
 #include <benchmark/benchmark.h>
 

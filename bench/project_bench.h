@@ -2,9 +2,9 @@
 // folder of this run, and a main that reports the project's size and removes the folder at the end.
 #pragma once
 
+#include "base/command_host.h"
+#include "base/project.h"
 #include "bench/project_generator.h"
-#include "collect/command_host.h"
-#include "collect/project.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "bench/project_generator.h"
 
-#include "collect/form_stream.h"
+#include "forms/form_stream.h"
 
 #include <algorithm>
 #include <array>

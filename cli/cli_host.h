@@ -2,7 +2,7 @@
 // clipboard and no view.
 #pragma once
 
-#include "collect/command_host.h"
+#include "base/command_host.h"
 
 #include <istream>
 #include <ostream>

@@ -1,6 +1,6 @@
 #include "cli/commands.h"
 
-#include "collect/code_page.h"
+#include "forms/code_page.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,9 +1,9 @@
 #include "cli/commands.h"
 #include "cli/parser.h"
 
-#include "collect/errors.h"
-#include "collect/file_io.h"
-#include "collect/form_stream.h"
+#include "base/errors.h"
+#include "base/file_io.h"
+#include "forms/form_stream.h"
 
 namespace wordloom::cli {
 

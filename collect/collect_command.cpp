@@ -1,9 +1,9 @@
 #include "collect/collect_command.h"
 
-#include "collect/errors.h"
+#include "base/errors.h"
+#include "base/source_file.h"
+#include "base/ui_text.h"
 #include "collect/form_collector.h"
-#include "collect/source_file.h"
-#include "collect/ui_text.h"
 #include "collect/unit_collector.h"
 
 #include <chrono>

@@ -2,9 +2,9 @@
 // the user only through the host.
 #pragma once
 
+#include "base/command_host.h"
+#include "base/project.h"
 #include "collect/collect_context.h"
-#include "collect/command_host.h"
-#include "collect/project.h"
 #include "strings_db/strings_table.h"
 
 #include <string>

@@ -1,8 +1,8 @@
 // What the collectors work with while the Collect command runs.
 #pragma once
 
-#include "collect/code_page.h"
-#include "collect/command_host.h"
+#include "base/command_host.h"
+#include "forms/code_page.h"
 #include "strings_db/strings_table.h"
 
 #include <string>

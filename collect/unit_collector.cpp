@@ -1,9 +1,9 @@
 #include "collect/unit_collector.h"
 
-#include "collect/form_text.h"
-#include "collect/literal_codec.h"
-#include "collect/pascal_scan.h"
-#include "collect/source_file.h"
+#include "base/source_file.h"
+#include "forms/form_text.h"
+#include "forms/literal_codec.h"
+#include "forms/pascal_scan.h"
 
 #include <exception>
 

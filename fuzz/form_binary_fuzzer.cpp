@@ -1,7 +1,7 @@
 // Binary form reader: any input either fails with a FormError or converts; what converts to a text
 // that parses must then be a fixed point of binary -> text -> binary.
-#include "collect/errors.h"
-#include "collect/form_stream.h"
+#include "base/errors.h"
+#include "forms/form_stream.h"
 
 #include <cstdint>
 #include <cstdlib>

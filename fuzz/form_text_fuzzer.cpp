@@ -1,7 +1,7 @@
 // Text form parser: any input either fails with a FormError or converts; a binary form it produces
 // must read back and give the same binary once more.
-#include "collect/errors.h"
-#include "collect/form_stream.h"
+#include "base/errors.h"
+#include "forms/form_stream.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "i18n/ui_language.h"
 
-#include "collect/ui_text.h"
+#include "base/ui_text.h"
 #include "wordloom_build_info.h"
 
 #include <QCoreApplication>

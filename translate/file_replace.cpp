@@ -1,7 +1,7 @@
 #include "translate/file_replace.h"
 
-#include "collect/file_io.h"
-#include "collect/source_file.h"
+#include "base/file_io.h"
+#include "base/source_file.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,7 +1,7 @@
 // Writing rewritten sources back: atomic replacement and the "~" backup copies.
 #pragma once
 
-#include "collect/errors.h"
+#include "base/errors.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #include "translate/form_rewriter.h"
 
-#include "collect/form_text.h"
+#include "forms/form_text.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // translation is replaced as a whole; everything else is written back as it stood.
 #pragma once
 
-#include "collect/literal_codec.h"
+#include "forms/literal_codec.h"
 
 #include <functional>
 #include <optional>

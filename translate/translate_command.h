@@ -2,8 +2,8 @@
 // (optionally) unit sources so that every text with a translation carries the target language.
 #pragma once
 
-#include "collect/command_host.h"
-#include "collect/project.h"
+#include "base/command_host.h"
+#include "base/project.h"
 
 #include <string>
 

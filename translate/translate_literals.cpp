@@ -1,6 +1,6 @@
 #include "translate/translate_literals.h"
 
-#include "collect/form_text.h"
+#include "forms/form_text.h"
 
 namespace wordloom {
 

@@ -1,8 +1,8 @@
 // Replacing the string literals of one source line by their translations.
 #pragma once
 
-#include "collect/literal_codec.h"
-#include "collect/pascal_scan.h"
+#include "forms/literal_codec.h"
+#include "forms/pascal_scan.h"
 
 #include <functional>
 #include <optional>

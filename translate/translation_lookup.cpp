@@ -1,7 +1,7 @@
 #include "translate/translation_lookup.h"
 
-#include "collect/errors.h"
-#include "collect/form_text.h"
+#include "base/errors.h"
+#include "forms/form_text.h"
 #include "strings_db/strings_table.h"
 
 #include <algorithm>

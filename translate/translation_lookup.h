@@ -2,8 +2,8 @@
 // the bytes of the files' code pages.
 #pragma once
 
-#include "collect/code_page.h"
-#include "collect/literal_codec.h"
+#include "forms/code_page.h"
+#include "forms/literal_codec.h"
 #include "translate/form_rewriter.h"
 #include "translate/translate_literals.h"
 

@@ -3,8 +3,8 @@
 // folder, the link membership and the first-window set-up.
 #pragma once
 
-#include "shell/core/component.h"
 #include "shell/core/id_list.h"
+#include "shell/forms/component.h"
 
 #include <QFlags>
 #include <QObject>

@@ -2,9 +2,9 @@
 
 #include "shell/core/busy_cursor.h"
 #include "shell/core/file_clipboard.h"
-#include "shell/core/form_reader.h"
 #include "shell/core/shell_link.h"
 #include "shell/core/system_image_list.h"
+#include "shell/forms/form_reader.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

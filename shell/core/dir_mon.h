@@ -2,7 +2,7 @@
 // thread for each reported change.
 #pragma once
 
-#include "shell/core/component.h"
+#include "shell/forms/component.h"
 
 #include <QEvent>
 

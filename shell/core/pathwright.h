@@ -3,9 +3,9 @@
 // columns, rename, run commands and show the context menu. It draws nothing itself.
 #pragma once
 
-#include "shell/core/component.h"
 #include "shell/core/id_list.h"
 #include "shell/core/shell_namespace.h"
+#include "shell/forms/component.h"
 
 #include <QDateTime>
 #include <QPoint>

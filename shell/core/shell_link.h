@@ -3,8 +3,8 @@
 // registration order, never to the control that caused them.
 #pragma once
 
-#include "shell/core/component.h"
 #include "shell/core/id_list.h"
+#include "shell/forms/component.h"
 
 #include <QByteArray>
 #include <QEvent>

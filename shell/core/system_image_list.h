@@ -2,8 +2,8 @@
 // that shows it in small or large size, shared or as a private copy.
 #pragma once
 
-#include "shell/core/component.h"
 #include "shell/core/id_list.h"
+#include "shell/forms/component.h"
 
 #include <QHash>
 #include <QIcon>

@@ -1,6 +1,6 @@
 #include "shell/demo/form_controls.h"
 
-#include "shell/core/form_reader.h"
+#include "shell/forms/form_reader.h"
 
 #include <QAction>
 #include <QApplication>

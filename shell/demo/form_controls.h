@@ -4,7 +4,7 @@
 #pragma once
 
 #include "shell/controls/control_layout.h"
-#include "shell/core/component.h"
+#include "shell/forms/component.h"
 
 #include <QFrame>
 #include <QMenu>

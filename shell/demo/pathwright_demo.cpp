@@ -1,8 +1,8 @@
 // pathwright-demo [FOLDER]: the shell components' demonstration window on its own, opened on FOLDER
 // (the home folder without one).
 #include "i18n/ui_language.h"
-#include "shell/core/form_reader.h"
 #include "shell/demo/shell_form.h"
+#include "shell/forms/form_reader.h"
 
 #include <QApplication>
 #include <QFileInfo>

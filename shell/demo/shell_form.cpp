@@ -3,8 +3,8 @@
 #include "shell/controls/shell_combo.h"
 #include "shell/controls/shell_list.h"
 #include "shell/controls/shell_tree.h"
-#include "shell/core/form_reader.h"
 #include "shell/demo/form_controls.h"
+#include "shell/forms/form_reader.h"
 
 #include <QApplication>
 #include <QDesktopServices>

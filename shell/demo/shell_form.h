@@ -5,7 +5,7 @@
 #pragma once
 
 #include "shell/controls/shell_control_common.h"
-#include "shell/core/component.h"
+#include "shell/forms/component.h"
 
 #include <QSet>
 

@@ -2,7 +2,7 @@
 // workbench window, shown without blocking, and the same window with its state comes back every time.
 #include "shell/controls/shell_tree.h"
 #include "shell/demo/shell_form.h"
-#include "shell/shell_test_home.h"
+#include "shell_core/shell_test_home.h"
 #include "workbench_fixture.h"
 
 #include <QTest>

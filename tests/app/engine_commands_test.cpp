@@ -5,7 +5,7 @@
 #include "app/project_combo.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
-#include "collect/project.h"
+#include "base/project.h"
 #include "dialogs/adv_status_bar.h"
 #include "dialogs/options_dlg.h"
 #include "strings_db/strings_table.h"

@@ -1,7 +1,7 @@
 // The windows in the user's language: started under LANG=de_DE.UTF-8, the program's catalogue and the
 // engine's messages come up German; for a language without a catalogue the source texts stay.
 #include "app/project_combo.h"
-#include "collect/ui_text.h"
+#include "base/ui_text.h"
 #include "dialogs/about_box.h"
 #include "dialogs/url_label.h"
 #include "i18n/ui_language.h"

@@ -1,7 +1,7 @@
 // The command line every command shares: help per command, usage errors and exit statuses, and the
 // program's dispatch (its --version: the cli_version test).
+#include "base/file_io.h"
 #include "cli/commands.h"
-#include "collect/file_io.h"
 
 #include <gtest/gtest.h>
 

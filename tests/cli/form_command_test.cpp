@@ -1,6 +1,6 @@
+#include "base/file_io.h"
 #include "cli/commands.h"
-#include "collect/file_io.h"
-#include "collect/form_stream.h"
+#include "forms/form_stream.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
+#include "base/file_io.h"
 #include "cli/commands.h"
-#include "collect/file_io.h"
 #include "strings_db/table_file.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // A project folder, a real table file and a recording host for collector and command tests.
 #pragma once
 
+#include "base/project.h"
 #include "collect/collect_context.h"
-#include "collect/project.h"
 #include "common/recording_host.h"
 #include "common/temp_dir.h"
 #include "strings_db/strings_table.h"

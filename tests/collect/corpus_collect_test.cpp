@@ -1,5 +1,5 @@
 // Collects the real projects of the shared corpus twice and checks what must hold for any project.
-#include "collect/errors.h"
+#include "base/errors.h"
 #include "collect/form_collector.h"
 #include "collect/unit_collector.h"
 

@@ -1,6 +1,6 @@
-#include "collect/errors.h"
+#include "base/errors.h"
 #include "collect/form_collector.h"
-#include "collect/form_stream.h"
+#include "forms/form_stream.h"
 
 #include "collect_fixture.h"
 

@@ -1,7 +1,7 @@
-#include "collect/errors.h"
-#include "collect/pascal_scan.h"
-#include "collect/source_file.h"
+#include "base/errors.h"
+#include "base/source_file.h"
 #include "collect/unit_collector.h"
+#include "forms/pascal_scan.h"
 
 #include "collect_fixture.h"
 

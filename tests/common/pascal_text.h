@@ -1,7 +1,7 @@
 // PascalString values for tests: a narrow one from bytes, a wide one from UTF-16 units.
 #pragma once
 
-#include "collect/literal_codec.h"
+#include "forms/literal_codec.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 // A CommandHost for tests: records everything a command shows, answers questions as told.
 #pragma once
 
-#include "collect/command_host.h"
+#include "base/command_host.h"
 
 #include <deque>
 #include <string>

@@ -5,7 +5,7 @@
 
 #include "shell/controls/shell_list.h"
 #include "shell/core/system_image_list.h"
-#include "shell/shell_test_home.h"
+#include "shell_core/shell_test_home.h"
 
 #include <QAbstractItemView>
 #include <QContextMenuEvent>

@@ -4,7 +4,7 @@
 
 #include "shell/core/file_clipboard.h"
 #include "shell/core/shell_link.h"
-#include "shell/shell_test_home.h"
+#include "shell_core/shell_test_home.h"
 
 #include <QAction>
 #include <QApplication>

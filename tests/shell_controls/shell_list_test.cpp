@@ -4,9 +4,9 @@
 #include "shell/controls/shell_list.h"
 
 #include "shell/core/file_clipboard.h"
-#include "shell/core/form_reader.h"
 #include "shell/core/shell_link.h"
-#include "shell/shell_test_home.h"
+#include "shell/forms/form_reader.h"
+#include "shell_core/shell_test_home.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "shell/controls/shell_tree.h"
 
 #include "shell/core/file_clipboard.h"
-#include "shell/shell_test_home.h"
+#include "shell_core/shell_test_home.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -4,10 +4,10 @@
 #include "shell/controls/shell_combo.h"
 #include "shell/controls/shell_list.h"
 #include "shell/controls/shell_tree.h"
-#include "shell/core/form_reader.h"
 #include "shell/demo/form_controls.h"
 #include "shell/demo/shell_form.h"
-#include "shell/shell_test_home.h"
+#include "shell/forms/form_reader.h"
+#include "shell_core/shell_test_home.h"
 
 #include <QAction>
 #include <QApplication>

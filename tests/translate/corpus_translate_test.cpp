@@ -1,8 +1,8 @@
 // Rewrites every form file and unit of the shared corpus of real projects with nothing translated
 // and with every value translated into itself: no text may change.
-#include "collect/code_page.h"
-#include "collect/form_stream.h"
-#include "collect/project.h"
+#include "base/project.h"
+#include "forms/code_page.h"
+#include "forms/form_stream.h"
 #include "translate/form_rewriter.h"
 #include "translate/unit_rewriter.h"
 

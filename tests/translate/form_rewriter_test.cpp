@@ -1,6 +1,6 @@
 #include "translate/form_rewriter.h"
 
-#include "collect/project.h"
+#include "base/project.h"
 #include "common/pascal_text.h"
 
 #include <gtest/gtest.h>

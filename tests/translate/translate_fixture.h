@@ -1,10 +1,10 @@
 // A project folder, a real strings table file and a recording host for Translate tests.
 #pragma once
 
-#include "collect/form_stream.h"
-#include "collect/source_file.h"
+#include "base/source_file.h"
 #include "common/recording_host.h"
 #include "common/temp_dir.h"
+#include "forms/form_stream.h"
 #include "strings_db/strings_table.h"
 #include "strings_db/table_file.h"
 #include "translate/file_replace.h"

@@ -1,0 +1,130 @@
+#include "base/source_file.h"
+
+#include "base/errors.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wordloom {
+
+namespace {
+
+[[noreturn]] void ThrowCannotOpen(const std::string& path) {
+    throw FileError("Cannot open file " + path);
+}
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+SourceFile::SourceFile(const std::string& path, FileAccess mode) : m_path(path), m_mode(mode) {
+    const int flags = (mode == FileAccess::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+    m_fd = ::open(path.c_str(), flags);
+    if (m_fd < 0) {
+        ThrowCannotOpen(path);
+    }
+    struct stat info {};
+    const bool usable = ::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                        (mode == FileAccess::Read || (info.st_mode & 0222) != 0) &&
+                        ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+    if (!usable) {
+        ::close(m_fd);
+        m_fd = -1;
+        ThrowCannotOpen(path);
+    }
+}
+
+SourceFile::~SourceFile() {
+    if (m_fd >= 0) {
+        ::close(m_fd); // releases the lock
+    }
+}
+
+std::string SourceFile::ReadAll() {
+    std::string content;
+    struct stat info {};
+    if (::fstat(m_fd, &info) == 0 && info.st_size > 0) {
+        content.reserve(static_cast<size_t>(info.st_size));
+    }
+    if (::lseek(m_fd, 0, SEEK_SET) < 0) {
+        throw FileError("Cannot read file " + m_path);
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw FileError("Cannot read file " + m_path);
+        }
+        if (got == 0) {
+            break;
+        }
+        content.append(buffer, static_cast<size_t>(got));
+    }
+    return content;
+}
+
+std::string ReadSourceFile(const std::string& path) {
+    SourceFile file(path, FileAccess::Read);
+    return file.ReadAll();
+}
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+    // Iterative matcher with one backtrack point: linear enough for file names.
+    size_t p = 0;
+    size_t n = 0;
+    size_t starP = std::string_view::npos;
+    size_t starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+std::vector<std::string> ListFiles(const std::string& directory, std::string_view pattern) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (!WildcardMatch(pattern, name)) {
+            continue;
+        }
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat info {};
+            regular = ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+        }
+        if (regular) {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(dir);
+    return names;
+}
+
+} // namespace wordloom

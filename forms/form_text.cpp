@@ -1,0 +1,46 @@
+#include "forms/form_text.h"
+
+namespace wordloom {
+
+bool ReadLineValue(std::string_view line, std::size_t start, PascalString& value) {
+    std::size_t pos = line.find_first_of("'#", start);
+    if (pos == std::string_view::npos) {
+        return true;
+    }
+    return ReadStringExpression(line, pos, value);
+}
+
+std::string ToUtf8(const PascalString& text, const CodePage& codePage) {
+    if (!text.IsWide()) {
+        return codePage.Decode(text.Narrow());
+    }
+    const std::u16string& units = text.Wide();
+    std::string out;
+    out.reserve(units.size() * 2);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(c, out);
+    }
+    return out;
+}
+
+std::string_view TrimControls(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) {
+        ++begin;
+    }
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+} // namespace wordloom
