@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/command_host.h"
+#include "base/ui_text.h"
 
 #include <istream>
 #include <ostream>
@@ -23,7 +24,7 @@ public:
     bool Question(const std::string& text) override {
         if (m_answers == nullptr)
             return true;
-        m_err << text << "\nContinue? [y/N] " << std::flush;
+        m_err << text << "\n" << WL_TR("wordloom-cli", "Continue? [y/N]") << " " << std::flush;
         std::string answer;
         if (!std::getline(*m_answers, answer)) {
             m_err << "\n"; // nobody answered: the next text starts on a line of its own
@@ -31,7 +32,9 @@ public:
         }
         return answer == "y" || answer == "Y" || answer == "yes" || answer == "ok" || answer == "OK";
     }
-    void Error(const std::string& text) override { m_err << "Error: " << text << "\n"; }
+    void Error(const std::string& text) override {
+        m_err << FillIn(WL_TR("wordloom-cli", "Error: %1"), {text}) << "\n";
+    }
     FileFailureAnswer AskSkipFile(const std::string&) override {
         // The reason is listed with the skipped files at the end.
         return m_keepGoing ? FileFailureAnswer::SkipAll : FileFailureAnswer::Stop;

@@ -2,6 +2,7 @@
 // [--no-pas] [--keep-going]: the Collect Strings command of the workbench, with its texts on the error
 // stream.
 #include "collect/collect_command.h"
+#include "base/ui_text.h"
 #include "cli/cli_host.h"
 #include "cli/commands.h"
 #include "cli/parser.h"
@@ -22,26 +23,36 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
     int charset = 1;
     bool keepGoing = false;
     ProjectSettings settings;
-    CLI::App parser("Collects the texts of the forms and units beside PROJECT.dpr into the strings table.",
-                    "wordloom-cli collect");
+    CLI::App parser(
+        WL_TR("wordloom-cli",
+              "Collects the texts of the forms and units beside PROJECT.dpr into the strings table."),
+        "wordloom-cli collect");
     SetUpParser(parser);
-    parser.add_option("PROJECT.dpr", projectPath, "the project file")->required();
-    parser.add_option("--db", dbPath, "strings table (default ./strings.db)")->option_text("FILE");
-    parser.add_option("--lang", language, "project language (default: the table's first language)")
+    parser.add_option("PROJECT.dpr", projectPath, WL_TR("wordloom-cli", "the project file"))->required();
+    parser.add_option("--db", dbPath, WL_TR("wordloom-cli", "strings table (default ./strings.db)"))
+        ->option_text("FILE");
+    parser
+        .add_option("--lang", language,
+                    WL_TR("wordloom-cli", "project language (default: the table's first language)"))
         ->option_text("FIELD");
-    parser.add_option("--charset", charset, "character set of the sources (default 1, Windows-1252)")
+    parser
+        .add_option("--charset", charset,
+                    WL_TR("wordloom-cli", "character set of the sources (default 1, Windows-1252)"))
         ->check(CharsetCheck())
         ->option_text("N");
     parser
         .add_option_function<std::string>(
             "--properties", [&settings](const std::string& list) { settings.properties = SplitList(list); },
-            "searched form properties, comma-separated (default: all)")
+            WL_TR("wordloom-cli", "searched form properties, comma-separated (default: all)"))
         ->option_text("LIST");
     parser.add_flag_callback(
-        "--no-pas", [&settings] { settings.includePas = false; }, "leave the unit sources out");
+        "--no-pas", [&settings] { settings.includePas = false; },
+        WL_TR("wordloom-cli", "leave the unit sources out"));
     parser.add_flag(
         "--keep-going", keepGoing,
-        "skip a file that cannot be read (listed at the end, exit status 1) instead of stopping there");
+        WL_TR(
+            "wordloom-cli",
+            "skip a file that cannot be read (listed at the end, exit status 1) instead of stopping there"));
     if (const std::optional<int> status = ParseCommandLine(parser, args, out, err))
         return *status;
 
@@ -52,13 +63,16 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
         StringsTable table(dbPath);
         const std::vector<std::string> languages = table.Languages();
         if (languages.empty()) {
-            err << "The strings table " << dbPath << " has no language field\n";
+            err << FillIn(WL_TR("wordloom-cli", "The strings table %1 has no language field"), {dbPath})
+                << "\n";
             return kExitFailure;
         }
         if (language.empty()) {
             language = languages.front();
         } else if (std::find(languages.begin(), languages.end(), language) == languages.end()) {
-            err << "wordloom-cli collect: the strings table has no language field " << language << "\n";
+            err << "wordloom-cli collect: "
+                << FillIn(WL_TR("wordloom-cli", "the strings table has no language field %1"), {language})
+                << "\n";
             return kExitFailure;
         }
         // A relative path means the working folder here, not the root as an empty window field would.
@@ -70,10 +84,12 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
         CollectState state;
         const CollectSummary summary = RunCollectCommand(table, settings, host, state);
         table.SetFiltered(false);
-        out << "files read: " << summary.filesRead << ", texts added: " << summary.textsAdded
-            << ", table size: " << table.RecordCount();
+        out << FillIn(WL_TR("wordloom-cli", "files read: %1, texts added: %2, table size: %3"),
+                      {std::to_string(summary.filesRead), std::to_string(summary.textsAdded),
+                       std::to_string(table.RecordCount())});
         if (!summary.skippedFiles.empty()) {
-            out << ", files skipped: " << summary.skippedFiles.size();
+            out << FillIn(WL_TR("wordloom-cli", ", files skipped: %1"),
+                          {std::to_string(summary.skippedFiles.size())});
         }
         out << "\n";
         // A skipped file was not collected: the run is not a success a script may rely on.

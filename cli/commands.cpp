@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "base/ui_text.h"
 
 #include "forms/code_page.h"
 
@@ -24,7 +25,8 @@ bool ProjectFileExists(const std::string& command, const std::string& path, std:
     std::error_code error;
     if (std::filesystem::is_regular_file(path, error))
         return true;
-    err << "wordloom-cli " << command << ": cannot find the project file " << path << "\n";
+    err << "wordloom-cli " << command << ": "
+        << FillIn(WL_TR("wordloom-cli", "cannot find the project file %1"), {path}) << "\n";
     return false;
 }
 

@@ -1,3 +1,4 @@
+#include "base/ui_text.h"
 #include "cli/commands.h"
 #include "cli/parser.h"
 
@@ -26,23 +27,26 @@ int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     std::string source;
     std::string target;
     std::string codePage;
-    CLI::App parser("Converts a Delphi form file (.dfm) between its binary form and its text form:\n"
-                    "  wordloom-cli form totext IN OUT [--codepage NAME]\n"
-                    "  wordloom-cli form tobinary IN OUT\n"
-                    "IN may be either form; a form already in the wanted form is passed through the\n"
-                    "conversion, so OUT is always written canonically. OUT is replaced only when the\n"
-                    "whole conversion succeeded; IN and OUT may be the same file.",
+    CLI::App parser(WL_TR("wordloom-cli",
+                          "Converts a Delphi form file (.dfm) between its binary form and its text form:\n"
+                          "  wordloom-cli form totext IN OUT [--codepage NAME]\n"
+                          "  wordloom-cli form tobinary IN OUT\n"
+                          "IN may be either form; a form already in the wanted form is passed through the\n"
+                          "conversion, so OUT is always written canonically. OUT is replaced only when the\n"
+                          "whole conversion succeeded; IN and OUT may be the same file."),
                     "wordloom-cli form");
     SetUpParser(parser);
-    parser.add_option("MODE", mode, "totext or tobinary")
+    parser.add_option("MODE", mode, WL_TR("wordloom-cli", "totext or tobinary"))
         ->required()
         ->check(CLI::IsMember({"totext", "tobinary"}));
-    parser.add_option("IN", source, "the form file to convert")->required();
-    parser.add_option("OUT", target, "the file to write")->required();
+    parser.add_option("IN", source, WL_TR("wordloom-cli", "the form file to convert"))->required();
+    parser.add_option("OUT", target, WL_TR("wordloom-cli", "the file to write"))->required();
     parser
-        .add_option("--codepage", codePage,
-                    "the code page of the form's texts (CP932, CP936, CP949, CP950, JOHAB): long texts are "
-                    "then never cut inside a character")
+        .add_option(
+            "--codepage", codePage,
+            WL_TR("wordloom-cli",
+                  "the code page of the form's texts (CP932, CP936, CP949, CP950, JOHAB): long texts are "
+                  "then never cut inside a character"))
         ->option_text("NAME");
     if (const std::optional<int> status = ParseCommandLine(parser, args, out, err))
         return *status;

@@ -1,4 +1,5 @@
 #include "cli/parser.h"
+#include "base/ui_text.h"
 
 #include "cli/commands.h"
 
@@ -10,7 +11,13 @@ namespace {
 
 std::shared_ptr<CLI::Formatter> MakeFormatter() {
     auto formatter = std::make_shared<CLI::Formatter>();
-    formatter->label("SUBCOMMAND", "COMMAND");
+    formatter->label("SUBCOMMAND", WL_TR("wordloom-cli", "COMMAND"));
+    // The parser's own words in the help, in the user's language too.
+    formatter->label("Usage", WL_TR("wordloom-cli", "Usage"));
+    formatter->label("OPTIONS", WL_TR("wordloom-cli", "OPTIONS"));
+    formatter->label("Positionals", WL_TR("wordloom-cli", "Positionals"));
+    formatter->label("Options", WL_TR("wordloom-cli", "Options"));
+    formatter->label("REQUIRED", WL_TR("wordloom-cli", "REQUIRED"));
     return formatter;
 }
 
@@ -18,14 +25,15 @@ std::shared_ptr<CLI::Formatter> MakeFormatter() {
 
 void SetUpParser(CLI::App& parser) {
     parser.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    parser.set_help_flag("-h,--help", "print this help and exit");
+    parser.option_defaults()->group(WL_TR("wordloom-cli", "Options"));
+    parser.set_help_flag("-h,--help", WL_TR("wordloom-cli", "print this help and exit"));
     parser.formatter(MakeFormatter());
 }
 
 void ReportUsageError(const CLI::App& parser, const std::string& text, std::ostream& err) {
     err << parser.get_name() << ": " << text << "\n"
-        << MakeFormatter()->make_usage(&parser, parser.get_name()) << "'" << parser.get_name()
-        << " --help' for help.\n";
+        << MakeFormatter()->make_usage(&parser, parser.get_name())
+        << FillIn(WL_TR("wordloom-cli", "'%1 --help' for help."), {parser.get_name()}) << "\n";
 }
 
 std::optional<int> ParseCommandLine(CLI::App& parser, const std::vector<std::string>& args, std::ostream& out,
@@ -47,7 +55,9 @@ CLI::Validator CharsetCheck() {
     return CLI::Validator(
         [](const std::string& text) {
             int charset = 0;
-            return ParseCharset(text, charset) ? std::string() : "unknown character set " + text;
+            return ParseCharset(text, charset)
+                       ? std::string()
+                       : FillIn(WL_TR("wordloom-cli", "unknown character set %1"), {text});
         },
         "N");
 }

@@ -1,5 +1,6 @@
 // wordloom-cli translate: the Translate command of the workbench, asking its question on the
 // terminal (or not, with --yes), with its messages on stderr.
+#include "base/ui_text.h"
 #include "cli/cli_host.h"
 #include "cli/commands.h"
 #include "cli/parser.h"
@@ -18,38 +19,42 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
     std::string dbPath = "strings.db";
     bool assumeYes = false;
     ProjectSettings settings;
-    CLI::App parser("Rewrites the form files and unit sources beside PROJECT.dpr so that every text with a\n"
-                    "translation in the strings table carries it. Each file is backed up first (Main.dfm to\n"
-                    "Main.~df); form files are written back in their binary form.",
-                    "wordloom-cli translate");
+    CLI::App parser(
+        WL_TR("wordloom-cli",
+              "Rewrites the form files and unit sources beside PROJECT.dpr so that every text with a\n"
+              "translation in the strings table carries it. Each file is backed up first (Main.dfm to\n"
+              "Main.~df); form files are written back in their binary form."),
+        "wordloom-cli translate");
     SetUpParser(parser);
-    parser.add_option("PROJECT.dpr", projectPath, "the project file")->required();
-    parser.add_option("--to", settings.translation, "the language to translate into")
+    parser.add_option("PROJECT.dpr", projectPath, WL_TR("wordloom-cli", "the project file"))->required();
+    parser.add_option("--to", settings.translation, WL_TR("wordloom-cli", "the language to translate into"))
         ->required()
         ->option_text("FIELD");
     parser
         .add_option("--lang", settings.language,
-                    "the sources' language (default: the table's first language)")
+                    WL_TR("wordloom-cli", "the sources' language (default: the table's first language)"))
         ->option_text("FIELD");
-    parser.add_option("--db", dbPath, "the strings table (default ./strings.db)")->option_text("FILE");
+    parser.add_option("--db", dbPath, WL_TR("wordloom-cli", "the strings table (default ./strings.db)"))
+        ->option_text("FILE");
     parser
         .add_option("--charset", settings.sourceCharset,
-                    "character set of the sources (default 1, Windows-1252)")
+                    WL_TR("wordloom-cli", "character set of the sources (default 1, Windows-1252)"))
         ->check(CharsetCheck())
         ->option_text("N");
     parser
         .add_option("--target-charset", settings.targetCharset,
-                    "character set the translations are written in (default 1)")
+                    WL_TR("wordloom-cli", "character set the translations are written in (default 1)"))
         ->check(CharsetCheck())
         ->option_text("N");
     parser
         .add_option_function<std::string>(
             "--properties", [&settings](const std::string& list) { settings.properties = SplitList(list); },
-            "translated form properties, comma-separated (default: all)")
+            WL_TR("wordloom-cli", "translated form properties, comma-separated (default: all)"))
         ->option_text("LIST");
     parser.add_flag_callback(
-        "--no-pas", [&settings] { settings.includePas = false; }, "leave the unit sources alone");
-    parser.add_flag("--yes", assumeYes, "do not ask for confirmation");
+        "--no-pas", [&settings] { settings.includePas = false; },
+        WL_TR("wordloom-cli", "leave the unit sources alone"));
+    parser.add_flag("--yes", assumeYes, WL_TR("wordloom-cli", "do not ask for confirmation"));
     if (const std::optional<int> status = ParseCommandLine(parser, args, out, err))
         return *status;
     if (!ProjectFileExists("translate", projectPath, err))
@@ -61,7 +66,9 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
         settings.language = languages.front();
     for (const std::string* field : {&settings.language, &settings.translation}) {
         if (std::find(languages.begin(), languages.end(), *field) == languages.end()) {
-            err << "wordloom-cli translate: the strings table has no language field " << *field << "\n";
+            err << "wordloom-cli translate: "
+                << FillIn(WL_TR("wordloom-cli", "the strings table has no language field %1"), {*field})
+                << "\n";
             return kExitFailure;
         }
     }
@@ -71,12 +78,14 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
     CliHost host(err, assumeYes ? nullptr : &std::cin);
     const TranslateSummary summary = RunTranslateCommand(table, settings, host);
     if (!summary.confirmed) {
-        err << "Nothing was changed.\n";
+        err << WL_TR("wordloom-cli", "Nothing was changed.") << "\n";
         return kExitFailure;
     }
-    out << "form files translated: " << summary.formFilesTranslated
-        << ", unit files translated: " << summary.unitFilesTranslated
-        << ", texts replaced: " << summary.textsReplaced << "\n";
+    out << FillIn(WL_TR("wordloom-cli",
+                        "form files translated: %1, unit files translated: %2, texts replaced: %3"),
+                  {std::to_string(summary.formFilesTranslated), std::to_string(summary.unitFilesTranslated),
+                   std::to_string(summary.textsReplaced)})
+        << "\n";
     return summary.failed ? kExitFailure : kExitSuccess;
 }
 

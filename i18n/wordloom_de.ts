@@ -464,6 +464,219 @@ Mehr dazu unter: %1</translation>
     </message>
 </context>
 <context>
+    <name>wordloom-cli</name>
+    <message>
+        <source>Continue? [y/N]</source>
+        <translation>Fortfahren? [y/N]</translation>
+    </message>
+    <message>
+        <source>Error: %1</source>
+        <translation>Fehler: %1</translation>
+    </message>
+    <message>
+        <source>Collects the texts of the forms and units beside PROJECT.dpr into the strings table.</source>
+        <translation>Sammelt die Texte der Formulare und Units neben PROJEKT.dpr in die Texttabelle.</translation>
+    </message>
+    <message>
+        <source>the project file</source>
+        <translation>die Projektdatei</translation>
+    </message>
+    <message>
+        <source>strings table (default ./strings.db)</source>
+        <translation>Texttabelle (Vorgabe ./strings.db)</translation>
+    </message>
+    <message>
+        <source>project language (default: the table&apos;s first language)</source>
+        <translation>Sprache des Projekts (Vorgabe: die erste Sprache der Tabelle)</translation>
+    </message>
+    <message>
+        <source>character set of the sources (default 1, Windows-1252)</source>
+        <translation>Zeichensatz der Quellen (Vorgabe 1, Windows-1252)</translation>
+    </message>
+    <message>
+        <source>searched form properties, comma-separated (default: all)</source>
+        <translation>durchsuchte Formular-Eigenschaften, durch Kommas getrennt (Vorgabe: alle)</translation>
+    </message>
+    <message>
+        <source>leave the unit sources out</source>
+        <translation>die Unit-Quellen auslassen</translation>
+    </message>
+    <message>
+        <source>skip a file that cannot be read (listed at the end, exit status 1) instead of stopping there</source>
+        <translation>eine nicht lesbare Datei überspringen (am Ende aufgelistet, Exit-Status 1), statt dort anzuhalten</translation>
+    </message>
+    <message>
+        <source>The strings table %1 has no language field</source>
+        <translation>Die Texttabelle %1 hat kein Sprachfeld</translation>
+    </message>
+    <message>
+        <source>the strings table has no language field %1</source>
+        <translation>die Texttabelle hat kein Sprachfeld %1</translation>
+    </message>
+    <message>
+        <source>files read: %1, texts added: %2, table size: %3</source>
+        <translation>gelesene Dateien: %1, neue Texte: %2, Tabellengröße: %3</translation>
+    </message>
+    <message>
+        <source>, files skipped: %1</source>
+        <translation>, übersprungene Dateien: %1</translation>
+    </message>
+    <message>
+        <source>cannot find the project file %1</source>
+        <translation>die Projektdatei %1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Converts a Delphi form file (.dfm) between its binary form and its text form:
+  wordloom-cli form totext IN OUT [--codepage NAME]
+  wordloom-cli form tobinary IN OUT
+IN may be either form; a form already in the wanted form is passed through the
+conversion, so OUT is always written canonically. OUT is replaced only when the
+whole conversion succeeded; IN and OUT may be the same file.</source>
+        <translation>Wandelt eine Delphi-Formulardatei (.dfm) zwischen Binär- und Textform um:
+  wordloom-cli form totext IN OUT [--codepage NAME]
+  wordloom-cli form tobinary IN OUT
+IN darf in beiden Formen vorliegen; ein Formular, das schon in der gewünschten Form ist,
+wird trotzdem umgewandelt, so dass OUT immer einheitlich geschrieben wird. OUT wird nur
+ersetzt, wenn die ganze Umwandlung gelang; IN und OUT dürfen dieselbe Datei sein.</translation>
+    </message>
+    <message>
+        <source>totext or tobinary</source>
+        <translation>totext oder tobinary</translation>
+    </message>
+    <message>
+        <source>the form file to convert</source>
+        <translation>die umzuwandelnde Formulardatei</translation>
+    </message>
+    <message>
+        <source>the file to write</source>
+        <translation>die zu schreibende Datei</translation>
+    </message>
+    <message>
+        <source>the code page of the form&apos;s texts (CP932, CP936, CP949, CP950, JOHAB): long texts are then never cut inside a character</source>
+        <translation>die Codepage der Formulartexte (CP932, CP936, CP949, CP950, JOHAB): lange Texte werden dann nie innerhalb eines Zeichens umbrochen</translation>
+    </message>
+    <message>
+        <source>convert form files between their binary and text form</source>
+        <translation>Formulardateien zwischen Binär- und Textform umwandeln</translation>
+    </message>
+    <message>
+        <source>collect the strings of a project&apos;s forms and units into the strings table</source>
+        <translation>die Texte der Formulare und Units eines Projekts in die Texttabelle sammeln</translation>
+    </message>
+    <message>
+        <source>rewrite a project&apos;s forms and units in another language</source>
+        <translation>die Formulare und Units eines Projekts in eine andere Sprache umschreiben</translation>
+    </message>
+    <message>
+        <source>Exit status: 0 done; 1 the command failed, or some files failed;
+2 wrong command line (unknown command or option, missing or bad value).
+&apos;wordloom-cli COMMAND --help&apos; lists the options of a command.</source>
+        <translation>Exit-Status: 0 erledigt; 1 der Befehl schlug fehl oder einige Dateien schlugen fehl;
+2 falsche Befehlszeile (unbekannter Befehl oder Option, fehlender oder falscher Wert).
+&apos;wordloom-cli BEFEHL --help&apos; zeigt die Optionen eines Befehls.</translation>
+    </message>
+    <message>
+        <source>The engine&apos;s commands for batch use.</source>
+        <translation>Die Befehle des Programms für die Stapelverarbeitung.</translation>
+    </message>
+    <message>
+        <source>print the version and exit</source>
+        <translation>die Version ausgeben und beenden</translation>
+    </message>
+    <message>
+        <source>Commands</source>
+        <translation>Befehle</translation>
+    </message>
+    <message>
+        <source>no command given</source>
+        <translation>kein Befehl angegeben</translation>
+    </message>
+    <message>
+        <source>unknown command &quot;%1&quot;</source>
+        <translation>unbekannter Befehl „%1“</translation>
+    </message>
+    <message>
+        <source>COMMAND</source>
+        <translation>BEFEHL</translation>
+    </message>
+    <message>
+        <source>Usage</source>
+        <translation>Aufruf</translation>
+    </message>
+    <message>
+        <source>OPTIONS</source>
+        <translation>OPTIONEN</translation>
+    </message>
+    <message>
+        <source>Positionals</source>
+        <translation>Argumente</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>REQUIRED</source>
+        <translation>PFLICHT</translation>
+    </message>
+    <message>
+        <source>print this help and exit</source>
+        <translation>diese Hilfe ausgeben und beenden</translation>
+    </message>
+    <message>
+        <source>&apos;%1 --help&apos; for help.</source>
+        <translation>&apos;%1 --help&apos; zeigt die Hilfe.</translation>
+    </message>
+    <message>
+        <source>unknown character set %1</source>
+        <translation>unbekannter Zeichensatz %1</translation>
+    </message>
+    <message>
+        <source>Rewrites the form files and unit sources beside PROJECT.dpr so that every text with a
+translation in the strings table carries it. Each file is backed up first (Main.dfm to
+Main.~df); form files are written back in their binary form.</source>
+        <translation>Schreibt die Formulardateien und Unit-Quellen neben PROJEKT.dpr so um, dass jeder Text mit
+einer Übersetzung in der Texttabelle diese trägt. Jede Datei wird zuerst gesichert (Main.dfm
+als Main.~df); Formulardateien werden in ihrer Binärform zurückgeschrieben.</translation>
+    </message>
+    <message>
+        <source>the language to translate into</source>
+        <translation>die Zielsprache</translation>
+    </message>
+    <message>
+        <source>the sources&apos; language (default: the table&apos;s first language)</source>
+        <translation>die Sprache der Quellen (Vorgabe: die erste Sprache der Tabelle)</translation>
+    </message>
+    <message>
+        <source>the strings table (default ./strings.db)</source>
+        <translation>die Texttabelle (Vorgabe ./strings.db)</translation>
+    </message>
+    <message>
+        <source>character set the translations are written in (default 1)</source>
+        <translation>Zeichensatz, in dem die Übersetzungen geschrieben werden (Vorgabe 1)</translation>
+    </message>
+    <message>
+        <source>translated form properties, comma-separated (default: all)</source>
+        <translation>übersetzte Formular-Eigenschaften, durch Kommas getrennt (Vorgabe: alle)</translation>
+    </message>
+    <message>
+        <source>leave the unit sources alone</source>
+        <translation>die Unit-Quellen unverändert lassen</translation>
+    </message>
+    <message>
+        <source>do not ask for confirmation</source>
+        <translation>nicht nachfragen</translation>
+    </message>
+    <message>
+        <source>Nothing was changed.</source>
+        <translation>Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>form files translated: %1, unit files translated: %2, texts replaced: %3</source>
+        <translation>übersetzte Formulardateien: %1, übersetzte Unit-Dateien: %2, ersetzte Texte: %3</translation>
+    </message>
+</context>
+<context>
     <name>wordloom::TAboutBox</name>
     <message>
         <source>Info</source>

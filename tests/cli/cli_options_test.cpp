@@ -139,13 +139,15 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    /// Runs the program with `args` (shell words); its exit status, its output in m_out and m_err.
-    int Run(const std::string& args) {
+    /// Runs the program with `args` (shell words) in the language `locale`; its exit status, its
+    /// output in m_out and m_err.
+    int Run(const std::string& args, const std::string& locale = "C") {
         const std::string outPath = (m_dir / "out").string();
         const std::string errPath = (m_dir / "err").string();
-        const int status = std::system((std::string(WORDLOOM_BINARY_DIR) + "/cli/wordloom-cli " + args +
-                                        " >" + outPath + " 2>" + errPath + " </dev/null")
-                                           .c_str());
+        const int status =
+            std::system(("LANGUAGE= LC_ALL=" + locale + " " + WORDLOOM_BINARY_DIR + "/cli/wordloom-cli " +
+                         args + " >" + outPath + " 2>" + errPath + " </dev/null")
+                            .c_str());
         m_out = ReadFileBytes(outPath);
         m_err = ReadFileBytes(errPath);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -184,6 +186,23 @@ TEST_F(CliProgram, ExitStatuses) {
     EXPECT_EQ(Run("form tobinary " + form + " " + form), kExitSuccess) << m_err;
     EXPECT_EQ(Run("form totext " + (m_dir / "none.dfm").string() + " " + form), kExitFailure);
     EXPECT_NE(m_err.find("Cannot open file"), std::string::npos) << m_err;
+}
+
+TEST_F(CliProgram, SpeaksTheUsersLanguage) {
+    // German from the catalogue the build made; the words a script reads (options, exit
+    // statuses) stay what they are.
+    EXPECT_EQ(Run("--help", "de_DE.UTF-8"), kExitSuccess);
+    EXPECT_NE(m_out.find("Aufruf: wordloom-cli [OPTIONEN] [BEFEHL]"), std::string::npos) << m_out;
+    EXPECT_NE(m_out.find("Formulardateien zwischen Binär- und Textform umwandeln"), std::string::npos)
+        << m_out;
+    EXPECT_EQ(Run("frobnicate", "de_DE.UTF-8"), kExitUsage);
+    EXPECT_NE(m_err.find("unbekannter Befehl „frobnicate“"), std::string::npos) << m_err;
+    EXPECT_EQ(Run("collect --help", "de_AT.UTF-8"), kExitSuccess); // no de_AT catalogue: de serves
+    EXPECT_NE(m_out.find("--no-pas"), std::string::npos);
+    EXPECT_NE(m_out.find("die Unit-Quellen auslassen"), std::string::npos) << m_out;
+    // A language without a catalogue gets the source texts.
+    EXPECT_EQ(Run("frobnicate", "fr_FR.UTF-8"), kExitUsage);
+    EXPECT_NE(m_err.find("unknown command \"frobnicate\""), std::string::npos) << m_err;
 }
 
 } // namespace
