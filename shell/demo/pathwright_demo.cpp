@@ -6,12 +6,20 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pathwright Demo"));
+    // The desktop matches the window to its menu entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.wordloom.PathwrightDemo"));
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(
+            QStringLiteral(":/pathwright/icons/%1x%1/apps/example.wordloom.PathwrightDemo.png").arg(size));
+    QApplication::setWindowIcon(icon);
     wordloom::InstallUiLanguage();
     const QStringList arguments = QApplication::arguments().mid(1);
     if (arguments.size() > 1 || (arguments.size() == 1 && arguments.front().startsWith(u'-'))) {
