@@ -95,7 +95,7 @@ private slots:
     }
 
     void demoWindowShowsTheFormFileInGerman() {
-        QTemporaryDir dir;
+        QtTempDir dir;
         TShellForm form(nullptr, dir.path());
         QCOMPARE(form.windowTitle(), QStringLiteral("Demo der Pathwright-Komponenten"));
         QStringList menus;
