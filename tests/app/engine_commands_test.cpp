@@ -313,7 +313,7 @@ private slots:
         p.Collect();
         Translate(bench.form, QStringLiteral("Hello world"), QStringLiteral("Привет"));
 
-        ui.speedButton2->trigger();
+        ui.optionsAction->trigger();
         QVERIFY(bench.options->isVisible());
         QComboBox* right = bench.options->CharSetCombo2();
         QCOMPARE(right->currentText(), QStringLiteral("Default Charset"));
