@@ -9,6 +9,7 @@
 #include "app/strings_grid_model.h"
 #include "app/table_location.h"
 #include "app/workbench_settings.h"
+#include "base/file_io.h"
 #include "base/project.h"
 #include "collect/collect_command.h"
 #include "dialogs/about_box.h"
@@ -45,12 +46,6 @@ Q_LOGGING_CATEGORY(TableLog, "wordloom.table", QtWarningMsg)
 namespace {
 
 constexpr int DeleteKey = Qt::Key_Delete;
-
-/// Everything before the last "/" of a path: where the project lives.
-QString DirectoryPart(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QString() : path.left(slash == 0 ? 1 : slash);
-}
 
 /// The grid shows nothing and the hourglass is on while a handler walks the table.
 class TableWalk {
@@ -390,6 +385,16 @@ void TMainForm::ShowBookkeepingColumns() {
 ProjectSettings TMainForm::GatherProjectSettings() const {
     ProjectSettings settings;
     settings.projectPath = m_ui.editProject->text().toStdString();
+    // A bare name is the file in the current folder, as on the command line; the commands would
+    // otherwise look for its forms in the root folder.
+    if (!settings.projectPath.empty()) {
+        std::error_code noCurrentFolder;
+        const std::filesystem::path absolute =
+            std::filesystem::absolute(settings.projectPath, noCurrentFolder);
+        if (!noCurrentFolder) {
+            settings.projectPath = absolute.lexically_normal().string();
+        }
+    }
     settings.language = m_ui.langCombo->currentText().toStdString();
     settings.translation = m_ui.transCombo->currentText().toStdString();
     settings.properties.clear();
@@ -457,7 +462,7 @@ void TMainForm::TranslateButtonClick() {
 
 void TMainForm::ChooseProjectFile() {
     const std::unique_ptr<QFileDialog> dialog =
-        NewProjectDialog(this, DirectoryPart(m_ui.editProject->text()));
+        NewProjectDialog(this, QString::fromStdString(DirectoryOf(m_ui.editProject->text().toStdString())));
     if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
         m_ui.editProject->setText(dialog->selectedFiles().constFirst());
     }

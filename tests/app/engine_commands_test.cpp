@@ -123,6 +123,19 @@ private slots:
         QCOMPARE(table.FieldAsString("Project"), std::string("Demo"));
     }
 
+    void aBareProjectNameIsTheFileInTheCurrentFolder() {
+        ProjectBench p;
+        const QString workFolder = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QFileInfo(p.project).absolutePath()));
+        p.ui().editProject->setText(QFileInfo(p.project).fileName());
+        BoxAnswerer answerer;
+        QTest::mouseClick(p.ui().collectButton, Qt::LeftButton);
+        QDir::setCurrent(workFolder);
+        QCOMPARE(answerer.Texts(), QStringList());
+        QCOMPARE(Column(p.bench.form.GridModel(), 0).size(), 4);
+        QCOMPARE(p.bench.form.ProjectName(), QStringLiteral("Demo"));
+    }
+
     void collectAsksToSkipADamagedFormAndReportsOnceAtTheEnd() {
         ProjectBench p;
         const QString dir = QFileInfo(p.project).absolutePath();

@@ -102,6 +102,18 @@ TEST_F(FileIoTest, TempFileStandsBesideItsTargetAndGoesUnlessRenamedOrReleased) 
     EXPECT_EQ(DirectoryOf("Main.dfm"), "./");
 }
 
+// The one answer to "which folder is this file in", for temporary files, syncing and the project.
+TEST(DirectoryOf, EndsInOneSlashAndTakesTheCurrentFolderForABareName) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Main.dfm", "./"},           {"", "./"},
+        {"/Main.dfm", "/"},           {"//Main.dfm", "/"},
+        {"/work/dir/", "/work/dir/"}, {"/", "/"},
+        {"/work/Main.dfm", "/work/"}, {"a//Main.dfm", "a/"},
+        {"./Main.dfm", "./"},         {"sub/Main.dfm", "sub/"}};
+    for (const auto& [path, folder] : cases)
+        EXPECT_EQ(DirectoryOf(path), folder) << path;
+}
+
 TEST_F(FileIoTest, OrphanedTempFilesGoOthersStay) {
     // A process that has ended: its pid names nobody now.
     const pid_t child = ::fork();
