@@ -9,6 +9,7 @@
 #include "app/strings_grid_model.h"
 #include "app/table_location.h"
 #include "app/workbench_settings.h"
+#include "base/file_io.h"
 #include "base/project.h"
 #include "collect/collect_command.h"
 #include "dialogs/about_box.h"
@@ -45,12 +46,6 @@ Q_LOGGING_CATEGORY(TableLog, "wordloom.table", QtWarningMsg)
 namespace {
 
 constexpr int DeleteKey = Qt::Key_Delete;
-
-/// Everything before the last "/" of a path: where the project lives.
-QString DirectoryPart(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QString() : path.left(slash == 0 ? 1 : slash);
-}
 
 /// The grid shows nothing and the hourglass is on while a handler walks the table.
 class TableWalk {
@@ -106,20 +101,19 @@ void TMainForm::Wire() {
     connect(m_ui.dbGrid, &StringsGrid::KeyUp, this, [this](int key, Qt::KeyboardModifiers modifiers) {
         ReportFailures(this, [&] { DBGridKeyUp(key, modifiers); });
     });
-    connect(m_ui.speedButton4, &QAction::triggered, this, handler(&TMainForm::SpeedButton4Click));
+    connect(m_ui.copyToAllAction, &QAction::triggered, this, handler(&TMainForm::CopyToAllLanguages));
     connect(m_ui.deleteEmptyButton, &QPushButton::clicked, this, handler(&TMainForm::DeleteEmptyButtonClick));
-    connect(m_ui.adminButton, &QToolButton::clicked, this, handler(&TMainForm::AdminButtonClick));
+    connect(m_ui.adminButton, &QToolButton::clicked, this, handler(&TMainForm::ShowBookkeepingColumns));
     connect(m_ui.collectButton, &QPushButton::clicked, this, handler(&TMainForm::CollectButtonClick));
     connect(m_ui.translateButton, &QPushButton::clicked, this, handler(&TMainForm::TranslateButtonClick));
-    connect(m_ui.speedButton1, &QPushButton::clicked, this, handler(&TMainForm::SpeedButton1Click));
+    connect(m_ui.chooseProjectButton, &QPushButton::clicked, this, handler(&TMainForm::ChooseProjectFile));
     connect(m_ui.editProject, &QLineEdit::textChanged, this, &TMainForm::EditProjectChange);
-    connect(m_ui.speedButton3, &QPushButton::clicked, this, &TMainForm::SpeedButton3Click);
-    connect(m_ui.speedButton2, &QAction::triggered, this, &TMainForm::SpeedButton2Click);
-    connect(m_ui.aboutButton, &QToolButton::clicked, this, &TMainForm::AboutButtonClick);
-    connect(m_ui.readmetxt1, &QAction::triggered, this, &TMainForm::Readmetxt1Click);
-    connect(m_ui.about1, &QAction::triggered, this, &TMainForm::About1Click);
-    connect(m_ui.demoofPathwrightComponents1, &QAction::triggered, this,
-            &TMainForm::DemoofPathwrightComponents1Click);
+    connect(m_ui.openInIdeButton, &QPushButton::clicked, this, &TMainForm::OpenProjectInIde);
+    connect(m_ui.optionsAction, &QAction::triggered, this, &TMainForm::ShowOptions);
+    connect(m_ui.aboutButton, &QToolButton::clicked, this, &TMainForm::ShowAboutMenu);
+    connect(m_ui.readmeAction, &QAction::triggered, this, &TMainForm::ShowReadme);
+    connect(m_ui.aboutAction, &QAction::triggered, this, &TMainForm::ShowAboutBox);
+    connect(m_ui.componentDemoAction, &QAction::triggered, this, &TMainForm::ShowComponentDemo);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -343,7 +337,7 @@ void TMainForm::StringTableAfterPost(StringsTable& table) {
 
 // ---- record commands
 
-void TMainForm::SpeedButton4Click() {
+void TMainForm::CopyToAllLanguages() {
     if (m_table == nullptr || m_model->CurrentRow() < 0) {
         return;
     }
@@ -382,7 +376,7 @@ void TMainForm::DeleteEmptyButtonClick() {
     });
 }
 
-void TMainForm::AdminButtonClick() {
+void TMainForm::ShowBookkeepingColumns() {
     m_model->AppendColumns({"SpFront", "SpEnd", "Project"});
 }
 
@@ -391,6 +385,16 @@ void TMainForm::AdminButtonClick() {
 ProjectSettings TMainForm::GatherProjectSettings() const {
     ProjectSettings settings;
     settings.projectPath = m_ui.editProject->text().toStdString();
+    // A bare name is the file in the current folder, as on the command line; the commands would
+    // otherwise look for its forms in the root folder.
+    if (!settings.projectPath.empty()) {
+        std::error_code noCurrentFolder;
+        const std::filesystem::path absolute =
+            std::filesystem::absolute(settings.projectPath, noCurrentFolder);
+        if (!noCurrentFolder) {
+            settings.projectPath = absolute.lexically_normal().string();
+        }
+    }
     settings.language = m_ui.langCombo->currentText().toStdString();
     settings.translation = m_ui.transCombo->currentText().toStdString();
     settings.properties.clear();
@@ -428,7 +432,7 @@ void TMainForm::SetCommandsEnabled(bool enabled) {
              m_ui.transCombo, m_ui.projectCombo, m_ui.dbGrid, m_ui.adminButton}) {
         control->setEnabled(enabled);
     }
-    m_ui.speedButton4->setEnabled(enabled);
+    m_ui.copyToAllAction->setEnabled(enabled);
     m_ui.navigator->SetEnabled(enabled);
 }
 
@@ -456,9 +460,9 @@ void TMainForm::TranslateButtonClick() {
 
 // ---- project path
 
-void TMainForm::SpeedButton1Click() {
+void TMainForm::ChooseProjectFile() {
     const std::unique_ptr<QFileDialog> dialog =
-        NewProjectDialog(this, DirectoryPart(m_ui.editProject->text()));
+        NewProjectDialog(this, QString::fromStdString(DirectoryOf(m_ui.editProject->text().toStdString())));
     if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
         m_ui.editProject->setText(dialog->selectedFiles().constFirst());
     }
@@ -470,21 +474,21 @@ void TMainForm::EditProjectChange(const QString& text) {
 
 // ---- about menu, options, IDE launch
 
-void TMainForm::SpeedButton3Click() {
+void TMainForm::OpenProjectInIde() {
     OpenOrSayWhy(m_ui.editProject->text());
 }
 
-void TMainForm::SpeedButton2Click() {
+void TMainForm::ShowOptions() {
     if (m_optionsDlg != nullptr) {
         m_optionsDlg->ShowNonModal();
     }
 }
 
-void TMainForm::AboutButtonClick() {
+void TMainForm::ShowAboutMenu() {
     m_ui.aboutPopup->popup(m_ui.aboutButton->mapToGlobal(QPoint(0, m_ui.aboutButton->height())));
 }
 
-void TMainForm::Readmetxt1Click() {
+void TMainForm::ShowReadme() {
     OpenOrSayWhy(ReadmePath(QApplication::applicationDirPath(), InstalledDataFolders()));
 }
 
@@ -495,12 +499,12 @@ void TMainForm::OpenOrSayWhy(const QString& target, const QString& workingDir) {
     }
 }
 
-void TMainForm::About1Click() {
+void TMainForm::ShowAboutBox() {
     TAboutBox box(this);
     box.exec();
 }
 
-void TMainForm::DemoofPathwrightComponents1Click() {
+void TMainForm::ShowComponentDemo() {
     // Made once and kept: closing it only hides it, and the next use shows it as it was.
     if (!m_shellForm) {
         m_shellForm = new TShellForm(this);

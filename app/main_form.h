@@ -71,19 +71,19 @@ private:
     void StringTableBeforePost(StringsTable& table);
     void StringTableAfterPost(StringsTable& table);
 
-    void SpeedButton4Click();
+    void CopyToAllLanguages();
     void DeleteEmptyButtonClick();
-    void AdminButtonClick();
+    void ShowBookkeepingColumns();
     void CollectButtonClick();
     void TranslateButtonClick();
-    void SpeedButton1Click();
+    void ChooseProjectFile();
     void EditProjectChange(const QString& text);
-    void SpeedButton3Click();
-    void SpeedButton2Click();
-    void AboutButtonClick();
-    void Readmetxt1Click();
-    void About1Click();
-    void DemoofPathwrightComponents1Click();
+    void OpenProjectInIde();
+    void ShowOptions();
+    void ShowAboutMenu();
+    void ShowReadme();
+    void ShowAboutBox();
+    void ShowComponentDemo();
     /// Opens a document; a failure to do so is shown with its reason.
     void OpenOrSayWhy(const QString& target, const QString& workingDir = QString());
 

@@ -50,11 +50,11 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     window->addToolBar(toolBar);
     navigator = new TDBNavigator(model, toolBar, window);
     toolBar->addSeparator();
-    speedButton4 = ToolAction(toolBar, ToolIcon("edit-copy", QStringLiteral("\u21C9")), "SpeedButton4",
-                              TMainForm::tr("Copy string to all languages"));
+    copyToAllAction = ToolAction(toolBar, ToolIcon("edit-copy", QStringLiteral("\u21C9")), "SpeedButton4",
+                                 TMainForm::tr("Copy string to all languages"));
     toolBar->addSeparator();
-    speedButton2 = ToolAction(toolBar, ToolIcon("preferences-system", QStringLiteral("\u2699")),
-                              "SpeedButton2", TMainForm::tr("Options"));
+    optionsAction = ToolAction(toolBar, ToolIcon("preferences-system", QStringLiteral("\u2699")),
+                               "SpeedButton2", TMainForm::tr("Options"));
     aboutButton = Named(new QToolButton(toolBar), "AboutButton", TMainForm::tr("About ..."));
     aboutButton->setIcon(ToolIcon("help-about", QStyle::SP_MessageBoxInformation));
     aboutButton->setAutoRaise(true);
@@ -67,11 +67,11 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     toolBar->addWidget(adminButton);
 
     aboutPopup = Named(new QMenu(window), "AboutPopup");
-    readmetxt1 = Named(aboutPopup->addAction(TMainForm::tr("&Readme.txt")), "Readmetxt1");
-    about1 = Named(aboutPopup->addAction(TMainForm::tr("&About...")), "About1");
+    readmeAction = Named(aboutPopup->addAction(TMainForm::tr("&Readme.txt")), "Readmetxt1");
+    aboutAction = Named(aboutPopup->addAction(TMainForm::tr("&About...")), "About1");
     aboutPopup->addSeparator();
-    demoofPathwrightComponents1 = Named(aboutPopup->addAction(TMainForm::tr("Demo of Pathwright Components")),
-                                        "DemoofPathwrightComponents1");
+    componentDemoAction = Named(aboutPopup->addAction(TMainForm::tr("Demo of Pathwright Components")),
+                                "DemoofPathwrightComponents1");
 
     auto* central = new QWidget(window);
     auto* outer = new QVBoxLayout(central);
@@ -84,15 +84,15 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     top->addWidget(new QLabel(TMainForm::tr("Project:"), topPanel));
     editProject = Named(new QLineEdit(topPanel), "EditProject", TMainForm::tr("PAth of the project"));
     top->addWidget(editProject, 1);
-    speedButton1 = Named(new QPushButton(QStringLiteral("..."), topPanel), "SpeedButton1",
-                         TMainForm::tr("Select Project"));
-    speedButton1->setFixedWidth(26);
-    top->addWidget(speedButton1);
-    speedButton3 =
+    chooseProjectButton = Named(new QPushButton(QStringLiteral("..."), topPanel), "SpeedButton1",
+                                TMainForm::tr("Select Project"));
+    chooseProjectButton->setFixedWidth(26);
+    top->addWidget(chooseProjectButton);
+    openInIdeButton =
         Named(new QPushButton(topPanel), "SpeedButton3", TMainForm::tr("Start Delphi with this project"));
-    speedButton3->setIcon(ToolIcon("system-run", QStyle::SP_MediaPlay));
-    speedButton3->setFixedWidth(26);
-    top->addWidget(speedButton3);
+    openInIdeButton->setIcon(ToolIcon("system-run", QStyle::SP_MediaPlay));
+    openInIdeButton->setFixedWidth(26);
+    top->addWidget(openInIdeButton);
     projectCombo = Named(new ProjectComboBox(topPanel), "ProjectCombo",
                          TMainForm::tr("Show only Strings from this project"));
     projectCombo->addItem(TMainForm::tr(" (All Projects)"));

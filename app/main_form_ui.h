@@ -27,18 +27,18 @@ struct MainFormUi {
 
     QToolBar* toolBar = nullptr;
     TDBNavigator* navigator = nullptr;
-    QAction* speedButton4 = nullptr; ///< copy string to all languages
-    QAction* speedButton2 = nullptr; ///< options
+    QAction* copyToAllAction = nullptr;
+    QAction* optionsAction = nullptr;
     QToolButton* aboutButton = nullptr;
     QToolButton* adminButton = nullptr;
     QMenu* aboutPopup = nullptr;
-    QAction* readmetxt1 = nullptr;
-    QAction* about1 = nullptr;
-    QAction* demoofPathwrightComponents1 = nullptr;
+    QAction* readmeAction = nullptr;
+    QAction* aboutAction = nullptr;
+    QAction* componentDemoAction = nullptr;
 
     QLineEdit* editProject = nullptr;
-    QPushButton* speedButton1 = nullptr;
-    QPushButton* speedButton3 = nullptr;
+    QPushButton* chooseProjectButton = nullptr;
+    QPushButton* openInIdeButton = nullptr;
     ProjectComboBox* projectCombo = nullptr;
 
     QLabel* langLabel = nullptr;

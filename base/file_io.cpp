@@ -66,7 +66,12 @@ std::string ReadFileBytes(const std::string& path) {
 
 std::string DirectoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+    if (slash == std::string::npos) {
+        return "./";
+    }
+    // "a//b" and "//b": the separators before the name belong to neither part.
+    const std::size_t end = path.find_last_not_of('/', slash);
+    return end == std::string::npos ? std::string("/") : path.substr(0, end + 1) + "/";
 }
 
 std::string TempNamePrefix() {

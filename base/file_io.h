@@ -11,7 +11,9 @@ namespace wordloom {
 /// file cannot be opened or read.
 std::string ReadFileBytes(const std::string& path);
 
-/// The folder part of `path`, ending in "/" ("./" for a bare name).
+/// The folder of `path`, ending in one "/": everything before the last "/" (the run of "/" before
+/// the name dropped), "/" for a name right below the root, the path itself for one ending in "/",
+/// and "./" for a bare name or an empty path, which are looked up in the current folder.
 std::string DirectoryOf(const std::string& path);
 
 /// The start of the names of this process's temporary files: ".wordloom-<pid>-". The process id

@@ -1,5 +1,7 @@
 #include "base/project.h"
 
+#include "base/file_io.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -7,16 +9,9 @@
 namespace wordloom {
 
 std::string ProjectDirectory(const std::string& projectPath) {
-    const size_t slash = projectPath.rfind('/');
-    if (slash == std::string::npos) {
-        return "/";
-    }
-    // "a//b.dpr" and "/b.dpr": the separators before the name belong to neither part.
-    size_t end = slash;
-    while (end > 0 && projectPath[end - 1] == '/') {
-        --end;
-    }
-    return projectPath.substr(0, end) + "/";
+    // The established rule for a path without any folder. The front ends make relative paths
+    // absolute, so only an empty path comes here, and the commands refuse that.
+    return projectPath.find('/') == std::string::npos ? "/" : DirectoryOf(projectPath);
 }
 
 std::string ProjectNameFromPath(const std::string& projectPath) {

@@ -23,8 +23,8 @@ struct ProjectSettings {
     int targetCharset = 1; ///< character set of the right column: translations' code page
 };
 
-/// The project directory: everything before the last "/" of the path, followed by "/"; "/" when the
-/// path has no directory part.
+/// The project directory: the folder of the path (DirectoryOf), but "/" when the path has no
+/// directory part at all. The front ends make a relative project path absolute first.
 std::string ProjectDirectory(const std::string& projectPath);
 /// The file-name part of the path, cut before its first dot.
 std::string ProjectNameFromPath(const std::string& projectPath);

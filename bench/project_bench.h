@@ -4,7 +4,7 @@
 
 #include "base/command_host.h"
 #include "base/project.h"
-#include "bench/project_generator.h"
+#include "support/project_generator.h"
 
 #include <benchmark/benchmark.h>
 

@@ -19,7 +19,7 @@ private slots:
         WorkFolder folder;
         Workbench bench;
         bench.Show();
-        QAction* entry = bench.form.Ui().demoofPathwrightComponents1;
+        QAction* entry = bench.form.Ui().componentDemoAction;
         QVERIFY(entry);
         QCOMPARE(entry->text(), QStringLiteral("Demo of Pathwright Components"));
         QVERIFY(!bench.form.findChild<TShellForm*>());

@@ -22,37 +22,26 @@ using namespace wordloom::testing;
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 /// A small project: one text form and one unit, in the folder `dir` of the work folder.
 QString WriteProject(const WorkFolder& folder, bool withUnit = true, bool withForm = true) {
     QDir(folder.Path()).mkpath(QStringLiteral("demo"));
     const QString dir = folder.Path(QStringLiteral("demo"));
-    WriteFile(dir + QStringLiteral("/Demo.dpr"), "program Demo;\r\nbegin\r\nend.\r\n");
+    WriteBytes(dir + QStringLiteral("/Demo.dpr"), "program Demo;\r\nbegin\r\nend.\r\n");
     if (withForm) {
-        WriteFile(dir + QStringLiteral("/Main.dfm"), "object MainWindow: TMainWindow\r\n"
-                                                     "  Caption = 'Open file'\r\n"
-                                                     "  object Button1: TButton\r\n"
-                                                     "    Caption = ' Close '\r\n"
-                                                     "    Hint = 'Close the window'\r\n"
-                                                     "  end\r\n"
-                                                     "end\r\n");
+        WriteBytes(dir + QStringLiteral("/Main.dfm"), "object MainWindow: TMainWindow\r\n"
+                                                      "  Caption = 'Open file'\r\n"
+                                                      "  object Button1: TButton\r\n"
+                                                      "    Caption = ' Close '\r\n"
+                                                      "    Hint = 'Close the window'\r\n"
+                                                      "  end\r\n"
+                                                      "end\r\n");
     }
     if (withUnit) {
-        WriteFile(dir + QStringLiteral("/Unit1.pas"), "unit Unit1;\r\n"
-                                                      "interface\r\n"
-                                                      "const Greeting = 'Hello world';\r\n"
-                                                      "implementation\r\n"
-                                                      "end.\r\n");
+        WriteBytes(dir + QStringLiteral("/Unit1.pas"), "unit Unit1;\r\n"
+                                                       "interface\r\n"
+                                                       "const Greeting = 'Hello world';\r\n"
+                                                       "implementation\r\n"
+                                                       "end.\r\n");
     }
     return dir + QStringLiteral("/Demo.dpr");
 }
@@ -134,12 +123,25 @@ private slots:
         QCOMPARE(table.FieldAsString("Project"), std::string("Demo"));
     }
 
+    void aBareProjectNameIsTheFileInTheCurrentFolder() {
+        ProjectBench p;
+        const QString workFolder = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QFileInfo(p.project).absolutePath()));
+        p.ui().editProject->setText(QFileInfo(p.project).fileName());
+        BoxAnswerer answerer;
+        QTest::mouseClick(p.ui().collectButton, Qt::LeftButton);
+        QDir::setCurrent(workFolder);
+        QCOMPARE(answerer.Texts(), QStringList());
+        QCOMPARE(Column(p.bench.form.GridModel(), 0).size(), 4);
+        QCOMPARE(p.bench.form.ProjectName(), QStringLiteral("Demo"));
+    }
+
     void collectAsksToSkipADamagedFormAndReportsOnceAtTheEnd() {
         ProjectBench p;
         const QString dir = QFileInfo(p.project).absolutePath();
-        WriteFile(dir + QStringLiteral("/Broken.dfm"), "damaged");
-        WriteFile(dir + QStringLiteral("/Unit2.pas"),
-                  "a := 'bad;\r\nb := 'worse;\r\n(* it's *) c := 'Fine';\r\n");
+        WriteBytes(dir + QStringLiteral("/Broken.dfm"), "damaged");
+        WriteBytes(dir + QStringLiteral("/Unit2.pas"),
+                   "a := 'bad;\r\nb := 'worse;\r\n(* it's *) c := 'Fine';\r\n");
         {
             BoxAnswerer answerer({QMessageBox::YesToAll});
             QTest::mouseClick(p.ui().collectButton, Qt::LeftButton);
@@ -250,7 +252,7 @@ private slots:
         WorkFolder& folder = p.folder;
         Workbench& bench = p.bench;
         const MainFormUi& ui = p.ui();
-        WriteFile(folder.Path(QStringLiteral("demo/Zbroken.dfm")), QByteArray("\x01\x02 not a form", 14));
+        WriteBytes(folder.Path(QStringLiteral("demo/Zbroken.dfm")), QByteArray("\x01\x02 not a form", 14));
         BoxAnswerer answerer;
         QTest::mouseClick(ui.collectButton, Qt::LeftButton);
         QVERIFY(!answerer.seen.isEmpty());
@@ -273,7 +275,7 @@ private slots:
         p.Collect();
         Translate(bench.form, QStringLiteral("Hello world"), QStringLiteral("Hallo Welt"));
         Translate(bench.form, QStringLiteral("Open file"), QStringLiteral("Datei öffnen"));
-        const QByteArray formBefore = ReadFile(folder.Path(QStringLiteral("demo/Main.dfm")));
+        const QByteArray formBefore = ReadBytes(folder.Path(QStringLiteral("demo/Main.dfm")));
 
         BoxAnswerer answerer({QMessageBox::Ok});
         QTest::mouseClick(ui.translateButton, Qt::LeftButton);
@@ -288,12 +290,12 @@ private slots:
         QCOMPARE(question.buttons, QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(answerer.seen.size(), 1);
 
-        QCOMPARE(ReadFile(folder.Path(QStringLiteral("demo/Main.~df"))), formBefore);
-        const QByteArray form = ReadFile(folder.Path(QStringLiteral("demo/Main.dfm")));
+        QCOMPARE(ReadBytes(folder.Path(QStringLiteral("demo/Main.~df"))), formBefore);
+        const QByteArray form = ReadBytes(folder.Path(QStringLiteral("demo/Main.dfm")));
         QVERIFY(form.contains("TPF0")); // written back in the binary form
         QVERIFY(form.contains(QByteArray("Datei \xF6"
                                          "ffnen")));
-        QVERIFY(ReadFile(folder.Path(QStringLiteral("demo/Unit1.pas"))).contains("'Hallo Welt'"));
+        QVERIFY(ReadBytes(folder.Path(QStringLiteral("demo/Unit1.pas"))).contains("'Hallo Welt'"));
         QVERIFY(QFile::exists(folder.Path(QStringLiteral("demo/Unit1.~pa"))));
         QCOMPARE(ui.statusBar->PanelText(1), QStringLiteral("Finished"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -307,11 +309,11 @@ private slots:
         const MainFormUi& ui = p.ui();
         p.Collect();
         Translate(bench.form, QStringLiteral("Hello world"), QStringLiteral("Hallo Welt"));
-        const QByteArray unitBefore = ReadFile(folder.Path(QStringLiteral("demo/Unit1.pas")));
+        const QByteArray unitBefore = ReadBytes(folder.Path(QStringLiteral("demo/Unit1.pas")));
         BoxAnswerer answerer({QMessageBox::Cancel});
         QTest::mouseClick(ui.translateButton, Qt::LeftButton);
         QCOMPARE(answerer.seen.size(), 1);
-        QCOMPARE(ReadFile(folder.Path(QStringLiteral("demo/Unit1.pas"))), unitBefore);
+        QCOMPARE(ReadBytes(folder.Path(QStringLiteral("demo/Unit1.pas"))), unitBefore);
         QVERIFY(!QFile::exists(folder.Path(QStringLiteral("demo/Unit1.~pa"))));
         QVERIFY(ui.translateButton->isEnabled());
     }
@@ -324,7 +326,7 @@ private slots:
         p.Collect();
         Translate(bench.form, QStringLiteral("Hello world"), QStringLiteral("Привет"));
 
-        ui.speedButton2->trigger();
+        ui.optionsAction->trigger();
         QVERIFY(bench.options->isVisible());
         QComboBox* right = bench.options->CharSetCombo2();
         QCOMPARE(right->currentText(), QStringLiteral("Default Charset"));
@@ -339,7 +341,7 @@ private slots:
         QTest::mouseClick(ui.translateButton, Qt::LeftButton);
         // Привет in Windows-1251
         QVERIFY(
-            ReadFile(folder.Path(QStringLiteral("demo/Unit1.pas"))).contains("'\xCF\xF0\xE8\xE2\xE5\xF2'"));
+            ReadBytes(folder.Path(QStringLiteral("demo/Unit1.pas"))).contains("'\xCF\xF0\xE8\xE2\xE5\xF2'"));
 
         bench.form.close();
         QSettings stored(folder.SettingsFile(), QSettings::IniFormat);

@@ -76,7 +76,7 @@ private slots:
         WorkFolder folder;
         FilledBench f({{"Open", "", "Demo"}});
         f.Select(0, 1);
-        f.ui().speedButton4->trigger();
+        f.ui().copyToAllAction->trigger();
         for (const FieldDef& field : f.table().Fields()) {
             if (field.kind != FieldKind::Alpha) {
                 continue;
@@ -92,7 +92,7 @@ private slots:
         WorkFolder folder;
         FilledBench f({{"Open", "Ouvrir", "Demo"}});
         f.Select(0, 1);
-        f.ui().speedButton4->trigger();
+        f.ui().copyToAllAction->trigger();
         QCOMPARE(f.table().FieldAsString("English"), std::string("Ouvrir"));
         QCOMPARE(f.table().FieldAsString("French"), std::string("Ouvrir"));
         QCOMPARE(f.table().FieldAsString("Project"), std::string("Demo"));
@@ -101,7 +101,7 @@ private slots:
     void copyOnAnEmptyTableDoesNothing() {
         WorkFolder folder;
         FilledBench f({});
-        f.ui().speedButton4->trigger();
+        f.ui().copyToAllAction->trigger();
         QCOMPARE(f.table().RecordCount(), 0);
         QCOMPARE(f.table().State(), TableState::Browse);
     }

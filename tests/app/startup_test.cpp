@@ -94,9 +94,9 @@ private slots:
                  QStringLiteral("Translate all .DFM and .PAS files to the languauge below"));
         QCOMPARE(ui.includePas->text(), QStringLiteral("Inlcude .PAS files"));
         QCOMPARE(ui.editProject->toolTip(), QStringLiteral("PAth of the project"));
-        QCOMPARE(ui.speedButton1->text(), QStringLiteral("..."));
-        QCOMPARE(ui.speedButton4->toolTip(), QStringLiteral("Copy string to all languages"));
-        QCOMPARE(ui.speedButton2->toolTip(), QStringLiteral("Options"));
+        QCOMPARE(ui.chooseProjectButton->text(), QStringLiteral("..."));
+        QCOMPARE(ui.copyToAllAction->toolTip(), QStringLiteral("Copy string to all languages"));
+        QCOMPARE(ui.optionsAction->toolTip(), QStringLiteral("Options"));
         QCOMPARE(ui.aboutButton->toolTip(), QStringLiteral("About ..."));
         QVERIFY(ui.adminButton->text().isEmpty() && ui.adminButton->icon().isNull());
         QCOMPARE(ui.deleteEmptyButton->text(), QStringLiteral("&Delete Empty Strings"));
@@ -234,9 +234,9 @@ private slots:
         const QString project = folder.Path(QStringLiteral("Tool.dpr"));
         {
             BoxAnswerer answerer;
-            ui.readmetxt1->trigger();
+            ui.readmeAction->trigger();
             ui.editProject->setText(project);
-            QTest::mouseClick(ui.speedButton3, Qt::LeftButton);
+            QTest::mouseClick(ui.openInIdeButton, Qt::LeftButton);
             QCOMPARE(answerer.Texts(), (QStringList{QStringLiteral("Cannot open ") + readme +
                                                         QStringLiteral(":\nthe file does not exist."),
                                                     QStringLiteral("Cannot open ") + project +
@@ -251,20 +251,20 @@ private slots:
         }
         const auto removeReadme = qScopeGuard([&] { QFile::remove(readme); });
         BoxAnswerer answerer;
-        ui.readmetxt1->trigger();
-        QTest::mouseClick(ui.speedButton3, Qt::LeftButton);
+        ui.readmeAction->trigger();
+        QTest::mouseClick(ui.openInIdeButton, Qt::LeftButton);
         QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(readme), QUrl::fromLocalFile(project)}));
         QVERIFY(answerer.seen.isEmpty());
         // No program to open them: the click must not look ignored.
         programFound = false;
-        ui.readmetxt1->trigger();
-        QTest::mouseClick(ui.speedButton3, Qt::LeftButton);
+        ui.readmeAction->trigger();
+        QTest::mouseClick(ui.openInIdeButton, Qt::LeftButton);
         const QString noProgram =
             QStringLiteral(":\nno program to open it was found (is xdg-open installed?).");
         QCOMPARE(answerer.Texts(), (QStringList{QStringLiteral("Cannot open ") + readme + noProgram,
                                                 QStringLiteral("Cannot open ") + project + noProgram}));
         ui.editProject->clear();
-        QTest::mouseClick(ui.speedButton3, Qt::LeftButton); // an empty path opens nothing, silently
+        QTest::mouseClick(ui.openInIdeButton, Qt::LeftButton); // an empty path opens nothing, silently
         QCOMPARE(opened.size(), 4);
         QCOMPARE(answerer.seen.size(), 2);
 
@@ -273,7 +273,7 @@ private slots:
             version = box->Version()->text();
             box->accept();
         });
-        ui.about1->trigger();
+        ui.aboutAction->trigger();
         QCOMPARE(version, QStringLiteral("Version 1.0"));
     }
 
@@ -296,7 +296,7 @@ private slots:
             dialog->selectFile(folder.Path(QStringLiteral("src/Demo.dpr")));
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        QTest::mouseClick(ui.speedButton1, Qt::LeftButton);
+        QTest::mouseClick(ui.chooseProjectButton, Qt::LeftButton);
         QCOMPARE(title, QStringLiteral("Select Delphi Project"));
         QCOMPARE(filter, QStringLiteral("Delphi Projects (*.dpr)"));
         QCOMPARE(suffix, QStringLiteral("dpr"));

@@ -56,7 +56,7 @@ struct Layout {
     }
     QString UserTable() const { return sources.userDataFolder + QStringLiteral("/strings.db"); }
 
-    QTemporaryDir root;
+    QtTempDir root;
     QString installedTable;
     TableSources sources;
 };
@@ -190,7 +190,7 @@ private slots:
     }
 
     void readmeBesideTheProgramThenInstalled() {
-        QTemporaryDir root;
+        QtTempDir root;
         const QString program = root.filePath(QStringLiteral("bin"));
         const QString data = root.filePath(QStringLiteral("share/wordloom"));
         QDir(root.path()).mkpath(QStringLiteral("bin"));

@@ -139,7 +139,7 @@ private slots:
                 }
                 dialog->reject();
             });
-            QTest::mouseClick(bench.form.Ui().speedButton1, Qt::LeftButton);
+            QTest::mouseClick(bench.form.Ui().chooseProjectButton, Qt::LeftButton);
             QVERIFY(loaded);
             QCOMPARE(LocksHeldOn(db), dbLocks);
             QCOMPARE(LocksHeldOn(db + QStringLiteral("-shm")), shmLocks);

@@ -56,8 +56,8 @@ private slots:
         QCOMPARE(ui.collectButton->text(), QStringLiteral("Texte &sammeln"));
         QCOMPARE(ui.translateButton->text(), QStringLiteral("&Übersetzen nach:"));
         QCOMPARE(ui.deleteEmptyButton->text(), QStringLiteral("&Leere Texte löschen"));
-        QCOMPARE(ui.speedButton4->toolTip(), QStringLiteral("Text in alle Sprachen kopieren"));
-        QCOMPARE(ui.about1->text(), QStringLiteral("Ü&ber..."));
+        QCOMPARE(ui.copyToAllAction->toolTip(), QStringLiteral("Text in alle Sprachen kopieren"));
+        QCOMPARE(ui.aboutAction->text(), QStringLiteral("Ü&ber..."));
         // The entry for all projects keeps the leading blank the project filter tells it by.
         QCOMPARE(ui.projectCombo->itemText(0), QStringLiteral(" (Alle Projekte)"));
         QVERIFY(LabelTexts(&bench.form).contains(QStringLiteral("Projekt:")));
@@ -95,7 +95,7 @@ private slots:
     }
 
     void demoWindowShowsTheFormFileInGerman() {
-        QTemporaryDir dir;
+        QtTempDir dir;
         TShellForm form(nullptr, dir.path());
         QCOMPARE(form.windowTitle(), QStringLiteral("Demo der Pathwright-Komponenten"));
         QStringList menus;

@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "dialogs/options_dlg.h"
+#include "support/qt_files.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,7 +12,6 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -127,7 +127,7 @@ public:
     }
 
 private:
-    QTemporaryDir m_dir;
+    QtTempDir m_dir;
     QString m_previous;
 };
 

@@ -1,5 +1,6 @@
 #include "base/errors.h"
 #include "base/file_io.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -19,20 +20,14 @@ namespace fs = std::filesystem;
 
 class FileIoTest : public testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("wordloom-file-io-" + std::to_string(::getpid()) + "-" +
-                                             testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
     std::string PathOf(const std::string& name) const { return (m_dir / name).string(); }
     std::size_t EntryCount() const {
         return static_cast<std::size_t>(
             std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
     }
 
-    fs::path m_dir;
+    TempDir m_temp;
+    fs::path m_dir{m_temp.Path()};
 };
 
 TEST_F(FileIoTest, WriteThenReadGivesSameBytes) {
@@ -105,6 +100,18 @@ TEST_F(FileIoTest, TempFileStandsBesideItsTargetAndGoesUnlessRenamedOrReleased) 
     EXPECT_EQ(ReadFileBytes(target), "new");
     EXPECT_EQ(EntryCount(), 2u); // the target and the released file
     EXPECT_EQ(DirectoryOf("Main.dfm"), "./");
+}
+
+// The one answer to "which folder is this file in", for temporary files, syncing and the project.
+TEST(DirectoryOf, EndsInOneSlashAndTakesTheCurrentFolderForABareName) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Main.dfm", "./"},           {"", "./"},
+        {"/Main.dfm", "/"},           {"//Main.dfm", "/"},
+        {"/work/dir/", "/work/dir/"}, {"/", "/"},
+        {"/work/Main.dfm", "/work/"}, {"a//Main.dfm", "a/"},
+        {"./Main.dfm", "./"},         {"sub/Main.dfm", "sub/"}};
+    for (const auto& [path, folder] : cases)
+        EXPECT_EQ(DirectoryOf(path), folder) << path;
 }
 
 TEST_F(FileIoTest, OrphanedTempFilesGoOthersStay) {

@@ -2,7 +2,7 @@
 #include "base/project.h"
 #include "base/source_file.h"
 
-#include "common/temp_dir.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The engine's hook for texts shown to people: English unless a front end installed a translator, the
 // template translated before the values go in.
 #include "base/ui_text.h"
-#include "common/temp_dir.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

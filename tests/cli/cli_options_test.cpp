@@ -2,6 +2,7 @@
 // program's dispatch (its --version: the cli_version test).
 #include "base/file_io.h"
 #include "cli/commands.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -133,12 +134,6 @@ TEST(CliOptions, TheManualPageDescribesEachCommandsOptionsAndTheExitStatuses) {
 
 class CliProgram : public testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("wordloom-cli-program-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     /// Runs the program with `args` (shell words) in the language `locale`; its exit status, its
     /// output in m_out and m_err.
     int Run(const std::string& args, const std::string& locale = "C") {
@@ -153,7 +148,8 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    fs::path m_dir;
+    TempDir m_temp;
+    fs::path m_dir{m_temp.Path()};
     std::string m_out;
     std::string m_err;
 };

@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 
-#include "common/temp_dir.h"
-#include "strings_db/table_file.h"
+#include "support/table_file.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "base/file_io.h"
 #include "cli/commands.h"
 #include "forms/form_stream.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +24,6 @@ const char* const kText = "object Form1: TForm1\r\n"
 
 class FormCommandTest : public testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("wordloom-cli-" + std::to_string(::getpid()) + "-" +
-                                             testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     std::string PathOf(const std::string& name) const { return (m_dir / name).string(); }
     int Run(std::vector<std::string> args) {
         m_out.str({});
@@ -38,7 +31,8 @@ protected:
         return FormCommand(args, m_out, m_err);
     }
 
-    fs::path m_dir;
+    TempDir m_temp;
+    fs::path m_dir{m_temp.Path()};
     std::ostringstream m_out;
     std::ostringstream m_err;
 };

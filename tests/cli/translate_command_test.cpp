@@ -1,6 +1,6 @@
 #include "base/file_io.h"
 #include "cli/commands.h"
-#include "strings_db/table_file.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 
 #include "base/project.h"
 #include "collect/collect_context.h"
-#include "common/recording_host.h"
-#include "common/temp_dir.h"
 #include "strings_db/strings_table.h"
-#include "strings_db/table_file.h"
+#include "support/recording_host.h"
+#include "support/table_file.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "collect/unit_collector.h"
 
 #include "collect_fixture.h"
+#include "support/corpus.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -34,12 +35,6 @@ public:
     std::size_t clipboardBytes = 0;
 };
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 struct RunResult {
     int records = 0;
     int messages = 0;
@@ -49,20 +44,15 @@ struct RunResult {
 class CorpusCollect : public ::testing::TestWithParam<std::pair<const char*, int>> {
 protected:
     void SetUp() override {
-        m_folder = fs::path(WORDLOOM_CORPUS_DIR) / GetParam().first;
-        if (!fs::is_directory(m_folder)) {
-            GTEST_SKIP() << "corpus folder " << m_folder << " absent";
+        if (const std::string missing = test::CorpusMissing(GetParam().first); !missing.empty()) {
+            GTEST_SKIP() << missing;
         }
-        for (const auto& entry : fs::recursive_directory_iterator(m_folder)) {
-            const std::string extension = Lower(entry.path().extension().string());
-            if (entry.is_regular_file() && extension == ".dfm") {
-                m_forms.push_back(entry.path().string());
-            } else if (entry.is_regular_file() && extension == ".pas") {
-                m_units.push_back(entry.path().string());
-            }
+        for (const fs::path& path : test::CorpusFiles({".dfm"}, GetParam().first)) {
+            m_forms.push_back(path.string());
         }
-        std::sort(m_forms.begin(), m_forms.end());
-        std::sort(m_units.begin(), m_units.end());
+        for (const fs::path& path : test::CorpusFiles({".pas"}, GetParam().first)) {
+            m_units.push_back(path.string());
+        }
         table = std::make_unique<StringsTable>(m_tableFile.Path());
     }
     void TearDown() override {
@@ -102,7 +92,6 @@ protected:
     std::unique_ptr<StringsTable> table;
 
 private:
-    fs::path m_folder;
     std::vector<std::string> m_forms;
     std::vector<std::string> m_units;
     test::TableFile m_tableFile;

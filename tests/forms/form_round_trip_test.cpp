@@ -1,8 +1,9 @@
 // Round trips over real forms (the shared corpus) and over generated ones.
 #include "base/errors.h"
-#include "base/file_io.h"
 #include "form_builder.h"
 #include "forms/form_stream.h"
+#include "support/corpus.h"
+#include "support/file_read.h"
 
 #include <gtest/gtest.h>
 
@@ -20,31 +21,15 @@ namespace {
 namespace fs = std::filesystem;
 using test::FormBuilder;
 
-std::vector<fs::path> CorpusForms() {
-    std::vector<fs::path> forms;
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(WORDLOOM_CORPUS_DIR, error);
-         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        std::string ext = it->path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(),
-                       [](unsigned char c) { return char(std::tolower(c)); });
-        if (ext == ".dfm" && it->is_regular_file())
-            forms.push_back(it->path());
-    }
-    std::sort(forms.begin(), forms.end());
-    return forms;
-}
-
 TEST(CorpusRoundTrip, EveryFormConvertsAndComesBackUnchanged) {
-    const std::vector<fs::path> forms = CorpusForms();
-    if (forms.empty())
-        GTEST_SKIP() << "corpus not found at " << WORDLOOM_CORPUS_DIR
-                     << "; round trips over real forms skipped";
+    if (const std::string missing = test::CorpusMissing(); !missing.empty())
+        GTEST_SKIP() << missing;
+    const std::vector<fs::path> forms = test::CorpusFiles({".dfm"});
     int binaryForms = 0;
     int textForms = 0;
     for (const fs::path& path : forms) {
         SCOPED_TRACE(path.string());
-        const std::string data = ReadFileBytes(path.string());
+        const std::string data = ReadBytes(path);
         try {
             if (IsTextForm(data)) {
                 ++textForms;
@@ -72,28 +57,29 @@ TEST(CorpusRoundTrip, EveryFormConvertsAndComesBackUnchanged) {
 }
 
 TEST(CorpusRoundTrip, DoubleByteTextIsCutWhereTheIdeCutIt) {
-    const fs::path path =
-        fs::path(WORDLOOM_CORPUS_DIR) / "cnwizards/Test/Delphi/Program/CmdSend/CnTestCmdSend.dfm";
-    if (!fs::exists(path))
-        GTEST_SKIP() << path << " not found; skipped";
+    const fs::path relative = "cnwizards/Test/Delphi/Program/CmdSend/CnTestCmdSend.dfm";
+    if (const std::string missing = test::CorpusMissing(relative); !missing.empty())
+        GTEST_SKIP() << missing;
+    const fs::path path = test::CorpusRoot() / relative;
     // Long GBK captions, written by the IDE under code page 936: every cut falls between characters.
-    const std::string data = ReadFileBytes(path.string());
+    const std::string data = ReadBytes(path);
     const std::string binary = TextToBinaryForm(data);
     EXPECT_EQ(BinaryFormToText(binary, DoubleByteLeadTest("CP936")), data);
     EXPECT_NE(BinaryFormToText(binary), data);
 }
 
 TEST(CorpusRoundTrip, TruncatedRealBinaryFormsFailCleanly) {
+    if (const std::string missing = test::CorpusMissing(); !missing.empty())
+        GTEST_SKIP() << missing;
     std::vector<std::string> small;
-    for (const fs::path& path : CorpusForms()) {
-        std::string data = ReadFileBytes(path.string());
+    for (const fs::path& path : test::CorpusFiles({".dfm"})) {
+        std::string data = ReadBytes(path);
         if (!IsTextForm(data) && data.size() < 3000)
             small.push_back(std::move(data));
         if (small.size() == 4)
             break;
     }
-    if (small.empty())
-        GTEST_SKIP() << "corpus not found at " << WORDLOOM_CORPUS_DIR << "; truncated real forms skipped";
+    ASSERT_FALSE(small.empty()) << "no small binary form in the corpus";
     for (const std::string& data : small) {
         ASSERT_NO_THROW(BinaryFormToText(data));
         for (std::size_t length = 0; length < data.size(); ++length)

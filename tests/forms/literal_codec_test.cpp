@@ -1,6 +1,6 @@
 #include "forms/literal_codec.h"
 
-#include "common/pascal_text.h"
+#include "support/pascal_text.h"
 
 #include <gtest/gtest.h>
 

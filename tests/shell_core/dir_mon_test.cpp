@@ -1,9 +1,9 @@
 #include "shell/core/dir_mon.h"
+#include "support/qt_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -40,8 +40,7 @@ class DirMonTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
+        m_dir = std::make_unique<wordloom::QtTempDir>();
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sub")));
     }
 
@@ -281,7 +280,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<wordloom::QtTempDir> m_dir;
 };
 
 QTEST_GUILESS_MAIN(DirMonTest)

@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMimeDatabase>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/time.h>
@@ -318,7 +317,7 @@ private slots:
     void deleteMakesAMissingTrashAndWritesNowhereElse() {
         // No data folder yet, and a working folder that must stay empty.
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->Root() + QStringLiteral("/fresh/share")));
-        QTemporaryDir workingFolder;
+        wordloom::QtTempDir workingFolder;
         const QString saved = QDir::currentPath();
         QVERIFY(QDir::setCurrent(workingFolder.path()));
         struct Back {

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "shell/core/shell_namespace.h"
+#include "support/qt_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 class ShellTestHome {
@@ -57,5 +57,5 @@ public:
     }
 
 private:
-    QTemporaryDir m_dir;
+    wordloom::QtTempDir m_dir;
 };

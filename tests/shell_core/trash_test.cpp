@@ -41,7 +41,7 @@ class TrashTest : public QObject {
 private slots:
     void init() {
         m_home = std::make_unique<ShellTestHome>();
-        m_workingFolder = std::make_unique<QTemporaryDir>();
+        m_workingFolder = std::make_unique<wordloom::QtTempDir>();
         m_savedWorkingFolder = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_workingFolder->path()));
     }
@@ -200,8 +200,7 @@ private slots:
             QSKIP("no writable second volume at /dev/shm");
         const QString trash = QStringLiteral("/dev/shm/.Trash-%1").arg(::getuid());
         const bool trashExisted = QFileInfo::exists(trash);
-        QTemporaryDir volumeDir(QStringLiteral("/dev/shm/wordloom-trash-XXXXXX"));
-        QVERIFY(volumeDir.isValid());
+        wordloom::QtTempDir volumeDir(QStringLiteral("/dev/shm"));
         const QString file = volumeDir.path() + QStringLiteral("/on-volume.txt");
         QFile create(file);
         QVERIFY(create.open(QIODevice::WriteOnly));
@@ -227,7 +226,7 @@ private slots:
 
 private:
     std::unique_ptr<ShellTestHome> m_home;
-    std::unique_ptr<QTemporaryDir> m_workingFolder;
+    std::unique_ptr<wordloom::QtTempDir> m_workingFolder;
     QString m_savedWorkingFolder;
 };
 

@@ -3,9 +3,9 @@
 #include "shell/core/pathwright.h"
 #include "shell/core/shell_link.h"
 #include "shell/forms/form_reader.h"
+#include "support/qt_files.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -106,10 +106,7 @@ private slots:
         TComponentRegistry::Register<TTestPanel>();
     }
 
-    void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-    }
+    void init() { m_dir = std::make_unique<wordloom::QtTempDir>(); }
 
     void readsEveryKindOfValue() {
         TTestForm form;
@@ -482,7 +479,7 @@ private:
         return text;
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<wordloom::QtTempDir> m_dir;
 };
 
 QTEST_MAIN(FormFileTest)

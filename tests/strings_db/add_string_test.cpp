@@ -1,6 +1,6 @@
 // AddString: how a collected text is filed.
 #include "strings_db/strings_table.h"
-#include "strings_db/table_file.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
 

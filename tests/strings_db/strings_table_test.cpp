@@ -1,6 +1,6 @@
 // The strings table class against real SQLite files.
 #include "strings_db/strings_table.h"
-#include "strings_db/table_file.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
 

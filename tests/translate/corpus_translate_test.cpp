@@ -6,10 +6,12 @@
 #include "translate/form_rewriter.h"
 #include "translate/unit_rewriter.h"
 
-#include "common/recording_host.h"
-#include "common/temp_dir.h"
 #include "strings_db/strings_table.h"
-#include "strings_db/table_file.h"
+#include "support/corpus.h"
+#include "support/file_read.h"
+#include "support/recording_host.h"
+#include "support/table_file.h"
+#include "support/temp_dir.h"
 #include "translate/file_replace.h"
 #include "translate/translate_command.h"
 
@@ -19,8 +21,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace wordloom {
 namespace {
@@ -33,28 +33,10 @@ std::string Lower(std::string text) {
     return text;
 }
 
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<fs::path> CorpusFiles(const std::string& extension) {
-    std::vector<fs::path> files;
-    const fs::path root(WORDLOOM_CORPUS_DIR);
-    if (!fs::is_directory(root))
-        return files;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file() && Lower(entry.path().extension().string()) == extension)
-            files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 TEST(CorpusTranslate, FormsKeepEveryTextWhenNothingOrTheSameIsTranslated) {
-    const std::vector<fs::path> forms = CorpusFiles(".dfm");
-    if (forms.empty())
-        GTEST_SKIP() << "corpus " << WORDLOOM_CORPUS_DIR << " absent";
+    if (const std::string missing = test::CorpusMissing(); !missing.empty())
+        GTEST_SKIP() << missing;
+    const std::vector<fs::path> forms = test::CorpusFiles({".dfm"});
     int values = 0;
     int checked = 0;
     const FormValueLookup nothing = [&values](const PascalString&) -> std::optional<PascalString> {
@@ -65,7 +47,7 @@ TEST(CorpusTranslate, FormsKeepEveryTextWhenNothingOrTheSameIsTranslated) {
         return value;
     };
     for (const fs::path& path : forms) {
-        const std::string content = Read(path);
+        const std::string content = ReadBytes(path);
         std::string text;
         std::string canonical;
         try {
@@ -87,16 +69,16 @@ TEST(CorpusTranslate, FormsKeepEveryTextWhenNothingOrTheSameIsTranslated) {
 }
 
 TEST(CorpusTranslate, UnitsKeepEveryByteWhenNothingIsTranslated) {
-    const std::vector<fs::path> units = CorpusFiles(".pas");
-    if (units.empty())
-        GTEST_SKIP() << "corpus " << WORDLOOM_CORPUS_DIR << " absent";
+    if (const std::string missing = test::CorpusMissing(); !missing.empty())
+        GTEST_SKIP() << missing;
+    const std::vector<fs::path> units = test::CorpusFiles({".pas"});
     int literals = 0;
     const LiteralLookup nothing = [&literals](std::string_view) -> std::optional<TranslatedText> {
         ++literals;
         return std::nullopt;
     };
     for (const fs::path& path : units) {
-        const std::string content = Read(path);
+        const std::string content = ReadBytes(path);
         std::string expected = content;
         if (!content.empty() && content.back() != '\n') {
             const std::size_t lf = content.find('\n');
@@ -114,11 +96,11 @@ TEST(CorpusTranslate, UnitsKeepEveryByteWhenNothingIsTranslated) {
 /// backup. (Every file of the corpus goes through the rewriters in the tests above; the folders
 /// here exercise listing, locking, backups and replacement on real names.)
 TEST(CorpusTranslate, TheCommandOnCopiesOfTheProjectsChangesNoText) {
+    if (const std::string missing = test::CorpusMissing(); !missing.empty())
+        GTEST_SKIP() << missing;
     std::map<fs::path, int> formsPerFolder;
-    for (const fs::path& path : CorpusFiles(".dfm"))
+    for (const fs::path& path : test::CorpusFiles({".dfm"}))
         ++formsPerFolder[path.parent_path()];
-    if (formsPerFolder.empty())
-        GTEST_SKIP() << "corpus " << WORDLOOM_CORPUS_DIR << " absent";
     std::vector<std::pair<int, fs::path>> ranked;
     for (const auto& [folder, count] : formsPerFolder)
         ranked.emplace_back(-count, folder);
@@ -135,7 +117,7 @@ TEST(CorpusTranslate, TheCommandOnCopiesOfTheProjectsChangesNoText) {
         for (const auto& entry : fs::directory_iterator(folder)) {
             const std::string extension = Lower(entry.path().extension().string());
             if (entry.is_regular_file() && (extension == ".dfm" || extension == ".pas")) {
-                const std::string content = Read(entry.path());
+                const std::string content = ReadBytes(entry.path());
                 originals.emplace_back(copy.Write(entry.path().filename().string(), content), content);
             }
         }
@@ -146,10 +128,10 @@ TEST(CorpusTranslate, TheCommandOnCopiesOfTheProjectsChangesNoText) {
         settings.translation = "German";
         const TranslateSummary summary = RunTranslateCommand(table, settings, host);
         for (const auto& [path, original] : originals) {
-            const std::string now = Read(path);
+            const std::string now = ReadBytes(path);
             if (now == original)
                 continue; // untouched after a form that could not be converted
-            EXPECT_EQ(Read(BackupPath(path)), original) << path;
+            EXPECT_EQ(ReadBytes(BackupPath(path)), original) << path;
             if (Lower(fs::path(path).extension().string()) == ".pas") {
                 EXPECT_EQ(now.substr(0, original.size()), original) << path;
                 EXPECT_LE(now.size(), original.size() + 2) << path;

@@ -1,4 +1,5 @@
-#include "common/temp_dir.h"
+#include "support/file_read.h"
+#include "support/temp_dir.h"
 #include "translate/file_replace.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +13,6 @@
 
 namespace wordloom {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string FileIn(const TempDir& dir, const std::string& name) {
-    return dir.Path() + "/" + name;
-}
 
 mode_t ModeOf(const std::string& path) {
     struct stat st {};
@@ -60,7 +52,7 @@ TEST(ReplaceFileContent, ReplacesAndKeepsPermissions) {
     const std::string path = dir.Write("Main.dfm", "old content");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     ReplaceFileContent(path, std::string("new\0content", 11));
-    EXPECT_EQ(ReadFile(path), std::string("new\0content", 11));
+    EXPECT_EQ(ReadBytes(path), std::string("new\0content", 11));
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(EntriesIn(dir), 1u) << "no temporary file is left behind";
 }
@@ -68,11 +60,11 @@ TEST(ReplaceFileContent, ReplacesAndKeepsPermissions) {
 TEST(ReplaceFileContent, ReplacesTheTargetOfASymbolicLink) {
     TempDir dir;
     const std::string real = dir.Write("Real.pas", "old");
-    const std::string link = FileIn(dir, "Link.pas");
+    const std::string link = dir.FilePath("Link.pas");
     ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
     ReplaceFileContent(link, "new");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadFile(real), "new");
+    EXPECT_EQ(ReadBytes(real), "new");
 }
 
 TEST(ReplaceFileContent, RefusesAFileWithoutWriteBits) {
@@ -85,12 +77,12 @@ TEST(ReplaceFileContent, RefusesAFileWithoutWriteBits) {
     } catch (const FileError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
     }
-    EXPECT_EQ(ReadFile(path), "checked in");
+    EXPECT_EQ(ReadBytes(path), "checked in");
 }
 
 TEST(ReplaceFileContent, MissingFileFails) {
     TempDir dir;
-    EXPECT_THROW(ReplaceFileContent(FileIn(dir, "none.pas"), "x"), FileError);
+    EXPECT_THROW(ReplaceFileContent(dir.FilePath("none.pas"), "x"), FileError);
     EXPECT_EQ(EntriesIn(dir), 0u);
 }
 
@@ -111,7 +103,7 @@ TEST_P(ReplaceFaultTest, AFailureLeavesTheOriginalAndNoTemporaryFile) {
             throw FileError("disk full");
     });
     EXPECT_THROW(ReplaceFileContent(path, "new content that is longer"), FileError);
-    EXPECT_EQ(ReadFile(path), "old content");
+    EXPECT_EQ(ReadBytes(path), "old content");
     EXPECT_EQ(EntriesIn(dir), 1u);
 }
 
@@ -135,7 +127,7 @@ TEST_P(ReplaceFaultTest, ACrashLeavesOldOrNewContentNeverAMix) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 3);
-    const std::string now = ReadFile(path);
+    const std::string now = ReadBytes(path);
     if (GetParam() == ReplaceStep::Renamed)
         EXPECT_EQ(now, newContent);
     else
@@ -151,17 +143,17 @@ TEST(MakeBackupCopy, CopiesAndSilentlyOverwritesAnEarlierBackup) {
     const std::string path = dir.Write("Unit1.pas", "second");
     dir.Write("Unit1.~pa", "first run's backup, longer than the new one");
     MakeBackupCopy(path);
-    EXPECT_EQ(ReadFile(FileIn(dir, "Unit1.~pa")), "second");
-    EXPECT_EQ(ReadFile(path), "second");
+    EXPECT_EQ(ReadBytes(dir.FilePath("Unit1.~pa")), "second");
+    EXPECT_EQ(ReadBytes(path), "second");
 }
 
 TEST(MakeBackupCopy, TheBackupIsAFileOfItsOwn) {
     TempDir dir;
     const std::string path = dir.Write("Main.dfm", "original");
     MakeBackupCopy(path);
-    EXPECT_NE(InodeOf(FileIn(dir, "Main.~df")), InodeOf(path));
+    EXPECT_NE(InodeOf(dir.FilePath("Main.~df")), InodeOf(path));
     Overwrite(path, "edited in place");
-    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
+    EXPECT_EQ(ReadBytes(dir.FilePath("Main.~df")), "original");
 }
 
 TEST(ReplaceBatch, TheReplacedFileItselfBecomesTheBackup) {
@@ -171,34 +163,35 @@ TEST(ReplaceBatch, TheReplacedFileItselfBecomesTheBackup) {
     const ino_t before = InodeOf(path);
     ReplaceBatch batch;
     batch.StageReplaceWithBackup(path, "on disk", "translated");
-    EXPECT_FALSE(std::filesystem::exists(FileIn(dir, "Main.~df"))) << "nothing is in place before the commit";
+    EXPECT_FALSE(std::filesystem::exists(dir.FilePath("Main.~df")))
+        << "nothing is in place before the commit";
     batch.Commit();
-    EXPECT_EQ(InodeOf(FileIn(dir, "Main.~df")), before);
+    EXPECT_EQ(InodeOf(dir.FilePath("Main.~df")), before);
     EXPECT_NE(InodeOf(path), before);
-    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "on disk");
-    EXPECT_EQ(ModeOf(FileIn(dir, "Main.~df")), 0640u);
-    EXPECT_EQ(ReadFile(path), "translated");
+    EXPECT_EQ(ReadBytes(dir.FilePath("Main.~df")), "on disk");
+    EXPECT_EQ(ModeOf(dir.FilePath("Main.~df")), 0640u);
+    EXPECT_EQ(ReadBytes(path), "translated");
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(EntriesIn(dir), 2u);
     Overwrite(path, "edited in place");
-    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "on disk");
+    EXPECT_EQ(ReadBytes(dir.FilePath("Main.~df")), "on disk");
 }
 
 TEST(ReplaceBatch, AFileWithOtherNamesGetsACopyAsItsBackup) {
     TempDir dir;
     const std::string path = dir.Write("Main.dfm", "original");
     // Another name of the file elsewhere, and a backup name left linked to the file itself.
-    const std::string elsewhere = FileIn(dir, "Shared.dfm");
+    const std::string elsewhere = dir.FilePath("Shared.dfm");
     ASSERT_EQ(::link(path.c_str(), elsewhere.c_str()), 0);
-    ASSERT_EQ(::link(path.c_str(), FileIn(dir, "Main.~df").c_str()), 0);
+    ASSERT_EQ(::link(path.c_str(), dir.FilePath("Main.~df").c_str()), 0);
     ReplaceBatch batch;
     batch.StageReplaceWithBackup(path, "original", "translated");
     batch.Commit();
-    EXPECT_EQ(ReadFile(path), "translated");
-    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
-    EXPECT_EQ(std::filesystem::hard_link_count(FileIn(dir, "Main.~df")), 1u);
+    EXPECT_EQ(ReadBytes(path), "translated");
+    EXPECT_EQ(ReadBytes(dir.FilePath("Main.~df")), "original");
+    EXPECT_EQ(std::filesystem::hard_link_count(dir.FilePath("Main.~df")), 1u);
     Overwrite(elsewhere, "edited through its other name");
-    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
+    EXPECT_EQ(ReadBytes(dir.FilePath("Main.~df")), "original");
     EXPECT_EQ(EntriesIn(dir), 3u) << "no temporary file is left behind";
 }
 
@@ -229,13 +222,13 @@ TEST(ReplaceBatch, ABackupIsStagedOnlyWithItsReplacement) {
 TEST(MakeBackupCopy, ABackupNameLinkedToTheFileIsReplacedNotFollowed) {
     TempDir dir;
     const std::string path = dir.Write("Main.dfm", "original");
-    ASSERT_EQ(::symlink(path.c_str(), FileIn(dir, "Main.~df").c_str()), 0);
+    ASSERT_EQ(::symlink(path.c_str(), dir.FilePath("Main.~df").c_str()), 0);
     ReplaceBatch batch;
     batch.StageReplaceWithBackup(path, "original", "translated");
     batch.Commit();
-    EXPECT_FALSE(std::filesystem::is_symlink(FileIn(dir, "Main.~df")));
-    EXPECT_EQ(ReadFile(FileIn(dir, "Main.~df")), "original");
-    EXPECT_EQ(ReadFile(path), "translated");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.FilePath("Main.~df")));
+    EXPECT_EQ(ReadBytes(dir.FilePath("Main.~df")), "original");
+    EXPECT_EQ(ReadBytes(path), "translated");
 }
 
 TEST(ReplaceBatch, DiscardLeavesEverythingAsItWas) {
@@ -246,18 +239,18 @@ TEST(ReplaceBatch, DiscardLeavesEverythingAsItWas) {
         ReplaceBatch batch;
         batch.StageReplaceWithBackup(path, "old", "new");
     }
-    EXPECT_EQ(ReadFile(path), "old");
-    EXPECT_EQ(ReadFile(FileIn(dir, "Unit1.~pa")), "older backup");
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(ReadBytes(dir.FilePath("Unit1.~pa")), "older backup");
     EXPECT_EQ(EntriesIn(dir), 2u);
 }
 
 TEST(MakeBackupCopy, FailsWhenTheBackupCannotBeWritten) {
     TempDir dir;
     const std::string path = dir.Write("Main.dfm", "content");
-    std::filesystem::create_directory(FileIn(dir, "Main.~df"));
+    std::filesystem::create_directory(dir.FilePath("Main.~df"));
     EXPECT_THROW(MakeBackupCopy(path), FileError);
-    EXPECT_EQ(ReadFile(path), "content");
-    EXPECT_TRUE(std::filesystem::is_directory(FileIn(dir, "Main.~df")));
+    EXPECT_EQ(ReadBytes(path), "content");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.FilePath("Main.~df")));
 }
 
 } // namespace

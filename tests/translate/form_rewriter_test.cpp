@@ -1,7 +1,7 @@
 #include "translate/form_rewriter.h"
 
 #include "base/project.h"
-#include "common/pascal_text.h"
+#include "support/pascal_text.h"
 
 #include <gtest/gtest.h>
 

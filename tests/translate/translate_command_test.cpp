@@ -1,6 +1,7 @@
 #include "translate/translate_fixture.h"
 #include "translate/translation_lookup.h"
 
+#include <fstream>
 #include <map>
 
 #include <fcntl.h>

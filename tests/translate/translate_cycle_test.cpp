@@ -1,7 +1,7 @@
 // Collect, fill in translations, translate, collect again: on a generated project every translated
 // text must be found and written, and nothing else may change.
-#include "bench/project_generator.h"
 #include "collect/collect_command.h"
+#include "support/project_generator.h"
 #include "translate/translate_fixture.h"
 
 #include <algorithm>
@@ -36,7 +36,7 @@ void AddLongListItems(const std::string& path, int number) {
     const std::size_t last = text.rfind("end");
     ASSERT_NE(last, std::string::npos) << path;
     text.insert(last, memo);
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << (binary ? TextToBinaryForm(text) : text);
+    WriteBytes(path, binary ? TextToBinaryForm(text) : text);
 }
 
 class TranslateCycleTest : public TranslateFixture {};

@@ -2,28 +2,22 @@
 #pragma once
 
 #include "base/source_file.h"
-#include "common/recording_host.h"
-#include "common/temp_dir.h"
 #include "forms/form_stream.h"
 #include "strings_db/strings_table.h"
-#include "strings_db/table_file.h"
+#include "support/file_read.h"
+#include "support/recording_host.h"
+#include "support/table_file.h"
+#include "support/temp_dir.h"
 #include "translate/file_replace.h"
 #include "translate/translate_command.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
 namespace wordloom {
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 inline bool Exists(const std::string& path) {
     return std::filesystem::exists(path);

@@ -2,6 +2,8 @@
 // (from data/strings.sql) or from a schema of the test's own.
 #pragma once
 
+#include "support/temp_dir.h"
+
 #include <filesystem>
 #include <string>
 
@@ -13,7 +15,6 @@ public:
     TableFile();
     /// A schema given as SQL statements.
     explicit TableFile(const std::string& schemaSql);
-    ~TableFile();
     TableFile(const TableFile&) = delete;
     TableFile& operator=(const TableFile&) = delete;
 
@@ -28,6 +29,7 @@ public:
     static std::string ShippedSchema();
 
 private:
+    TempDir m_dir;
     std::filesystem::path m_folder;
     std::string m_path;
 };

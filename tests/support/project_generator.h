@@ -1,5 +1,5 @@
-// A generated Delphi project for benchmarks: form files (text and binary form) and unit sources
-// with realistic structure and a vocabulary of shared and unique texts.
+// A generated Delphi project for benchmarks and tests: form files (text and binary form) and unit
+// sources with realistic structure and a vocabulary of shared and unique texts.
 #pragma once
 
 #include <cstddef>

@@ -1,12 +1,11 @@
-#include "strings_db/table_file.h"
+#include "support/table_file.h"
+
+#include "support/file_read.h"
 
 #include <sqlite3.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
-#include <stdlib.h>
 
 namespace wordloom::test {
 
@@ -32,34 +31,17 @@ Connection Connect(const std::string& path) {
 } // namespace
 
 std::string TableFile::ShippedSchema() {
-    std::ifstream in(std::string(WORDLOOM_SOURCE_DIR) + "/data/strings.sql");
-    if (!in) {
-        throw std::runtime_error("data/strings.sql not found");
-    }
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadBytes(std::string(WORDLOOM_SOURCE_DIR) + "/data/strings.sql");
 }
 
 TableFile::TableFile() : TableFile(ShippedSchema()) {}
 
 TableFile::TableFile(const std::string& schemaSql) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "wordloom-db-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        throw std::runtime_error("cannot make a temporary folder");
-    }
-    m_folder = pattern;
+    m_folder = m_dir.Path();
     m_path = (m_folder / "strings.db").string();
     if (!schemaSql.empty()) {
         Exec(schemaSql);
     }
-}
-
-TableFile::~TableFile() {
-    std::error_code ignored;
-    std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(m_folder, ignored);
 }
 
 void TableFile::Exec(const std::string& sql) const {

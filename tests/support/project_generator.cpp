@@ -1,11 +1,12 @@
-#include "bench/project_generator.h"
+#include "support/project_generator.h"
+
+#include "support/file_read.h"
 
 #include "forms/form_stream.h"
 
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <string_view>
@@ -24,15 +25,6 @@ constexpr std::array<std::string_view, 64> kWords = {
     "error",   "warning",  "message", "status",   "ready",    "loading", "please",  "wait",
     "user",    "password", "login",   "server",   "database", "connect", "account", "balance",
     "product", "price",    "stock",   "supplier", "new",      "old",     "color",   "size"};
-
-// Plain writes: the generator is no user's work, and thousands of fsyncs would dominate.
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
-}
 
 // Texts come from a pool with a skewed choice, so that a few texts ("OK", "Cancel") recur in many
 // files and most occur once or twice: about one distinct text per kilobyte of source, as in the
@@ -206,19 +198,19 @@ GeneratedProject GenerateProject(const std::string& directory, const GeneratorOp
     project.projectPath = project.directory + "Generated.dpr";
     std::filesystem::create_directories(project.directory);
     TextMaker maker(options.seed, std::max(1000, (options.forms + options.units) * 4));
-    WriteFile(project.projectPath, "program Generated;\r\nbegin\r\nend.\r\n");
+    WriteBytes(project.projectPath, "program Generated;\r\nbegin\r\nend.\r\n");
     for (int i = 1; i <= options.forms; ++i) {
         std::string form = MakeForm(i, maker);
         if (options.binaryEvery > 0 && i % options.binaryEvery == 0) {
             form = TextToBinaryForm(form);
         }
         project.formBytes += form.size();
-        WriteFile(project.directory + "Form" + std::to_string(i) + ".dfm", form);
+        WriteBytes(project.directory + "Form" + std::to_string(i) + ".dfm", form);
     }
     for (int i = 1; i <= options.units; ++i) {
         const std::string unit = MakeUnit(i, maker);
         project.unitBytes += unit.size();
-        WriteFile(project.directory + "Unit" + std::to_string(i) + ".pas", unit);
+        WriteBytes(project.directory + "Unit" + std::to_string(i) + ".pas", unit);
     }
     return project;
 }
