@@ -1,6 +1,8 @@
-// An append-only output buffer over a std::string for the form converters: appends are a pointer
-// compare and a copy, without std::string's per-append bookkeeping. Internal to collect/.
+// An append-only output buffer for the form converters: appends are a pointer compare and a copy,
+// without a container's per-append bookkeeping. Writes into a std::string or a ByteBuffer.
 #pragma once
+
+#include "base/byte_buffer.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -10,15 +12,25 @@
 
 namespace wordloom::detail {
 
+/// The container a ByteSink fills, replacing its content.
+class SinkTarget {
+public:
+    SinkTarget(std::string& target) : m_string(&target) {}
+    SinkTarget(ByteBuffer& target) : m_buffer(&target) {}
+
+private:
+    friend class ByteSink;
+    std::string* m_string = nullptr;
+    ByteBuffer* m_buffer = nullptr;
+};
+
 class ByteSink {
 public:
     /// Writes into target, replacing its content; Finish() sets its final size. sizeHint is a guess
-    /// of the output size (the buffer grows as needed).
-    ByteSink(std::string& target, std::size_t sizeHint) : m_target(target) {
-        m_target.resize(std::max<std::size_t>(sizeHint, 256));
-        m_begin = m_target.data();
-        m_pos = m_begin;
-        m_end = m_begin + m_target.size();
+    /// of the output size (the buffer grows as needed). A ByteBuffer is not zero-filled, and what
+    /// of a generous guess is never written costs it nothing.
+    ByteSink(SinkTarget target, std::size_t sizeHint) : m_target(target) {
+        Reserve(0, std::max<std::size_t>(sizeHint, 256));
     }
     ByteSink(const ByteSink&) = delete;
     ByteSink& operator=(const ByteSink&) = delete;
@@ -55,7 +67,12 @@ public:
     char* data() { return m_begin; }
     /// Drops everything after the first size bytes.
     void Truncate(std::size_t size) { m_pos = m_begin + size; }
-    void Finish() { m_target.resize(size()); }
+    void Finish() {
+        if (m_target.m_string != nullptr)
+            m_target.m_string->resize(size());
+        else
+            m_target.m_buffer->resize(size());
+    }
 
 private:
     // Most pieces are a few bytes (names, indentation, numbers). Left to itself the compiler
@@ -83,13 +100,25 @@ private:
 
     void Grow(std::size_t count) {
         const std::size_t used = size();
-        m_target.resize(std::max(m_target.size() * 2, used + count + 256));
-        m_begin = m_target.data();
-        m_pos = m_begin + used;
-        m_end = m_begin + m_target.size();
+        Reserve(used, std::max(std::size_t(m_end - m_begin) * 2, used + count + 256));
     }
 
-    std::string& m_target;
+    /// Room for capacity bytes, keeping the first used ones.
+    void Reserve(std::size_t used, std::size_t capacity) {
+        if (m_target.m_string != nullptr) {
+            m_target.m_string->resize(capacity);
+            m_begin = m_target.m_string->data();
+        } else {
+            m_target.m_buffer->resize(used);
+            m_target.m_buffer->reserve(capacity);
+            m_begin = m_target.m_buffer->data();
+            capacity = m_target.m_buffer->capacity();
+        }
+        m_pos = m_begin + used;
+        m_end = m_begin + capacity;
+    }
+
+    SinkTarget m_target;
     char* m_begin;
     char* m_pos;
     char* m_end;

@@ -1,7 +1,9 @@
 #include "base/file_io.h"
 
+#include "base/byte_buffer.h"
 #include "base/errors.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -41,27 +43,55 @@ private:
 
 } // namespace
 
-std::string ReadFileBytes(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode))
-        throw FileError("Cannot open file " + path);
-    std::string data;
-    if (S_ISREG(info.st_mode))
-        data.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
+namespace {
+
+/// Reads an open file to its end into data, from the first `size` bytes on; the file's size as
+/// fstat told it only sizes the buffer, since the file may grow or shrink meanwhile.
+template <typename Buffer>
+bool ReadToEnd(int fd, std::size_t expected, Buffer& data) {
+    std::size_t size = 0;
+    data.resize(expected + 1); // the extra byte sees the end without a second read in most cases
     for (;;) {
-        ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
+        if (size == data.size())
+            data.resize(std::max<std::size_t>(size * 2, 65536));
+        const ssize_t n = ::read(fd, data.data() + size, data.size() - size);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw FileError("Cannot open file " + path);
+            return false;
         }
         if (n == 0)
             break;
-        data.append(buffer, static_cast<std::size_t>(n));
+        size += static_cast<std::size_t>(n);
     }
+    data.resize(size);
+    return true;
+}
+
+template <typename Buffer>
+void ReadInto(const std::string& path, Buffer& data) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    data.clear();
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode))
+        throw FileError("Cannot open file " + path);
+    const std::size_t expected = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
+    if (!ReadToEnd(file.Get(), expected, data)) {
+        data.clear();
+        throw FileError("Cannot open file " + path);
+    }
+}
+
+} // namespace
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string data;
+    ReadInto(path, data);
     return data;
+}
+
+void ReadFileBytes(const std::string& path, ByteBuffer& data) {
+    ReadInto(path, data);
 }
 
 std::string DirectoryOf(const std::string& path) {

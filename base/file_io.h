@@ -7,9 +7,14 @@
 
 namespace wordloom {
 
+class ByteBuffer;
+
 /// The whole content of the file, byte for byte. Throws FileError "Cannot open file %s" when the
 /// file cannot be opened or read.
 std::string ReadFileBytes(const std::string& path);
+/// The same into a ByteBuffer, replacing its content (left empty after a failure): a regular
+/// file in one read into a buffer of its size.
+void ReadFileBytes(const std::string& path, ByteBuffer& data);
 
 /// The folder of `path`, ending in one "/": everything before the last "/" (the run of "/" before
 /// the name dropped), "/" for a name right below the root, the path itself for one ending in "/",

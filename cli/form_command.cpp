@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 #include "cli/parser.h"
 
+#include "base/byte_buffer.h"
 #include "base/errors.h"
 #include "base/file_io.h"
 #include "forms/form_stream.h"
@@ -10,14 +11,29 @@ namespace wordloom::cli {
 
 namespace {
 
+// ByteBuffers throughout: a form of megabytes is read, converted and written without zero fills
+// or copies of the whole.
+
 /// The binary form of a form file in either form.
-std::string AsBinary(const std::string& data) {
-    return TextToBinaryForm(IsTextForm(data) ? data : BinaryFormToText(data));
+void ConvertToBinary(const ByteBuffer& data, ByteBuffer& binary) {
+    if (IsTextForm(data.view())) {
+        TextToBinaryForm(data.view(), binary);
+        return;
+    }
+    ByteBuffer text;
+    BinaryFormToText(data.view(), text);
+    TextToBinaryForm(text.view(), binary);
 }
 
 /// The text form of a form file in either form.
-std::string AsText(const std::string& data, LeadByteTest isLeadByte) {
-    return BinaryFormToText(IsTextForm(data) ? TextToBinaryForm(data) : data, isLeadByte);
+void ConvertToText(const ByteBuffer& data, ByteBuffer& text, LeadByteTest isLeadByte) {
+    if (!IsTextForm(data.view())) {
+        BinaryFormToText(data.view(), text, isLeadByte);
+        return;
+    }
+    ByteBuffer binary;
+    TextToBinaryForm(data.view(), binary);
+    BinaryFormToText(binary.view(), text, isLeadByte);
 }
 
 } // namespace
@@ -51,16 +67,20 @@ int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     if (const std::optional<int> status = ParseCommandLine(parser, args, out, err))
         return *status;
     const LeadByteTest isLeadByte = codePage.empty() ? nullptr : DoubleByteLeadTest(codePage);
-    std::string data;
+    ByteBuffer data;
     try {
-        data = ReadFileBytes(source);
+        ReadFileBytes(source, data);
     } catch (const EngineError& e) {
         err << e.what() << "\n";
         return kExitFailure;
     }
     try {
-        const std::string result = mode == "totext" ? AsText(data, isLeadByte) : AsBinary(data);
-        WriteFileAtomically(target, result);
+        ByteBuffer result;
+        if (mode == "totext")
+            ConvertToText(data, result, isLeadByte);
+        else
+            ConvertToBinary(data, result);
+        WriteFileAtomically(target, result.view());
     } catch (const FormError& e) {
         err << source << ": " << e.what() << "\n";
         return kExitFailure;

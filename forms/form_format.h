@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/byte_sink.h"
 #include "forms/form_stream.h"
 
 namespace wordloom::detail {
@@ -70,8 +71,8 @@ inline bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 /// Binary form resource to text form (form_text_writer.cpp); replaces text's content.
-void WriteFormText(std::string_view binary, std::string& text, LeadByteTest isLeadByte);
+void WriteFormText(std::string_view binary, SinkTarget text, LeadByteTest isLeadByte);
 /// Text form to binary form resource (form_text_parser.cpp); replaces binary's content.
-void ParseFormText(std::string_view text, std::string& binary);
+void ParseFormText(std::string_view text, SinkTarget binary);
 
 } // namespace wordloom::detail

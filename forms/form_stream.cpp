@@ -1,5 +1,6 @@
 #include "forms/form_stream.h"
 
+#include "base/byte_buffer.h"
 #include "forms/form_format.h"
 
 namespace wordloom {
@@ -38,13 +39,36 @@ LeadByteTest DoubleByteLeadTest(std::string_view codePage) {
     return nullptr;
 }
 
-void BinaryFormToText(std::string_view binary, std::string& text, LeadByteTest isLeadByte) {
+namespace {
+
+template <typename Target>
+void WriteTextInto(std::string_view binary, Target& text, LeadByteTest isLeadByte) {
     try {
         detail::WriteFormText(binary, text, isLeadByte);
     } catch (...) {
         text.clear();
         throw;
     }
+}
+
+template <typename Target>
+void ParseTextInto(std::string_view text, Target& binary) {
+    try {
+        detail::ParseFormText(text, binary);
+    } catch (...) {
+        binary.clear();
+        throw;
+    }
+}
+
+} // namespace
+
+void BinaryFormToText(std::string_view binary, std::string& text, LeadByteTest isLeadByte) {
+    WriteTextInto(binary, text, isLeadByte);
+}
+
+void BinaryFormToText(std::string_view binary, ByteBuffer& text, LeadByteTest isLeadByte) {
+    WriteTextInto(binary, text, isLeadByte);
 }
 
 std::string BinaryFormToText(std::string_view binary, LeadByteTest isLeadByte) {
@@ -54,12 +78,11 @@ std::string BinaryFormToText(std::string_view binary, LeadByteTest isLeadByte) {
 }
 
 void TextToBinaryForm(std::string_view text, std::string& binary) {
-    try {
-        detail::ParseFormText(text, binary);
-    } catch (...) {
-        binary.clear();
-        throw;
-    }
+    ParseTextInto(text, binary);
+}
+
+void TextToBinaryForm(std::string_view text, ByteBuffer& binary) {
+    ParseTextInto(text, binary);
 }
 
 std::string TextToBinaryForm(std::string_view text) {

@@ -8,6 +8,8 @@
 
 namespace wordloom {
 
+class ByteBuffer;
+
 /// Objects, lists and collections nested deeper than this fail to convert, in both directions, so
 /// that hostile input cannot exhaust the stack.
 inline constexpr int kMaxFormNesting = 1000;
@@ -35,6 +37,8 @@ LeadByteTest DoubleByteLeadTest(std::string_view codePage);
 std::string BinaryFormToText(std::string_view binary, LeadByteTest isLeadByte = nullptr);
 /// The same, replacing the content of text (its buffer is reused); after a failure text is empty.
 void BinaryFormToText(std::string_view binary, std::string& text, LeadByteTest isLeadByte = nullptr);
+/// The same into a ByteBuffer, which is cheaper for large forms; after a failure text is empty.
+void BinaryFormToText(std::string_view binary, ByteBuffer& text, LeadByteTest isLeadByte = nullptr);
 
 /// The binary form resource of a text form: the resource header, named after the root object's
 /// class in upper case, and the component stream. Throws FormError "<message> on line <n>".
@@ -42,5 +46,7 @@ std::string TextToBinaryForm(std::string_view text);
 /// The same, replacing the content of binary (its buffer is reused); after a failure binary is
 /// empty.
 void TextToBinaryForm(std::string_view text, std::string& binary);
+/// The same into a ByteBuffer, which is cheaper for large forms; after a failure binary is empty.
+void TextToBinaryForm(std::string_view text, ByteBuffer& binary);
 
 } // namespace wordloom

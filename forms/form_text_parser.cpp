@@ -80,7 +80,7 @@ int HexValue(unsigned char c) {
 
 class TextToBinary {
 public:
-    TextToBinary(std::string_view text, std::string& out) : m_text(text), m_out(out, text.size()) {}
+    TextToBinary(std::string_view text, SinkTarget out) : m_text(text), m_out(out, text.size()) {}
 
     void Convert() {
         NextToken();
@@ -671,7 +671,7 @@ private:
 };
 } // namespace
 
-void ParseFormText(std::string_view text, std::string& binary) {
+void ParseFormText(std::string_view text, SinkTarget binary) {
     TextToBinary(text, binary).Convert();
 }
 

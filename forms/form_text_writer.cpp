@@ -130,7 +130,7 @@ void AppendDecimal(ByteSink& out, Int value) {
 
 class BinaryToText {
 public:
-    BinaryToText(std::string_view binary, std::string& out, LeadByteTest isLeadByte)
+    BinaryToText(std::string_view binary, SinkTarget out, LeadByteTest isLeadByte)
         : m_p(reinterpret_cast<const unsigned char*>(binary.data())), m_end(m_p + binary.size()),
           m_out(out, binary.size() * 3), m_isLeadByte(isLeadByte) {}
 
@@ -513,7 +513,7 @@ private:
 
 } // namespace
 
-void WriteFormText(std::string_view binary, std::string& text, LeadByteTest isLeadByte) {
+void WriteFormText(std::string_view binary, SinkTarget text, LeadByteTest isLeadByte) {
     BinaryToText(binary, text, isLeadByte).Convert();
 }
 

@@ -477,6 +477,26 @@ void SqliteBackend::ScanFilter(const FilterSpec* filter, bool wantRows,
     }
 }
 
+void SqliteBackend::ScanColumns(const IndexDef& order, const std::vector<int>& columns,
+                                const std::function<void(const RowView&)>& visit) {
+    // The record id first, as in ScanFilter, so that the row view reads column i + 1.
+    std::string sql = "SELECT rowid";
+    for (const int column : columns) {
+        sql += ", " + Quote(m_fields.at(static_cast<std::size_t>(column)).name);
+    }
+    sql += " FROM " + Quote(kTable) + OrderBy(order);
+    StmtPtr stmt = Prepare(sql);
+    StatementRow row(stmt.get(), columns.size(), &SqliteBackend::ReadColumn);
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        row.Next();
+        visit(row);
+    }
+    if (rc != SQLITE_DONE) {
+        Fail("Cannot read the strings table");
+    }
+}
+
 bool SqliteBackend::Matches(RowId id, const FilterSpec& filter) {
     sqlite3_stmt*& stmt = m_matchStmts[filter.column * 2 + (filter.caseInsensitive ? 1 : 0)];
     if (!stmt) {

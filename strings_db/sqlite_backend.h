@@ -34,6 +34,8 @@ public:
     void ScanFilter(const FilterSpec* filter, bool wantRows,
                     const std::function<void(RowId, const RowView*)>& visit) override;
     bool Matches(RowId id, const FilterSpec& filter) override;
+    void ScanColumns(const IndexDef& order, const std::vector<int>& columns,
+                     const std::function<void(const RowView&)>& visit) override;
     std::vector<RowId> FindKey(const IndexDef& order, const std::string& key) override;
     int Compare(const Value& a, const Value& b, const std::string& collation) const override;
     RowId MaxId() override;

@@ -95,6 +95,10 @@ public:
     virtual void ScanFilter(const FilterSpec* filter, bool wantRows,
                             const std::function<void(RowId, const RowView*)>& visit) = 0;
     virtual bool Matches(RowId id, const FilterSpec& filter) = 0;
+    /// Calls `visit` for every record in the index's order, ties by record id, in one statement;
+    /// the view's column i is the record's column columns[i], valid only during the call.
+    virtual void ScanColumns(const IndexDef& order, const std::vector<int>& columns,
+                             const std::function<void(const RowView&)>& visit) = 0;
     /// Record ids whose first key column equals `key` under the index's collation, in order.
     virtual std::vector<RowId> FindKey(const IndexDef& order, const std::string& key) = 0;
     /// Compares two values as the engine orders them under `collation`.

@@ -121,6 +121,42 @@ const std::string& StringsTable::IndexFieldNames() const {
     return m_cursor->IndexFieldNames();
 }
 
+std::unordered_map<std::string, StringsTable::Translation>
+StringsTable::ReadTranslations(const std::string& targetField) const {
+    const IndexDef& order = m_cursor->Order();
+    if (order.parts.empty()) {
+        throw DbError("No index selected for the key search");
+    }
+    const auto field = [this](const std::string& name) {
+        const int index = m_cursor->FieldIndex(name);
+        if (index < 0) {
+            throw DbError("Field '" + name + "' not found");
+        }
+        return index;
+    };
+    enum { kKey, kText, kSpFront, kSpEnd };
+    const std::vector<int> columns{order.parts[0].column, field(targetField), field("SpFront"),
+                                   field("SpEnd")};
+    std::unordered_map<std::string, Translation> translations;
+    m_backend->ScanColumns(order, columns, [&translations](const RowView& row) {
+        std::string key = ToText(row.Column(kKey));
+        if (key.empty()) {
+            return;
+        }
+        const auto [entry, added] = translations.try_emplace(std::move(key));
+        if (!added) {
+            return;
+        }
+        Translation& translation = entry->second;
+        translation.text = ToText(row.Column(kText));
+        if (!translation.text.empty()) {
+            translation.spFront = ToInteger(row.Column(kSpFront));
+            translation.spEnd = ToInteger(row.Column(kSpEnd));
+        }
+    });
+    return translations;
+}
+
 bool StringsTable::FindKey(const std::string& key) {
     return m_cursor->FindKey(key);
 }

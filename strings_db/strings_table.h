@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace wordloom {
@@ -78,6 +79,20 @@ public:
     const std::string& IndexName() const;
     /// The field given to SetIndexFieldNames; empty when the order was chosen by index name.
     const std::string& IndexFieldNames() const;
+
+    /// A record's text in the target language of ReadTranslations, with its blank counts.
+    struct Translation {
+        std::string text; ///< empty when the record has none
+        long long spFront = 0;
+        long long spEnd = 0;
+    };
+    /// The translations into `targetField` of every record of the table, in one read: keyed by the
+    /// text of the current index's field (the project language), the first record in the current
+    /// order winning where several have the same text, records without that text left out. The
+    /// filter is not applied, a pending insert or edit is not seen. The blank counts are read only
+    /// for a record that wins and has a translation. Throws DbError when no index is selected, the
+    /// field is unknown or a blank count is not a number.
+    std::unordered_map<std::string, Translation> ReadTranslations(const std::string& targetField) const;
 
     /// Key search on the current index (its first column and collation), among the records that
     /// pass the filter: true and the cursor on the first matching record in the current order, or

@@ -25,6 +25,8 @@ public:
     const std::string& IndexField() const { return m_indexField; }
     const std::string& IndexName() const { return m_order.name; }
     const std::string& IndexFieldNames() const { return m_indexFieldNames; }
+    /// The current order's index (no parts: record id order).
+    const IndexDef& Order() const { return m_order; }
     bool FindKey(const std::string& key);
 
     void Insert();

@@ -35,30 +35,30 @@ TranslationLookup::TranslationLookup(StringsTable& table, std::string targetFiel
 
 void TranslationLookup::Preload() {
     m_loaded = true;
-    const std::string keyField = m_table.IndexField();
-    for (m_table.First(); !m_table.Eof(); m_table.Next()) {
-        std::string key = m_table.FieldAsString(keyField);
-        if (key.empty() || m_cache.contains(key))
-            continue;
+    std::unordered_map<std::string, StringsTable::Translation> all = m_table.ReadTranslations(m_targetField);
+    m_cache.reserve(m_cache.size() + all.size());
+    for (auto& [key, translation] : all) {
         std::optional<TranslatedText> found;
-        std::string text = m_table.FieldAsString(m_targetField);
-        if (!text.empty())
-            found = TranslatedText{std::move(text), BlankCount(m_table.FieldAsInteger("SpFront")),
-                                   BlankCount(m_table.FieldAsInteger("SpEnd"))};
-        m_cache.emplace(std::move(key), std::move(found));
+        if (!translation.text.empty())
+            found = TranslatedText{std::move(translation.text), BlankCount(translation.spFront),
+                                   BlankCount(translation.spEnd)};
+        // An answer of a key search made before stays: it came from the same table.
+        m_cache.try_emplace(key, std::move(found));
     }
 }
 
 const TranslatedText* TranslationLookup::Find(const std::string& key) {
+    auto cached = m_cache.find(key);
     // Reading the whole table pays off once a run has asked for a good share of its records; a
     // small project against a large table keeps to key searches.
-    if (!m_loaded && m_cache.find(key) == m_cache.end()) {
+    if (cached == m_cache.end() && !m_loaded) {
         if (m_searchesBeforeLoad < 0)
             m_searchesBeforeLoad = m_table.RecordCount() / 8;
-        if (m_searchesBeforeLoad-- == 0)
+        if (m_searchesBeforeLoad-- == 0) {
             Preload();
+            cached = m_cache.find(key);
+        }
     }
-    auto cached = m_cache.find(key);
     if (cached == m_cache.end()) {
         std::optional<TranslatedText> found;
         if (m_table.FindKey(key)) {

@@ -18,8 +18,8 @@ class StringsTable;
 /// The translations of one Translate run: keys are sought on the table's current index (the
 /// project language's field); the first record found gives the target language's text and its
 /// SpFront and SpEnd. The table is only read during a run, so every answer is kept for the run,
-/// and once a run has sought an eighth of the table's records the rest is read in one walk in
-/// index order (the first record of each text winning, as in a key search). A text the walk did
+/// and once a run has sought an eighth of the table's records the rest is read in one query in
+/// index order (the first record of each text winning, as in a key search). A text the read did
 /// not find is still sought with the table's own key search (an index that ignores letter case
 /// may find it).
 class TranslationLookup {

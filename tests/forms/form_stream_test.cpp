@@ -1,3 +1,4 @@
+#include "base/byte_buffer.h"
 #include "base/errors.h"
 #include "form_builder.h"
 #include "forms/form_stream.h"
@@ -123,6 +124,35 @@ TEST(BinaryFormToText, WritesTheExactLayout) {
 
 TEST(TextToBinaryForm, ParsesTheLayoutBack) {
     EXPECT_EQ(TextToBinaryForm(kSampleText), SampleStream().Resource("TFORM1"));
+}
+
+TEST(FormConversion, IntoAByteBufferAsIntoAString) {
+    // Large enough for the buffers to leave malloc for mappings of their own.
+    std::string text = "object Form1: TForm1\r\n";
+    for (int i = 0; text.size() < (std::size_t(3) << 20); ++i)
+        text += "  object Label" + std::to_string(i) + ": TLabel\r\n    Caption = 'Label #" +
+                std::to_string(i) + "'\r\n    Data = {0AFB}\r\n  end\r\n";
+    text += "end\r\n";
+    for (const std::string& form : {std::string(kSampleText), text}) {
+        const std::string binary = TextToBinaryForm(form);
+        ByteBuffer binaryBuffer;
+        TextToBinaryForm(form, binaryBuffer);
+        EXPECT_EQ(binaryBuffer.view(), binary);
+        ByteBuffer textBuffer(16);
+        textBuffer.resize(16); // replaced, not appended to
+        BinaryFormToText(binary, textBuffer);
+        EXPECT_EQ(textBuffer.view(), form);
+    }
+}
+
+TEST(FormConversion, AFailureLeavesTheByteBufferEmpty) {
+    ByteBuffer buffer(64);
+    buffer.resize(64);
+    EXPECT_THROW(TextToBinaryForm("object A: TA\r\n  P = \r\nend\r\n", buffer), FormError);
+    EXPECT_TRUE(buffer.empty());
+    buffer.resize(64);
+    EXPECT_THROW(BinaryFormToText(SampleStream().Resource().substr(0, 40), buffer), FormError);
+    EXPECT_TRUE(buffer.empty());
 }
 
 TEST(TextToBinaryForm, AcceptsFreeLayoutCaseAndLfLineEnds) {

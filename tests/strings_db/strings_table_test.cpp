@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <tuple>
 #include <unistd.h>
 
 namespace wordloom {
@@ -608,6 +609,46 @@ TEST_F(StringsTableFilterTest, FilterTestThatMovesTheCursorIsAnErrorNotARecursio
     table->SetFilterRecord([](const StringsTable& t) { return t.RecNo() >= 0; });
     table->SetFiltered(true);
     EXPECT_THROW(table->RecordCount(), DbError);
+}
+
+// ---- reading all translations at once
+
+TEST(StringsTableTranslations, FirstRecordInTheIndexOrderWinsForEachText) {
+    TableFile file;
+    file.Exec("INSERT INTO strings (rowid, English, German, Project, SpFront, SpEnd) VALUES "
+              "(1, 'ok', 'gut', 'P', 0, 0), (2, 'OK', 'Gut', 'P', 1, 0), (3, 'OK', 'Anders', 'P', 0, 0), "
+              "(4, NULL, 'Nichts', 'P', 0, 0), (5, '', 'Leer', 'P', 0, 0), "
+              "(6, 'Cancel', NULL, 'P', 'not a number', 0), (7, 'Padded', 'Gepolstert', 'Other', 2, 1)");
+    StringsTable table(file.Path());
+    // A filter that hides most records does not apply; neither does letter case, index or not.
+    table.SetFilter("Project = 'Other'");
+    table.SetFiltered(true);
+    for (const std::string index : {"English", "English2"}) {
+        table.SetIndexName(index);
+        const auto translations = table.ReadTranslations("german");
+        std::vector<std::tuple<std::string, std::string, long long, long long>> found;
+        for (const auto& [key, translation] : translations)
+            found.emplace_back(key, translation.text, translation.spFront, translation.spEnd);
+        std::sort(found.begin(), found.end());
+        // Cancel has no translation: its blank counts are not read (one is no number).
+        const std::vector<std::tuple<std::string, std::string, long long, long long>> expected{
+            {"Cancel", "", 0, 0}, {"OK", "Gut", 1, 0}, {"Padded", "Gepolstert", 2, 1}, {"ok", "gut", 0, 0}};
+        EXPECT_EQ(found, expected) << index;
+    }
+}
+
+TEST(StringsTableTranslations, FailuresAreDbErrors) {
+    TableFile file;
+    file.Exec("INSERT INTO strings (English, German, SpFront, SpEnd) VALUES ('Hello', 'Hallo', 'x', 0)");
+    StringsTable table(file.Path());
+    EXPECT_THROW(table.ReadTranslations("German"), DbError); // no index selected
+    table.SetIndexFieldNames("English");
+    EXPECT_THROW(table.ReadTranslations("Klingon"), DbError);
+    EXPECT_THROW(table.ReadTranslations("German"), DbError); // a blank count that is no number
+    file.Exec("UPDATE strings SET SpFront = 3");
+    const auto translations = table.ReadTranslations("German");
+    ASSERT_EQ(translations.size(), 1u);
+    EXPECT_EQ(translations.at("Hello").spFront, 3);
 }
 
 // ---- transactions

@@ -192,6 +192,24 @@ std::string MakeUnit(int number, TextMaker& maker) {
 
 } // namespace
 
+std::string GenerateLargeForm(int forms, unsigned seed) {
+    TextMaker maker(seed, std::max(1000, forms * 8));
+    std::string text = "object LargeForm: TLargeForm\r\n  Left = 0\r\n  Top = 0\r\n";
+    for (int i = 1; i <= forms; ++i) {
+        const std::string form = MakeForm(i, maker);
+        // Each form becomes a child object, indented one level as the writer would lay it out.
+        std::size_t start = 0;
+        while (start < form.size()) {
+            const std::size_t end = form.find('\n', start) + 1;
+            text += "  ";
+            text.append(form, start, end - start);
+            start = end;
+        }
+    }
+    text += "end\r\n";
+    return text;
+}
+
 GeneratedProject GenerateProject(const std::string& directory, const GeneratorOptions& options) {
     GeneratedProject project;
     project.directory = directory.empty() || directory.back() != '/' ? directory + "/" : directory;

@@ -23,6 +23,10 @@ struct GeneratedProject {
     std::size_t Bytes() const { return formBytes + unitBytes; }
 };
 
+/// One large text form: a root object holding `forms` generated forms as its children (1,250 make
+/// some 6.7 MB). Deterministic for given arguments.
+std::string GenerateLargeForm(int forms = 1250, unsigned seed = 1);
+
 /// Writes the project into `directory` (created if missing; files of an earlier run are
 /// overwritten). Deterministic for given options.
 GeneratedProject GenerateProject(const std::string& directory, const GeneratorOptions& options = {});
