@@ -2,6 +2,8 @@
 
 #include "forms/form_text.h"
 
+#include <cstring>
+
 namespace wordloom {
 
 namespace {
@@ -25,12 +27,23 @@ FormTextWalker::FormTextWalker(std::string_view text, const std::vector<std::str
 }
 
 bool FormTextWalker::Next() {
-    while (!m_rest.empty()) {
-        const std::string_view line = TakeLine();
+    for (;;) {
+        const std::string* test = nullptr;
+        if (!m_reportLines && !m_inList) {
+            test = TakePropertyLine();
+            if (test == nullptr)
+                return false;
+        } else if (m_rest.empty()) {
+            return false;
+        } else {
+            TakeLine();
+            test = m_inList ? nullptr : MatchTest(m_current);
+        }
+        const std::string_view line = m_current;
         if (m_inList) {
             if (ReadListItem(line))
                 return true;
-        } else if (const std::string* test = MatchTest(line)) {
+        } else if (test != nullptr) {
             const std::size_t head = test->size();
             m_property = std::string_view(*test).substr(0, head - 2);
             if (line.back() == '(') {
@@ -42,7 +55,6 @@ bool FormTextWalker::Next() {
         if (LineEvent(line))
             return true;
     }
-    return false;
 }
 
 std::string_view FormTextWalker::Before() const {
@@ -60,6 +72,22 @@ std::string_view FormTextWalker::After() const {
     return {m_sourceEnd, last.data() + last.size()};
 }
 
+const std::string* FormTextWalker::TakePropertyLine() {
+    // Most lines name no searched property; they are passed over here, on local copies.
+    std::string_view rest = m_rest;
+    int lineCount = m_lineCount;
+    std::string_view line = m_current;
+    const std::string* test = nullptr;
+    while (test == nullptr && !rest.empty()) {
+        line = TrimControls(NextLine(rest, lineCount));
+        test = MatchTest(line);
+    }
+    m_rest = rest;
+    m_lineCount = lineCount;
+    m_current = line;
+    return test;
+}
+
 std::string_view FormTextWalker::TakeLine() {
     m_current = TrimControls(NextLine(m_rest, m_lineCount));
     return m_current;
@@ -69,7 +97,8 @@ const std::string* FormTextWalker::MatchTest(std::string_view line) const {
     if (line.empty() || !m_firstChars[static_cast<unsigned char>(line[0])])
         return nullptr;
     for (const std::string& test : m_tests) {
-        if (line.starts_with(test))
+        if (test[0] == line[0] && line.size() >= test.size() &&
+            std::memcmp(line.data(), test.data(), test.size()) == 0)
             return &test;
     }
     return nullptr;

@@ -90,6 +90,7 @@ public:
     std::string_view CurrentLine() const { return m_current; }
 
 private:
+    const std::string* TakePropertyLine();
     std::string_view TakeLine();
     const std::string* MatchTest(std::string_view line) const;
     bool LineEvent(std::string_view line);
