@@ -2,14 +2,6 @@
 
 namespace wordloom {
 
-bool ReadLineValue(std::string_view line, std::size_t start, PascalString& value) {
-    std::size_t pos = line.find_first_of("'#", start);
-    if (pos == std::string_view::npos) {
-        return true;
-    }
-    return ReadStringExpression(line, pos, value);
-}
-
 std::string ToUtf8(const PascalString& text, const CodePage& codePage) {
     if (!text.IsWide()) {
         return codePage.Decode(text.Narrow());

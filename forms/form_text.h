@@ -1,5 +1,4 @@
-// Reading form text the way both the collector and the rewriter must agree on: where a property's
-// value stands on a line, and the value as UTF-8.
+// Small helpers for form text: a decoded value as UTF-8, and the trimming of lines.
 #pragma once
 
 #include "forms/code_page.h"
@@ -9,11 +8,6 @@
 #include <string_view>
 
 namespace wordloom {
-
-/// Appends the string expression (quoted runs, #codes, "+" between pieces) that begins at the first
-/// apostrophe or "#" of `line` at or after `start`; a line without one appends nothing. Returns
-/// false when the expression is malformed (an unclosed quote, a "#" without digits).
-bool ReadLineValue(std::string_view line, std::size_t start, PascalString& value);
 
 /// The decoded string as UTF-8: a narrow string's bytes in the code page, a wide string's UTF-16
 /// units as they stand (an unpaired surrogate becomes U+FFFD).

@@ -251,12 +251,16 @@ bool ReadStringExpression(std::string_view text, std::size_t& pos, PascalString&
     }
 }
 
-std::string EncodeStringExpression(const PascalString& text) {
-    std::string out;
-    if (text.Empty())
-        return "''";
-    const auto noBreak = [] {};
-    constexpr std::size_t kOneLine = std::numeric_limits<std::size_t>::max();
+namespace {
+
+/// Writes the runs of `text`, breaking lines after perLine characters with lineBreak.
+void AppendRuns(std::string& out, const PascalString& text, std::size_t perLine, std::string_view lineBreak,
+                LeadByteTest isLeadByte) {
+    if (text.Empty()) {
+        out += "''";
+        return;
+    }
+    const auto breakLine = [&out, lineBreak] { out += lineBreak; };
     if (text.IsWide()) {
         const std::u16string& units = text.Wide();
         detail::WriteStringRuns(
@@ -265,16 +269,46 @@ std::string EncodeStringExpression(const PascalString& text) {
                 for (; i < j; ++i)
                     out.push_back(static_cast<char>(units[i]));
             },
-            kOneLine, noBreak, detail::AnyCut);
-    } else {
-        const std::string& bytes = text.Narrow();
-        detail::WriteStringRuns(
-            out, bytes.size(),
-            [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])); },
-            [&](std::size_t i, std::size_t j) { out.append(bytes, i, j - i); }, kOneLine, noBreak,
-            detail::AnyCut);
+            perLine, breakLine, detail::AnyCut);
+        return;
     }
+    const std::string& bytes = text.Narrow();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto byteAt = [p](std::size_t i) { return static_cast<std::uint32_t>(p[i]); };
+    const auto appendRun = [&](std::size_t i, std::size_t j) { out.append(bytes, i, j - i); };
+    if (isLeadByte == nullptr || bytes.size() <= perLine) {
+        detail::WriteStringRuns(out, bytes.size(), byteAt, appendRun, perLine, breakLine, detail::AnyCut);
+        return;
+    }
+    detail::WriteStringRuns(out, bytes.size(), byteAt, appendRun, perLine, breakLine,
+                            detail::CharacterStartCuts(p, bytes.size(), isLeadByte));
+}
+
+} // namespace
+
+std::string EncodeStringExpression(const PascalString& text) {
+    std::string out;
+    AppendRuns(out, text, std::numeric_limits<std::size_t>::max(), {}, nullptr);
     return out;
+}
+
+void AppendStringLines(std::string& out, const PascalString& text, std::string_view indent,
+                       LeadByteTest isLeadByte) {
+    std::string lineBreak = " +\r\n";
+    lineBreak += indent;
+    AppendRuns(out, text, kFormStringPerLine, lineBreak, isLeadByte);
+}
+
+void AppendPropertyString(std::string& out, const PascalString& text, std::string_view indent,
+                          LeadByteTest isLeadByte) {
+    if (text.Length() <= kFormStringPerLine) {
+        out += ' ';
+        AppendRuns(out, text, kFormStringPerLine, {}, nullptr);
+        return;
+    }
+    out += "\r\n";
+    out += indent;
+    AppendStringLines(out, text, indent, isLeadByte);
 }
 
 } // namespace wordloom

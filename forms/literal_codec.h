@@ -6,6 +6,8 @@
 // in the binary form. In a wide string the bytes between quotes are the characters U+0000-U+00FF.
 #pragma once
 
+#include "forms/form_stream.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -102,5 +104,21 @@ bool ReadStringExpression(std::string_view text, std::size_t& pos, PascalString&
 /// empty, else quoted runs with characters below 32, the apostrophe and (in a wide string)
 /// characters above 255 written as #codes ('It'#39's', 'a'#13#10'b', #25171#24320).
 std::string EncodeStringExpression(const PascalString& text);
+
+/// How many characters of a string value the form writer puts on one line.
+inline constexpr std::size_t kFormStringPerLine = 64;
+
+/// Appends the string as EncodeStringExpression writes it, cut as the form writer cuts a long
+/// value: kFormStringPerLine characters to a line, each line but the last followed by " +", CR LF
+/// and `indent`. With isLeadByte, a narrow string is never cut inside a double-byte character (that
+/// line ends one byte earlier).
+void AppendStringLines(std::string& out, const PascalString& text, std::string_view indent,
+                       LeadByteTest isLeadByte);
+
+/// Appends a property's string value as the form writer lays it out behind "Name =": a blank and
+/// the value when it holds at most kFormStringPerLine characters, otherwise CR LF, `indent` and the
+/// value cut by AppendStringLines.
+void AppendPropertyString(std::string& out, const PascalString& text, std::string_view indent,
+                          LeadByteTest isLeadByte);
 
 } // namespace wordloom

@@ -1,5 +1,6 @@
 // The one rule for writing a string as quoted runs and #codes, shared by the single-line literal
-// encoder and the form-text writer (which cuts lines after 64 characters). Internal to collect/.
+// encoder, the form-text writer and the layout of a value written anew (both of which cut lines
+// after 64 characters). Internal to forms/.
 #pragma once
 
 #include <charconv>
@@ -69,5 +70,27 @@ void WriteStringRuns(Out& out, std::size_t count, CharAt charAt, AppendRun appen
 inline bool AnyCut(std::size_t) {
     return true;
 }
+
+/// The cut rule for a narrow string in a double-byte code page: a line may end only where a
+/// character starts. Character starts are found walking forward, so it must be asked with growing
+/// j, as WriteStringRuns asks; a lead byte in the last position stands alone.
+template <class IsLeadByte>
+class CharacterStartCuts {
+public:
+    CharacterStartCuts(const unsigned char* bytes, std::size_t count, IsLeadByte isLeadByte)
+        : m_bytes(bytes), m_count(count), m_isLeadByte(isLeadByte) {}
+
+    bool operator()(std::size_t j) {
+        while (m_nextStart < j)
+            m_nextStart += m_isLeadByte(m_bytes[m_nextStart]) && m_nextStart + 1 < m_count ? 2 : 1;
+        return m_nextStart == j;
+    }
+
+private:
+    const unsigned char* m_bytes;
+    std::size_t m_count;
+    IsLeadByte m_isLeadByte;
+    std::size_t m_nextStart = 0;
+};
 
 } // namespace wordloom::detail

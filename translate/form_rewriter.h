@@ -2,6 +2,7 @@
 // translation is replaced as a whole; everything else is written back as it stood.
 #pragma once
 
+#include "forms/form_stream.h"
 #include "forms/literal_codec.h"
 
 #include <functional>
@@ -31,9 +32,11 @@ using FormValueLookup = std::function<std::optional<PascalString>(const PascalSt
 /// string expression (quoted runs, #codes and "+" joins); it is looked up as one text and, when
 /// translated, written anew (on the following lines when longer than 64 characters); a value
 /// without a translation, and anything that is no string expression, keeps its lines unchanged.
-/// `position` follows the lines taken; `replaced`, when given, counts replaced values.
+/// `position` follows the lines taken; `replaced`, when given, counts replaced values. With
+/// isLeadByte (the translations' code page), a long narrow translation is never cut inside a
+/// double-byte character.
 std::string TranslateFormText(std::string_view text, const std::vector<std::string>& properties,
                               const FormValueLookup& lookup, FormLinePosition& position,
-                              int* replaced = nullptr);
+                              int* replaced = nullptr, LeadByteTest isLeadByte = nullptr);
 
 } // namespace wordloom

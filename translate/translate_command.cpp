@@ -78,12 +78,13 @@ void TranslateFormFile(TranslateRun& run, PassWriter& writer, const std::string&
     auto file = std::make_unique<SourceFile>(path, FileAccess::ReadWrite);
     const std::string content = file->ReadAll();
     std::string converted;
+    // Long values are cut at character starts, so that the clipboard shows whole characters.
     if (!IsTextForm(content))
-        BinaryFormToText(content, converted);
+        BinaryFormToText(content, converted, DoubleByteLeadTest(run.source.Name()));
     const std::string_view text = converted.empty() ? std::string_view(content) : std::string_view(converted);
     int replaced = 0;
-    const std::string rewritten =
-        TranslateFormText(text, run.settings.properties, lookup, position, &replaced);
+    const std::string rewritten = TranslateFormText(text, run.settings.properties, lookup, position,
+                                                    &replaced, DoubleByteLeadTest(run.target.Name()));
     run.host.SetClipboardText(run.source.Decode(rewritten));
     writer.Batch().StageReplaceWithBackup(path, content, TextToBinaryForm(rewritten));
     writer.Batch().Hold(std::move(file));

@@ -159,6 +159,19 @@ TEST_F(FormCollector, BrokenLineIsReportedWithPathNumberAndLineAndReadingGoesOn)
     EXPECT_TRUE(host.Messages().empty());
 }
 
+TEST_F(FormCollector, ListGoesOnAfterABrokenItem) {
+    const TextList texts = Collect("object Form1: TForm1\r\n"
+                                   "  Lines.Strings = (\r\n"
+                                   "    'Never closed\r\n"
+                                   "    'Second'\r\n"
+                                   "    'Cut' +\r\n"
+                                   "\r\n"
+                                   "    'Last')\r\n"
+                                   "end\r\n");
+    EXPECT_EQ(texts, (TextList{"Last", "Second"}));
+    EXPECT_EQ(Failures(), (TextList{Path() + " Line 3: 'Never closed", Path() + " Line 6: "}));
+}
+
 TEST_F(FormCollector, EmptyLineInsideAContinuationIsAParsingError) {
     const TextList texts = Collect("object Form1: TForm1\r\n"
                                    "  Caption = \r\n"
@@ -201,6 +214,23 @@ TEST_F(FormCollector, BinaryFormIsReadThroughItsTextForm) {
     EXPECT_EQ(Texts(), (TextList{"Binary caption", "It's two", "One item", "Привет"}));
     EXPECT_TRUE(host.Messages().empty());
     EXPECT_NE(host.Clipboard().find("Binary caption"), std::string::npos);
+}
+
+TEST_F(FormCollector, ClipboardShowsLongDoubleByteValuesOfBinaryFormsWhole) {
+    std::string kana; // "a" and 40 times U+3042 in CP932: the 64th byte is a lead byte
+    std::string kanaUtf8;
+    for (int i = 0; i < 40; ++i) {
+        kana += "\x82\xa0";
+        kanaUtf8 += "\xe3\x81\x82";
+    }
+    const std::string path = project.Write(
+        "Main.dfm", TextToBinaryForm("object Form1: TForm1\r\n  Caption = 'a" + kana + "'\r\nend\r\n"));
+    CollectContext context = Context(128);
+    CollectFormFile(context, path);
+    EXPECT_EQ(Texts(), (TextList{"a" + kanaUtf8}));
+    // Each line of the cut value ends at a character's start.
+    EXPECT_NE(host.Clipboard().find("'a" + kanaUtf8.substr(0, 31 * 3) + "' +\r\n"), std::string::npos)
+        << host.Clipboard();
 }
 
 TEST_F(FormCollector, MissingFileFailsWithTheFileLayersMessage) {

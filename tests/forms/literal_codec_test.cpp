@@ -220,5 +220,49 @@ TEST(StringExpression, EncodeThenDecodeIsIdentity) {
     }
 }
 
+TEST(FormValueLayout, ShortValueStaysOnThePropertyLine) {
+    std::string out = "Caption =";
+    AppendPropertyString(out, Narrow(std::string(64, 'x')), "    ", nullptr);
+    EXPECT_EQ(out, "Caption = '" + std::string(64, 'x') + "'");
+    out = "Hint =";
+    AppendPropertyString(out, Narrow(""), "    ", nullptr);
+    EXPECT_EQ(out, "Hint = ''");
+}
+
+TEST(FormValueLayout, LongValueGoesOnTheFollowingLinesCutAfter64Characters) {
+    std::string out = "Caption =";
+    AppendPropertyString(out, Narrow(std::string(65, 'x')), "    ", nullptr);
+    EXPECT_EQ(out, "Caption =\r\n    '" + std::string(64, 'x') + "' +\r\n    'x'");
+    // A #code counts as one character.
+    out.clear();
+    AppendStringLines(out, Narrow(std::string(63, 'a') + "\r\nb"), "  ", nullptr);
+    EXPECT_EQ(out, "'" + std::string(63, 'a') + "'#13 +\r\n  #10'b'");
+    out.clear();
+    AppendStringLines(out, Wide(std::u16string(65, u'\u6253')), "", nullptr);
+    std::string codes;
+    for (int i = 0; i < 64; ++i)
+        codes += "#25171";
+    EXPECT_EQ(out, codes + " +\r\n#25171");
+}
+
+TEST(FormValueLayout, DoubleByteCharacterIsNeverCut) {
+    const LeadByteTest shiftJis = DoubleByteLeadTest("CP932");
+    std::string kana;
+    for (int i = 0; i < 40; ++i)
+        kana += "\x82\xa0";
+    // The 64th byte is the lead byte of a character: that line ends one byte earlier.
+    std::string out;
+    AppendStringLines(out, Narrow("a" + kana), "", shiftJis);
+    EXPECT_EQ(out, "'a" + kana.substr(0, 62) + "' +\r\n'" + kana.substr(62) + "'");
+    // Cuts that fall between characters stay where they are.
+    out.clear();
+    AppendStringLines(out, Narrow(kana), "", shiftJis);
+    EXPECT_EQ(out, "'" + kana.substr(0, 64) + "' +\r\n'" + kana.substr(64) + "'");
+    // Without the test the line is full at 64 bytes, wherever that falls.
+    out.clear();
+    AppendStringLines(out, Narrow("a" + kana), "", nullptr);
+    EXPECT_EQ(out, "'a" + kana.substr(0, 63) + "' +\r\n'" + kana.substr(63) + "'");
+}
+
 } // namespace
 } // namespace wordloom

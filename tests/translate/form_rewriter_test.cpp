@@ -108,6 +108,9 @@ INSTANTIATE_TEST_SUITE_P(
             "OnlyWholePropertyNames",
             "Caption2 = 'Open'\r\nTitle.Caption = 'Open'\r\nTitleCaption = 'Open'\r\nCaption='Open'\r\n",
             "Caption2 = 'Open'\r\nTitle.Caption = 'Open'\r\nTitleCaption = 'Open'\r\nCaption='Open'\r\n"},
+        FormCase{"PropertyLineAfterAValuelessPropertyLine", "Caption =\r\nHint = 'Open'\r\n",
+                 "Caption =\r\nHint = '\xd6"
+                 "ffnen'\r\n"},
         FormCase{"NonStringValueKept", "Caption = Form1.Caption\r\nText = 0\r\n",
                  "Caption = Form1.Caption\r\nText = 0\r\n"},
         FormCase{"WideTranslationAsCodes", "Caption = 'Wide'\r\n", "Caption = #25171#24320\r\n"},
@@ -119,6 +122,19 @@ TEST(TranslateFormText, LongTranslationIsLaidOutLikeTheWriter) {
     FakeLookup lookup({{"'Open'", Narrow(translation)}});
     EXPECT_EQ(Rewrite("Caption = 'Open'\r\n", lookup),
               "Caption =\r\n'" + std::string(64, 'x') + "' +\r\n'" + std::string(6, 'x') + "'\r\n");
+}
+
+TEST(TranslateFormText, LongDoubleByteTranslationIsNeverCutInsideACharacter) {
+    // One narrow byte, then 40 two-byte characters: the 64th byte is a lead byte.
+    std::string kana;
+    for (int i = 0; i < 40; ++i)
+        kana += "\x82\xa0";
+    FakeLookup lookup({{"'Open'", Narrow("a" + kana)}});
+    FormLinePosition position;
+    const std::string pieces = "'a" + kana.substr(0, 62) + "' +\r\n'" + kana.substr(62) + "'";
+    EXPECT_EQ(TranslateFormText("Caption = 'Open'\r\nItems.Strings = (\r\n'Open')\r\n", DefaultProperties(),
+                                lookup.Get(), position, nullptr, DoubleByteLeadTest("CP932")),
+              "Caption =\r\n" + pieces + "\r\nItems.Strings = (\r\n" + pieces + ")\r\n");
 }
 
 TEST(TranslateFormText, LooksUpWholeValuesAndWholeListItems) {
