@@ -1,5 +1,6 @@
 #include "base/errors.h"
 #include "collect/form_collector.h"
+#include "common/pascal_text.h"
 #include "forms/form_stream.h"
 
 #include "collect_fixture.h"
@@ -217,12 +218,8 @@ TEST_F(FormCollector, BinaryFormIsReadThroughItsTextForm) {
 }
 
 TEST_F(FormCollector, ClipboardShowsLongDoubleByteValuesOfBinaryFormsWhole) {
-    std::string kana; // "a" and 40 times U+3042 in CP932: the 64th byte is a lead byte
-    std::string kanaUtf8;
-    for (int i = 0; i < 40; ++i) {
-        kana += "\x82\xa0";
-        kanaUtf8 += "\xe3\x81\x82";
-    }
+    const std::string kana = FortyKana(false);
+    const std::string kanaUtf8 = FortyKana(true);
     const std::string path = project.Write(
         "Main.dfm", TextToBinaryForm("object Form1: TForm1\r\n  Caption = 'a" + kana + "'\r\nend\r\n"));
     CollectContext context = Context(128);

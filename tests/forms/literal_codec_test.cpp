@@ -247,9 +247,7 @@ TEST(FormValueLayout, LongValueGoesOnTheFollowingLinesCutAfter64Characters) {
 
 TEST(FormValueLayout, DoubleByteCharacterIsNeverCut) {
     const LeadByteTest shiftJis = DoubleByteLeadTest("CP932");
-    std::string kana;
-    for (int i = 0; i < 40; ++i)
-        kana += "\x82\xa0";
+    const std::string kana = FortyKana(false);
     // The 64th byte is the lead byte of a character: that line ends one byte earlier.
     std::string out;
     AppendStringLines(out, Narrow("a" + kana), "", shiftJis);

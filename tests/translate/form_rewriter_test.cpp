@@ -125,10 +125,7 @@ TEST(TranslateFormText, LongTranslationIsLaidOutLikeTheWriter) {
 }
 
 TEST(TranslateFormText, LongDoubleByteTranslationIsNeverCutInsideACharacter) {
-    // One narrow byte, then 40 two-byte characters: the 64th byte is a lead byte.
-    std::string kana;
-    for (int i = 0; i < 40; ++i)
-        kana += "\x82\xa0";
+    const std::string kana = FortyKana(false);
     FakeLookup lookup({{"'Open'", Narrow("a" + kana)}});
     FormLinePosition position;
     const std::string pieces = "'a" + kana.substr(0, 62) + "' +\r\n'" + kana.substr(62) + "'";

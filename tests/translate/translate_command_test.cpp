@@ -1,3 +1,4 @@
+#include "common/pascal_text.h"
 #include "translate/translate_fixture.h"
 #include "translate/translation_lookup.h"
 
@@ -320,37 +321,24 @@ TEST_F(TranslateCommandTest, AFormTranslationTheCodePageCannotHoldIsWrittenWide)
     EXPECT_EQ(FormText("F.dfm"), "object F: TF\r\n  Caption = '\xce\xf2\xec\xe5\xed\xe0 !'\r\nend\r\n");
 }
 
-TEST_F(TranslateCommandTest, LongDoubleByteTranslationIsCutBetweenCharacters) {
-    std::string kana; // 40 times U+3042; in CP932 one "a" before it puts a lead byte at byte 64
-    for (int i = 0; i < 40; ++i)
-        kana += "\xe3\x81\x82";
+TEST_F(TranslateCommandTest, LongDoubleByteValuesAreCutBetweenCharacters) {
+    const std::string kana = FortyKana(true);
+    settings.includePas = false;
+    settings.sourceCharset = 128;
+    settings.targetCharset = 128;
+    // The clipboard shows the rewritten text form: a translation laid out anew, then a value of a
+    // binary form as converted.
+    const std::string expected = "object F: TF\r\nCaption =\r\n'a" + kana.substr(0, 31 * 3) + "' +\r\n'" +
+                                 kana.substr(31 * 3) + "'\r\nend\r\n";
     Add("Open", "a" + kana);
     Write("F.dfm", "object F: TF\r\n  Caption = 'Open'\r\nend\r\n");
-    settings.includePas = false;
-    settings.sourceCharset = 128;
-    settings.targetCharset = 128;
-    const TranslateSummary summary = Run();
+    TranslateSummary summary = Run();
     ASSERT_FALSE(summary.failed) << summary.failure;
-    // The clipboard shows the rewritten text form.
-    EXPECT_EQ(host.Clipboard(), "object F: TF\r\nCaption =\r\n'a" + kana.substr(0, 31 * 3) + "' +\r\n'" +
-                                    kana.substr(31 * 3) + "'\r\nend\r\n");
-}
-
-TEST_F(TranslateCommandTest, LongDoubleByteValueOfABinaryFormIsCutBetweenCharacters) {
-    std::string kana; // "a" and 40 times U+3042 in CP932: the 64th byte is a lead byte
-    std::string kanaUtf8;
-    for (int i = 0; i < 40; ++i) {
-        kana += "\x82\xa0";
-        kanaUtf8 += "\xe3\x81\x82";
-    }
-    Write("F.dfm", TextToBinaryForm("object F: TF\r\n  Caption = 'a" + kana + "'\r\nend\r\n"));
-    settings.includePas = false;
-    settings.sourceCharset = 128;
-    settings.targetCharset = 128;
-    const TranslateSummary summary = Run();
+    EXPECT_EQ(host.Clipboard(), expected);
+    Write("F.dfm", TextToBinaryForm("object F: TF\r\n  Caption = 'a" + FortyKana(false) + "'\r\nend\r\n"));
+    summary = Run();
     ASSERT_FALSE(summary.failed) << summary.failure;
-    EXPECT_EQ(host.Clipboard(), "object F: TF\r\nCaption =\r\n'a" + kanaUtf8.substr(0, 31 * 3) + "' +\r\n'" +
-                                    kanaUtf8.substr(31 * 3) + "'\r\nend\r\n");
+    EXPECT_EQ(host.Clipboard(), expected);
 }
 
 TEST_F(TranslateCommandTest, AWideValueWithoutWideCharactersFailsTheForm) {
