@@ -1,6 +1,6 @@
 #include "base/errors.h"
 #include "collect/form_collector.h"
-#include "common/pascal_text.h"
+#include "support/pascal_text.h"
 #include "forms/form_stream.h"
 
 #include "collect_fixture.h"

@@ -1,4 +1,4 @@
-#include "common/pascal_text.h"
+#include "support/pascal_text.h"
 #include "translate/translate_fixture.h"
 #include "translate/translation_lookup.h"
 
