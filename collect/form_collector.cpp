@@ -1,5 +1,6 @@
 #include "collect/form_collector.h"
 
+#include "base/filing_rule.h"
 #include "base/source_file.h"
 #include "forms/form_stream.h"
 #include "forms/form_text.h"
@@ -71,8 +72,8 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
     PascalString value;
     PascalString piece;
     const auto offer = [&](const PascalString& found) {
-        if (found.Length() >= 2) { // shorter texts are dropped anyway; spare the decoding
-            OfferText(context, ToUtf8(found, context.codePage));
+        if (found.Length() >= kMinFiledLength) { // shorter texts are dropped anyway; spare the decoding
+            OfferText(context, ToUtf8(found, context.codePage), {path, line, context.codePage});
         }
     };
     while (!rest.empty()) {

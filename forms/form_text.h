@@ -2,6 +2,7 @@
 // value stands on a line, and the value as UTF-8.
 #pragma once
 
+#include "base/filing_rule.h"
 #include "forms/code_page.h"
 #include "forms/literal_codec.h"
 
@@ -18,8 +19,5 @@ bool ReadLineValue(std::string_view line, std::size_t start, PascalString& value
 /// The decoded string as UTF-8: a narrow string's bytes in the code page, a wide string's UTF-16
 /// units as they stand (an unpaired surrogate becomes U+FFFD).
 std::string ToUtf8(const PascalString& text, const CodePage& codePage);
-
-/// `text` without the leading and trailing characters of code 32 and below.
-std::string_view TrimControls(std::string_view text);
 
 } // namespace wordloom

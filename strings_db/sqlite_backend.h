@@ -36,6 +36,7 @@ public:
     bool Matches(RowId id, const FilterSpec& filter) override;
     std::vector<RowId> FindKey(const IndexDef& order, const std::string& key) override;
     int Compare(const Value& a, const Value& b, const std::string& collation) const override;
+    std::string CollationKey(const std::string& text, const std::string& collation) const override;
     RowId MaxId() override;
 
     bool ReadRow(RowId id, Row& row) override;
