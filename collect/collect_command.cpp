@@ -130,7 +130,6 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         context.emplace(CollectContext{table, host, settings.language,
                                        ProjectNameFromPath(settings.projectPath), settings.properties,
                                        CodePage::ForCharset(settings.sourceCharset), state});
-        context->offered.reserve(4096);
         // New records are held and stored together, in key order, at each commit (every
         // kCommitInterval and at the end): a commit always holds whole files, and a record the
         // table refuses is still reported for its line.

@@ -11,7 +11,7 @@ void OfferText(CollectContext& context, std::string_view rawText, const TextOrig
     const std::optional<PreparedText> text = PrepareText(rawText);
     // Raw texts that trim alike find the same record, so the key search is spared for all but the
     // first of them.
-    if (!text || context.offered.contains(text->text)) {
+    if (!text || context.offered.Contains(text->text)) {
         return;
     }
     if (AddString(context.table, context.language, *text, context.projectName)) {
@@ -19,7 +19,7 @@ void OfferText(CollectContext& context, std::string_view rawText, const TextOrig
         if (context.table.InBatch()) {
             const std::size_t post = context.table.BatchPosts() - 1;
             if (context.origins.size() <= post) {
-                context.origins.resize(post + 1);
+                context.origins.resize(post + 1, {}); // grows by one post at a time
             }
             if (context.originPaths.empty() || context.originPaths.back() != origin.path) {
                 context.originPaths.push_back(origin.path);
@@ -28,7 +28,7 @@ void OfferText(CollectContext& context, std::string_view rawText, const TextOrig
                                      context.state.lineCount, std::string(origin.line), &origin.codePage};
         }
     }
-    context.offered.emplace(text->text);
+    context.offered.Insert(text->text);
 }
 
 void NoteLineFailure(CollectContext& context, const std::string& path, std::string text) {

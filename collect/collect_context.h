@@ -2,13 +2,12 @@
 #pragma once
 
 #include "base/command_host.h"
+#include "collect/text_set.h"
 #include "forms/code_page.h"
 #include "strings_db/strings_table.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -43,12 +42,6 @@ struct PendingOrigin {
     const CodePage* codePage = nullptr;
 };
 
-/// Lets a set of texts be searched with a string_view.
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-};
-
 struct CollectContext {
     StringsTable& table;
     CommandHost& host;
@@ -60,7 +53,7 @@ struct CollectContext {
     /// Texts (as the filing rule prepares them) already given to AddString in this run: a second
     /// offer of the same text finds its record anyway, so it is spared the key search (real
     /// projects repeat "OK" and "Cancel" hundreds of times).
-    std::unordered_set<std::string, TextHash, std::equal_to<>> offered = {};
+    TextSet offered = {};
     /// Records created.
     int added = 0;
     /// Lines that failed, in the order met.
