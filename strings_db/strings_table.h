@@ -135,11 +135,11 @@ public:
     /// Batch of new records: from here until EndBatch, an inserted record that Post accepts (after
     /// the before-post hook) is held in memory; the held records are stored together, in key
     /// order, when anything but FindKey, Insert, SetField and Post touches the table (Commit
-    /// included), or when many are held. FindKey sees them (a key found among them leaves the
-    /// cursor where it was). The after-post hook runs for each record when it is stored, that
-    /// record current. A record the table refuses then is left out and noted (TakeBatchFailures);
-    /// a failure of the table itself is thrown by the call that stored the batch. Rollback drops
-    /// the held records. With a filter on, records are stored at once, as without a batch.
+    /// included), or when many are held; the last one stored is then current. FindKey sees them
+    /// (a key found among them leaves the cursor where it was). A record the table refuses then
+    /// is left out and noted (TakeBatchFailures); a failure of the table itself is thrown by the
+    /// call that stored the batch. Rollback drops the held records. With a filter on or a post
+    /// hook set, records are stored at once, as without a batch.
     void BeginBatch();
     /// Stores what is held and ends the batch.
     void EndBatch();

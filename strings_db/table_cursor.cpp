@@ -571,7 +571,7 @@ void TableCursor::Post() {
                 if (m_staged.size() >= kBatchLimit) {
                     FlushBatch();
                 }
-                return; // the after-post hook runs when the record is stored
+                return; // stored with its batch
             }
             // Stored now, so the held ones go first: the table receives the records in post order.
             FlushBatch();
@@ -751,9 +751,11 @@ std::vector<BatchFailure> TableCursor::TakeBatchFailures() {
 
 bool TableCursor::CanHold(const Row& row) const {
     // A held record must be found by key exactly as the stored one would be: so only with a key
-    // index, no filter that would have to test it, and values the engine keeps as they are.
-    // A table that refuses every write says so at the first post.
-    return !m_order.parts.empty() && !FilterActive() && !m_backend.ReadOnly() && m_backend.StoresAsGiven(row);
+    // index, no filter that would have to test it, and values the engine keeps as they are. A
+    // table that refuses every write says so at the first post. Post hooks read the view, which
+    // would store each record at the next post anyway, and expect to run around each one.
+    return !m_order.parts.empty() && !FilterActive() && !m_backend.ReadOnly() && !m_beforePost &&
+           !m_afterPost && m_backend.StoresAsGiven(row);
 }
 
 std::optional<std::string> TableCursor::StagedKey(const Row& row) const {
@@ -813,19 +815,15 @@ void TableCursor::FlushBatch() const {
     if (stored.empty()) {
         return;
     }
-    // Cheaper to read the view again than to place thousands of records one by one.
+    // Cheaper to read the view again than to place thousands of records one by one. The last
+    // record stored is current, as after posting them one by one.
     if (m_listValid) {
         Invalidate();
     }
-    for (RowId id : stored) {
-        m_current = id;
-        m_hasCurrent = true;
-        m_positionKnown = false;
-        m_eof = m_bof = false;
-        if (m_afterPost) {
-            m_afterPost(m_owner);
-        }
-    }
+    m_current = stored.back();
+    m_hasCurrent = true;
+    m_positionKnown = false;
+    m_eof = m_bof = false;
 }
 
 // ---- values

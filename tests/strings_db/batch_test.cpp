@@ -43,6 +43,7 @@ TEST_F(Batch, HeldRecordsAreFoundAndStoredTogetherInKeyOrder) {
     EXPECT_EQ(Stored(), "");
     table->EndBatch();
     EXPECT_EQ(Stored(), "Apple,Zebra");
+    EXPECT_EQ(table->FieldAsString("English"), "Zebra"); // the last one stored
     EXPECT_EQ(file.Query("SELECT SpFront || SpEnd FROM strings WHERE English = 'Apple'"), "11");
     EXPECT_TRUE(table->TakeBatchFailures().empty());
 }
@@ -87,15 +88,19 @@ TEST_F(Batch, RollbackDropsTheHeldRecords) {
     EXPECT_EQ(Stored(), "");
 }
 
-TEST_F(Batch, AfterPostHookRunsAsEachRecordIsStoredWithItCurrent) {
+TEST_F(Batch, WithPostHooksEachRecordIsStoredAtItsPost) {
     std::vector<std::string> seen;
-    table->SetAfterPost([&](StringsTable& t) { seen.push_back(t.FieldAsString("English")); });
+    table->SetBeforePost([&](StringsTable& t) { seen.push_back("before " + t.FieldAsString("English")); });
+    table->SetAfterPost([&](StringsTable& t) {
+        seen.push_back("after " + t.FieldAsString("English") + " " + std::to_string(t.RecordCount()));
+    });
     table->BeginBatch();
     Add("Beta");
+    EXPECT_EQ(Stored(), "Beta");
     Add("Alpha");
-    EXPECT_TRUE(seen.empty());
     table->EndBatch();
-    EXPECT_EQ(seen, (std::vector<std::string>{"Alpha", "Beta"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"before Beta", "after Beta 1", "before Alpha", "after Alpha 2"}));
 }
 
 TEST_F(Batch, WithAFilterOnRecordsAreStoredAtOnce) {
