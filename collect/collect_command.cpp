@@ -47,11 +47,12 @@ public:
             m_table.Commit();
         }
     }
-    /// Commits what the files before filed.
+    /// Stores the records held by the table's batch and commits what the files before filed.
     void Finish() {
         if (m_table.State() != TableState::Browse) {
             m_table.Cancel();
         }
+        m_table.EndBatch();
         if (m_table.InTransaction()) {
             m_table.Commit();
         }
@@ -129,9 +130,13 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         context.emplace(CollectContext{table, host, settings.language,
                                        ProjectNameFromPath(settings.projectPath), settings.properties,
                                        CodePage::ForCharset(settings.sourceCharset), state});
-        context->offered.reserve(4096);
+        // New records are held and stored together, in key order, at each commit (every
+        // kCommitInterval and at the end): a commit always holds whole files, and a record the
+        // table refuses is still reported for its line.
+        table.BeginBatch();
         bool skipAll = false;
         const auto collectFile = [&](const std::string& name, auto collector) {
+            ++context->fileNumber;
             try {
                 transaction.File([&] { collector(*context, directory + name); });
                 ++summary.filesRead;
@@ -174,17 +179,15 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         summary.failed = true;
         summary.failure = error.what();
     }
-    // Counted, not taken from the record count: another program may be filing into the table too.
-    int added = 0;
-    if (context) {
-        summary.lineFailures = std::move(context->lineFailures);
-        added = context->added;
-    }
     // Closing steps, in every case.
     try {
         transaction.Finish();
+        if (context) {
+            NoteBatchFailures(*context);
+        }
         table.SetFiltered(false);
-        summary.textsAdded = added;
+        // Counted, not taken from the record count: another program may be filing into the table too.
+        summary.textsAdded = context ? context->added : 0;
         table.SetIndexFieldNames(settings.translation);
         table.SetRecNo(0);
     } catch (const std::exception& error) {
@@ -192,6 +195,10 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
             summary.failed = true;
             summary.failure = error.what();
         }
+    }
+    if (context) {
+        NoteBatchFailures(*context);
+        summary.lineFailures = std::move(context->lineFailures);
     }
     host.ApplyProjectFilter();
     host.SetViewAttached(true);

@@ -1,24 +1,73 @@
 #include "collect/collect_context.h"
 
-#include "forms/form_text.h"
+#include "base/filing_rule.h"
+
+#include <algorithm>
+#include <numeric>
 
 namespace wordloom {
 
-void OfferText(CollectContext& context, std::string rawText) {
-    // AddString files the text trimmed; raw texts that trim alike find the same record, so the key
-    // search is spared for all but the first of them.
-    std::string key(TrimControls(rawText));
-    if (context.offered.contains(key)) {
+void OfferText(CollectContext& context, std::string_view rawText, const TextOrigin& origin) {
+    const std::optional<PreparedText> text = PrepareText(rawText);
+    // Raw texts that trim alike find the same record, so the key search is spared for all but the
+    // first of them.
+    if (!text || context.offered.Contains(text->text)) {
         return;
     }
-    if (AddString(context.table, context.language, rawText, context.projectName)) {
+    if (AddString(context.table, context.language, *text, context.projectName)) {
         ++context.added;
+        if (context.table.InBatch()) {
+            const std::size_t post = context.table.BatchPosts() - 1;
+            if (context.origins.size() <= post) {
+                context.origins.resize(post + 1, {}); // grows by one post at a time
+            }
+            if (context.originPaths.empty() || context.originPaths.back() != origin.path) {
+                context.originPaths.push_back(origin.path);
+            }
+            context.origins[post] = {context.originPaths.size() - 1, context.fileNumber,
+                                     context.state.lineCount, std::string(origin.line), &origin.codePage};
+        }
     }
-    context.offered.insert(std::move(key));
+    context.offered.Insert(text->text);
 }
 
 void NoteLineFailure(CollectContext& context, const std::string& path, std::string text) {
     context.lineFailures.push_back({path, context.state.lineCount, std::move(text)});
+    context.failurePlaces.emplace_back(context.fileNumber, context.state.lineCount);
+}
+
+void NoteBatchFailures(CollectContext& context) {
+    const std::vector<BatchFailure> refused = context.table.TakeBatchFailures();
+    if (refused.empty()) {
+        return;
+    }
+    for (const BatchFailure& failure : refused) {
+        if (failure.post >= context.origins.size() || context.origins[failure.post].codePage == nullptr) {
+            continue; // not posted by a collector
+        }
+        const PendingOrigin& origin = context.origins[failure.post];
+        context.lineFailures.push_back(
+            {context.originPaths[origin.path], origin.line, origin.codePage->Decode(origin.text)});
+        context.failurePlaces.emplace_back(origin.fileNumber, origin.line);
+        --context.added;
+    }
+    // A line is reported once, where it stands among the others.
+    std::vector<std::size_t> order(context.lineFailures.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return context.failurePlaces[a] < context.failurePlaces[b];
+    });
+    std::vector<LineFailure> failures;
+    std::vector<std::pair<int, int>> places;
+    for (std::size_t i : order) {
+        if (!places.empty() && places.back() == context.failurePlaces[i]) {
+            continue;
+        }
+        failures.push_back(std::move(context.lineFailures[i]));
+        places.push_back(context.failurePlaces[i]);
+    }
+    context.lineFailures = std::move(failures);
+    context.failurePlaces = std::move(places);
 }
 
 } // namespace wordloom

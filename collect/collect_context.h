@@ -2,11 +2,13 @@
 #pragma once
 
 #include "base/command_host.h"
+#include "collect/text_set.h"
 #include "forms/code_page.h"
 #include "strings_db/strings_table.h"
 
 #include <string>
-#include <unordered_set>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace wordloom {
@@ -24,6 +26,22 @@ struct LineFailure {
     std::string text; ///< the line, trimmed, as UTF-8
 };
 
+/// Where a text stands: the line reported should its record be refused.
+struct TextOrigin {
+    const std::string& path;
+    std::string_view line; ///< as the collector reports a failed line, in `codePage`
+    const CodePage& codePage;
+};
+
+/// A TextOrigin kept until the batch holding its record is stored.
+struct PendingOrigin {
+    std::size_t path = 0; ///< in CollectContext::originPaths
+    int fileNumber = 0;
+    int line = 0;
+    std::string text;
+    const CodePage* codePage = nullptr;
+};
+
 struct CollectContext {
     StringsTable& table;
     CommandHost& host;
@@ -32,20 +50,31 @@ struct CollectContext {
     std::vector<std::string> properties; ///< searched form properties, in list order
     const CodePage& codePage;            ///< code page of the sources
     CollectState& state;
-    /// Texts (trimmed as AddString trims them) already given to AddString in this run: a second
+    /// Texts (as the filing rule prepares them) already given to AddString in this run: a second
     /// offer of the same text finds its record anyway, so it is spared the key search (real
     /// projects repeat "OK" and "Cancel" hundreds of times).
-    std::unordered_set<std::string> offered = {};
+    TextSet offered = {};
     /// Records created.
     int added = 0;
     /// Lines that failed, in the order met.
     std::vector<LineFailure> lineFailures = {};
+    /// Files begun, counted by the command; orders the failures found when a batch is stored.
+    int fileNumber = 0;
+    /// (fileNumber, line) of each entry of lineFailures.
+    std::vector<std::pair<int, int>> failurePlaces = {};
+    /// Inside a batch of the table: where each record posted came from, by post number.
+    std::vector<PendingOrigin> origins = {};
+    std::vector<std::string> originPaths = {};
 };
 
 /// Notes that line state.lineCount of `path` failed; `text` is the line as shown to the user.
 void NoteLineFailure(CollectContext& context, const std::string& path, std::string text);
 
-/// Files a decoded raw text (UTF-8) under the context's language and project.
-void OfferText(CollectContext& context, std::string rawText);
+/// Files a decoded raw text (UTF-8) under the context's language and project, by the filing rule.
+void OfferText(CollectContext& context, std::string_view rawText, const TextOrigin& origin);
+
+/// Takes the records the table refused when it stored its batch and reports each as a failure of
+/// its line, among the other failures in file and line order (one entry per line).
+void NoteBatchFailures(CollectContext& context);
 
 } // namespace wordloom

@@ -1,5 +1,6 @@
 #include "collect/form_collector.h"
 
+#include "base/filing_rule.h"
 #include "base/source_file.h"
 #include "forms/form_stream.h"
 #include "forms/form_text.h"
@@ -36,11 +37,11 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
             NoteLineFailure(context, path, context.codePage.Decode(walker.FailureText()));
             continue;
         }
-        if (walker.Value().Length() < 2) {
+        if (walker.Value().Length() < kMinFiledLength) {
             continue; // shorter texts are dropped anyway; spare the decoding
         }
         try {
-            OfferText(context, ToUtf8(walker.Value(), context.codePage));
+            OfferText(context, ToUtf8(walker.Value(), context.codePage), {path, walker.CurrentLine(), context.codePage});
         } catch (const TableError&) {
             throw; // the table, not the line, failed: nothing more can be filed
         } catch (const std::exception&) {

@@ -1,5 +1,6 @@
 #include "collect/unit_collector.h"
 
+#include "base/filing_rule.h"
 #include "base/source_file.h"
 #include "forms/form_text.h"
 #include "forms/literal_codec.h"
@@ -32,9 +33,10 @@ void CollectUnitFile(CollectContext& context, const std::string& path) {
                     NoteLineFailure(context, path, codePage->Decode(TrimControls(line.substr(span.open))));
                     break;
                 }
-                if (span.end - span.open >= 4) { // shorter ones hold under two characters
+                if (span.end - span.open >= kMinFiledLength + 2) { // shorter ones are dropped anyway
                     OfferText(context,
-                              codePage->Decode(ExtractLiteral(line.substr(span.open, span.end - span.open))));
+                              codePage->Decode(ExtractLiteral(line.substr(span.open, span.end - span.open))),
+                              {path, TrimControls(line), *codePage});
                 }
             }
         } catch (const TableError&) {

@@ -1,6 +1,7 @@
 // Small helpers for form text: a decoded value as UTF-8, and the trimming of lines.
 #pragma once
 
+#include "base/filing_rule.h"
 #include "forms/code_page.h"
 #include "forms/literal_codec.h"
 
@@ -12,8 +13,5 @@ namespace wordloom {
 /// The decoded string as UTF-8: a narrow string's bytes in the code page, a wide string's UTF-16
 /// units as they stand (an unpaired surrogate becomes U+FFFD).
 std::string ToUtf8(const PascalString& text, const CodePage& codePage);
-
-/// `text` without the leading and trailing characters of code 32 and below.
-std::string_view TrimControls(std::string_view text);
 
 } // namespace wordloom

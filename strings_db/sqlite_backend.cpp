@@ -563,6 +563,21 @@ int SqliteBackend::Compare(const Value& a, const Value& b, const std::string& co
     return CompareBytes(a.text, b.text, false);
 }
 
+std::string SqliteBackend::CollationKey(const std::string& text, const std::string& collation) const {
+    // The same rules as Compare: NOCASE folds ASCII letters only, RTRIM ignores trailing blanks.
+    if (SameName(collation, "NOCASE")) {
+        std::string key = text;
+        for (char& c : key) {
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+        }
+        return key;
+    }
+    if (SameName(collation, "RTRIM")) {
+        return text.substr(0, text.find_last_not_of(' ') + 1);
+    }
+    return text;
+}
+
 RowId SqliteBackend::MaxId() {
     if (!m_maxIdStmt) {
         m_maxIdStmt = Cached("SELECT max(rowid) FROM " + Quote(kTable));

@@ -38,6 +38,7 @@ public:
                      const std::function<void(const RowView&)>& visit) override;
     std::vector<RowId> FindKey(const IndexDef& order, const std::string& key) override;
     int Compare(const Value& a, const Value& b, const std::string& collation) const override;
+    std::string CollationKey(const std::string& text, const std::string& collation) const override;
     RowId MaxId() override;
 
     bool ReadRow(RowId id, Row& row) override;

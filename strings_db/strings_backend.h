@@ -103,6 +103,9 @@ public:
     virtual std::vector<RowId> FindKey(const IndexDef& order, const std::string& key) = 0;
     /// Compares two values as the engine orders them under `collation`.
     virtual int Compare(const Value& a, const Value& b, const std::string& collation) const = 0;
+    /// `text` made comparable byte for byte: two texts compare under `collation` as their keys
+    /// compare as bytes (equal exactly when the keys are equal).
+    virtual std::string CollationKey(const std::string& text, const std::string& collation) const = 0;
     virtual RowId MaxId() = 0;
 
     /// False when the record does not exist.

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <charconv>
 #include <iterator>
+#include <optional>
 #include <string_view>
 
 namespace wordloom {
@@ -50,14 +51,6 @@ long long ToInteger(const Value& value) {
         throw DbError("'" + text + "' is not a valid integer value");
     }
     return result;
-}
-
-std::size_t Utf8Length(const std::string& text) {
-    std::size_t count = 0;
-    for (char c : text) {
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return count;
 }
 
 } // namespace
@@ -221,6 +214,26 @@ void StringsTable::SetBusyNotice(std::function<void()> onWait) {
     m_backend->SetBusyNotice(std::move(onWait));
 }
 
+void StringsTable::BeginBatch() {
+    m_cursor->BeginBatch();
+}
+
+void StringsTable::EndBatch() {
+    m_cursor->EndBatch();
+}
+
+bool StringsTable::InBatch() const {
+    return m_cursor->InBatch();
+}
+
+std::size_t StringsTable::BatchPosts() const {
+    return m_cursor->BatchPosts();
+}
+
+std::vector<BatchFailure> StringsTable::TakeBatchFailures() {
+    return m_cursor->TakeBatchFailures();
+}
+
 StringsTable::Transaction::Transaction(StringsTable& table) : m_table(table), m_open(false) {
     m_table.BeginTransaction();
     m_open = true;
@@ -321,44 +334,20 @@ std::string StringsTable::FieldAt(int recNo, const std::string& field) const {
     return ToText(m_cursor->ValueAt(recNo, field));
 }
 
-bool AddString(StringsTable& table, const std::string& field, const std::string& rawText,
+bool AddString(StringsTable& table, const std::string& field, const PreparedText& text,
                const std::string& projectName) {
-    if (Utf8Length(rawText) < 2) {
-        return false;
-    }
-    // Only true blanks are counted; other control characters are trimmed but not remembered.
-    std::size_t front = rawText.find_first_not_of(' ');
-    if (front == std::string::npos) {
-        return false;
-    }
-    std::size_t end = rawText.size() - 1 - rawText.find_last_not_of(' ');
-
-    // Codes up to 32 are single bytes in UTF-8 and never part of a longer sequence.
-    auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    std::size_t first = 0;
-    std::size_t last = rawText.size();
-    while (first < last && isTrimmed(rawText[first])) {
-        ++first;
-    }
-    while (last > first && isTrimmed(rawText[last - 1])) {
-        --last;
-    }
-    std::string text = rawText.substr(first, last - first);
-    if (Utf8Length(text) < 2) {
-        return false;
-    }
-
     if (table.IndexFieldNames() != field) {
         table.SetIndexFieldNames(field);
     }
-    if (table.FindKey(text)) {
+    std::string key(text.text);
+    if (table.FindKey(key)) {
         return false;
     }
     try {
         table.Insert();
-        table.SetField(field, text);
-        table.SetFieldInt("SpFront", static_cast<long long>(front));
-        table.SetFieldInt("SpEnd", static_cast<long long>(end));
+        table.SetField(field, std::move(key));
+        table.SetFieldInt("SpFront", text.spFront);
+        table.SetFieldInt("SpEnd", text.spEnd);
         std::string project = table.FieldAsString("Project");
         table.SetField("Project", project.empty() ? projectName : project + ";" + projectName);
         table.Post();
@@ -368,6 +357,12 @@ bool AddString(StringsTable& table, const std::string& field, const std::string&
         table.Cancel();
         throw;
     }
+}
+
+bool AddString(StringsTable& table, const std::string& field, std::string_view rawText,
+               const std::string& projectName) {
+    const std::optional<PreparedText> text = PrepareText(rawText);
+    return text && AddString(table, field, *text, projectName);
 }
 
 } // namespace wordloom

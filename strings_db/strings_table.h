@@ -3,10 +3,14 @@
 // alters the table.
 #pragma once
 
+#include "base/filing_rule.h"
+
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -41,6 +45,12 @@ enum class TableState { Browse, Insert, Edit };
 
 /// ReadOnly opens the file for reading only; every write then fails with TableError.
 enum class OpenMode { ReadWrite, ReadOnly };
+
+/// A record of a batch that the table refused when the batch was stored.
+struct BatchFailure {
+    std::size_t post = 0; ///< which insert posted since BeginBatch (from 0)
+    std::string message;
+};
 
 class StringsTableBackend;
 class TableCursor;
@@ -137,6 +147,23 @@ public:
     /// for another one), the timeout counting from its last commit.
     void SetBusyNotice(std::function<void()> onWait);
 
+    /// Batch of new records: from here until EndBatch, an inserted record that Post accepts (after
+    /// the before-post hook) is held in memory; the held records are stored together, in key
+    /// order, when anything but FindKey, Insert, SetField and Post touches the table (Commit
+    /// included), or when many are held; the last one stored is then current. FindKey sees them
+    /// (a key found among them leaves the cursor where it was). A record the table refuses then
+    /// is left out and noted (TakeBatchFailures); a failure of the table itself is thrown by the
+    /// call that stored the batch. Rollback drops the held records. With a filter on or a post
+    /// hook set, records are stored at once, as without a batch.
+    void BeginBatch();
+    /// Stores what is held and ends the batch.
+    void EndBatch();
+    bool InBatch() const;
+    /// Inserts posted since BeginBatch, stored or held.
+    std::size_t BatchPosts() const;
+    /// The records refused so far in this batch, in the order stored; the list is emptied.
+    std::vector<BatchFailure> TakeBatchFailures();
+
     /// Rolls back on destruction unless committed.
     class Transaction {
     public:
@@ -195,12 +222,16 @@ private:
     std::unique_ptr<TableCursor> m_cursor;
 };
 
-/// Files a collected text (Strings database rules): blank counts on the raw text, trimming of
-/// codes <= 32, texts under two characters dropped, nothing done when the key exists. `rawText` is
-/// UTF-8 (characters, not bytes, are counted); `projectName` is the current project's name. The key
-/// search runs through the index selected by `field`'s name; the table is switched to that order
-/// first when another one is current. True when a record was created.
-bool AddString(StringsTable& table, const std::string& field, const std::string& rawText,
+/// Files a text prepared by the filing rule (PrepareText): nothing is done when the key exists,
+/// else a record is posted with the text, its blank counts and `projectName` (appended after ";"
+/// to a Project default). The key search runs through the index selected by `field`'s name; the
+/// table is switched to that order first when another one is current. True when a record was
+/// posted (inside a batch: held, see BeginBatch).
+bool AddString(StringsTable& table, const std::string& field, const PreparedText& text,
+               const std::string& projectName);
+/// The same for a raw text (UTF-8, blanks included), prepared here; for callers outside the
+/// collectors, which prepare each text once themselves.
+bool AddString(StringsTable& table, const std::string& field, std::string_view rawText,
                const std::string& projectName);
 
 } // namespace wordloom

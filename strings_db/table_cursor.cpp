@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 namespace wordloom {
 
@@ -9,6 +10,8 @@ namespace {
 
 constexpr std::size_t kCacheLimit = 4096;
 constexpr std::size_t kKeyCacheLimit = 65536;
+// Held records of a batch beyond this many are stored without waiting for the commit.
+constexpr std::size_t kBatchLimit = 65536;
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
@@ -84,6 +87,13 @@ const Value kNull;
 
 } // namespace
 
+TableCursor::~TableCursor() {
+    try {
+        FlushBatch(); // held records are posted ones: store them as a post would have
+    } catch (...) {   // a destructor must not throw; whoever needs to know ends the batch first
+    }
+}
+
 TableCursor::TableCursor(StringsTableBackend& backend, StringsTable& owner)
     : m_backend(backend), m_owner(owner) {
     const std::vector<FieldDef>& fields = m_backend.Fields();
@@ -135,6 +145,7 @@ void TableCursor::SetIndexFieldNames(const std::string& field) {
     }
     IndexDef order = m_backend.IndexOnField(column);
     CheckBrowseMode();
+    FlushBatch();
     bool same = order.name == m_order.name;
     m_indexField = Fields()[static_cast<std::size_t>(column)].name;
     m_indexFieldNames = field;
@@ -149,6 +160,7 @@ void TableCursor::SetIndexFieldNames(const std::string& field) {
 void TableCursor::SetIndexName(const std::string& indexName) {
     IndexDef order = m_backend.IndexByName(indexName);
     CheckBrowseMode();
+    FlushBatch();
     m_indexField =
         order.parts.empty() ? std::string() : Fields()[static_cast<std::size_t>(order.parts[0].column)].name;
     m_indexFieldNames.clear();
@@ -189,12 +201,12 @@ bool TableCursor::FindKey(const std::string& key) {
         m_eof = m_bof = false;
         return true;
     }
-    return false;
+    return HeldKey(key);
 }
 
 // ---- the view
 
-void TableCursor::Invalidate() {
+void TableCursor::Invalidate() const {
     m_keyCache.clear();
     m_held.clear();
     m_listValid = false;
@@ -220,6 +232,7 @@ void TableCursor::BuildList() const {
 }
 
 void TableCursor::EnsureList() const {
+    FlushBatch();
     if (m_listValid) {
         return;
     }
@@ -397,6 +410,7 @@ void TableCursor::Prior() {
 
 void TableCursor::Refresh() {
     CheckBrowseMode();
+    FlushBatch();
     m_cache.clear();
     Invalidate();
 }
@@ -452,6 +466,7 @@ void TableCursor::SetFilter(const std::string& expression) {
         spec = FilterSpec{column, text.substr(open + 1, text.size() - open - 2), m_filterCaseInsensitive};
     }
     CheckBrowseMode();
+    FlushBatch();
     m_filterSpec = std::move(spec);
     if (m_filtered) {
         Invalidate();
@@ -460,6 +475,7 @@ void TableCursor::SetFilter(const std::string& expression) {
 
 void TableCursor::SetFilterCaseInsensitive(bool on) {
     CheckBrowseMode();
+    FlushBatch();
     m_filterCaseInsensitive = on;
     if (m_filterSpec && m_filterSpec->caseInsensitive != on) {
         m_filterSpec->caseInsensitive = on;
@@ -471,6 +487,7 @@ void TableCursor::SetFilterCaseInsensitive(bool on) {
 
 void TableCursor::SetFilterRecord(std::function<bool(const StringsTable&)> accept) {
     CheckBrowseMode();
+    FlushBatch();
     m_filterRecord = std::move(accept);
     if (m_filtered) {
         Invalidate();
@@ -479,6 +496,7 @@ void TableCursor::SetFilterRecord(std::function<bool(const StringsTable&)> accep
 
 void TableCursor::SetFiltered(bool on) {
     CheckBrowseMode();
+    FlushBatch();
     if (on != m_filtered) {
         m_filtered = on;
         Invalidate();
@@ -543,9 +561,25 @@ void TableCursor::Post() {
             }
         }
         bool inserted = m_state == TableState::Insert;
+        if (inserted && m_batching) {
+            if (CanHold(m_buffer)) {
+                if (std::optional<std::string> key = StagedKey(m_buffer)) {
+                    m_stagedKeys.insert(std::move(*key));
+                }
+                m_staged.push_back({std::move(m_buffer), m_batchPosts++});
+                Cancel();
+                if (m_staged.size() >= kBatchLimit) {
+                    FlushBatch();
+                }
+                return; // stored with its batch
+            }
+            // Stored now, so the held ones go first: the table receives the records in post order.
+            FlushBatch();
+        }
         RowId id = m_current;
         if (inserted) {
             id = m_backend.InsertRow(m_buffer);
+            m_batchPosts += m_batching ? 1 : 0;
         } else {
             m_backend.UpdateRow(id, m_buffer);
         }
@@ -671,20 +705,125 @@ int TableCursor::DeleteEmpty(const std::string& field) {
 
 void TableCursor::BeginTransaction() {
     CheckBrowseMode();
+    FlushBatch();
     m_backend.Begin();
 }
 
 void TableCursor::Commit() {
     CheckBrowseMode();
+    FlushBatch();
     m_backend.Commit();
 }
 
 void TableCursor::Rollback() {
     Cancel();
+    if (m_backend.InTransaction()) {
+        m_staged.clear();
+        m_stagedKeys.clear();
+    } else {
+        FlushBatch(); // held outside any transaction: nothing to roll back
+    }
     m_backend.Rollback();
     // Records posted inside the transaction are gone again: the view is rebuilt when next used.
     m_cache.clear();
     Invalidate();
+}
+
+// ---- batch
+
+void TableCursor::BeginBatch() {
+    CheckBrowseMode();
+    FlushBatch();
+    m_batching = true;
+    m_batchPosts = 0;
+    m_batchFailures.clear();
+}
+
+void TableCursor::EndBatch() {
+    CheckBrowseMode();
+    m_batching = false;
+    FlushBatch();
+}
+
+std::vector<BatchFailure> TableCursor::TakeBatchFailures() {
+    return std::exchange(m_batchFailures, {});
+}
+
+bool TableCursor::CanHold(const Row& row) const {
+    // A held record must be found by key exactly as the stored one would be: so only with a key
+    // index, no filter that would have to test it, and values the engine keeps as they are. A
+    // table that refuses every write says so at the first post. Post hooks read the view, which
+    // would store each record at the next post anyway, and expect to run around each one.
+    return !m_order.parts.empty() && !FilterActive() && !m_backend.ReadOnly() && !m_beforePost &&
+           !m_afterPost && m_backend.StoresAsGiven(row);
+}
+
+std::optional<std::string> TableCursor::StagedKey(const Row& row) const {
+    const OrderPart& part = m_order.parts.front();
+    const Value& value = row[static_cast<std::size_t>(part.column)];
+    if (value.type != Value::Type::Text) {
+        return std::nullopt;
+    }
+    return m_backend.CollationKey(value.text, part.collation);
+}
+
+bool TableCursor::HeldKey(const std::string& key) const {
+    return !m_stagedKeys.empty() &&
+           m_stagedKeys.contains(m_backend.CollationKey(key, m_order.parts.front().collation));
+}
+
+void TableCursor::FlushBatch() const {
+    if (m_staged.empty() || m_flushing) {
+        return;
+    }
+    ScopedFlag flushing(m_flushing);
+    std::vector<StagedRow> staged = std::exchange(m_staged, {});
+    m_stagedKeys.clear();
+    // In key order, as the key index wants them: each insert then lands next to the one before.
+    // (The order only saves work: the table orders its records itself.)
+    std::vector<std::pair<std::string, std::size_t>> order;
+    order.reserve(staged.size());
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        order.emplace_back(StagedKey(staged[i].row).value_or(std::string()), i);
+    }
+    std::sort(order.begin(), order.end());
+    std::vector<RowId> stored;
+    stored.reserve(staged.size());
+    const bool own = !m_backend.InTransaction();
+    if (own) {
+        m_backend.Begin();
+    }
+    try {
+        for (const auto& [key, i] : order) {
+            try {
+                stored.push_back(m_backend.InsertRow(staged[i].row));
+            } catch (const TableError&) {
+                throw;
+            } catch (const DbError& error) {
+                m_batchFailures.push_back({staged[i].post, error.what()});
+            }
+        }
+        if (own) {
+            m_backend.Commit();
+        }
+    } catch (...) {
+        if (own) {
+            m_backend.Rollback();
+        }
+        throw;
+    }
+    if (stored.empty()) {
+        return;
+    }
+    // Cheaper to read the view again than to place thousands of records one by one. The last
+    // record stored is current, as after posting them one by one.
+    if (m_listValid) {
+        Invalidate();
+    }
+    m_current = stored.back();
+    m_hasCurrent = true;
+    m_positionKnown = false;
+    m_eof = m_bof = false;
 }
 
 // ---- values

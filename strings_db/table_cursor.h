@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace wordloom {
 
@@ -15,6 +16,9 @@ class TableCursor {
 public:
     /// `owner` is what the hooks and the per-record filter test receive.
     TableCursor(StringsTableBackend& backend, StringsTable& owner);
+    ~TableCursor();
+    TableCursor(const TableCursor&) = delete;
+    TableCursor& operator=(const TableCursor&) = delete;
 
     const std::vector<FieldDef>& Fields() const { return m_backend.Fields(); }
     /// Index of a field by name (letter case ignored), or -1.
@@ -41,6 +45,12 @@ public:
     void BeginTransaction();
     void Commit();
     void Rollback();
+
+    void BeginBatch();
+    void EndBatch();
+    bool InBatch() const { return m_batching; }
+    std::size_t BatchPosts() const { return m_batchPosts; }
+    std::vector<BatchFailure> TakeBatchFailures();
 
     void First();
     void Next();
@@ -70,7 +80,13 @@ private:
     void RequireEditing() const;
     /// Leaving the insert or edit state by moving: post a modified record, drop an unmodified one.
     void CheckBrowseMode();
-    void Invalidate();
+    void Invalidate() const;
+    /// Stores the records held by the batch, in key order, inside one transaction.
+    void FlushBatch() const;
+    bool CanHold(const Row& row) const;
+    bool HeldKey(const std::string& key) const;
+    /// The collation key of the first key column's value, or nothing when that is no text.
+    std::optional<std::string> StagedKey(const Row& row) const;
     void EnsureList() const;
     void EnsurePosition() const;
     void BuildList() const;
@@ -127,9 +143,22 @@ private:
     /// Records whose key a post changed stay on their row until the view is ordered or filtered
     /// again (or refreshed): each with the key under which it stands in the list, which so stays
     /// ordered for the binary searches.
-    std::unordered_map<RowId, Row> m_held;
+    mutable std::unordered_map<RowId, Row> m_held;
     /// The record the per-record filter test is looking at, while it runs.
     mutable const RowView* m_probe = nullptr;
+
+    // The batch: inserted records not yet stored, each with the number of its post, and the
+    // collation keys (CollationKey) of their first key column, for the key search.
+    struct StagedRow {
+        Row row;
+        std::size_t post;
+    };
+    bool m_batching = false;
+    std::size_t m_batchPosts = 0;
+    mutable std::vector<StagedRow> m_staged;
+    mutable std::unordered_set<std::string> m_stagedKeys;
+    mutable std::vector<BatchFailure> m_batchFailures;
+    mutable bool m_flushing = false;
 
     TableState m_state = TableState::Browse;
     Row m_buffer;

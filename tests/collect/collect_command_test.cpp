@@ -170,6 +170,29 @@ TEST_F(CollectCommand, ParsingErrorsAreListedOnceWhenTheCommandEnds) {
     ExpectClosed();
 }
 
+TEST_F(CollectCommand, RecordRefusedWhenItsBatchIsStoredIsReportedForItsLine) {
+    // New records are stored after their file was read; the refusal still names its own line,
+    // in line order among the parsing errors.
+    test::TableFile refusing(
+        "CREATE TABLE strings (English TEXT CHECK (English <> 'Refused'), German TEXT, "
+        "Project TEXT, SpFront INTEGER, SpEnd INTEGER); "
+        "CREATE INDEX English ON strings (English); CREATE INDEX German ON strings (German);");
+    table = std::make_unique<StringsTable>(refusing.Path());
+    project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Fine'\r\n  Hint = ' Refused'\r\n"
+                              "  Caption = 'broken\r\n  Hint = 'Other'\r\nend\r\n");
+    project.Write("Unit1.pas", "s := 'Refused';\r\nt := 'Last';\r\n");
+    const CollectSummary summary = Run();
+    EXPECT_FALSE(summary.failed) << summary.failure;
+    EXPECT_EQ(host.ReportItems(),
+              (TextList{"Main.dfm Line 3: Parsing error when parsing String: Hint = ' Refused'",
+                        "Main.dfm Line 4: Parsing error when parsing String: Caption = 'broken"}));
+    EXPECT_EQ(summary.textsAdded, 3);
+    EXPECT_EQ(refusing.Query("SELECT group_concat(English, ',') FROM (SELECT English FROM strings ORDER BY "
+                             "English)"),
+              "Fine,Last,Other");
+    table.reset();
+}
+
 class CollectSkipping : public CollectCommand {
 protected:
     void SetUp() override {
