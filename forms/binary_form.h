@@ -22,14 +22,18 @@ namespace wordloom {
 
 /// What precedes an object's properties.
 struct FormObjectHeader {
-    unsigned flags = 0;        ///< kInherited, kChildPos, kInline of detail::ObjectFlags
-    std::int64_t position = 0; ///< meaningful with kChildPos
+    static constexpr unsigned kInherited = detail::kInherited;
+    static constexpr unsigned kChildPos = detail::kChildPos; ///< position is given
+    static constexpr unsigned kInline = detail::kInline;
+
+    unsigned flags = 0;
+    std::int64_t position = 0;
     std::string_view className;
     std::string_view name; ///< empty for an unnamed object
 
-    bool Inherited() const { return flags & detail::kInherited; }
-    bool Inline() const { return flags & detail::kInline; }
-    bool HasPosition() const { return flags & detail::kChildPos; }
+    bool Inherited() const { return flags & kInherited; }
+    bool Inline() const { return flags & kInline; }
+    bool HasPosition() const { return flags & kChildPos; }
 };
 
 /// The UTF-16 units of a wide string as stored: little-endian byte pairs, read on demand.
@@ -340,18 +344,17 @@ class BinaryFormWriter {
 public:
     BinaryFormWriter(std::string& out, std::size_t sizeHint) : m_out(out, sizeHint) {}
 
-    void BeginObject(unsigned flags, std::int64_t position, std::string_view className,
-                     std::string_view name) {
+    void BeginObject(const FormObjectHeader& header) {
         if (!m_started)
-            WriteResourceHeader(className);
+            WriteResourceHeader(header.className);
         // A class name of 240 bytes or more has a length byte that reads as a prefix byte, so such
         // a record gets a prefix of its own (flags 0) to stay readable.
-        if (flags || className.size() >= 0xF0)
-            m_out.push_back(static_cast<char>(0xF0 | flags));
-        if (flags & detail::kChildPos)
-            Integer(position);
-        ShortString(className);
-        ShortString(name);
+        if (header.flags || header.className.size() >= 0xF0)
+            m_out.push_back(static_cast<char>(0xF0 | header.flags));
+        if (header.HasPosition())
+            Integer(header.position);
+        ShortString(header.className);
+        ShortString(header.name);
     }
     /// After the properties, before the children.
     void EndProperties() { m_out.push_back('\0'); }

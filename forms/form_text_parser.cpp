@@ -338,7 +338,7 @@ private:
             ExpectSymbol(']');
             flags |= kChildPos;
         }
-        m_out.BeginObject(flags, position, className, objectName);
+        m_out.BeginObject(FormObjectHeader{flags, position, className, objectName});
         while (!AtObjectOrEnd())
             ParseProperty(depth);
         m_out.EndProperties();

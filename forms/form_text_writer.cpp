@@ -1,4 +1,4 @@
-// Binary form resource to text form: one pass over the bytes, never trusting a length or a count.
+// Binary form resource to text form: the text of the binary form reader's events, written as they come.
 #include "base/byte_sink.h"
 #include "base/errors.h"
 #include "forms/binary_form.h"

@@ -124,7 +124,7 @@ TEST(ReadBinaryForm, ReportsEveryKindOfValueInStreamOrder) {
 TEST(BinaryFormWriter, WritesTheBytesTheReaderReads) {
     std::string out = "old content";
     BinaryFormWriter w(out, 0);
-    w.BeginObject(detail::kInherited | detail::kChildPos, 7, "TForm1", "Form1");
+    w.BeginObject({FormObjectHeader::kInherited | FormObjectHeader::kChildPos, 7, "TForm1", "Form1"});
     const auto property = [&w](std::string_view name, auto value) {
         w.PropertyName(name);
         value();
@@ -172,7 +172,7 @@ TEST(BinaryFormWriter, WritesTheBytesTheReaderReads) {
         w.EndCollection();
     });
     w.EndProperties();
-    w.BeginObject(detail::kInline, 0, "TFrame", "Frame1");
+    w.BeginObject({FormObjectHeader::kInline, 0, "TFrame", "Frame1"});
     w.EndProperties();
     w.EndObject();
     w.EndObject();
