@@ -1,5 +1,6 @@
 #include "shell/controls/shell_combo.h"
 
+#include "shell/controls/shell_list.h"
 #include "shell/core/busy_cursor.h"
 #include "shell/core/system_image_list.h"
 
@@ -10,6 +11,9 @@
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
+
+// Linking this control in makes the controls known to form files (see RegisterShellControls).
+[[maybe_unused]] static const bool kControlsRegistered = (RegisterShellControls(), true);
 
 namespace {
 

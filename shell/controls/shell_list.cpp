@@ -1,6 +1,9 @@
 #include "shell/controls/shell_list.h"
 
+#include "shell/controls/shell_combo.h"
+#include "shell/controls/shell_tree.h"
 #include "shell/core/busy_cursor.h"
+#include "shell/core/core_components.h"
 #include "shell/core/file_clipboard.h"
 #include "shell/core/shell_link.h"
 #include "shell/core/system_image_list.h"
@@ -26,9 +29,13 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <mutex>
 #include <numeric>
 
 #include <sys/stat.h>
+
+// Linking this control in makes the controls known to form files (see RegisterShellControls).
+[[maybe_unused]] static const bool kControlsRegistered = (RegisterShellControls(), true);
 
 namespace {
 
@@ -344,8 +351,14 @@ void TVelShellListModel::RowChanged(int row) {
 // The list
 
 void RegisterShellControls() {
-    qRegisterMetaType<TVelShellOperations>();
-    TComponentRegistry::Register<TVelShellList>();
+    static std::once_flag once;
+    std::call_once(once, [] {
+        RegisterShellCoreComponents();
+        qRegisterMetaType<TVelShellOperations>();
+        TComponentRegistry::Register<TVelShellList>();
+        TComponentRegistry::Register<TVelShellTree>();
+        TComponentRegistry::Register<TVelShellCombo>();
+    });
 }
 
 TVelShellList::TVelShellList(QWidget* owner) : QWidget(owner), TVelShellControl(this) {

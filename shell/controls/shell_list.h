@@ -47,7 +47,8 @@ struct TVelListItem {
     QStringList SubItems;
 };
 
-// Makes the controls known to the form reader by class name.
+// Makes the controls (and the core's classes) known to the form reader by class name; later calls
+// do nothing. Each control's own source calls it while the program starts.
 void RegisterShellControls();
 
 // (Item, var CanAdd).

@@ -1,6 +1,7 @@
 #include "shell/controls/shell_tree.h"
 
 #include "shell/controls/drag_operations.h"
+#include "shell/controls/shell_list.h"
 #include "shell/core/busy_cursor.h"
 #include "shell/core/file_clipboard.h"
 #include "shell/core/system_image_list.h"
@@ -23,6 +24,9 @@
 
 #include <algorithm>
 #include <vector>
+
+// Linking this control in makes the controls known to form files (see RegisterShellControls).
+[[maybe_unused]] static const bool kControlsRegistered = (RegisterShellControls(), true);
 
 namespace {
 

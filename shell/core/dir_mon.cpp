@@ -1,5 +1,7 @@
 #include "shell/core/dir_mon.h"
 
+#include "shell/core/core_components.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -15,6 +17,9 @@
 #include <unistd.h>
 #include <unordered_map>
 #include <vector>
+
+// Linking this class in makes the core's classes known to form files (see core_components.h).
+[[maybe_unused]] static const bool kCoreComponentsRegistered = (RegisterShellCoreComponents(), true);
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "shell/core/pathwright.h"
 
 #include "shell/core/busy_cursor.h"
+#include "shell/core/core_components.h"
 #include "shell/core/dir_mon.h"
 #include "shell/core/file_clipboard.h"
 #include "shell/core/properties_dialog.h"
@@ -22,6 +23,9 @@
 #include <algorithm>
 
 #include <sys/stat.h>
+
+// Linking this class in makes the core's classes known to form files (see core_components.h).
+[[maybe_unused]] static const bool kCoreComponentsRegistered = (RegisterShellCoreComponents(), true);
 
 namespace {
 

@@ -1,6 +1,11 @@
 #include "shell/core/shell_link.h"
 
+#include "shell/core/core_components.h"
+
 #include <QCoreApplication>
+
+// Linking this class in makes the core's classes known to form files (see core_components.h).
+[[maybe_unused]] static const bool kCoreComponentsRegistered = (RegisterShellCoreComponents(), true);
 
 const TShellLinkEvent* TShellLinkEvent::From(const QEvent* event) {
     const int type = int(event->type());

@@ -1,5 +1,6 @@
 #include "shell/core/system_image_list.h"
 
+#include "shell/core/core_components.h"
 #include "shell/core/shell_namespace.h"
 
 #include <QApplication>
@@ -12,6 +13,9 @@
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+
+// Linking this class in makes the core's classes known to form files (see core_components.h).
+[[maybe_unused]] static const bool kCoreComponentsRegistered = (RegisterShellCoreComponents(), true);
 
 QMimeType FileMimeType(const QByteArray& path) {
     static const QMimeDatabase database;

@@ -13,6 +13,9 @@
 
 #include <mutex>
 
+// Linking these classes in makes them known to form files.
+[[maybe_unused]] static const bool kFormControlsRegistered = (RegisterFormControls(), true);
+
 void RegisterFormControls() {
     static std::once_flag once;
     std::call_once(once, [] {

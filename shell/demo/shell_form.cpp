@@ -25,9 +25,7 @@ void RegisterShellClasses() {
     static std::once_flag once;
     std::call_once(once, [] {
         RegisterFormControls();
-        TComponentRegistry::Register<TVelShellTree>();
-        TComponentRegistry::Register<TVelShellCombo>();
-        TComponentRegistry::Register<TVelShellList>();
+        RegisterShellControls();
     });
 }
 

@@ -30,8 +30,8 @@ public:
     using Exception::Exception;
 };
 
-// Class name -> factory. The shell core's classes are registered from the start; other libraries
-// register theirs before loading a form.
+// Class name -> factory. Each library registers its own classes (see RegisterShellCoreComponents,
+// RegisterShellControls); this library names none of them.
 class TComponentRegistry {
 public:
     // Makes an object of the class under `parent`; null when the parent cannot hold it.
@@ -57,8 +57,11 @@ public:
 // Reads a form (text or binary form, told apart by its first bytes) into `root`. On failure the
 // objects created so far are destroyed, the root's state is left loaded, and EReadError is thrown.
 // An exception from a Loaded is passed on after every other Loaded has run; the objects then stay.
-void ReadForm(QObject* root, std::string_view data);
-void ReadFormFile(QObject* root, const QString& path);
+// Narrow strings are decoded in codePage.
+void ReadForm(QObject* root, std::string_view data,
+              const wordloom::CodePage& codePage = DefaultFormCodePage());
+void ReadFormFile(QObject* root, const QString& path,
+                  const wordloom::CodePage& codePage = DefaultFormCodePage());
 
 // The published properties of an object's class, in declaration order (Qt's own left out).
 QList<QMetaProperty> PublishedProperties(const QMetaObject* meta);

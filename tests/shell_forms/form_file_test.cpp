@@ -441,6 +441,53 @@ private slots:
         QVERIFY(!QString::fromStdString(WriteFormText(&form)).contains(QStringLiteral("ShellLink =")));
     }
 
+    void narrowStringsAreReadInTheCodePage() {
+        // Bytes in a code page: Windows-1252 unless the reader is told another.
+        const std::string text = "object F: TTestForm\r\n  Caption = #128#196#238#236\r\nend\r\n";
+        for (const std::string& form : {text, wordloom::TextToBinaryForm(text)}) {
+            TTestForm western;
+            ReadForm(&western, form);
+            QCOMPARE(western.m_caption, QStringLiteral("\u20ac\u00c4\u00ee\u00ec"));
+            TTestForm cyrillic;
+            ReadForm(&cyrillic, form, wordloom::CodePage::ForCharset(204));
+            QCOMPARE(cyrillic.m_caption, QStringLiteral("\u0402\u0414\u043e\u043c"));
+        }
+    }
+
+    void treeStepsOverWhatNoComponentTakes() {
+        // Floats and collections (with lists inside) are recognised, and what follows is read.
+        const std::string binary = wordloom::TextToBinaryForm("object F: TTestForm\r\n"
+                                                              "  Ratio = 1.5\r\n"
+                                                              "  Cols = <\r\n"
+                                                              "    item\r\n"
+                                                              "      L = (\r\n"
+                                                              "        1)\r\n"
+                                                              "    end>\r\n"
+                                                              "  Names = (\r\n"
+                                                              "    'a'\r\n"
+                                                              "    <>\r\n"
+                                                              "    (\r\n"
+                                                              "      2))\r\n"
+                                                              "  Tail = 'x'\r\n"
+                                                              "end\r\n");
+        // A bare component stream reads as well as the resource.
+        for (std::string_view data :
+             {std::string_view(binary), std::string_view(binary).substr(binary.find("TPF0"))}) {
+            const TFormObject tree = ParseBinaryForm(data);
+            QCOMPARE(tree.name, QStringLiteral("F"));
+            QCOMPARE(tree.properties.size(), 4);
+            QCOMPARE(tree.properties[0].value.kind, TFormValue::Float);
+            QCOMPARE(tree.properties[1].value.kind, TFormValue::Collection);
+            const TFormValue& names = tree.properties[2].value;
+            QCOMPARE(names.items.size(), 3);
+            QCOMPARE(names.items[0].text, QStringLiteral("a"));
+            QCOMPARE(names.items[1].kind, TFormValue::Collection);
+            QCOMPARE(names.items[2].items.value(0).integer, 2);
+            QCOMPARE(tree.properties[3].name, QByteArray("Tail"));
+            QCOMPARE(tree.properties[3].value.text, QStringLiteral("x"));
+        }
+    }
+
 private:
     QString SampleText() const {
         return QStringLiteral("object Form1: TTestForm\n"
