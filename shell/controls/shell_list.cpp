@@ -30,6 +30,8 @@
 
 #include <sys/stat.h>
 
+namespace wordloom::shell {
+
 namespace {
 
 // The views of the list: they draw, select and scroll; everything the user does with the items goes
@@ -919,7 +921,7 @@ int TVelShellList::IndexOfIDList(OptIDList idList) {
     if (idList) {
         const std::vector<TVelShellListModel::Row>& rows = m_model->Rows();
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (rows[i].record.id && ::CompareIDs(*idList, *rows[i].record.id) == 0) {
+            if (rows[i].record.id && shell::CompareIDs(*idList, *rows[i].record.id) == 0) {
                 result = int(i);
                 break;
             }
@@ -1148,3 +1150,5 @@ void TVelShellList::MarkSelectedAsCut() {
         m_model->RowChanged(item);
     }
 }
+
+} // namespace wordloom::shell
