@@ -12,6 +12,8 @@
 #include <QStylePainter>
 #include <QStyledItemDelegate>
 
+namespace wordloom::shell {
+
 // Linking this control in makes the controls known to form files (see RegisterShellControls).
 [[maybe_unused]] static const bool kControlsRegistered = (RegisterShellControls(), true);
 
@@ -248,7 +250,7 @@ void TVelShellCombo::SelectIDList(const OptIDList& idList) {
         prefix = prefix.Appended(items[n].kind, items[n].name);
         for (int i = 0; i < count(); ++i) {
             const std::optional<TVelComboItem> item = Entry(i);
-            if (item && item->idList && ::CompareIDs(*item->idList, prefix) == 0) {
+            if (item && item->idList && shell::CompareIDs(*item->idList, prefix) == 0) {
                 best = i;
                 matched = n + 1;
                 break;
@@ -317,7 +319,7 @@ void TVelShellCombo::FolderChangedNotice(const IDList& idList) {
     TrimEntries(-1);
     for (int i = 0; i < count(); ++i) {
         const std::optional<TVelComboItem> item = Entry(i);
-        if (item && item->idList && ::CompareIDs(*item->idList, idList) == 0) {
+        if (item && item->idList && shell::CompareIDs(*item->idList, idList) == 0) {
             SetItemIndex(i);
             return;
         }
@@ -436,3 +438,5 @@ void TVelShellCombo::contextMenuEvent(QContextMenuEvent* event) {
     m_browser->ShowContextMenu(event->globalPos(), nullptr, verb);
     unsetCursor();
 }
+
+} // namespace wordloom::shell

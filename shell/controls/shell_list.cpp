@@ -34,6 +34,8 @@
 
 #include <sys/stat.h>
 
+namespace wordloom::shell {
+
 // Linking this control in makes the controls known to form files (see RegisterShellControls).
 [[maybe_unused]] static const bool kControlsRegistered = (RegisterShellControls(), true);
 
@@ -932,7 +934,7 @@ int TVelShellList::IndexOfIDList(OptIDList idList) {
     if (idList) {
         const std::vector<TVelShellListModel::Row>& rows = m_model->Rows();
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (rows[i].record.id && ::CompareIDs(*idList, *rows[i].record.id) == 0) {
+            if (rows[i].record.id && shell::CompareIDs(*idList, *rows[i].record.id) == 0) {
                 result = int(i);
                 break;
             }
@@ -1161,3 +1163,5 @@ void TVelShellList::MarkSelectedAsCut() {
         m_model->RowChanged(item);
     }
 }
+
+} // namespace wordloom::shell

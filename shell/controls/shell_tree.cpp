@@ -25,6 +25,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace wordloom::shell {
+
 // Linking this control in makes the controls known to form files (see RegisterShellControls).
 [[maybe_unused]] static const bool kControlsRegistered = (RegisterShellControls(), true);
 
@@ -328,7 +330,7 @@ void TVelShellTree::SortChildren(TVelShellTreeNode* node) {
         if (!left || !right || !left->record || !right->record || !left->record->relative ||
             !right->record->relative)
             return false; // equal on failure
-        return ::CompareIDs(*left->record->relative, *right->record->relative) < 0;
+        return shell::CompareIDs(*left->record->relative, *right->record->relative) < 0;
     });
     node->addChildren(children);
 }
@@ -387,7 +389,7 @@ bool TVelShellTree::SelectIDList(const OptIDList& idList) {
             for (int i = 0; bound && i < current->childCount() && !match; ++i) {
                 TVelShellTreeNode* child = NodeOf(current->child(i));
                 if (child && child->record && child->record->absolute &&
-                    ::CompareIDs(*child->record->absolute, prefix) == 0)
+                    shell::CompareIDs(*child->record->absolute, prefix) == 0)
                     match = child;
             }
             if (!match) {
@@ -978,7 +980,7 @@ void TVelShellTree::MoveToSortedPlace(TVelShellTreeNode* node) {
     for (int i = 0; i < parent->childCount(); ++i) {
         const TVelShellTreeNode* sibling = NodeOf(parent->child(i));
         if (i != from && sibling && sibling->record && sibling->record->relative &&
-            ::CompareIDs(*sibling->record->relative, *node->record->relative) < 0)
+            shell::CompareIDs(*sibling->record->relative, *node->record->relative) < 0)
             ++to;
     }
     if (to == from)
@@ -1158,3 +1160,5 @@ void TVelShellTree::dropEvent(QDropEvent* event) {
         RefreshNode(hover, true);
     dragLeaveEvent(nullptr);
 }
+
+} // namespace wordloom::shell

@@ -8,6 +8,8 @@
 
 #include <mutex>
 
+namespace wordloom::shell {
+
 void RegisterShellCoreComponents() {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -17,3 +19,5 @@ void RegisterShellCoreComponents() {
         TComponentRegistry::Register<TVelSystemImageList>();
     });
 }
+
+} // namespace wordloom::shell

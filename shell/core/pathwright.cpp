@@ -24,6 +24,8 @@
 
 #include <sys/stat.h>
 
+namespace wordloom::shell {
+
 // Linking this class in makes the core's classes known to form files (see core_components.h).
 [[maybe_unused]] static const bool kCoreComponentsRegistered = (RegisterShellCoreComponents(), true);
 
@@ -799,3 +801,5 @@ QString TPathwright::FileTimeText(const QDateTime& time) {
     return locale.toString(local.date(), QLocale::ShortFormat) + u' ' +
            locale.toString(local.time(), QLocale::ShortFormat);
 }
+
+} // namespace wordloom::shell

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+namespace wordloom::shell {
+
 // Linking this class in makes the core's classes known to form files (see core_components.h).
 [[maybe_unused]] static const bool kCoreComponentsRegistered = (RegisterShellCoreComponents(), true);
 
@@ -78,3 +80,5 @@ void TVelShellLink::Broadcast(QObject* sender, TShellLinkMessage message, const 
         QCoreApplication::sendEvent(control.data(), &event);
     }
 }
+
+} // namespace wordloom::shell

@@ -14,6 +14,8 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+namespace wordloom::shell {
+
 // Linking this class in makes the core's classes known to form files (see core_components.h).
 [[maybe_unused]] static const bool kCoreComponentsRegistered = (RegisterShellCoreComponents(), true);
 
@@ -172,3 +174,5 @@ void TVelSystemImageList::Loaded() {
     TComponent::Loaded();
     AttachSystemList();
 }
+
+} // namespace wordloom::shell

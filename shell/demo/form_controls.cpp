@@ -13,6 +13,8 @@
 
 #include <mutex>
 
+namespace wordloom::shell {
+
 // Linking these classes in makes them known to form files.
 [[maybe_unused]] static const bool kFormControlsRegistered = (RegisterFormControls(), true);
 
@@ -399,3 +401,5 @@ void TMainMenu::FillMenuBar(QMenuBar* bar) {
         }
     }
 }
+
+} // namespace wordloom::shell

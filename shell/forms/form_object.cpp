@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace wordloom::shell {
+
 namespace {
 
 using wordloom::BinaryFormWriter;
@@ -181,7 +183,7 @@ void WriteValue(BinaryFormWriter& writer, const TFormValue& value) {
     case TFormValue::Float:
     case TFormValue::Collection:
         // Never produced by the writer of components.
-        throw Exception(QStringLiteral("Invalid property value"));
+        throw ShellError(QStringLiteral("Invalid property value"));
     case TFormValue::Binary:
         writer.Binary(View(value.binary));
         break;
@@ -217,7 +219,7 @@ TFormObject ParseBinaryForm(std::string_view data, const wordloom::CodePage& cod
     try {
         wordloom::ReadBinaryForm(data, builder, wordloom::FormHeader::ResourceOrStream);
     } catch (const wordloom::FormError& e) {
-        throw Exception(QString::fromUtf8(e.what()));
+        throw ShellError(QString::fromUtf8(e.what()));
     }
     return builder.TakeRoot();
 }
@@ -227,6 +229,8 @@ std::string BuildBinaryForm(const TFormObject& root) {
     BinaryFormWriter writer(resource, 1024);
     WriteObject(writer, root);
     if (!writer.Finish())
-        throw Exception(QStringLiteral("Invalid stream format"));
+        throw ShellError(QStringLiteral("Invalid stream format"));
     return resource;
 }
+
+} // namespace wordloom::shell

@@ -12,6 +12,8 @@
 #include <exception>
 #include <vector>
 
+namespace wordloom::shell {
+
 namespace {
 
 QHash<QString, TComponentRegistry::Factory>& Factories() {
@@ -147,7 +149,7 @@ private:
         const QString context = object->objectName() + QLatin1Char('.') + QString::fromLatin1(entry.name);
         try {
             Assign(object, entry);
-        } catch (const Exception& e) {
+        } catch (const ShellError& e) {
             Fail(QStringLiteral("Error reading %1: %2").arg(context, e.Message()));
         }
     }
@@ -340,7 +342,7 @@ void ReadForm(QObject* root, std::string_view data, const wordloom::CodePage& co
         throw EReadError(QString::fromUtf8(e.what()));
     } catch (const EReadError&) {
         throw;
-    } catch (const Exception& e) {
+    } catch (const ShellError& e) {
         throw EReadError(e.Message());
     }
     Loader(root).Run(tree);
@@ -355,3 +357,5 @@ void ReadFormFile(QObject* root, const QString& path, const wordloom::CodePage& 
     }
     ReadForm(root, data, codePage);
 }
+
+} // namespace wordloom::shell
