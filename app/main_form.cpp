@@ -507,7 +507,7 @@ void TMainForm::ShowAboutBox() {
 void TMainForm::ShowComponentDemo() {
     // Made once and kept: closing it only hides it, and the next use shows it as it was.
     if (!m_shellForm) {
-        m_shellForm = new TShellForm(this);
+        m_shellForm = new shell::TShellForm(this);
     }
     m_shellForm->show();
     m_shellForm->raise();

@@ -1,5 +1,5 @@
 // The binary form's layout and the text form's characters, shared by the text writer (binary to
-// text) and the text parser (text to binary). Internal to collect/.
+// text), the text parser (text to binary) and the binary form reader and writer. Internal to forms/.
 #pragma once
 
 #include <cstddef>

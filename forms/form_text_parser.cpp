@@ -2,6 +2,7 @@
 // binary form is written as the tokens are read.
 #include "base/byte_sink.h"
 #include "base/errors.h"
+#include "forms/binary_form.h"
 #include "forms/form_format.h"
 #include "forms/form_stream.h"
 #include "forms/literal_codec.h"
@@ -17,48 +18,6 @@
 namespace wordloom::detail {
 
 namespace {
-
-/// Writes the 80-bit extended form of value, built portably from its fraction and exponent.
-void AppendExtended(ByteSink& out, long double value) {
-    unsigned char bytes[10] = {};
-    unsigned signExponent = std::signbit(value) ? 0x8000 : 0;
-    value = std::fabs(value);
-    std::uint64_t mantissa = 0;
-    if (value != 0) {
-        int exponent = 0;
-        const long double fraction = std::frexp(value, &exponent); // value = fraction * 2^exponent
-        int biased = exponent - 1 + 16383;
-        if (biased > 0) {
-            mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
-            signExponent |= unsigned(biased);
-        } else {
-            mantissa = static_cast<std::uint64_t>(std::ldexp(value, 16382 + 63));
-        }
-    }
-    for (int i = 0; i < 8; ++i)
-        bytes[i] = static_cast<unsigned char>(mantissa >> (8 * i));
-    bytes[8] = static_cast<unsigned char>(signExponent);
-    bytes[9] = static_cast<unsigned char>(signExponent >> 8);
-    out.append(reinterpret_cast<const char*>(bytes), 10);
-}
-
-template <class T>
-void AppendLittleEndian(ByteSink& out, T value) {
-    using U = std::make_unsigned_t<T>;
-    U bits = static_cast<U>(value);
-    char bytes[sizeof(T)];
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-        bytes[i] = static_cast<char>(bits >> (8 * i));
-    out.append(bytes, sizeof(T));
-}
-
-template <class T>
-void PatchLittleEndian(ByteSink& out, std::size_t at, T value) {
-    using U = std::make_unsigned_t<T>;
-    U bits = static_cast<U>(value);
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-        out.data()[at + i] = static_cast<char>(bits >> (8 * i));
-}
 
 enum class TokenKind : std::uint8_t { Eof, Symbol, Identifier, String, Integer, Float };
 
@@ -86,11 +45,8 @@ public:
         NextToken();
         ParseObject(0);
         // Whatever follows the root object's end is not part of the form.
-        const std::size_t streamSize = m_out.size() - m_sizeAt - 4;
-        if (streamSize > std::numeric_limits<std::uint32_t>::max())
+        if (!m_out.Finish())
             Fail(kInvalidStream);
-        PatchLittleEndian(m_out, m_sizeAt, std::uint32_t(streamSize));
-        m_out.Finish();
     }
 
 private:
@@ -240,23 +196,6 @@ private:
         return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
     }
 
-    void WriteInteger(std::int64_t value) {
-        if (value >= -128 && value <= 127) {
-            m_out.push_back(char(Tag::Int8));
-            AppendLittleEndian(m_out, std::int8_t(value));
-        } else if (value >= -32768 && value <= 32767) {
-            m_out.push_back(char(Tag::Int16));
-            AppendLittleEndian(m_out, std::int16_t(value));
-        } else if (value >= std::numeric_limits<std::int32_t>::min() &&
-                   value <= std::numeric_limits<std::int32_t>::max()) {
-            m_out.push_back(char(Tag::Int32));
-            AppendLittleEndian(m_out, std::int32_t(value));
-        } else {
-            m_out.push_back(char(Tag::Int64));
-            AppendLittleEndian(m_out, value);
-        }
-    }
-
     /// A plain decimal (-12.375) whose digits and power of ten are exact in Float is correctly
     /// rounded by one division; this spares the general conversion for the usual form values.
     template <class Float>
@@ -355,42 +294,17 @@ private:
             digits.remove_suffix(1);
         switch (m_floatSuffix) {
         case 's':
-            m_out.push_back(char(Tag::Single));
-            AppendLittleEndian(m_out, std::bit_cast<std::uint32_t>(ParseFloat<float>(digits)));
+            m_out.Single(ParseFloat<float>(digits));
             break;
         case 'c':
-            m_out.push_back(char(Tag::Currency));
-            AppendLittleEndian(m_out, ParseCurrency(digits));
+            m_out.Currency(ParseCurrency(digits));
             break;
         case 'd':
-            m_out.push_back(char(Tag::Date));
-            AppendLittleEndian(m_out, std::bit_cast<std::uint64_t>(ParseFloat<double>(digits)));
+            m_out.Date(ParseFloat<double>(digits));
             break;
         default:
-            m_out.push_back(char(Tag::Extended));
-            AppendExtended(m_out, ParseFloat<long double>(digits));
+            m_out.Extended(ParseFloat<long double>(digits));
         }
-    }
-
-    void WriteShortString(std::string_view s) {
-        if (s.size() > 255)
-            s = s.substr(0, 255);
-        m_out.push_back(static_cast<char>(s.size()));
-        m_out.append(s);
-    }
-
-    void WriteResourceHeader(std::string_view className) {
-        if (className.size() > 255)
-            className = className.substr(0, 255);
-        m_out.push_back(char(0xFF));
-        AppendLittleEndian(m_out, kResourceType);
-        for (char c : className)
-            m_out.push_back((c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c);
-        m_out.push_back('\0');
-        AppendLittleEndian(m_out, kMemoryFlags);
-        m_sizeAt = m_out.size();
-        AppendLittleEndian(m_out, std::uint32_t(0));
-        m_out.append(kSignature);
     }
 
     bool AtObjectOrEnd() const {
@@ -424,53 +338,39 @@ private:
             ExpectSymbol(']');
             flags |= kChildPos;
         }
-        if (depth == 0)
-            WriteResourceHeader(className);
-        // A class name of 240 bytes or more has a length byte that reads as a prefix byte, so such
-        // a record gets a prefix of its own (flags 0) to stay readable.
-        if (flags || className.size() >= 0xF0)
-            m_out.push_back(static_cast<char>(0xF0 | flags));
-        if (flags & kChildPos)
-            WriteInteger(position);
-        WriteShortString(className);
-        WriteShortString(objectName);
+        m_out.BeginObject(FormObjectHeader{flags, position, className, objectName});
         while (!AtObjectOrEnd())
             ParseProperty(depth);
-        m_out.push_back('\0');
+        m_out.EndProperties();
         while (!IsWord("end"))
             ParseObject(depth + 1);
-        m_out.push_back('\0');
+        m_out.EndObject();
         NextToken();
     }
 
-    /// Writes the identifier at hand and any ".identifier" parts after it as one short string.
-    /// Returns where its length byte stands.
-    std::size_t WriteDottedName() {
+    /// The identifier at hand and any ".identifier" parts after it, as one name (valid until the
+    /// next dotted name is read).
+    std::string_view DottedName() {
         if (m_kind != TokenKind::Identifier)
             Fail("Identifier expected");
-        const std::size_t lengthAt = m_out.size();
-        m_out.push_back('\0');
-        m_out.append(TokenText());
+        const std::string_view first = TokenText();
         NextToken();
+        if (!IsSymbol('.'))
+            return first;
+        m_name.assign(first);
         while (IsSymbol('.')) {
             NextToken();
             if (m_kind != TokenKind::Identifier)
                 Fail("Identifier expected");
-            m_out.push_back('.');
-            m_out.append(TokenText());
+            m_name.push_back('.');
+            m_name.append(TokenText());
             NextToken();
         }
-        std::size_t length = m_out.size() - lengthAt - 1;
-        if (length > 255) {
-            m_out.Truncate(lengthAt + 1 + 255);
-            length = 255;
-        }
-        m_out.data()[lengthAt] = static_cast<char>(length);
-        return lengthAt;
+        return m_name;
     }
 
     void ParseProperty(int depth) {
-        WriteDottedName();
+        m_out.PropertyName(DottedName());
         ExpectSymbol('=');
         ParseValue(depth, false);
     }
@@ -488,60 +388,40 @@ private:
         }
         if (m_value.Length() > std::numeric_limits<std::uint32_t>::max())
             Fail("Invalid string constant"); // its length would not fit the 4-byte field
-        if (m_value.IsWide()) {
-            const std::u16string& units = m_value.Wide();
-            m_out.push_back(char(Tag::WString));
-            AppendLittleEndian(m_out, std::uint32_t(units.size()));
-            for (char16_t unit : units)
-                AppendLittleEndian(m_out, std::uint16_t(unit));
-        } else if (m_value.Length() <= 255) {
-            m_out.push_back(char(Tag::String));
-            m_out.push_back(static_cast<char>(m_value.Length()));
-            m_out.append(m_value.Narrow());
-        } else {
-            m_out.push_back(char(Tag::LString));
-            AppendLittleEndian(m_out, std::uint32_t(m_value.Length()));
-            m_out.append(m_value.Narrow());
-        }
+        if (m_value.IsWide())
+            m_out.WideString(m_value.Wide());
+        else
+            m_out.NarrowString(m_value.Narrow());
     }
 
     void WriteIdentifierValue(bool inList) {
         const int line = m_tokenLine;
-        const std::size_t start = m_out.size();
-        m_out.push_back(char(Tag::Ident));
-        const std::size_t lengthAt = WriteDottedName();
-        const std::string_view name(m_out.data() + lengthAt + 1, m_out.size() - lengthAt - 1);
-        Tag word = Tag::Ident;
-        if (EqualsIgnoreCase(name, "False"))
-            word = Tag::False;
-        else if (EqualsIgnoreCase(name, "True"))
-            word = Tag::True;
-        else if (EqualsIgnoreCase(name, "nil"))
-            word = Tag::Nil;
-        else if (EqualsIgnoreCase(name, "Null"))
-            word = Tag::Null;
-        if (word != Tag::Ident) {
+        const std::string_view name = DottedName();
+        if (EqualsIgnoreCase(name, "False")) {
+            m_out.False();
+        } else if (EqualsIgnoreCase(name, "True")) {
+            m_out.True();
+        } else if (EqualsIgnoreCase(name, "nil")) {
+            m_out.Nil();
+        } else if (EqualsIgnoreCase(name, "Null")) {
             // A null item would read back as the end of its list.
-            if (word == Tag::Null && inList)
+            if (inList)
                 FailOnLine(kInvalidValue, line);
-            m_out.Truncate(start);
-            m_out.push_back(char(word));
+            m_out.Null();
+        } else {
+            m_out.Identifier(name);
         }
     }
 
     void WriteBinaryValue() {
         // The digits are read straight from the text: pairs of hex digits, blanks between pairs.
-        m_out.push_back(char(Tag::Binary));
-        const std::size_t lengthAt = m_out.size();
-        AppendLittleEndian(m_out, std::uint32_t(0));
         const char* const text = m_text.data();
         const std::size_t size = m_text.size();
         const void* closeBrace = std::memchr(text + m_pos, '}', size - m_pos);
         const std::size_t close =
             closeBrace ? std::size_t(static_cast<const char*>(closeBrace) - text) : size;
         // Decoded in place into room for the most bytes the digits up to "}" can give.
-        const std::size_t start = m_out.size();
-        char* const first = m_out.Claim((close - m_pos) / 2);
+        char* const first = m_out.BeginBinary((close - m_pos) / 2);
         char* out = first;
         std::size_t pos = m_pos;
         for (;;) {
@@ -568,10 +448,9 @@ private:
         }
         m_pos = close + 1;
         const std::size_t length = std::size_t(out - first);
-        m_out.Truncate(start + length);
         if (length > std::numeric_limits<std::uint32_t>::max())
             FailOnLine("Invalid binary value", m_line);
-        PatchLittleEndian(m_out, lengthAt, std::uint32_t(length));
+        m_out.EndBinary(length);
         NextToken();
     }
 
@@ -584,7 +463,7 @@ private:
             WriteStringValue();
             return;
         case TokenKind::Integer:
-            WriteInteger(IntegerValue());
+            m_out.Integer(IntegerValue());
             NextToken();
             return;
         case TokenKind::Float:
@@ -600,16 +479,16 @@ private:
         case '(':
             CheckNesting(depth + 1);
             NextToken();
-            m_out.push_back(char(Tag::List));
+            m_out.BeginList();
             while (!IsSymbol(')'))
                 ParseValue(depth + 1, true);
-            m_out.push_back('\0');
+            m_out.EndList();
             NextToken();
             return;
         case '<':
             CheckNesting(depth + 1);
             NextToken();
-            m_out.push_back(char(Tag::Collection));
+            m_out.BeginCollection();
             while (!IsSymbol('>')) {
                 if (!IsWord("item"))
                     Fail("item expected");
@@ -618,34 +497,35 @@ private:
                     NextToken();
                     if (m_kind != TokenKind::Integer)
                         Fail("Number expected");
-                    WriteInteger(IntegerValue());
+                    m_out.BeginItem(IntegerValue());
                     NextToken();
                     ExpectSymbol(']');
+                } else {
+                    m_out.BeginItem();
                 }
-                m_out.push_back(char(Tag::List));
                 while (!IsWord("end"))
                     ParseProperty(depth + 1);
-                m_out.push_back('\0');
+                m_out.EndItem();
                 NextToken();
             }
-            m_out.push_back('\0');
+            m_out.EndCollection();
             NextToken();
             return;
         case '[':
             NextToken();
-            m_out.push_back(char(Tag::Set));
+            m_out.BeginSet();
             if (!IsSymbol(']')) {
                 for (;;) {
                     if (m_kind != TokenKind::Identifier)
                         Fail("Identifier expected");
-                    WriteShortString(TokenText());
+                    m_out.SetElement(TokenText());
                     NextToken();
                     if (IsSymbol(']'))
                         break;
                     ExpectSymbol(',');
                 }
             }
-            m_out.push_back('\0');
+            m_out.EndSet();
             NextToken();
             return;
         case '{':
@@ -657,7 +537,7 @@ private:
     }
 
     std::string_view m_text;
-    ByteSink m_out;
+    BinaryFormWriter m_out;
     std::size_t m_pos = 0;
     int m_line = 1;
     std::size_t m_lineStart = 0;
@@ -667,7 +547,7 @@ private:
     char m_floatSuffix = 0;
     PascalString m_string; // the current string token, decoded
     PascalString m_value;  // a string value joined from its pieces
-    std::size_t m_sizeAt = 0;
+    std::string m_name;    // a dotted name joined from its parts
 };
 } // namespace
 

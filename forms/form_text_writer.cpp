@@ -1,6 +1,7 @@
-// Binary form resource to text form: one pass over the bytes, never trusting a length or a count.
+// Binary form resource to text form: the text of the binary form reader's events, written as they come.
 #include "base/byte_sink.h"
 #include "base/errors.h"
+#include "forms/binary_form.h"
 #include "forms/form_format.h"
 #include "forms/form_stream.h"
 #include "forms/string_runs.h"
@@ -15,21 +16,6 @@
 namespace wordloom::detail {
 
 namespace {
-
-// An 80-bit extended value, read portably from its mantissa and exponent fields.
-
-long double ExtendedToLongDouble(const unsigned char* p) {
-    std::uint64_t mantissa = 0;
-    for (int i = 7; i >= 0; --i)
-        mantissa = (mantissa << 8) | p[i];
-    const unsigned signExponent = p[8] | (unsigned(p[9]) << 8);
-    const int exponent = int(signExponent & 0x7FFF);
-    if (exponent == 0x7FFF)
-        throw FormError(kInvalidValue); // infinity or NaN: no text form reads back as that
-    const long double value =
-        std::ldexp(static_cast<long double>(mantissa), (exponent == 0 ? 1 : exponent) - 16383 - 63);
-    return (signExponent & 0x8000) ? -value : value;
-}
 
 /// Writes a value with few binary fraction digits (1.25, 37.0, -0.375) exactly, which is then also
 /// the shortest text that reads back to it: the general shortest-digits search costs far more, and
@@ -128,143 +114,169 @@ void AppendDecimal(ByteSink& out, Int value) {
     out.append(buffer, end);
 }
 
-class BinaryToText {
+/// Writes the text form of the events of a binary form.
+class TextFormWriter {
 public:
-    BinaryToText(std::string_view binary, SinkTarget out, LeadByteTest isLeadByte)
-        : m_p(reinterpret_cast<const unsigned char*>(binary.data())), m_end(m_p + binary.size()),
-          m_out(out, binary.size() * 3), m_isLeadByte(isLeadByte) {}
+    TextFormWriter(SinkTarget out, std::size_t sizeHint, LeadByteTest isLeadByte)
+        : m_out(out, sizeHint), m_isLeadByte(isLeadByte) {}
 
-    void Convert() {
-        // Resource header: 0xFF, type 10, zero-terminated name, memory flags, stream size.
-        Need(3);
-        if (m_p[0] != 0xFF || (m_p[1] | (m_p[2] << 8)) != kResourceType)
-            Fail(kInvalidStream);
-        m_p += 3;
-        const void* zero = std::memchr(m_p, 0, std::size_t(m_end - m_p));
-        if (!zero)
-            Fail(kInvalidStream);
-        m_p = static_cast<const unsigned char*>(zero) + 1;
-        Skip(6); // memory flags and stream size; the stream is read to its own end
-        Need(4);
-        if (std::memcmp(m_p, kSignature.data(), 4) != 0)
-            Fail(kInvalidStream);
-        m_p += 4;
-        ConvertObject(0);
-        m_out.Finish();
+    void Finish() { m_out.Finish(); }
+
+    void BeginObject(const FormObjectHeader& header) {
+        Indent();
+        if (header.Inherited())
+            m_out.append("inherited ");
+        else if (header.Inline())
+            m_out.append("inline ");
+        else
+            m_out.append("object ");
+        if (!header.name.empty()) {
+            m_out.append(header.name);
+            m_out.append(": ");
+        }
+        m_out.append(header.className);
+        if (header.HasPosition()) {
+            m_out.append(" [");
+            AppendDecimal(m_out, header.position);
+            m_out.push_back(']');
+        }
+        m_out.append("\r\n", 2);
+        ++m_level;
+    }
+    void EndObject() {
+        --m_level;
+        Indent();
+        m_out.append("end\r\n", 5);
+    }
+    void PropertyName(std::string_view name) {
+        m_inList = false;
+        Indent();
+        m_out.append(name);
+        m_out.append(" = ", 3);
+    }
+    void EndProperty() { m_out.append("\r\n", 2); }
+
+    void Integer(std::int64_t value) {
+        BeginValue();
+        AppendDecimal(m_out, value);
+    }
+    void Extended(long double value) {
+        BeginValue();
+        AppendFloatText(m_out, value);
+    }
+    void Single(float value) {
+        BeginValue();
+        AppendFloatText(m_out, value);
+        m_out.push_back('s');
+    }
+    void Currency(std::int64_t value) {
+        BeginValue();
+        AppendCurrencyText(m_out, value);
+        m_out.push_back('c');
+    }
+    void Date(double value) {
+        BeginValue();
+        AppendFloatText(m_out, value);
+        m_out.push_back('d');
+    }
+    void NarrowString(std::string_view bytes) {
+        BeginValue();
+        WriteNarrow(bytes);
+    }
+    void WideString(WideUnits units) {
+        BeginValue();
+        WriteUnits(units.size(), [units](std::size_t i) { return std::uint32_t(units[i]); });
+    }
+    void Utf8String(std::string_view bytes) {
+        BeginValue();
+        WriteUtf8(bytes);
+    }
+    void Identifier(std::string_view name) {
+        BeginValue();
+        m_out.append(name);
+    }
+    void False() {
+        BeginValue();
+        m_out.append("False");
+    }
+    void True() {
+        BeginValue();
+        m_out.append("True");
+    }
+    void Nil() {
+        BeginValue();
+        m_out.append("nil");
+    }
+    void Null() {
+        BeginValue();
+        m_out.append("Null");
+    }
+    void Binary(std::string_view bytes) {
+        BeginValue();
+        WriteBinary(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    }
+    void BeginSet() {
+        BeginValue();
+        m_out.push_back('[');
+        m_firstElement = true;
+    }
+    void SetElement(std::string_view name) {
+        if (!m_firstElement)
+            m_out.append(", ", 2);
+        m_out.append(name);
+        m_firstElement = false;
+    }
+    void EndSet() { m_out.push_back(']'); }
+    void BeginList() {
+        BeginValue();
+        m_out.push_back('(');
+        ++m_level;
+        m_inList = true;
+    }
+    // A list or collection ends either a property's value (the property then ends, and the next
+    // value follows a property name) or an item of the enclosing list.
+    void EndList() {
+        --m_level;
+        m_out.push_back(')');
+        m_inList = true;
+    }
+    void BeginCollection() {
+        BeginValue();
+        m_out.push_back('<');
+        ++m_level;
+    }
+    void BeginItem(bool hasIndex, std::int64_t index) {
+        NewLine();
+        m_out.append("item", 4);
+        if (hasIndex) {
+            m_out.append(" [", 2);
+            AppendDecimal(m_out, index);
+            m_out.push_back(']');
+        }
+        m_out.append("\r\n", 2);
+        ++m_level;
+    }
+    void EndItem() {
+        --m_level;
+        Indent();
+        m_out.append("end", 3);
+    }
+    void EndCollection() {
+        --m_level;
+        m_out.push_back('>');
+        m_inList = true;
     }
 
 private:
-    [[noreturn]] static void Fail(const char* message) { throw FormError(message); }
-
-    void Need(std::size_t count) const {
-        if (std::size_t(m_end - m_p) < count)
-            Fail(kInvalidStream);
-    }
-    void Skip(std::size_t count) {
-        Need(count);
-        m_p += count;
-    }
-    std::uint8_t Byte() {
-        Need(1);
-        return *m_p++;
-    }
-    std::uint8_t Peek() const {
-        Need(1);
-        return *m_p;
-    }
-    template <class T>
-    T Read() {
-        Need(sizeof(T));
-        std::make_unsigned_t<T> bits = 0;
-        for (std::size_t i = sizeof(T); i-- > 0;)
-            bits = static_cast<std::make_unsigned_t<T>>((bits << 8) | m_p[i]);
-        m_p += sizeof(T);
-        return static_cast<T>(bits);
-    }
-    std::string_view ShortString() {
-        const std::size_t length = Byte();
-        return Bytes(length);
-    }
-    std::string_view Bytes(std::size_t length) {
-        Need(length);
-        std::string_view s(reinterpret_cast<const char*>(m_p), length);
-        m_p += length;
-        return s;
-    }
-    static void CheckNesting(int depth) {
-        if (depth > kMaxFormNesting)
-            Fail(kInvalidStream);
-    }
-
     void Indent() { m_out.append(std::size_t(2 * m_level), ' '); }
     void NewLine() {
         m_out.append("\r\n", 2);
         Indent();
     }
-
-    std::int64_t ReadInteger(std::uint8_t tag) {
-        switch (Tag(tag)) {
-        case Tag::Int8:
-            return Read<std::int8_t>();
-        case Tag::Int16:
-            return Read<std::int16_t>();
-        case Tag::Int32:
-            return Read<std::int32_t>();
-        case Tag::Int64:
-            return Read<std::int64_t>();
-        default:
-            Fail(kInvalidValue);
-        }
-    }
-
-    void ConvertObject(int depth) {
-        CheckNesting(depth);
-        unsigned flags = 0;
-        std::int64_t position = 0;
-        if ((Peek() & 0xF0) == 0xF0) {
-            flags = Byte() & 0x0F;
-            if (flags & kChildPos)
-                position = ReadInteger(Byte());
-        }
-        const std::string_view className = ShortString();
-        const std::string_view objectName = ShortString();
-        Indent();
-        if (flags & kInherited)
-            m_out.append("inherited ");
-        else if (flags & kInline)
-            m_out.append("inline ");
-        else
-            m_out.append("object ");
-        if (!objectName.empty()) {
-            m_out.append(objectName);
-            m_out.append(": ");
-        }
-        m_out.append(className);
-        if (flags & kChildPos) {
-            m_out.append(" [");
-            AppendDecimal(m_out, position);
-            m_out.push_back(']');
-        }
-        m_out.append("\r\n", 2);
-        ++m_level;
-        while (Peek() != 0)
-            ConvertProperty(depth);
-        ++m_p;
-        while (Peek() != 0)
-            ConvertObject(depth + 1);
-        ++m_p;
-        --m_level;
-        Indent();
-        m_out.append("end\r\n", 5);
-    }
-
-    void ConvertProperty(int depth) {
-        const std::string_view name = ShortString();
-        Indent();
-        m_out.append(name);
-        m_out.append(" = ", 3);
-        ConvertValue(depth);
-        m_out.append("\r\n", 2);
+    // List items stand on lines of their own.
+    void BeginValue() {
+        if (m_inList)
+            NewLine();
     }
 
     template <class CharAt, class AppendRun, class CutAllowed>
@@ -314,10 +326,6 @@ private:
         WriteString(count, unitAt, appendRun, detail::AnyCut);
     }
 
-    void WriteWide(const unsigned char* p, std::size_t count) {
-        WriteUnits(count, [p](std::size_t i) { return std::uint32_t(p[2 * i] | (p[2 * i + 1] << 8)); });
-    }
-
     void WriteUtf8(std::string_view bytes) {
         // Decoded to UTF-16 and written as a wide string; a byte that is not valid UTF-8 stands for
         // the character of its own number, so nothing is lost.
@@ -361,8 +369,7 @@ private:
         WriteUnits(m_units.size(), [units](std::size_t i) { return std::uint32_t(units[i]); });
     }
 
-    void WriteBinary(std::size_t length) {
-        Need(length);
+    void WriteBinary(const unsigned char* p, std::size_t length) {
         static constexpr char kHex[] = "0123456789ABCDEF";
         m_out.push_back('{');
         ++m_level;
@@ -373,148 +380,31 @@ private:
             const std::size_t run = length < kBytesPerLine ? length : kBytesPerLine;
             char digits[2 * kBytesPerLine];
             for (std::size_t i = 0; i < run; ++i) {
-                digits[2 * i] = kHex[m_p[i] >> 4];
-                digits[2 * i + 1] = kHex[m_p[i] & 15];
+                digits[2 * i] = kHex[p[i] >> 4];
+                digits[2 * i + 1] = kHex[p[i] & 15];
             }
             m_out.append(digits, 2 * run);
-            m_p += run;
+            p += run;
             length -= run;
         }
         --m_level;
         m_out.push_back('}');
     }
 
-    void ConvertValue(int depth) {
-        const std::uint8_t tag = Byte();
-        switch (Tag(tag)) {
-        case Tag::Null:
-            m_out.append("Null");
-            break;
-        case Tag::List:
-            CheckNesting(depth + 1);
-            m_out.push_back('(');
-            ++m_level;
-            while (Peek() != 0) {
-                NewLine();
-                ConvertValue(depth + 1);
-            }
-            ++m_p;
-            --m_level;
-            m_out.push_back(')');
-            break;
-        case Tag::Int8:
-        case Tag::Int16:
-        case Tag::Int32:
-        case Tag::Int64:
-            AppendDecimal(m_out, ReadInteger(tag));
-            break;
-        case Tag::Extended:
-            Need(10);
-            AppendFloatText(m_out, ExtendedToLongDouble(m_p));
-            m_p += 10;
-            break;
-        case Tag::String:
-            WriteNarrow(ShortString());
-            break;
-        case Tag::LString:
-            WriteNarrow(Bytes(Read<std::uint32_t>()));
-            break;
-        case Tag::WString: {
-            const std::size_t count = Read<std::uint32_t>();
-            Need(2 * count);
-            WriteWide(m_p, count);
-            m_p += 2 * count;
-            break;
-        }
-        case Tag::Utf8String:
-            WriteUtf8(Bytes(Read<std::uint32_t>()));
-            break;
-        case Tag::Ident:
-            m_out.append(ShortString());
-            break;
-        case Tag::False:
-            m_out.append("False");
-            break;
-        case Tag::True:
-            m_out.append("True");
-            break;
-        case Tag::Nil:
-            m_out.append("nil");
-            break;
-        case Tag::Binary:
-            WriteBinary(Read<std::uint32_t>());
-            break;
-        case Tag::Set: {
-            m_out.push_back('[');
-            bool first = true;
-            for (;;) {
-                const std::string_view name = ShortString();
-                if (name.empty())
-                    break;
-                if (!first)
-                    m_out.append(", ", 2);
-                m_out.append(name);
-                first = false;
-            }
-            m_out.push_back(']');
-            break;
-        }
-        case Tag::Collection:
-            CheckNesting(depth + 1);
-            m_out.push_back('<');
-            ++m_level;
-            while (Peek() != 0) {
-                NewLine();
-                m_out.append("item", 4);
-                if (IsIntegerTag(Peek())) {
-                    m_out.append(" [", 2);
-                    AppendDecimal(m_out, ReadInteger(Byte()));
-                    m_out.push_back(']');
-                }
-                if (Byte() != std::uint8_t(Tag::List))
-                    Fail(kInvalidValue);
-                m_out.append("\r\n", 2);
-                ++m_level;
-                while (Peek() != 0)
-                    ConvertProperty(depth + 1);
-                ++m_p;
-                --m_level;
-                Indent();
-                m_out.append("end", 3);
-            }
-            ++m_p;
-            --m_level;
-            m_out.push_back('>');
-            break;
-        case Tag::Single:
-            AppendFloatText(m_out, std::bit_cast<float>(Read<std::uint32_t>()));
-            m_out.push_back('s');
-            break;
-        case Tag::Currency:
-            AppendCurrencyText(m_out, Read<std::int64_t>());
-            m_out.push_back('c');
-            break;
-        case Tag::Date:
-            AppendFloatText(m_out, std::bit_cast<double>(Read<std::uint64_t>()));
-            m_out.push_back('d');
-            break;
-        default:
-            Fail(kInvalidValue);
-        }
-    }
-
-    const unsigned char* m_p;
-    const unsigned char* m_end;
     ByteSink m_out;
-    int m_level = 0;
     LeadByteTest m_isLeadByte;
+    int m_level = 0;
+    bool m_inList = false;
+    bool m_firstElement = false;
     std::u16string m_units;
 };
 
 } // namespace
 
 void WriteFormText(std::string_view binary, SinkTarget text, LeadByteTest isLeadByte) {
-    BinaryToText(binary, text, isLeadByte).Convert();
+    TextFormWriter writer(text, binary.size() * 3, isLeadByte);
+    ReadBinaryForm(binary, writer);
+    writer.Finish();
 }
 
 } // namespace wordloom::detail

@@ -1,5 +1,6 @@
 #include "shell/controls/shell_combo.h"
 
+#include "shell/controls/shell_list.h"
 #include "shell/core/busy_cursor.h"
 #include "shell/core/system_image_list.h"
 
@@ -10,6 +11,11 @@
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
+
+namespace wordloom::shell {
+
+// Linking this control in makes the controls known to form files (see RegisterShellControls).
+[[maybe_unused]] static const bool kControlsRegistered = (RegisterShellControls(), true);
 
 namespace {
 
@@ -244,7 +250,7 @@ void TVelShellCombo::SelectIDList(const OptIDList& idList) {
         prefix = prefix.Appended(items[n].kind, items[n].name);
         for (int i = 0; i < count(); ++i) {
             const std::optional<TVelComboItem> item = Entry(i);
-            if (item && item->idList && ::CompareIDs(*item->idList, prefix) == 0) {
+            if (item && item->idList && shell::CompareIDs(*item->idList, prefix) == 0) {
                 best = i;
                 matched = n + 1;
                 break;
@@ -313,7 +319,7 @@ void TVelShellCombo::FolderChangedNotice(const IDList& idList) {
     TrimEntries(-1);
     for (int i = 0; i < count(); ++i) {
         const std::optional<TVelComboItem> item = Entry(i);
-        if (item && item->idList && ::CompareIDs(*item->idList, idList) == 0) {
+        if (item && item->idList && shell::CompareIDs(*item->idList, idList) == 0) {
             SetItemIndex(i);
             return;
         }
@@ -432,3 +438,5 @@ void TVelShellCombo::contextMenuEvent(QContextMenuEvent* event) {
     m_browser->ShowContextMenu(event->globalPos(), nullptr, verb);
     unsetCursor();
 }
+
+} // namespace wordloom::shell

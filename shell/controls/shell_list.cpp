@@ -1,6 +1,9 @@
 #include "shell/controls/shell_list.h"
 
+#include "shell/controls/shell_combo.h"
+#include "shell/controls/shell_tree.h"
 #include "shell/core/busy_cursor.h"
+#include "shell/core/core_components.h"
 #include "shell/core/file_clipboard.h"
 #include "shell/core/shell_link.h"
 #include "shell/core/system_image_list.h"
@@ -26,9 +29,15 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <mutex>
 #include <numeric>
 
 #include <sys/stat.h>
+
+namespace wordloom::shell {
+
+// Linking this control in makes the controls known to form files (see RegisterShellControls).
+[[maybe_unused]] static const bool kControlsRegistered = (RegisterShellControls(), true);
 
 namespace {
 
@@ -344,8 +353,14 @@ void TVelShellListModel::RowChanged(int row) {
 // The list
 
 void RegisterShellControls() {
-    qRegisterMetaType<TVelShellOperations>();
-    TComponentRegistry::Register<TVelShellList>();
+    static std::once_flag once;
+    std::call_once(once, [] {
+        RegisterShellCoreComponents();
+        qRegisterMetaType<TVelShellOperations>();
+        TComponentRegistry::Register<TVelShellList>();
+        TComponentRegistry::Register<TVelShellTree>();
+        TComponentRegistry::Register<TVelShellCombo>();
+    });
 }
 
 TVelShellList::TVelShellList(QWidget* owner) : QWidget(owner), TVelShellControl(this) {
@@ -919,7 +934,7 @@ int TVelShellList::IndexOfIDList(OptIDList idList) {
     if (idList) {
         const std::vector<TVelShellListModel::Row>& rows = m_model->Rows();
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (rows[i].record.id && ::CompareIDs(*idList, *rows[i].record.id) == 0) {
+            if (rows[i].record.id && shell::CompareIDs(*idList, *rows[i].record.id) == 0) {
                 result = int(i);
                 break;
             }
@@ -1148,3 +1163,5 @@ void TVelShellList::MarkSelectedAsCut() {
         m_model->RowChanged(item);
     }
 }
+
+} // namespace wordloom::shell

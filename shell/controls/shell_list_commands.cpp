@@ -17,6 +17,8 @@
 #include <QPointer>
 #include <QTimer>
 
+namespace wordloom::shell {
+
 namespace {} // namespace
 
 // ---- commands ----
@@ -511,3 +513,5 @@ void TVelShellList::HandleDrop(QDropEvent* event) {
     ReportOperation(DropTargetOperation(effect), files, destination);
     ScheduleResync();
 }
+
+} // namespace wordloom::shell

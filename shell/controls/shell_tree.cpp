@@ -1,6 +1,7 @@
 #include "shell/controls/shell_tree.h"
 
 #include "shell/controls/drag_operations.h"
+#include "shell/controls/shell_list.h"
 #include "shell/core/busy_cursor.h"
 #include "shell/core/file_clipboard.h"
 #include "shell/core/system_image_list.h"
@@ -23,6 +24,11 @@
 
 #include <algorithm>
 #include <vector>
+
+namespace wordloom::shell {
+
+// Linking this control in makes the controls known to form files (see RegisterShellControls).
+[[maybe_unused]] static const bool kControlsRegistered = (RegisterShellControls(), true);
 
 namespace {
 
@@ -324,7 +330,7 @@ void TVelShellTree::SortChildren(TVelShellTreeNode* node) {
         if (!left || !right || !left->record || !right->record || !left->record->relative ||
             !right->record->relative)
             return false; // equal on failure
-        return ::CompareIDs(*left->record->relative, *right->record->relative) < 0;
+        return shell::CompareIDs(*left->record->relative, *right->record->relative) < 0;
     });
     node->addChildren(children);
 }
@@ -383,7 +389,7 @@ bool TVelShellTree::SelectIDList(const OptIDList& idList) {
             for (int i = 0; bound && i < current->childCount() && !match; ++i) {
                 TVelShellTreeNode* child = NodeOf(current->child(i));
                 if (child && child->record && child->record->absolute &&
-                    ::CompareIDs(*child->record->absolute, prefix) == 0)
+                    shell::CompareIDs(*child->record->absolute, prefix) == 0)
                     match = child;
             }
             if (!match) {
@@ -974,7 +980,7 @@ void TVelShellTree::MoveToSortedPlace(TVelShellTreeNode* node) {
     for (int i = 0; i < parent->childCount(); ++i) {
         const TVelShellTreeNode* sibling = NodeOf(parent->child(i));
         if (i != from && sibling && sibling->record && sibling->record->relative &&
-            ::CompareIDs(*sibling->record->relative, *node->record->relative) < 0)
+            shell::CompareIDs(*sibling->record->relative, *node->record->relative) < 0)
             ++to;
     }
     if (to == from)
@@ -1154,3 +1160,5 @@ void TVelShellTree::dropEvent(QDropEvent* event) {
         RefreshNode(hover, true);
     dragLeaveEvent(nullptr);
 }
+
+} // namespace wordloom::shell

@@ -1,6 +1,7 @@
 #include "shell/core/pathwright.h"
 
 #include "shell/core/busy_cursor.h"
+#include "shell/core/core_components.h"
 #include "shell/core/dir_mon.h"
 #include "shell/core/file_clipboard.h"
 #include "shell/core/properties_dialog.h"
@@ -22,6 +23,11 @@
 #include <algorithm>
 
 #include <sys/stat.h>
+
+namespace wordloom::shell {
+
+// Linking this class in makes the core's classes known to form files (see core_components.h).
+[[maybe_unused]] static const bool kCoreComponentsRegistered = (RegisterShellCoreComponents(), true);
 
 namespace {
 
@@ -795,3 +801,5 @@ QString TPathwright::FileTimeText(const QDateTime& time) {
     return locale.toString(local.date(), QLocale::ShortFormat) + u' ' +
            locale.toString(local.time(), QLocale::ShortFormat);
 }
+
+} // namespace wordloom::shell

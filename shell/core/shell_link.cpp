@@ -1,6 +1,13 @@
 #include "shell/core/shell_link.h"
 
+#include "shell/core/core_components.h"
+
 #include <QCoreApplication>
+
+namespace wordloom::shell {
+
+// Linking this class in makes the core's classes known to form files (see core_components.h).
+[[maybe_unused]] static const bool kCoreComponentsRegistered = (RegisterShellCoreComponents(), true);
 
 const TShellLinkEvent* TShellLinkEvent::From(const QEvent* event) {
     const int type = int(event->type());
@@ -73,3 +80,5 @@ void TVelShellLink::Broadcast(QObject* sender, TShellLinkMessage message, const 
         QCoreApplication::sendEvent(control.data(), &event);
     }
 }
+
+} // namespace wordloom::shell

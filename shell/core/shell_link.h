@@ -11,6 +11,8 @@
 #include <QList>
 #include <QPointer>
 
+namespace wordloom::shell {
+
 // The link notices by their message numbers; the event type is QEvent::User + the number.
 enum TShellLinkMessage {
     SLM_FOLDERCHANGED = 0x680,
@@ -81,3 +83,5 @@ private:
     QList<QPointer<QObject>> m_controls;
     bool m_enabled = true;
 };
+
+} // namespace wordloom::shell

@@ -1,5 +1,6 @@
 #include "shell/core/system_image_list.h"
 
+#include "shell/core/core_components.h"
 #include "shell/core/shell_namespace.h"
 
 #include <QApplication>
@@ -12,6 +13,11 @@
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+
+namespace wordloom::shell {
+
+// Linking this class in makes the core's classes known to form files (see core_components.h).
+[[maybe_unused]] static const bool kCoreComponentsRegistered = (RegisterShellCoreComponents(), true);
 
 QMimeType FileMimeType(const QByteArray& path) {
     static const QMimeDatabase database;
@@ -168,3 +174,5 @@ void TVelSystemImageList::Loaded() {
     TComponent::Loaded();
     AttachSystemList();
 }
+
+} // namespace wordloom::shell

@@ -13,6 +13,11 @@
 
 #include <mutex>
 
+namespace wordloom::shell {
+
+// Linking these classes in makes them known to form files.
+[[maybe_unused]] static const bool kFormControlsRegistered = (RegisterFormControls(), true);
+
 void RegisterFormControls() {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -396,3 +401,5 @@ void TMainMenu::FillMenuBar(QMenuBar* bar) {
         }
     }
 }
+
+} // namespace wordloom::shell

@@ -1,396 +1,236 @@
 #include "shell/forms/form_object.h"
 
+#include "base/errors.h"
+#include "forms/binary_form.h"
 #include "shell/forms/component.h"
 
-#include <QStringDecoder>
+#include <vector>
 
-#include <cstring>
+namespace wordloom::shell {
 
 namespace {
 
-constexpr int MaxNesting = 1000;
+using wordloom::BinaryFormWriter;
 
-enum Tag : std::uint8_t {
-    vaNull = 0,
-    vaList = 1,
-    vaInt8 = 2,
-    vaInt16 = 3,
-    vaInt32 = 4,
-    vaExtended = 5,
-    vaString = 6,
-    vaIdent = 7,
-    vaFalse = 8,
-    vaTrue = 9,
-    vaBinary = 10,
-    vaSet = 11,
-    vaLString = 12,
-    vaNil = 13,
-    vaCollection = 14,
-    vaSingle = 15,
-    vaCurrency = 16,
-    vaDate = 17,
-    vaWString = 18,
-    vaInt64 = 19,
-    vaUTF8String = 20,
-};
-
-[[noreturn]] void InvalidStream() {
-    throw Exception(QStringLiteral("Invalid stream format"));
+std::string_view View(const QByteArray& bytes) {
+    return {bytes.constData(), std::size_t(bytes.size())};
 }
 
-[[noreturn]] void InvalidValue() {
-    throw Exception(QStringLiteral("Invalid property value"));
-}
+// Builds the tree from the reader's events. Floats and collections are recognised but carry
+// nothing: no published property of the components takes them.
+class TreeBuilder {
+public:
+    explicit TreeBuilder(const wordloom::CodePage& codePage) : m_codePage(codePage) {}
 
-// Narrow strings of form files are in the Windows code page of Western Europe.
-QString DecodeNarrow(std::string_view bytes) {
-    QStringDecoder decoder("windows-1252");
-    if (!decoder.isValid())
+    TFormObject TakeRoot() { return std::move(m_root); }
+
+    void BeginObject(const wordloom::FormObjectHeader& header) {
+        TFormObject* object = &m_root;
+        if (!m_objects.empty()) {
+            m_objects.back()->children.append(TFormObject{});
+            object = &m_objects.back()->children.last();
+        }
+        object->inherited = header.Inherited();
+        object->isInline = header.Inline();
+        if (header.HasPosition())
+            object->position = header.position;
+        object->className = Latin1(header.className);
+        object->name = Latin1(header.name);
+        m_objects.push_back(object);
+    }
+    void EndObject() { m_objects.pop_back(); }
+    void PropertyName(std::string_view name) {
+        if (m_collections > 0)
+            return;
+        QList<TFormProperty>& properties = m_objects.back()->properties;
+        properties.append(TFormProperty{QByteArray(name.data(), qsizetype(name.size())), {}});
+        m_property = &properties.last().value;
+    }
+    void EndProperty() {}
+
+    void Integer(std::int64_t value) {
+        if (TFormValue* slot = Slot(TFormValue::Integer))
+            slot->integer = value;
+    }
+    void Extended(long double) { Slot(TFormValue::Float); }
+    void Single(float) { Slot(TFormValue::Float); }
+    void Currency(std::int64_t) { Slot(TFormValue::Float); }
+    void Date(double) { Slot(TFormValue::Float); }
+    void NarrowString(std::string_view bytes) {
+        if (TFormValue* slot = Slot(TFormValue::String))
+            slot->text = QString::fromStdString(m_codePage.Decode(bytes));
+    }
+    void WideString(wordloom::WideUnits units) {
+        if (TFormValue* slot = Slot(TFormValue::String)) {
+            slot->text.resize(qsizetype(units.size()));
+            for (std::size_t i = 0; i < units.size(); ++i)
+                slot->text[qsizetype(i)] = QChar(units[i]);
+        }
+    }
+    void Utf8String(std::string_view bytes) {
+        if (TFormValue* slot = Slot(TFormValue::String))
+            slot->text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    }
+    void Identifier(std::string_view name) {
+        if (TFormValue* slot = Slot(TFormValue::Ident))
+            slot->text = Latin1(name);
+    }
+    void False() { Slot(TFormValue::False); }
+    void True() { Slot(TFormValue::True); }
+    void Nil() { Slot(TFormValue::Nil); }
+    void Null() { Slot(TFormValue::Null); }
+    void Binary(std::string_view bytes) {
+        if (TFormValue* slot = Slot(TFormValue::Binary))
+            slot->binary = QByteArray(bytes.data(), qsizetype(bytes.size()));
+    }
+    void BeginSet() { m_set = Slot(TFormValue::Set); }
+    void SetElement(std::string_view name) {
+        if (m_set)
+            m_set->set.append(Latin1(name));
+    }
+    void EndSet() { m_set = nullptr; }
+    void BeginList() {
+        if (TFormValue* slot = Slot(TFormValue::List))
+            m_lists.push_back(slot);
+    }
+    void EndList() {
+        if (m_collections == 0)
+            m_lists.pop_back();
+    }
+    void BeginCollection() {
+        Slot(TFormValue::Collection);
+        ++m_collections;
+    }
+    void BeginItem(bool, std::int64_t) {}
+    void EndItem() {}
+    void EndCollection() { --m_collections; }
+
+private:
+    static QString Latin1(std::string_view bytes) {
         return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-    return decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    }
+
+    // Where the next value goes: the open list's next item or the property's value; nowhere
+    // inside a collection.
+    TFormValue* Slot(TFormValue::Kind kind) {
+        if (m_collections > 0)
+            return nullptr;
+        TFormValue* slot = m_property;
+        if (!m_lists.empty()) {
+            m_lists.back()->items.append(TFormValue{});
+            slot = &m_lists.back()->items.last();
+        }
+        slot->kind = kind;
+        return slot;
+    }
+
+    const wordloom::CodePage& m_codePage;
+    TFormObject m_root;
+    std::vector<TFormObject*> m_objects; // the open objects, innermost last
+    std::vector<TFormValue*> m_lists;    // the open lists of the current value, innermost last
+    TFormValue* m_property = nullptr;
+    TFormValue* m_set = nullptr;
+    int m_collections = 0; // open collections: their items are stepped over
+};
+
+void WriteString(BinaryFormWriter& writer, const QString& text) {
+    // Narrow only where every code page reads the same; anything else is kept whole as UTF-16.
+    bool ascii = true;
+    for (QChar c : text)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii)
+        writer.NarrowString(View(text.toLatin1()));
+    else
+        writer.WideString(
+            std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())));
 }
 
-// Reads with bounds checks: nothing is ever read past the data.
-class StreamReader {
-public:
-    explicit StreamReader(std::string_view data) : m_data(data) {}
+void WriteValue(BinaryFormWriter& writer, const TFormValue& value) {
+    switch (value.kind) {
+    case TFormValue::Null:
+    case TFormValue::False:
+    case TFormValue::True:
+    case TFormValue::Nil: {
+        // The values that are their tag alone.
+        const TFormValue::Kind kind = value.kind;
+        kind == TFormValue::Null    ? writer.Null()
+        : kind == TFormValue::False ? writer.False()
+        : kind == TFormValue::True  ? writer.True()
+                                    : writer.Nil();
+        break;
+    }
+    case TFormValue::Integer:
+        writer.Integer(value.integer);
+        break;
+    case TFormValue::List:
+        writer.BeginList();
+        for (const TFormValue& item : value.items)
+            WriteValue(writer, item);
+        writer.EndList();
+        break;
+    case TFormValue::String:
+        WriteString(writer, value.text);
+        break;
+    case TFormValue::Set:
+        writer.BeginSet();
+        for (const QString& name : value.set)
+            writer.SetElement(View(name.toLatin1()));
+        writer.EndSet();
+        break;
+    case TFormValue::Ident:
+        writer.Identifier(View(value.text.toLatin1()));
+        break;
+    case TFormValue::Float:
+    case TFormValue::Collection:
+        // Never produced by the writer of components.
+        throw ShellError(QStringLiteral("Invalid property value"));
+    case TFormValue::Binary:
+        writer.Binary(View(value.binary));
+        break;
+    }
+}
 
-    TFormObject ReadRoot() {
-        if (m_data.substr(m_pos, 4) != "TPF0")
-            InvalidStream();
-        m_pos += 4;
-        return ReadObject(0);
+void WriteObject(BinaryFormWriter& writer, const TFormObject& object) {
+    using Header = wordloom::FormObjectHeader;
+    const QByteArray className = object.className.toLatin1();
+    const QByteArray name = object.name.toLatin1();
+    writer.BeginObject({(object.inherited ? Header::kInherited : 0u) |
+                            (object.position ? Header::kChildPos : 0u) |
+                            (object.isInline ? Header::kInline : 0u),
+                        object.position.value_or(0), View(className), View(name)});
+    for (const TFormProperty& property : object.properties) {
+        writer.PropertyName(View(property.name));
+        WriteValue(writer, property.value);
     }
-    void SkipResourceHeader() {
-        if (m_data.size() >= 4 && m_data.substr(0, 4) == "TPF0")
-            return;
-        if (Byte() != 0xFF || UInt(2) != 10)
-            InvalidStream();
-        while (Byte() != 0) {
-        }
-        UInt(2); // memory flags
-        const std::uint64_t size = UInt(4);
-        if (size > m_data.size() - m_pos)
-            InvalidStream();
-        m_data = m_data.substr(0, m_pos + size);
-    }
-
-private:
-    std::uint8_t Byte() {
-        if (m_pos >= m_data.size())
-            InvalidStream();
-        return std::uint8_t(m_data[m_pos++]);
-    }
-    std::uint8_t PeekByte() {
-        if (m_pos >= m_data.size())
-            InvalidStream();
-        return std::uint8_t(m_data[m_pos]);
-    }
-    std::uint64_t UInt(int bytes) {
-        std::uint64_t value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value |= std::uint64_t(Byte()) << (8 * i);
-        return value;
-    }
-    std::string_view Bytes(std::uint64_t count) {
-        if (count > m_data.size() - m_pos)
-            InvalidStream();
-        std::string_view bytes = m_data.substr(m_pos, count);
-        m_pos += count;
-        return bytes;
-    }
-    std::string_view ShortString() { return Bytes(Byte()); }
-
-    qint64 Integer(std::uint8_t tag) {
-        switch (tag) {
-        case vaInt8:
-            return qint64(std::int8_t(UInt(1)));
-        case vaInt16:
-            return qint64(std::int16_t(UInt(2)));
-        case vaInt32:
-            return qint64(std::int32_t(UInt(4)));
-        case vaInt64:
-            return qint64(UInt(8));
-        default:
-            InvalidValue();
-        }
-    }
-
-    TFormObject ReadObject(int depth) {
-        if (depth > MaxNesting)
-            InvalidStream();
-        TFormObject object;
-        if ((PeekByte() & 0xF0) == 0xF0) {
-            const std::uint8_t flags = Byte() & 0x0F;
-            object.inherited = flags & 1;
-            object.isInline = flags & 4;
-            if (flags & 2)
-                object.position = Integer(Byte());
-        }
-        object.className = QString::fromLatin1(ShortString());
-        object.name = QString::fromLatin1(ShortString());
-        while (PeekByte() != 0) {
-            TFormProperty property;
-            std::string_view name = ShortString();
-            property.name = QByteArray(name.data(), qsizetype(name.size()));
-            property.value = ReadValue(depth + 1);
-            object.properties.append(std::move(property));
-        }
-        ++m_pos;
-        while (PeekByte() != 0)
-            object.children.append(ReadObject(depth + 1));
-        ++m_pos;
-        return object;
-    }
-
-    TFormValue ReadValue(int depth) {
-        if (depth > MaxNesting)
-            InvalidStream();
-        TFormValue value;
-        const std::uint8_t tag = Byte();
-        switch (tag) {
-        case vaNull:
-            value.kind = TFormValue::Null;
-            break;
-        case vaList:
-            value.kind = TFormValue::List;
-            while (PeekByte() != 0)
-                value.items.append(ReadValue(depth + 1));
-            ++m_pos;
-            break;
-        case vaInt8:
-        case vaInt16:
-        case vaInt32:
-        case vaInt64:
-            value.kind = TFormValue::Integer;
-            value.integer = Integer(tag);
-            break;
-        case vaExtended:
-        case vaSingle:
-        case vaCurrency:
-        case vaDate:
-            value.kind = TFormValue::Float;
-            Bytes(tag == vaExtended ? 10 : tag == vaSingle ? 4 : 8);
-            break;
-        case vaString:
-            value.kind = TFormValue::String;
-            value.text = DecodeNarrow(ShortString());
-            break;
-        case vaLString:
-            value.kind = TFormValue::String;
-            value.text = DecodeNarrow(Bytes(UInt(4)));
-            break;
-        case vaWString: {
-            value.kind = TFormValue::String;
-            const std::uint64_t count = UInt(4);
-            if (count > (m_data.size() - m_pos) / 2)
-                InvalidStream();
-            std::string_view bytes = Bytes(count * 2);
-            value.text.resize(qsizetype(count));
-            for (std::uint64_t i = 0; i < count; ++i)
-                value.text[qsizetype(i)] =
-                    QChar(char16_t(std::uint8_t(bytes[2 * i]) | (std::uint8_t(bytes[2 * i + 1]) << 8)));
-            break;
-        }
-        case vaUTF8String: {
-            value.kind = TFormValue::String;
-            std::string_view bytes = Bytes(UInt(4));
-            value.text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-            break;
-        }
-        case vaIdent:
-            value.kind = TFormValue::Ident;
-            value.text = QString::fromLatin1(ShortString());
-            break;
-        case vaFalse:
-            value.kind = TFormValue::False;
-            break;
-        case vaTrue:
-            value.kind = TFormValue::True;
-            break;
-        case vaBinary: {
-            value.kind = TFormValue::Binary;
-            std::string_view bytes = Bytes(UInt(4));
-            value.binary = QByteArray(bytes.data(), qsizetype(bytes.size()));
-            break;
-        }
-        case vaSet:
-            value.kind = TFormValue::Set;
-            for (std::string_view name = ShortString(); !name.empty(); name = ShortString())
-                value.set.append(QString::fromLatin1(name));
-            break;
-        case vaNil:
-            value.kind = TFormValue::Nil;
-            break;
-        case vaCollection:
-            value.kind = TFormValue::Collection;
-            // Items are stepped over: an optional index, then a property list.
-            while (PeekByte() != 0) {
-                if (PeekByte() != vaList)
-                    Integer(Byte());
-                if (Byte() != vaList)
-                    InvalidValue();
-                while (PeekByte() != 0) {
-                    ShortString();
-                    ReadValue(depth + 1);
-                }
-                ++m_pos;
-            }
-            ++m_pos;
-            break;
-        default:
-            InvalidValue();
-        }
-        return value;
-    }
-
-    std::string_view m_data;
-    std::size_t m_pos = 0;
-};
-
-class StreamWriter {
-public:
-    std::string& Out() { return m_out; }
-
-    void Object(const TFormObject& object) {
-        std::uint8_t flags =
-            (object.inherited ? 1 : 0) | (object.position ? 2 : 0) | (object.isInline ? 4 : 0);
-        if (flags) {
-            m_out += char(0xF0 | flags);
-            if (object.position)
-                Integer(*object.position);
-        }
-        ShortString(object.className.toLatin1());
-        ShortString(object.name.toLatin1());
-        for (const TFormProperty& property : object.properties) {
-            ShortString(property.name);
-            Value(property.value);
-        }
-        m_out += '\0';
-        for (const TFormObject& child : object.children)
-            Object(child);
-        m_out += '\0';
-    }
-
-private:
-    void UInt(std::uint64_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            m_out += char((value >> (8 * i)) & 0xFF);
-    }
-    void ShortString(const QByteArray& bytes) {
-        const QByteArray cut = bytes.left(255);
-        m_out += char(cut.size());
-        m_out.append(cut.constData(), std::size_t(cut.size()));
-    }
-    void Integer(qint64 value) {
-        if (value >= -128 && value <= 127) {
-            m_out += char(vaInt8);
-            UInt(std::uint64_t(value), 1);
-        } else if (value >= -32768 && value <= 32767) {
-            m_out += char(vaInt16);
-            UInt(std::uint64_t(value), 2);
-        } else if (value >= INT32_MIN && value <= INT32_MAX) {
-            m_out += char(vaInt32);
-            UInt(std::uint64_t(value), 4);
-        } else {
-            m_out += char(vaInt64);
-            UInt(std::uint64_t(value), 8);
-        }
-    }
-    void String(const QString& text) {
-        bool ascii = true;
-        for (QChar c : text)
-            ascii = ascii && c.unicode() < 0x80;
-        if (ascii) {
-            const QByteArray bytes = text.toLatin1();
-            if (bytes.size() <= 255) {
-                m_out += char(vaString);
-                ShortString(bytes);
-            } else {
-                m_out += char(vaLString);
-                UInt(std::uint64_t(bytes.size()), 4);
-                m_out.append(bytes.constData(), std::size_t(bytes.size()));
-            }
-            return;
-        }
-        m_out += char(vaWString);
-        UInt(std::uint64_t(text.size()), 4);
-        for (QChar c : text)
-            UInt(c.unicode(), 2);
-    }
-    void Value(const TFormValue& value) {
-        switch (value.kind) {
-        case TFormValue::Null:
-            m_out += char(vaNull);
-            break;
-        case TFormValue::List:
-            m_out += char(vaList);
-            for (const TFormValue& item : value.items)
-                Value(item);
-            m_out += '\0';
-            break;
-        case TFormValue::Integer:
-            Integer(value.integer);
-            break;
-        case TFormValue::String:
-            String(value.text);
-            break;
-        case TFormValue::Ident:
-            m_out += char(vaIdent);
-            ShortString(value.text.toLatin1());
-            break;
-        case TFormValue::False:
-            m_out += char(vaFalse);
-            break;
-        case TFormValue::True:
-            m_out += char(vaTrue);
-            break;
-        case TFormValue::Binary:
-            m_out += char(vaBinary);
-            UInt(std::uint64_t(value.binary.size()), 4);
-            m_out.append(value.binary.constData(), std::size_t(value.binary.size()));
-            break;
-        case TFormValue::Set:
-            m_out += char(vaSet);
-            for (const QString& name : value.set)
-                ShortString(name.toLatin1());
-            m_out += '\0';
-            break;
-        case TFormValue::Nil:
-            m_out += char(vaNil);
-            break;
-        case TFormValue::Float:
-        case TFormValue::Collection:
-            InvalidValue(); // never produced by the writer of components
-        }
-    }
-
-    std::string m_out;
-};
+    writer.EndProperties();
+    for (const TFormObject& child : object.children)
+        WriteObject(writer, child);
+    writer.EndObject();
+}
 
 } // namespace
 
-TFormObject ParseBinaryForm(std::string_view data) {
-    StreamReader reader(data);
-    reader.SkipResourceHeader();
-    return reader.ReadRoot();
+const wordloom::CodePage& DefaultFormCodePage() {
+    return wordloom::CodePage::ForCharset(1);
+}
+
+TFormObject ParseBinaryForm(std::string_view data, const wordloom::CodePage& codePage) {
+    TreeBuilder builder(codePage);
+    try {
+        wordloom::ReadBinaryForm(data, builder, wordloom::FormHeader::ResourceOrStream);
+    } catch (const wordloom::FormError& e) {
+        throw ShellError(QString::fromUtf8(e.what()));
+    }
+    return builder.TakeRoot();
 }
 
 std::string BuildBinaryForm(const TFormObject& root) {
-    StreamWriter stream;
-    stream.Out() = "TPF0";
-    stream.Object(root);
-    const std::string& body = stream.Out();
     std::string resource;
-    resource += char(0xFF);
-    resource += char(10);
-    resource += char(0);
-    const QByteArray name = root.className.toUpper().toLatin1();
-    resource.append(name.constData(), std::size_t(name.size()));
-    resource += '\0';
-    resource += char(0x30);
-    resource += char(0x10);
-    for (int i = 0; i < 4; ++i)
-        resource += char((body.size() >> (8 * i)) & 0xFF);
-    return resource + body;
+    BinaryFormWriter writer(resource, 1024);
+    WriteObject(writer, root);
+    if (!writer.Finish())
+        throw ShellError(QStringLiteral("Invalid stream format"));
+    return resource;
 }
+
+} // namespace wordloom::shell

@@ -1,6 +1,8 @@
-// A form file's component tree in memory, read from and written to the binary component stream
-// (the text form goes through the engine's form-stream conversion).
+// A form file's component tree in memory, read from and written to the binary form through the
+// engine's binary form reader and writer (the text form goes through the engine's conversion).
 #pragma once
+
+#include "forms/code_page.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,6 +13,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+namespace wordloom::shell {
 
 // One property value. Floats, collections and null are recognised but carry no payload here: the
 // components' published properties use none of them.
@@ -39,9 +43,17 @@ struct TFormObject {
     QList<TFormObject> children;
 };
 
-// Parses a binary form resource (or a bare "TPF0" stream). Throws Exception "Invalid stream format"
-// for a bad header, signature, length or nesting, "Invalid property value" for a misplaced tag.
-TFormObject ParseBinaryForm(std::string_view data);
+// Narrow strings of component form files are in this code page unless a reader is told otherwise:
+// Windows-1252.
+const wordloom::CodePage& DefaultFormCodePage();
+
+// Parses a binary form resource (or a bare component stream), narrow strings decoded in codePage.
+// Throws ShellError "Invalid stream format" for a bad header, signature, length or nesting, "Invalid
+// property value" for a misplaced tag.
+TFormObject ParseBinaryForm(std::string_view data,
+                            const wordloom::CodePage& codePage = DefaultFormCodePage());
 // The binary form resource of `root`: resource header named after its class in upper case, then
 // the component stream. Narrow strings are written only for ASCII text; others as wide strings.
 std::string BuildBinaryForm(const TFormObject& root);
+
+} // namespace wordloom::shell

@@ -3,10 +3,6 @@
 #include "base/errors.h"
 #include "base/file_io.h"
 #include "forms/form_stream.h"
-#include "shell/core/dir_mon.h"
-#include "shell/core/pathwright.h"
-#include "shell/core/shell_link.h"
-#include "shell/core/system_image_list.h"
 
 #include <QFile>
 #include <QHash>
@@ -14,28 +10,14 @@
 #include <QPointer>
 
 #include <exception>
-#include <mutex>
 #include <vector>
+
+namespace wordloom::shell {
 
 namespace {
 
 QHash<QString, TComponentRegistry::Factory>& Factories() {
     static QHash<QString, TComponentRegistry::Factory> factories;
-    static std::once_flag core;
-    std::call_once(core, [] {
-        // The shell core's own classes. Registered here, not by static initialisers, so that a
-        // static library never drops them.
-        auto add = [](const QMetaObject& meta, TComponentRegistry::Factory factory) {
-            factories.insert(QString::fromLatin1(meta.className()), std::move(factory));
-        };
-        add(TDirMon::staticMetaObject, [](QObject* parent) -> QObject* { return new TDirMon(parent); });
-        add(TVelShellLink::staticMetaObject,
-            [](QObject* parent) -> QObject* { return new TVelShellLink(parent); });
-        add(TPathwright::staticMetaObject,
-            [](QObject* parent) -> QObject* { return new TPathwright(parent); });
-        add(TVelSystemImageList::staticMetaObject,
-            [](QObject* parent) -> QObject* { return new TVelSystemImageList(parent); });
-    });
     return factories;
 }
 
@@ -167,7 +149,7 @@ private:
         const QString context = object->objectName() + QLatin1Char('.') + QString::fromLatin1(entry.name);
         try {
             Assign(object, entry);
-        } catch (const Exception& e) {
+        } catch (const ShellError& e) {
             Fail(QStringLiteral("Error reading %1: %2").arg(context, e.Message()));
         }
     }
@@ -349,29 +331,31 @@ QList<QMetaProperty> PublishedProperties(const QMetaObject* meta) {
     return result;
 }
 
-void ReadForm(QObject* root, std::string_view data) {
+void ReadForm(QObject* root, std::string_view data, const wordloom::CodePage& codePage) {
     TFormObject tree;
     try {
         if (wordloom::IsTextForm(data))
-            tree = ParseBinaryForm(wordloom::TextToBinaryForm(data));
+            tree = ParseBinaryForm(wordloom::TextToBinaryForm(data), codePage);
         else
-            tree = ParseBinaryForm(data);
+            tree = ParseBinaryForm(data, codePage);
     } catch (const wordloom::FormError& e) {
         throw EReadError(QString::fromUtf8(e.what()));
     } catch (const EReadError&) {
         throw;
-    } catch (const Exception& e) {
+    } catch (const ShellError& e) {
         throw EReadError(e.Message());
     }
     Loader(root).Run(tree);
 }
 
-void ReadFormFile(QObject* root, const QString& path) {
+void ReadFormFile(QObject* root, const QString& path, const wordloom::CodePage& codePage) {
     std::string data;
     try {
         data = wordloom::ReadFileBytes(QFile::encodeName(path).toStdString());
     } catch (const wordloom::FileError& e) {
         throw EReadError(QString::fromUtf8(e.what()));
     }
-    ReadForm(root, data);
+    ReadForm(root, data, codePage);
 }
+
+} // namespace wordloom::shell

@@ -23,15 +23,17 @@
 #include <string_view>
 #include <type_traits>
 
+namespace wordloom::shell {
+
 // A failure while reading a form: "Error reading <component>.<property>: <message>" for a
 // property, or the message alone.
-class EReadError : public Exception {
+class EReadError : public ShellError {
 public:
-    using Exception::Exception;
+    using ShellError::ShellError;
 };
 
-// Class name -> factory. The shell core's classes are registered from the start; other libraries
-// register theirs before loading a form.
+// Class name -> factory. Each library registers its own classes (see RegisterShellCoreComponents,
+// RegisterShellControls); this library names none of them.
 class TComponentRegistry {
 public:
     // Makes an object of the class under `parent`; null when the parent cannot hold it.
@@ -39,7 +41,7 @@ public:
     static void Register(const QString& className, Factory factory);
     template <class T>
     static void Register() {
-        Register(QString::fromLatin1(T::staticMetaObject.className()), [](QObject* parent) -> QObject* {
+        Register(ComponentClassName(&T::staticMetaObject), [](QObject* parent) -> QObject* {
             if constexpr (std::is_base_of_v<QWidget, T>) {
                 auto* parentWidget = qobject_cast<QWidget*>(parent);
                 return parentWidget ? new T(parentWidget) : nullptr;
@@ -57,8 +59,11 @@ public:
 // Reads a form (text or binary form, told apart by its first bytes) into `root`. On failure the
 // objects created so far are destroyed, the root's state is left loaded, and EReadError is thrown.
 // An exception from a Loaded is passed on after every other Loaded has run; the objects then stay.
-void ReadForm(QObject* root, std::string_view data);
-void ReadFormFile(QObject* root, const QString& path);
+// Narrow strings are decoded in codePage.
+void ReadForm(QObject* root, std::string_view data,
+              const wordloom::CodePage& codePage = DefaultFormCodePage());
+void ReadFormFile(QObject* root, const QString& path,
+                  const wordloom::CodePage& codePage = DefaultFormCodePage());
 
 // The published properties of an object's class, in declaration order (Qt's own left out).
 QList<QMetaProperty> PublishedProperties(const QMetaObject* meta);
@@ -72,3 +77,5 @@ std::string WriteFormBinary(QObject* root);
 std::string WriteFormText(QObject* root);
 // Writes the form file atomically, binary or text.
 void WriteFormFile(QObject* root, const QString& path, bool text);
+
+} // namespace wordloom::shell

@@ -21,6 +21,8 @@
 #include <sys/time.h>
 #include <utime.h>
 
+using namespace wordloom::shell;
+
 namespace {
 
 QStringList Enumerate(TPathwright& pathwright) {

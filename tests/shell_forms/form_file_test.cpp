@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace wordloom::shell;
+
 namespace {
 
 // A component with one property of each kind the reader handles; records what it saw while loading.
@@ -48,7 +50,7 @@ public:
         TComponent::Loaded();
         loadedWithLink = m_link != nullptr;
         if (m_caption == QStringLiteral("fail when loaded"))
-            throw Exception(QStringLiteral("cannot finish"));
+            throw ShellError(QStringLiteral("cannot finish"));
     }
     bool setWhileLoading = false;
     bool loadedWithLink = false;
@@ -279,7 +281,7 @@ private slots:
                                                 "end\n")
                                      .arg(m_dir->path())));
             QFAIL("the failure of Loaded should come through");
-        } catch (const Exception& e) {
+        } catch (const ShellError& e) {
             QCOMPARE(e.Message(), QStringLiteral("cannot finish"));
         }
         auto* monitor = form.findChild<TDirMon*>();
@@ -436,6 +438,53 @@ private slots:
         delete form.findChild<TVelShellLink*>();
         QCOMPARE(user->ShellLink(), nullptr);
         QVERIFY(!QString::fromStdString(WriteFormText(&form)).contains(QStringLiteral("ShellLink =")));
+    }
+
+    void narrowStringsAreReadInTheCodePage() {
+        // Bytes in a code page: Windows-1252 unless the reader is told another.
+        const std::string text = "object F: TTestForm\r\n  Caption = #128#196#238#236\r\nend\r\n";
+        for (const std::string& form : {text, wordloom::TextToBinaryForm(text)}) {
+            TTestForm western;
+            ReadForm(&western, form);
+            QCOMPARE(western.m_caption, QStringLiteral("\u20ac\u00c4\u00ee\u00ec"));
+            TTestForm cyrillic;
+            ReadForm(&cyrillic, form, wordloom::CodePage::ForCharset(204));
+            QCOMPARE(cyrillic.m_caption, QStringLiteral("\u0402\u0414\u043e\u043c"));
+        }
+    }
+
+    void treeStepsOverWhatNoComponentTakes() {
+        // Floats and collections (with lists inside) are recognised, and what follows is read.
+        const std::string binary = wordloom::TextToBinaryForm("object F: TTestForm\r\n"
+                                                              "  Ratio = 1.5\r\n"
+                                                              "  Cols = <\r\n"
+                                                              "    item\r\n"
+                                                              "      L = (\r\n"
+                                                              "        1)\r\n"
+                                                              "    end>\r\n"
+                                                              "  Names = (\r\n"
+                                                              "    'a'\r\n"
+                                                              "    <>\r\n"
+                                                              "    (\r\n"
+                                                              "      2))\r\n"
+                                                              "  Tail = 'x'\r\n"
+                                                              "end\r\n");
+        // A bare component stream reads as well as the resource.
+        for (std::string_view data :
+             {std::string_view(binary), std::string_view(binary).substr(binary.find("TPF0"))}) {
+            const TFormObject tree = ParseBinaryForm(data);
+            QCOMPARE(tree.name, QStringLiteral("F"));
+            QCOMPARE(tree.properties.size(), 4);
+            QCOMPARE(tree.properties[0].value.kind, TFormValue::Float);
+            QCOMPARE(tree.properties[1].value.kind, TFormValue::Collection);
+            const TFormValue& names = tree.properties[2].value;
+            QCOMPARE(names.items.size(), 3);
+            QCOMPARE(names.items[0].text, QStringLiteral("a"));
+            QCOMPARE(names.items[1].kind, TFormValue::Collection);
+            QCOMPARE(names.items[2].items.value(0).integer, 2);
+            QCOMPARE(tree.properties[3].name, QByteArray("Tail"));
+            QCOMPARE(tree.properties[3].value.text, QStringLiteral("x"));
+        }
     }
 
 private:
