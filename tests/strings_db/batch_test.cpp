@@ -1,6 +1,6 @@
 // Batches of new records: held, found by key, stored together in key order.
 #include "strings_db/strings_table.h"
-#include "strings_db/table_file.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
 
