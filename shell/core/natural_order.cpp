@@ -1,61 +1,48 @@
 // The order of objects in a folder: by kind, then by name with digit runs compared by value.
+#include "shell/core/natural_order.h"
 #include "shell/core/shell_namespace_detail.h"
 
-namespace wordloom::shell::detail {
+#include <QCollator>
+#include <QLocale>
+
+namespace wordloom::shell {
 
 namespace {
 
-// Digit runs compare by their value, everything else character by character with letter case
-// folded: "file2" before "file10", "apple" before "Banana".
-int NaturalCompare(const QString& a, const QString& b) {
-    qsizetype i = 0;
-    qsizetype j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a[i].isDigit() && b[j].isDigit()) {
-            qsizetype endA = i;
-            qsizetype endB = j;
-            while (endA < a.size() && a[endA].isDigit())
-                ++endA;
-            while (endB < b.size() && b[endB].isDigit())
-                ++endB;
-            qsizetype startA = i;
-            qsizetype startB = j;
-            while (startA + 1 < endA && a[startA].digitValue() == 0)
-                ++startA;
-            while (startB + 1 < endB && b[startB].digitValue() == 0)
-                ++startB;
-            if (endA - startA != endB - startB)
-                return endA - startA < endB - startB ? -1 : 1;
-            for (qsizetype k = 0; k < endA - startA; ++k) {
-                const int da = a[startA + k].digitValue();
-                const int db = b[startB + k].digitValue();
-                if (da != db)
-                    return da < db ? -1 : 1;
-            }
-            i = endA;
-            j = endB;
-            continue;
-        }
-        const char32_t ca = a[i].toCaseFolded().unicode();
-        const char32_t cb = b[j].toCaseFolded().unicode();
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-        ++i;
-        ++j;
-    }
-    if (i < a.size())
-        return 1;
-    return j < b.size() ? -1 : 0;
+const QCollator& NameCollator() {
+    // Qt's collator takes the C locale for plain code-unit order, without numeric mode.
+    thread_local const QCollator collator = [] {
+        QLocale locale;
+        if (locale.language() == QLocale::C)
+            locale = QLocale(QLocale::English);
+        QCollator made(locale);
+        made.setNumericMode(true);
+        made.setCaseSensitivity(Qt::CaseInsensitive);
+        return made;
+    }();
+    return collator;
 }
 
 } // namespace
+
+int NaturalCompare(const QString& a, const QString& b) {
+    return NameCollator().compare(a, b);
+}
+
+QCollatorSortKey NaturalSortKey(const QString& name) {
+    return NameCollator().sortKey(name);
+}
+
+} // namespace wordloom::shell
+
+namespace wordloom::shell::detail {
 
 int CompareNames(std::string_view a, std::string_view b) {
     if (a == b)
         return 0;
     const int order = NaturalCompare(DecodeName(a), DecodeName(b));
     if (order != 0)
-        return order;
+        return order < 0 ? -1 : 1;
     return a < b ? -1 : 1;
 }
 
