@@ -1,6 +1,7 @@
 #include "base/file_io.h"
 
 #include "base/errors.h"
+#include "base/file_descriptor.h"
 
 #include <cctype>
 #include <cerrno>
@@ -15,31 +16,6 @@
 #include <utility>
 
 namespace wordloom {
-
-namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-    /// Closes now, reporting whether the close succeeded (it can report a deferred write error).
-    bool Close() {
-        int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-} // namespace
 
 std::string ReadFileBytes(const std::string& path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -103,12 +79,12 @@ bool ProcessRuns(pid_t pid) {
 } // namespace
 
 int RemoveOrphanedTempFiles(const std::string& directory) {
-    DIR* folder = ::opendir(directory.c_str());
-    if (folder == nullptr)
+    const DirStream folder(::opendir(directory.c_str()));
+    if (!folder)
         return 0;
-    const int folderFd = ::dirfd(folder);
+    const int folderFd = ::dirfd(folder.get());
     int removed = 0;
-    while (const dirent* entry = ::readdir(folder)) {
+    while (const dirent* entry = ::readdir(folder.get())) {
         const pid_t owner = TempFileOwner(entry->d_name);
         struct stat info {};
         if (owner == 0 || ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
@@ -117,7 +93,6 @@ int RemoveOrphanedTempFiles(const std::string& directory) {
         if (::unlinkat(folderFd, entry->d_name, 0) == 0)
             ++removed;
     }
-    ::closedir(folder);
     return removed;
 }
 

@@ -1,6 +1,8 @@
 // The mounted volumes, read from the mount table: what Computer lists as its drives.
 #include "shell/core/shell_namespace_detail.h"
 
+#include "base/file_descriptor.h"
+
 #include <QFile>
 #include <QHash>
 #include <QSet>
@@ -65,10 +67,10 @@ bool IsLeftOutFsType(const QByteArray& type) {
 
 QHash<QByteArray, QString> VolumeLabels() {
     QHash<QByteArray, QString> labels;
-    DIR* dir = ::opendir("/dev/disk/by-label");
+    const DirStream dir(::opendir("/dev/disk/by-label"));
     if (!dir)
         return labels;
-    while (dirent* entry = ::readdir(dir)) {
+    while (dirent* entry = ::readdir(dir.get())) {
         const QByteArray name = entry->d_name;
         if (name == "." || name == "..")
             continue;
@@ -76,7 +78,6 @@ QHash<QByteArray, QString> VolumeLabels() {
         if (::realpath(QByteArray("/dev/disk/by-label/" + name).constData(), target))
             labels.insert(QByteArray(target), QString::fromUtf8(UnescapeHex(name)));
     }
-    ::closedir(dir);
     return labels;
 }
 

@@ -1,6 +1,8 @@
 // The folder providers: file-system folders, Computer, Network and the desktop.
 #include "shell/core/shell_namespace_detail.h"
 
+#include "base/file_descriptor.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -41,10 +43,9 @@ private:
 
 class DirectoryEnumerator : public FolderEnumerator {
 public:
-    explicit DirectoryEnumerator(DIR* dir) : m_dir(dir) {}
-    ~DirectoryEnumerator() override { ::closedir(m_dir); }
+    explicit DirectoryEnumerator(DirStream dir) : m_dir(std::move(dir)) {}
     OptIDList Next() override {
-        while (dirent* entry = ::readdir(m_dir)) {
+        while (dirent* entry = ::readdir(m_dir.get())) {
             const std::string_view name(entry->d_name);
             if (name == "." || name == "..")
                 continue;
@@ -54,7 +55,7 @@ public:
             } else if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
                 // Only links and file systems without type hints cost a stat.
                 struct stat st;
-                if (::fstatat(::dirfd(m_dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+                if (::fstatat(::dirfd(m_dir.get()), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode))
                     kind = ItemKind::Dir;
             }
             return IDList::Item(kind, name);
@@ -63,7 +64,7 @@ public:
     }
 
 private:
-    DIR* m_dir;
+    DirStream m_dir;
 };
 
 class ChainEnumerator : public FolderEnumerator {
@@ -91,10 +92,10 @@ public:
     FileSystemFolder(IDList id, QByteArray dir) : ShellFolder(std::move(id)), m_dir(std::move(dir)) {}
 
     std::unique_ptr<FolderEnumerator> EnumObjects() const override {
-        DIR* dir = ::opendir(m_dir.constData());
+        DirStream dir(::opendir(m_dir.constData()));
         if (!dir)
             return nullptr;
-        return std::make_unique<DirectoryEnumerator>(dir);
+        return std::make_unique<DirectoryEnumerator>(std::move(dir));
     }
 
     OptIDList ParseDisplayName(const QString& name) const override {
