@@ -1,6 +1,7 @@
 #include "shell/core/shell_link.h"
 
 #include <QCoreApplication>
+#include <QScopedValueRollback>
 
 namespace wordloom::shell {
 
@@ -37,13 +38,9 @@ QList<QObject*> TVelShellLink::Controls() const {
 void TVelShellLink::FolderChanged(QObject* sender, const QByteArray& idList) {
     if (!m_enabled)
         return;
-    m_enabled = false;
     {
-        // A receiver that throws must not leave the link switched off for good.
-        struct Reenable {
-            bool& enabled;
-            ~Reenable() { enabled = true; }
-        } reenable{m_enabled};
+        // Rolled back also when a receiver throws: the link must not stay switched off for good.
+        const QScopedValueRollback<bool> disabled(m_enabled, false);
         Broadcast(sender, SLM_FOLDERCHANGED, &idList);
     }
     OnChange(this);
