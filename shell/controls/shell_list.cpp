@@ -994,7 +994,7 @@ void TVelShellList::SendFolderChanged() {
 bool TVelShellList::event(QEvent* event) {
     if (const TShellLinkEvent* notice = TShellLinkEvent::From(event)) {
         switch (notice->Message()) {
-        case SLM_FOLDERCHANGED: {
+        case TShellLinkMessage::SLM_FOLDERCHANGED: {
             if (!notice->IDList())
                 break;
             const OptIDList folder = IDList::FromBytes(*notice->IDList());
@@ -1008,13 +1008,13 @@ bool TVelShellList::event(QEvent* event) {
             }
             break;
         }
-        case SLM_SELECTALL:
+        case TShellLinkMessage::SLM_SELECTALL:
             SelectAll();
             break;
-        case SLM_REFRESH:
+        case TShellLinkMessage::SLM_REFRESH:
             Populate();
             break;
-        case SLM_CONTENTSCHANGED: {
+        case TShellLinkMessage::SLM_CONTENTSCHANGED: {
             const bool saved = m_answeringLink;
             m_answeringLink = true;
             struct Restore {

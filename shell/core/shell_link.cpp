@@ -7,8 +7,8 @@ namespace wordloom::shell {
 
 const TShellLinkEvent* TShellLinkEvent::From(const QEvent* event) {
     const int type = int(event->type());
-    if (type < int(ShellLinkEventType(SLM_FOLDERCHANGED)) ||
-        type > int(ShellLinkEventType(SLM_CONTENTSCHANGED)))
+    if (type < int(ShellLinkEventType(TShellLinkMessage::SLM_FOLDERCHANGED)) ||
+        type > int(ShellLinkEventType(TShellLinkMessage::SLM_CONTENTSCHANGED)))
         return nullptr;
     return dynamic_cast<const TShellLinkEvent*>(event);
 }
@@ -41,24 +41,24 @@ void TVelShellLink::FolderChanged(QObject* sender, const QByteArray& idList) {
     {
         // Rolled back also when a receiver throws: the link must not stay switched off for good.
         const QScopedValueRollback<bool> disabled(m_enabled, false);
-        Broadcast(sender, SLM_FOLDERCHANGED, &idList);
+        Broadcast(sender, TShellLinkMessage::SLM_FOLDERCHANGED, &idList);
     }
     OnChange(this);
 }
 
 void TVelShellLink::SelectAllItems(QObject* sender) {
     if (m_enabled)
-        Broadcast(sender, SLM_SELECTALL, nullptr);
+        Broadcast(sender, TShellLinkMessage::SLM_SELECTALL, nullptr);
 }
 
 void TVelShellLink::RefreshLinked(QObject* sender) {
     if (m_enabled)
-        Broadcast(sender, SLM_REFRESH, nullptr);
+        Broadcast(sender, TShellLinkMessage::SLM_REFRESH, nullptr);
 }
 
 void TVelShellLink::ContentsChanged(QObject* sender) {
     if (m_enabled)
-        Broadcast(sender, SLM_CONTENTSCHANGED, nullptr);
+        Broadcast(sender, TShellLinkMessage::SLM_CONTENTSCHANGED, nullptr);
 }
 
 void TVelShellLink::Broadcast(QObject* sender, TShellLinkMessage message, const QByteArray* idList) {
