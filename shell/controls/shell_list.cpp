@@ -333,7 +333,7 @@ TVelShellList::TVelShellList(QWidget* owner) : QWidget(owner), TVelShellControl(
     m_browser = new TPathwright(this);
     m_smallImages = new TVelSystemImageList(this);
     m_largeImages = new TVelSystemImageList(this);
-    m_largeImages->SetSize(TVelSystemImageList::si_large);
+    m_largeImages->SetSize(TVelSystemImageList::TVelImageListSize::si_large);
     m_model = new TVelShellListModel(this);
 
     auto* report = new ShellPane<QTreeView>(this);

@@ -127,7 +127,7 @@ QPixmap IconRegistry::Pixmap(int index, int size) const {
 
 TVelSystemImageList::TVelSystemImageList(QObject* owner) : TComponent(owner) {
     SetShareImages(true);
-    SetSize(si_small);
+    SetSize(TVelImageListSize::si_small);
 }
 
 void TVelSystemImageList::AttachSystemList() {
