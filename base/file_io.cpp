@@ -2,6 +2,7 @@
 
 #include "base/byte_buffer.h"
 #include "base/errors.h"
+#include "base/file_descriptor.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,31 +18,6 @@
 #include <utility>
 
 namespace wordloom {
-
-namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-    /// Closes now, reporting whether the close succeeded (it can report a deferred write error).
-    bool Close() {
-        int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-} // namespace
 
 namespace {
 
@@ -138,12 +114,12 @@ bool ProcessRuns(pid_t pid) {
 } // namespace
 
 int RemoveOrphanedTempFiles(const std::string& directory) {
-    DIR* folder = ::opendir(directory.c_str());
-    if (folder == nullptr)
+    const DirStream folder(::opendir(directory.c_str()));
+    if (!folder)
         return 0;
-    const int folderFd = ::dirfd(folder);
+    const int folderFd = ::dirfd(folder.get());
     int removed = 0;
-    while (const dirent* entry = ::readdir(folder)) {
+    while (const dirent* entry = ::readdir(folder.get())) {
         const pid_t owner = TempFileOwner(entry->d_name);
         struct stat info {};
         if (owner == 0 || ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
@@ -152,7 +128,6 @@ int RemoveOrphanedTempFiles(const std::string& directory) {
         if (::unlinkat(folderFd, entry->d_name, 0) == 0)
             ++removed;
     }
-    ::closedir(folder);
     return removed;
 }
 

@@ -333,7 +333,7 @@ void TVelShellCombo::FolderChangedNotice(const IDList& idList) {
 
 bool TVelShellCombo::event(QEvent* event) {
     if (const TShellLinkEvent* notice = TShellLinkEvent::From(event)) {
-        if (notice->Message() == SLM_FOLDERCHANGED && notice->IDList()) {
+        if (notice->Message() == TShellLinkMessage::SLM_FOLDERCHANGED && notice->IDList()) {
             if (const OptIDList id = IDList::FromBytes(*notice->IDList()))
                 FolderChangedNotice(*id);
         }

@@ -5,6 +5,7 @@
 #include "shell/core/busy_cursor.h"
 #include "shell/core/core_components.h"
 #include "shell/core/file_clipboard.h"
+#include "shell/core/natural_order.h"
 #include "shell/core/shell_link.h"
 #include "shell/core/system_image_list.h"
 #include "shell/forms/form_reader.h"
@@ -31,6 +32,7 @@
 #include <algorithm>
 #include <mutex>
 #include <numeric>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -108,37 +110,9 @@ struct SortKey {
     int rank = 0;
     qint64 number = 0;
     QString text;
-    QString name;
+    std::optional<QCollatorSortKey> name; // always set: the key type has no empty state
     QByteArray bytes;
 };
-
-// A text that compares, code unit by code unit, as names compare naturally: letter case folded, digit
-// runs by their value. A run becomes "0", its length and its significant digits, so it meets other
-// characters as any digit would.
-QString NaturalKey(const QString& name) {
-    QString key;
-    key.reserve(name.size() + 4);
-    const qsizetype size = name.size();
-    for (qsizetype i = 0; i < size;) {
-        if (name[i].isDigit()) {
-            qsizetype end = i;
-            while (end < size && name[end].isDigit())
-                ++end;
-            qsizetype start = i;
-            while (start + 1 < end && name[start].digitValue() == 0)
-                ++start;
-            key.append(u'0');
-            key.append(QChar(char16_t(std::min<qsizetype>(end - start, 0xFFFF))));
-            for (qsizetype k = start; k < end; ++k)
-                key.append(QChar(char16_t(u'0' + name[k].digitValue())));
-            i = end;
-        } else {
-            key.append(name[i].toCaseFolded());
-            ++i;
-        }
-    }
-    return key;
-}
 
 int CompareKeys(const SortKey& a, const SortKey& b) {
     if (a.rank != b.rank)
@@ -147,8 +121,11 @@ int CompareKeys(const SortKey& a, const SortKey& b) {
         return a.number < b.number ? -1 : 1;
     if (int order = a.text.compare(b.text, Qt::CaseInsensitive); order != 0)
         return order < 0 ? -1 : 1;
-    if (int order = QString::compare(a.name, b.name); order != 0)
-        return order < 0 ? -1 : 1;
+    if (a.name.has_value() != b.name.has_value())
+        return a.name ? 1 : -1;
+    if (a.name)
+        if (int order = a.name->compare(*b.name); order != 0)
+            return order < 0 ? -1 : 1;
     if (a.bytes != b.bytes)
         return a.bytes < b.bytes ? -1 : 1;
     return 0;
@@ -369,7 +346,7 @@ TVelShellList::TVelShellList(QWidget* owner) : QWidget(owner), TVelShellControl(
     m_browser = new TPathwright(this);
     m_smallImages = new TVelSystemImageList(this);
     m_largeImages = new TVelSystemImageList(this);
-    m_largeImages->SetSize(TVelSystemImageList::si_large);
+    m_largeImages->SetSize(TVelSystemImageList::TVelImageListSize::si_large);
     m_model = new TVelShellListModel(this);
 
     auto* report = new ShellPane<QTreeView>(this);
@@ -869,15 +846,16 @@ struct KeyMaker {
 
     SortKey Make(const IDList& id) const {
         SortKey key;
-        if (id.IsDesktop())
+        if (id.IsDesktop()) {
+            key.name = NaturalSortKey(QString());
             return key;
+        }
         const ItemView last = id.LastItem();
         key.rank = ItemKindRank(last.kind);
         key.bytes = QByteArray(last.name.data(), qsizetype(last.name.size()));
         // The root volume comes first among the volumes.
-        key.name = last.kind == ItemKind::Volume && last.name == "/"
-                       ? QString()
-                       : NaturalKey(QFile::decodeName(key.bytes));
+        key.name = NaturalSortKey(
+            last.kind == ItemKind::Volume && last.name == "/" ? QString() : QFile::decodeName(key.bytes));
         if (column == 0 || folderPath.isEmpty() || !IsFileSystemKind(last.kind))
             return key;
         if (column == 2) {
@@ -1029,7 +1007,7 @@ void TVelShellList::SendFolderChanged() {
 bool TVelShellList::event(QEvent* event) {
     if (const TShellLinkEvent* notice = TShellLinkEvent::From(event)) {
         switch (notice->Message()) {
-        case SLM_FOLDERCHANGED: {
+        case TShellLinkMessage::SLM_FOLDERCHANGED: {
             if (!notice->IDList())
                 break;
             const OptIDList folder = IDList::FromBytes(*notice->IDList());
@@ -1043,13 +1021,13 @@ bool TVelShellList::event(QEvent* event) {
             }
             break;
         }
-        case SLM_SELECTALL:
+        case TShellLinkMessage::SLM_SELECTALL:
             SelectAll();
             break;
-        case SLM_REFRESH:
+        case TShellLinkMessage::SLM_REFRESH:
             Populate();
             break;
-        case SLM_CONTENTSCHANGED: {
+        case TShellLinkMessage::SLM_CONTENTSCHANGED: {
             const bool saved = m_answeringLink;
             m_answeringLink = true;
             struct Restore {

@@ -642,7 +642,7 @@ void TVelShellTree::RefreshSelection() {
 bool TVelShellTree::event(QEvent* event) {
     if (const TShellLinkEvent* notice = TShellLinkEvent::From(event)) {
         switch (notice->Message()) {
-        case SLM_FOLDERCHANGED: {
+        case TShellLinkMessage::SLM_FOLDERCHANGED: {
             if (!notice->IDList())
                 break;
             const OptIDList folder = IDList::FromBytes(*notice->IDList());
@@ -660,13 +660,13 @@ bool TVelShellTree::event(QEvent* event) {
             }
             break;
         }
-        case SLM_REFRESH:
+        case TShellLinkMessage::SLM_REFRESH:
             RefreshAll();
             break;
-        case SLM_CONTENTSCHANGED:
+        case TShellLinkMessage::SLM_CONTENTSCHANGED:
             RefreshSelection();
             break;
-        case SLM_SELECTALL:
+        case TShellLinkMessage::SLM_SELECTALL:
             break;
         }
         return true;

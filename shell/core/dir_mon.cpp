@@ -1,5 +1,6 @@
 #include "shell/core/dir_mon.h"
 
+#include "base/file_descriptor.h"
 #include "shell/core/core_components.h"
 
 #include <QCoreApplication>
@@ -196,11 +197,11 @@ private:
         if (!slot->nested)
             return;
         // Listed after the watch exists, so a subfolder made meanwhile is seen one way or the other.
-        DIR* dir = opendir(path.constData());
+        const DirStream dir(opendir(path.constData()));
         if (!dir)
             return;
         std::vector<QByteArray> subfolders;
-        while (dirent* entry = readdir(dir)) {
+        while (dirent* entry = readdir(dir.get())) {
             if (entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN)
                 continue;
             QByteArray name(entry->d_name);
@@ -208,7 +209,6 @@ private:
                 continue;
             subfolders.push_back(JoinPath(path, name));
         }
-        closedir(dir);
         for (const QByteArray& subfolder : subfolders)
             WatchTree(slot, subfolder, false); // IN_ONLYDIR and IN_DONT_FOLLOW sort out the rest
     }

@@ -3,6 +3,7 @@
 #include "shell/core/core_components.h"
 
 #include <QCoreApplication>
+#include <QScopedValueRollback>
 
 namespace wordloom::shell {
 
@@ -11,8 +12,8 @@ namespace wordloom::shell {
 
 const TShellLinkEvent* TShellLinkEvent::From(const QEvent* event) {
     const int type = int(event->type());
-    if (type < int(ShellLinkEventType(SLM_FOLDERCHANGED)) ||
-        type > int(ShellLinkEventType(SLM_CONTENTSCHANGED)))
+    if (type < int(ShellLinkEventType(TShellLinkMessage::SLM_FOLDERCHANGED)) ||
+        type > int(ShellLinkEventType(TShellLinkMessage::SLM_CONTENTSCHANGED)))
         return nullptr;
     return dynamic_cast<const TShellLinkEvent*>(event);
 }
@@ -42,31 +43,27 @@ QList<QObject*> TVelShellLink::Controls() const {
 void TVelShellLink::FolderChanged(QObject* sender, const QByteArray& idList) {
     if (!m_enabled)
         return;
-    m_enabled = false;
     {
-        // A receiver that throws must not leave the link switched off for good.
-        struct Reenable {
-            bool& enabled;
-            ~Reenable() { enabled = true; }
-        } reenable{m_enabled};
-        Broadcast(sender, SLM_FOLDERCHANGED, &idList);
+        // Rolled back also when a receiver throws: the link must not stay switched off for good.
+        const QScopedValueRollback<bool> disabled(m_enabled, false);
+        Broadcast(sender, TShellLinkMessage::SLM_FOLDERCHANGED, &idList);
     }
     OnChange(this);
 }
 
 void TVelShellLink::SelectAllItems(QObject* sender) {
     if (m_enabled)
-        Broadcast(sender, SLM_SELECTALL, nullptr);
+        Broadcast(sender, TShellLinkMessage::SLM_SELECTALL, nullptr);
 }
 
 void TVelShellLink::RefreshLinked(QObject* sender) {
     if (m_enabled)
-        Broadcast(sender, SLM_REFRESH, nullptr);
+        Broadcast(sender, TShellLinkMessage::SLM_REFRESH, nullptr);
 }
 
 void TVelShellLink::ContentsChanged(QObject* sender) {
     if (m_enabled)
-        Broadcast(sender, SLM_CONTENTSCHANGED, nullptr);
+        Broadcast(sender, TShellLinkMessage::SLM_CONTENTSCHANGED, nullptr);
 }
 
 void TVelShellLink::Broadcast(QObject* sender, TShellLinkMessage message, const QByteArray* idList) {

@@ -14,7 +14,7 @@
 namespace wordloom::shell {
 
 // The link notices by their message numbers; the event type is QEvent::User + the number.
-enum TShellLinkMessage {
+enum class TShellLinkMessage {
     SLM_FOLDERCHANGED = 0x680,
     SLM_SELECTALL = 0x681,
     SLM_REFRESH = 0x682,

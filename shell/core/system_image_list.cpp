@@ -1,5 +1,6 @@
 #include "shell/core/system_image_list.h"
 
+#include "base/file_descriptor.h"
 #include "shell/core/core_components.h"
 #include "shell/core/shell_namespace.h"
 
@@ -77,15 +78,14 @@ int IconRegistry::IconIndexFor(const IDList& absolute, bool open) {
         return IndexOf({QStringLiteral("user-home"), QStringLiteral("folder")}, QStyle::SP_DirHomeIcon);
     case ItemKind::Trash: {
         bool full = false;
-        if (DIR* dir = ::opendir(ShellContext::Instance().TrashFilesPath().constData())) {
-            while (dirent* entry = ::readdir(dir)) {
+        if (const DirStream dir{::opendir(ShellContext::Instance().TrashFilesPath().constData())}) {
+            while (dirent* entry = ::readdir(dir.get())) {
                 const std::string_view name(entry->d_name);
                 if (name != "." && name != "..") {
                     full = true;
                     break;
                 }
             }
-            ::closedir(dir);
         }
         return IndexOf({full ? QStringLiteral("user-trash-full") : QStringLiteral("user-trash")},
                        QStyle::SP_TrashIcon);
@@ -131,7 +131,7 @@ QPixmap IconRegistry::Pixmap(int index, int size) const {
 
 TVelSystemImageList::TVelSystemImageList(QObject* owner) : TComponent(owner) {
     SetShareImages(true);
-    SetSize(si_small);
+    SetSize(TVelImageListSize::si_small);
 }
 
 void TVelSystemImageList::AttachSystemList() {

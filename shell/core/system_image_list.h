@@ -52,9 +52,9 @@ private:
 class TVelSystemImageList : public TComponent {
     Q_OBJECT
 public:
-    enum TVelImageListSize { si_small, si_large };
+    enum class TVelImageListSize { si_small, si_large };
     Q_ENUM(TVelImageListSize)
-    enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
+    enum class TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
     Q_ENUM(TDrawingStyle)
 
 private:
@@ -79,7 +79,7 @@ public:
     void SetDrawingStyle(TDrawingStyle style) { m_drawingStyle = style; }
 
     // 16 or 32 pixels.
-    int IconSize() const { return m_size == si_small ? 16 : 32; }
+    int IconSize() const { return m_size == TVelImageListSize::si_small ? 16 : 32; }
     int Count() const;
     // The icon at an index in this list's size; a null pixmap outside the list.
     QPixmap Pixmap(int index) const;
@@ -95,8 +95,8 @@ private:
     void AttachSystemList();
 
     bool m_shareImages = true;
-    TVelImageListSize m_size = si_small;
-    TDrawingStyle m_drawingStyle = dsNormal;
+    TVelImageListSize m_size = TVelImageListSize::si_small;
+    TDrawingStyle m_drawingStyle = TDrawingStyle::dsNormal;
     bool m_private = false;
     std::vector<QPixmap> m_copy;
 };

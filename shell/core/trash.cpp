@@ -1,5 +1,6 @@
 #include "shell/core/trash.h"
 
+#include "base/file_descriptor.h"
 #include "shell/core/shell_namespace.h"
 
 #include <QCoreApplication>
@@ -223,17 +224,17 @@ bool MoveToTrash(const QByteArray& path, QString* error, QByteArray* trashedAs) 
         // The record comes first and reserves the name: two programs trashing at once cannot both
         // take it.
         const QByteArray infoPath = info + '/' + candidate + ".trashinfo";
-        const int fd = ::open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) {
+        FileDescriptor fd(::open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (!fd.IsOpen()) {
             if (errno == EEXIST)
                 continue;
             why = QCoreApplication::translate("Pathwright", "Cannot write the trash record %1: %2")
                       .arg(Name(infoPath), Reason(errno));
             return false;
         }
-        const bool written = WriteAll(fd, record);
+        const bool written = WriteAll(fd.Get(), record);
         const int writeError = errno;
-        if (::close(fd) != 0 || !written) {
+        if (!fd.Close() || !written) {
             ::unlink(infoPath.constData());
             why = QCoreApplication::translate("Pathwright", "Cannot write the trash record %1: %2")
                       .arg(Name(infoPath), Reason(written ? errno : writeError));

@@ -836,10 +836,10 @@ private slots:
         TVelShellList list;
         list.SetPath(m_dir);
         const QByteArray bogus = IDList::Item(ItemKind::File, "nothing-here").Bytes();
-        TShellLinkEvent event(SLM_FOLDERCHANGED, &bogus);
+        TShellLinkEvent event(TShellLinkMessage::SLM_FOLDERCHANGED, &bogus);
         QCoreApplication::sendEvent(&list, &event);
         QCOMPARE(list.ItemCount(), 0);
-        TShellLinkEvent nullList(SLM_FOLDERCHANGED, nullptr);
+        TShellLinkEvent nullList(TShellLinkMessage::SLM_FOLDERCHANGED, nullptr);
         QCoreApplication::sendEvent(&list, &nullList); // ignored
         QCOMPARE(list.ItemCount(), 0);
     }

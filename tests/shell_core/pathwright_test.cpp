@@ -745,7 +745,7 @@ private slots:
             ++changes;
         };
         QCOMPARE(large.IconSize(), 16);
-        large.SetSize(TVelSystemImageList::si_large);
+        large.SetSize(TVelSystemImageList::TVelImageListSize::si_large);
         QCOMPARE(large.IconSize(), 32);
         QCOMPARE(changes, 1);
         QCOMPARE(small.Count(), large.Count());
@@ -756,7 +756,7 @@ private slots:
         TVelSystemImageList copy;
         copy.SetShareImages(false);
         QVERIFY(!copy.IsPrivateCopy()); // the new setting governs the next attachment
-        copy.SetSize(TVelSystemImageList::si_small);
+        copy.SetSize(TVelSystemImageList::TVelImageListSize::si_small);
         QVERIFY(copy.IsPrivateCopy());
         const int frozen = copy.Count();
         m_home->MakeFile(QStringLiteral("work/new-kind.pdf"));

@@ -1,5 +1,6 @@
 // The namespace on real temporary folders: parsing and comparing paths, binding, the desktop and
 // Computer, attributes, special folders, drive roots.
+#include "shell/core/natural_order.h"
 #include "shell/core/shell_namespace.h"
 
 #include "shell_core/shell_test_home.h"
@@ -12,6 +13,7 @@
 #include <memory>
 
 using namespace wordloom::shell;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -77,6 +79,30 @@ private slots:
         QCOMPARE(*ConcatIDLists(folder->ID(), relative), Parse(dir + QStringLiteral("/z.pas")));
         QVERIFY(!IDListFromName(folder.get(), QStringLiteral("..")));
         QVERIFY(!IDListFromName(folder.get(), QStringLiteral("nothing")));
+    }
+
+    void naturalOrderAndItsSortKeysAgree_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("digits by value") << u"file2"_s << u"file10"_s << -1;
+        QTest::newRow("digit run inside") << u"x9y"_s << u"x10y"_s << -1;
+        QTest::newRow("second run decides") << u"v1.10"_s << u"v1.9"_s << 1;
+        QTest::newRow("leading zeros") << u"007"_s << u"7"_s << 0;
+        QTest::newRow("case ignored") << u"apple"_s << u"Banana"_s << -1;
+        QTest::newRow("case only") << u"a"_s << u"A"_s << 0;
+        QTest::newRow("accent with its letter") << u"\u00DCber"_s << u"Zebra"_s << -1;
+        QTest::newRow("prefix first") << u"note"_s << u"notes"_s << -1;
+    }
+
+    void naturalOrderAndItsSortKeysAgree() {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, expected);
+        auto sign = [](int value) { return (value > 0) - (value < 0); };
+        QCOMPARE(sign(NaturalCompare(a, b)), expected);
+        QCOMPARE(sign(NaturalCompare(b, a)), -expected);
+        QCOMPARE(sign(NaturalSortKey(a).compare(NaturalSortKey(b))), expected);
     }
 
     void compareOrdersFoldersFirstThenNaturalCaseInsensitive() {
