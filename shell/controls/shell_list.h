@@ -302,6 +302,8 @@ protected:
 
 private:
     friend class TVelShellListModel;
+    // The report view and the icon/list view over the model, sharing one selection.
+    void CreateViews();
     void ClearItems();
     // Walks the folder, adding into `into` every object that `listed` does not claim.
     void WalkFolder(std::vector<TVelShellListModel::Row>& into,
