@@ -241,6 +241,8 @@ private:
     void MarkCut(TVelShellTreeNode* node);
     void ClearHover();
     bool HandleKey(QKeyEvent* event);
+    // The delegate that ends an in-place edit through NodeEdited.
+    QAbstractItemDelegate* NewEditDelegate();
     void SendFolderChanged(const TVelShellTreeNode* node);
 
     TPathwright* m_browser;
