@@ -351,49 +351,48 @@ void TVelShellList::SendFolderChanged() {
         return;
     const OptIDList folder = CopyIDList(m_browser->GetFolderIDList());
     if (folder)
-        m_shellLink->FolderChanged(this, folder->Bytes());
+        m_shellLink->FolderChanged(this, *folder);
 }
 
 // ---- link notices and window life ----
 
-bool TVelShellList::event(QEvent* event) {
-    if (const TShellLinkEvent* notice = TShellLinkEvent::From(event)) {
-        switch (notice->Message()) {
-        case SLM_FOLDERCHANGED: {
-            if (!notice->IDList())
-                break;
-            const OptIDList folder = IDList::FromBytes(*notice->IDList());
-            try {
-                if (!folder)
-                    throw EPathwrightError(QString());
-                m_browser->SetFolderIDList(folder);
-                Populate();
-            } catch (const EPathwrightError&) {
-                ClearItems();
-            }
-            break;
-        }
-        case SLM_SELECTALL:
-            SelectAll();
-            break;
-        case SLM_REFRESH:
-            Populate();
-            break;
-        case SLM_CONTENTSCHANGED: {
-            const bool saved = m_answeringLink;
-            m_answeringLink = true;
-            struct Restore {
-                bool& flag;
-                bool value;
-                ~Restore() { flag = value; }
-            } restore{m_answeringLink, saved};
-            Resync();
-            break;
-        }
-        }
-        return true;
+void TVelShellList::FolderChangedNotice(const IDList& folder) {
+    try {
+        m_browser->SetFolderIDList(folder);
+        Populate();
+    } catch (const EPathwrightError&) {
+        ClearItems();
     }
-    return QWidget::event(event);
+}
+
+bool TVelShellList::event(QEvent* event) {
+    const TShellLinkEvent* notice = TShellLinkEvent::From(event);
+    if (!notice)
+        return QWidget::event(event);
+    switch (notice->Message()) {
+    case TShellLinkMessage::SLM_FOLDERCHANGED:
+        if (notice->Folder())
+            FolderChangedNotice(*notice->Folder());
+        break;
+    case TShellLinkMessage::SLM_SELECTALL:
+        SelectAll();
+        break;
+    case TShellLinkMessage::SLM_REFRESH:
+        Populate();
+        break;
+    case TShellLinkMessage::SLM_CONTENTSCHANGED: {
+        const bool saved = m_answeringLink;
+        m_answeringLink = true;
+        struct Restore {
+            bool& flag;
+            bool value;
+            ~Restore() { flag = value; }
+        } restore{m_answeringLink, saved};
+        Resync();
+        break;
+    }
+    }
+    return true;
 }
 
 void TVelShellList::showEvent(QShowEvent* event) {

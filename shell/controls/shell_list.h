@@ -323,6 +323,9 @@ private:
     void MarkSelectedAsCut();
     void EnsureIcon(int item);
     void SendFolderChanged();
+    // A linked control (the tree, the combo box) moved to `folder` through TVelShellLink::FolderChanged:
+    // the list shows it, or nothing when it cannot be opened.
+    void FolderChangedNotice(const IDList& folder);
     QStringList SelectedPaths();
     QString ItemDirectory(int item);
 

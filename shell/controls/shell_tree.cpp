@@ -79,9 +79,11 @@ void TVelShellTree::SetHeight(int value) {
 
 // ---- selection and the link ----
 
+// The linked controls follow the node: the link hands each of them the folder in a TShellLinkEvent, which
+// the list answers in TVelShellList::FolderChangedNotice (the combo box in its namesake).
 void TVelShellTree::SendFolderChanged(const TVelShellTreeNode* node) {
     if (m_shellLink && node && node->record && node->record->absolute)
-        m_shellLink->FolderChanged(this, node->record->absolute->Bytes());
+        m_shellLink->FolderChanged(this, *node->record->absolute);
 }
 
 void TVelShellTree::SelectionChanged(QTreeWidgetItem* current) {
@@ -283,39 +285,38 @@ void TVelShellTree::SetReadOnly(bool value) {
 
 // ---- link notices and window life ----
 
-bool TVelShellTree::event(QEvent* event) {
-    if (const TShellLinkEvent* notice = TShellLinkEvent::From(event)) {
-        switch (notice->Message()) {
-        case SLM_FOLDERCHANGED: {
-            if (!notice->IDList())
-                break;
-            const OptIDList folder = IDList::FromBytes(*notice->IDList());
-            if (!folder)
-                break;
-            if (m_rootedAt != SF_FILESYSTEMFOLDER) {
-                SelectIDList(folder);
-            } else {
-                try {
-                    m_browser->SetFolderIDList(folder);
-                    SetSelectedFolder(m_browser->Folder());
-                } catch (const EPathwrightError&) {
-                    // A folder outside the root: the selection stays.
-                }
-            }
-            break;
-        }
-        case SLM_REFRESH:
-            RefreshAll();
-            break;
-        case SLM_CONTENTSCHANGED:
-            RefreshSelection();
-            break;
-        case SLM_SELECTALL:
-            break;
-        }
-        return true;
+void TVelShellTree::FolderChangedNotice(const IDList& folder) {
+    if (m_rootedAt != SF_FILESYSTEMFOLDER) {
+        SelectIDList(folder);
+        return;
     }
-    return QTreeWidget::event(event);
+    try {
+        m_browser->SetFolderIDList(folder);
+        SetSelectedFolder(m_browser->Folder());
+    } catch (const EPathwrightError&) {
+        // A folder outside the root: the selection stays.
+    }
+}
+
+bool TVelShellTree::event(QEvent* event) {
+    const TShellLinkEvent* notice = TShellLinkEvent::From(event);
+    if (!notice)
+        return QTreeWidget::event(event);
+    switch (notice->Message()) {
+    case TShellLinkMessage::SLM_FOLDERCHANGED:
+        if (notice->Folder())
+            FolderChangedNotice(*notice->Folder());
+        break;
+    case TShellLinkMessage::SLM_REFRESH:
+        RefreshAll();
+        break;
+    case TShellLinkMessage::SLM_CONTENTSCHANGED:
+        RefreshSelection();
+        break;
+    case TShellLinkMessage::SLM_SELECTALL:
+        break;
+    }
+    return true;
 }
 
 void TVelShellTree::showEvent(QShowEvent* event) {

@@ -244,6 +244,8 @@ private:
     // The delegate that ends an in-place edit through NodeEdited.
     QAbstractItemDelegate* NewEditDelegate();
     void SendFolderChanged(const TVelShellTreeNode* node);
+    // A linked control moved to `folder`: the tree selects its node where the root reaches it.
+    void FolderChangedNotice(const IDList& folder);
 
     TPathwright* m_browser;
     TVelSystemImageList* m_images;

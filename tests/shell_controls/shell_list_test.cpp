@@ -833,11 +833,11 @@ private slots:
     void linkedFolderThatCannotOpenLeavesListEmpty() {
         TVelShellList list;
         list.SetPath(m_dir);
-        const QByteArray bogus = IDList::Item(ItemKind::File, "nothing-here").Bytes();
-        TShellLinkEvent event(SLM_FOLDERCHANGED, &bogus);
+        const IDList bogus = IDList::Item(ItemKind::File, "nothing-here");
+        TShellLinkEvent event(TShellLinkMessage::SLM_FOLDERCHANGED, bogus);
         QCoreApplication::sendEvent(&list, &event);
         QCOMPARE(list.ItemCount(), 0);
-        TShellLinkEvent nullList(SLM_FOLDERCHANGED, nullptr);
+        TShellLinkEvent nullList(TShellLinkMessage::SLM_FOLDERCHANGED, std::nullopt);
         QCoreApplication::sendEvent(&list, &nullList); // ignored
         QCOMPARE(list.ItemCount(), 0);
     }

@@ -25,11 +25,11 @@ public:
     int refresh = 0;
     bool event(QEvent* event) override {
         if (const TShellLinkEvent* notice = TShellLinkEvent::From(event)) {
-            if (notice->Message() == SLM_FOLDERCHANGED && notice->IDList())
-                folders.append(*notice->IDList());
-            else if (notice->Message() == SLM_SELECTALL)
+            if (notice->Message() == TShellLinkMessage::SLM_FOLDERCHANGED && notice->Folder())
+                folders.append(notice->Folder()->Bytes());
+            else if (notice->Message() == TShellLinkMessage::SLM_SELECTALL)
                 ++selectAll;
-            else if (notice->Message() == SLM_REFRESH)
+            else if (notice->Message() == TShellLinkMessage::SLM_REFRESH)
                 ++refresh;
             return true;
         }
