@@ -503,7 +503,7 @@ void TMainForm::About1Click() {
 void TMainForm::DemoofPathwrightComponents1Click() {
     // Made once and kept: closing it only hides it, and the next use shows it as it was.
     if (!m_shellForm) {
-        m_shellForm = new TShellForm(this);
+        m_shellForm = new shell::TShellForm(this);
     }
     m_shellForm->show();
     m_shellForm->raise();

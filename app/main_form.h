@@ -10,9 +10,12 @@
 #include <string>
 
 class QLabel;
-class TShellForm;
 
 namespace wordloom {
+
+namespace shell {
+class TShellForm;
+} // namespace shell
 
 class GuiCommandHost;
 class StringsGridModel;
@@ -97,8 +100,8 @@ private:
     std::unique_ptr<StringsTable> m_table;
     std::unique_ptr<WorkbenchSettings> m_settings;
     TOptionsDlg* m_optionsDlg = nullptr;
-    TShellForm* m_shellForm = nullptr; ///< the demo window, made on first use, owned by this window
-    CollectState m_collectState;       ///< the line count the collectors report failures by
+    shell::TShellForm* m_shellForm = nullptr; ///< the demo window, made on first use, owned by this window
+    CollectState m_collectState;              ///< the line count the collectors report failures by
     QString m_projectName;
     QString m_tablePath = QStringLiteral("strings.db");
     QString m_tableLookupError;

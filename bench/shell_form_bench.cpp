@@ -15,6 +15,8 @@
 
 namespace {
 
+using namespace wordloom::shell;
+
 constexpr int kFiles = 100000;
 
 const char* const kExtensions[] = {".txt", ".pas",  ".dfm", ".png", ".pdf",

@@ -20,6 +20,8 @@
 
 namespace {
 
+using namespace wordloom::shell;
+
 constexpr int kFiles = 100000;
 
 // One folder of files for all runs, made once.

@@ -296,83 +296,6 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
     </message>
 </context>
 <context>
-    <name>TShellForm</name>
-    <message>
-        <source>Demo for Pathwright Components</source>
-        <translation>Demo der Pathwright-Komponenten</translation>
-    </message>
-    <message>
-        <source>Parent Folder</source>
-        <translation>Übergeordneter Ordner</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
-        <source>Show Properties</source>
-        <translation>Eigenschaften anzeigen</translation>
-    </message>
-    <message>
-        <source>Show Large Icons</source>
-        <translation>Große Symbole</translation>
-    </message>
-    <message>
-        <source>Show Small Icons</source>
-        <translation>Kleine Symbole</translation>
-    </message>
-    <message>
-        <source>Show List</source>
-        <translation>Liste</translation>
-    </message>
-    <message>
-        <source>Show Report</source>
-        <translation>Details</translation>
-    </message>
-    <message>
-        <source>Connect network drive</source>
-        <translation>Netzlaufwerk verbinden</translation>
-    </message>
-    <message>
-        <source>Full &amp;Expand</source>
-        <translation>Alles &amp;aufklappen</translation>
-    </message>
-    <message>
-        <source>Full &amp;Collapse</source>
-        <translation>Alles &amp;zuklappen</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>&amp;Datei</translation>
-    </message>
-    <message>
-        <source>E&amp;xit</source>
-        <translation>&amp;Beenden</translation>
-    </message>
-    <message>
-        <source>&amp;Help</source>
-        <translation>&amp;Hilfe</translation>
-    </message>
-    <message>
-        <source>&amp;About...</source>
-        <translation>Ü&amp;ber...</translation>
-    </message>
-    <message>
-        <source>Advanced Sample for Pathwright components</source>
-        <translation>Erweitertes Beispiel für die Pathwright-Komponenten</translation>
-    </message>
-    <message>
-        <source>Advanced sample for TPathwright
-More info at: %1</source>
-        <translation>Erweitertes Beispiel für TPathwright
-Mehr dazu unter: %1</translation>
-    </message>
-    <message>
-        <source>About %1</source>
-        <translation>Über %1</translation>
-    </message>
-</context>
-<context>
     <name>TableLocation</name>
     <message>
         <source>cannot read %1: %2</source>
@@ -695,6 +618,83 @@ beendet.
     <message>
         <source>Unknown failure</source>
         <translation>Unbekannter Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::shell::TShellForm</name>
+    <message>
+        <source>Demo for Pathwright Components</source>
+        <translation>Demo der Pathwright-Komponenten</translation>
+    </message>
+    <message>
+        <source>Parent Folder</source>
+        <translation>Übergeordneter Ordner</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Show Properties</source>
+        <translation>Eigenschaften anzeigen</translation>
+    </message>
+    <message>
+        <source>Show Large Icons</source>
+        <translation>Große Symbole</translation>
+    </message>
+    <message>
+        <source>Show Small Icons</source>
+        <translation>Kleine Symbole</translation>
+    </message>
+    <message>
+        <source>Show List</source>
+        <translation>Liste</translation>
+    </message>
+    <message>
+        <source>Show Report</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Connect network drive</source>
+        <translation>Netzlaufwerk verbinden</translation>
+    </message>
+    <message>
+        <source>Full &amp;Expand</source>
+        <translation>Alles &amp;aufklappen</translation>
+    </message>
+    <message>
+        <source>Full &amp;Collapse</source>
+        <translation>Alles &amp;zuklappen</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>Ü&amp;ber...</translation>
+    </message>
+    <message>
+        <source>Advanced Sample for Pathwright components</source>
+        <translation>Erweitertes Beispiel für die Pathwright-Komponenten</translation>
+    </message>
+    <message>
+        <source>Advanced sample for TPathwright
+More info at: %1</source>
+        <translation>Erweitertes Beispiel für TPathwright
+Mehr dazu unter: %1</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace wordloom::shell {
+
 TAlign AlignOf(const QWidget* widget) {
     const QVariant value = widget->property("Align");
     return value.isValid() ? TAlign(value.toInt()) : alNone;
@@ -58,3 +60,5 @@ void RequestAlign(QWidget* control) {
     if (QWidget* container = control ? control->parentWidget() : nullptr)
         QCoreApplication::postEvent(container, new QEvent(QEvent::LayoutRequest));
 }
+
+} // namespace wordloom::shell

@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace wordloom::shell {
+
 namespace ControlLayout {
 Q_NAMESPACE
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -28,3 +30,5 @@ TAlign AlignOf(const QWidget* widget);
 void AlignControls(QWidget* container, const QRect& client);
 // Asks the control's container to align its controls again (at the next event-loop turn).
 void RequestAlign(QWidget* control);
+
+} // namespace wordloom::shell

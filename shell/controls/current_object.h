@@ -3,6 +3,8 @@
 
 #include "shell/core/pathwright.h"
 
+namespace wordloom::shell {
+
 // Makes an object current for a lookup and puts the previous one back afterwards, so that drawing never
 // changes what a command is working on.
 class CurrentObject {
@@ -19,3 +21,5 @@ private:
     TPathwright* m_browser;
     OptIDList m_saved;
 };
+
+} // namespace wordloom::shell

@@ -4,6 +4,8 @@
 
 #include "shell/controls/shell_control_common.h"
 
+namespace wordloom::shell {
+
 // A drag out of a control ended: copy 0x005, move 0x086, any other effect 0x004.
 inline TVelShellOperations DragSourceOperation(Qt::DropAction effect) {
     switch (effect) {
@@ -27,3 +29,5 @@ inline TVelShellOperations DropTargetOperation(Qt::DropAction effect) {
         return opDropTarget;
     }
 }
+
+} // namespace wordloom::shell

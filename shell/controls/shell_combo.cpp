@@ -11,6 +11,8 @@
 #include <QStylePainter>
 #include <QStyledItemDelegate>
 
+namespace wordloom::shell {
+
 namespace {
 
 constexpr int RecordRole = Qt::UserRole + 1;
@@ -244,7 +246,7 @@ void TVelShellCombo::SelectIDList(const OptIDList& idList) {
         prefix = prefix.Appended(items[n].kind, items[n].name);
         for (int i = 0; i < count(); ++i) {
             const std::optional<TVelComboItem> item = Entry(i);
-            if (item && item->idList && ::CompareIDs(*item->idList, prefix) == 0) {
+            if (item && item->idList && shell::CompareIDs(*item->idList, prefix) == 0) {
                 best = i;
                 matched = n + 1;
                 break;
@@ -313,7 +315,7 @@ void TVelShellCombo::FolderChangedNotice(const IDList& idList) {
     TrimEntries(-1);
     for (int i = 0; i < count(); ++i) {
         const std::optional<TVelComboItem> item = Entry(i);
-        if (item && item->idList && ::CompareIDs(*item->idList, idList) == 0) {
+        if (item && item->idList && shell::CompareIDs(*item->idList, idList) == 0) {
             SetItemIndex(i);
             return;
         }
@@ -430,3 +432,5 @@ void TVelShellCombo::contextMenuEvent(QContextMenuEvent* event) {
     m_browser->ShowContextMenu(event->globalPos(), nullptr, verb);
     unsetCursor();
 }
+
+} // namespace wordloom::shell

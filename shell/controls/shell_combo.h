@@ -14,6 +14,8 @@
 #include <QMetaType>
 #include <QPointer>
 
+namespace wordloom::shell {
+
 class TVelSystemImageList;
 
 // The record of an entry.
@@ -26,11 +28,10 @@ struct TVelComboItem {
     bool permanent = false; // part of the skeleton; TrimEntries never removes it
     OptIDList idList;       // the entry's absolute list; none for an entry made from a plain string
 };
-Q_DECLARE_METATYPE(TVelComboItem)
 
 class TVelShellCombo : public QComboBox, public TVelShellControl {
     Q_OBJECT
-    Q_PROPERTY(ControlLayout::TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(wordloom::shell::ControlLayout::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(int Left READ x WRITE SetLeft)
     Q_PROPERTY(int Top READ y WRITE SetTop)
     Q_PROPERTY(int Width READ width WRITE SetWidth)
@@ -134,3 +135,7 @@ private:
     int m_itemHeight = 16;
     bool m_converting = false;
 };
+
+} // namespace wordloom::shell
+
+Q_DECLARE_METATYPE(wordloom::shell::TVelComboItem)

@@ -22,6 +22,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace wordloom::shell {
+
 OptFileList FilesFromDataObject(const QMimeData* data, bool* cut) {
     bool isCut = false;
     if (cut)
@@ -318,3 +320,5 @@ bool TDragButtonWatcher::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace wordloom::shell

@@ -22,6 +22,9 @@ class QDrag;
 class QMenu;
 class QMimeData;
 class QWidget;
+
+namespace wordloom::shell {
+
 class TVelShellLink;
 
 // The elements of an operation report, as bits of a 16-bit flag word.
@@ -39,7 +42,6 @@ enum TVelShellOperation : quint16 {
 };
 Q_DECLARE_FLAGS(TVelShellOperations, TVelShellOperation)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TVelShellOperations)
-Q_DECLARE_METATYPE(TVelShellOperations)
 
 // (Sender, Operation, Files, Destination).
 using TOnOperation = TEvent<QObject*, TVelShellOperations, const QStringList&, const QString&>;
@@ -166,3 +168,7 @@ private:
     int m_dragButton;
     bool m_cancelled = false;
 };
+
+} // namespace wordloom::shell
+
+Q_DECLARE_METATYPE(wordloom::shell::TVelShellOperations)

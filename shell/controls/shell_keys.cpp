@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace wordloom::shell {
+
 namespace {
 
 struct KeyEntry {
@@ -58,3 +60,5 @@ QString VerbOf(TShellKeyCommand command) {
         return QString();
     }
 }
+
+} // namespace wordloom::shell

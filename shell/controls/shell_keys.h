@@ -5,6 +5,8 @@
 
 class QKeyEvent;
 
+namespace wordloom::shell {
+
 // What a key asks of a shell control. Each control carries the command out in its own way.
 enum class TShellKeyCommand {
     None,
@@ -26,3 +28,5 @@ TShellKeyCommand ShellKeyCommandOf(const QKeyEvent& event);
 QString VerbOf(TShellKeyCommand command);
 // Whether the command changes the folder's contents, which a read-only control refuses.
 bool ChangesContents(TShellKeyCommand command);
+
+} // namespace wordloom::shell

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+namespace wordloom::shell {
+
 namespace {
 
 Qt::Alignment AlignmentOf(TColumnAlignment alignment) {
@@ -264,7 +266,7 @@ int TVelShellList::IndexOfIDList(OptIDList idList) {
     if (idList) {
         const std::vector<TVelShellListModel::Row>& rows = m_model->Rows();
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (rows[i].record.id && ::CompareIDs(*idList, *rows[i].record.id) == 0) {
+            if (rows[i].record.id && shell::CompareIDs(*idList, *rows[i].record.id) == 0) {
                 result = int(i);
                 break;
             }
@@ -458,3 +460,5 @@ void TVelShellList::MarkSelectedAsCut() {
         m_model->RowChanged(item);
     }
 }
+
+} // namespace wordloom::shell

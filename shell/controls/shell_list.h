@@ -31,6 +31,9 @@ class QKeyEvent;
 class QMouseEvent;
 class QStackedLayout;
 class QTimer;
+
+namespace wordloom::shell {
+
 class TVelShellList;
 class TVelSystemImageList;
 
@@ -112,12 +115,13 @@ private:
     Q_CLASSINFO("Default:FileSystemOnly", "False")
     Q_PROPERTY(QString Filter READ Filter WRITE SetFilter)
     Q_PROPERTY(QString Path READ Path WRITE SetPath)
-    Q_PROPERTY(ShellFolderKinds::TVelShellFolder SpecialFolder READ SpecialFolder WRITE SetSpecialFolder)
+    Q_PROPERTY(wordloom::shell::ShellFolderKinds::TVelShellFolder SpecialFolder READ SpecialFolder WRITE
+                   SetSpecialFolder)
     Q_PROPERTY(TVelShellLink* ShellLink READ ShellLink WRITE SetShellLink)
     Q_PROPERTY(bool OleDragDrop READ OleDragDrop WRITE SetOleDragDrop)
     Q_PROPERTY(bool ShellContextMenu READ ShellContextMenu WRITE SetShellContextMenu)
     Q_PROPERTY(QMenu* BackgroundPopupMenu READ BackgroundPopupMenu WRITE SetBackgroundPopupMenu)
-    Q_PROPERTY(TVelShellList::TViewStyle ViewStyle READ ViewStyle WRITE SetViewStyle)
+    Q_PROPERTY(wordloom::shell::TVelShellList::TViewStyle ViewStyle READ ViewStyle WRITE SetViewStyle)
     Q_CLASSINFO("Default:ViewStyle", "vsReport")
     Q_PROPERTY(bool MultiSelect READ MultiSelect WRITE SetMultiSelect)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
@@ -131,7 +135,7 @@ private:
     Q_PROPERTY(TMethod OnContextMenuSelect READ OnContextMenuSelectMethod WRITE SetOnContextMenuSelectMethod)
     Q_PROPERTY(TMethod OnDblClick READ OnDblClickMethod WRITE SetOnDblClickMethod)
     Q_PROPERTY(QString Version READ Version WRITE SetVersion STORED false)
-    Q_PROPERTY(ControlLayout::TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(wordloom::shell::ControlLayout::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
 
 public:
@@ -379,3 +383,5 @@ private:
 
     mutable QHash<quint64, QPixmap> m_pixmapCache;
 };
+
+} // namespace wordloom::shell

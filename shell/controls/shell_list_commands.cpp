@@ -17,6 +17,8 @@
 #include <QPointer>
 #include <QTimer>
 
+namespace wordloom::shell {
+
 // ---- commands ----
 
 void TVelShellList::OpenParent() {
@@ -197,3 +199,5 @@ void TVelShellList::HandleContextMenuKey() {
     else
         ShowBackgroundMenu(point);
 }
+
+} // namespace wordloom::shell

@@ -12,6 +12,8 @@
 #include <QMimeData>
 #include <QPointer>
 
+namespace wordloom::shell {
+
 void TVelShellList::SetOleDragDrop(bool value) {
     m_oleDragDrop = value;
     if (IsDesigning())
@@ -192,3 +194,5 @@ void TVelShellList::HandleDrop(QDropEvent* event) {
     ReportOperation(DropTargetOperation(effect), files, destination);
     ScheduleResync();
 }
+
+} // namespace wordloom::shell

@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+namespace wordloom::shell {
+
 // ---- keys and mouse ----
 
 bool TVelShellList::HandleKeyDown(QKeyEvent* event) {
@@ -151,3 +153,5 @@ bool TVelShellList::ItemEdited(int item, const QString& text) {
     ReportOperation(opRename, std::move(files), name);
     return true;
 }
+
+} // namespace wordloom::shell

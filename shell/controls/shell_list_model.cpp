@@ -10,6 +10,8 @@
 
 #include <sys/stat.h>
 
+namespace wordloom::shell {
+
 namespace {
 
 // A sort key: folders first, then the column's value, then the name.
@@ -266,3 +268,5 @@ void TVelShellList::SortByColumn(int column) {
     m_sortColumn = column;
     SortItems();
 }
+
+} // namespace wordloom::shell

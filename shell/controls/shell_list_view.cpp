@@ -15,6 +15,8 @@
 #include <QTextLayout>
 #include <QTreeView>
 
+namespace wordloom::shell {
+
 namespace {
 
 // The views of the list: they draw, select and scroll; everything the user does with the items goes
@@ -393,3 +395,5 @@ int TVelShellList::ItemAt(const QPoint& viewportPoint) const {
 QRect TVelShellList::ItemRect(int item) const {
     return View()->visualRect(m_model->index(item, 0));
 }
+
+} // namespace wordloom::shell

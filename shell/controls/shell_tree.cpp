@@ -10,6 +10,8 @@
 #include <QMimeData>
 #include <QTimer>
 
+namespace wordloom::shell {
+
 TVelShellTree::TVelShellTree(QWidget* owner) : QTreeWidget(owner), TVelShellControl(this) {
     m_browser = new TPathwright(this);
     m_images = new TVelSystemImageList(this);
@@ -133,7 +135,7 @@ bool TVelShellTree::SelectIDList(const OptIDList& idList) {
             for (int i = 0; bound && i < current->childCount() && !match; ++i) {
                 TVelShellTreeNode* child = NodeOf(current->child(i));
                 if (child && child->record && child->record->absolute &&
-                    ::CompareIDs(*child->record->absolute, prefix) == 0)
+                    shell::CompareIDs(*child->record->absolute, prefix) == 0)
                     match = child;
             }
             if (!match) {
@@ -430,3 +432,5 @@ void TVelShellTree::SelectParent() {
     if (node && node->parent())
         Select(NodeOf(node->parent()));
 }
+
+} // namespace wordloom::shell

@@ -18,6 +18,9 @@
 #include <optional>
 
 class QTimer;
+
+namespace wordloom::shell {
+
 class TVelSystemImageList;
 
 // The record of a node: the object relative to its parent's folder, the same object absolute, and the
@@ -43,18 +46,19 @@ public:
 
 class TVelShellTree : public QTreeWidget, public TVelShellControl {
     Q_OBJECT
-    Q_PROPERTY(ControlLayout::TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(wordloom::shell::ControlLayout::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(int Left READ x WRITE SetLeft)
     Q_PROPERTY(int Top READ y WRITE SetTop)
     Q_PROPERTY(int Width READ width WRITE SetWidth)
     Q_PROPERTY(int Height READ height WRITE SetHeight)
     Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
     Q_PROPERTY(TVelShellLink* ShellLink READ ShellLink WRITE SetShellLink)
-    Q_PROPERTY(ShellFolderKinds::TVelShellFolder RootedAt READ RootedAt WRITE SetRootedAt)
+    Q_PROPERTY(wordloom::shell::ShellFolderKinds::TVelShellFolder RootedAt READ RootedAt WRITE SetRootedAt)
     Q_PROPERTY(
         QString RootedAtFileSystemFolder READ RootedAtFileSystemFolder WRITE SetRootedAtFileSystemFolder)
     Q_PROPERTY(QString SelectedFolder READ SelectedFolder WRITE SetSelectedFolder)
-    Q_PROPERTY(ShellFolderKinds::TVelShellFolder SpecialFolder READ SpecialFolder WRITE SetSpecialFolder)
+    Q_PROPERTY(wordloom::shell::ShellFolderKinds::TVelShellFolder SpecialFolder READ SpecialFolder WRITE
+                   SetSpecialFolder)
     Q_PROPERTY(bool OleDragDrop READ OleDragDrop WRITE SetOleDragDrop)
     Q_PROPERTY(bool ShellContextMenu READ ShellContextMenu WRITE SetShellContextMenu)
     Q_PROPERTY(bool ShowHidden READ ShowHidden WRITE SetShowHidden)
@@ -72,7 +76,7 @@ class TVelShellTree : public QTreeWidget, public TVelShellControl {
     Q_PROPERTY(bool ShowLines READ ShowLines WRITE SetShowLines)
     Q_PROPERTY(bool ShowRoot READ ShowRoot WRITE SetShowRoot)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
-    Q_PROPERTY(ControlLayout::TDragMode DragMode READ DragMode WRITE SetDragMode)
+    Q_PROPERTY(wordloom::shell::ControlLayout::TDragMode DragMode READ DragMode WRITE SetDragMode)
     Q_PROPERTY(bool HideSelection READ HideSelection WRITE SetHideSelection)
     Q_PROPERTY(int Indent READ indentation WRITE setIndentation)
     Q_PROPERTY(QMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
@@ -283,3 +287,5 @@ private:
     Qt::MouseButton m_pressButton = Qt::NoButton;
     bool m_dragStarted = false;
 };
+
+} // namespace wordloom::shell

@@ -11,6 +11,8 @@
 #include <QMimeData>
 #include <QTimer>
 
+namespace wordloom::shell {
+
 // ---- drag source ----
 
 Qt::DropAction TVelShellTree::StartDrag(TVelShellTreeNode* node, int button) {
@@ -176,3 +178,5 @@ void TVelShellTree::dropEvent(QDropEvent* event) {
         RefreshNode(hover, true);
     dragLeaveEvent(nullptr);
 }
+
+} // namespace wordloom::shell

@@ -12,6 +12,8 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 
+namespace wordloom::shell {
+
 namespace {
 
 // Ends an in-place edit through the tree, which renames the object.
@@ -216,3 +218,5 @@ bool TVelShellTree::NodeEdited(TVelShellTreeNode* node, const QString& text) {
     SendFolderChanged(node);
     return true;
 }
+
+} // namespace wordloom::shell

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace wordloom::shell {
+
 namespace {
 
 // Hourglass and no repainting while nodes are added or removed in bulk.
@@ -229,7 +231,7 @@ void TVelShellTree::SortChildren(TVelShellTreeNode* node) {
         if (!left || !right || !left->record || !right->record || !left->record->relative ||
             !right->record->relative)
             return false; // equal on failure
-        return ::CompareIDs(*left->record->relative, *right->record->relative) < 0;
+        return shell::CompareIDs(*left->record->relative, *right->record->relative) < 0;
     });
     node->addChildren(children);
 }
@@ -341,7 +343,7 @@ void TVelShellTree::MoveToSortedPlace(TVelShellTreeNode* node) {
     for (int i = 0; i < parent->childCount(); ++i) {
         const TVelShellTreeNode* sibling = NodeOf(parent->child(i));
         if (i != from && sibling && sibling->record && sibling->record->relative &&
-            ::CompareIDs(*sibling->record->relative, *node->record->relative) < 0)
+            shell::CompareIDs(*sibling->record->relative, *node->record->relative) < 0)
             ++to;
     }
     if (to == from)
@@ -357,3 +359,5 @@ void TVelShellTree::MoveToSortedPlace(TVelShellTreeNode* node) {
     node->setSelected(wasSelected);
     node->setExpanded(wasExpanded);
 }
+
+} // namespace wordloom::shell

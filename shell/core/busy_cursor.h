@@ -5,6 +5,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 
+namespace wordloom::shell {
+
 class BusyCursor {
 public:
     BusyCursor() : m_active(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
@@ -21,3 +23,5 @@ public:
 private:
     bool m_active;
 };
+
+} // namespace wordloom::shell

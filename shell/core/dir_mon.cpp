@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace wordloom::shell {
+
 namespace {
 
 // Notify-filter bits, in set order.
@@ -139,7 +141,7 @@ private:
         TDirMonFault fault = g_fault.exchange(TDirMonFault::None);
         m_wake = fault == TDirMonFault::StopSignal ? -1 : eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         if (m_wake < 0)
-            throw Exception(QStringLiteral("CreateMutex failed"));
+            throw ShellError(QStringLiteral("CreateMutex failed"));
         // Without inotify the monitors run without events, as for a folder that cannot be watched.
         m_inotify = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
         try {
@@ -148,7 +150,7 @@ private:
             m_worker = std::thread([this] { Run(); });
         } catch (const std::system_error&) {
             CloseDescriptors();
-            throw Exception(QStringLiteral("CreateThread failed"));
+            throw ShellError(QStringLiteral("CreateThread failed"));
         }
     }
 
@@ -344,7 +346,7 @@ TDirMon::TDirMonType TDirMon::NotifyFilter() const {
 
 void TDirMon::SetNotifyFilter(TDirMonType filter) {
     if (Running())
-        throw Exception(QStringLiteral("Unable to change NotifyFilter when DirMon is running"));
+        throw ShellError(QStringLiteral("Unable to change NotifyFilter when DirMon is running"));
     std::uint32_t bits = 0;
     for (int i = 0; i < 6; ++i)
         if (filter.testFlag(TDirMonValue(1 << i)))
@@ -368,7 +370,7 @@ void TDirMon::Start() {
 
 void TDirMon::Stop() {
     if (!Running())
-        throw Exception(QStringLiteral("DirMon not started"));
+        throw ShellError(QStringLiteral("DirMon not started"));
     WatchService::Instance().Remove(m_slot.get());
     m_slot.reset();
     DoStop();
@@ -405,3 +407,5 @@ bool TDirMon::event(QEvent* event) {
     }
     return true;
 }
+
+} // namespace wordloom::shell

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace wordloom::shell {
+
 struct TDirMonSlot;
 
 // The posted change notice: QEvent::User + the monitor's message number 0x401.
@@ -31,7 +33,7 @@ public:
 
 private:
     Q_PROPERTY(QString Directory READ Directory WRITE SetDirectory)
-    Q_PROPERTY(TDirMon::TDirMonType NotifyFilter READ NotifyFilter WRITE SetNotifyFilter)
+    Q_PROPERTY(wordloom::shell::TDirMon::TDirMonType NotifyFilter READ NotifyFilter WRITE SetNotifyFilter)
     Q_PROPERTY(bool Nested READ Nested WRITE SetNested)
     Q_PROPERTY(TMethod OnDirChange READ OnDirChangeMethod WRITE SetOnDirChangeMethod)
     Q_PROPERTY(TMethod OnStart READ OnStartMethod WRITE SetOnStartMethod)
@@ -51,7 +53,7 @@ public:
     void SetDirectory(const QString& directory);
 
     TDirMonType NotifyFilter() const;
-    // Throws Exception("Unable to change NotifyFilter when DirMon is running") while running.
+    // Throws ShellError("Unable to change NotifyFilter when DirMon is running") while running.
     void SetNotifyFilter(TDirMonType filter);
     // The filter as notify-filter bits: 0x1 file names, 0x2 directory names, 0x4 attributes, 0x8
     // size, 0x10 last write, 0x100 security.
@@ -64,12 +66,12 @@ public:
     bool Running() const { return m_slot != nullptr; }
 
     // Starts watching Directory: nothing when running or Directory is empty. Throws
-    // Exception("CreateMutex failed") when the stop signal cannot be made and
-    // Exception("CreateThread failed") when the worker cannot be started; stopped then. A directory
+    // ShellError("CreateMutex failed") when the stop signal cannot be made and
+    // ShellError("CreateThread failed") when the worker cannot be started; stopped then. A directory
     // that cannot be watched leaves the monitor running without events.
     void Start();
     // Stops watching and returns once the worker no longer touches this monitor; then OnStop.
-    // Throws Exception("DirMon not started") when not running. No OnDirChange follows a Stop.
+    // Throws ShellError("DirMon not started") when not running. No OnDirChange follows a Stop.
     void Stop();
 
     QString Version() const { return ComponentVersion(this); }
@@ -110,3 +112,5 @@ enum class TDirMonFault { None, StopSignal, Thread };
 void SetDirMonFaultForTesting(TDirMonFault fault);
 // Test hook: the worker handles a queue overflow as if the kernel had reported one.
 void SimulateDirMonOverflowForTesting();
+
+} // namespace wordloom::shell

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdio>
 
+namespace wordloom::shell {
+
 namespace {
 
 const QString kUriList = QStringLiteral("text/uri-list");
@@ -156,3 +158,5 @@ bool TransferFiles(const QList<QUrl>& urls, const QString& targetDir, bool move,
     }
     return ok;
 }
+
+} // namespace wordloom::shell

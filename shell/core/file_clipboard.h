@@ -9,6 +9,8 @@
 
 class QMimeData;
 
+namespace wordloom::shell {
+
 // A new mime data object (the caller owns it) carrying the local files.
 QMimeData* MakeFileListMimeData(const QList<QUrl>& urls, bool cut);
 // The local files a mime data object carries, from whichever of the formats it has; `cut` tells
@@ -19,3 +21,5 @@ QList<QUrl> FileListFromMimeData(const QMimeData* data, bool* cut);
 // " (copy)", " (copy 2)", ... Folders are never copied into themselves and symbolic links are copied
 // as links. False when anything failed (what succeeded stays done); `error` tells what.
 bool TransferFiles(const QList<QUrl>& urls, const QString& targetDir, bool move, QString* error);
+
+} // namespace wordloom::shell

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace wordloom::shell {
+
 namespace {
 
 // A list larger than this is refused by AllocIDList, as an allocator would refuse it.
@@ -195,3 +197,5 @@ bool MatchMask(const QString& name, const QString& mask) {
     }
     return at(0, 0);
 }
+
+} // namespace wordloom::shell

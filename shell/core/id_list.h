@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+namespace wordloom::shell {
+
 // The kind byte that leads every item's data.
 enum class ItemKind : std::uint8_t {
     Computer = 1, // the Computer folder on the desktop
@@ -96,3 +98,5 @@ void FreeStrRet(StrRet& result);
 
 // Wildcard match, case-insensitive: "*" any run (also empty), "?" exactly one character.
 bool MatchMask(const QString& name, const QString& mask);
+
+} // namespace wordloom::shell

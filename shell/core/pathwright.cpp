@@ -23,6 +23,8 @@
 
 #include <sys/stat.h>
 
+namespace wordloom::shell {
+
 namespace {
 
 QString WithSlash(QString path) {
@@ -795,3 +797,5 @@ QString TPathwright::FileTimeText(const QDateTime& time) {
     return locale.toString(local.date(), QLocale::ShortFormat) + u' ' +
            locale.toString(local.time(), QLocale::ShortFormat);
 }
+
+} // namespace wordloom::shell

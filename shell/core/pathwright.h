@@ -19,12 +19,15 @@
 class QAction;
 class QMenu;
 class QWidget;
+
+namespace wordloom::shell {
+
 class TDirMon;
 
 // The component's own failures ("Cannot Find Folder: ...", "Error! Cannot find Object ...").
-class EPathwrightError : public Exception {
+class EPathwrightError : public ShellError {
 public:
-    using Exception::Exception;
+    using ShellError::ShellError;
 };
 
 // The object's column alignment in the detail view.
@@ -220,3 +223,5 @@ private:
     TDirMon* m_monitor = nullptr;
     UiHooks m_hooks;
 };
+
+} // namespace wordloom::shell

@@ -12,6 +12,8 @@
 #include <QMimeDatabase>
 #include <QVBoxLayout>
 
+namespace wordloom::shell {
+
 namespace {
 
 QString PermissionText(QFile::Permissions permissions) {
@@ -93,3 +95,5 @@ QString TVelPropertiesDialog::FieldText(const QString& field) const {
     const qsizetype index = m_fields.indexOf(field);
     return index < 0 ? QString() : m_texts[index];
 }
+
+} // namespace wordloom::shell

@@ -6,6 +6,8 @@
 
 class QFormLayout;
 
+namespace wordloom::shell {
+
 class TVelPropertiesDialog : public QDialog {
     Q_OBJECT
 public:
@@ -22,3 +24,5 @@ private:
     QStringList m_fields;
     QStringList m_texts;
 };
+
+} // namespace wordloom::shell

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+namespace wordloom::shell {
+
 const TShellLinkEvent* TShellLinkEvent::From(const QEvent* event) {
     const int type = int(event->type());
     if (type < int(ShellLinkEventType(TShellLinkMessage::SLM_FOLDERCHANGED)) ||
@@ -74,3 +76,5 @@ void TVelShellLink::Broadcast(QObject* sender, TShellLinkMessage message, const 
         QCoreApplication::sendEvent(control.data(), &event);
     }
 }
+
+} // namespace wordloom::shell

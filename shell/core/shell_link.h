@@ -10,6 +10,8 @@
 #include <QList>
 #include <QPointer>
 
+namespace wordloom::shell {
+
 // The link notices by their message numbers; the event type is QEvent::User + the number.
 enum class TShellLinkMessage {
     SLM_FOLDERCHANGED = 0x680,
@@ -79,3 +81,5 @@ private:
     QList<QPointer<QObject>> m_controls;
     bool m_enabled = true;
 };
+
+} // namespace wordloom::shell

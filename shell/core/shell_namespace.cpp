@@ -20,6 +20,8 @@
 #include <cerrno>
 #include <optional>
 
+namespace wordloom::shell {
+
 namespace {
 
 // How long the mount table and the special-folder locations stay cached (milliseconds): long enough
@@ -972,3 +974,5 @@ bool ObjectExists(const QString& path) {
 int ItemKindRank(ItemKind kind) {
     return KindRank(kind);
 }
+
+} // namespace wordloom::shell

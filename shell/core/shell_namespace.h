@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+namespace wordloom::shell {
+
 // Attribute bits of namespace objects (the classic shell's SFGAO values).
 namespace Sfgao {
 constexpr std::uint32_t CanRename = 0x10;
@@ -173,3 +175,5 @@ std::uint32_t AttributesOf(const IDList& absolute, std::uint32_t mask);
 bool IsDriveRoot(const QString& path);
 // The path exists (a dangling symbolic link counts) or is a drive root.
 bool ObjectExists(const QString& path);
+
+} // namespace wordloom::shell

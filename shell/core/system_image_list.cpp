@@ -13,6 +13,8 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+namespace wordloom::shell {
+
 QMimeType FileMimeType(const QByteArray& path) {
     static const QMimeDatabase database;
     QByteArray name = path.mid(path.lastIndexOf('/') + 1);
@@ -168,3 +170,5 @@ void TVelSystemImageList::Loaded() {
     TComponent::Loaded();
     AttachSystemList();
 }
+
+} // namespace wordloom::shell

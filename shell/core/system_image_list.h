@@ -14,6 +14,8 @@
 class QMimeDatabase;
 class QMimeType;
 
+namespace wordloom::shell {
+
 // The type of the file at `path` from names alone (nothing is opened): a symbolic link has the type
 // of the file it finally points to, and the link type when it points nowhere.
 QMimeType FileMimeType(const QByteArray& path);
@@ -57,8 +59,9 @@ public:
 
 private:
     Q_PROPERTY(bool ShareImages READ GetShareImages WRITE SetShareImages)
-    Q_PROPERTY(TVelSystemImageList::TVelImageListSize Size READ Size WRITE SetSize)
-    Q_PROPERTY(TVelSystemImageList::TDrawingStyle DrawingStyle READ DrawingStyle WRITE SetDrawingStyle)
+    Q_PROPERTY(wordloom::shell::TVelSystemImageList::TVelImageListSize Size READ Size WRITE SetSize)
+    Q_PROPERTY(wordloom::shell::TVelSystemImageList::TDrawingStyle DrawingStyle READ DrawingStyle WRITE
+                   SetDrawingStyle)
     Q_PROPERTY(TMethod OnChange READ OnChangeMethod WRITE SetOnChangeMethod)
     Q_CLASSINFO("Default:DrawingStyle", "dsNormal")
 
@@ -97,3 +100,5 @@ private:
     bool m_private = false;
     std::vector<QPixmap> m_copy;
 };
+
+} // namespace wordloom::shell

@@ -16,6 +16,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace wordloom::shell {
+
 namespace {
 
 QString Reason(int error) {
@@ -255,3 +257,5 @@ bool MoveToTrash(const QByteArray& path, QString* error, QByteArray* trashedAs) 
               .arg(Name(name));
     return false;
 }
+
+} // namespace wordloom::shell

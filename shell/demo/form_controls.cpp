@@ -13,6 +13,8 @@
 
 #include <mutex>
 
+namespace wordloom::shell {
+
 void RegisterFormControls() {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -396,3 +398,5 @@ void TMainMenu::FillMenuBar(QMenuBar* bar) {
         }
     }
 }
+
+} // namespace wordloom::shell

@@ -14,6 +14,8 @@
 class QAction;
 class QMenuBar;
 
+namespace wordloom::shell {
+
 namespace FormControls {
 Q_NAMESPACE
 enum TBevelCut { bvNone, bvLowered, bvRaised };
@@ -29,13 +31,13 @@ void RegisterFormControls();
 
 class TPanel : public QFrame, public TComponentState {
     Q_OBJECT
-    Q_PROPERTY(ControlLayout::TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(wordloom::shell::ControlLayout::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(int Left READ x WRITE SetLeft)
     Q_PROPERTY(int Top READ y WRITE SetTop)
     Q_PROPERTY(int Width READ width WRITE SetWidth)
     Q_PROPERTY(int Height READ height WRITE SetHeight)
-    Q_PROPERTY(FormControls::TBevelCut BevelInner READ BevelInner WRITE SetBevelInner)
-    Q_PROPERTY(FormControls::TBevelCut BevelOuter READ BevelOuter WRITE SetBevelOuter)
+    Q_PROPERTY(wordloom::shell::FormControls::TBevelCut BevelInner READ BevelInner WRITE SetBevelInner)
+    Q_PROPERTY(wordloom::shell::FormControls::TBevelCut BevelOuter READ BevelOuter WRITE SetBevelOuter)
     Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
 public:
     explicit TPanel(QWidget* owner = nullptr);
@@ -75,7 +77,7 @@ class TSpeedButton : public QToolButton, public TComponentState {
     Q_PROPERTY(int GroupIndex READ GroupIndex WRITE SetGroupIndex)
     Q_PROPERTY(bool Down READ Down WRITE SetDown)
     Q_PROPERTY(bool AllowAllUp READ AllowAllUp WRITE SetAllowAllUp)
-    Q_PROPERTY(FormControls::TButtonLayout Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(wordloom::shell::FormControls::TButtonLayout Layout READ Layout WRITE SetLayout)
     Q_PROPERTY(QString Glyph READ Glyph WRITE SetGlyph)
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
@@ -126,12 +128,12 @@ private:
 // Drags the boundary between the control before it and the rest of its container.
 class TSplitter : public QWidget, public TComponentState {
     Q_OBJECT
-    Q_PROPERTY(ControlLayout::TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(wordloom::shell::ControlLayout::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(int Left READ x WRITE SetLeft)
     Q_PROPERTY(int Top READ y WRITE SetTop)
     Q_PROPERTY(int Width READ width WRITE SetWidth)
     Q_PROPERTY(int Height READ height WRITE SetHeight)
-    Q_PROPERTY(FormControls::TCursor Cursor READ Cursor WRITE SetCursor)
+    Q_PROPERTY(wordloom::shell::FormControls::TCursor Cursor READ Cursor WRITE SetCursor)
     Q_PROPERTY(int MinSize READ MinSize WRITE SetMinSize)
 public:
     explicit TSplitter(QWidget* owner = nullptr);
@@ -164,7 +166,7 @@ private:
 
 class TStatusBar : public QFrame, public TComponentState {
     Q_OBJECT
-    Q_PROPERTY(ControlLayout::TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(wordloom::shell::ControlLayout::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(int Left READ x WRITE SetLeft)
     Q_PROPERTY(int Top READ y WRITE SetTop)
     Q_PROPERTY(int Width READ width WRITE SetWidth)
@@ -245,3 +247,5 @@ class TPopupMenu : public QMenu, public TComponentState {
 public:
     explicit TPopupMenu(QWidget* owner = nullptr) : QMenu(owner), TComponentState(this) {}
 };
+
+} // namespace wordloom::shell

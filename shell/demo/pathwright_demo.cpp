@@ -31,10 +31,10 @@ int main(int argc, char** argv) {
         }
     }
     try {
-        TShellForm form(nullptr, folder);
+        wordloom::shell::TShellForm form(nullptr, folder);
         form.show();
         return QApplication::exec();
-    } catch (const Exception& e) {
+    } catch (const wordloom::shell::ShellError& e) {
         std::fprintf(stderr, "pathwright-demo: %s\n", qPrintable(e.Message()));
         return 1;
     }

@@ -16,6 +16,8 @@
 
 #include <mutex>
 
+namespace wordloom::shell {
+
 namespace {
 
 // The form file names its start folder with this literal.
@@ -62,21 +64,21 @@ std::string FormLiteral(const QString& text) {
 
 // The form file holds English captions and hints; these are the ones shown in the user's language.
 constexpr const char* kFormTexts[] = {
-    QT_TRANSLATE_NOOP("TShellForm", "Demo for Pathwright Components"),
-    QT_TRANSLATE_NOOP("TShellForm", "Parent Folder"),
-    QT_TRANSLATE_NOOP("TShellForm", "Delete"),
-    QT_TRANSLATE_NOOP("TShellForm", "Show Properties"),
-    QT_TRANSLATE_NOOP("TShellForm", "Show Large Icons"),
-    QT_TRANSLATE_NOOP("TShellForm", "Show Small Icons"),
-    QT_TRANSLATE_NOOP("TShellForm", "Show List"),
-    QT_TRANSLATE_NOOP("TShellForm", "Show Report"),
-    QT_TRANSLATE_NOOP("TShellForm", "Connect network drive"),
-    QT_TRANSLATE_NOOP("TShellForm", "Full &Expand"),
-    QT_TRANSLATE_NOOP("TShellForm", "Full &Collapse"),
-    QT_TRANSLATE_NOOP("TShellForm", "&File"),
-    QT_TRANSLATE_NOOP("TShellForm", "E&xit"),
-    QT_TRANSLATE_NOOP("TShellForm", "&Help"),
-    QT_TRANSLATE_NOOP("TShellForm", "&About..."),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Demo for Pathwright Components"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Parent Folder"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Delete"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Show Properties"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Show Large Icons"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Show Small Icons"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Show List"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Show Report"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Connect network drive"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Full &Expand"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "Full &Collapse"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "&File"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "E&xit"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "&Help"),
+    QT_TRANSLATE_NOOP("wordloom::shell::TShellForm", "&About..."),
 };
 
 void TranslateFormTexts(QObject* form) {
@@ -268,3 +270,5 @@ void TShellForm::StatusBar1Click(QObject*) {
 void TShellForm::ShellListViewOperation(QObject*, TVelShellOperations, const QStringList&, const QString&) {}
 
 void TShellForm::ShellListViewContextMenuSelect(const QString&, bool&) {}
+
+} // namespace wordloom::shell

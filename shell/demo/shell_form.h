@@ -15,6 +15,9 @@
 #include <functional>
 
 class QMenuBar;
+
+namespace wordloom::shell {
+
 class TMainMenu;
 class TStatusBar;
 class TVelShellCombo;
@@ -95,3 +98,5 @@ private:
     QMenuBar* m_menuBar = nullptr;
     Hooks m_hooks;
 };
+
+} // namespace wordloom::shell

@@ -1,5 +1,7 @@
 #include "shell/forms/component.h"
 
+namespace wordloom::shell {
+
 TComponentState::TComponentState(QObject* self) : m_self(self) {
     if (TComponentState* owner = Owner(); owner && owner->IsDesigning())
         m_state |= csDesigning;
@@ -108,5 +110,13 @@ QMetaMethod FindHandler(const QObject* receiver, const QByteArray& name, int arg
 }
 
 QString ComponentVersion(const QObject* component) {
-    return QString::fromLatin1(component->metaObject()->className()) + QStringLiteral(" V2.3");
+    return ComponentClassName(component->metaObject()) + QStringLiteral(" V2.3");
 }
+
+QString ComponentClassName(const QMetaObject* meta) {
+    const QByteArrayView qualified(meta->className());
+    const qsizetype scope = qualified.lastIndexOf(QByteArrayView("::"));
+    return QString::fromLatin1(scope < 0 ? qualified : qualified.sliced(scope + 2));
+}
+
+} // namespace wordloom::shell

@@ -18,10 +18,12 @@
 #include <type_traits>
 #include <utility>
 
+namespace wordloom::shell {
+
 // The general failure of components; the message is the program's own text.
-class Exception : public std::runtime_error {
+class ShellError : public std::runtime_error {
 public:
-    explicit Exception(const QString& message) : std::runtime_error(message.toStdString()) {}
+    explicit ShellError(const QString& message) : std::runtime_error(message.toStdString()) {}
     QString Message() const { return QString::fromUtf8(what()); }
 };
 
@@ -99,7 +101,6 @@ struct TMethod {
         return a.Receiver == b.Receiver && a.Name == b.Name;
     }
 };
-Q_DECLARE_METATYPE(TMethod)
 
 // Finds an invokable method (or slot) of `receiver` named `name` taking `argc` parameters; an
 // invalid QMetaMethod when there is none.
@@ -180,3 +181,11 @@ using TNotifyEvent = TEvent<QObject*>;
 
 // " V2.3" after the class name: every shell component's Version text.
 QString ComponentVersion(const QObject* component);
+// The class name form files use: the C++ class name without its namespaces. (Enum-typed
+// Q_PROPERTYs spell their type fully qualified for the same reason: Qt finds the enumerator by the
+// scope written there, compared with qualified class names.)
+QString ComponentClassName(const QMetaObject* meta);
+
+} // namespace wordloom::shell
+
+Q_DECLARE_METATYPE(wordloom::shell::TMethod)

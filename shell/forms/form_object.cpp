@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+namespace wordloom::shell {
+
 namespace {
 
 constexpr int MaxNesting = 1000;
@@ -35,11 +37,11 @@ enum Tag : std::uint8_t {
 };
 
 [[noreturn]] void InvalidStream() {
-    throw Exception(QStringLiteral("Invalid stream format"));
+    throw ShellError(QStringLiteral("Invalid stream format"));
 }
 
 [[noreturn]] void InvalidValue() {
-    throw Exception(QStringLiteral("Invalid property value"));
+    throw ShellError(QStringLiteral("Invalid property value"));
 }
 
 // Narrow strings of form files are in the Windows code page of Western Europe.
@@ -394,3 +396,5 @@ std::string BuildBinaryForm(const TFormObject& root) {
         resource += char((body.size() >> (8 * i)) & 0xFF);
     return resource + body;
 }
+
+} // namespace wordloom::shell

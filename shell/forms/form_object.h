@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+namespace wordloom::shell {
+
 // One property value. Floats, collections and null are recognised but carry no payload here: the
 // components' published properties use none of them.
 struct TFormValue {
@@ -39,9 +41,11 @@ struct TFormObject {
     QList<TFormObject> children;
 };
 
-// Parses a binary form resource (or a bare "TPF0" stream). Throws Exception "Invalid stream format"
+// Parses a binary form resource (or a bare "TPF0" stream). Throws ShellError "Invalid stream format"
 // for a bad header, signature, length or nesting, "Invalid property value" for a misplaced tag.
 TFormObject ParseBinaryForm(std::string_view data);
 // The binary form resource of `root`: resource header named after its class in upper case, then
 // the component stream. Narrow strings are written only for ASCII text; others as wide strings.
 std::string BuildBinaryForm(const TFormObject& root);
+
+} // namespace wordloom::shell

@@ -17,6 +17,8 @@
 #include <mutex>
 #include <vector>
 
+namespace wordloom::shell {
+
 namespace {
 
 QHash<QString, TComponentRegistry::Factory>& Factories() {
@@ -26,7 +28,7 @@ QHash<QString, TComponentRegistry::Factory>& Factories() {
         // The shell core's own classes. Registered here, not by static initialisers, so that a
         // static library never drops them.
         auto add = [](const QMetaObject& meta, TComponentRegistry::Factory factory) {
-            factories.insert(QString::fromLatin1(meta.className()), std::move(factory));
+            factories.insert(ComponentClassName(&meta), std::move(factory));
         };
         add(TDirMon::staticMetaObject, [](QObject* parent) -> QObject* { return new TDirMon(parent); });
         add(TVelShellLink::staticMetaObject,
@@ -167,7 +169,7 @@ private:
         const QString context = object->objectName() + QLatin1Char('.') + QString::fromLatin1(entry.name);
         try {
             Assign(object, entry);
-        } catch (const Exception& e) {
+        } catch (const ShellError& e) {
             Fail(QStringLiteral("Error reading %1: %2").arg(context, e.Message()));
         }
     }
@@ -360,7 +362,7 @@ void ReadForm(QObject* root, std::string_view data) {
         throw EReadError(QString::fromUtf8(e.what()));
     } catch (const EReadError&) {
         throw;
-    } catch (const Exception& e) {
+    } catch (const ShellError& e) {
         throw EReadError(e.Message());
     }
     Loader(root).Run(tree);
@@ -375,3 +377,5 @@ void ReadFormFile(QObject* root, const QString& path) {
     }
     ReadForm(root, data);
 }
+
+} // namespace wordloom::shell

@@ -23,11 +23,13 @@
 #include <string_view>
 #include <type_traits>
 
+namespace wordloom::shell {
+
 // A failure while reading a form: "Error reading <component>.<property>: <message>" for a
 // property, or the message alone.
-class EReadError : public Exception {
+class EReadError : public ShellError {
 public:
-    using Exception::Exception;
+    using ShellError::ShellError;
 };
 
 // Class name -> factory. The shell core's classes are registered from the start; other libraries
@@ -39,7 +41,7 @@ public:
     static void Register(const QString& className, Factory factory);
     template <class T>
     static void Register() {
-        Register(QString::fromLatin1(T::staticMetaObject.className()), [](QObject* parent) -> QObject* {
+        Register(ComponentClassName(&T::staticMetaObject), [](QObject* parent) -> QObject* {
             if constexpr (std::is_base_of_v<QWidget, T>) {
                 auto* parentWidget = qobject_cast<QWidget*>(parent);
                 return parentWidget ? new T(parentWidget) : nullptr;
@@ -72,3 +74,5 @@ std::string WriteFormBinary(QObject* root);
 std::string WriteFormText(QObject* root);
 // Writes the form file atomically, binary or text.
 void WriteFormFile(QObject* root, const QString& path, bool text);
+
+} // namespace wordloom::shell

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QMetaProperty>
 
+namespace wordloom::shell {
+
 namespace {
 
 // The default a class declares for a property, in the text form ("True", "dsNormal", "[]").
@@ -28,15 +30,14 @@ public:
         if (component)
             component->SetWriting(true);
         TFormObject tree;
-        tree.className = QString::fromLatin1(object->metaObject()->className());
+        tree.className = ComponentClassName(object->metaObject());
         tree.name = object->objectName();
         for (const QMetaProperty& property : PublishedProperties(object->metaObject()))
             if (property.isStored() && property.isReadable())
                 Add(object, property, tree);
         for (QObject* child : object->children())
             if (!child->objectName().isEmpty() &&
-                (AsComponent(child) ||
-                 TComponentRegistry::Contains(QString::fromLatin1(child->metaObject()->className()))))
+                (AsComponent(child) || TComponentRegistry::Contains(ComponentClassName(child->metaObject()))))
                 tree.children.append(Describe(child));
         if (component)
             component->SetWriting(false);
@@ -134,6 +135,8 @@ void WriteFormFile(QObject* root, const QString& path, bool text) {
     try {
         wordloom::WriteFileAtomically(QFile::encodeName(path).toStdString(), data);
     } catch (const wordloom::FileError& e) {
-        throw Exception(QString::fromUtf8(e.what()));
+        throw ShellError(QString::fromUtf8(e.what()));
     }
 }
+
+} // namespace wordloom::shell

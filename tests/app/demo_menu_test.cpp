@@ -9,6 +9,7 @@
 
 using namespace wordloom;
 using namespace wordloom::testing;
+using namespace wordloom::shell;
 
 class DemoMenuTest : public QObject {
     Q_OBJECT

@@ -18,6 +18,7 @@
 
 using namespace wordloom;
 using namespace wordloom::testing;
+using namespace wordloom::shell;
 
 namespace {
 

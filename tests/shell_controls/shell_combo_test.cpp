@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QTest>
 
+using namespace wordloom::shell;
+
 namespace {
 
 struct EntryView {

@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+using namespace wordloom::shell;
+
 namespace {
 
 class LinkedWidget : public QWidget, public TVelShellControl {

@@ -9,6 +9,8 @@
 #include <QClipboard>
 #include <QKeyEvent>
 
+using namespace wordloom::shell;
+
 namespace {
 
 // A window that records the keys its children pass on (the modifier keys' own presses aside).

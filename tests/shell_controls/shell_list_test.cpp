@@ -28,6 +28,8 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+using namespace wordloom::shell;
+
 namespace {
 
 struct Report {

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace wordloom::shell;
+
 namespace {
 
 // A control on the link that records the folders it is told about.

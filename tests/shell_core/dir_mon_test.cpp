@@ -9,6 +9,8 @@
 
 #include <memory>
 
+using namespace wordloom::shell;
+
 namespace {
 
 // Counts a monitor's events as signals, so tests can wait for them.
@@ -183,14 +185,14 @@ private slots:
         try {
             monitor.Stop();
             QFAIL("Stop while stopped");
-        } catch (const Exception& e) {
+        } catch (const ShellError& e) {
             QCOMPARE(e.Message(), QStringLiteral("DirMon not started"));
         }
         monitor.SetDirectory(m_dir->path());
         try {
             monitor.SetNotifyFilter(TDirMon::dmcSize);
             QFAIL("NotifyFilter while running");
-        } catch (const Exception& e) {
+        } catch (const ShellError& e) {
             QCOMPARE(e.Message(), QStringLiteral("Unable to change NotifyFilter when DirMon is running"));
         }
         QCOMPARE(monitor.FilterBits(), 0x1u);
@@ -213,7 +215,7 @@ private slots:
         try {
             monitor.SetDirectory(m_dir->path());
             QFAIL("Start should fail");
-        } catch (const Exception& e) {
+        } catch (const ShellError& e) {
             QCOMPARE(e.Message(), message);
         }
         QVERIFY(!monitor.Running());
@@ -227,7 +229,7 @@ private slots:
         int calls = 0;
         monitor.OnDirChange = [&calls](QObject*) {
             ++calls;
-            throw Exception(QStringLiteral("handler failed"));
+            throw ShellError(QStringLiteral("handler failed"));
         };
         monitor.SetDirectory(m_dir->path());
         Touch(m_dir->filePath(QStringLiteral("one")));

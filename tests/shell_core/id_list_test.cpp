@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace wordloom::shell;
+
 namespace {
 
 QByteArray Le16(int value) {

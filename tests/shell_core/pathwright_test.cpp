@@ -22,6 +22,8 @@
 #include <sys/time.h>
 #include <utime.h>
 
+using namespace wordloom::shell;
+
 namespace {
 
 QStringList Enumerate(TPathwright& pathwright) {

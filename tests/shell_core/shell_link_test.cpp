@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+using namespace wordloom::shell;
+
 namespace {
 
 // A stand-in control: writes each notice it receives into a shared log.
@@ -166,8 +168,8 @@ private slots:
     }
 
     void throwingReceiverLeavesTheLinkEnabled() {
-        m_controls[0]->react = [](const TShellLinkEvent&) { throw Exception(QStringLiteral("boom")); };
-        QVERIFY_THROWS_EXCEPTION(Exception, m_link->FolderChanged(nullptr, IDList()));
+        m_controls[0]->react = [](const TShellLinkEvent&) { throw ShellError(QStringLiteral("boom")); };
+        QVERIFY_THROWS_EXCEPTION(ShellError, m_link->FolderChanged(nullptr, IDList()));
         QVERIFY(m_link->Enabled());
     }
 

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace wordloom::shell;
+
 namespace {
 
 QStringList Names(const ShellFolder& folder) {

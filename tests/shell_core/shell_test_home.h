@@ -23,7 +23,7 @@ public:
         qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath(QStringLiteral("data"))));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath(QStringLiteral("config"))));
         WriteUserDirs(QStringLiteral("$HOME/Desktop"));
-        ShellContext::Instance().Refresh();
+        wordloom::shell::ShellContext::Instance().Refresh();
     }
 
     QString Root() const { return m_dir.path(); }
@@ -38,7 +38,7 @@ public:
         file.write("XDG_DESKTOP_DIR=\"" + desktop.toUtf8() + "\"\n");
         file.write("XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n");
         file.write("XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n");
-        ShellContext::Instance().Refresh();
+        wordloom::shell::ShellContext::Instance().Refresh();
     }
 
     // Creates a file (and its folders) below the root with the given content; its full path.

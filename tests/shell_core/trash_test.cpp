@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace wordloom::shell;
+
 namespace {
 
 int Mode(const QString& path) {

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace wordloom::shell;
+
 namespace {
 
 QString EntryPath(TVelShellCombo* combo) {

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+using namespace wordloom::shell;
+
 namespace {
 
 // Records every removal it is told about.

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace wordloom::shell;
+
 namespace {
 
 // A component with one property of each kind the reader handles; records what it saw while loading.
@@ -48,7 +50,7 @@ public:
         TComponent::Loaded();
         loadedWithLink = m_link != nullptr;
         if (m_caption == QStringLiteral("fail when loaded"))
-            throw Exception(QStringLiteral("cannot finish"));
+            throw ShellError(QStringLiteral("cannot finish"));
     }
     bool setWhileLoading = false;
     bool loadedWithLink = false;
@@ -282,7 +284,7 @@ private slots:
                                                 "end\n")
                                      .arg(m_dir->path())));
             QFAIL("the failure of Loaded should come through");
-        } catch (const Exception& e) {
+        } catch (const ShellError& e) {
             QCOMPARE(e.Message(), QStringLiteral("cannot finish"));
         }
         auto* monitor = form.findChild<TDirMon*>();
