@@ -367,7 +367,7 @@ private:
     bool m_readOnly = false;
     bool m_rowSelect = false;
     bool m_hideSelection = true;
-    TAlign m_align = alNone;
+    TAlign m_align = TAlign::alNone;
     int m_tabOrder = -1;
 
     // drag and drop

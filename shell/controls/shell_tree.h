@@ -268,8 +268,8 @@ private:
     bool m_showLines = true;
     bool m_readOnly = false;
     bool m_hideSelection = false;
-    TDragMode m_dragMode = dmManual;
-    TAlign m_align = alNone;
+    TDragMode m_dragMode = TDragMode::dmManual;
+    TAlign m_align = TAlign::alNone;
     int m_tabOrder = -1;
     QPointer<QMenu> m_popupMenu;
 

@@ -81,7 +81,7 @@ void TVelShellTree::SetOleDragDrop(bool value) {
         setAcceptDrops(value);
         viewport()->setAcceptDrops(value);
     }
-    m_dragMode = value ? dmAutomatic : dmManual;
+    m_dragMode = value ? TDragMode::dmAutomatic : TDragMode::dmManual;
 }
 
 void TVelShellTree::ClearHover() {

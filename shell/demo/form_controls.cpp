@@ -251,10 +251,10 @@ QWidget* TSplitter::Neighbour() const {
         auto* widget = qobject_cast<QWidget*>(child);
         if (!widget || widget == this || widget->isWindow() || AlignOf(widget) != m_align)
             continue;
-        const bool touches = (m_align == alLeft && widget->geometry().right() + 1 == x()) ||
-                             (m_align == alRight && widget->x() == geometry().right() + 1) ||
-                             (m_align == alTop && widget->geometry().bottom() + 1 == y()) ||
-                             (m_align == alBottom && widget->y() == geometry().bottom() + 1);
+        const bool touches = (m_align == TAlign::alLeft && widget->geometry().right() + 1 == x()) ||
+                             (m_align == TAlign::alRight && widget->x() == geometry().right() + 1) ||
+                             (m_align == TAlign::alTop && widget->geometry().bottom() + 1 == y()) ||
+                             (m_align == TAlign::alBottom && widget->y() == geometry().bottom() + 1);
         if (touches)
             return widget;
     }
@@ -265,8 +265,8 @@ void TSplitter::MoveBy(int delta) {
     QWidget* neighbour = Neighbour();
     if (!neighbour)
         return;
-    const bool horizontal = m_align == alLeft || m_align == alRight;
-    const int sign = (m_align == alLeft || m_align == alTop) ? 1 : -1;
+    const bool horizontal = m_align == TAlign::alLeft || m_align == TAlign::alRight;
+    const int sign = (m_align == TAlign::alLeft || m_align == TAlign::alTop) ? 1 : -1;
     const int size = (horizontal ? neighbour->width() : neighbour->height()) + sign * delta;
     const int limit = horizontal ? parentWidget()->width() - m_minSize : parentWidget()->height() - m_minSize;
     const int newSize = std::clamp(size, m_minSize, std::max(m_minSize, limit));
@@ -287,7 +287,7 @@ void TSplitter::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || m_pressSize < 0)
         return;
     const QPoint now = event->globalPosition().toPoint();
-    const bool horizontal = m_align == alLeft || m_align == alRight;
+    const bool horizontal = m_align == TAlign::alLeft || m_align == TAlign::alRight;
     const int delta = horizontal ? now.x() - m_pressPoint.x() : now.y() - m_pressPoint.y();
     m_pressPoint = now;
     MoveBy(delta);

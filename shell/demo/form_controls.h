@@ -59,7 +59,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TAlign m_align = alNone;
+    TAlign m_align = TAlign::alNone;
     FormControls::TBevelCut m_bevelInner = FormControls::bvNone;
     FormControls::TBevelCut m_bevelOuter = FormControls::bvRaised;
     int m_tabOrder = -1;
@@ -157,7 +157,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    TAlign m_align = alLeft;
+    TAlign m_align = TAlign::alLeft;
     FormControls::TCursor m_cursor = FormControls::crHSplit;
     int m_minSize = 30;
     QPoint m_pressPoint;
@@ -201,7 +201,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    TAlign m_align = alBottom;
+    TAlign m_align = TAlign::alBottom;
     bool m_simplePanel = false;
     QString m_simpleText;
 };

@@ -59,6 +59,16 @@ private slots:
         QVERIFY(wide.find("'/tmp/Gr'#246#223'e/'") != std::string::npos);
     }
 
+    // The enumerated properties go back out with the same identifiers the form file gives them.
+    void enumeratedPropertiesWriteTheirFormTexts() {
+        TShellForm form(nullptr, m_home->Home());
+        const std::string text = WriteFormText(&form);
+        for (const char* expected : {"Align = alTop", "Align = alLeft", "Align = alClient",
+                                     "Align = alBottom", "DragMode = dmAutomatic", "BevelInner = bvRaised",
+                                     "BevelOuter = bvLowered", "Layout = blGlyphRight"})
+            QVERIFY2(text.find(expected) != std::string::npos, expected);
+    }
+
     void loadsTheLayoutFromTheFormFile() {
         TShellForm form(nullptr, m_home->Home());
         QCOMPARE(form.windowTitle(), QStringLiteral("Demo for Pathwright Components"));
