@@ -325,7 +325,8 @@ void TVelShellList::Resync() {
     }
     if (!gone.empty() || !added.empty())
         UpdateItemLayout();
-    ReportOperation(TVelShellOperations(opCutDone | opRemoved), std::move(files), QString());
+    ReportOperation(TVelShellOperations(TVelShellOperation::opCutDone | TVelShellOperation::opRemoved),
+                    std::move(files), QString());
 }
 
 void TVelShellList::ScheduleResync() {
@@ -335,14 +336,15 @@ void TVelShellList::ScheduleResync() {
 
 void TVelShellList::ReportOperation(TVelShellOperations operation, OptFileList files,
                                     const QString& destination) {
-    if (operation & opDelete) {
+    if (operation & TVelShellOperation::opDelete) {
         m_model->RemoveRows(SelectedItems());
         m_hoveredItem = -1;
     }
     if (OnOperation && files && !files->isEmpty())
         OnOperation(this, operation, *files, destination);
     files.reset();
-    constexpr TVelShellOperations changing = opMove | opDelete | opRemoved | opRename;
+    constexpr TVelShellOperations changing = TVelShellOperation::opMove | TVelShellOperation::opDelete |
+                                             TVelShellOperation::opRemoved | TVelShellOperation::opRename;
     // A list answering another control's notice does not pass it on again.
     if ((operation & changing) && m_shellLink && !m_answeringLink)
         m_shellLink->ContentsChanged(this);

@@ -104,7 +104,7 @@ private:
 class TVelShellList : public QWidget, public TVelShellControl {
     Q_OBJECT
 public:
-    enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+    enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
     Q_ENUM(TViewStyle)
 
 private:
@@ -360,7 +360,7 @@ private:
     bool m_applying = false;
     std::unique_ptr<QStringList> m_selectedNames;
     bool m_answeringLink = false;
-    TViewStyle m_viewStyle = vsReport;
+    TViewStyle m_viewStyle = TViewStyle::vsReport;
     QSize m_itemSize;
     int m_iconTextWidth = 0; // width the names wrap at under large icons
     bool m_multiSelect = true;

@@ -67,10 +67,12 @@ bool TVelShellList::ExecuteCommand(const QString& verb) {
     if (!result)
         return false;
     if (VerbIs(verb, "delete")) {
-        ReportOperation(opDelete | opRemoved, std::move(files), QString());
+        ReportOperation(TVelShellOperation::opDelete | TVelShellOperation::opRemoved, std::move(files),
+                        QString());
         Resync();
     } else if (VerbIs(verb, "paste")) {
-        ReportOperation(opPaste | opClipboard, std::move(files), Path());
+        ReportOperation(TVelShellOperation::opPaste | TVelShellOperation::opClipboard, std::move(files),
+                        Path());
     } else if (VerbIs(verb, "cut")) {
         MarkSelectedAsCut();
     }
@@ -94,7 +96,8 @@ bool TVelShellList::PasteIntoFolder(const QString& verb) {
     m_browser->EnterObject();
     // Only a paste that happened is reported.
     if (result && VerbIs(verb, "paste"))
-        ReportOperation(opPaste | opClipboard, std::move(files), Path());
+        ReportOperation(TVelShellOperation::opPaste | TVelShellOperation::opClipboard, std::move(files),
+                        Path());
     ScheduleResync();
     return result;
 }
@@ -180,9 +183,11 @@ bool TVelShellList::ShowItemMenu(const QPoint& screenPoint, QString& verb) {
     m_browser->SetReadOnly(m_readOnly);
     m_browser->ShowContextMenu(screenPoint, m_popupMenu, verb);
     if (VerbIs(verb, "delete"))
-        ReportOperation(opDelete | opRemoved, std::move(paths), QString());
+        ReportOperation(TVelShellOperation::opDelete | TVelShellOperation::opRemoved, std::move(paths),
+                        QString());
     else if (VerbIs(verb, "paste"))
-        ReportOperation(opPaste | opClipboard, std::move(clipboard), Path() + caption);
+        ReportOperation(TVelShellOperation::opPaste | TVelShellOperation::opClipboard, std::move(clipboard),
+                        Path() + caption);
     else if (VerbIs(verb, "cut"))
         MarkSelectedAsCut();
     return true;

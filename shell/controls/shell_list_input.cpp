@@ -144,13 +144,13 @@ bool TVelShellList::ItemEdited(int item, const QString& text) {
     // The new name has its own place in the order (the selection goes along).
     m_model->Reorder(SortOrder(m_model->Rows()));
     UpdateItemLayout();
-    if (m_viewStyle == vsIcon) {
+    if (m_viewStyle == TViewStyle::vsIcon) {
         // After the editor has closed: the view is still committing its data.
         QTimer::singleShot(0, this, [this] { Populate(); });
     }
     if (m_selectedNames)
         m_selectedNames->clear();
-    ReportOperation(opRename, std::move(files), name);
+    ReportOperation(TVelShellOperation::opRename, std::move(files), name);
     return true;
 }
 

@@ -94,8 +94,8 @@ QVariant TVelShellListModel::data(const QModelIndex& index, int role) const {
             return m_list->ItemPixmap(row);
         return QVariant();
     case Qt::TextAlignmentRole:
-        if (m_list->ViewStyle() != TVelShellList::vsReport)
-            return m_list->ViewStyle() == TVelShellList::vsIcon
+        if (m_list->ViewStyle() != TVelShellList::TViewStyle::vsReport)
+            return m_list->ViewStyle() == TVelShellList::TViewStyle::vsIcon
                        ? QVariant(int(Qt::AlignHCenter | Qt::AlignTop))
                        : QVariant();
         if (std::size_t(index.column()) < m_alignments.size())

@@ -179,31 +179,31 @@ void TVelShellList::SetViewStyle(TViewStyle style) {
 void TVelShellList::ApplyViewStyle() {
     auto* icons = static_cast<QListView*>(m_iconView);
     switch (m_viewStyle) {
-    case vsIcon:
+    case TViewStyle::vsIcon:
         icons->setViewMode(QListView::IconMode);
         icons->setFlow(QListView::LeftToRight);
         icons->setIconSize(QSize(32, 32));
         icons->setWordWrap(true);
         break;
-    case vsSmallIcon:
+    case TViewStyle::vsSmallIcon:
         icons->setViewMode(QListView::ListMode);
         icons->setFlow(QListView::LeftToRight);
         icons->setIconSize(QSize(16, 16));
         icons->setWordWrap(false);
         break;
-    case vsList:
+    case TViewStyle::vsList:
         icons->setViewMode(QListView::ListMode);
         icons->setFlow(QListView::TopToBottom);
         icons->setIconSize(QSize(16, 16));
         icons->setWordWrap(false);
         break;
-    case vsReport:
+    case TViewStyle::vsReport:
         break;
     }
     icons->setWrapping(true);
     icons->setMovement(QListView::Static);
     icons->setResizeMode(QListView::Adjust);
-    m_stack->setCurrentWidget(m_viewStyle == vsReport ? m_reportView : m_iconView);
+    m_stack->setCurrentWidget(m_viewStyle == TViewStyle::vsReport ? m_reportView : m_iconView);
     m_pixmapCache.clear();
     UpdateItemLayout();
 }
@@ -221,7 +221,7 @@ void TVelShellList::SetRowSelect(bool value) {
 }
 
 QAbstractItemView* TVelShellList::View() const {
-    return m_viewStyle == vsReport ? m_reportView : m_iconView;
+    return m_viewStyle == TViewStyle::vsReport ? m_reportView : m_iconView;
 }
 
 void TVelShellList::ApplyColumnWidths() {
@@ -251,7 +251,7 @@ QString TVelShellList::ItemText(int item, int column) {
 
 QString TVelShellList::ItemDisplayText(int item) {
     const QString& caption = ItemCaption(item);
-    if (m_viewStyle != vsIcon || m_iconTextWidth <= 0 ||
+    if (m_viewStyle != TViewStyle::vsIcon || m_iconTextWidth <= 0 ||
         QFontMetrics(m_iconView->font()).horizontalAdvance(caption) <= m_iconTextWidth)
         return caption;
     return WrappedLines(caption, m_iconView->font(), m_iconTextWidth).join(QChar::LineSeparator);
@@ -261,7 +261,7 @@ void TVelShellList::UpdateItemLayout() {
     auto* icons = static_cast<ShellPane<QListView>*>(m_iconView);
     m_itemSize = QSize();
     m_iconTextWidth = 0;
-    if (m_viewStyle == vsReport)
+    if (m_viewStyle == TViewStyle::vsReport)
         return;
     const QFont font = icons->font();
     const QFontMetrics metrics(font);
@@ -273,7 +273,7 @@ void TVelShellList::UpdateItemLayout() {
     // The longest name decides: the widest one in a line, the one that takes most lines under an icon.
     QString longest = QStringLiteral("W");
     QSize grid;
-    if (m_viewStyle == vsIcon) {
+    if (m_viewStyle == TViewStyle::vsIcon) {
         const int width = std::max(96, metrics.averageCharWidth() * 14);
         m_iconTextWidth = width - 2 * textMargin;
         qsizetype most = 1;
@@ -304,7 +304,7 @@ void TVelShellList::UpdateItemLayout() {
         option.text = longest;
         m_itemSize = style->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), icons);
         grid = QSize(m_itemSize.width() + 12,
-                     std::max(m_itemSize.height(), m_viewStyle == vsSmallIcon ? 22 : 0));
+                     std::max(m_itemSize.height(), m_viewStyle == TViewStyle::vsSmallIcon ? 22 : 0));
     }
     icons->setGridSize(grid);
     icons->doItemsLayout();
@@ -346,7 +346,7 @@ QPixmap TVelShellList::ItemPixmap(int item) {
     const TVelShellListModel::Row& row = m_model->Rows()[std::size_t(item)];
     if (row.image < 0)
         return QPixmap();
-    const bool large = m_viewStyle == vsIcon;
+    const bool large = m_viewStyle == TViewStyle::vsIcon;
     const bool dim = row.hiddenDim || row.cut;
     const quint64 key = (quint64(quint32(row.image)) << 8) | (quint64(row.overlay + 1) << 4) |
                         (dim ? 2u : 0u) | (large ? 1u : 0u);

@@ -387,11 +387,13 @@ bool TVelShellTree::ExecuteCommand(const QString& verb) {
         return false;
     if (VerbIs(verb, "delete")) {
         DeleteSelectedNode();
-        ReportOperation(opDelete | opRemoved, std::move(files), QString());
+        ReportOperation(TVelShellOperation::opDelete | TVelShellOperation::opRemoved, std::move(files),
+                        QString());
     } else if (VerbIs(verb, "paste")) {
         QCoreApplication::processEvents();
         RefreshSelection();
-        ReportOperation(opPaste | opClipboard, std::move(files), SelectedFolder());
+        ReportOperation(TVelShellOperation::opPaste | TVelShellOperation::opClipboard, std::move(files),
+                        SelectedFolder());
     } else if (VerbIs(verb, "cut")) {
         MarkCut(node);
     }
@@ -416,13 +418,15 @@ void TVelShellTree::ShowNodeMenu(const QPoint& screenPoint, QString& verb) {
         m_notifyNow = true;
         files = QStringList{folder};
         DeleteSelectedNode();
-        ReportOperation(opDelete | opRemoved, std::move(files), QString());
+        ReportOperation(TVelShellOperation::opDelete | TVelShellOperation::opRemoved, std::move(files),
+                        QString());
     } else if (VerbIs(verb, "cut")) {
         MarkCut(Selected());
     } else if (VerbIs(verb, "paste")) {
         QCoreApplication::processEvents();
         RefreshSelection();
-        ReportOperation(opPaste | opClipboard, std::move(files), SelectedFolder());
+        ReportOperation(TVelShellOperation::opPaste | TVelShellOperation::opClipboard, std::move(files),
+                        SelectedFolder());
     }
 }
 

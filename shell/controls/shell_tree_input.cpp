@@ -193,7 +193,7 @@ bool TVelShellTree::NodeEdited(TVelShellTreeNode* node, const QString& text) {
     QString name = text;
     m_browser->RenameObject(name);
     node->setText(0, m_browser->DisplayName());
-    ReportOperation(opRename, std::move(files), name);
+    ReportOperation(TVelShellOperation::opRename, std::move(files), name);
     node->record->relative = CopyIDList(m_browser->GetObjectIDList());
     node->record->absolute = ConcatIDLists(CopyIDList(m_browser->GetFolderIDList()), node->record->relative);
     // The children's lists still hold the old name: they are read again when the node next opens.

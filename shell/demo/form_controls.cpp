@@ -69,12 +69,12 @@ void TPanel::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
     const auto bevel = [&painter](QRect rect, FormControls::TBevelCut cut, const QPalette& palette) {
-        if (cut == FormControls::bvNone)
+        if (cut == FormControls::TBevelCut::bvNone)
             return;
         const QColor light = palette.color(QPalette::Light);
         const QColor dark = palette.color(QPalette::Dark);
-        const QColor topLeft = cut == FormControls::bvRaised ? light : dark;
-        const QColor bottomRight = cut == FormControls::bvRaised ? dark : light;
+        const QColor topLeft = cut == FormControls::TBevelCut::bvRaised ? light : dark;
+        const QColor bottomRight = cut == FormControls::TBevelCut::bvRaised ? dark : light;
         painter.setPen(topLeft);
         painter.drawLine(rect.topLeft(), rect.topRight());
         painter.drawLine(rect.topLeft(), rect.bottomLeft());
@@ -195,7 +195,8 @@ void TSpeedButton::Click() {
 
 void TSpeedButton::SetLayout(FormControls::TButtonLayout value) {
     m_layout = value;
-    setLayoutDirection(value == FormControls::blGlyphRight ? Qt::RightToLeft : Qt::LeftToRight);
+    setLayoutDirection(value == FormControls::TButtonLayout::blGlyphRight ? Qt::RightToLeft
+                                                                          : Qt::LeftToRight);
 }
 
 void TSpeedButton::SetGlyph(const QString& name) {
@@ -208,7 +209,7 @@ void TSpeedButton::SetGlyph(const QString& name) {
 
 TSplitter::TSplitter(QWidget* owner) : QWidget(owner), TComponentState(this) {
     resize(3, 100);
-    SetCursor(FormControls::crHSplit);
+    SetCursor(FormControls::TCursor::crHSplit);
 }
 
 void TSplitter::SetAlign(TAlign align) {
@@ -229,16 +230,16 @@ void TSplitter::SetHeight(int value) {
 void TSplitter::SetCursor(FormControls::TCursor value) {
     m_cursor = value;
     switch (value) {
-    case FormControls::crHSplit:
+    case FormControls::TCursor::crHSplit:
         QWidget::setCursor(Qt::SplitHCursor);
         break;
-    case FormControls::crVSplit:
+    case FormControls::TCursor::crVSplit:
         QWidget::setCursor(Qt::SplitVCursor);
         break;
-    case FormControls::crHandPoint:
+    case FormControls::TCursor::crHandPoint:
         QWidget::setCursor(Qt::PointingHandCursor);
         break;
-    case FormControls::crDefault:
+    case FormControls::TCursor::crDefault:
         unsetCursor();
         break;
     }

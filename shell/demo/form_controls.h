@@ -18,11 +18,11 @@ namespace wordloom::shell {
 
 namespace FormControls {
 Q_NAMESPACE
-enum TBevelCut { bvNone, bvLowered, bvRaised };
+enum class TBevelCut { bvNone, bvLowered, bvRaised };
 Q_ENUM_NS(TBevelCut)
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 Q_ENUM_NS(TButtonLayout)
-enum TCursor { crDefault, crHSplit, crVSplit, crHandPoint };
+enum class TCursor { crDefault, crHSplit, crVSplit, crHandPoint };
 Q_ENUM_NS(TCursor)
 } // namespace FormControls
 
@@ -60,8 +60,8 @@ protected:
 
 private:
     TAlign m_align = TAlign::alNone;
-    FormControls::TBevelCut m_bevelInner = FormControls::bvNone;
-    FormControls::TBevelCut m_bevelOuter = FormControls::bvRaised;
+    FormControls::TBevelCut m_bevelInner = FormControls::TBevelCut::bvNone;
+    FormControls::TBevelCut m_bevelOuter = FormControls::TBevelCut::bvRaised;
     int m_tabOrder = -1;
 };
 
@@ -121,7 +121,7 @@ private:
     bool m_allowAllUp = false;
     bool m_parentShowHint = true;
     bool m_showHint = true;
-    FormControls::TButtonLayout m_layout = FormControls::blGlyphLeft;
+    FormControls::TButtonLayout m_layout = FormControls::TButtonLayout::blGlyphLeft;
     QString m_glyph;
 };
 
@@ -158,7 +158,7 @@ protected:
 
 private:
     TAlign m_align = TAlign::alLeft;
-    FormControls::TCursor m_cursor = FormControls::crHSplit;
+    FormControls::TCursor m_cursor = FormControls::TCursor::crHSplit;
     int m_minSize = 30;
     QPoint m_pressPoint;
     int m_pressSize = -1;
