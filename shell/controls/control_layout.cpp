@@ -11,7 +11,7 @@ namespace wordloom::shell {
 
 TAlign AlignOf(const QWidget* widget) {
     const QVariant value = widget->property("Align");
-    return value.isValid() ? TAlign(value.toInt()) : alNone;
+    return value.isValid() ? value.value<TAlign>() : TAlign::alNone;
 }
 
 void AlignControls(QWidget* container, const QRect& client) {
@@ -21,38 +21,38 @@ void AlignControls(QWidget* container, const QRect& client) {
         if (!widget || widget->isWindow() || widget->isHidden())
             continue;
         const TAlign align = AlignOf(widget);
-        if (align != alNone)
-            byAlign[align].push_back(widget);
+        if (align != TAlign::alNone)
+            byAlign[int(align)].push_back(widget);
     }
     // Stable sorts keep the creation order among controls that stand at the same place.
-    std::stable_sort(byAlign[alTop].begin(), byAlign[alTop].end(),
+    std::stable_sort(byAlign[int(TAlign::alTop)].begin(), byAlign[int(TAlign::alTop)].end(),
                      [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
-    std::stable_sort(byAlign[alBottom].begin(), byAlign[alBottom].end(),
+    std::stable_sort(byAlign[int(TAlign::alBottom)].begin(), byAlign[int(TAlign::alBottom)].end(),
                      [](QWidget* a, QWidget* b) { return a->y() > b->y(); });
-    std::stable_sort(byAlign[alLeft].begin(), byAlign[alLeft].end(),
+    std::stable_sort(byAlign[int(TAlign::alLeft)].begin(), byAlign[int(TAlign::alLeft)].end(),
                      [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
-    std::stable_sort(byAlign[alRight].begin(), byAlign[alRight].end(),
+    std::stable_sort(byAlign[int(TAlign::alRight)].begin(), byAlign[int(TAlign::alRight)].end(),
                      [](QWidget* a, QWidget* b) { return a->x() > b->x(); });
     QRect rest = client;
-    for (QWidget* widget : byAlign[alTop]) {
+    for (QWidget* widget : byAlign[int(TAlign::alTop)]) {
         widget->setGeometry(rest.left(), rest.top(), rest.width(), widget->height());
         rest.setTop(rest.top() + widget->height());
     }
-    for (QWidget* widget : byAlign[alBottom]) {
+    for (QWidget* widget : byAlign[int(TAlign::alBottom)]) {
         widget->setGeometry(rest.left(), rest.bottom() + 1 - widget->height(), rest.width(),
                             widget->height());
         rest.setBottom(rest.bottom() - widget->height());
     }
-    for (QWidget* widget : byAlign[alLeft]) {
+    for (QWidget* widget : byAlign[int(TAlign::alLeft)]) {
         widget->setGeometry(rest.left(), rest.top(), widget->width(), std::max(0, rest.height()));
         rest.setLeft(rest.left() + widget->width());
     }
-    for (QWidget* widget : byAlign[alRight]) {
+    for (QWidget* widget : byAlign[int(TAlign::alRight)]) {
         widget->setGeometry(rest.right() + 1 - widget->width(), rest.top(), widget->width(),
                             std::max(0, rest.height()));
         rest.setRight(rest.right() - widget->width());
     }
-    for (QWidget* widget : byAlign[alClient])
+    for (QWidget* widget : byAlign[int(TAlign::alClient)])
         widget->setGeometry(rest.left(), rest.top(), std::max(0, rest.width()), std::max(0, rest.height()));
 }
 

@@ -11,15 +11,13 @@ namespace wordloom::shell {
 
 namespace ControlLayout {
 Q_NAMESPACE
-enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 Q_ENUM_NS(TAlign)
-enum TDragMode { dmManual, dmAutomatic };
+enum class TDragMode { dmManual, dmAutomatic };
 Q_ENUM_NS(TDragMode)
 } // namespace ControlLayout
 using ControlLayout::TAlign;
 using ControlLayout::TDragMode;
-using enum ControlLayout::TAlign;
-using enum ControlLayout::TDragMode;
 
 // The Align of a widget (its "Align" property); alNone without one.
 TAlign AlignOf(const QWidget* widget);

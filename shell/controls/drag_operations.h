@@ -10,11 +10,11 @@ namespace wordloom::shell {
 inline TVelShellOperations DragSourceOperation(Qt::DropAction effect) {
     switch (effect) {
     case Qt::CopyAction:
-        return opCopy | opDragSource;
+        return TVelShellOperation::opCopy | TVelShellOperation::opDragSource;
     case Qt::MoveAction:
-        return opMove | opDragSource | opRemoved;
+        return TVelShellOperation::opMove | TVelShellOperation::opDragSource | TVelShellOperation::opRemoved;
     default:
-        return opDragSource;
+        return TVelShellOperation::opDragSource;
     }
 }
 
@@ -22,11 +22,11 @@ inline TVelShellOperations DragSourceOperation(Qt::DropAction effect) {
 inline TVelShellOperations DropTargetOperation(Qt::DropAction effect) {
     switch (effect) {
     case Qt::CopyAction:
-        return opCopy | opDropTarget;
+        return TVelShellOperation::opCopy | TVelShellOperation::opDropTarget;
     case Qt::MoveAction:
-        return opMove | opDropTarget;
+        return TVelShellOperation::opMove | TVelShellOperation::opDropTarget;
     default:
-        return opDropTarget;
+        return TVelShellOperation::opDropTarget;
     }
 }
 

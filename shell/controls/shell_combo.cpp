@@ -292,7 +292,7 @@ void TVelShellCombo::SetItemIndex(int value) {
     if (!m_shellLink || IsLoading() || value < 0)
         return;
     if (const std::optional<TVelComboItem> item = Entry(value); item && item->idList)
-        m_shellLink->FolderChanged(this, item->idList->Bytes());
+        m_shellLink->FolderChanged(this, *item->idList);
 }
 
 void TVelShellCombo::EntryPicked(int index) {
@@ -301,7 +301,7 @@ void TVelShellCombo::EntryPicked(int index) {
     TrimEntries(index);
     const std::optional<TVelComboItem> item = Entry(index);
     if (m_shellLink && item && item->idList)
-        m_shellLink->FolderChanged(this, item->idList->Bytes());
+        m_shellLink->FolderChanged(this, *item->idList);
 }
 
 // ---- link ----
@@ -333,10 +333,8 @@ void TVelShellCombo::FolderChangedNotice(const IDList& idList) {
 
 bool TVelShellCombo::event(QEvent* event) {
     if (const TShellLinkEvent* notice = TShellLinkEvent::From(event)) {
-        if (notice->Message() == TShellLinkMessage::SLM_FOLDERCHANGED && notice->IDList()) {
-            if (const OptIDList id = IDList::FromBytes(*notice->IDList()))
-                FolderChangedNotice(*id);
-        }
+        if (notice->Message() == TShellLinkMessage::SLM_FOLDERCHANGED && notice->Folder())
+            FolderChangedNotice(*notice->Folder());
         return true;
     }
     return QComboBox::event(event);

@@ -130,7 +130,7 @@ private:
     TPathwright* m_browser;
     TVelSystemImageList* m_images;
     QPointer<QMenu> m_popupMenu;
-    TAlign m_align = alNone;
+    TAlign m_align = TAlign::alNone;
     int m_tabOrder = -1;
     int m_itemHeight = 16;
     bool m_converting = false;

@@ -28,7 +28,7 @@ namespace wordloom::shell {
 class TVelShellLink;
 
 // The elements of an operation report, as bits of a 16-bit flag word.
-enum TVelShellOperation : quint16 {
+enum class TVelShellOperation : quint16 {
     opCopy = 0x001,
     opMove = 0x002,
     opDragSource = 0x004,

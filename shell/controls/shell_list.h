@@ -105,7 +105,7 @@ private:
 class TVelShellList : public QWidget, public TVelShellControl {
     Q_OBJECT
 public:
-    enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+    enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
     Q_ENUM(TViewStyle)
 
 private:
@@ -307,6 +307,8 @@ protected:
 
 private:
     friend class TVelShellListModel;
+    // The report view and the icon/list view over the model, sharing one selection.
+    void CreateViews();
     void ClearItems();
     // Walks the folder, adding into `into` every object that `listed` does not claim.
     void WalkFolder(std::vector<TVelShellListModel::Row>& into,
@@ -326,6 +328,9 @@ private:
     void MarkSelectedAsCut();
     void EnsureIcon(int item);
     void SendFolderChanged();
+    // A linked control (the tree, the combo box) moved to `folder` through TVelShellLink::FolderChanged:
+    // the list shows it, or nothing when it cannot be opened.
+    void FolderChangedNotice(const IDList& folder);
     QStringList SelectedPaths();
     QString ItemDirectory(int item);
 
@@ -356,14 +361,14 @@ private:
     bool m_applying = false;
     std::unique_ptr<QStringList> m_selectedNames;
     bool m_answeringLink = false;
-    TViewStyle m_viewStyle = vsReport;
+    TViewStyle m_viewStyle = TViewStyle::vsReport;
     QSize m_itemSize;
     int m_iconTextWidth = 0; // width the names wrap at under large icons
     bool m_multiSelect = true;
     bool m_readOnly = false;
     bool m_rowSelect = false;
     bool m_hideSelection = true;
-    TAlign m_align = alNone;
+    TAlign m_align = TAlign::alNone;
     int m_tabOrder = -1;
 
     // drag and drop

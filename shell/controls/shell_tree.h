@@ -245,7 +245,11 @@ private:
     void MarkCut(TVelShellTreeNode* node);
     void ClearHover();
     bool HandleKey(QKeyEvent* event);
+    // The delegate that ends an in-place edit through NodeEdited.
+    QAbstractItemDelegate* NewEditDelegate();
     void SendFolderChanged(const TVelShellTreeNode* node);
+    // A linked control moved to `folder`: the tree selects its node where the root reaches it.
+    void FolderChangedNotice(const IDList& folder);
 
     TPathwright* m_browser;
     TVelSystemImageList* m_images;
@@ -264,8 +268,8 @@ private:
     bool m_showLines = true;
     bool m_readOnly = false;
     bool m_hideSelection = false;
-    TDragMode m_dragMode = dmManual;
-    TAlign m_align = alNone;
+    TDragMode m_dragMode = TDragMode::dmManual;
+    TAlign m_align = TAlign::alNone;
     int m_tabOrder = -1;
     QPointer<QMenu> m_popupMenu;
 

@@ -40,40 +40,41 @@ QList<QObject*> TVelShellLink::Controls() const {
     return result;
 }
 
-void TVelShellLink::FolderChanged(QObject* sender, const QByteArray& idList) {
+void TVelShellLink::FolderChanged(QObject* sender, IDList folder) {
     if (!m_enabled)
         return;
     {
         // Rolled back also when a receiver throws: the link must not stay switched off for good.
         const QScopedValueRollback<bool> disabled(m_enabled, false);
-        Broadcast(sender, TShellLinkMessage::SLM_FOLDERCHANGED, &idList);
+        Broadcast(sender, TShellLinkMessage::SLM_FOLDERCHANGED, folder);
     }
     OnChange(this);
 }
 
 void TVelShellLink::SelectAllItems(QObject* sender) {
     if (m_enabled)
-        Broadcast(sender, TShellLinkMessage::SLM_SELECTALL, nullptr);
+        Broadcast(sender, TShellLinkMessage::SLM_SELECTALL);
 }
 
 void TVelShellLink::RefreshLinked(QObject* sender) {
     if (m_enabled)
-        Broadcast(sender, TShellLinkMessage::SLM_REFRESH, nullptr);
+        Broadcast(sender, TShellLinkMessage::SLM_REFRESH);
 }
 
 void TVelShellLink::ContentsChanged(QObject* sender) {
     if (m_enabled)
-        Broadcast(sender, TShellLinkMessage::SLM_CONTENTSCHANGED, nullptr);
+        Broadcast(sender, TShellLinkMessage::SLM_CONTENTSCHANGED);
 }
 
-void TVelShellLink::Broadcast(QObject* sender, TShellLinkMessage message, const QByteArray* idList) {
+void TVelShellLink::Broadcast(QObject* sender, TShellLinkMessage message, const OptIDList& folder) {
     // Receivers may register or leave while they are told; the list as it stood is walked, and a
     // control destroyed meanwhile (or without leaving) is passed over.
     const QList<QPointer<QObject>> controls = m_controls;
     for (const QPointer<QObject>& control : controls) {
         if (!control || control == sender)
             continue;
-        TShellLinkEvent event(message, idList);
+        // Each receiver gets a notice of its own: what one does with it cannot reach the next.
+        TShellLinkEvent event(message, folder);
         QCoreApplication::sendEvent(control.data(), &event);
     }
 }

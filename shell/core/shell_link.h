@@ -6,7 +6,6 @@
 #include "shell/core/id_list.h"
 #include "shell/forms/component.h"
 
-#include <QByteArray>
 #include <QEvent>
 #include <QList>
 #include <QPointer>
@@ -25,21 +24,20 @@ constexpr QEvent::Type ShellLinkEventType(TShellLinkMessage message) {
     return QEvent::Type(QEvent::User + int(message));
 }
 
-// A link notice. For SLM_FOLDERCHANGED IDList() is the new folder's absolute item identifier list
-// (its bytes; IDList::FromBytes reads them), owned by the sender and valid only while the
-// event is handled; null otherwise.
+// A link notice. It holds what it tells: for SLM_FOLDERCHANGED, Folder() is the new folder's absolute
+// item identifier list (a notice made without one is ignored); none for the other notices.
 class TShellLinkEvent : public QEvent {
 public:
-    TShellLinkEvent(TShellLinkMessage message, const QByteArray* idList)
-        : QEvent(ShellLinkEventType(message)), m_message(message), m_idList(idList) {}
+    explicit TShellLinkEvent(TShellLinkMessage message, OptIDList folder = std::nullopt)
+        : QEvent(ShellLinkEventType(message)), m_message(message), m_folder(std::move(folder)) {}
     TShellLinkMessage Message() const { return m_message; }
-    const QByteArray* IDList() const { return m_idList; }
+    const OptIDList& Folder() const { return m_folder; }
     // The notice carried by `event`, or null when it is no link notice.
     static const TShellLinkEvent* From(const QEvent* event);
 
 private:
     TShellLinkMessage m_message;
-    const QByteArray* m_idList;
+    OptIDList m_folder;
 };
 
 class TVelShellLink : public TComponent {
@@ -60,8 +58,8 @@ public:
 
     // SLM_FOLDERCHANGED to every control but `sender`. The link is disabled meanwhile, so a
     // broadcast a receiver starts does nothing; then OnChange. Nothing at all while disabled.
-    void FolderChanged(QObject* sender, const QByteArray& idList);
-    void FolderChanged(QObject* sender, const IDList& idList) { FolderChanged(sender, idList.Bytes()); }
+    // The link tells its own copy of `folder`, so the sender may change or drop its list meanwhile.
+    void FolderChanged(QObject* sender, IDList folder);
     void SelectAllItems(QObject* sender);
     void RefreshLinked(QObject* sender);
     void ContentsChanged(QObject* sender);
@@ -78,7 +76,7 @@ public:
     void SetOnChangeMethod(const TMethod& method) { OnChange.SetMethod(method); }
 
 private:
-    void Broadcast(QObject* sender, TShellLinkMessage message, const QByteArray* idList);
+    void Broadcast(QObject* sender, TShellLinkMessage message, const OptIDList& folder = std::nullopt);
 
     QList<QPointer<QObject>> m_controls;
     bool m_enabled = true;

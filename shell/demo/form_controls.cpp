@@ -72,12 +72,12 @@ void TPanel::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
     const auto bevel = [&painter](QRect rect, FormControls::TBevelCut cut, const QPalette& palette) {
-        if (cut == FormControls::bvNone)
+        if (cut == FormControls::TBevelCut::bvNone)
             return;
         const QColor light = palette.color(QPalette::Light);
         const QColor dark = palette.color(QPalette::Dark);
-        const QColor topLeft = cut == FormControls::bvRaised ? light : dark;
-        const QColor bottomRight = cut == FormControls::bvRaised ? dark : light;
+        const QColor topLeft = cut == FormControls::TBevelCut::bvRaised ? light : dark;
+        const QColor bottomRight = cut == FormControls::TBevelCut::bvRaised ? dark : light;
         painter.setPen(topLeft);
         painter.drawLine(rect.topLeft(), rect.topRight());
         painter.drawLine(rect.topLeft(), rect.bottomLeft());
@@ -198,7 +198,8 @@ void TSpeedButton::Click() {
 
 void TSpeedButton::SetLayout(FormControls::TButtonLayout value) {
     m_layout = value;
-    setLayoutDirection(value == FormControls::blGlyphRight ? Qt::RightToLeft : Qt::LeftToRight);
+    setLayoutDirection(value == FormControls::TButtonLayout::blGlyphRight ? Qt::RightToLeft
+                                                                          : Qt::LeftToRight);
 }
 
 void TSpeedButton::SetGlyph(const QString& name) {
@@ -211,7 +212,7 @@ void TSpeedButton::SetGlyph(const QString& name) {
 
 TSplitter::TSplitter(QWidget* owner) : QWidget(owner), TComponentState(this) {
     resize(3, 100);
-    SetCursor(FormControls::crHSplit);
+    SetCursor(FormControls::TCursor::crHSplit);
 }
 
 void TSplitter::SetAlign(TAlign align) {
@@ -232,16 +233,16 @@ void TSplitter::SetHeight(int value) {
 void TSplitter::SetCursor(FormControls::TCursor value) {
     m_cursor = value;
     switch (value) {
-    case FormControls::crHSplit:
+    case FormControls::TCursor::crHSplit:
         QWidget::setCursor(Qt::SplitHCursor);
         break;
-    case FormControls::crVSplit:
+    case FormControls::TCursor::crVSplit:
         QWidget::setCursor(Qt::SplitVCursor);
         break;
-    case FormControls::crHandPoint:
+    case FormControls::TCursor::crHandPoint:
         QWidget::setCursor(Qt::PointingHandCursor);
         break;
-    case FormControls::crDefault:
+    case FormControls::TCursor::crDefault:
         unsetCursor();
         break;
     }
@@ -254,10 +255,10 @@ QWidget* TSplitter::Neighbour() const {
         auto* widget = qobject_cast<QWidget*>(child);
         if (!widget || widget == this || widget->isWindow() || AlignOf(widget) != m_align)
             continue;
-        const bool touches = (m_align == alLeft && widget->geometry().right() + 1 == x()) ||
-                             (m_align == alRight && widget->x() == geometry().right() + 1) ||
-                             (m_align == alTop && widget->geometry().bottom() + 1 == y()) ||
-                             (m_align == alBottom && widget->y() == geometry().bottom() + 1);
+        const bool touches = (m_align == TAlign::alLeft && widget->geometry().right() + 1 == x()) ||
+                             (m_align == TAlign::alRight && widget->x() == geometry().right() + 1) ||
+                             (m_align == TAlign::alTop && widget->geometry().bottom() + 1 == y()) ||
+                             (m_align == TAlign::alBottom && widget->y() == geometry().bottom() + 1);
         if (touches)
             return widget;
     }
@@ -268,8 +269,8 @@ void TSplitter::MoveBy(int delta) {
     QWidget* neighbour = Neighbour();
     if (!neighbour)
         return;
-    const bool horizontal = m_align == alLeft || m_align == alRight;
-    const int sign = (m_align == alLeft || m_align == alTop) ? 1 : -1;
+    const bool horizontal = m_align == TAlign::alLeft || m_align == TAlign::alRight;
+    const int sign = (m_align == TAlign::alLeft || m_align == TAlign::alTop) ? 1 : -1;
     const int size = (horizontal ? neighbour->width() : neighbour->height()) + sign * delta;
     const int limit = horizontal ? parentWidget()->width() - m_minSize : parentWidget()->height() - m_minSize;
     const int newSize = std::clamp(size, m_minSize, std::max(m_minSize, limit));
@@ -290,7 +291,7 @@ void TSplitter::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || m_pressSize < 0)
         return;
     const QPoint now = event->globalPosition().toPoint();
-    const bool horizontal = m_align == alLeft || m_align == alRight;
+    const bool horizontal = m_align == TAlign::alLeft || m_align == TAlign::alRight;
     const int delta = horizontal ? now.x() - m_pressPoint.x() : now.y() - m_pressPoint.y();
     m_pressPoint = now;
     MoveBy(delta);

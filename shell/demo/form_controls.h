@@ -18,11 +18,11 @@ namespace wordloom::shell {
 
 namespace FormControls {
 Q_NAMESPACE
-enum TBevelCut { bvNone, bvLowered, bvRaised };
+enum class TBevelCut { bvNone, bvLowered, bvRaised };
 Q_ENUM_NS(TBevelCut)
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 Q_ENUM_NS(TButtonLayout)
-enum TCursor { crDefault, crHSplit, crVSplit, crHandPoint };
+enum class TCursor { crDefault, crHSplit, crVSplit, crHandPoint };
 Q_ENUM_NS(TCursor)
 } // namespace FormControls
 
@@ -59,9 +59,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TAlign m_align = alNone;
-    FormControls::TBevelCut m_bevelInner = FormControls::bvNone;
-    FormControls::TBevelCut m_bevelOuter = FormControls::bvRaised;
+    TAlign m_align = TAlign::alNone;
+    FormControls::TBevelCut m_bevelInner = FormControls::TBevelCut::bvNone;
+    FormControls::TBevelCut m_bevelOuter = FormControls::TBevelCut::bvRaised;
     int m_tabOrder = -1;
 };
 
@@ -121,7 +121,7 @@ private:
     bool m_allowAllUp = false;
     bool m_parentShowHint = true;
     bool m_showHint = true;
-    FormControls::TButtonLayout m_layout = FormControls::blGlyphLeft;
+    FormControls::TButtonLayout m_layout = FormControls::TButtonLayout::blGlyphLeft;
     QString m_glyph;
 };
 
@@ -157,8 +157,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    TAlign m_align = alLeft;
-    FormControls::TCursor m_cursor = FormControls::crHSplit;
+    TAlign m_align = TAlign::alLeft;
+    FormControls::TCursor m_cursor = FormControls::TCursor::crHSplit;
     int m_minSize = 30;
     QPoint m_pressPoint;
     int m_pressSize = -1;
@@ -201,7 +201,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    TAlign m_align = alBottom;
+    TAlign m_align = TAlign::alBottom;
     bool m_simplePanel = false;
     QString m_simpleText;
 };

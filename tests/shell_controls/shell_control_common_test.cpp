@@ -32,12 +32,18 @@ class ShellControlCommonTest : public QObject {
     Q_OBJECT
 private slots:
     void operationValues() {
-        QCOMPARE(int(TVelShellOperations(opDelete | opRemoved)), 0x0C0);
-        QCOMPARE(int(TVelShellOperations(opPaste | opClipboard)), 0x120);
-        QCOMPARE(int(TVelShellOperations(opCutDone | opRemoved)), 0x090);
-        QCOMPARE(int(TVelShellOperations(opMove | opDragSource | opRemoved)), 0x086);
-        QCOMPARE(int(TVelShellOperations(opCopy | opDropTarget)), 0x009);
-        QCOMPARE(int(TVelShellOperations(opRename)), 0x200);
+        QCOMPARE(int(TVelShellOperations(TVelShellOperation::opDelete | TVelShellOperation::opRemoved)),
+                 0x0C0);
+        QCOMPARE(int(TVelShellOperations(TVelShellOperation::opPaste | TVelShellOperation::opClipboard)),
+                 0x120);
+        QCOMPARE(int(TVelShellOperations(TVelShellOperation::opCutDone | TVelShellOperation::opRemoved)),
+                 0x090);
+        QCOMPARE(int(TVelShellOperations(TVelShellOperation::opMove | TVelShellOperation::opDragSource |
+                                         TVelShellOperation::opRemoved)),
+                 0x086);
+        QCOMPARE(int(TVelShellOperations(TVelShellOperation::opCopy | TVelShellOperation::opDropTarget)),
+                 0x009);
+        QCOMPARE(int(TVelShellOperations(TVelShellOperation::opRename)), 0x200);
     }
 
     void filesFromDataObjects() {

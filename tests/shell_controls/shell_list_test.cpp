@@ -154,7 +154,7 @@ private slots:
         QCOMPARE(list.Version(), QStringLiteral("TVelShellList V2.3"));
         list.SetVersion(QStringLiteral("other"));
         QCOMPARE(list.Version(), QStringLiteral("TVelShellList V2.3"));
-        QCOMPARE(list.ViewStyle(), TVelShellList::vsReport);
+        QCOMPARE(list.ViewStyle(), TVelShellList::TViewStyle::vsReport);
         QVERIFY(list.MultiSelect());
         QVERIFY(list.Details() && list.ShowHidden() && list.ShellContextMenu() && !list.OleDragDrop());
     }
@@ -410,7 +410,7 @@ private slots:
         TVelShellList list;
         list.RefreshTimer()->setInterval(20);
         list.SetPath(m_dir + QStringLiteral("sorted"));
-        list.SetViewStyle(TVelShellList::vsList);
+        list.SetViewStyle(TVelShellList::TViewStyle::vsList);
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         QCOMPARE(Captions(list), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
@@ -835,11 +835,11 @@ private slots:
     void linkedFolderThatCannotOpenLeavesListEmpty() {
         TVelShellList list;
         list.SetPath(m_dir);
-        const QByteArray bogus = IDList::Item(ItemKind::File, "nothing-here").Bytes();
-        TShellLinkEvent event(TShellLinkMessage::SLM_FOLDERCHANGED, &bogus);
+        const IDList bogus = IDList::Item(ItemKind::File, "nothing-here");
+        TShellLinkEvent event(TShellLinkMessage::SLM_FOLDERCHANGED, bogus);
         QCoreApplication::sendEvent(&list, &event);
         QCOMPARE(list.ItemCount(), 0);
-        TShellLinkEvent nullList(TShellLinkMessage::SLM_FOLDERCHANGED, nullptr);
+        TShellLinkEvent nullList(TShellLinkMessage::SLM_FOLDERCHANGED, std::nullopt);
         QCoreApplication::sendEvent(&list, &nullList); // ignored
         QCOMPARE(list.ItemCount(), 0);
     }
@@ -1046,7 +1046,7 @@ private slots:
         QVERIFY(list && other);
         QCOMPARE(list->Path(), m_dir);
         QVERIFY(!list->Details());
-        QCOMPARE(list->ViewStyle(), TVelShellList::vsSmallIcon);
+        QCOMPARE(list->ViewStyle(), TVelShellList::TViewStyle::vsSmallIcon);
         QCOMPARE(list->ShellLink(), form.findChild<TVelShellLink*>(QStringLiteral("ShellLink1")));
         // Filled once, after loading.
         QCOMPARE(form.populated, QList<QObject*>{list});
@@ -1088,12 +1088,13 @@ private slots:
         };
 
         // Small icons and list: one line, as wide as the widest name needs.
-        for (TVelShellList::TViewStyle style : {TVelShellList::vsSmallIcon, TVelShellList::vsList}) {
+        for (TVelShellList::TViewStyle style :
+             {TVelShellList::TViewStyle::vsSmallIcon, TVelShellList::TViewStyle::vsList}) {
             list.SetViewStyle(style);
             view = list.View();
             QCoreApplication::processEvents();
-            SaveScreenshot(list,
-                           style == TVelShellList::vsList ? "shell_list_list.png" : "shell_list_small.png");
+            SaveScreenshot(list, style == TVelShellList::TViewStyle::vsList ? "shell_list_list.png"
+                                                                            : "shell_list_small.png");
             for (int i = 0; i < list.ItemCount(); ++i) {
                 QCOMPARE(list.ItemDisplayText(i), list.ItemCaption(i));
                 QStyleOptionViewItem option;
@@ -1112,7 +1113,7 @@ private slots:
         }
 
         // Large icons: names wrap under the icon, within the item, and are shown whole.
-        list.SetViewStyle(TVelShellList::vsIcon);
+        list.SetViewStyle(TVelShellList::TViewStyle::vsIcon);
         view = list.View();
         QCoreApplication::processEvents();
         SaveScreenshot(list, "shell_list_icons_long.png");
@@ -1145,14 +1146,15 @@ private slots:
         if (const QByteArray dir = qgetenv("WORDLOOM_SCREENSHOT_DIR"); !dir.isEmpty())
             report.save(QFile::decodeName(dir) + QStringLiteral("/shell_list_report.png"));
         for (TVelShellList::TViewStyle style :
-             {TVelShellList::vsIcon, TVelShellList::vsSmallIcon, TVelShellList::vsList}) {
+             {TVelShellList::TViewStyle::vsIcon, TVelShellList::TViewStyle::vsSmallIcon,
+              TVelShellList::TViewStyle::vsList}) {
             list.SetViewStyle(style);
             QCOMPARE(list.ViewStyle(), style);
             QVERIFY(list.View()->isVisible());
             QCOMPARE(list.View()->model()->rowCount(), list.ItemCount());
             const QRect first = list.View()->visualRect(list.View()->model()->index(0, 0));
             QVERIFY(first.isValid());
-            if (style == TVelShellList::vsIcon) {
+            if (style == TVelShellList::TViewStyle::vsIcon) {
                 QCOMPARE(list.ItemPixmap(0).height(), 32);
                 if (const QByteArray dir = qgetenv("WORDLOOM_SCREENSHOT_DIR"); !dir.isEmpty())
                     list.grab().save(QFile::decodeName(dir) + QStringLiteral("/shell_list_icons.png"));

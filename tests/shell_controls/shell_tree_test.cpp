@@ -27,8 +27,8 @@ public:
     int refresh = 0;
     bool event(QEvent* event) override {
         if (const TShellLinkEvent* notice = TShellLinkEvent::From(event)) {
-            if (notice->Message() == TShellLinkMessage::SLM_FOLDERCHANGED && notice->IDList())
-                folders.append(*notice->IDList());
+            if (notice->Message() == TShellLinkMessage::SLM_FOLDERCHANGED && notice->Folder())
+                folders.append(notice->Folder()->Bytes());
             else if (notice->Message() == TShellLinkMessage::SLM_SELECTALL)
                 ++selectAll;
             else if (notice->Message() == TShellLinkMessage::SLM_REFRESH)

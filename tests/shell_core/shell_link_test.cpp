@@ -23,8 +23,8 @@ protected:
         if (!notice)
             return QObject::event(event);
         QString entry = m_name + QLatin1Char(':') + QString::number(int(notice->Message()), 16);
-        if (notice->IDList())
-            entry += QLatin1Char(':') + QString::fromLatin1(notice->IDList()->toHex());
+        if (notice->Folder())
+            entry += QLatin1Char(':') + QString::fromLatin1(notice->Folder()->Bytes().toHex());
         m_log.append(entry);
         if (react)
             react(*notice);
@@ -58,8 +58,9 @@ private slots:
             QVERIFY(m_link->Enabled()); // already switched on again
             ++changes;
         };
-        const QByteArray idList = QByteArray::fromHex("05004161620000");
-        m_link->FolderChanged(m_controls[1].get(), idList);
+        const OptIDList idList = IDList::FromBytes(QByteArray::fromHex("05004161620000"));
+        QVERIFY(idList);
+        m_link->FolderChanged(m_controls[1].get(), *idList);
         QCOMPARE(m_log, (QStringList{QStringLiteral("a:680:05004161620000"),
                                      QStringLiteral("c:680:05004161620000")}));
         QCOMPARE(changes, 1);
@@ -68,12 +69,35 @@ private slots:
     void folderChangeCarriesTheIdentifierList() {
         const IDList folder = IDList().Appended(ItemKind::Home, "").Appended(ItemKind::Dir, "docs");
         std::optional<IDList> received;
-        m_controls[0]->react = [&](const TShellLinkEvent& notice) {
-            received = IDList::FromBytes(*notice.IDList());
-        };
+        m_controls[0]->react = [&](const TShellLinkEvent& notice) { received = notice.Folder(); };
         m_link->FolderChanged(m_controls[1].get(), folder);
         QVERIFY(received.has_value());
         QVERIFY(*received == folder);
+    }
+
+    // Every notice holds its own copy: a receiver changing the sender's list changes nothing for the
+    // next one, and a notice handled later still has its folder.
+    void noticesOwnTheFolderTheyCarry() {
+        const IDList docs = IDList().Appended(ItemKind::Home, "").Appended(ItemKind::Dir, "docs");
+        IDList sendersList = docs;
+        QList<IDList> received;
+        m_controls[0]->react = [&](const TShellLinkEvent& notice) {
+            received.append(*notice.Folder());
+            sendersList = IDList();
+        };
+        m_controls[2]->react = [&](const TShellLinkEvent& notice) { received.append(*notice.Folder()); };
+        m_link->FolderChanged(m_controls[1].get(), sendersList);
+        QCOMPARE(received.size(), 2);
+        QVERIFY(received[0] == docs);
+        QVERIFY(received[1] == docs);
+
+        m_log.clear();
+        auto later = std::make_unique<IDList>(docs);
+        QCoreApplication::postEvent(m_controls[0].get(),
+                                    new TShellLinkEvent(TShellLinkMessage::SLM_FOLDERCHANGED, *later));
+        later.reset();
+        QCoreApplication::sendPostedEvents(m_controls[0].get());
+        QCOMPARE(m_log, QStringList{QStringLiteral("a:680:") + QString::fromLatin1(docs.Bytes().toHex())});
     }
 
     void otherNoticesCarryNoListAndFireNoOnChange() {
@@ -94,9 +118,9 @@ private slots:
         m_link->OnChange = [&](QObject*) { ++changes; };
         m_controls[0]->react = [&](const TShellLinkEvent&) {
             QVERIFY(!m_link->Enabled());
-            m_link->FolderChanged(m_controls[0].get(), QByteArray("\0\0", 2));
+            m_link->FolderChanged(m_controls[0].get(), IDList());
         };
-        m_link->FolderChanged(m_controls[2].get(), QByteArray("\0\0", 2));
+        m_link->FolderChanged(m_controls[2].get(), IDList());
         QCOMPARE(m_log, (QStringList{QStringLiteral("a:680:0000"), QStringLiteral("b:680:0000")}));
         QCOMPARE(changes, 1);
         QVERIFY(m_link->Enabled());
@@ -104,7 +128,7 @@ private slots:
 
     void otherBroadcastsDuringAFolderBroadcastDoNothing() {
         m_controls[0]->react = [&](const TShellLinkEvent&) { m_link->RefreshLinked(m_controls[0].get()); };
-        m_link->FolderChanged(nullptr, QByteArray("\0\0", 2));
+        m_link->FolderChanged(nullptr, IDList());
         QCOMPARE(m_log.size(), 3);
         for (const QString& entry : m_log)
             QVERIFY2(entry.contains(QStringLiteral(":680")), qPrintable(entry));
@@ -114,7 +138,7 @@ private slots:
         int changes = 0;
         m_link->OnChange = [&](QObject*) { ++changes; };
         m_link->SetEnabled(false);
-        m_link->FolderChanged(nullptr, QByteArray("\0\0", 2));
+        m_link->FolderChanged(nullptr, IDList());
         m_link->SelectAllItems(nullptr);
         m_link->RefreshLinked(nullptr);
         m_link->ContentsChanged(nullptr);
@@ -145,7 +169,7 @@ private slots:
 
     void throwingReceiverLeavesTheLinkEnabled() {
         m_controls[0]->react = [](const TShellLinkEvent&) { throw ShellError(QStringLiteral("boom")); };
-        QVERIFY_THROWS_EXCEPTION(ShellError, m_link->FolderChanged(nullptr, QByteArray("\0\0", 2)));
+        QVERIFY_THROWS_EXCEPTION(ShellError, m_link->FolderChanged(nullptr, IDList()));
         QVERIFY(m_link->Enabled());
     }
 

@@ -59,6 +59,16 @@ private slots:
         QVERIFY(wide.find("'/tmp/Gr'#246#223'e/'") != std::string::npos);
     }
 
+    // The enumerated properties go back out with the same identifiers the form file gives them.
+    void enumeratedPropertiesWriteTheirFormTexts() {
+        TShellForm form(nullptr, m_home->Home());
+        const std::string text = WriteFormText(&form);
+        for (const char* expected : {"Align = alTop", "Align = alLeft", "Align = alClient",
+                                     "Align = alBottom", "DragMode = dmAutomatic", "BevelInner = bvRaised",
+                                     "BevelOuter = bvLowered", "Layout = blGlyphRight"})
+            QVERIFY2(text.find(expected) != std::string::npos, expected);
+    }
+
     void loadsTheLayoutFromTheFormFile() {
         TShellForm form(nullptr, m_home->Home());
         QCOMPARE(form.windowTitle(), QStringLiteral("Demo for Pathwright Components"));
@@ -80,7 +90,7 @@ private slots:
         QCOMPARE(form.ShellTree()->indentation(), 19);
         QVERIFY(form.ShellTree()->PopupMenu());
         QCOMPARE(form.ShellListView()->BackgroundPopupMenu(), form.ShellTree()->PopupMenu());
-        QCOMPARE(form.ShellListView()->ViewStyle(), TVelShellList::vsReport);
+        QCOMPARE(form.ShellListView()->ViewStyle(), TVelShellList::TViewStyle::vsReport);
         QVERIFY(form.ShellListView()->OnOperation.Assigned());
         QVERIFY(form.ShellListView()->OnContextMenuSelect().Assigned());
         QCOMPARE(form.VelShellCombo1()->ItemHeight(), 16);
@@ -189,18 +199,18 @@ private slots:
         QVERIFY(report->Down());
         QVERIFY(!small->Down());
         small->click();
-        QCOMPARE(form.ShellListView()->ViewStyle(), TVelShellList::vsSmallIcon);
+        QCOMPARE(form.ShellListView()->ViewStyle(), TVelShellList::TViewStyle::vsSmallIcon);
         QVERIFY(small->Down());
         QVERIFY(!report->Down());
         // Clicking the down button again keeps it down.
         small->click();
         QVERIFY(small->Down());
         Button(form, "SpeedButton1")->click();
-        QCOMPARE(form.ShellListView()->ViewStyle(), TVelShellList::vsIcon);
+        QCOMPARE(form.ShellListView()->ViewStyle(), TVelShellList::TViewStyle::vsIcon);
         Button(form, "SpeedButton3")->click();
-        QCOMPARE(form.ShellListView()->ViewStyle(), TVelShellList::vsList);
+        QCOMPARE(form.ShellListView()->ViewStyle(), TVelShellList::TViewStyle::vsList);
         report->click();
-        QCOMPARE(form.ShellListView()->ViewStyle(), TVelShellList::vsReport);
+        QCOMPARE(form.ShellListView()->ViewStyle(), TVelShellList::TViewStyle::vsReport);
     }
 
     void networkButtonShowsTheNodePath() {

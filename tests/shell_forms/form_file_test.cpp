@@ -134,7 +134,7 @@ private slots:
 
         QVERIFY(!link->Enabled());
         link->SetEnabled(true);
-        link->FolderChanged(nullptr, QByteArray("\0\0", 2));
+        link->FolderChanged(nullptr, IDList());
         QCOMPARE(form.linkChanges, QList<QObject*>{link});
 
         // Directory came before NotifyFilter: the monitor starts only once loaded.
