@@ -1,6 +1,7 @@
 // The shell tree itself: its placement and settings, the selection and the link, its commands.
 #include "shell/controls/shell_tree.h"
 
+#include "shell/controls/shell_list.h"
 #include "shell/core/busy_cursor.h"
 #include "shell/core/shell_link.h"
 #include "shell/core/system_image_list.h"
