@@ -1,7 +1,7 @@
 // Writes one large generated form in both forms, for the end-to-end form conversion benchmarks:
 //   ./bench/make_large_form TEXT_OUT BINARY_OUT [FORMS]   (FORMS defaults to 1250: some 6.7 MB of text)
-#include "support/project_generator.h"
 #include "forms/form_stream.h"
+#include "support/project_generator.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -41,7 +41,8 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
             continue; // shorter texts are dropped anyway; spare the decoding
         }
         try {
-            OfferText(context, ToUtf8(walker.Value(), context.codePage), {path, walker.CurrentLine(), context.codePage});
+            OfferText(context, ToUtf8(walker.Value(), context.codePage),
+                      {path, walker.CurrentLine(), context.codePage});
         } catch (const TableError&) {
             throw; // the table, not the line, failed: nothing more can be filed
         } catch (const std::exception&) {

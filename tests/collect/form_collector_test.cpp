@@ -1,7 +1,7 @@
 #include "base/errors.h"
 #include "collect/form_collector.h"
-#include "support/pascal_text.h"
 #include "forms/form_stream.h"
+#include "support/pascal_text.h"
 
 #include "collect_fixture.h"
 
