@@ -17,7 +17,6 @@ inline constexpr const char* kInvalidValue = "Invalid property value";
 inline constexpr std::string_view kSignature = "TPF0";
 inline constexpr std::uint16_t kResourceType = 10;
 inline constexpr std::uint16_t kMemoryFlags = 0x1030;
-inline constexpr std::size_t kStringPerLine = 64;
 inline constexpr std::size_t kBytesPerLine = 32;
 
 enum class Tag : std::uint8_t {

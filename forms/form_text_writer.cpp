@@ -4,6 +4,7 @@
 #include "forms/binary_form.h"
 #include "forms/form_format.h"
 #include "forms/form_stream.h"
+#include "forms/literal_codec.h"
 #include "forms/string_runs.h"
 
 #include <bit>
@@ -286,13 +287,13 @@ private:
             return;
         }
         ++m_level;
-        if (count > kStringPerLine)
+        if (count > kFormStringPerLine)
             NewLine();
         const auto breakLine = [this] {
             m_out.append(" +", 2);
             NewLine();
         };
-        detail::WriteStringRuns(m_out, count, charAt, appendRun, kStringPerLine, breakLine, cutAllowed);
+        detail::WriteStringRuns(m_out, count, charAt, appendRun, kFormStringPerLine, breakLine, cutAllowed);
         --m_level;
     }
 
@@ -306,14 +307,8 @@ private:
             WriteString(bytes.size(), charAt, appendRun, detail::AnyCut);
             return;
         }
-        // Character starts are found walking forward; cuts are asked for in growing order.
-        std::size_t nextStart = 0;
-        const auto cutAllowed = [&](std::size_t j) {
-            while (nextStart < j)
-                nextStart += m_isLeadByte(p[nextStart]) && nextStart + 1 < bytes.size() ? 2 : 1;
-            return nextStart == j;
-        };
-        WriteString(bytes.size(), charAt, appendRun, cutAllowed);
+        WriteString(bytes.size(), charAt, appendRun,
+                    detail::CharacterStartCuts(p, bytes.size(), m_isLeadByte));
     }
 
     /// Units given as UnitAt(i); runs hold only units up to 255, written as single bytes.
