@@ -1,6 +1,6 @@
 #include "shell/core/properties_dialog.h"
 
-#include "shell/core/pathwright.h"
+#include "shell/core/file_time_text.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -65,8 +65,7 @@ TVelPropertiesDialog::TVelPropertiesDialog(const QStringList& names, const QStri
         AddField(QCoreApplication::translate("Pathwright", "Location"), info.absolutePath());
         if (!info.isDir())
             AddField(QCoreApplication::translate("Pathwright", "Size"), SizeText(info.size()));
-        AddField(QCoreApplication::translate("Pathwright", "Changed"),
-                 TPathwright::FileTimeText(info.lastModified()));
+        AddField(QCoreApplication::translate("Pathwright", "Changed"), FormatFileTime(info.lastModified()));
         AddField(QCoreApplication::translate("Pathwright", "Permissions"),
                  PermissionText(info.permissions()));
         return;
