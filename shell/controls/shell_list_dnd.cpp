@@ -3,14 +3,11 @@
 #include "shell/controls/shell_list.h"
 
 #include "shell/controls/drag_operations.h"
-#include "shell/core/file_clipboard.h"
 
 #include <QAbstractItemView>
-#include <QDrag>
 #include <QDragEnterEvent>
-#include <QFile>
 #include <QMimeData>
-#include <QPointer>
+#include <QFile>
 
 namespace wordloom::shell {
 
@@ -72,21 +69,9 @@ Qt::DropAction TVelShellList::StartDrag(int button) {
         int& button;
         ~Done() { button = 0; }
     } done{m_dragButton};
-    QMimeData* mimeData = MakeFileListMimeData(urls, false);
-    const OptFileList files = FilesFromDataObject(mimeData);
-    QPointer<QDrag> drag = new QDrag(this);
-    drag->setMimeData(mimeData);
-    if (const int first = SelectedItems().front(); first >= 0)
-        drag->setPixmap(ItemPixmap(first));
-    Qt::DropAction effect;
-    {
-        TDragButtonWatcher watcher(button);
-        effect = m_hooks.ExecDrag(*drag, allowed, canMove ? Qt::MoveAction : Qt::CopyAction);
-        if (watcher.Cancelled())
-            effect = Qt::IgnoreAction;
-    }
-    if (drag)
-        drag->deleteLater();
+    const int first = SelectedItems().front();
+    const auto [effect, files] =
+        ExecFileDrag(this, urls, allowed, first >= 0 ? ItemPixmap(first) : QPixmap(), button, m_hooks);
     if (effect != Qt::IgnoreAction)
         ReportOperation(DragSourceOperation(effect), files, QString());
     return effect;

@@ -2,11 +2,9 @@
 #include "shell/controls/shell_tree.h"
 
 #include "shell/controls/drag_operations.h"
-#include "shell/core/file_clipboard.h"
 #include "shell/core/system_image_list.h"
 
 #include <QCoreApplication>
-#include <QDrag>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QTimer>
@@ -39,21 +37,8 @@ Qt::DropAction TVelShellTree::StartDrag(TVelShellTreeNode* node, int button) {
         int& button;
         ~Done() { button = 0; }
     } done{m_dragButton};
-    QMimeData* mimeData = MakeFileListMimeData({QUrl::fromLocalFile(path)}, false);
-    const OptFileList files = FilesFromDataObject(mimeData);
-    QPointer<QDrag> drag = new QDrag(this);
-    drag->setMimeData(mimeData);
-    drag->setPixmap(m_images->Pixmap(node->image));
-    Qt::DropAction effect;
-    {
-        TDragButtonWatcher watcher(button);
-        effect =
-            m_hooks.ExecDrag(*drag, allowed, (allowed & Qt::MoveAction) ? Qt::MoveAction : Qt::CopyAction);
-        if (watcher.Cancelled())
-            effect = Qt::IgnoreAction;
-    }
-    if (drag)
-        drag->deleteLater();
+    const auto [effect, files] = ExecFileDrag(this, {QUrl::fromLocalFile(path)}, allowed,
+                                              m_images->Pixmap(node->image), button, m_hooks);
     m_dragButton = 0;
     QCoreApplication::processEvents();
     // The node may be gone by now (a drop onto this tree refreshes it): find its parent again.

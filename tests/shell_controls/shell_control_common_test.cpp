@@ -2,6 +2,7 @@
 // the drag-source rules, auto-scroll margins and pacing, the folder drop target and the link member.
 #include "shell/controls/shell_control_common.h"
 
+#include "shell/controls/drag_operations.h"
 #include "shell/core/file_clipboard.h"
 #include "shell/core/shell_link.h"
 #include "shell_core/shell_test_home.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDrag>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
@@ -118,6 +120,41 @@ private slots:
         QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QCoreApplication::sendEvent(&widget, &key);
         QVERIFY(escape.Cancelled());
+    }
+
+    void fileDragOffersAMoveFirstAndEndsCancelledOnEscape() {
+        QWidget source;
+        const QList<QUrl> urls{QUrl::fromLocalFile(QStringLiteral("/tmp/a b.txt")),
+                               QUrl::fromLocalFile(QStringLiteral("/tmp/c.pas"))};
+        TVelShellControlHooks hooks;
+        QStringList draggedFiles;
+        QList<Qt::DropAction> preferredActions;
+        bool pressEscape = false;
+        hooks.ExecDrag = [&](QDrag& drag, Qt::DropActions allowed, Qt::DropAction preferred) {
+            draggedFiles = FilesFromDataObject(drag.mimeData()).value_or(QStringList());
+            preferredActions.append(preferred);
+            if (pressEscape) {
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QCoreApplication::sendEvent(&source, &key);
+            }
+            return (allowed & Qt::MoveAction) ? Qt::MoveAction : Qt::LinkAction;
+        };
+        const QStringList files{QStringLiteral("/tmp/a b.txt"), QStringLiteral("/tmp/c.pas")};
+        const FileDragEnd moved = ExecFileDrag(
+            &source, urls, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, QPixmap(), MK_LBUTTON, hooks);
+        QCOMPARE(moved.effect, Qt::MoveAction);
+        QCOMPARE(moved.files, std::optional<QStringList>(files));
+        QCOMPARE(draggedFiles, files);
+        const FileDragEnd linked =
+            ExecFileDrag(&source, urls, Qt::CopyAction | Qt::LinkAction, QPixmap(), MK_LBUTTON, hooks);
+        QCOMPARE(linked.effect, Qt::LinkAction);
+        QCOMPARE(preferredActions, (QList<Qt::DropAction>{Qt::MoveAction, Qt::CopyAction}));
+        // The target's answer does not count once the drag was cancelled; the files are still known.
+        pressEscape = true;
+        const FileDragEnd cancelled =
+            ExecFileDrag(&source, urls, Qt::CopyAction | Qt::MoveAction, QPixmap(), MK_RBUTTON, hooks);
+        QCOMPARE(cancelled.effect, Qt::IgnoreAction);
+        QCOMPARE(cancelled.files, std::optional<QStringList>(files));
     }
 
     void autoScrollMargins() {
