@@ -31,7 +31,7 @@ namespace ShellFolderKinds {
 Q_NAMESPACE
 // The special-folder kinds, in their fixed order; SpecialFolderNumber gives each one's classic number.
 // Where each one lies on Linux is decided in SpecialFolderPath (shell_namespace.cpp), with the reasons.
-enum TVelShellFolder {
+enum class TVelShellFolder {
     SF_FILESYSTEMFOLDER,
     SF_BITBUCKET,
     SF_CONTROLS,

@@ -95,7 +95,8 @@ QByteArray XdgHome(const char* variable, const char* fallback) {
 using namespace detail;
 
 int SpecialFolderNumber(TVelShellFolder kind) {
-    return kind >= 0 && kind < kShellFolderKindCount ? kSpecialFolders[kind].number : -1;
+    const int index = int(kind);
+    return index >= 0 && index < kShellFolderKindCount ? kSpecialFolders[index].number : -1;
 }
 
 OptIDList SpecialFolderLocation(TVelShellFolder kind) {
@@ -112,9 +113,10 @@ OptIDList SpecialFolderLocation(TVelShellFolder kind) {
     default:
         break;
     }
-    if (kind < 0 || kind >= kShellFolderKindCount)
+    const int index = int(kind);
+    if (index < 0 || index >= kShellFolderKindCount)
         return std::nullopt;
-    const QByteArray path = kSpecialFolders[kind].path();
+    const QByteArray path = kSpecialFolders[index].path();
     if (path.isEmpty() || !IsDirectory(path))
         return std::nullopt;
     return ParseAbsolutePath(QFile::decodeName(path));
@@ -122,7 +124,7 @@ OptIDList SpecialFolderLocation(TVelShellFolder kind) {
 
 TVelShellFolder SpecialFolderIndex(const IDList& absolute) {
     const std::vector<OptIDList>& locations = ShellContext::Instance().SpecialLocations();
-    for (int kind = SF_BITBUCKET; kind <= SF_PRINTHOOD; ++kind) {
+    for (int kind = int(SF_BITBUCKET); kind <= int(SF_PRINTHOOD); ++kind) {
         if (locations[std::size_t(kind)] && CompareIDs(absolute, *locations[std::size_t(kind)]) == 0)
             return TVelShellFolder(kind);
     }

@@ -4,29 +4,30 @@ namespace wordloom::shell {
 
 TComponentState::TComponentState(QObject* self) : m_self(self) {
     if (TComponentState* owner = Owner(); owner && owner->IsDesigning())
-        m_state |= csDesigning;
+        m_state |= TComponentStateValue::csDesigning;
 }
 
 TComponentState::~TComponentState() {
-    m_state |= csDestroying;
+    m_state |= TComponentStateValue::csDestroying;
     // Take the list first: a Notification handler may call RemoveFreeNotification on us.
     const QList<TComponentState*> partners = std::exchange(m_freeNotifies, {});
     for (TComponentState* partner : partners)
         partner->m_freeNotifies.removeAll(this);
     for (TComponentState* partner : partners)
-        if (!partner->m_state.testFlag(csDestroying))
+        if (!partner->m_state.testFlag(TComponentStateValue::csDestroying))
             partner->Notification(this, TOperation::opRemove);
     // The owner and its other components learn of the removal too, so that a reference between
     // siblings never dangles.
     TComponentState* owner = m_self->parent() ? AsComponent(m_self->parent()) : nullptr;
-    if (!owner || owner->m_state.testFlag(csDestroying))
+    if (!owner || owner->m_state.testFlag(TComponentStateValue::csDestroying))
         return;
     owner->Notification(this, TOperation::opRemove);
     for (QObject* child : owner->m_self->children()) {
         if (child == m_self) // being destroyed: no dynamic_cast on it any more
             continue;
         TComponentState* sibling = AsComponent(child);
-        if (sibling && !partners.contains(sibling) && !sibling->m_state.testFlag(csDestroying))
+        if (sibling && !partners.contains(sibling) &&
+            !sibling->m_state.testFlag(TComponentStateValue::csDestroying))
             sibling->Notification(this, TOperation::opRemove);
     }
 }
@@ -57,21 +58,21 @@ TComponentState* TComponentState::FindComponent(const QString& name) const {
 }
 
 void TComponentState::SetDesigning(bool designing) {
-    m_state.setFlag(csDesigning, designing);
+    m_state.setFlag(TComponentStateValue::csDesigning, designing);
     for (TComponentState* component : Components())
         component->SetDesigning(designing);
 }
 
 void TComponentState::BeginLoading() {
-    m_state |= csLoading | csReading;
+    m_state |= TComponentStateValue::csLoading | TComponentStateValue::csReading;
 }
 
 void TComponentState::Loaded() {
-    m_state &= ~TComponentStates(csLoading | csReading);
+    m_state &= ~TComponentStates(TComponentStateValue::csLoading | TComponentStateValue::csReading);
 }
 
 void TComponentState::SetWriting(bool writing) {
-    m_state.setFlag(csWriting, writing);
+    m_state.setFlag(TComponentStateValue::csWriting, writing);
 }
 
 void TComponentState::FreeNotification(TComponentState* other) {

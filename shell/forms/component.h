@@ -27,7 +27,7 @@ public:
     QString Message() const { return QString::fromUtf8(what()); }
 };
 
-enum TComponentStateValue {
+enum class TComponentStateValue {
     csLoading = 0x1,
     csReading = 0x2,
     csWriting = 0x4,
@@ -60,8 +60,8 @@ public:
     TComponentState* FindComponent(const QString& name) const;
 
     TComponentStates ComponentState() const { return m_state; }
-    bool IsLoading() const { return m_state.testFlag(csLoading); }
-    bool IsDesigning() const { return m_state.testFlag(csDesigning); }
+    bool IsLoading() const { return m_state.testFlag(TComponentStateValue::csLoading); }
+    bool IsDesigning() const { return m_state.testFlag(TComponentStateValue::csDesigning); }
     // Sets or clears csDesigning here and on every owned component.
     void SetDesigning(bool designing);
 

@@ -19,7 +19,9 @@ namespace wordloom::shell {
 // One property value. Floats, collections and null are recognised but carry no payload here: the
 // components' published properties use none of them.
 struct TFormValue {
-    enum Kind { Null, List, Integer, Float, String, Ident, False, True, Binary, Set, Nil, Collection };
+    enum class Kind { Null, List, Integer, Float, String, Ident, False, True, Binary, Set, Nil, Collection };
+    // Named TFormValue::Integer, ... a kind never passes for a number.
+    using enum Kind;
     Kind kind = Null;
     qint64 integer = 0;
     QString text;            // String; Ident (a dotted reference stays one identifier)
