@@ -69,6 +69,14 @@ private slots:
             QVERIFY2(text.find(expected) != std::string::npos, expected);
     }
 
+    // A special-folder kind goes back out as the identifier a form file gives it.
+    void rootedAtWritesItsFormText() {
+        TShellForm form(nullptr, m_home->Home());
+        QVERIFY(WriteFormText(&form).find("RootedAt = SF_DESKTOP\r\n") != std::string::npos);
+        form.ShellTree()->SetRootedAt(SF_DRIVES);
+        QVERIFY(WriteFormText(&form).find("RootedAt = SF_DRIVES\r\n") != std::string::npos);
+    }
+
     void loadsTheLayoutFromTheFormFile() {
         TShellForm form(nullptr, m_home->Home());
         QCOMPARE(form.windowTitle(), QStringLiteral("Demo for Pathwright Components"));
