@@ -402,6 +402,10 @@ std::shared_ptr<ShellFolder> MakeFileSystemFolder(IDList id, QByteArray dir) {
     return std::make_shared<FileSystemFolder>(std::move(id), std::move(dir));
 }
 
+std::uint32_t FileSystemAttributesOf(IDList folder, QByteArray dir, const IDList& item, std::uint32_t mask) {
+    return FileSystemFolder(std::move(folder), std::move(dir)).GetAttributesOf(item, mask);
+}
+
 OptIDList ParseAbsolutePath(const QString& name) {
     return DesktopFolderImpl::ParseAbsolutePath(name);
 }
