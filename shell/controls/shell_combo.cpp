@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
@@ -361,7 +362,7 @@ void TVelShellCombo::showEvent(QShowEvent* event) {
 void TVelShellCombo::ConvertPlainEntries() {
     if (m_converting)
         return;
-    m_converting = true;
+    const QScopedValueRollback<bool> converting(m_converting, true);
     const QSignalBlocker blocker(this);
     const int current = currentIndex();
     for (int i = 0; i < count(); ++i) {
@@ -375,7 +376,6 @@ void TVelShellCombo::ConvertPlainEntries() {
         AddComboEntry(i, path, true, std::nullopt, 0, icon, display);
     }
     setCurrentIndex(current);
-    m_converting = false;
 }
 
 void TVelShellCombo::DrawEntry(QPainter& painter, const QRect& rect, int index, bool selected, bool indent) {

@@ -12,6 +12,7 @@
 #include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QFile>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTimer>
 
@@ -173,11 +174,7 @@ void TVelShellList::WalkFolder(std::vector<TVelShellListModel::Row>& into,
     } catch (const EPathwrightError&) {
         return;
     }
-    m_pending = &into;
-    struct Done {
-        std::vector<TVelShellListModel::Row>*& pending;
-        ~Done() { pending = nullptr; }
-    } done{m_pending};
+    const QScopedValueRollback<std::vector<TVelShellListModel::Row>*> pending(m_pending, &into);
     while (m_browser->NextObject()) {
         if (const OptIDList id = m_browser->GetObjectIDList(); !id || !listed(*id))
             AddObjectItem(m_details);
@@ -398,13 +395,7 @@ bool TVelShellList::event(QEvent* event) {
         Populate();
         break;
     case TShellLinkMessage::SLM_CONTENTSCHANGED: {
-        const bool saved = m_answeringLink;
-        m_answeringLink = true;
-        struct Restore {
-            bool& flag;
-            bool value;
-            ~Restore() { flag = value; }
-        } restore{m_answeringLink, saved};
+        const QScopedValueRollback<bool> answering(m_answeringLink, true);
         Resync();
         break;
     }

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace wordloom::shell {
@@ -126,11 +127,7 @@ QStringList TVelShellList::SelectedNames() {
 void TVelShellList::SetSelectedNames(const QStringList& names) {
     if (!m_selectedNames)
         m_selectedNames = std::make_unique<QStringList>();
-    m_applying = true;
-    struct Done {
-        bool& applying;
-        ~Done() { applying = false; }
-    } done{m_applying};
+    const QScopedValueRollback<bool> applying(m_applying, true);
     m_selection->clearSelection();
     const OptIDList folder = m_browser->GetFolderIDList();
     for (const QString& name : names) {

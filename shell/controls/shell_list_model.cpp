@@ -7,42 +7,11 @@
 #include <QFile>
 
 #include <algorithm>
-#include <numeric>
-#include <optional>
+#include <string_view>
 
 #include <sys/stat.h>
 
 namespace wordloom::shell {
-
-namespace {
-
-// A sort key: folders first, then the column's value, then the name.
-struct SortKey {
-    int rank = 0;
-    qint64 number = 0;
-    QString text;
-    std::optional<QCollatorSortKey> name; // always set: the key type has no empty state
-    QByteArray bytes;
-};
-
-int CompareKeys(const SortKey& a, const SortKey& b) {
-    if (a.rank != b.rank)
-        return a.rank < b.rank ? -1 : 1;
-    if (a.number != b.number)
-        return a.number < b.number ? -1 : 1;
-    if (int order = a.text.compare(b.text, Qt::CaseInsensitive); order != 0)
-        return order < 0 ? -1 : 1;
-    if (a.name.has_value() != b.name.has_value())
-        return a.name ? 1 : -1;
-    if (a.name)
-        if (int order = a.name->compare(*b.name); order != 0)
-            return order < 0 ? -1 : 1;
-    if (a.bytes != b.bytes)
-        return a.bytes < b.bytes ? -1 : 1;
-    return 0;
-}
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------------------
 // The model
@@ -181,58 +150,112 @@ void TVelShellListModel::RowChanged(int row) {
 // ---- sorting ----
 
 namespace {
+
+// What a row sorts by: folders first, then the column's value, then the name in the natural order,
+// then its exact bytes. The name's collation key lives elsewhere, so that sorting moves small plain
+// records and the keys (which cannot be moved cheaply) stay where they were made.
+struct SortEntry {
+    const QCollatorSortKey* name = nullptr; // none for a row without an object: such rows come first
+    std::string_view bytes;                 // the object's name, in the row's own list
+    qint64 number = 0;
+    int rank = 0;
+    int row = 0;
+};
+
+int CompareEntries(const SortEntry& a, const SortEntry& b, const QString* textA, const QString* textB) {
+    if (a.rank != b.rank)
+        return a.rank < b.rank ? -1 : 1;
+    if (a.number != b.number)
+        return a.number < b.number ? -1 : 1;
+    if (textA && textB)
+        if (int order = textA->compare(*textB, Qt::CaseInsensitive); order != 0)
+            return order < 0 ? -1 : 1;
+    if ((a.name != nullptr) != (b.name != nullptr))
+        return a.name ? 1 : -1;
+    if (a.name)
+        if (int order = a.name->compare(*b.name); order != 0)
+            return order < 0 ? -1 : 1;
+    if (a.bytes != b.bytes)
+        return a.bytes < b.bytes ? -1 : 1;
+    return 0;
+}
+
 struct KeyMaker {
     TPathwright* browser;
     QByteArray folderPath; // with "/" at the end; empty for virtual folders
     int column;
 
-    SortKey Make(const IDList& id) const {
-        SortKey key;
-        if (id.IsDesktop()) {
-            key.name = NaturalSortKey(QString());
-            return key;
-        }
+    // Fills all of `entry` but its key and returns the name to collate; `text` gets the type column's
+    // text when sorting by it.
+    QString Fill(const IDList& id, SortEntry& entry, QString* text) const {
+        if (id.IsDesktop())
+            return QString();
         const ItemView last = id.LastItem();
-        key.rank = ItemKindRank(last.kind);
-        key.bytes = QByteArray(last.name.data(), qsizetype(last.name.size()));
-        // The root volume comes first among the volumes.
-        key.name = NaturalSortKey(
-            last.kind == ItemKind::Volume && last.name == "/" ? QString() : QFile::decodeName(key.bytes));
-        if (column == 0 || folderPath.isEmpty() || !IsFileSystemKind(last.kind))
-            return key;
-        if (column == 2) {
-            CurrentObject current(browser, id);
-            key.text = browser->DetailText(2, false);
-            return key;
+        entry.rank = ItemKindRank(last.kind);
+        entry.bytes = last.name;
+        if (column != 0 && !folderPath.isEmpty() && IsFileSystemKind(last.kind)) {
+            if (column == 2) {
+                CurrentObject current(browser, id);
+                if (text)
+                    *text = browser->DetailText(2, false);
+            } else {
+                struct stat st;
+                QByteArray path = folderPath;
+                path.append(last.name.data(), qsizetype(last.name.size()));
+                if (::stat(path.constData(), &st) == 0 || ::lstat(path.constData(), &st) == 0)
+                    entry.number = column == 1 ? (S_ISDIR(st.st_mode) ? 0 : qint64(st.st_size))
+                                               : qint64(st.st_mtim.tv_sec);
+            }
         }
-        struct stat st;
-        const QByteArray path = folderPath + key.bytes;
-        if (::stat(path.constData(), &st) == 0 || ::lstat(path.constData(), &st) == 0)
-            key.number =
-                column == 1 ? (S_ISDIR(st.st_mode) ? 0 : qint64(st.st_size)) : qint64(st.st_mtim.tv_sec);
-        return key;
+        // The root volume comes first among the volumes.
+        if (last.kind == ItemKind::Volume && last.name == "/")
+            return QString();
+        return QFile::decodeName(QByteArray(last.name.data(), qsizetype(last.name.size())));
     }
 };
+
 } // namespace
 
 int TVelShellList::CompareIDs(int column, const IDList& a, const IDList& b) {
     const KeyMaker maker{m_browser, QFile::encodeName(Path()), column};
-    return CompareKeys(maker.Make(a), maker.Make(b));
+    SortEntry entryA;
+    SortEntry entryB;
+    QString textA;
+    QString textB;
+    const QCollatorSortKey keyA = NaturalSortKey(maker.Fill(a, entryA, &textA));
+    const QCollatorSortKey keyB = NaturalSortKey(maker.Fill(b, entryB, &textB));
+    entryA.name = &keyA;
+    entryB.name = &keyB;
+    return CompareEntries(entryA, entryB, &textA, &textB);
 }
 
 std::vector<int> TVelShellList::SortOrder(const std::vector<TVelShellListModel::Row>& rows) {
     const KeyMaker maker{m_browser, QFile::encodeName(Path()), m_sortColumn};
-    std::vector<SortKey> keys;
-    keys.reserve(rows.size());
-    for (const TVelShellListModel::Row& row : rows)
-        keys.push_back(row.record.id ? maker.Make(*row.record.id) : SortKey());
-    std::vector<int> order(rows.size());
-    std::iota(order.begin(), order.end(), 0);
+    // Reserved up front: the entries point into it. Given back in the order made, which keeps the
+    // freeing of many small blocks cheap.
+    std::vector<QCollatorSortKey> names;
+    names.reserve(rows.size());
+    std::vector<QString> texts(m_sortColumn == 2 ? rows.size() : 0);
+    std::vector<SortEntry> entries(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SortEntry& entry = entries[i];
+        entry.row = int(i);
+        if (const OptIDList& id = rows[i].record.id) {
+            names.push_back(NaturalSortKey(maker.Fill(*id, entry, texts.empty() ? nullptr : &texts[i])));
+            entry.name = &names.back();
+        }
+    }
     const bool descending = m_sortDescending;
-    std::stable_sort(order.begin(), order.end(), [&keys, descending](int a, int b) {
-        const int result = CompareKeys(keys[std::size_t(a)], keys[std::size_t(b)]);
-        return descending ? result > 0 : result < 0;
-    });
+    const QString* text = texts.empty() ? nullptr : texts.data();
+    std::stable_sort(
+        entries.begin(), entries.end(), [text, descending](const SortEntry& a, const SortEntry& b) {
+            const int result =
+                CompareEntries(a, b, text ? text + a.row : nullptr, text ? text + b.row : nullptr);
+            return descending ? result > 0 : result < 0;
+        });
+    std::vector<int> order(rows.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        order[i] = entries[i].row;
     return order;
 }
 

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace wordloom::shell {
@@ -114,11 +115,10 @@ void TVelShellTree::NotifyTimerFired() {
 
 bool TVelShellTree::SelectIDList(const OptIDList& idList) {
     BusyCursor busy;
-    const bool savedAnyLevel = m_anyLevel;
-    m_anyLevel = true;
     TVelShellTreeNode* current = RootNode();
     bool matchedAll = current != nullptr && idList.has_value();
     if (current && idList) {
+        const QScopedValueRollback<bool> anyLevel(m_anyLevel, true);
         const std::vector<ItemView> items = idList->Items();
         IDList prefix;
         for (const ItemView& item : items) {
@@ -149,7 +149,6 @@ bool TVelShellTree::SelectIDList(const OptIDList& idList) {
             current = match;
         }
     }
-    m_anyLevel = savedAnyLevel;
     if (current) {
         m_notifyNow = true;
         if (currentItem() == current)

@@ -5,16 +5,16 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSocketNotifier>
+#include <QThread>
 
 #include <atomic>
 #include <cerrno>
 #include <dirent.h>
+#include <functional>
+#include <memory>
 #include <mutex>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/inotify.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 #include <unordered_map>
 #include <vector>
@@ -83,8 +83,53 @@ struct TDirMonSlot {
 
 namespace {
 
-// One inotify descriptor and one worker thread for the whole process (the per-user instance limit
-// is small). The worker runs while at least one monitor is registered; an eventfd wakes it to end.
+// The inotify descriptor and its notifier, on the application's thread. An object of its own so
+// that, let go of on another thread, it can be deleted on its own with deleteLater while it still
+// owns the descriptor its notifier watches.
+class InotifyReader : public QObject {
+public:
+    using Handler = std::function<void(const InotifyReader*, const inotify_event&)>;
+
+    explicit InotifyReader(Handler handler)
+        : m_descriptor(inotify_init1(IN_CLOEXEC | IN_NONBLOCK)), m_handler(std::move(handler)),
+          m_notifier(QSocketNotifier::Read, this) {
+        connect(&m_notifier, &QSocketNotifier::activated, this, &InotifyReader::ReadEvents);
+    }
+
+    // -1 when the kernel gave no inotify instance.
+    int Descriptor() const { return m_descriptor.Get(); }
+    // On the reader's own thread.
+    void Start() {
+        m_notifier.setSocket(m_descriptor.Get());
+        m_notifier.setEnabled(true);
+    }
+
+private:
+    void ReadEvents() {
+        alignas(inotify_event) char buffer[16 * 1024];
+        // Non-blocking: drained until the kernel has nothing more.
+        for (;;) {
+            const ssize_t length = read(m_descriptor.Get(), buffer, sizeof buffer);
+            if (length < 0 && errno == EINTR)
+                continue;
+            if (length <= 0)
+                return;
+            for (ssize_t offset = 0; offset < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
+                m_handler(this, *event);
+                offset += ssize_t(sizeof(inotify_event) + event->len);
+            }
+        }
+    }
+
+    FileDescriptor m_descriptor;
+    Handler m_handler;
+    QSocketNotifier m_notifier; // after the descriptor: it stops watching before the descriptor closes
+};
+
+// One inotify descriptor for the whole process (the per-user instance limit is small), open while at
+// least one monitor is registered. Its events are read on the application's thread as they come, and
+// each monitor's notice is posted to the monitor's own thread.
 class WatchService {
 public:
     static WatchService& Instance() {
@@ -102,7 +147,7 @@ public:
             WatchTree(slot.get(), slot->root, true);
     }
 
-    // Returns when the worker no longer touches the slot.
+    // Returns when no event read afterwards reaches the slot.
     void Remove(TDirMonSlot* slot) {
         std::lock_guard control(m_control);
         {
@@ -144,38 +189,51 @@ private:
     ~WatchService() { Close(); }
 
     void Open() {
-        TDirMonFault fault = g_fault.exchange(TDirMonFault::None);
-        m_wake = fault == TDirMonFault::StopSignal ? -1 : eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-        if (m_wake < 0)
+        const TDirMonFault fault = g_fault.exchange(TDirMonFault::None);
+        if (fault == TDirMonFault::StopSignal)
             throw ShellError(QStringLiteral("CreateMutex failed"));
-        // Without inotify the monitors run without events, as for a folder that cannot be watched.
-        m_inotify = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-        try {
-            if (fault == TDirMonFault::Thread)
-                throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-            m_worker = std::thread([this] { Run(); });
-        } catch (const std::system_error&) {
-            CloseDescriptors();
+        if (fault == TDirMonFault::Thread)
             throw ShellError(QStringLiteral("CreateThread failed"));
+        // Without inotify, or without an application whose thread could read it, the monitors run
+        // without events, as for a folder that cannot be watched.
+        QCoreApplication* application = QCoreApplication::instance();
+        if (!application)
+            return;
+        auto reader =
+            std::make_unique<InotifyReader>([this](const InotifyReader* from, const inotify_event& event) {
+                std::lock_guard table(m_table);
+                if (from == m_reader)
+                    Dispatch(event);
+            });
+        if (reader->Descriptor() < 0)
+            return;
+        m_inotify = reader->Descriptor();
+        InotifyReader* started = reader.get();
+        {
+            std::lock_guard table(m_table);
+            m_reader = reader.release();
+        }
+        if (started->thread() == application->thread()) {
+            started->Start();
+        } else {
+            started->moveToThread(application->thread());
+            QMetaObject::invokeMethod(
+                started, [started] { started->Start(); }, Qt::QueuedConnection);
         }
     }
 
     void Close() {
-        if (m_worker.joinable()) {
-            std::uint64_t one = 1;
-            [[maybe_unused]] ssize_t written = write(m_wake, &one, sizeof one);
-            m_worker.join();
+        InotifyReader* reader = nullptr;
+        {
+            std::lock_guard table(m_table);
+            std::swap(reader, m_reader); // what it reads from now on goes nowhere
+            m_watches.clear();
         }
-        CloseDescriptors();
-        m_watches.clear();
-    }
-
-    void CloseDescriptors() {
-        if (m_inotify >= 0)
-            close(m_inotify);
-        if (m_wake >= 0)
-            close(m_wake);
-        m_inotify = m_wake = -1;
+        m_inotify = -1;
+        if (reader && reader->thread() == QThread::currentThread())
+            delete reader;
+        else if (reader)
+            reader->deleteLater();
     }
 
     // Adds `slot` as a user of the folder at `path` and, for a nested slot, of every folder below
@@ -239,32 +297,6 @@ private:
             QCoreApplication::postEvent(slot->target, new DirChangedEvent(slot->generation));
     }
 
-    void Run() {
-        alignas(inotify_event) char buffer[64 * 1024];
-        pollfd fds[2] = {{m_wake, POLLIN, 0}, {m_inotify, POLLIN, 0}};
-        const nfds_t count = m_inotify >= 0 ? 2 : 1;
-        for (;;) {
-            if (poll(fds, count, -1) < 0) {
-                if (errno == EINTR)
-                    continue;
-                return;
-            }
-            if (fds[0].revents)
-                return; // the stop signal
-            if (!(fds[1].revents & POLLIN))
-                continue;
-            ssize_t length = read(m_inotify, buffer, sizeof buffer);
-            if (length <= 0)
-                continue;
-            std::lock_guard table(m_table);
-            for (ssize_t offset = 0; offset < length;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
-                Dispatch(*event);
-                offset += ssize_t(sizeof(inotify_event) + event->len);
-            }
-        }
-    }
-
     void Dispatch(const inotify_event& event) {
         if (event.mask & IN_Q_OVERFLOW) {
             // Changes were lost: every monitor must look again.
@@ -303,12 +335,11 @@ private:
     }
 
     std::mutex m_control; // serialises Add and Remove (opening and closing the service)
-    std::mutex m_table;   // guards what the worker reads: slots and watches
+    std::mutex m_table;   // guards what the reader's thread uses: slots and watches
     std::vector<std::shared_ptr<TDirMonSlot>> m_slots;
     std::unordered_map<int, Watch> m_watches;
-    int m_inotify = -1;
-    int m_wake = -1;
-    std::thread m_worker;
+    int m_inotify = -1;                // the reader's descriptor while open
+    InotifyReader* m_reader = nullptr; // owned; deleted on its own thread; guarded by m_table
 };
 
 } // namespace

@@ -20,7 +20,7 @@ class TDirMon : public TComponent {
     Q_OBJECT
 public:
     // The set elements, as set bits (1 << ordinal); FilterBits gives the notify-filter bits.
-    enum TDirMonValue {
+    enum class TDirMonValue {
         dmcFileName = 1 << 0,
         dmcDirName = 1 << 1,
         dmcAttributes = 1 << 2,
@@ -30,6 +30,13 @@ public:
     };
     Q_DECLARE_FLAGS(TDirMonType, TDirMonValue)
     Q_FLAG(TDirMonType)
+    // The elements under the component's own names (TDirMon::dmcSize), typed: no integer stands in.
+    static constexpr TDirMonValue dmcFileName = TDirMonValue::dmcFileName;
+    static constexpr TDirMonValue dmcDirName = TDirMonValue::dmcDirName;
+    static constexpr TDirMonValue dmcAttributes = TDirMonValue::dmcAttributes;
+    static constexpr TDirMonValue dmcSize = TDirMonValue::dmcSize;
+    static constexpr TDirMonValue dmcLastWrite = TDirMonValue::dmcLastWrite;
+    static constexpr TDirMonValue dmcSecurity = TDirMonValue::dmcSecurity;
 
 private:
     Q_PROPERTY(QString Directory READ Directory WRITE SetDirectory)

@@ -146,9 +146,9 @@ void FreeIDList(OptIDList& list) {
 
 QString StrRetToString(const OptIDList& item, const StrRet& result) {
     switch (result.type) {
-    case StrRet::Wide:
+    case StrRet::Type::Wide:
         return result.wide.value_or(QString());
-    case StrRet::Offset: {
+    case StrRet::Type::Offset: {
         if (!item || result.offset >= std::uint32_t(item->ByteSize()))
             return QString();
         const QByteArray& bytes = item->Bytes();
@@ -156,7 +156,7 @@ QString StrRetToString(const OptIDList& item, const StrRet& result) {
         const std::size_t available = std::size_t(bytes.size()) - result.offset;
         return QFile::decodeName(QByteArray(start, qsizetype(strnlen(start, available))));
     }
-    case StrRet::CStr: {
+    case StrRet::Type::CStr: {
         const qsizetype zero = result.cStr.indexOf('\0');
         return QFile::decodeName(zero < 0 ? result.cStr : result.cStr.left(zero));
     }
@@ -166,7 +166,7 @@ QString StrRetToString(const OptIDList& item, const StrRet& result) {
 }
 
 void FreeStrRet(StrRet& result) {
-    if (result.type == StrRet::Wide)
+    if (result.type == StrRet::Type::Wide)
         result.wide.reset();
 }
 

@@ -84,8 +84,8 @@ void FreeIDList(OptIDList& list);
 
 // A string result of the namespace: a wide string, an offset into an item's bytes, or a C string.
 struct StrRet {
-    enum Type : std::uint32_t { Wide = 0, Offset = 1, CStr = 2 };
-    std::uint32_t type = CStr;
+    enum class Type : std::uint32_t { Wide = 0, Offset = 1, CStr = 2 };
+    Type type = Type::CStr;
     std::optional<QString> wide; // Wide: none once given back
     std::uint32_t offset = 0;    // Offset: bytes into the item list
     QByteArray cStr;             // CStr: bytes up to the first zero byte count

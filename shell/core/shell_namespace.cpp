@@ -258,14 +258,15 @@ std::uint32_t AttributesOf(const IDList& absolute, std::uint32_t mask) {
         return (Sfgao::Folder | Sfgao::FileSystem | Sfgao::FileSysAncestor | Sfgao::HasSubfolder) & mask;
     case ItemKind::File:
     case ItemKind::Dir: {
-        const IDList parent = absolute.Parent();
-        const QByteArray parentPath = parent.IsDesktop() ? ShellContext::Instance().DesktopPath()
-                                      : parent.ItemCount() == 1 && parent.LastItem().kind == ItemKind::Trash
-                                          ? ShellContext::Instance().TrashFilesPath()
-                                          : PathFromIDList(parent);
+        IDList parent = absolute.Parent();
+        QByteArray parentPath = parent.IsDesktop() ? ShellContext::Instance().DesktopPath()
+                                : parent.ItemCount() == 1 && parent.LastItem().kind == ItemKind::Trash
+                                    ? ShellContext::Instance().TrashFilesPath()
+                                    : PathFromIDList(parent);
         if (parentPath.isEmpty())
             return 0;
-        return MakeFileSystemFolder(parent, parentPath)->GetAttributesOf(absolute.LastItemList(), mask);
+        return FileSystemAttributesOf(std::move(parent), std::move(parentPath), absolute.LastItemList(),
+                                      mask);
     }
     }
     return 0;

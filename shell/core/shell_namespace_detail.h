@@ -40,6 +40,8 @@ std::shared_ptr<ShellFolder> MakeComputerFolder();
 std::shared_ptr<ShellFolder> MakeNetworkFolder();
 // A directory of the file system: `dir` is where the folder's objects lie.
 std::shared_ptr<ShellFolder> MakeFileSystemFolder(IDList id, QByteArray dir);
+// GetAttributesOf of such a folder, without making one on the heap: asked once per object.
+std::uint32_t FileSystemAttributesOf(IDList folder, QByteArray dir, const IDList& item, std::uint32_t mask);
 // An absolute path as an absolute item identifier list below Computer; none when missing.
 OptIDList ParseAbsolutePath(const QString& name);
 QString VolumeDisplayName(std::string_view mountPoint);

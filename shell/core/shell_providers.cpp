@@ -155,10 +155,10 @@ public:
         StrRet result;
         if (item.ItemCount() == 1) {
             // The name lies in the item itself, after its size and kind bytes.
-            result.type = StrRet::Offset;
+            result.type = StrRet::Type::Offset;
             result.offset = 3;
         } else {
-            result.type = StrRet::Wide;
+            result.type = StrRet::Type::Wide;
             result.wide = item.IsDesktop() ? QString() : DecodeName(item.LastItem().name);
         }
         return result;
@@ -281,7 +281,7 @@ public:
 
     StrRet GetDisplayNameOf(const IDList& item) const override {
         StrRet result;
-        result.type = StrRet::Wide;
+        result.type = StrRet::Type::Wide;
         result.wide = item.IsDesktop() ? QString() : DisplayNameOf(ID().Appended(item));
         return result;
     }
@@ -329,7 +329,7 @@ public:
 
     StrRet GetDisplayNameOf(const IDList& item) const override {
         StrRet result;
-        result.type = StrRet::Wide;
+        result.type = StrRet::Type::Wide;
         result.wide = item.IsDesktop() ? QString() : DisplayNameOf(item);
         return result;
     }
@@ -400,6 +400,10 @@ std::shared_ptr<ShellFolder> MakeNetworkFolder() {
 
 std::shared_ptr<ShellFolder> MakeFileSystemFolder(IDList id, QByteArray dir) {
     return std::make_shared<FileSystemFolder>(std::move(id), std::move(dir));
+}
+
+std::uint32_t FileSystemAttributesOf(IDList folder, QByteArray dir, const IDList& item, std::uint32_t mask) {
+    return FileSystemFolder(std::move(folder), std::move(dir)).GetAttributesOf(item, mask);
 }
 
 OptIDList ParseAbsolutePath(const QString& name) {

@@ -104,7 +104,7 @@ private slots:
 
     void strRetTypes() {
         StrRet wide;
-        wide.type = StrRet::Wide;
+        wide.type = StrRet::Type::Wide;
         wide.wide = QStringLiteral("Grüße");
         QCOMPARE(StrRetToString(std::nullopt, wide), QStringLiteral("Grüße"));
         FreeStrRet(wide);
@@ -113,7 +113,7 @@ private slots:
 
         const IDList item = IDList::Item(ItemKind::File, "n\xc3\xa4me");
         StrRet offset;
-        offset.type = StrRet::Offset;
+        offset.type = StrRet::Type::Offset;
         offset.offset = 3;
         QCOMPARE(StrRetToString(item, offset), QStringLiteral("näme"));
         QCOMPARE(StrRetToString(std::nullopt, offset), QString());
@@ -121,14 +121,14 @@ private slots:
         QCOMPARE(StrRetToString(item, offset), QString());
 
         StrRet cstr;
-        cstr.type = StrRet::CStr;
+        cstr.type = StrRet::Type::CStr;
         cstr.cStr = QByteArray("abc\0def", 7);
         QCOMPARE(StrRetToString(std::nullopt, cstr), QStringLiteral("abc"));
         FreeStrRet(cstr);
         QCOMPARE(cstr.cStr, QByteArray("abc\0def", 7));
 
         StrRet other;
-        other.type = 7;
+        other.type = StrRet::Type(7);
         other.wide = QStringLiteral("x");
         QCOMPARE(StrRetToString(std::nullopt, other), QString());
     }
