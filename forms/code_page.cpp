@@ -276,6 +276,9 @@ public:
         }
     }
 
+    /// Whether every character from U+0001 to U+007F is written as its own byte.
+    bool AsciiIdentity() const { return m_asciiIdentity; }
+
     bool EncodeChar(char32_t c, std::string& out) const {
         if (c == 0) {
             if (m_encodeZero) {
@@ -401,8 +404,21 @@ bool CodePage::EncodeChar(char32_t codePoint, std::string& out) const {
 EncodeResult CodePage::Encode(std::string_view utf8) const {
     EncodeResult result;
     result.bytes.reserve(utf8.size());
+    // Runs of plain ASCII (no NUL) are copied at once where the code page writes them unchanged.
+    const bool asciiIdentity = m_tables == nullptr || m_tables->AsciiIdentity();
     size_t i = 0;
     while (i < utf8.size()) {
+        if (asciiIdentity) {
+            size_t end = i;
+            while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) - 1u < 0x7Fu) {
+                ++end;
+            }
+            result.bytes.append(utf8, i, end - i);
+            i = end;
+            if (i == utf8.size()) {
+                break;
+            }
+        }
         char32_t c;
         if (!NextUtf8(utf8, i, c) || !EncodeChar(c, result.bytes)) {
             result.bytes += '?';

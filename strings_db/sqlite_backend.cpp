@@ -590,6 +590,31 @@ RowId SqliteBackend::MaxId() {
     return sqlite3_column_int64(stmt, 0);
 }
 
+bool SqliteBackend::Empty() {
+    if (!m_emptyStmt) {
+        m_emptyStmt = Cached("SELECT 1 FROM " + Quote(kTable) + " LIMIT 1");
+    }
+    sqlite3_stmt* stmt = m_emptyStmt;
+    ResetGuard guard(stmt);
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        Fail("Cannot read the strings table");
+    }
+    return rc == SQLITE_DONE;
+}
+
+long long SqliteBackend::ForeignChanges() {
+    if (!m_dataVersionStmt) {
+        m_dataVersionStmt = Cached("PRAGMA data_version");
+    }
+    sqlite3_stmt* stmt = m_dataVersionStmt;
+    ResetGuard guard(stmt);
+    if (sqlite3_step(stmt) != SQLITE_ROW) {
+        Fail("Cannot read the strings table");
+    }
+    return sqlite3_column_int64(stmt, 0);
+}
+
 void SqliteBackend::ReadColumn(sqlite3_stmt* stmt, int column, Value& value) {
     switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_NULL:

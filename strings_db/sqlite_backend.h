@@ -40,6 +40,8 @@ public:
     int Compare(const Value& a, const Value& b, const std::string& collation) const override;
     std::string CollationKey(const std::string& text, const std::string& collation) const override;
     RowId MaxId() override;
+    bool Empty() override;
+    long long ForeignChanges() override;
 
     bool ReadRow(RowId id, Row& row) override;
     bool ReadKey(RowId id, const IndexDef& order, Row& key) override;
@@ -117,6 +119,8 @@ private:
     sqlite3_stmt* m_insertStmt = nullptr;
     sqlite3_stmt* m_updateStmt = nullptr;
     sqlite3_stmt* m_maxIdStmt = nullptr;
+    sqlite3_stmt* m_emptyStmt = nullptr;
+    sqlite3_stmt* m_dataVersionStmt = nullptr;
 };
 
 } // namespace wordloom

@@ -107,6 +107,11 @@ public:
     /// compare as bytes (equal exactly when the keys are equal).
     virtual std::string CollationKey(const std::string& text, const std::string& collation) const = 0;
     virtual RowId MaxId() = 0;
+    /// True when the table holds no record.
+    virtual bool Empty() = 0;
+    /// A number that changes whenever another connection has committed a change to the table
+    /// since the last call; this connection's own writes leave it alone.
+    virtual long long ForeignChanges() = 0;
 
     /// False when the record does not exist.
     virtual bool ReadRow(RowId id, Row& row) = 0;

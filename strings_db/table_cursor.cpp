@@ -147,6 +147,9 @@ void TableCursor::SetIndexFieldNames(const std::string& field) {
     CheckBrowseMode();
     FlushBatch();
     bool same = order.name == m_order.name;
+    if (!same) {
+        ForgetKnownKeys(); // they are keys of the old order's column
+    }
     m_indexField = Fields()[static_cast<std::size_t>(column)].name;
     m_indexFieldNames = field;
     if (!same) {
@@ -165,6 +168,7 @@ void TableCursor::SetIndexName(const std::string& indexName) {
         order.parts.empty() ? std::string() : Fields()[static_cast<std::size_t>(order.parts[0].column)].name;
     m_indexFieldNames.clear();
     if (order.name != m_order.name) {
+        ForgetKnownKeys();
         m_order = std::move(order);
         Invalidate();
     } else {
@@ -182,6 +186,17 @@ bool TableCursor::FindKey(const std::string& key) {
     CheckBrowseMode();
     if (m_order.parts.empty()) {
         throw DbError("No index selected for the key search");
+    }
+    if (m_knownInTransaction && !FilterActive() && m_backend.InTransaction()) {
+        std::string collationKey = m_backend.CollationKey(key, m_order.parts.front().collation);
+        if (const auto known = m_knownKeys.find(collationKey); known != m_knownKeys.end()) {
+            m_current = known->second;
+            m_hasCurrent = true;
+            m_positionKnown = false;
+            m_eof = m_bof = false;
+            return true;
+        }
+        return HeldKey(collationKey);
     }
     for (RowId id : m_backend.FindKey(m_order, key)) {
         if (FilterActive()) {
@@ -201,7 +216,7 @@ bool TableCursor::FindKey(const std::string& key) {
         m_eof = m_bof = false;
         return true;
     }
-    return HeldKey(key);
+    return !m_stagedKeys.empty() && HeldKey(m_backend.CollationKey(key, m_order.parts.front().collation));
 }
 
 // ---- the view
@@ -576,6 +591,7 @@ void TableCursor::Post() {
             // Stored now, so the held ones go first: the table receives the records in post order.
             FlushBatch();
         }
+        ForgetKnownKeys(); // a record stored outside the batch
         RowId id = m_current;
         if (inserted) {
             id = m_backend.InsertRow(m_buffer);
@@ -655,6 +671,7 @@ void TableCursor::Delete() {
     if (!m_hasCurrent) {
         throw DbError("Cannot perform this operation on an empty dataset");
     }
+    ForgetKnownKeys();
     m_backend.DeleteRow(m_current);
     m_cache.erase(m_current);
     m_keyCache.erase(m_current);
@@ -671,6 +688,7 @@ int TableCursor::DeleteEmpty(const std::string& field) {
     CheckBrowseMode();
     EnsurePosition();
     std::vector<RowId> ids = m_list.All();
+    ForgetKnownKeys();
     std::vector<RowId> deleted = m_backend.DeleteEmpty(column, ids);
     if (deleted.empty()) {
         return 0;
@@ -707,16 +725,37 @@ void TableCursor::BeginTransaction() {
     CheckBrowseMode();
     FlushBatch();
     m_backend.Begin();
+    if (m_knownState == KnownKeys::Off) {
+        return;
+    }
+    try {
+        const long long version = m_backend.ForeignChanges();
+        if (m_knownState == KnownKeys::Unchecked) {
+            if (m_backend.Empty()) {
+                m_knownState = KnownKeys::Valid;
+                m_knownVersion = version;
+            } else {
+                ForgetKnownKeys();
+            }
+        } else if (version != m_knownVersion) {
+            ForgetKnownKeys(); // another connection wrote between our transactions
+        }
+        m_knownInTransaction = m_knownState == KnownKeys::Valid;
+    } catch (const std::exception&) {
+        ForgetKnownKeys(); // only costs the shortcut; the engine answers the key searches
+    }
 }
 
 void TableCursor::Commit() {
     CheckBrowseMode();
     FlushBatch();
+    m_knownInTransaction = false;
     m_backend.Commit();
 }
 
 void TableCursor::Rollback() {
     Cancel();
+    ForgetKnownKeys();
     if (m_backend.InTransaction()) {
         m_staged.clear();
         m_stagedKeys.clear();
@@ -737,12 +776,18 @@ void TableCursor::BeginBatch() {
     m_batching = true;
     m_batchPosts = 0;
     m_batchFailures.clear();
+    ForgetKnownKeys();
+    // Inside a transaction already begun the table's state at its start is unknown here.
+    if (!m_backend.InTransaction()) {
+        m_knownState = KnownKeys::Unchecked;
+    }
 }
 
 void TableCursor::EndBatch() {
     CheckBrowseMode();
     m_batching = false;
     FlushBatch();
+    ForgetKnownKeys();
 }
 
 std::vector<BatchFailure> TableCursor::TakeBatchFailures() {
@@ -767,9 +812,14 @@ std::optional<std::string> TableCursor::StagedKey(const Row& row) const {
     return m_backend.CollationKey(value.text, part.collation);
 }
 
-bool TableCursor::HeldKey(const std::string& key) const {
-    return !m_stagedKeys.empty() &&
-           m_stagedKeys.contains(m_backend.CollationKey(key, m_order.parts.front().collation));
+bool TableCursor::HeldKey(const std::string& collationKey) const {
+    return m_stagedKeys.contains(collationKey);
+}
+
+void TableCursor::ForgetKnownKeys() const {
+    m_knownState = KnownKeys::Off;
+    m_knownInTransaction = false;
+    m_knownKeys.clear();
 }
 
 void TableCursor::FlushBatch() const {
@@ -789,14 +839,22 @@ void TableCursor::FlushBatch() const {
     std::sort(order.begin(), order.end());
     std::vector<RowId> stored;
     stored.reserve(staged.size());
+    std::vector<std::size_t> storedOrder; // which entry of `order` each stored record is
+    storedOrder.reserve(m_knownState == KnownKeys::Valid ? staged.size() : 0);
     const bool own = !m_backend.InTransaction();
     if (own) {
         m_backend.Begin();
     }
     try {
-        for (const auto& [key, i] : order) {
+        for (std::size_t n = 0; n < order.size(); ++n) {
+            const std::size_t i = order[n].second;
             try {
                 stored.push_back(m_backend.InsertRow(staged[i].row));
+                // A record without a text key is found by no key search.
+                const auto keyColumn = static_cast<std::size_t>(m_order.parts.front().column);
+                if (m_knownState == KnownKeys::Valid && staged[i].row[keyColumn].type == Value::Type::Text) {
+                    storedOrder.push_back(n);
+                }
             } catch (const TableError&) {
                 throw;
             } catch (const DbError& error) {
@@ -807,10 +865,17 @@ void TableCursor::FlushBatch() const {
             m_backend.Commit();
         }
     } catch (...) {
+        ForgetKnownKeys(); // what was stored may be rolled back
         if (own) {
             m_backend.Rollback();
         }
         throw;
+    }
+    if (m_knownState == KnownKeys::Valid) {
+        for (std::size_t k = 0; k < storedOrder.size(); ++k) {
+            // The first stored wins, as the engine's search lists ties by record id.
+            m_knownKeys.try_emplace(std::move(order[storedOrder[k]].first), stored[k]);
+        }
     }
     if (stored.empty()) {
         return;

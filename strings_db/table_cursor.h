@@ -84,7 +84,9 @@ private:
     /// Stores the records held by the batch, in key order, inside one transaction.
     void FlushBatch() const;
     bool CanHold(const Row& row) const;
-    bool HeldKey(const std::string& key) const;
+    bool HeldKey(const std::string& collationKey) const;
+    /// Stops answering key searches from the keys the batch stored (see m_knownKeys).
+    void ForgetKnownKeys() const;
     /// The collation key of the first key column's value, or nothing when that is no text.
     std::optional<std::string> StagedKey(const Row& row) const;
     void EnsureList() const;
@@ -159,6 +161,16 @@ private:
     mutable std::unordered_set<std::string> m_stagedKeys;
     mutable std::vector<BatchFailure> m_batchFailures;
     mutable bool m_flushing = false;
+    // The records a batch stored into a table that was empty when the batch began, by the
+    // collation key of the order's first column. While nothing else wrote to the table (other
+    // connections: checked at every transaction begun in the batch; this one: any write outside
+    // the batch forgets them), they are all the table holds, so a key search inside the transaction
+    // is answered without the engine.
+    enum class KnownKeys { Off, Unchecked, Valid };
+    mutable KnownKeys m_knownState = KnownKeys::Off;
+    mutable bool m_knownInTransaction = false;
+    long long m_knownVersion = 0;
+    mutable std::unordered_map<std::string, RowId> m_knownKeys;
 
     TableState m_state = TableState::Browse;
     Row m_buffer;

@@ -73,48 +73,77 @@ const TranslatedText* TranslationLookup::Find(const std::string& key) {
 }
 
 LiteralLookup UnitLiteralLookup(TranslationLookup& lookup, const CodePage& source, const CodePage& target) {
-    return [&lookup, &source, &target](std::string_view key) -> std::optional<TranslatedText> {
+    AnswerCache<TranslatedText>& answers = lookup.LiteralAnswers(source, target);
+    return [&lookup, &source, &target, &answers](std::string_view key) -> std::optional<TranslatedText> {
+        if (const std::optional<TranslatedText>* known = answers.Find(key))
+            return *known;
         const TranslatedText* found = lookup.Find(TrimmedKey(source.Decode(key)));
         if (found == nullptr)
-            return std::nullopt;
+            return answers.Add(key, std::nullopt);
         EncodeResult encoded = target.Encode(found->text);
-        if (!encoded.complete)
+        if (!encoded.complete) // not kept: every literal holding it fails its file
             throw FileError("The translation \"" + found->text + "\" cannot be written in code page " +
                             target.Name());
-        return TranslatedText{std::move(encoded.bytes), found->spFront, found->spEnd};
+        return answers.Add(key, TranslatedText{std::move(encoded.bytes), found->spFront, found->spEnd});
     };
 }
 
-FormValueLookup FormLookup(TranslationLookup& lookup, const CodePage& source, const CodePage& target) {
-    return [&lookup, &source, &target](const PascalString& value) -> std::optional<PascalString> {
-        const std::string key = TrimmedKey(ToUtf8(value, source));
-        if (key.empty())
-            return std::nullopt;
-        const TranslatedText* found = lookup.Find(key);
-        if (found == nullptr)
-            return std::nullopt;
-        const std::string text = WithBlanks(*found);
-        PascalString result;
-        EncodeResult encoded = target.Encode(text);
-        if (encoded.complete) {
-            result.AppendBytes(encoded.bytes);
-            return result;
-        }
-        // The code page cannot hold it: a wide string, every character by its Unicode code.
-        result.Widen();
-        bool aboveLatin1 = false;
-        std::size_t pos = 0;
-        char32_t c = 0;
-        while (pos < text.size()) {
-            if (!NextUtf8(text, pos, c))
-                c = 0xFFFD;
-            aboveLatin1 = aboveLatin1 || c > 0xFF;
-            result.AppendCode(c);
-        }
-        if (!aboveLatin1)
-            throw FormError("The translation \"" + found->text + "\" cannot be written in code page " +
-                            target.Name() + " and holds no character that would make it a wide string");
+namespace {
+
+// A form value as a key of AnswerCache: narrow and wide values never compare equal.
+void ValueKey(const PascalString& value, std::string& key) {
+    key.assign(1, value.IsWide() ? 'w' : 'n');
+    if (value.IsWide()) {
+        const std::u16string& units = value.Wide();
+        key.append(reinterpret_cast<const char*>(units.data()), units.size() * sizeof(char16_t));
+    } else {
+        key += value.Narrow();
+    }
+}
+
+std::optional<PascalString> TranslatedValue(TranslationLookup& lookup, const PascalString& value,
+                                            const CodePage& source, const CodePage& target) {
+    const std::string key = TrimmedKey(ToUtf8(value, source));
+    if (key.empty())
+        return std::nullopt;
+    const TranslatedText* found = lookup.Find(key);
+    if (found == nullptr)
+        return std::nullopt;
+    const std::string text = WithBlanks(*found);
+    PascalString result;
+    EncodeResult encoded = target.Encode(text);
+    if (encoded.complete) {
+        result.AppendBytes(encoded.bytes);
         return result;
+    }
+    // The code page cannot hold it: a wide string, every character by its Unicode code.
+    result.Widen();
+    bool aboveLatin1 = false;
+    std::size_t pos = 0;
+    char32_t c = 0;
+    while (pos < text.size()) {
+        if (!NextUtf8(text, pos, c))
+            c = 0xFFFD;
+        aboveLatin1 = aboveLatin1 || c > 0xFF;
+        result.AppendCode(c);
+    }
+    if (!aboveLatin1)
+        throw FormError("The translation \"" + found->text + "\" cannot be written in code page " +
+                        target.Name() + " and holds no character that would make it a wide string");
+    return result;
+}
+
+} // namespace
+
+FormValueLookup FormLookup(TranslationLookup& lookup, const CodePage& source, const CodePage& target) {
+    AnswerCache<PascalString>& answers = lookup.ValueAnswers(source, target);
+    return [&lookup, &source, &target, &answers](const PascalString& value) -> std::optional<PascalString> {
+        thread_local std::string key;
+        ValueKey(value, key);
+        if (const std::optional<PascalString>* known = answers.Find(key))
+            return *known;
+        // A failure is not kept: every value holding it fails its file.
+        return answers.Add(key, TranslatedValue(lookup, value, source, target));
     };
 }
 

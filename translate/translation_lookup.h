@@ -7,13 +7,40 @@
 #include "translate/form_rewriter.h"
 #include "translate/translate_literals.h"
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace wordloom {
 
 class StringsTable;
+
+/// What the lookups below answered for each source text they were given, kept for the run: a
+/// project repeats the same few texts in every file, and each is then decoded, sought and
+/// encoded once.
+template <class Answer>
+class AnswerCache {
+public:
+    /// The answer given before for `key`, or nullptr.
+    const std::optional<Answer>* Find(std::string_view key) const {
+        const auto found = m_answers.find(key);
+        return found == m_answers.end() ? nullptr : &found->second;
+    }
+    const std::optional<Answer>& Add(std::string_view key, std::optional<Answer> answer) {
+        return m_answers.insert_or_assign(std::string(key), std::move(answer)).first->second;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, std::optional<Answer>, Hash, std::equal_to<>> m_answers;
+};
 
 /// The translations of one Translate run: keys are sought on the table's current index (the
 /// project language's field); the first record found gives the target language's text and its
@@ -31,6 +58,14 @@ public:
     /// target text is empty. The pointer stays valid for the object's life.
     const TranslatedText* Find(const std::string& key);
 
+    /// The answers of the literal and value lookups of this run, per pair of code pages.
+    AnswerCache<TranslatedText>& LiteralAnswers(const CodePage& source, const CodePage& target) {
+        return m_literalAnswers[{&source, &target}];
+    }
+    AnswerCache<PascalString>& ValueAnswers(const CodePage& source, const CodePage& target) {
+        return m_valueAnswers[{&source, &target}];
+    }
+
 private:
     void Preload();
 
@@ -39,6 +74,8 @@ private:
     int m_searchesBeforeLoad = -1;
     std::string m_targetField;
     std::unordered_map<std::string, std::optional<TranslatedText>> m_cache;
+    std::map<std::pair<const CodePage*, const CodePage*>, AnswerCache<TranslatedText>> m_literalAnswers;
+    std::map<std::pair<const CodePage*, const CodePage*>, AnswerCache<PascalString>> m_valueAnswers;
 };
 
 /// Literal lookups for unit sources: keys decoded from `source`, translations encoded into

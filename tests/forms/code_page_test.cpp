@@ -98,6 +98,31 @@ TEST(CodePage, EncodingReportsCharactersTheCodePageCannotHold) {
     EXPECT_TRUE(out.empty());
 }
 
+TEST(CodePage, ATextEncodesAsItsCharactersDoOneByOne) {
+    // Plain ASCII runs around letters of every kind, an unknown character, a NUL and a broken
+    // UTF-8 sequence.
+    const std::string text = std::string("Save as\t\xc3\x9f\xd0\x96 x\xe2\x82\xac\x01~") + '\0' +
+                             "Z\xe3\x81\x82\xf0\x9f\x98\x80 end\xc3";
+    for (int charset : {1, 128, 129, 130, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238}) {
+        const CodePage& page = CodePage::ForCharset(charset);
+        std::string expected;
+        bool complete = true;
+        for (std::size_t i = 0; i < text.size();) {
+            std::size_t next = i + 1;
+            while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) {
+                ++next;
+            }
+            const EncodeResult one = page.Encode(std::string_view(text).substr(i, next - i));
+            expected += one.bytes;
+            complete = complete && one.complete;
+            i = next;
+        }
+        const EncodeResult whole = page.Encode(text);
+        EXPECT_EQ(whole.bytes, expected) << charset;
+        EXPECT_EQ(whole.complete, complete) << charset;
+    }
+}
+
 TEST(CodePage, VietnameseEncodesPrecomposedLetters) {
     // CP1258 writes ệ as e with circumflex plus a combining dot below.
     const EncodeResult result = CodePage::ForCharset(163).Encode("ệ");

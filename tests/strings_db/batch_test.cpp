@@ -114,6 +114,73 @@ TEST_F(Batch, WithAFilterOnRecordsAreStoredAtOnce) {
     EXPECT_EQ(Stored(), "Now");
 }
 
+// A batch that began on an empty table answers key searches from what it stored itself, as long
+// as nothing else wrote to the table.
+TEST_F(Batch, RecordsStoredByEarlierCommitsAreFoundAndBecomeCurrent) {
+    table->BeginBatch();
+    table->BeginTransaction();
+    EXPECT_TRUE(Add("Alpha"));
+    EXPECT_TRUE(Add("Beta"));
+    table->Commit();
+    table->BeginTransaction();
+    EXPECT_FALSE(Add(" Alpha "));
+    EXPECT_TRUE(table->FindKey("Beta"));
+    EXPECT_EQ(table->FieldAsString("English"), "Beta");
+    EXPECT_FALSE(table->FindKey("Gamma"));
+    table->Commit();
+    table->EndBatch();
+    EXPECT_EQ(Stored(), "Alpha,Beta");
+}
+
+TEST_F(Batch, RecordsAnotherProgramStoresBetweenCommitsAreFound) {
+    table->BeginBatch();
+    table->BeginTransaction();
+    Add("Alpha");
+    table->Commit();
+    file.Exec("INSERT INTO strings (English, Project) VALUES ('Foreign', 'Q')");
+    table->BeginTransaction();
+    EXPECT_FALSE(Add("Foreign"));
+    EXPECT_FALSE(Add("Alpha"));
+    EXPECT_TRUE(Add("Omega"));
+    table->Commit();
+    table->EndBatch();
+    EXPECT_EQ(Stored(), "Alpha,Foreign,Omega");
+}
+
+TEST_F(Batch, RecordsOfATableThatWasNotEmptyAreFound) {
+    file.Exec("INSERT INTO strings (English, Project) VALUES ('Old', 'Q')");
+    table->BeginBatch();
+    table->BeginTransaction();
+    EXPECT_FALSE(Add("Old"));
+    EXPECT_TRUE(Add("New"));
+    table->Commit();
+    table->EndBatch();
+    EXPECT_EQ(Stored(), "Old,New");
+}
+
+TEST_F(Batch, ARecordDeletedOrRolledBackIsNotFoundAgain) {
+    table->BeginBatch();
+    table->BeginTransaction();
+    Add("Alpha");
+    Add("Beta");
+    table->Commit();
+    table->BeginTransaction();
+    ASSERT_TRUE(table->FindKey("Alpha"));
+    table->Delete();
+    EXPECT_FALSE(table->FindKey("Alpha"));
+    table->Commit();
+    table->BeginTransaction();
+    Add("Gamma");
+    EXPECT_EQ(table->RecordCount(), 2); // stored, inside the transaction
+    table->Rollback();
+    table->BeginTransaction();
+    EXPECT_FALSE(table->FindKey("Gamma"));
+    EXPECT_TRUE(Add("Alpha"));
+    table->Commit();
+    table->EndBatch();
+    EXPECT_EQ(Stored(), "Beta,Alpha");
+}
+
 class BatchIgnoringCase : public Batch {
 protected:
     BatchIgnoringCase() : Batch("NOCASE") {}
@@ -126,6 +193,19 @@ TEST_F(BatchIgnoringCase, HeldKeysCompareAsTheKeyIndexDoes) {
     EXPECT_TRUE(table->FindKey("save"));
     table->EndBatch();
     EXPECT_EQ(Stored(), "Save");
+}
+
+TEST_F(BatchIgnoringCase, StoredKeysCompareAsTheKeyIndexDoes) {
+    table->BeginBatch();
+    table->BeginTransaction();
+    Add("Save");
+    table->Commit();
+    table->BeginTransaction();
+    EXPECT_FALSE(Add("SAVE"));
+    EXPECT_TRUE(Add("Saved"));
+    table->Commit();
+    table->EndBatch();
+    EXPECT_EQ(Stored(), "Save,Saved");
 }
 
 } // namespace

@@ -548,5 +548,55 @@ TEST_F(TranslationLookupTest, KeySearchesAndTheTableWalkGiveTheSameAnswers) {
     }
 }
 
+TEST_F(TranslationLookupTest, AnswersAreKeptPerCodePagePairAndFailuresAreNot) {
+    Add("Close", "Schlie\xc3\x9f"
+                 "en");
+    Add("Cancel", "\xd0\x9e\xd1\x82\xd0\xbc\xd0\xb5\xd0\xbd\xd0\xb0"); // not in Windows-1252
+    table->SetFiltered(false);
+    table->SetIndexFieldNames("English");
+    TranslationLookup lookup(*table, "German");
+    const CodePage& ansi = CodePage::ForCharset(0);
+    const LiteralLookup inAnsi = UnitLiteralLookup(lookup, ansi, ansi);
+    const LiteralLookup inUtf8 = UnitLiteralLookup(lookup, CodePage::Utf8(), CodePage::Utf8());
+    for (int round = 0; round < 2; ++round) {
+        const std::optional<TranslatedText> narrow = inAnsi("Close");
+        ASSERT_TRUE(narrow) << round;
+        EXPECT_EQ(narrow->text, "Schlie\xdf"
+                                "en");
+        const std::optional<TranslatedText> utf8 = inUtf8("Close");
+        ASSERT_TRUE(utf8) << round;
+        EXPECT_EQ(utf8->text, "Schlie\xc3\x9f"
+                              "en");
+        EXPECT_FALSE(inAnsi("Unknown"));
+        // Every literal holding it fails its unit, not only the first.
+        EXPECT_THROW(inAnsi("Cancel"), FileError) << round;
+    }
+    // The next unit's lookup gets the same answers.
+    const std::optional<TranslatedText> again = UnitLiteralLookup(lookup, ansi, ansi)("Close");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->text, "Schlie\xdf"
+                           "en");
+}
+
+TEST_F(TranslationLookupTest, NarrowAndWideValuesAreAnsweredApart) {
+    Add("Co", "Ko");
+    table->SetFiltered(false);
+    table->SetIndexFieldNames("English");
+    TranslationLookup lookup(*table, "German");
+    const CodePage& ansi = CodePage::ForCharset(0);
+    const FormValueLookup values = FormLookup(lookup, ansi, ansi);
+    PascalString narrow;
+    narrow.AppendBytes("Co");
+    PascalString wide; // one character whose two bytes read "Co"
+    wide.Widen();
+    wide.AppendUnit(u'\u6F43');
+    for (int round = 0; round < 2; ++round) {
+        const std::optional<PascalString> translated = values(narrow);
+        ASSERT_TRUE(translated) << round;
+        EXPECT_EQ(translated->Narrow(), "Ko");
+        EXPECT_FALSE(values(wide)) << round;
+    }
+}
+
 } // namespace
 } // namespace wordloom
