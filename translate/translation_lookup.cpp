@@ -1,6 +1,7 @@
 #include "translate/translation_lookup.h"
 
 #include "base/errors.h"
+#include "base/ui_text.h"
 #include "forms/form_text.h"
 #include "strings_db/strings_table.h"
 
@@ -79,8 +80,9 @@ LiteralLookup UnitLiteralLookup(TranslationLookup& lookup, const CodePage& sourc
             return std::nullopt;
         EncodeResult encoded = target.Encode(found->text);
         if (!encoded.complete)
-            throw FileError("The translation \"" + found->text + "\" cannot be written in code page " +
-                            target.Name());
+            throw FileError(
+                FillIn(WL_TR("Translate", "The translation \"%1\" cannot be written in code page %2"),
+                       {found->text, target.Name()}));
         return TranslatedText{std::move(encoded.bytes), found->spFront, found->spEnd};
     };
 }
@@ -112,8 +114,10 @@ FormValueLookup FormLookup(TranslationLookup& lookup, const CodePage& source, co
             result.AppendCode(c);
         }
         if (!aboveLatin1)
-            throw FormError("The translation \"" + found->text + "\" cannot be written in code page " +
-                            target.Name() + " and holds no character that would make it a wide string");
+            throw FormError(
+                FillIn(WL_TR("Translate", "The translation \"%1\" cannot be written in code page %2 and "
+                                          "holds no character that would make it a wide string"),
+                       {found->text, target.Name()}));
         return result;
     };
 }
