@@ -15,7 +15,7 @@ namespace wordloom {
 QIcon WorkbenchIcon() {
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/wordloom/icons/%1x%1/apps/example.wordloom.Wordloom.png").arg(size));
+        icon.addFile(QStringLiteral(":/wordloom/icons/%1x%1/apps/org.wordloom.Wordloom.png").arg(size));
     }
     return icon;
 }
@@ -46,7 +46,7 @@ int RunWorkbench(int& argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("VEL Software"));
     QApplication::setApplicationVersion(QStringLiteral(WORDLOOM_VERSION));
     // Lets desktop shells match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("example.wordloom.Wordloom"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.wordloom.Wordloom"));
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor")) {
         QIcon::setThemeName(QStringLiteral("Adwaita"));
     }

@@ -3,6 +3,7 @@
 #include "base/byte_buffer.h"
 #include "base/errors.h"
 #include "base/file_descriptor.h"
+#include "base/ui_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -50,11 +51,11 @@ void ReadInto(const std::string& path, Buffer& data) {
     struct stat info {};
     data.clear();
     if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode))
-        throw FileError("Cannot open file " + path);
+        throw FileError(FillIn(WL_TR("Files", "Cannot open file %1"), {path}));
     const std::size_t expected = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
     if (!ReadToEnd(file.Get(), expected, data)) {
         data.clear();
-        throw FileError("Cannot open file " + path);
+        throw FileError(FillIn(WL_TR("Files", "Cannot open file %1"), {path}));
     }
 }
 
@@ -198,7 +199,7 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
     }
     if (!file.IsOpen() || !file.Write(data) || ::fchmod(file.Descriptor(), mode) != 0 ||
         ::fsync(file.Descriptor()) != 0 || !file.RenameOver(path))
-        throw FileError("Cannot create file " + path);
+        throw FileError(FillIn(WL_TR("Files", "Cannot create file %1"), {path}));
     SyncDirectory(DirectoryOf(path));
 }
 

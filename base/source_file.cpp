@@ -1,6 +1,7 @@
 #include "base/source_file.h"
 
 #include "base/errors.h"
+#include "base/ui_text.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -14,7 +15,7 @@ namespace wordloom {
 namespace {
 
 [[noreturn]] void ThrowCannotOpen(const std::string& path) {
-    throw FileError("Cannot open file " + path);
+    throw FileError(FillIn(WL_TR("Files", "Cannot open file %1"), {path}));
 }
 
 char Lower(char c) {
@@ -53,7 +54,7 @@ std::string SourceFile::ReadAll() {
         content.reserve(static_cast<size_t>(info.st_size));
     }
     if (::lseek(m_fd, 0, SEEK_SET) < 0) {
-        throw FileError("Cannot read file " + m_path);
+        throw FileError(FillIn(WL_TR("Files", "Cannot read file %1"), {m_path}));
     }
     char buffer[65536];
     for (;;) {
@@ -62,7 +63,7 @@ std::string SourceFile::ReadAll() {
             if (errno == EINTR) {
                 continue;
             }
-            throw FileError("Cannot read file " + m_path);
+            throw FileError(FillIn(WL_TR("Files", "Cannot read file %1"), {m_path}));
         }
         if (got == 0) {
             break;

@@ -77,7 +77,7 @@ int Run(const std::vector<std::string>& args) {
         std::cout << version.what() << "\n";
         return kExitSuccess;
     } catch (const CLI::ParseError& error) {
-        ReportUsageError(parser, error.what(), std::cerr);
+        ReportUsageError(parser, ParseErrorText(error, &parser), std::cerr);
         return kExitUsage;
     }
     for (const auto& [subcommand, run] : commands) {

@@ -3,31 +3,15 @@
 
 #include "cli/commands.h"
 
-#include <memory>
-
 namespace wordloom::cli {
-
-namespace {
-
-std::shared_ptr<CLI::Formatter> MakeFormatter() {
-    auto formatter = std::make_shared<CLI::Formatter>();
-    formatter->label("SUBCOMMAND", WL_TR("wordloom-cli", "COMMAND"));
-    // The parser's own words in the help, in the user's language too.
-    formatter->label("Usage", WL_TR("wordloom-cli", "Usage"));
-    formatter->label("OPTIONS", WL_TR("wordloom-cli", "OPTIONS"));
-    formatter->label("Positionals", WL_TR("wordloom-cli", "Positionals"));
-    formatter->label("Options", WL_TR("wordloom-cli", "Options"));
-    formatter->label("REQUIRED", WL_TR("wordloom-cli", "REQUIRED"));
-    return formatter;
-}
-
-} // namespace
 
 void SetUpParser(CLI::App& parser) {
     parser.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     parser.option_defaults()->group(WL_TR("wordloom-cli", "Options"));
     parser.set_help_flag("-h,--help", WL_TR("wordloom-cli", "print this help and exit"));
     parser.formatter(MakeFormatter());
+    parser.failure_message(
+        [](const CLI::App* failed, const CLI::Error& error) { return ParseErrorText(error, failed) + "\n"; });
 }
 
 void ReportUsageError(const CLI::App& parser, const std::string& text, std::ostream& err) {
@@ -46,7 +30,7 @@ std::optional<int> ParseCommandLine(CLI::App& parser, const std::vector<std::str
         out << parser.help();
         return kExitSuccess;
     } catch (const CLI::ParseError& error) {
-        ReportUsageError(parser, error.what(), err);
+        ReportUsageError(parser, ParseErrorText(error, &parser), err);
         return kExitUsage;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,6 +15,13 @@ namespace wordloom::cli {
 /// Settings shared by every command's parser: a repeated option keeps its last value, as the
 /// hand-written readers before it did.
 void SetUpParser(CLI::App& parser);
+
+/// The help's layout with the parser's own words (Usage, OPTIONS, ...) in the user's language.
+std::shared_ptr<CLI::Formatter> MakeFormatter();
+
+/// What is wrong with a command line, in the user's language, naming the option or value at fault;
+/// the parser that failed, when given, lists unexpected words in the order they were typed.
+std::string ParseErrorText(const CLI::Error& error, const CLI::App* parser = nullptr);
 
 /// Says on err what is wrong with the command line, then the usage line and where the options are.
 void ReportUsageError(const CLI::App& parser, const std::string& text, std::ostream& err);

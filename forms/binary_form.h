@@ -5,6 +5,7 @@
 
 #include "base/byte_sink.h"
 #include "base/errors.h"
+#include "base/ui_text.h"
 #include "forms/form_format.h"
 #include "forms/form_stream.h"
 
@@ -120,7 +121,7 @@ public:
     }
 
 private:
-    [[noreturn]] static void Fail(const char* message) { throw FormError(message); }
+    [[noreturn]] static void Fail(const char* message) { throw FormError(TranslateText("Forms", message)); }
 
     bool StartsWithSignature() const {
         return std::size_t(m_end - m_p) >= 4 && std::memcmp(m_p, kSignature.data(), 4) == 0;

@@ -1,5 +1,7 @@
 #include "forms/code_page.h"
 
+#include "base/ui_text.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -121,7 +123,8 @@ class Iconv {
 public:
     Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
         if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-            throw std::invalid_argument(std::string("Code page not available: ") + from + " -> " + to);
+            throw std::invalid_argument(
+                FillIn(WL_TR("Forms", "Code page not available: %1 -> %2"), {from, to}));
         }
     }
     ~Iconv() { iconv_close(m_cd); }
@@ -344,7 +347,8 @@ CodePage::~CodePage() = default;
 const CodePage& CodePage::ForCharset(int charset) {
     const char* name = CodePageName(charset);
     if (name == nullptr) {
-        throw std::invalid_argument("Unknown character set " + std::to_string(charset));
+        throw std::invalid_argument(
+            FillIn(WL_TR("Forms", "Unknown character set %1"), {std::to_string(charset)}));
     }
     static std::mutex mutex;
     static std::map<std::string, std::unique_ptr<CodePage>> cache;

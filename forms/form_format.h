@@ -8,12 +8,13 @@
 #include <string_view>
 
 #include "base/byte_sink.h"
+#include "base/ui_text.h"
 #include "forms/form_stream.h"
 
 namespace wordloom::detail {
 
-inline constexpr const char* kInvalidStream = "Invalid stream format";
-inline constexpr const char* kInvalidValue = "Invalid property value";
+inline constexpr const char* kInvalidStream = WL_TR_NOOP("Forms", "Invalid stream format");
+inline constexpr const char* kInvalidValue = WL_TR_NOOP("Forms", "Invalid property value");
 inline constexpr std::string_view kSignature = "TPF0";
 inline constexpr std::uint16_t kResourceType = 10;
 inline constexpr std::uint16_t kMemoryFlags = 0x1030;

@@ -52,16 +52,11 @@ public:
 private:
     [[noreturn]] void Fail(std::string_view message) const { FailOnLine(message, m_tokenLine); }
     [[noreturn]] static void FailOnLine(std::string_view message, int line) {
-        std::string text(message);
-        text.append(" on line ");
-        text.append(std::to_string(line));
-        throw FormError(text);
+        throw FormError(FillIn(WL_TR("Forms", "%1 on line %2"),
+                               {TranslateText("Forms", std::string(message).c_str()), std::to_string(line)}));
     }
     [[noreturn]] void FailSymbolExpected(char symbol) const {
-        std::string message = "''";
-        message.push_back(symbol);
-        message.append("'' expected");
-        Fail(message);
+        Fail(FillIn(WL_TR("Forms", "''%1'' expected"), {std::string(1, symbol)}));
     }
 
     void LineFeedAt(std::size_t pos) {
@@ -69,7 +64,7 @@ private:
         if (length > 0 && m_text[pos - 1] == '\r')
             --length;
         if (length > kMaxFormLineLength)
-            FailOnLine("Line too long", m_line);
+            FailOnLine(WL_TR_NOOP("Forms", "Line too long"), m_line);
         ++m_line;
         m_lineStart = pos + 1;
     }
@@ -85,7 +80,7 @@ private:
             ++m_pos;
         }
         if (size - m_lineStart > kMaxFormLineLength)
-            FailOnLine("Line too long", m_line);
+            FailOnLine(WL_TR_NOOP("Forms", "Line too long"), m_line);
     }
 
     void NextToken() {
@@ -106,7 +101,7 @@ private:
         } else if (c == '\'' || c == '#') {
             m_string.Clear();
             if (!ReadStringToken(m_text, m_pos, m_string))
-                Fail("Invalid string constant");
+                Fail(WL_TR_NOOP("Forms", "Invalid string constant"));
             m_kind = TokenKind::String;
         } else if (IsDigit(c) ||
                    (c == '-' && m_pos + 1 < size && IsDigit(static_cast<unsigned char>(m_text[m_pos + 1])))) {
@@ -154,7 +149,7 @@ private:
     }
     std::string_view ExpectIdentifier() {
         if (m_kind != TokenKind::Identifier)
-            Fail("Identifier expected");
+            Fail(WL_TR_NOOP("Forms", "Identifier expected"));
         std::string_view name = TokenText();
         NextToken();
         return name;
@@ -172,13 +167,13 @@ private:
         if (text[0] == '$') {
             text.remove_prefix(1);
             if (text.empty())
-                Fail("Number expected");
+                Fail(WL_TR_NOOP("Forms", "Number expected"));
             for (char c : text) {
                 overflow |= (magnitude >> 60) != 0;
                 magnitude = (magnitude << 4) | unsigned(HexValue(static_cast<unsigned char>(c)));
             }
             if (overflow)
-                Fail("Number expected");
+                Fail(WL_TR_NOOP("Forms", "Number expected"));
             return static_cast<std::int64_t>(magnitude); // 64 bits as written, like a typed constant
         }
         if (text[0] == '-') {
@@ -192,7 +187,7 @@ private:
         }
         const std::uint64_t limit = negative ? std::uint64_t(1) << 63 : (std::uint64_t(1) << 63) - 1;
         if (overflow || magnitude > limit)
-            Fail("Number expected");
+            Fail(WL_TR_NOOP("Forms", "Number expected"));
         return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
     }
 
@@ -248,7 +243,7 @@ private:
             return value;
         auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (result.ec != std::errc() || result.ptr != digits.data() + digits.size() || !std::isfinite(value))
-            Fail("Number expected");
+            Fail(WL_TR_NOOP("Forms", "Number expected"));
         return value;
     }
 
@@ -279,12 +274,12 @@ private:
                 magnitude = magnitude * 10 + (i < fraction.size() ? unsigned(fraction[i] - '0') : 0);
             const std::uint64_t limit = negative ? std::uint64_t(1) << 63 : (std::uint64_t(1) << 63) - 1;
             if (magnitude > limit)
-                Fail("Number expected");
+                Fail(WL_TR_NOOP("Forms", "Number expected"));
             return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
         }
         const long double scaled = std::nearbyint(ParseFloat<long double>(digits) * 10000.0L);
         if (!(scaled >= -9223372036854775808.0L && scaled < 9223372036854775808.0L))
-            Fail("Number expected");
+            Fail(WL_TR_NOOP("Forms", "Number expected"));
         return static_cast<std::int64_t>(scaled);
     }
 
@@ -319,7 +314,7 @@ private:
         else if (IsWord("inline"))
             flags = kInline;
         else if (!IsWord("object"))
-            Fail("OBJECT expected");
+            Fail(WL_TR_NOOP("Forms", "OBJECT expected"));
         NextToken();
         std::string_view objectName;
         std::string_view className = ExpectIdentifier();
@@ -332,7 +327,7 @@ private:
         if (IsSymbol('[')) {
             NextToken();
             if (m_kind != TokenKind::Integer)
-                Fail("Number expected");
+                Fail(WL_TR_NOOP("Forms", "Number expected"));
             position = IntegerValue();
             NextToken();
             ExpectSymbol(']');
@@ -352,7 +347,7 @@ private:
     /// next dotted name is read).
     std::string_view DottedName() {
         if (m_kind != TokenKind::Identifier)
-            Fail("Identifier expected");
+            Fail(WL_TR_NOOP("Forms", "Identifier expected"));
         const std::string_view first = TokenText();
         NextToken();
         if (!IsSymbol('.'))
@@ -361,7 +356,7 @@ private:
         while (IsSymbol('.')) {
             NextToken();
             if (m_kind != TokenKind::Identifier)
-                Fail("Identifier expected");
+                Fail(WL_TR_NOOP("Forms", "Identifier expected"));
             m_name.push_back('.');
             m_name.append(TokenText());
             NextToken();
@@ -382,12 +377,12 @@ private:
         while (IsSymbol('+')) {
             NextToken();
             if (m_kind != TokenKind::String)
-                Fail("String expected");
+                Fail(WL_TR_NOOP("Forms", "String expected"));
             m_value.Append(m_string);
             NextToken();
         }
         if (m_value.Length() > std::numeric_limits<std::uint32_t>::max())
-            Fail("Invalid string constant"); // its length would not fit the 4-byte field
+            Fail(WL_TR_NOOP("Forms", "Invalid string constant")); // its length would not fit the 4-byte field
         if (m_value.IsWide())
             m_out.WideString(m_value.Wide());
         else
@@ -437,19 +432,19 @@ private:
             const int low = pos + 1 < close ? kHexDigit[static_cast<unsigned char>(text[pos + 1])] : -1;
             if ((high | low) < 0) {
                 m_pos = pos;
-                FailOnLine("Invalid binary value", m_line);
+                FailOnLine(WL_TR_NOOP("Forms", "Invalid binary value"), m_line);
             }
             *out++ = static_cast<char>((high << 4) | low);
             pos += 2;
         }
         if (close == size) {
             m_pos = pos;
-            FailOnLine("Invalid binary value", m_line);
+            FailOnLine(WL_TR_NOOP("Forms", "Invalid binary value"), m_line);
         }
         m_pos = close + 1;
         const std::size_t length = std::size_t(out - first);
         if (length > std::numeric_limits<std::uint32_t>::max())
-            FailOnLine("Invalid binary value", m_line);
+            FailOnLine(WL_TR_NOOP("Forms", "Invalid binary value"), m_line);
         m_out.EndBinary(length);
         NextToken();
     }
@@ -491,12 +486,12 @@ private:
             m_out.BeginCollection();
             while (!IsSymbol('>')) {
                 if (!IsWord("item"))
-                    Fail("item expected");
+                    Fail(WL_TR_NOOP("Forms", "item expected"));
                 NextToken();
                 if (IsSymbol('[')) {
                     NextToken();
                     if (m_kind != TokenKind::Integer)
-                        Fail("Number expected");
+                        Fail(WL_TR_NOOP("Forms", "Number expected"));
                     m_out.BeginItem(IntegerValue());
                     NextToken();
                     ExpectSymbol(']');
@@ -517,7 +512,7 @@ private:
             if (!IsSymbol(']')) {
                 for (;;) {
                     if (m_kind != TokenKind::Identifier)
-                        Fail("Identifier expected");
+                        Fail(WL_TR_NOOP("Forms", "Identifier expected"));
                     m_out.SetElement(TokenText());
                     NextToken();
                     if (IsSymbol(']'))

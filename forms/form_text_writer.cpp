@@ -75,7 +75,7 @@ bool AppendShortDyadic(ByteSink& out, Float value) {
 template <class Float>
 void AppendFloatText(ByteSink& out, Float value) {
     if (!std::isfinite(value))
-        throw FormError(kInvalidValue);
+        throw FormError(TranslateText("Forms", kInvalidValue));
     if (AppendShortDyadic(out, value))
         return;
     char buffer[64];

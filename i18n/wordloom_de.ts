@@ -41,6 +41,100 @@
     </message>
 </context>
 <context>
+    <name>Files</name>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Die Datei %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1</source>
+        <translation>Die Datei %1 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1: %2</source>
+        <translation>Die Datei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot make backup copy %1: it is not a file</source>
+        <translation>Die Sicherungskopie %1 kann nicht angelegt werden: sie ist keine Datei</translation>
+    </message>
+    <message>
+        <source>Cannot create a temporary file beside %1: %2</source>
+        <translation>Neben %1 kann keine temporäre Datei angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot make backup copy %1: %2</source>
+        <translation>Die Sicherungskopie %1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot replace file %1: %2</source>
+        <translation>Die Datei %1 kann nicht ersetzt werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Forms</name>
+    <message>
+        <source>Code page not available: %1 -&gt; %2</source>
+        <translation>Codepage nicht verfügbar: %1 -&gt; %2</translation>
+    </message>
+    <message>
+        <source>Unknown character set %1</source>
+        <translation>Unbekannter Zeichensatz %1</translation>
+    </message>
+    <message>
+        <source>Invalid stream format</source>
+        <translation>Ungültiges Stream-Format</translation>
+    </message>
+    <message>
+        <source>Invalid property value</source>
+        <translation>Ungültiger Eigenschaftswert</translation>
+    </message>
+    <message>
+        <source>%1 on line %2</source>
+        <translation>%1 in Zeile %2</translation>
+    </message>
+    <message>
+        <source>&apos;&apos;%1&apos;&apos; expected</source>
+        <translation>&apos;&apos;%1&apos;&apos; erwartet</translation>
+    </message>
+    <message>
+        <source>Line too long</source>
+        <translation>Zeile zu lang</translation>
+    </message>
+    <message>
+        <source>Invalid string constant</source>
+        <translation>Ungültige String-Konstante</translation>
+    </message>
+    <message>
+        <source>Identifier expected</source>
+        <translation>Bezeichner erwartet</translation>
+    </message>
+    <message>
+        <source>Number expected</source>
+        <translation>Zahl erwartet</translation>
+    </message>
+    <message>
+        <source>OBJECT expected</source>
+        <translation>OBJECT erwartet</translation>
+    </message>
+    <message>
+        <source>String expected</source>
+        <translation>String erwartet</translation>
+    </message>
+    <message>
+        <source>Invalid binary value</source>
+        <translation>Ungültiger Binärwert</translation>
+    </message>
+    <message>
+        <source>item expected</source>
+        <translation>item erwartet</translation>
+    </message>
+</context>
+<context>
     <name>GuiCommandHost</name>
     <message>
         <source>Skip this file and go on with the others?</source>
@@ -296,6 +390,121 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
     </message>
 </context>
 <context>
+    <name>StringsTable</name>
+    <message>
+        <source>Field &apos;%1&apos; not found</source>
+        <translation>Feld &apos;%1&apos; nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Cannot open the strings table %1: %2</source>
+        <translation>Die Texttabelle %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 holds no strings table</source>
+        <translation>Die Datei %1 enthält keine Texttabelle</translation>
+    </message>
+    <message>
+        <source>The strings table %1 is in use by another program, which kept it locked for more than %2 seconds (%3)</source>
+        <translation>Die Texttabelle %1 wird von einem anderen Programm benutzt, das sie länger als %2 Sekunden gesperrt hielt (%3)</translation>
+    </message>
+    <message>
+        <source>The strings table %1 cannot be written (%2)</source>
+        <translation>Die Texttabelle %1 kann nicht geschrieben werden (%2)</translation>
+    </message>
+    <message>
+        <source>The strings table %1 cannot be used (%2)</source>
+        <translation>Die Texttabelle %1 kann nicht benutzt werden (%2)</translation>
+    </message>
+    <message>
+        <source>Strings table query failed</source>
+        <translation>Abfrage der Texttabelle fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Strings table: %1</source>
+        <translation>Texttabelle: %1</translation>
+    </message>
+    <message>
+        <source>The strings table %1 is read-only</source>
+        <translation>Die Texttabelle %1 ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>Index not found: %1</source>
+        <translation>Index nicht gefunden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot read the strings table</source>
+        <translation>Die Texttabelle kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Key search failed</source>
+        <translation>Schlüsselsuche fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Cannot read the column defaults</source>
+        <translation>Die Vorgabewerte der Spalten können nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Cannot store the record</source>
+        <translation>Der Datensatz kann nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Cannot store the record: it was deleted meanwhile</source>
+        <translation>Der Datensatz kann nicht gespeichert werden: er wurde inzwischen gelöscht</translation>
+    </message>
+    <message>
+        <source>Cannot delete the record</source>
+        <translation>Der Datensatz kann nicht gelöscht werden</translation>
+    </message>
+    <message>
+        <source>Cannot delete the records</source>
+        <translation>Die Datensätze können nicht gelöscht werden</translation>
+    </message>
+    <message>
+        <source>A transaction on the strings table is already open</source>
+        <translation>Eine Transaktion auf der Texttabelle ist bereits offen</translation>
+    </message>
+    <message>
+        <source>No transaction on the strings table is open</source>
+        <translation>Keine Transaktion auf der Texttabelle ist offen</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>&apos;%1&apos; ist kein gültiger ganzzahliger Wert</translation>
+    </message>
+    <message>
+        <source>No index selected for the key search</source>
+        <translation>Kein Index für die Schlüsselsuche gewählt</translation>
+    </message>
+    <message>
+        <source>Strings table not in edit or insert mode</source>
+        <translation>Die Texttabelle ist nicht im Bearbeitungs- oder Einfügemodus</translation>
+    </message>
+    <message>
+        <source>The filter test cannot move through the strings table</source>
+        <translation>Die Filterprüfung kann sich nicht durch die Texttabelle bewegen</translation>
+    </message>
+    <message>
+        <source>Invalid filter expression: %1</source>
+        <translation>Ungültiger Filterausdruck: %1</translation>
+    </message>
+    <message>
+        <source>Invalid filter expression: %1 (no such field)</source>
+        <translation>Ungültiger Filterausdruck: %1 (kein solches Feld)</translation>
+    </message>
+    <message>
+        <source>The current record no longer exists</source>
+        <translation>Der aktuelle Datensatz existiert nicht mehr</translation>
+    </message>
+    <message>
+        <source>Cannot perform this operation on an empty dataset</source>
+        <translation>Diese Operation ist auf einer leeren Datenmenge nicht möglich</translation>
+    </message>
+    <message>
+        <source>Record number %1 out of range</source>
+        <translation>Datensatznummer %1 außerhalb des Bereichs</translation>
+    </message>
+</context>
+<context>
     <name>TableLocation</name>
     <message>
         <source>cannot read %1: %2</source>
@@ -373,6 +582,14 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
     <message>
         <source>Please make sure the Project %1 is not loaded in the Delphi IDE and that its current laguage really is %2. It is recommended that you run Wordloom only on a copy of the project files.</source>
         <translation>Bitte stellen Sie sicher, dass das Projekt %1 nicht in der Delphi-IDE geladen ist und dass seine aktuelle Sprache wirklich %2 ist. Es wird empfohlen, Wordloom nur auf eine Kopie der Projektdateien anzuwenden.</translation>
+    </message>
+    <message>
+        <source>The translation &quot;%1&quot; cannot be written in code page %2</source>
+        <translation>Die Übersetzung „%1“ kann nicht in Codepage %2 geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The translation &quot;%1&quot; cannot be written in code page %2 and holds no character that would make it a wide string</source>
+        <translation>Die Übersetzung „%1“ kann nicht in Codepage %2 geschrieben werden und enthält kein Zeichen, das sie zu einem Wide-String machen würde</translation>
     </message>
 </context>
 <context>
@@ -597,6 +814,86 @@ als Main.~df); Formulardateien werden in ihrer Binärform zurückgeschrieben.</t
     <message>
         <source>form files translated: %1, unit files translated: %2, texts replaced: %3</source>
         <translation>übersetzte Formulardateien: %1, übersetzte Unit-Dateien: %2, ersetzte Texte: %3</translation>
+    </message>
+    <message>
+        <source>unexpected arguments: %1</source>
+        <translation>unerwartete Argumente: %1</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unbekannte Option %1</translation>
+    </message>
+    <message>
+        <source>unexpected argument %1</source>
+        <translation>unerwartetes Argument %1</translation>
+    </message>
+    <message>
+        <source>%1 is required</source>
+        <translation>%1 fehlt</translation>
+    </message>
+    <message>
+        <source>%1 takes no value</source>
+        <translation>%1 nimmt keinen Wert</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>%1 needs %2 values</source>
+        <translation>%1 braucht %2 Werte</translation>
+    </message>
+    <message>
+        <source>%1 needs at least %2 values, got %3</source>
+        <translation>%1 braucht mindestens %2 Werte, erhielt %3</translation>
+    </message>
+    <message>
+        <source>%1 takes at most %2 values, got %3</source>
+        <translation>%1 nimmt höchstens %2 Werte, erhielt %3</translation>
+    </message>
+    <message>
+        <source>%1: the value %2 is not allowed</source>
+        <translation>%1: der Wert %2 ist nicht erlaubt</translation>
+    </message>
+    <message>
+        <source>%1: cannot read the value %2</source>
+        <translation>%1: der Wert %2 ist nicht lesbar</translation>
+    </message>
+    <message>
+        <source>%1 takes true, false or a number</source>
+        <translation>%1 nimmt true, false oder eine Zahl</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not one of %3</source>
+        <translation>%1: %2 ist keins von %3</translation>
+    </message>
+    <message>
+        <source>COMMANDS</source>
+        <translation>BEFEHLE</translation>
+    </message>
+    <message>
+        <source>TEXT</source>
+        <translation>TEXT</translation>
+    </message>
+    <message>
+        <source>Env</source>
+        <translation>Umgebung</translation>
+    </message>
+    <message>
+        <source>Needs</source>
+        <translation>Braucht</translation>
+    </message>
+    <message>
+        <source>Excludes</source>
+        <translation>Schließt aus</translation>
+    </message>
+    <message>
+        <source>%1 needs %2 as well</source>
+        <translation>%1 braucht auch %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be used together with %2</source>
+        <translation>%1 kann nicht zusammen mit %2 benutzt werden</translation>
     </message>
 </context>
 <context>

@@ -48,7 +48,7 @@ echo "$summary" | grep -q "texts added: [1-9]" || fail "collect added no texts"
 
 # The workbench as the menu entry starts it: its Exec line, run from /, with a fresh home. It must
 # reach its event loop (the timeout ends it) on the per-user copy of the installed table.
-exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/example.wordloom.Wordloom.desktop)
+exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/org.wordloom.Wordloom.desktop)
 mkdir -p "$work/data" "$work/config"
 status=0
 (cd / && XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen \
@@ -59,7 +59,7 @@ grep -q "strings table: $work/data/wordloom/strings.db" "$work/workbench.err" ||
     { cat "$work/workbench.err" >&2; fail "the workbench did not open the per-user table"; }
 [ -z "$(dpkg --verify wordloom)" ] || fail "installed files were changed: $(dpkg --verify wordloom)"
 echo "workbench: started from the menu entry's Exec line ($exec_line) on the per-user table"
-demo_line=$(sed -n 's/^Exec=//p' /usr/share/applications/example.wordloom.PathwrightDemo.desktop)
+demo_line=$(sed -n 's/^Exec=//p' /usr/share/applications/org.wordloom.PathwrightDemo.desktop)
 status=0
 (cd / && HOME="$work" XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen timeout 5 sh -c "exec $demo_line") \
     2>"$work/demo.err" || status=$?

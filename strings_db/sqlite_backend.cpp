@@ -1,4 +1,5 @@
 #include "strings_db/sqlite_backend.h"
+#include "base/ui_text.h"
 
 #include <sqlite3.h>
 
@@ -143,7 +144,7 @@ SqliteBackend::SqliteBackend(const std::string& path, OpenMode mode) : m_path(pa
     m_db.reset(db);
     if (rc != SQLITE_OK) {
         std::string reason = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-        throw DbError("Cannot open the strings table " + path + ": " + reason);
+        throw DbError(FillIn(WL_TR("StringsTable", "Cannot open the strings table %1: %2"), {path, reason}));
     }
     sqlite3_busy_handler(db, &SqliteBackend::OnBusy, this);
     m_readOnly = sqlite3_db_readonly(db, "main") == 1;
@@ -151,10 +152,11 @@ SqliteBackend::SqliteBackend(const std::string& path, OpenMode mode) : m_path(pa
         LoadFields();
     } catch (const DbError&) {
         // The engine's own reason: the failure's text already names the table.
-        throw DbError("Cannot open the strings table " + path + ": " + sqlite3_errmsg(db));
+        throw DbError(FillIn(WL_TR("StringsTable", "Cannot open the strings table %1: %2"),
+                             {path, sqlite3_errmsg(db)}));
     }
     if (m_fields.empty()) {
-        throw DbError("The file " + path + " holds no strings table");
+        throw DbError(FillIn(WL_TR("StringsTable", "The file %1 holds no strings table"), {path}));
     }
     LoadIndexes();
     LoadStorageRules();
@@ -183,17 +185,19 @@ SqliteBackend::~SqliteBackend() {
 }
 
 [[noreturn]] void SqliteBackend::FailTable(int code, const std::string& message) const {
-    const std::string table = "The strings table " + m_path;
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw TableError(table + " is in use by another program, which kept it locked for more than " +
-                         std::to_string((m_busyTimeoutMs + 999) / 1000) + " seconds (" + message + ")");
+        throw TableError(FillIn(WL_TR("StringsTable", "The strings table %1 is in use by another program, "
+                                                      "which kept it locked for more than %2 seconds (%3)"),
+                                {m_path, std::to_string((m_busyTimeoutMs + 999) / 1000), message}));
     case SQLITE_READONLY:
     case SQLITE_PERM:
-        throw TableError(table + " cannot be written (" + message + ")");
+        throw TableError(
+            FillIn(WL_TR("StringsTable", "The strings table %1 cannot be written (%2)"), {m_path, message}));
     default:
-        throw TableError(table + " cannot be used (" + message + ")");
+        throw TableError(
+            FillIn(WL_TR("StringsTable", "The strings table %1 cannot be used (%2)"), {m_path, message}));
     }
 }
 
@@ -236,7 +240,7 @@ SqliteBackend::StmtPtr SqliteBackend::Prepare(const std::string& sql) const {
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(m_db.get(), sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) !=
         SQLITE_OK) {
-        Fail("Strings table query failed");
+        Fail(WL_TR("StringsTable", "Strings table query failed"));
     }
     return StmtPtr(stmt);
 }
@@ -258,13 +262,13 @@ void SqliteBackend::Exec(const std::string& sql) {
         if (IsTableFailure(code)) {
             FailTable(code, text);
         }
-        throw DbError("Strings table: " + text);
+        throw DbError(FillIn(WL_TR("StringsTable", "Strings table: %1"), {text}));
     }
 }
 
 void SqliteBackend::RequireWritable() const {
     if (m_readOnly) {
-        throw TableError("The strings table " + m_path + " is read-only");
+        throw TableError(FillIn(WL_TR("StringsTable", "The strings table %1 is read-only"), {m_path}));
     }
 }
 
@@ -370,7 +374,7 @@ IndexDef SqliteBackend::IndexByName(const std::string& name) const {
             return index.def;
         }
     }
-    throw DbError("Index not found: " + name);
+    throw DbError(FillIn(WL_TR("StringsTable", "Index not found: %1"), {name}));
 }
 
 IndexDef SqliteBackend::IndexOnField(int column) const {
@@ -392,7 +396,7 @@ IndexDef SqliteBackend::IndexOnField(int column) const {
         }
     }
     if (!best) {
-        throw DbError("Index not found: " + field);
+        throw DbError(FillIn(WL_TR("StringsTable", "Index not found: %1"), {field}));
     }
     return best->def;
 }
@@ -422,7 +426,7 @@ std::vector<RowId> SqliteBackend::OrderedIds(const IndexDef& order) {
         ids.push_back(sqlite3_column_int64(stmt.get(), 0));
     }
     if (rc != SQLITE_DONE) {
-        Fail("Cannot read the strings table");
+        Fail(WL_TR("StringsTable", "Cannot read the strings table"));
     }
     return ids;
 }
@@ -473,7 +477,7 @@ void SqliteBackend::ScanFilter(const FilterSpec* filter, bool wantRows,
         visit(sqlite3_column_int64(stmt.get(), 0), wantRows ? &row : nullptr);
     }
     if (rc != SQLITE_DONE) {
-        Fail("Cannot read the strings table");
+        Fail(WL_TR("StringsTable", "Cannot read the strings table"));
     }
 }
 
@@ -493,7 +497,7 @@ void SqliteBackend::ScanColumns(const IndexDef& order, const std::vector<int>& c
         visit(row);
     }
     if (rc != SQLITE_DONE) {
-        Fail("Cannot read the strings table");
+        Fail(WL_TR("StringsTable", "Cannot read the strings table"));
     }
 }
 
@@ -509,7 +513,7 @@ bool SqliteBackend::Matches(RowId id, const FilterSpec& filter) {
     sqlite3_bind_text(stmt, 2, filter.value.data(), static_cast<int>(filter.value.size()), SQLITE_STATIC);
     int rc = sqlite3_step(stmt);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-        Fail("Cannot read the strings table");
+        Fail(WL_TR("StringsTable", "Cannot read the strings table"));
     }
     return rc == SQLITE_ROW;
 }
@@ -530,7 +534,7 @@ std::vector<RowId> SqliteBackend::FindKey(const IndexDef& order, const std::stri
         ids.push_back(sqlite3_column_int64(stmt, 0));
     }
     if (rc != SQLITE_DONE) {
-        Fail("Key search failed");
+        Fail(WL_TR("StringsTable", "Key search failed"));
     }
     return ids;
 }
@@ -585,7 +589,7 @@ RowId SqliteBackend::MaxId() {
     sqlite3_stmt* stmt = m_maxIdStmt;
     ResetGuard guard(stmt);
     if (sqlite3_step(stmt) != SQLITE_ROW) {
-        Fail("Cannot read the strings table");
+        Fail(WL_TR("StringsTable", "Cannot read the strings table"));
     }
     return sqlite3_column_int64(stmt, 0);
 }
@@ -670,7 +674,7 @@ bool SqliteBackend::ReadById(sqlite3_stmt* stmt, RowId id, Row& row) {
         return false;
     }
     if (rc != SQLITE_ROW) {
-        Fail("Cannot read the strings table");
+        Fail(WL_TR("StringsTable", "Cannot read the strings table"));
     }
     row.resize(static_cast<std::size_t>(sqlite3_column_count(stmt)));
     ReadColumns(stmt, 0, row);
@@ -713,7 +717,7 @@ Row SqliteBackend::DefaultRow() {
     sqlite3_stmt* stmt = Cached(sql);
     ResetGuard guard(stmt);
     if (sqlite3_step(stmt) != SQLITE_ROW) {
-        Fail("Cannot read the column defaults");
+        Fail(WL_TR("StringsTable", "Cannot read the column defaults"));
     }
     ReadColumns(stmt, 0, row);
     return row;
@@ -735,7 +739,7 @@ RowId SqliteBackend::InsertRow(const Row& row) {
         Bind(stmt, static_cast<int>(i + 1), row.at(i));
     }
     if (sqlite3_step(stmt) != SQLITE_DONE) {
-        Fail("Cannot store the record");
+        Fail(WL_TR("StringsTable", "Cannot store the record"));
     }
     return sqlite3_last_insert_rowid(m_db.get());
 }
@@ -758,10 +762,10 @@ void SqliteBackend::UpdateRow(RowId id, const Row& row) {
     }
     sqlite3_bind_int64(stmt, idParam, id);
     if (sqlite3_step(stmt) != SQLITE_DONE) {
-        Fail("Cannot store the record");
+        Fail(WL_TR("StringsTable", "Cannot store the record"));
     }
     if (sqlite3_changes(m_db.get()) == 0) {
-        throw DbError("Cannot store the record: it was deleted meanwhile");
+        throw DbError(WL_TR("StringsTable", "Cannot store the record: it was deleted meanwhile"));
     }
 }
 
@@ -771,7 +775,7 @@ void SqliteBackend::DeleteRow(RowId id) {
     ResetGuard guard(stmt);
     sqlite3_bind_int64(stmt, 1, id);
     if (sqlite3_step(stmt) != SQLITE_DONE) {
-        Fail("Cannot delete the record");
+        Fail(WL_TR("StringsTable", "Cannot delete the record"));
     }
 }
 
@@ -802,7 +806,7 @@ std::vector<RowId> SqliteBackend::DeleteEmpty(int column, const std::vector<RowI
             deleted.push_back(sqlite3_column_int64(stmt.get(), 0));
         }
         if (rc != SQLITE_DONE) {
-            Fail("Cannot delete the records");
+            Fail(WL_TR("StringsTable", "Cannot delete the records"));
         }
         stmt.reset();
         if (own) {
@@ -819,7 +823,7 @@ std::vector<RowId> SqliteBackend::DeleteEmpty(int column, const std::vector<RowI
 
 void SqliteBackend::Begin() {
     if (InTransaction()) {
-        throw DbError("A transaction on the strings table is already open");
+        throw DbError(WL_TR("StringsTable", "A transaction on the strings table is already open"));
     }
     // A writer takes the write lock up front: a deferred transaction that read first could only
     // fail (never wait) when another connection committed in between.
@@ -828,7 +832,7 @@ void SqliteBackend::Begin() {
 
 void SqliteBackend::Commit() {
     if (!InTransaction()) {
-        throw DbError("No transaction on the strings table is open");
+        throw DbError(WL_TR("StringsTable", "No transaction on the strings table is open"));
     }
     Exec("COMMIT");
 }

@@ -1,4 +1,5 @@
 #include "strings_db/strings_table.h"
+#include "base/ui_text.h"
 
 #include "strings_db/sqlite_backend.h"
 #include "strings_db/table_cursor.h"
@@ -48,7 +49,7 @@ long long ToInteger(const Value& value) {
     const std::string& text = value.text;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
     if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        throw DbError("'" + text + "' is not a valid integer value");
+        throw DbError(FillIn(WL_TR("StringsTable", "'%1' is not a valid integer value"), {text}));
     }
     return result;
 }
@@ -118,12 +119,12 @@ std::unordered_map<std::string, StringsTable::Translation>
 StringsTable::ReadTranslations(const std::string& targetField) const {
     const IndexDef& order = m_cursor->Order();
     if (order.parts.empty()) {
-        throw DbError("No index selected for the key search");
+        throw DbError(WL_TR("StringsTable", "No index selected for the key search"));
     }
     const auto field = [this](const std::string& name) {
         const int index = m_cursor->FieldIndex(name);
         if (index < 0) {
-            throw DbError("Field '" + name + "' not found");
+            throw DbError(FillIn(WL_TR("StringsTable", "Field '%1' not found"), {name}));
         }
         return index;
     };

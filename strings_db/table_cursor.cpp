@@ -1,4 +1,5 @@
 #include "strings_db/table_cursor.h"
+#include "base/ui_text.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -114,14 +115,14 @@ int TableCursor::FieldIndex(const std::string& name) const {
 int TableCursor::RequireField(const std::string& name) const {
     int index = FieldIndex(name);
     if (index < 0) {
-        throw DbError("Field '" + name + "' not found");
+        throw DbError(FillIn(WL_TR("StringsTable", "Field '%1' not found"), {name}));
     }
     return index;
 }
 
 void TableCursor::RequireEditing() const {
     if (m_state == TableState::Browse) {
-        throw DbError("Strings table not in edit or insert mode");
+        throw DbError(WL_TR("StringsTable", "Strings table not in edit or insert mode"));
     }
 }
 
@@ -141,7 +142,7 @@ void TableCursor::CheckBrowseMode() {
 void TableCursor::SetIndexFieldNames(const std::string& field) {
     int column = FieldIndex(field);
     if (column < 0) {
-        throw DbError("Index not found: " + field);
+        throw DbError(FillIn(WL_TR("StringsTable", "Index not found: %1"), {field}));
     }
     IndexDef order = m_backend.IndexOnField(column);
     CheckBrowseMode();
@@ -185,7 +186,7 @@ void TableCursor::ReleaseHeld() {
 bool TableCursor::FindKey(const std::string& key) {
     CheckBrowseMode();
     if (m_order.parts.empty()) {
-        throw DbError("No index selected for the key search");
+        throw DbError(WL_TR("StringsTable", "No index selected for the key search"));
     }
     if (m_knownInTransaction && !FilterActive() && m_backend.InTransaction()) {
         std::string collationKey = m_backend.CollationKey(key, m_order.parts.front().collation);
@@ -252,7 +253,7 @@ void TableCursor::EnsureList() const {
         return;
     }
     if (m_building) {
-        throw DbError("The filter test cannot move through the strings table");
+        throw DbError(WL_TR("StringsTable", "The filter test cannot move through the strings table"));
     }
     ScopedFlag building(m_building);
     BuildList();
@@ -472,11 +473,12 @@ void TableCursor::SetFilter(const std::string& expression) {
         std::size_t open = equals == std::string::npos ? equals : text.find_first_not_of(" \t", equals + 1);
         if (equals == std::string::npos || open == std::string::npos || text[open] != '\'' ||
             text.back() != '\'' || text.size() - 1 == open) {
-            throw DbError("Invalid filter expression: " + expression);
+            throw DbError(FillIn(WL_TR("StringsTable", "Invalid filter expression: %1"), {expression}));
         }
         int column = FieldIndex(Trim(text.substr(0, equals)));
         if (column < 0) {
-            throw DbError("Invalid filter expression: " + expression + " (no such field)");
+            throw DbError(
+                FillIn(WL_TR("StringsTable", "Invalid filter expression: %1 (no such field)"), {expression}));
         }
         spec = FilterSpec{column, text.substr(open + 1, text.size() - open - 2), m_filterCaseInsensitive};
     }
@@ -538,7 +540,7 @@ void TableCursor::Edit() {
     }
     const Row* row = CachedRow(m_current);
     if (!row) {
-        throw DbError("The current record no longer exists");
+        throw DbError(WL_TR("StringsTable", "The current record no longer exists"));
     }
     m_original = *row;
     m_buffer = *row;
@@ -669,7 +671,7 @@ void TableCursor::Delete() {
     Cancel();
     EnsurePosition();
     if (!m_hasCurrent) {
-        throw DbError("Cannot perform this operation on an empty dataset");
+        throw DbError(WL_TR("StringsTable", "Cannot perform this operation on an empty dataset"));
     }
     ForgetKnownKeys();
     m_backend.DeleteRow(m_current);
@@ -913,7 +915,8 @@ const Value& TableCursor::ValueAt(int recNo, const std::string& field) const {
     auto column = static_cast<std::size_t>(RequireField(field));
     EnsureList();
     if (recNo < 0 || static_cast<std::size_t>(recNo) >= m_list.Size()) {
-        throw DbError("Record number " + std::to_string(recNo) + " out of range");
+        throw DbError(
+            FillIn(WL_TR("StringsTable", "Record number %1 out of range"), {std::to_string(recNo)}));
     }
     const Row* row = CachedRow(m_list.At(static_cast<std::size_t>(recNo)));
     return row ? (*row)[column] : kNull;

@@ -2,6 +2,7 @@
 
 #include "base/file_io.h"
 #include "base/source_file.h"
+#include "base/ui_text.h"
 
 #include <cerrno>
 #include <climits>
@@ -50,7 +51,7 @@ void SyncAll(const std::vector<std::string>& temps) {
         if (fd < 0 || ::fsync(fd) != 0) {
             if (fd >= 0)
                 ::close(fd);
-            throw FileError("Cannot write file " + temp + ": " + Reason());
+            throw FileError(FillIn(WL_TR("Files", "Cannot write file %1: %2"), {temp, Reason()}));
         }
         ::close(fd);
     }
@@ -62,7 +63,7 @@ void SyncAll(const std::vector<std::string>& temps) {
 std::string ReplaceableTarget(const std::string& path, struct stat& st) {
     const std::string target = RealTarget(path);
     if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
-        throw FileError("Cannot open file " + path);
+        throw FileError(FillIn(WL_TR("Files", "Cannot open file %1"), {path}));
     return target;
 }
 
@@ -72,7 +73,7 @@ std::string CheckedBackupPath(const std::string& path) {
     const std::string backup = BackupPath(path);
     struct stat st {};
     if (::lstat(backup.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
-        throw FileError("Cannot make backup copy " + backup + ": it is not a file");
+        throw FileError(FillIn(WL_TR("Files", "Cannot make backup copy %1: it is not a file"), {backup}));
     return backup;
 }
 
@@ -87,9 +88,10 @@ ReplaceBatch::~ReplaceBatch() {
 void ReplaceBatch::Stage(const std::string& target, std::string_view content, unsigned mode, bool keepOwner) {
     TempFile temp(target);
     if (!temp.IsOpen())
-        throw FileError("Cannot create a temporary file beside " + target + ": " + Reason());
+        throw FileError(
+            FillIn(WL_TR("Files", "Cannot create a temporary file beside %1: %2"), {target, Reason()}));
     const auto writeFailure = [&target] {
-        return FileError("Cannot write file " + target + ": " + Reason());
+        return FileError(FillIn(WL_TR("Files", "Cannot write file %1: %2"), {target, Reason()}));
     };
     Step(ReplaceStep::TempCreated, target);
     const std::size_t half = content.size() / 2;
@@ -119,7 +121,7 @@ void ReplaceBatch::StageBackupCopy(const std::string& path, std::string_view con
     try {
         Stage(backup, content, mode, false);
     } catch (const FileError& error) {
-        throw FileError("Cannot make backup copy " + backup + ": " + error.what());
+        throw FileError(FillIn(WL_TR("Files", "Cannot make backup copy %1: %2"), {backup, error.what()}));
     }
 }
 
@@ -194,7 +196,7 @@ void ReplaceBatch::Commit() {
             const std::string reason = Reason();
             m_entries.erase(m_entries.begin(), m_entries.begin() + static_cast<std::ptrdiff_t>(i));
             Discard();
-            throw FileError("Cannot replace file " + entry.target + ": " + reason);
+            throw FileError(FillIn(WL_TR("Files", "Cannot replace file %1: %2"), {entry.target, reason}));
         }
         entry.temp.clear();
         Step(ReplaceStep::Renamed, entry.target);

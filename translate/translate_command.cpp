@@ -192,7 +192,7 @@ void PrepareTable(StringsTable& table, const ProjectSettings& settings) {
     table.SetFiltered(false);
     table.SetIndexFieldNames(settings.language);
     if (!table.HasField(settings.translation))
-        throw DbError("Field '" + settings.translation + "' not found");
+        throw DbError(FillIn(WL_TR("StringsTable", "Field '%1' not found"), {settings.translation}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "translate/translation_lookup.h"
 
 #include "base/errors.h"
+#include "base/ui_text.h"
 #include "forms/form_text.h"
 #include "strings_db/strings_table.h"
 
@@ -82,8 +83,9 @@ LiteralLookup UnitLiteralLookup(TranslationLookup& lookup, const CodePage& sourc
             return answers.Add(key, std::nullopt);
         EncodeResult encoded = target.Encode(found->text);
         if (!encoded.complete) // not kept: every literal holding it fails its file
-            throw FileError("The translation \"" + found->text + "\" cannot be written in code page " +
-                            target.Name());
+            throw FileError(
+                FillIn(WL_TR("Translate", "The translation \"%1\" cannot be written in code page %2"),
+                       {found->text, target.Name()}));
         return answers.Add(key, TranslatedText{std::move(encoded.bytes), found->spFront, found->spEnd});
     };
 }
@@ -128,8 +130,10 @@ std::optional<PascalString> TranslatedValue(TranslationLookup& lookup, const Pas
         result.AppendCode(c);
     }
     if (!aboveLatin1)
-        throw FormError("The translation \"" + found->text + "\" cannot be written in code page " +
-                        target.Name() + " and holds no character that would make it a wide string");
+        throw FormError(
+            FillIn(WL_TR("Translate", "The translation \"%1\" cannot be written in code page %2 and "
+                                      "holds no character that would make it a wide string"),
+                   {found->text, target.Name()}));
     return result;
 }
 

@@ -14,11 +14,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pathwright Demo"));
     // The desktop matches the window to its menu entry (and its icon) by this name.
-    QGuiApplication::setDesktopFileName(QStringLiteral("example.wordloom.PathwrightDemo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.wordloom.PathwrightDemo"));
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(
-            QStringLiteral(":/pathwright/icons/%1x%1/apps/example.wordloom.PathwrightDemo.png").arg(size));
+            QStringLiteral(":/pathwright/icons/%1x%1/apps/org.wordloom.PathwrightDemo.png").arg(size));
     QApplication::setWindowIcon(icon);
     wordloom::InstallUiLanguage();
     const QStringList arguments = QApplication::arguments().mid(1);

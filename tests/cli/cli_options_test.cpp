@@ -136,12 +136,12 @@ class CliProgram : public testing::Test {
 protected:
     /// Runs the program with `args` (shell words) in the language `locale`; its exit status, its
     /// output in m_out and m_err.
-    int Run(const std::string& args, const std::string& locale = "C") {
+    int Run(const std::string& args, const std::string& locale = "C", const std::string& languages = "") {
         const std::string outPath = (m_dir / "out").string();
         const std::string errPath = (m_dir / "err").string();
         const int status =
-            std::system(("LANGUAGE= LC_ALL=" + locale + " " + WORDLOOM_BINARY_DIR + "/cli/wordloom-cli " +
-                         args + " >" + outPath + " 2>" + errPath + " </dev/null")
+            std::system(("LANGUAGE=" + languages + " LC_ALL=" + locale + " " + WORDLOOM_BINARY_DIR +
+                         "/cli/wordloom-cli " + args + " >" + outPath + " 2>" + errPath + " </dev/null")
                             .c_str());
         m_out = ReadFileBytes(outPath);
         m_err = ReadFileBytes(errPath);
@@ -199,6 +199,33 @@ TEST_F(CliProgram, SpeaksTheUsersLanguage) {
     // A language without a catalogue gets the source texts.
     EXPECT_EQ(Run("frobnicate", "fr_FR.UTF-8"), kExitUsage);
     EXPECT_NE(m_err.find("unknown command \"frobnicate\""), std::string::npos) << m_err;
+}
+
+TEST_F(CliProgram, TheParsersOwnWordsAreTranslatedToo) {
+    // LANGUAGE picks the language of a locale that translates at all.
+    const std::string french = "fr_FR.UTF-8";
+    EXPECT_EQ(Run("collect Demo.dpr --frobnicate", french, "de"), kExitUsage);
+    EXPECT_NE(m_err.find("wordloom-cli collect: unbekannte Option --frobnicate\n"), std::string::npos)
+        << m_err;
+    EXPECT_NE(m_err.find("Aufruf: wordloom-cli collect [OPTIONEN] PROJECT.dpr"), std::string::npos) << m_err;
+    EXPECT_EQ(Run("collect Demo.dpr --db", french, "de"), kExitUsage);
+    EXPECT_NE(m_err.find("--db braucht einen Wert"), std::string::npos) << m_err;
+    EXPECT_EQ(Run("translate Demo.dpr", french, "de"), kExitUsage);
+    EXPECT_NE(m_err.find("--to fehlt"), std::string::npos) << m_err;
+    EXPECT_EQ(Run("form toxml a b", french, "de"), kExitUsage);
+    EXPECT_NE(m_err.find("MODE: toxml ist keins von {totext,tobinary}"), std::string::npos) << m_err;
+    EXPECT_EQ(Run("form --help", french, "de"), kExitSuccess);
+    for (const char* label : {"Argumente:", "Optionen:", "MODE TEXT:{totext,tobinary} PFLICHT"})
+        EXPECT_NE(m_out.find(label), std::string::npos) << label << "\n" << m_out;
+
+    // Without a translation the same faults read in the parser's English, in our words.
+    EXPECT_EQ(Run("collect Demo.dpr --frobnicate"), kExitUsage);
+    EXPECT_NE(m_err.find("wordloom-cli collect: unknown option --frobnicate\n"), std::string::npos) << m_err;
+    EXPECT_NE(m_err.find("Usage: wordloom-cli collect [OPTIONS] PROJECT.dpr"), std::string::npos) << m_err;
+    EXPECT_EQ(Run("collect Demo.dpr --db"), kExitUsage);
+    EXPECT_NE(m_err.find("--db needs a value"), std::string::npos) << m_err;
+    EXPECT_EQ(Run("form --help"), kExitSuccess);
+    EXPECT_NE(m_out.find("MODE TEXT:{totext,tobinary} REQUIRED"), std::string::npos) << m_out;
 }
 
 } // namespace
