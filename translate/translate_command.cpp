@@ -107,8 +107,9 @@ void TranslateFormFile(TranslateRun& run, const std::string& name, const FormVal
     std::string before;
     std::string after;
     if (run.options.keepTexts && replaced > 0) {
-        before = std::string(text);
-        after = asText ? result : BinaryFormToText(binary, targetLead);
+        // Shown as the clipboard shows the text: decoded as the sources' code page.
+        before = run.source.Decode(text);
+        after = run.source.Decode(asText ? result : BinaryFormToText(binary, targetLead));
     }
     run.Consider(file, name, true, content, result, replaced, std::move(before), std::move(after));
 }

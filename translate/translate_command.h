@@ -37,8 +37,10 @@ struct ChangedFile {
     std::string name; ///< relative to the project folder
     bool form = false;
     int textsReplaced = 0;
-    std::string before; ///< with keepTexts only: the text as it was (a form in text form)
-    std::string after;  ///< with keepTexts only: the text as written
+    /// With keepTexts only, UTF-8 decoded from the sources' code page: the text as it was (a form in
+    /// text form) ...
+    std::string before;
+    std::string after; ///< ... and as it is written (a form in text form)
 };
 
 /// What a Translate run did.

@@ -69,7 +69,7 @@ private slots:
     void dialogLooksAsDesigned() {
         TOptionsDlg dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Dialog"));
-        QCOMPARE(dialog.size(), QSize(313, 141));
+        QCOMPARE(dialog.size(), QSize(313, 165));
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!dialog.isModal());
         QCOMPARE(dialog.OKBtn()->text(), QStringLiteral("Close"));
