@@ -11,10 +11,6 @@
 namespace wordloom {
 namespace {
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("TranslateRuns", text);
-}
-
 /// Passes everything through but messages and errors, which are held: a preview that finds
 /// nothing wrong must not show what the run itself shows again.
 class HoldingHost : public CommandHost {
@@ -50,6 +46,9 @@ private:
 
 void TranslateWithPreview(QWidget* window, StringsTable& table, const ProjectSettings& settings,
                           CommandHost& host, const QString& tablePath, FormFormat formFormat) {
+    // What a killed run left must be put right before the preview reads the files.
+    const std::unique_ptr<RunJournal> journal = OpenSqliteRunJournal(tablePath.toStdString());
+    RecoverInterruptedRuns(*journal, settings.projectPath, host);
     TranslateOptions preview;
     preview.dryRun = true;
     preview.keepTexts = true;
@@ -62,9 +61,11 @@ void TranslateWithPreview(QWidget* window, StringsTable& table, const ProjectSet
     }
     std::vector<PreviewFile> changed;
     for (const ChangedFile& file : plan.changed) {
-        changed.push_back({QString::fromStdString(file.name), file.textsReplaced,
-                           QString::fromStdString(
-                               UnifiedDiff(file.before, file.after, "a/" + file.name, "b/" + file.name))});
+        changed.push_back(
+            {QString::fromStdString(file.name), file.textsReplaced,
+             // CR LF lines would show as blank lines in between.
+             QString::fromStdString(UnifiedDiff(file.before, file.after, "a/" + file.name, "b/" + file.name))
+                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))});
     }
     QStringList unchanged;
     for (const std::string& name : plan.unchanged)
@@ -75,7 +76,6 @@ void TranslateWithPreview(QWidget* window, StringsTable& table, const ProjectSet
     TranslatePreviewDlg dialog(std::move(changed), unchanged, untranslated, window);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const std::unique_ptr<RunJournal> journal = OpenSqliteRunJournal(tablePath.toStdString());
     TranslateOptions options;
     options.formFormat = formFormat;
     options.journal = journal.get();
@@ -87,12 +87,15 @@ void UndoLastTranslation(const ProjectSettings& settings, CommandHost& host, con
     RecoverInterruptedRuns(*journal, settings.projectPath, host);
     const std::optional<RunRecord> last = LastUndoableRun(*journal, settings.projectPath);
     if (!last) {
-        host.Message(Tr("There is no translation run of this project to undo.").toStdString());
+        host.Message(QCoreApplication::translate("TranslateRuns",
+                                                 "There is no translation run of this project to undo.")
+                         .toStdString());
         return;
     }
     const QString question =
-        Tr("Undo the translation into %1 of %2 (%3 files)? Every file is put back as it "
-           "was before that run.")
+        QCoreApplication::translate(
+            "TranslateRuns", "Undo the translation into %1 of %2 (%3 files)? Every file is put back as it "
+                             "was before that run.")
             .arg(QString::fromStdString(last->target), QString::fromStdString(last->startedAt))
             .arg(journal->Files(last->id).size());
     if (!host.Question(question.toStdString()))
@@ -100,12 +103,17 @@ void UndoLastTranslation(const ProjectSettings& settings, CommandHost& host, con
     UndoResult result = UndoRun(*journal, settings.projectPath, last->id, false);
     int restored = result.restored;
     if (!result.changedSince.empty()) {
-        host.Report(Tr("These files were changed after the run and were left alone:").toStdString(),
+        host.Report(QCoreApplication::translate("TranslateRuns",
+                                                "These files were changed after the run and were left alone:")
+                        .toStdString(),
                     result.changedSince);
-        if (host.Question(Tr("Put the changed files back as well? Their changes are lost.").toStdString()))
+        if (host.Question(QCoreApplication::translate(
+                              "TranslateRuns", "Put the changed files back as well? Their changes are lost.")
+                              .toStdString()))
             restored += UndoRun(*journal, settings.projectPath, last->id, true).restored;
     }
-    host.Message(Tr("%1 files were put back.").arg(restored).toStdString());
+    host.Message(
+        QCoreApplication::translate("TranslateRuns", "%1 files were put back.").arg(restored).toStdString());
 }
 
 } // namespace wordloom

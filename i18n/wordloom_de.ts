@@ -386,6 +386,29 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
     </message>
 </context>
 <context>
+    <name>TranslateRuns</name>
+    <message>
+        <source>There is no translation run of this project to undo.</source>
+        <translation>Es gibt keinen Übersetzungslauf dieses Projekts, der rückgängig gemacht werden kann.</translation>
+    </message>
+    <message>
+        <source>Undo the translation into %1 of %2 (%3 files)? Every file is put back as it was before that run.</source>
+        <translation>Die Übersetzung nach %1 vom %2 (%3 Dateien) rückgängig machen? Jede Datei wird auf den Stand vor diesem Lauf zurückgesetzt.</translation>
+    </message>
+    <message>
+        <source>These files were changed after the run and were left alone:</source>
+        <translation>Diese Dateien wurden nach dem Lauf geändert und blieben unberührt:</translation>
+    </message>
+    <message>
+        <source>Put the changed files back as well? Their changes are lost.</source>
+        <translation>Die geänderten Dateien ebenfalls zurücksetzen? Ihre Änderungen gehen verloren.</translation>
+    </message>
+    <message>
+        <source>%1 files were put back.</source>
+        <translation>%1 Dateien wurden zurückgesetzt.</translation>
+    </message>
+</context>
+<context>
     <name>pathwright-demo</name>
     <message>
         <source>Usage: pathwright-demo [FOLDER]</source>
@@ -910,6 +933,10 @@ beendet.
         <source>Strings table: %1</source>
         <translation>Texttabelle: %1</translation>
     </message>
+    <message>
+        <source>Undo last translation</source>
+        <translation>Letzte Übersetzung rückgängig machen</translation>
+    </message>
 </context>
 <context>
     <name>wordloom::TOptionsDlg</name>
@@ -929,12 +956,51 @@ beendet.
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
+    <message>
+        <source>Keep text forms as text when translating</source>
+        <translation>Textformulare beim Übersetzen als Text belassen</translation>
+    </message>
 </context>
 <context>
     <name>wordloom::TUrlLabel</name>
     <message>
         <source>Copy</source>
         <translation>Kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::TranslatePreviewDlg</name>
+    <message>
+        <source>Translation preview</source>
+        <translation>Vorschau der Übersetzung</translation>
+    </message>
+    <message>
+        <source>%1 files will change, %2 stay unchanged; %3 texts have no translation.</source>
+        <translation>%1 Dateien werden geändert, %2 bleiben unverändert; %3 Texte haben keine Übersetzung.</translation>
+    </message>
+    <message>
+        <source>%1 (%2 texts)</source>
+        <translation>%1 (%2 Texte)</translation>
+    </message>
+    <message>
+        <source>%1 (unchanged)</source>
+        <translation>%1 (unverändert)</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+    <message>
+        <source>Without translation</source>
+        <translation>Ohne Übersetzung</translation>
+    </message>
+    <message>
+        <source>&amp;Translate...</source>
+        <translation>Ü&amp;bersetzen...</translation>
+    </message>
+    <message>
+        <source>No change.</source>
+        <translation>Keine Änderung.</translation>
     </message>
 </context>
 <context>

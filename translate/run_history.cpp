@@ -51,6 +51,9 @@ UndoResult UndoRun(RunJournal& journal, const std::string& projectPath, std::int
 }
 
 std::optional<RunRecord> LastUndoableRun(RunJournal& journal, const std::string& projectPath) {
+    // No project is no project: the journal would answer with every project's runs.
+    if (projectPath.empty())
+        return std::nullopt;
     for (const RunRecord& run : journal.Runs(projectPath)) {
         if (run.state == run_state::kDone)
             return run;
@@ -60,6 +63,8 @@ std::optional<RunRecord> LastUndoableRun(RunJournal& journal, const std::string&
 
 int RecoverInterruptedRuns(RunJournal& journal, const std::string& projectPath, CommandHost& host) {
     int repaired = 0;
+    if (projectPath.empty())
+        return repaired;
     for (const RunRecord& run : journal.Runs(projectPath)) {
         if (run.state != run_state::kRunning)
             continue;
@@ -77,8 +82,10 @@ int RecoverInterruptedRuns(RunJournal& journal, const std::string& projectPath, 
 }
 
 int PruneRuns(RunJournal& journal, const std::string& projectPath, std::size_t keep) {
-    const std::vector<RunRecord> runs = journal.Runs(projectPath);
     int removed = 0;
+    if (projectPath.empty())
+        return removed;
+    const std::vector<RunRecord> runs = journal.Runs(projectPath);
     std::size_t kept = 0;
     for (const RunRecord& run : runs) {
         if (run.state == run_state::kRunning || kept < keep) {
