@@ -8,6 +8,7 @@
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "app/table_location.h"
+#include "app/translate_runs.h"
 #include "app/workbench_settings.h"
 #include "base/file_io.h"
 #include "base/project.h"
@@ -83,6 +84,9 @@ void TMainForm::SetOptionsDlg(TOptionsDlg* dialog) {
     m_optionsDlg = dialog;
     if (m_optionsDlg != nullptr) {
         m_optionsDlg->SetColumns(m_model);
+        m_optionsDlg->SetKeepTextForms(m_keepTextForms);
+        connect(m_optionsDlg, &TOptionsDlg::KeepTextFormsChanged, this,
+                [this](bool keep) { m_keepTextForms = keep; });
     }
 }
 
@@ -110,6 +114,7 @@ void TMainForm::Wire() {
     connect(m_ui.editProject, &QLineEdit::textChanged, this, &TMainForm::EditProjectChange);
     connect(m_ui.openInIdeButton, &QPushButton::clicked, this, &TMainForm::OpenProjectInIde);
     connect(m_ui.optionsAction, &QAction::triggered, this, &TMainForm::ShowOptions);
+    connect(m_ui.undoRunAction, &QAction::triggered, this, handler(&TMainForm::UndoTranslationClick));
     connect(m_ui.aboutButton, &QToolButton::clicked, this, &TMainForm::ShowAboutMenu);
     connect(m_ui.readmeAction, &QAction::triggered, this, &TMainForm::ShowReadme);
     connect(m_ui.aboutAction, &QAction::triggered, this, &TMainForm::ShowAboutBox);
@@ -213,6 +218,10 @@ void TMainForm::RestoreSettings() {
     if (CharsetIndex(stored.rightCharset) >= 0) {
         m_model->SetColumnCharset(1, stored.rightCharset);
     }
+    m_keepTextForms = stored.keepTextForms;
+    if (m_optionsDlg != nullptr) {
+        m_optionsDlg->SetKeepTextForms(m_keepTextForms);
+    }
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -239,6 +248,7 @@ void TMainForm::FormClose() {
     values.includePas = m_ui.includePas->isChecked();
     values.leftCharset = m_model->ColumnCharset(0);
     values.rightCharset = m_model->ColumnCharset(1);
+    values.keepTextForms = m_keepTextForms;
     m_settings->Write(values);
     m_settings.reset();
 }
@@ -433,6 +443,7 @@ void TMainForm::SetCommandsEnabled(bool enabled) {
         control->setEnabled(enabled);
     }
     m_ui.copyToAllAction->setEnabled(enabled);
+    m_ui.undoRunAction->setEnabled(enabled);
     m_ui.navigator->SetEnabled(enabled);
 }
 
@@ -454,7 +465,18 @@ void TMainForm::TranslateButtonClick() {
     RunLongCommand([this] {
         m_model->PostPending();
         GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
-        RunTranslateCommand(*m_table, GatherProjectSettings(), host);
+        TranslateWithPreview(this, *m_table, GatherProjectSettings(), host, m_tablePath,
+                             m_keepTextForms ? FormFormat::Keep : FormFormat::Binary);
+    });
+}
+
+void TMainForm::UndoTranslationClick() {
+    if (m_table == nullptr) {
+        return;
+    }
+    RunLongCommand([this] {
+        GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
+        UndoLastTranslation(GatherProjectSettings(), host, m_tablePath);
     });
 }
 

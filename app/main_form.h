@@ -79,6 +79,7 @@ private:
     void ShowBookkeepingColumns();
     void CollectButtonClick();
     void TranslateButtonClick();
+    void UndoTranslationClick();
     void ChooseProjectFile();
     void EditProjectChange(const QString& text);
     void OpenProjectInIde();
@@ -103,6 +104,7 @@ private:
     shell::TShellForm* m_shellForm = nullptr; ///< the demo window, made on first use, owned by this window
     CollectState m_collectState;              ///< the line count the collectors report failures by
     QString m_projectName;
+    bool m_keepTextForms = false; ///< translated text forms stay text (setting FormFormat)
     QString m_tablePath = QStringLiteral("strings.db");
     QString m_tableLookupError;
     QLabel* m_tableLabel = nullptr; ///< the open table's path, at the right of the status bar

@@ -53,6 +53,9 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     copyToAllAction = ToolAction(toolBar, ToolIcon("edit-copy", QStringLiteral("\u21C9")), "SpeedButton4",
                                  TMainForm::tr("Copy string to all languages"));
     toolBar->addSeparator();
+    undoRunAction = ToolAction(toolBar, ToolIcon("edit-undo", QStringLiteral("\u21B6")), "UndoRunAction",
+                               TMainForm::tr("Undo last translation"));
+    toolBar->addSeparator();
     optionsAction = ToolAction(toolBar, ToolIcon("preferences-system", QStringLiteral("\u2699")),
                                "SpeedButton2", TMainForm::tr("Options"));
     aboutButton = Named(new QToolButton(toolBar), "AboutButton", TMainForm::tr("About ..."));

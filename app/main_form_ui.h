@@ -29,6 +29,7 @@ struct MainFormUi {
     TDBNavigator* navigator = nullptr;
     QAction* copyToAllAction = nullptr;
     QAction* optionsAction = nullptr;
+    QAction* undoRunAction = nullptr; ///< Undo last translation
     QToolButton* aboutButton = nullptr;
     QToolButton* adminButton = nullptr;
     QMenu* aboutPopup = nullptr;

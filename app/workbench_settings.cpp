@@ -20,6 +20,7 @@ StoredSettings WorkbenchSettings::Read() const {
     values.includePas = ReadInt(QStringLiteral("IncludePas"), 1) != 0;
     values.leftCharset = ReadInt(QStringLiteral("LeftCharset"), defaults.leftCharset);
     values.rightCharset = ReadInt(QStringLiteral("RightCharset"), defaults.rightCharset);
+    values.keepTextForms = m_store.value(QStringLiteral("FormFormat")).toString() == QStringLiteral("keep");
     return values;
 }
 
@@ -31,6 +32,8 @@ void WorkbenchSettings::Write(const StoredSettings& values) {
                      values.includePas ? QStringLiteral("1") : QStringLiteral("0"));
     m_store.setValue(QStringLiteral("LeftCharset"), QString::number(values.leftCharset));
     m_store.setValue(QStringLiteral("RightCharset"), QString::number(values.rightCharset));
+    m_store.setValue(QStringLiteral("FormFormat"),
+                     values.keepTextForms ? QStringLiteral("keep") : QStringLiteral("binary"));
     m_store.sync();
 }
 

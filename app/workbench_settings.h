@@ -11,8 +11,9 @@ struct StoredSettings {
     int language = 0;    ///< Language: entry of the project-language list (-1 when none)
     int translation = 1; ///< Translation: entry of the translation-language list (-1 when none)
     bool includePas = true;
-    int leftCharset = 1;  ///< LeftCharset: character set of the left column
-    int rightCharset = 1; ///< RightCharset: character set of the right column
+    int leftCharset = 1;        ///< LeftCharset: character set of the left column
+    int rightCharset = 1;       ///< RightCharset: character set of the right column
+    bool keepTextForms = false; ///< FormFormat: "keep" (text forms stay text) or "binary"
 };
 
 /// The open settings store; values are written as text and unreadable numbers read as defaults.

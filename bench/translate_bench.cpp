@@ -6,6 +6,7 @@
 //   ./bench/translate_bench --benchmark_counters_tabular=true
 #include "bench/project_bench.h"
 #include "collect/collect_command.h"
+#include "strings_db/run_journal.h"
 #include "strings_db/strings_table.h"
 #include "translate/translate_command.h"
 
@@ -15,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -83,15 +85,22 @@ void BM_TranslateProject(benchmark::State& state) {
     StringsTable table(tablePath, OpenMode::ReadOnly);
     const ProjectSettings settings = Settings();
     const std::map<std::string, std::string> originals = Originals();
+    // With the journal: every run recorded, its originals kept in the project's run store.
+    const bool journaled = state.range(0) != 0;
+    std::unique_ptr<RunJournal> journal = journaled ? OpenSqliteRunJournal(tablePath) : nullptr;
+    TranslateOptions options;
+    options.journal = journal.get();
     double texts = 0;
     ThreadCpu cpu;
     for (auto _ : state) {
         state.PauseTiming();
         Restore(originals);
+        // A first run's cost: the store holds none of the originals yet.
+        std::filesystem::remove_all(std::filesystem::path(Project().directory) / ".wordloom");
         QuietHost host;
         state.ResumeTiming();
         const ThreadCpu before = ThreadCpuNow();
-        const TranslateSummary summary = RunTranslateCommand(table, settings, host);
+        const TranslateSummary summary = RunTranslateCommand(table, settings, host, options);
         const ThreadCpu after = ThreadCpuNow();
         cpu.user += after.user - before.user;
         cpu.system += after.system - before.system;
@@ -114,7 +123,13 @@ void BM_TranslateProject(benchmark::State& state) {
     state.counters["texts/s"] = benchmark::Counter(texts, benchmark::Counter::kIsRate);
     state.counters["records"] = records;
 }
-BENCHMARK(BM_TranslateProject)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_TranslateProject)
+    ->ArgName("journal")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 
 } // namespace
 } // namespace wordloom

@@ -41,4 +41,10 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
 /// translate PROJECT.dpr --to FIELD [options]: the Translate command
 int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// runs PROJECT.dpr [--db FILE] [--prune N]: the recorded translation runs
+int RunsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// undo PROJECT.dpr [--db FILE] [--run ID] [--force]: puts back the files of a translation run
+int UndoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 } // namespace wordloom::cli

@@ -29,6 +29,8 @@ constexpr Command kCommands[] = {
      CollectCommand},
     {"translate", WL_TR_NOOP("wordloom-cli", "rewrite a project's forms and units in another language"),
      TranslateCommand},
+    {"runs", WL_TR_NOOP("wordloom-cli", "list a project's translation runs, or prune old ones"), RunsCommand},
+    {"undo", WL_TR_NOOP("wordloom-cli", "put back the files of a translation run"), UndoCommand},
 };
 
 constexpr const char* kExitStatuses =

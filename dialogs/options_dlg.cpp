@@ -2,6 +2,7 @@
 
 #include "dialogs/charset_table.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -38,7 +39,8 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
     setObjectName(QStringLiteral("OptionsDlg"));
     setWindowTitle(tr("Dialog"));
     setModal(false);
-    setFixedSize(313, 141);
+    // Below the character sets: the way translated forms are stored.
+    setFixedSize(313, 165);
     QFont small = font(); // the layout's pixel positions were made for a small dialog font
     small.setPixelSize(11);
     setFont(small);
@@ -55,13 +57,25 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
 
     m_okBtn = new QPushButton(tr("Close"), this);
     m_okBtn->setObjectName(QStringLiteral("OKBtn"));
-    m_okBtn->setGeometry(119, 108, 75, 25);
+    m_keepTextForms = new QCheckBox(tr("Keep text forms as text when translating"), this);
+    m_keepTextForms->setObjectName(QStringLiteral("KeepTextForms"));
+    m_keepTextForms->setGeometry(16, 104, 289, 20);
+    m_okBtn->setGeometry(119, 132, 75, 25);
     m_okBtn->setDefault(true);
 
     // activated = picked by the user; a selection made by FormShow changes nothing
     connect(m_charSetCombo1, &QComboBox::activated, this, &TOptionsDlg::CharSetCombo1Change);
     connect(m_charSetCombo2, &QComboBox::activated, this, &TOptionsDlg::CharSetCombo2Change);
     connect(m_okBtn, &QPushButton::clicked, this, &TOptionsDlg::OKBtnClick);
+    connect(m_keepTextForms, &QCheckBox::clicked, this, &TOptionsDlg::KeepTextFormsChanged);
+}
+
+bool TOptionsDlg::KeepTextForms() const {
+    return m_keepTextForms->isChecked();
+}
+
+void TOptionsDlg::SetKeepTextForms(bool keep) {
+    m_keepTextForms->setChecked(keep);
 }
 
 void TOptionsDlg::ShowNonModal() {

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 
@@ -28,9 +29,18 @@ public:
     /// Shows the dialog, or brings it to the front when it is open already.
     void ShowNonModal();
 
+    /// Whether translated text forms stay text forms (otherwise every form is written binary).
+    bool KeepTextForms() const;
+    void SetKeepTextForms(bool keep);
+
     QComboBox* CharSetCombo1() const { return m_charSetCombo1; }
+    QCheckBox* KeepTextFormsBox() const { return m_keepTextForms; }
     QComboBox* CharSetCombo2() const { return m_charSetCombo2; }
     QPushButton* OKBtn() const { return m_okBtn; }
+
+signals:
+    /// The user ticked or cleared "Keep text forms as text".
+    void KeepTextFormsChanged(bool keep);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -45,6 +55,7 @@ private:
     ColumnCharsets* m_columns = nullptr;
     QComboBox* m_charSetCombo1;
     QComboBox* m_charSetCombo2;
+    QCheckBox* m_keepTextForms;
     QPushButton* m_okBtn;
 };
 

@@ -591,6 +591,39 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
         <source>The translation &quot;%1&quot; cannot be written in code page %2 and holds no character that would make it a wide string</source>
         <translation>Die Übersetzung „%1“ kann nicht in Codepage %2 geschrieben werden und enthält kein Zeichen, das sie zu einem Wide-String machen würde</translation>
     </message>
+    <message>
+        <source>The translation run of %1 was interrupted: %2 files were put back. Files changed since were left alone:</source>
+        <translation>Der Übersetzungslauf vom %1 wurde unterbrochen: %2 Dateien wurden zurückgesetzt. Seither geänderte Dateien blieben unberührt:</translation>
+    </message>
+    <message>
+        <source>%1
+No file was changed: the files already replaced were put back.</source>
+        <translation>%1
+Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt.</translation>
+    </message>
+</context>
+<context>
+    <name>TranslateRuns</name>
+    <message>
+        <source>There is no translation run of this project to undo.</source>
+        <translation>Es gibt keinen Übersetzungslauf dieses Projekts, der rückgängig gemacht werden kann.</translation>
+    </message>
+    <message>
+        <source>Undo the translation into %1 of %2 (%3 files)? Every file is put back as it was before that run.</source>
+        <translation>Die Übersetzung nach %1 vom %2 (%3 Dateien) rückgängig machen? Jede Datei wird auf den Stand vor diesem Lauf zurückgesetzt.</translation>
+    </message>
+    <message>
+        <source>These files were changed after the run and were left alone:</source>
+        <translation>Diese Dateien wurden nach dem Lauf geändert und blieben unberührt:</translation>
+    </message>
+    <message>
+        <source>Put the changed files back as well? Their changes are lost.</source>
+        <translation>Die geänderten Dateien ebenfalls zurücksetzen? Ihre Änderungen gehen verloren.</translation>
+    </message>
+    <message>
+        <source>%1 files were put back.</source>
+        <translation>%1 Dateien wurden zurückgesetzt.</translation>
+    </message>
 </context>
 <context>
     <name>pathwright-demo</name>
@@ -772,14 +805,6 @@ ersetzt, wenn die ganze Umwandlung gelang; IN und OUT dürfen dieselbe Datei sei
         <translation>unbekannter Zeichensatz %1</translation>
     </message>
     <message>
-        <source>Rewrites the form files and unit sources beside PROJECT.dpr so that every text with a
-translation in the strings table carries it. Each file is backed up first (Main.dfm to
-Main.~df); form files are written back in their binary form.</source>
-        <translation>Schreibt die Formulardateien und Unit-Quellen neben PROJEKT.dpr so um, dass jeder Text mit
-einer Übersetzung in der Texttabelle diese trägt. Jede Datei wird zuerst gesichert (Main.dfm
-als Main.~df); Formulardateien werden in ihrer Binärform zurückgeschrieben.</translation>
-    </message>
-    <message>
         <source>the language to translate into</source>
         <translation>die Zielsprache</translation>
     </message>
@@ -894,6 +919,115 @@ als Main.~df); Formulardateien werden in ihrer Binärform zurückgeschrieben.</t
     <message>
         <source>%1 cannot be used together with %2</source>
         <translation>%1 kann nicht zusammen mit %2 benutzt werden</translation>
+    </message>
+    <message>
+        <source>list a project&apos;s translation runs, or prune old ones</source>
+        <translation>die Übersetzungsläufe eines Projekts auflisten oder alte entfernen</translation>
+    </message>
+    <message>
+        <source>put back the files of a translation run</source>
+        <translation>die Dateien eines Übersetzungslaufs zurücksetzen</translation>
+    </message>
+    <message>
+        <source>the strings table holding the journal (default ./strings.db)</source>
+        <translation>die Texttabelle mit dem Protokoll (Vorgabe ./strings.db)</translation>
+    </message>
+    <message>
+        <source>Lists the recorded translation runs of PROJECT.dpr, newest first:
+id, start (UTC), target language, state, files replaced.</source>
+        <translation>Listet die protokollierten Übersetzungsläufe von PROJEKT.dpr auf, den neuesten zuerst:
+Nummer, Beginn (UTC), Zielsprache, Zustand, ersetzte Dateien.</translation>
+    </message>
+    <message>
+        <source>forget all but the N newest runs, and the originals only they kept</source>
+        <translation>alle Läufe außer den N neuesten vergessen, samt den nur von ihnen aufbewahrten Originalen</translation>
+    </message>
+    <message>
+        <source>runs removed: %1</source>
+        <translation>entfernte Läufe: %1</translation>
+    </message>
+    <message>
+        <source>Puts back the files of a translation run of PROJECT.dpr (the last one not undone,
+or --run ID) as they were before it. A file changed since the run is listed and
+left alone unless --force is given.</source>
+        <translation>Setzt die Dateien eines Übersetzungslaufs von PROJEKT.dpr (des letzten nicht
+rückgängig gemachten oder --run NUMMER) auf den Stand vor dem Lauf zurück. Eine seither
+geänderte Datei wird aufgeführt und bleibt unberührt, außer mit --force.</translation>
+    </message>
+    <message>
+        <source>the run to undo (see &apos;wordloom-cli runs&apos;)</source>
+        <translation>der rückgängig zu machende Lauf (siehe &apos;wordloom-cli runs&apos;)</translation>
+    </message>
+    <message>
+        <source>put back files changed since the run too</source>
+        <translation>auch seit dem Lauf geänderte Dateien zurücksetzen</translation>
+    </message>
+    <message>
+        <source>there is no translation run to undo</source>
+        <translation>es gibt keinen Übersetzungslauf, der rückgängig gemacht werden kann</translation>
+    </message>
+    <message>
+        <source>the project has no run %1</source>
+        <translation>das Projekt hat keinen Lauf %1</translation>
+    </message>
+    <message>
+        <source>run %1: files put back: %2</source>
+        <translation>Lauf %1: zurückgesetzte Dateien: %2</translation>
+    </message>
+    <message>
+        <source>changed since the run, left alone: %1</source>
+        <translation>seit dem Lauf geändert, unberührt gelassen: %1</translation>
+    </message>
+    <message>
+        <source>missing, left alone: %1</source>
+        <translation>fehlt, unberührt gelassen: %1</translation>
+    </message>
+    <message>
+        <source>would change: %1 (%2 texts)</source>
+        <translation>würde geändert: %1 (%2 Texte)</translation>
+    </message>
+    <message>
+        <source>unchanged: %1</source>
+        <translation>unverändert: %1</translation>
+    </message>
+    <message>
+        <source>no translation: %1</source>
+        <translation>keine Übersetzung: %1</translation>
+    </message>
+    <message>
+        <source>files that would change: %1, unchanged: %2, texts without a translation: %3; nothing was changed</source>
+        <translation>Dateien, die geändert würden: %1, unverändert: %2, Texte ohne Übersetzung: %3; nichts wurde geändert</translation>
+    </message>
+    <message>
+        <source>Rewrites the form files and unit sources beside PROJECT.dpr so that every text with a
+translation in the strings table carries it. Each file is backed up first (Main.dfm to
+Main.~df); files with nothing to change are left alone. Form files are written back in
+their binary form unless --form-format keep is given. Either every file is translated or
+none: a file that cannot be read, locked or replaced stops the run before any is
+changed. The run is recorded in the strings table; &apos;wordloom-cli undo&apos; takes it back.</source>
+        <translation>Schreibt die Formulardateien und Unit-Quellen neben PROJEKT.dpr so um, dass jeder Text mit
+einer Übersetzung in der Texttabelle diese trägt. Jede Datei wird zuerst gesichert (Main.dfm
+als Main.~df); Dateien ohne Änderung bleiben unberührt. Formulardateien werden in ihrer
+Binärform zurückgeschrieben, außer mit --form-format keep. Entweder werden alle Dateien
+übersetzt oder keine: eine Datei, die nicht gelesen, gesperrt oder ersetzt werden kann,
+beendet den Lauf, bevor eine geändert ist. Der Lauf wird in der Texttabelle protokolliert;
+&apos;wordloom-cli undo&apos; macht ihn rückgängig.</translation>
+    </message>
+    <message>
+        <source>how form files are written: binary (default), or keep each in its text or binary form</source>
+        <translation>wie Formulardateien geschrieben werden: binary (Vorgabe) oder keep, jede in ihrer Text- oder Binärform</translation>
+    </message>
+    <message>
+        <source>only say which files would change, changing nothing</source>
+        <translation>nur sagen, welche Dateien sich ändern würden, ohne etwas zu ändern</translation>
+    </message>
+    <message>
+        <source>print the changes as a unified diff (forms in text form), changing nothing</source>
+        <translation>die Änderungen als Unified Diff ausgeben (Formulare in Textform), ohne etwas zu ändern</translation>
+    </message>
+    <message>
+        <source>run %1 recorded; &apos;wordloom-cli undo&apos; takes it back</source>
+        <translation>Lauf %1 protokolliert; &apos;wordloom-cli undo&apos; macht ihn rückgängig</translation>
     </message>
 </context>
 <context>
@@ -1096,6 +1230,10 @@ beendet.
         <source>Strings table: %1</source>
         <translation>Texttabelle: %1</translation>
     </message>
+    <message>
+        <source>Undo last translation</source>
+        <translation>Letzte Übersetzung rückgängig machen</translation>
+    </message>
 </context>
 <context>
     <name>wordloom::TOptionsDlg</name>
@@ -1115,12 +1253,51 @@ beendet.
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
+    <message>
+        <source>Keep text forms as text when translating</source>
+        <translation>Textformulare beim Übersetzen als Text belassen</translation>
+    </message>
 </context>
 <context>
     <name>wordloom::TUrlLabel</name>
     <message>
         <source>Copy</source>
         <translation>Kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::TranslatePreviewDlg</name>
+    <message>
+        <source>Translation preview</source>
+        <translation>Vorschau der Übersetzung</translation>
+    </message>
+    <message>
+        <source>%1 files will change, %2 stay unchanged; %3 texts have no translation.</source>
+        <translation>%1 Dateien werden geändert, %2 bleiben unverändert; %3 Texte haben keine Übersetzung.</translation>
+    </message>
+    <message>
+        <source>%1 (%2 texts)</source>
+        <translation>%1 (%2 Texte)</translation>
+    </message>
+    <message>
+        <source>%1 (unchanged)</source>
+        <translation>%1 (unverändert)</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+    <message>
+        <source>Without translation</source>
+        <translation>Ohne Übersetzung</translation>
+    </message>
+    <message>
+        <source>&amp;Translate...</source>
+        <translation>Ü&amp;bersetzen...</translation>
+    </message>
+    <message>
+        <source>No change.</source>
+        <translation>Keine Änderung.</translation>
     </message>
 </context>
 <context>

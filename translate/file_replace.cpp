@@ -109,7 +109,7 @@ void ReplaceBatch::Stage(const std::string& target, std::string_view content, un
     }
     if (!temp.Close())
         throw writeFailure();
-    m_entries.push_back({target, temp.Release(), content.size()});
+    m_entries.push_back({target, temp.Release(), content.size(), {}, false, {}});
     m_bytes += content.size();
 }
 
@@ -145,6 +145,7 @@ void ReplaceBatch::StageReplaceWithBackup(const std::string& path, std::string_v
         DropFrom(first);
         throw;
     }
+    m_entries.back().path = path;
 }
 
 bool ReplaceBatch::LinkAside(const std::string& source, const std::string& target) {
@@ -152,7 +153,7 @@ bool ReplaceBatch::LinkAside(const std::string& source, const std::string& targe
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temp = DirectoryOf(target) + TempNamePrefix() + std::to_string(++counter);
         if (::link(source.c_str(), temp.c_str()) == 0) {
-            m_entries.push_back({target, std::move(temp), 0});
+            m_entries.push_back({target, std::move(temp), 0, {}, false, {}});
             Step(ReplaceStep::TempCreated, target);
             return true;
         }
@@ -166,6 +167,78 @@ void ReplaceBatch::StageReplace(const std::string& path, std::string_view conten
     struct stat st {};
     const std::string target = ReplaceableTarget(path, st);
     Stage(target, content, st.st_mode & 07777, true);
+    m_entries.back().path = path;
+}
+
+void ReplaceBatch::ExpectUnchanged(const std::string& path, const FileSnapshot& snapshot) {
+    for (auto entry = m_entries.rbegin(); entry != m_entries.rend(); ++entry) {
+        if (entry->path == path) {
+            entry->checked = true;
+            entry->snapshot = snapshot;
+            return;
+        }
+    }
+}
+
+void ReplaceBatch::VerifyUnchanged(const Entry& entry) const {
+    if (!entry.checked)
+        return;
+    const SourceFile file(entry.path, FileAccess::ReadWrite);
+    if (!(TakeSnapshot(file) == entry.snapshot))
+        throw FileError("Cannot replace file " + entry.path + ": it was changed meanwhile");
+}
+
+void ReplaceBatch::SyncStaged() {
+    std::vector<std::string> temps;
+    temps.reserve(m_entries.size());
+    for (const Entry& entry : m_entries)
+        temps.push_back(entry.temp);
+    SyncAll(temps);
+    if (!m_entries.empty())
+        Step(ReplaceStep::Written, m_entries.front().target);
+}
+
+void ReplaceBatch::CommitAllOrRestore(const std::function<void(const std::string& path)>& restore) {
+    std::size_t renamed = 0;
+    try {
+        SyncStaged();
+        while (renamed < m_entries.size()) {
+            Entry& entry = m_entries[renamed];
+            VerifyUnchanged(entry);
+            if (::rename(entry.temp.c_str(), entry.target.c_str()) != 0)
+                throw FileError("Cannot replace file " + entry.target + ": " + Reason());
+            entry.temp.clear();
+            ++renamed;
+            Step(ReplaceStep::Renamed, entry.target);
+        }
+    } catch (const std::exception& error) {
+        std::string text = error.what();
+        for (std::size_t i = renamed; i-- > 0;) {
+            if (m_entries[i].path.empty())
+                continue;
+            try {
+                restore(m_entries[i].path);
+            } catch (const std::exception& failure) {
+                text += "\n" + std::string(failure.what());
+            }
+        }
+        Discard();
+        throw FileError(text);
+    }
+    if (!m_entries.empty())
+        SyncDirectory(DirectoryOf(m_entries.back().target));
+    m_entries.clear();
+    m_held.clear();
+    m_bytes = 0;
+}
+
+FileSnapshot TakeSnapshot(const SourceFile& file) {
+    struct stat st {};
+    if (::fstat(file.Descriptor(), &st) != 0)
+        throw FileError("Cannot open file " + file.Path());
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::int64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 void ReplaceBatch::DropFrom(std::size_t first) {
@@ -182,14 +255,7 @@ void ReplaceBatch::Hold(std::unique_ptr<SourceFile> file) {
 }
 
 void ReplaceBatch::Commit() {
-    std::vector<std::string> temps;
-    temps.reserve(m_entries.size());
-    for (const Entry& entry : m_entries)
-        temps.push_back(entry.temp);
-    SyncAll(temps);
-    if (!m_entries.empty())
-        Step(ReplaceStep::Written, m_entries.front().target);
-    std::string lastDirectory;
+    SyncStaged();
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         Entry& entry = m_entries[i];
         if (::rename(entry.temp.c_str(), entry.target.c_str()) != 0) {

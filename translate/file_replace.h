@@ -3,6 +3,8 @@
 
 #include "base/errors.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -11,6 +13,19 @@
 namespace wordloom {
 
 class SourceFile;
+
+/// What identifies a file's content as it was read (device, inode, size, modification time): a
+/// file whose snapshot differs has been changed or replaced since.
+struct FileSnapshot {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileSnapshot&) const = default;
+};
+
+/// The snapshot of an open file; throws FileError naming `path` when it cannot be taken.
+FileSnapshot TakeSnapshot(const SourceFile& file);
 
 /// Replaces files and writes backups in groups. Each staged content goes to a temporary file beside
 /// its target; Commit() flushes all of them to disk with one sync and then renames them over their
@@ -44,6 +59,15 @@ public:
     /// Syncs and renames everything staged, then releases the held files. A failing rename stops
     /// there: what was renamed stays, the rest is dropped, and FileError names the target.
     void Commit();
+    /// Has the commit check, just before `path` is replaced, that the file can still be opened and
+    /// locked for writing and still has the snapshot it had when it was read.
+    void ExpectUnchanged(const std::string& path, const FileSnapshot& snapshot);
+    /// Like Commit, but all or nothing: when anything fails on the way (a file changed meanwhile,
+    /// a failing rename, a failing sync), `restore` is called, newest first, with the path of every
+    /// file whose new content was already put in place and must put its old content back; the rest
+    /// is dropped and the FileError rethrown. A failure of `restore` itself is added to the
+    /// error's text. Backups already in place stay: each holds its file's content before the run.
+    void CommitAllOrRestore(const std::function<void(const std::string& path)>& restore);
     /// Drops everything staged and releases the held files.
     void Discard();
 
@@ -55,7 +79,13 @@ private:
         std::string target;
         std::string temp;      ///< empty once renamed into place
         std::size_t bytes = 0; ///< what was written for it (nothing for a second name)
+        std::string path;      ///< the file as it was named, for a replacement (not a backup)
+        bool checked = false;  ///< `snapshot` is to be verified before the rename
+        FileSnapshot snapshot;
     };
+    void VerifyUnchanged(const Entry& entry) const;
+    /// Flushes every staged file to disk at once.
+    void SyncStaged();
     void Stage(const std::string& target, std::string_view content, unsigned mode, bool keepOwner);
     bool LinkAside(const std::string& source, const std::string& target);
     void DropFrom(std::size_t first);

@@ -6,62 +6,74 @@
 #include "base/ui_text.h"
 #include "forms/code_page.h"
 #include "forms/form_stream.h"
+#include "forms/form_text.h"
+#include "strings_db/run_journal.h"
 #include "strings_db/strings_table.h"
+#include "translate/content_hash.h"
 #include "translate/file_replace.h"
 #include "translate/form_rewriter.h"
+#include "translate/run_history.h"
+#include "translate/run_store.h"
 #include "translate/translation_lookup.h"
 #include "translate/unit_rewriter.h"
+
+#include <map>
+#include <unordered_set>
 
 namespace wordloom {
 namespace {
 
-// Files are written in groups: one sync per group instead of one per file (see ReplaceBatch).
-constexpr std::size_t kGroupFiles = 64;
-constexpr std::size_t kGroupBytes = 16 << 20;
-
 struct TranslateRun {
     const ProjectSettings& settings;
+    const TranslateOptions& options;
     CommandHost& host;
     TranslationLookup& lookup;
     const CodePage& source;
     const CodePage& target;
     TranslateSummary& summary;
     std::string directory;
-};
+    ReplaceBatch batch;
+    RunStore store;
+    std::vector<RunFileRecord> records;
+    std::unordered_set<std::string> untranslatedSeen;
 
-/// The staged files of one pass and what they add to the summary once they are in place.
-class PassWriter {
-public:
-    PassWriter(TranslateSummary& summary, int TranslateSummary::*files)
-        : m_summary(summary), m_files(files) {}
-
-    ReplaceBatch& Batch() { return m_batch; }
-
-    /// A file is staged completely: counted, and the group committed when it is full.
-    void FileStaged(int replaced, std::size_t bytes) {
-        ++m_pendingFiles;
-        m_pendingTexts += replaced;
-        m_pendingBytes += static_cast<long long>(bytes);
-        if (m_batch.StagedFiles() >= 2 * kGroupFiles || m_batch.StagedBytes() >= kGroupBytes)
-            Commit();
+    /// Notes a text without a translation (UTF-8, blanks around it ignored).
+    void Untranslated(std::string text) {
+        const std::size_t first = text.find_first_not_of(" \t\r\n");
+        if (first == std::string::npos)
+            return;
+        text = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+        if (untranslatedSeen.insert(text).second)
+            summary.untranslatedTexts.push_back(std::move(text));
     }
 
-    void Commit() {
-        m_batch.Commit();
-        m_summary.*m_files += m_pendingFiles;
-        m_summary.textsReplaced += m_pendingTexts;
-        m_summary.bytesRead += m_pendingBytes;
-        m_pendingFiles = m_pendingTexts = 0;
-        m_pendingBytes = 0;
+    /// Stages a file whose new content is worked out. One whose content stays is left alone: no
+    /// backup, no replacement.
+    void Consider(SourceFile& file, const std::string& name, bool form, const std::string& content,
+                  const std::string& rewritten, int replaced, std::string before, std::string after) {
+        if (replaced == 0 || rewritten == content) {
+            summary.unchanged.push_back(name);
+            return;
+        }
+        ChangedFile changed{name, form, replaced, {}, {}};
+        if (options.keepTexts) {
+            changed.before = std::move(before);
+            changed.after = std::move(after);
+        }
+        if (!options.dryRun) {
+            RunFileRecord record{name, {}, {}, {}};
+            if (options.journal != nullptr) {
+                record.sha256Before = Sha256Hex(content);
+                record.sha256After = Sha256Hex(rewritten);
+                record.backup = store.Keep(content, record.sha256Before);
+            }
+            batch.StageReplaceWithBackup(file.Path(), content, rewritten);
+            batch.ExpectUnchanged(file.Path(), TakeSnapshot(file));
+            records.push_back(std::move(record));
+            summary.bytesRead += static_cast<long long>(content.size());
+        }
+        summary.changed.push_back(std::move(changed));
     }
-
-private:
-    ReplaceBatch m_batch;
-    TranslateSummary& m_summary;
-    int TranslateSummary::*m_files;
-    int m_pendingFiles = 0;
-    int m_pendingTexts = 0;
-    long long m_pendingBytes = 0;
 };
 
 std::string FormFailureText(const std::string& path, const FormLinePosition& position, const CodePage& source,
@@ -70,35 +82,36 @@ std::string FormFailureText(const std::string& path, const FormLinePosition& pos
                   {path, std::to_string(position.lineCount), source.Decode(position.currentLine), reason});
 }
 
-/// Rewrites one form file: read under its lock, converted to text when binary, its values
-/// translated, converted to the binary form, and staged for replacement with its backup only when
-/// all of that succeeded. A file that fails is left as it was, without a backup.
-void TranslateFormFile(TranslateRun& run, PassWriter& writer, const std::string& path,
-                       const FormValueLookup& lookup, FormLinePosition& position) {
-    auto file = std::make_unique<SourceFile>(path, FileAccess::ReadWrite);
-    const std::string content = file->ReadAll();
+/// Works out one form file's new content: read under its lock, converted to text when binary, its
+/// values translated, and converted to the binary form (or, keeping the format, a text form to the
+/// text form in the writer's layout).
+void TranslateFormFile(TranslateRun& run, const std::string& name, const FormValueLookup& lookup,
+                       FormLinePosition& position) {
+    SourceFile file(run.directory + name, FileAccess::ReadWrite);
+    const std::string content = file.ReadAll();
+    const bool wasText = IsTextForm(content);
     std::string converted;
     // Long values are cut at character starts, so that the clipboard shows whole characters.
-    if (!IsTextForm(content))
+    if (!wasText)
         BinaryFormToText(content, converted, DoubleByteLeadTest(run.source.Name()));
-    const std::string_view text = converted.empty() ? std::string_view(content) : std::string_view(converted);
+    const std::string_view text = wasText ? std::string_view(content) : std::string_view(converted);
     int replaced = 0;
-    const std::string rewritten = TranslateFormText(text, run.settings.properties, lookup, position,
-                                                    &replaced, DoubleByteLeadTest(run.target.Name()));
-    run.host.SetClipboardText(run.source.Decode(rewritten));
-    writer.Batch().StageReplaceWithBackup(path, content, TextToBinaryForm(rewritten));
-    writer.Batch().Hold(std::move(file));
-    writer.FileStaged(replaced, content.size());
-}
-
-/// Puts the files done before a failure in place; a failure doing so replaces the reason.
-std::string CommitBeforeFailure(PassWriter& writer, const std::string& reason) {
-    try {
-        writer.Commit();
-    } catch (const std::exception& error) {
-        return error.what();
+    const LeadByteTest targetLead = DoubleByteLeadTest(run.target.Name());
+    const std::string rewritten =
+        TranslateFormText(text, run.settings.properties, lookup, position, &replaced, targetLead);
+    if (!run.options.dryRun)
+        run.host.SetClipboardText(run.source.Decode(rewritten));
+    const std::string binary = TextToBinaryForm(rewritten);
+    const bool asText = wasText && run.options.formFormat == FormFormat::Keep;
+    std::string result = asText ? BinaryFormToText(binary, targetLead) : binary;
+    std::string before;
+    std::string after;
+    if (run.options.keepTexts && replaced > 0) {
+        // Shown as the clipboard shows the text: decoded as the sources' code page.
+        before = run.source.Decode(text);
+        after = run.source.Decode(asText ? result : BinaryFormToText(binary, targetLead));
     }
-    return reason;
+    run.Consider(file, name, true, content, result, replaced, std::move(before), std::move(after));
 }
 
 /// The form pass. A failure ends it with the parsing-error message; returns false then.
@@ -108,24 +121,23 @@ bool TranslateFormFiles(TranslateRun& run) {
         run.host.Message(WL_TR("Translate", "No .DFM Files found!"));
         return true;
     }
-    const FormValueLookup lookup = FormLookup(run.lookup, run.source, run.target);
-    PassWriter writer(run.summary, &TranslateSummary::formFilesTranslated);
+    const FormValueLookup inner = FormLookup(run.lookup, run.source, run.target);
+    const FormValueLookup lookup = [&run, &inner](const PascalString& value) {
+        std::optional<PascalString> found = inner(value);
+        if (!found)
+            run.Untranslated(ToUtf8(value, run.source));
+        return found;
+    };
     run.host.BusyCursor(true);
-    for (std::size_t i = 0; i <= names.size(); ++i) {
-        const std::string path = run.directory + (i < names.size() ? names[i] : names.back());
+    for (const std::string& name : names) {
         FormLinePosition position;
         try {
-            if (i == names.size()) {
-                writer.Commit();
-                break;
-            }
-            run.host.StatusText(FillIn(WL_TR("Translate", "Translating %1 ..."), {names[i]}));
-            TranslateFormFile(run, writer, path, lookup, position);
+            run.host.StatusText(FillIn(WL_TR("Translate", "Translating %1 ..."), {name}));
+            TranslateFormFile(run, name, lookup, position);
         } catch (const std::exception& error) {
-            const std::string reason = CommitBeforeFailure(writer, error.what());
             run.host.BusyCursor(false);
             run.summary.failed = true;
-            run.summary.failure = FormFailureText(path, position, run.source, reason);
+            run.summary.failure = FormFailureText(run.directory + name, position, run.source, error.what());
             run.host.Message(run.summary.failure);
             return false;
         }
@@ -136,24 +148,33 @@ bool TranslateFormFiles(TranslateRun& run) {
     return true;
 }
 
-void TranslateUnitFile(TranslateRun& run, PassWriter& writer, const std::string& path) {
-    auto file = std::make_unique<SourceFile>(path, FileAccess::ReadWrite);
-    const std::string content = file->ReadAll();
+void TranslateUnitFile(TranslateRun& run, const std::string& name) {
+    const std::string path = run.directory + name;
+    SourceFile file(path, FileAccess::ReadWrite);
+    const std::string content = file.ReadAll();
     // A unit that declares itself UTF-8 stays UTF-8, whatever the character sets say.
     const bool utf8 = HasUtf8Bom(content);
     const CodePage& source = utf8 ? CodePage::Utf8() : run.source;
     const CodePage& target = utf8 ? CodePage::Utf8() : run.target;
+    const LiteralLookup inner = UnitLiteralLookup(run.lookup, source, target);
+    const LiteralLookup lookup = [&run, &inner, &source](std::string_view key) {
+        std::optional<TranslatedText> found = inner(key);
+        if (!found)
+            run.Untranslated(source.Decode(key));
+        return found;
+    };
     int replaced = 0;
     std::string result;
     try {
-        result = TranslateUnitText(content, UnitLiteralLookup(run.lookup, source, target), &replaced);
+        result = TranslateUnitText(content, lookup, &replaced);
     } catch (const FileError& error) {
         throw FileError(path + ": " + error.what());
     }
-    writer.Batch().StageReplaceWithBackup(path, content, result);
-    writer.Batch().Hold(std::move(file));
-    run.host.SetClipboardText(source.Decode(result));
-    writer.FileStaged(replaced, content.size());
+    if (!run.options.dryRun)
+        run.host.SetClipboardText(source.Decode(result));
+    const bool keep = run.options.keepTexts && replaced > 0;
+    run.Consider(file, name, false, content, result, replaced, keep ? source.Decode(content) : std::string(),
+                 keep ? source.Decode(result) : std::string());
 }
 
 /// The unit pass. A failure ends it (and the command) with the failure's own text as an error.
@@ -163,21 +184,15 @@ bool TranslateUnitFiles(TranslateRun& run) {
         run.host.Message(WL_TR("Translate", "No Pascal Files found!"));
         return true;
     }
-    PassWriter writer(run.summary, &TranslateSummary::unitFilesTranslated);
     run.host.BusyCursor(true);
-    for (std::size_t i = 0; i <= names.size(); ++i) {
+    for (const std::string& name : names) {
         try {
-            if (i == names.size()) {
-                writer.Commit();
-                break;
-            }
-            run.host.StatusText(FillIn(WL_TR("Translate", "Translating %1 ..."), {names[i]}));
-            TranslateUnitFile(run, writer, run.directory + names[i]);
+            run.host.StatusText(FillIn(WL_TR("Translate", "Translating %1 ..."), {name}));
+            TranslateUnitFile(run, name);
         } catch (const std::exception& error) {
-            const std::string reason = CommitBeforeFailure(writer, error.what());
             run.host.BusyCursor(false);
             run.summary.failed = true;
-            run.summary.failure = reason;
+            run.summary.failure = error.what();
             run.host.Error(run.summary.failure);
             return false;
         }
@@ -186,6 +201,42 @@ bool TranslateUnitFiles(TranslateRun& run) {
     run.host.StatusText(WL_TR("Translate", "Finished"));
     run.host.BusyCursor(false);
     return true;
+}
+
+/// Puts every staged file in place with its backup, recorded in the journal; all or nothing.
+void ReplaceStagedFiles(TranslateRun& run) {
+    if (run.records.empty())
+        return;
+    RunJournal* journal = run.options.journal;
+    if (journal != nullptr)
+        run.summary.runId =
+            journal->BeginRun(run.settings.projectPath, run.settings.translation, run.records);
+    std::map<std::string, std::string> kept;
+    for (const RunFileRecord& record : run.records)
+        kept[run.directory + record.file] = record.backup;
+    try {
+        run.batch.CommitAllOrRestore([&run, &kept](const std::string& path) {
+            // The backup beside the file is in place before the file is replaced.
+            const std::string& backup = kept[path];
+            ReplaceFileContent(path,
+                               backup.empty() ? ReadFileBytes(BackupPath(path)) : run.store.Read(backup));
+        });
+    } catch (const std::exception& error) {
+        if (journal != nullptr)
+            journal->SetState(run.summary.runId, run_state::kRolledBack);
+        run.summary.failed = true;
+        run.summary.failure =
+            FillIn(WL_TR("Translate", "%1\nNo file was changed: the files already replaced were put back."),
+                   {error.what()});
+        run.host.Error(run.summary.failure);
+        return;
+    }
+    if (journal != nullptr)
+        journal->SetState(run.summary.runId, run_state::kDone);
+    for (const ChangedFile& file : run.summary.changed) {
+        ++(file.form ? run.summary.formFilesTranslated : run.summary.unitFilesTranslated);
+        run.summary.textsReplaced += file.textsReplaced;
+    }
 }
 
 void PrepareTable(StringsTable& table, const ProjectSettings& settings) {
@@ -197,6 +248,20 @@ void PrepareTable(StringsTable& table, const ProjectSettings& settings) {
 
 } // namespace
 
+const char* FormFormatName(FormFormat format) {
+    return format == FormFormat::Keep ? "keep" : "binary";
+}
+
+bool ParseFormFormat(const std::string& name, FormFormat& format) {
+    for (const FormFormat candidate : {FormFormat::Binary, FormFormat::Keep}) {
+        if (name == FormFormatName(candidate)) {
+            format = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string TranslateQuestion(const ProjectSettings& settings) {
     return FillIn(WL_TR("Translate",
                         "Please make sure the Project %1 is not loaded in the Delphi IDE and that its "
@@ -205,8 +270,8 @@ std::string TranslateQuestion(const ProjectSettings& settings) {
                   {settings.projectPath, settings.language});
 }
 
-TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings& settings,
-                                     CommandHost& host) {
+TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
+                                     const TranslateOptions& options) {
     TranslateSummary summary;
     summary.failure = StartRefusal(settings, {settings.language, settings.translation}, table.Languages());
     if (!summary.failure.empty()) {
@@ -214,27 +279,36 @@ TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings&
         host.Error(summary.failure);
         return summary;
     }
-    if (!host.Question(TranslateQuestion(settings)))
-        return summary;
-    summary.confirmed = true;
-    // What a killed run left behind would otherwise stay for good: nobody else knows the names.
-    RemoveOrphanedTempFiles(ProjectDirectory(settings.projectPath));
+    const std::string directory = ProjectDirectory(settings.projectPath);
+    if (options.journal != nullptr && !options.dryRun)
+        RecoverInterruptedRuns(*options.journal, settings.projectPath, host);
+    if (!options.dryRun) {
+        if (!host.Question(TranslateQuestion(settings)))
+            return summary;
+        summary.confirmed = true;
+        // What a killed run left behind would otherwise stay for good: nobody else knows the names.
+        RemoveOrphanedTempFiles(directory);
+    }
     host.SetViewAttached(false);
     try {
         PrepareTable(table, settings);
         TranslationLookup lookup(table, settings.translation);
         TranslateRun run{settings,
+                         options,
                          host,
                          lookup,
                          CodePage::ForCharset(settings.sourceCharset),
                          CodePage::ForCharset(settings.targetCharset),
                          summary,
-                         ProjectDirectory(settings.projectPath)};
-        TranslateFormFiles(run);
-        if (settings.includePas)
-            TranslateUnitFiles(run);
+                         directory,
+                         {},
+                         RunStore(directory),
+                         {},
+                         {}};
+        if (TranslateFormFiles(run) && (!settings.includePas || TranslateUnitFiles(run)) && !options.dryRun)
+            ReplaceStagedFiles(run);
     } catch (const std::exception& error) {
-        // Preparing the table or the code pages failed: nothing was touched.
+        // Preparing the table, the code pages or the journal failed: nothing was touched.
         host.BusyCursor(false);
         summary.failed = true;
         summary.failure = error.what();

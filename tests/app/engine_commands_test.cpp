@@ -8,12 +8,14 @@
 #include "base/project.h"
 #include "dialogs/adv_status_bar.h"
 #include "dialogs/options_dlg.h"
+#include "dialogs/translate_preview_dlg.h"
 #include "strings_db/strings_table.h"
 #include "workbench_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -55,6 +57,17 @@ QStringList Column(const QAbstractItemModel* model, int column) {
 }
 
 /// Sets the translation of the record whose project-language text is `key`, as typing would.
+/// Goes on from the preview that comes before the question, after checking it lists `expected`
+/// among the files that change.
+void AcceptPreview(const QString& expected) {
+    WhenModal<TranslatePreviewDlg>([expected](TranslatePreviewDlg* dialog) {
+        bool listed = false;
+        for (int i = 0; i < dialog->Files()->count(); ++i)
+            listed = listed || dialog->Files()->item(i)->text().startsWith(expected + QStringLiteral(" ("));
+        listed ? dialog->accept() : dialog->reject();
+    });
+}
+
 void Translate(TMainForm& form, const QString& key, const QString& translation) {
     StringsGridModel* model = form.GridModel();
     const int row = Column(model, 0).indexOf(key);
@@ -278,6 +291,7 @@ private slots:
         const QByteArray formBefore = ReadBytes(folder.Path(QStringLiteral("demo/Main.dfm")));
 
         BoxAnswerer answerer({QMessageBox::Ok});
+        AcceptPreview(QStringLiteral("Unit1.pas"));
         QTest::mouseClick(ui.translateButton, Qt::LeftButton);
         QVERIFY(!answerer.seen.isEmpty());
         const SeenBox& question = answerer.seen.first();
@@ -311,11 +325,51 @@ private slots:
         Translate(bench.form, QStringLiteral("Hello world"), QStringLiteral("Hallo Welt"));
         const QByteArray unitBefore = ReadBytes(folder.Path(QStringLiteral("demo/Unit1.pas")));
         BoxAnswerer answerer({QMessageBox::Cancel});
+        AcceptPreview(QStringLiteral("Unit1.pas"));
         QTest::mouseClick(ui.translateButton, Qt::LeftButton);
         QCOMPARE(answerer.seen.size(), 1);
         QCOMPARE(ReadBytes(folder.Path(QStringLiteral("demo/Unit1.pas"))), unitBefore);
         QVERIFY(!QFile::exists(folder.Path(QStringLiteral("demo/Unit1.~pa"))));
         QVERIFY(ui.translateButton->isEnabled());
+    }
+
+    void keptTextFormsAndUndoOfTheLastTranslation() {
+        ProjectBench p;
+        WorkFolder& folder = p.folder;
+        Workbench& bench = p.bench;
+        const MainFormUi& ui = p.ui();
+        p.Collect();
+        Translate(bench.form, QStringLiteral("Hello world"), QStringLiteral("Hallo Welt"));
+        Translate(bench.form, QStringLiteral("Open file"), QStringLiteral("Datei öffnen"));
+        const QByteArray unitBefore = ReadBytes(folder.Path(QStringLiteral("demo/Unit1.pas")));
+        const QByteArray formBefore = ReadBytes(folder.Path(QStringLiteral("demo/Main.dfm")));
+        ui.optionsAction->trigger();
+        bench.options->KeepTextFormsBox()->click();
+        {
+            BoxAnswerer answerer({QMessageBox::Ok});
+            AcceptPreview(QStringLiteral("Main.dfm"));
+            QTest::mouseClick(ui.translateButton, Qt::LeftButton);
+            QCOMPARE(answerer.seen.size(), 1); // the question, after the preview
+        }
+        const QByteArray form = ReadBytes(folder.Path(QStringLiteral("demo/Main.dfm")));
+        QVERIFY(form.contains(QByteArray("Datei \xF6"
+                                         "ffnen")));
+        // A text form stays one; a binary form stays binary.
+        QCOMPARE(form.startsWith("object"), formBefore.startsWith("object"));
+        QVERIFY(ReadBytes(folder.Path(QStringLiteral("demo/Unit1.pas"))).contains("'Hallo Welt'"));
+
+        BoxAnswerer answerer({QMessageBox::Ok});
+        ui.undoRunAction->trigger();
+        QCOMPARE(ReadBytes(folder.Path(QStringLiteral("demo/Unit1.pas"))), unitBefore);
+        QCOMPARE(ReadBytes(folder.Path(QStringLiteral("demo/Main.dfm"))), formBefore);
+        QVERIFY2(answerer.Texts().last().contains(QStringLiteral("files were put back")),
+                 qPrintable(answerer.Texts().join(QLatin1Char('\n'))));
+        // Nothing is left to undo.
+        ui.undoRunAction->trigger();
+        QVERIFY(answerer.Texts().last().contains(QStringLiteral("no translation run")));
+        bench.form.close();
+        QSettings stored(folder.SettingsFile(), QSettings::IniFormat);
+        QCOMPARE(stored.value(QStringLiteral("FormFormat")).toString(), QStringLiteral("keep"));
     }
 
     void optionsDialogChangesTheTranslationsCodePage() {
@@ -338,6 +392,7 @@ private slots:
         QCOMPARE(bench.form.GatherProjectSettings().sourceCharset, 1);
 
         BoxAnswerer answerer({QMessageBox::Ok});
+        AcceptPreview(QStringLiteral("Unit1.pas"));
         QTest::mouseClick(ui.translateButton, Qt::LeftButton);
         // Привет in Windows-1251
         QVERIFY(

@@ -31,7 +31,10 @@ const CommandOptions kCommandOptions[] = {
     {"collect", CollectCommand, {"--db", "--lang", "--charset", "--properties", "--no-pas", "--keep-going"}},
     {"translate",
      TranslateCommand,
-     {"--to", "--lang", "--db", "--charset", "--target-charset", "--properties", "--no-pas", "--yes"}},
+     {"--to", "--lang", "--db", "--charset", "--target-charset", "--properties", "--no-pas", "--yes",
+      "--form-format", "--dry-run", "--diff"}},
+    {"runs", RunsCommand, {"--db", "--prune"}},
+    {"undo", UndoCommand, {"--db", "--run", "--force"}},
 };
 
 /// The line of `help` that lists `option`, or empty.

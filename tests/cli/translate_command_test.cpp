@@ -42,7 +42,8 @@ TEST_F(TranslateCliTest, TranslatesWithYes) {
         << m_err.str();
     EXPECT_EQ(ReadFileBytes(Project("Main.pas")), "S := 'Datei laden';\r\n");
     EXPECT_EQ(ReadFileBytes(Project("Main.~pa")), "S := 'Open file';\r\n");
-    EXPECT_EQ(m_out.str(), "form files translated: 1, unit files translated: 1, texts replaced: 2\n");
+    EXPECT_EQ(m_out.str(), "form files translated: 1, unit files translated: 1, texts replaced: 2\n"
+                           "run 1 recorded; 'wordloom-cli undo' takes it back\n");
     EXPECT_NE(m_err.str().find("Translating Main.pas ..."), std::string::npos);
 }
 

@@ -2,6 +2,7 @@
 #include "dialogs/charset_table.h"
 #include "dialogs/options_dlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -69,7 +70,7 @@ private slots:
     void dialogLooksAsDesigned() {
         TOptionsDlg dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Dialog"));
-        QCOMPARE(dialog.size(), QSize(313, 141));
+        QCOMPARE(dialog.size(), QSize(313, 165));
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!dialog.isModal());
         QCOMPARE(dialog.OKBtn()->text(), QStringLiteral("Close"));
@@ -77,6 +78,17 @@ private slots:
         QCOMPARE(dialog.CharSetCombo1()->geometry().topLeft(), QPoint(145, 25));
         QCOMPARE(dialog.CharSetCombo2()->geometry().topLeft(), QPoint(145, 57));
         QCOMPARE(dialog.CharSetCombo1()->width(), 145);
+        // Below the bevel: how translated forms are stored, not ticked unless set.
+        QVERIFY(!dialog.KeepTextForms());
+        QVERIFY(dialog.KeepTextFormsBox()->geometry().top() >= 8 + 89);
+        QVERIFY(dialog.OKBtn()->geometry().top() >= dialog.KeepTextFormsBox()->geometry().bottom());
+        QSignalSpy changed(&dialog, &TOptionsDlg::KeepTextFormsChanged);
+        dialog.KeepTextFormsBox()->click();
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toBool(), true);
+        QVERIFY(dialog.KeepTextForms());
+        dialog.SetKeepTextForms(false); // set from the stored setting: no signal
+        QCOMPARE(changed.count(), 1);
     }
 
     void firstOpeningShowsDefaultCharsetInBothLists() {

@@ -92,9 +92,8 @@ TEST(CorpusTranslate, UnitsKeepEveryByteWhenNothingIsTranslated) {
 }
 
 /// The command on copies of the corpus folders richest in forms, with an empty target language:
-/// units come back byte for byte, forms in the binary form with the same texts, every file with its
-/// backup. (Every file of the corpus goes through the rewriters in the tests above; the folders
-/// here exercise listing, locking, backups and replacement on real names.)
+/// every file is read, locked and worked out, and none is rewritten or backed up. (Every file of the
+/// corpus goes through the rewriters in the tests above.)
 TEST(CorpusTranslate, TheCommandOnCopiesOfTheProjectsChangesNoText) {
     if (const std::string missing = test::CorpusMissing(); !missing.empty())
         GTEST_SKIP() << missing;
@@ -127,20 +126,13 @@ TEST(CorpusTranslate, TheCommandOnCopiesOfTheProjectsChangesNoText) {
         settings.language = "English";
         settings.translation = "German";
         const TranslateSummary summary = RunTranslateCommand(table, settings, host);
+        // Nothing has a translation: no file is rewritten, none gets a backup.
         for (const auto& [path, original] : originals) {
-            const std::string now = ReadBytes(path);
-            if (now == original)
-                continue; // untouched after a form that could not be converted
-            EXPECT_EQ(ReadBytes(BackupPath(path)), original) << path;
-            if (Lower(fs::path(path).extension().string()) == ".pas") {
-                EXPECT_EQ(now.substr(0, original.size()), original) << path;
-                EXPECT_LE(now.size(), original.size() + 2) << path;
-                continue;
-            }
+            EXPECT_EQ(ReadBytes(path), original) << path;
+            EXPECT_FALSE(fs::exists(BackupPath(path))) << path;
             ++forms;
-            const std::string text = IsTextForm(original) ? original : BinaryFormToText(original);
-            EXPECT_EQ(BinaryFormToText(now), BinaryFormToText(TextToBinaryForm(text))) << path;
         }
+        EXPECT_EQ(summary.changed.size(), 0u);
         if (summary.failed) {
             // Only a form that cannot be converted as it stands may stop a pass.
             EXPECT_NE(summary.failure.find("Parsing error"), std::string::npos) << summary.failure;
