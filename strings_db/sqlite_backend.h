@@ -56,6 +56,8 @@ public:
     bool InTransaction() const override;
     void SetBusyTimeout(int timeoutMs) override;
     void SetBusyNotice(std::function<void()> onWait) override;
+    /// Defined in sqlite_side_store.cpp.
+    SideStore& Side() override;
 
 private:
     struct DbCloser {
@@ -117,6 +119,7 @@ private:
     sqlite3_stmt* m_insertStmt = nullptr;
     sqlite3_stmt* m_updateStmt = nullptr;
     sqlite3_stmt* m_maxIdStmt = nullptr;
+    std::unique_ptr<SideStore> m_side; // last: its statements go before the connection
 };
 
 } // namespace wordloom
