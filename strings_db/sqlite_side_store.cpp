@@ -17,11 +17,14 @@ constexpr const char* kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS occurrence(project TEXT NOT NULL, file TEXT NOT NULL, line INTEGER NOT NULL,
     path TEXT NOT NULL, property TEXT NOT NULL, lang TEXT NOT NULL, text TEXT NOT NULL);
 CREATE INDEX IF NOT EXISTS occurrence_file ON occurrence(project, file);
-CREATE INDEX IF NOT EXISTS occurrence_text ON occurrence(lang, text);
 CREATE TABLE IF NOT EXISTS review(lang TEXT NOT NULL, text TEXT NOT NULL, target TEXT NOT NULL,
     state TEXT NOT NULL, note TEXT NOT NULL DEFAULT '', changed_at INTEGER NOT NULL,
     PRIMARY KEY(lang, text, target));
 )sql";
+// Made on the first where-used lookup, not with the tables: kept up by every insert after that, it
+// would more than double the time of a first collect into a fresh table, which builds it faster in
+// one go afterwards.
+constexpr const char* kTextIndex = "CREATE INDEX IF NOT EXISTS occurrence_text ON occurrence(lang, text)";
 
 std::string Quoted(const std::string& name) {
     std::string quoted = "\"";
@@ -73,6 +76,9 @@ public:
     void ReplaceFileOccurrences(const std::string& project, const std::string& file,
                                 const std::vector<Occurrence>& rows) override {
         Write([&] {
+            if (SameRows(project, file, rows)) {
+                return; // a file collected again unchanged: nothing to write
+            }
             sqlite3_stmt* drop = Statement("DELETE FROM occurrence WHERE project = ?1 AND file = ?2");
             BindText(drop, 1, project);
             BindText(drop, 2, file);
@@ -109,6 +115,10 @@ public:
         std::vector<Occurrence> rows;
         if (!Present()) {
             return rows;
+        }
+        if (!m_textIndex && !m_readOnly) {
+            Transacted([&] { Exec(kTextIndex); });
+            m_textIndex = true;
         }
         sqlite3_stmt* stmt =
             Statement("SELECT project, file, line, path, property, lang, text FROM occurrence "
@@ -247,7 +257,8 @@ public:
             BindText(stmt, 1, entry.lang);
             BindText(stmt, 2, entry.text);
             BindText(stmt, 3, entry.target);
-            BindText(stmt, 4, std::string(ReviewStateName(entry.state)));
+            const std::string state(ReviewStateName(entry.state));
+            BindText(stmt, 4, state);
             BindText(stmt, 5, entry.note);
             sqlite3_bind_int64(stmt, 6, entry.changedAt != 0 ? entry.changedAt : std::time(nullptr));
             Run(stmt);
@@ -321,6 +332,30 @@ public:
     }
 
 private:
+    bool SameRows(const std::string& project, const std::string& file, const std::vector<Occurrence>& rows) {
+        sqlite3_stmt* stmt =
+            Statement("SELECT line, path, property, lang, text FROM occurrence WHERE project = ?1 "
+                      "AND file = ?2 ORDER BY rowid");
+        BindText(stmt, 1, project);
+        BindText(stmt, 2, file);
+        std::size_t i = 0;
+        bool same = true;
+        Each(stmt, [&] {
+            if (!same) {
+                return;
+            }
+            if (i == rows.size()) {
+                same = false;
+                return;
+            }
+            const Occurrence& row = rows[i++];
+            same = sqlite3_column_int(stmt, 0) == row.line && ColumnText(stmt, 1) == row.path &&
+                   ColumnText(stmt, 2) == row.property && ColumnText(stmt, 3) == row.lang &&
+                   ColumnText(stmt, 4) == row.text;
+        });
+        return same && i == rows.size();
+    }
+
     // Whether the side tables exist; creates them in a writable table.
     bool Present() {
         if (m_present) {
@@ -384,7 +419,8 @@ private:
     }
 
     void BindText(sqlite3_stmt* stmt, int index, const std::string& text) {
-        sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        // Bound texts outlive the statement's run (Run and Each reset it).
+        sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
     }
 
     void Run(sqlite3_stmt* stmt) {
@@ -441,6 +477,7 @@ private:
     const std::vector<FieldDef>& m_fields;
     std::function<void(const std::string&)> m_fail;
     bool m_present = false;
+    bool m_textIndex = false;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
 };
 
