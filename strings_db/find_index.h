@@ -33,6 +33,9 @@ private:
 class FindIndex {
 public:
     FindIndex(StringsTable& table, std::string keyField, std::vector<std::string> fields);
+    FindIndex(const FindIndex&) = delete; // the key map points into the keys
+    FindIndex& operator=(const FindIndex&) = delete;
+    FindIndex(FindIndex&&) = default;
 
     /// Marks the records matching `needle` (all for an empty one); returns how many.
     std::size_t Search(std::string_view needle);
@@ -44,7 +47,8 @@ public:
 
 private:
     std::vector<std::string> m_keys;
-    std::vector<std::string> m_folded; // the fields of a record folded and joined by '\n'
+    std::string m_folded;              // every record's fields folded, each ended by '\0'
+    std::vector<std::size_t> m_starts; // where each record begins in m_folded, and its end
     std::unordered_map<std::string_view, std::size_t> m_byKey;
     std::vector<char> m_match;
 };

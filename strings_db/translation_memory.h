@@ -5,6 +5,7 @@
 #include "strings_db/strings_table.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,9 +39,10 @@ public:
     std::vector<Suggestion> Suggest(std::string_view text, std::size_t limit = 5, int minPercent = 50) const;
 
 private:
-    std::vector<std::string> m_sources;
+    std::vector<std::unique_ptr<std::string>> m_sources;
     std::vector<std::string> m_translations;
-    std::vector<std::uint32_t> m_lengths; // in code points
+    std::vector<std::uint32_t> m_lengths;    // in code points
+    std::vector<std::uint16_t> m_gramCounts; // distinct trigrams
     std::unordered_map<std::string_view, std::uint32_t> m_exact;
     std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> m_postings; // trigram -> entries
     mutable std::vector<std::uint16_t> m_counts;
