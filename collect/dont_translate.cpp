@@ -48,30 +48,39 @@ bool HasWord(const std::string& upper, std::string_view word) {
     return false;
 }
 
-// A statement: its verb first, and a second keyword that prose with the same first word lacks
-// ("Select a file" is prose, "select * from T" is not).
+// A statement: its verb and the keyword that must follow it, in the order SQL writes them, so that
+// prose beginning with the same word ("Delete the selected rows from the list?") is left alone.
 bool IsSql(std::string_view text) {
     const std::string upper = Upper(text);
-    struct Form {
-        std::string_view verb;
-        std::array<std::string_view, 2> with;
-    };
-    static constexpr std::array<Form, 7> kForms{{{"SELECT", {"FROM", "COUNT("}},
-                                                 {"INSERT", {"INTO", "VALUES"}},
-                                                 {"UPDATE", {"SET", "SET"}},
-                                                 {"DELETE", {"FROM", "FROM"}},
-                                                 {"CREATE", {"TABLE", "INDEX"}},
-                                                 {"ALTER", {"TABLE", "TABLE"}},
-                                                 {"DROP", {"TABLE", "INDEX"}}}};
-    for (const Form& form : kForms) {
-        if (upper.starts_with(form.verb) && upper.size() > form.verb.size() &&
-            IsSpace(upper[form.verb.size()])) {
-            return std::any_of(form.with.begin(), form.with.end(), [&](std::string_view word) {
-                return word.back() == '(' ? upper.find(word) != std::string::npos : HasWord(upper, word);
-            });
+    std::vector<std::string_view> words;
+    std::size_t start = 0;
+    while (start < upper.size()) {
+        const std::size_t end = std::min(upper.find_first_of(" \t\r\n", start), upper.size());
+        if (end > start) {
+            words.push_back(std::string_view(upper).substr(start, end - start));
         }
+        start = end + 1;
     }
-    return false;
+    if (words.size() < 3) {
+        return false;
+    }
+    const std::string_view verb = words[0];
+    if (verb == "DELETE" || verb == "INSERT") {
+        return words[1] == (verb == "DELETE" ? "FROM" : "INTO");
+    }
+    if (verb == "UPDATE") {
+        return words.size() >= 4 && words[2] == "SET";
+    }
+    if (verb == "CREATE" || verb == "ALTER" || verb == "DROP") {
+        return words[1] == "TABLE" || words[1] == "INDEX" || words[1] == "VIEW";
+    }
+    if (verb != "SELECT" || !HasWord(upper, "FROM")) {
+        return false;
+    }
+    // "Select items from the list" is prose: a query lists columns, a star, or conditions.
+    const bool written = text.starts_with("SELECT") && text.find("FROM") != std::string_view::npos;
+    return written || upper.find('*') != std::string::npos || upper.find(',') != std::string::npos ||
+           HasWord(upper, "WHERE") || HasWord(upper, "JOIN") || upper.find('=') != std::string::npos;
 }
 
 // Escapes and classes that prose does not write.
