@@ -41,4 +41,13 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
 /// translate PROJECT.dpr --to FIELD [options]: the Translate command
 int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// stats [--db FILE] [--project NAME] [--from FIELD] [--to FIELD] [--json] [--min-percent N]
+int StatsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// unused --project NAME [--db FILE] [--from FIELD] [--delete]
+int UnusedCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// pretranslate [--db FILE] [--project NAME] [--from FIELD] [--to FIELD] [--min-percent N]
+int PretranslateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 } // namespace wordloom::cli

@@ -29,6 +29,11 @@ constexpr Command kCommands[] = {
      CollectCommand},
     {"translate", WL_TR_NOOP("wordloom-cli", "rewrite a project's forms and units in another language"),
      TranslateCommand},
+    {"stats", WL_TR_NOOP("wordloom-cli", "show how much of a project is translated"), StatsCommand},
+    {"unused", WL_TR_NOOP("wordloom-cli", "list or remove the texts a project no longer uses"),
+     UnusedCommand},
+    {"pretranslate", WL_TR_NOOP("wordloom-cli", "fill empty translations from similar translated texts"),
+     PretranslateCommand},
 };
 
 constexpr const char* kExitStatuses =
