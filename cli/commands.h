@@ -36,6 +36,7 @@ bool ParseCharset(const std::string& text, int& charset);
 int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 /// collect PROJECT.dpr [--db FILE] [--lang FIELD] [--charset N] [--properties LIST] [--no-pas]
+/// [--rules-off LIST]
 int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 /// translate PROJECT.dpr --to FIELD [options]: the Translate command

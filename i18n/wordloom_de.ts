@@ -697,6 +697,10 @@ als Main.~df); Formulardateien werden in ihrer Binärform zurückgeschrieben.</t
         <source>filled: %1 from the same text, %2 from similar texts</source>
         <translation>gefüllt: %1 aus demselben Text, %2 aus ähnlichen Texten</translation>
     </message>
+    <message>
+        <source>&quot;don&apos;t translate&quot; rules not to propose by, comma-separated (sql, regex, path, identifier, format; all)</source>
+        <translation>„Nicht übersetzen“-Regeln, nach denen nichts vorgeschlagen wird, durch Kommas getrennt (sql, regex, path, identifier, format; all)</translation>
+    </message>
 </context>
 <context>
     <name>wordloom::TAboutBox</name>

@@ -104,5 +104,18 @@ TEST_F(SideCli, PretranslateFillsSimilarTextsAsSuggested) {
     EXPECT_NE(out.str().find("\"suggested\": 1"), std::string::npos);
 }
 
+TEST_F(SideCli, CollectProposesDontTranslateUnlessTheRuleIsOff) {
+    project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'select * from A'\r\n"
+                              "  Hint = 'TForm2'\r\nend\r\n");
+    const std::string dpr = project.Path() + "/Demo.dpr";
+    ASSERT_EQ(Run(CollectCommand, {dpr, "--db", tableFile.Path(), "--no-pas", "--rules-off", "identifier"}),
+              0);
+    EXPECT_EQ(tableFile.Query("SELECT group_concat(DISTINCT note) FROM review WHERE state = 'suggested'"),
+              "dont_translate:sql");
+    project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'select * from B'\r\nend\r\n");
+    ASSERT_EQ(Run(CollectCommand, {dpr, "--db", tableFile.Path(), "--no-pas", "--rules-off", "all"}), 0);
+    EXPECT_EQ(tableFile.Query("SELECT count(*) FROM review WHERE text = 'select * from B'"), "0");
+}
+
 } // namespace
 } // namespace wordloom::cli
