@@ -41,6 +41,9 @@ public:
     virtual void SetViewAttached(bool attached) = 0;
     /// Applies the project filter the window shows (what a change of the project list does).
     virtual void ApplyProjectFilter() = 0;
+    /// True once the user asked to stop the running command; long commands ask between files and
+    /// stop there, keeping what is done.
+    virtual bool CancelRequested() { return false; }
 };
 
 } // namespace wordloom

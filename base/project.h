@@ -19,8 +19,10 @@ struct ProjectSettings {
     std::string translation; ///< translation language
     std::vector<std::string> properties = DefaultProperties(); ///< checked properties, in list order
     bool includePas = true;                                    ///< unit sources are read / rewritten too
-    int sourceCharset = 1; ///< character set of the left column: the sources' code page
-    int targetCharset = 1; ///< character set of the right column: translations' code page
+    int sourceCharset = 1;            ///< character set of the left column: the sources' code page
+    int targetCharset = 1;            ///< character set of the right column: translations' code page
+    bool proposeDontTranslate = true; ///< Collect proposes "don't translate" by rules
+    std::vector<std::string> dontTranslateRulesOff; ///< ids of the rules switched off
 };
 
 /// The project directory: the folder of the path (DirectoryOf), but "/" when the path has no

@@ -1,6 +1,6 @@
 // wordloom-cli collect PROJECT.dpr [--db FILE] [--lang FIELD] [--charset N] [--properties LIST]
-// [--no-pas] [--keep-going]: the Collect Strings command of the workbench, with its texts on the error
-// stream.
+// [--no-pas] [--rules-off LIST] [--keep-going]: the Collect Strings command of the workbench, with its texts
+// on the error stream.
 #include "collect/collect_command.h"
 #include "base/ui_text.h"
 #include "cli/cli_host.h"
@@ -48,6 +48,18 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
     parser.add_flag_callback(
         "--no-pas", [&settings] { settings.includePas = false; },
         WL_TR("wordloom-cli", "leave the unit sources out"));
+    parser
+        .add_option_function<std::string>(
+            "--rules-off",
+            [&settings](const std::string& list) {
+                settings.dontTranslateRulesOff = SplitList(list);
+                settings.proposeDontTranslate =
+                    std::find(settings.dontTranslateRulesOff.begin(), settings.dontTranslateRulesOff.end(),
+                              "all") == settings.dontTranslateRulesOff.end();
+            },
+            WL_TR("wordloom-cli", "\"don't translate\" rules not to propose by, comma-separated "
+                                  "(sql, regex, path, identifier, format; all)"))
+        ->option_text("LIST");
     parser.add_flag(
         "--keep-going", keepGoing,
         WL_TR(

@@ -36,6 +36,7 @@ bool ParseCharset(const std::string& text, int& charset);
 int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 /// collect PROJECT.dpr [--db FILE] [--lang FIELD] [--charset N] [--properties LIST] [--no-pas]
+/// [--rules-off LIST]
 int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 /// translate PROJECT.dpr --to FIELD [options]: the Translate command
@@ -46,5 +47,14 @@ int RunsCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 
 /// undo PROJECT.dpr [--db FILE] [--run ID] [--force]: puts back the files of a translation run
 int UndoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// stats [--db FILE] [--project NAME] [--from FIELD] [--to FIELD] [--json] [--min-percent N]
+int StatsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// unused --project NAME [--db FILE] [--from FIELD] [--delete]
+int UnusedCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// pretranslate [--db FILE] [--project NAME] [--from FIELD] [--to FIELD] [--min-percent N]
+int PretranslateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace wordloom::cli

@@ -31,6 +31,11 @@ constexpr Command kCommands[] = {
      TranslateCommand},
     {"runs", WL_TR_NOOP("wordloom-cli", "list a project's translation runs, or prune old ones"), RunsCommand},
     {"undo", WL_TR_NOOP("wordloom-cli", "put back the files of a translation run"), UndoCommand},
+    {"stats", WL_TR_NOOP("wordloom-cli", "show how much of a project is translated"), StatsCommand},
+    {"unused", WL_TR_NOOP("wordloom-cli", "list or remove the texts a project no longer uses"),
+     UnusedCommand},
+    {"pretranslate", WL_TR_NOOP("wordloom-cli", "fill empty translations from similar translated texts"),
+     PretranslateCommand},
 };
 
 constexpr const char* kExitStatuses =

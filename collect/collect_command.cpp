@@ -130,6 +130,13 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         context.emplace(CollectContext{table, host, settings.language,
                                        ProjectNameFromPath(settings.projectPath), settings.properties,
                                        CodePage::ForCharset(settings.sourceCharset), state});
+        context->proposeDontTranslate = settings.proposeDontTranslate;
+        context->dontTranslateRulesOff = settings.dontTranslateRulesOff;
+        for (const std::string& language : table.Languages()) {
+            if (language != settings.language) {
+                context->targets.push_back(language);
+            }
+        }
         // New records are held and stored together, in key order, at each commit (every
         // kCommitInterval and at the end): a commit always holds whole files, and a record the
         // table refuses is still reported for its line.
@@ -138,7 +145,12 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         const auto collectFile = [&](const std::string& name, auto collector) {
             ++context->fileNumber;
             try {
-                transaction.File([&] { collector(*context, directory + name); });
+                transaction.File([&] {
+                    context->occurrences.clear();
+                    collector(*context, directory + name);
+                    // In the file's transaction: its texts and where they stand are kept together.
+                    table.Side().ReplaceFileOccurrences(context->projectName, name, context->occurrences);
+                });
                 ++summary.filesRead;
             } catch (const TableError&) {
                 throw;
@@ -154,26 +166,46 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                 summary.skippedFiles.push_back(name + ": " + error.what());
             }
         };
+        const auto cancelled = [&] {
+            if (!summary.cancelled && host.CancelRequested()) {
+                summary.cancelled = true;
+            }
+            return summary.cancelled;
+        };
         const std::vector<std::string> forms = ListFiles(directory, "*.dfm");
         if (forms.empty()) {
             host.Message(WL_TR("Collect", "No Forms found!"));
         } else {
             for (const std::string& name : forms) {
+                if (cancelled()) {
+                    break;
+                }
                 host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
                 host.ProcessPendingEvents();
                 collectFile(name, CollectFormFile);
             }
-            if (settings.includePas) {
-                const std::vector<std::string> units = ListFiles(directory, "*.pas");
+            // Listed even when left out, so that their earlier rows stay.
+            const std::vector<std::string> units = ListFiles(directory, "*.pas");
+            if (settings.includePas && !cancelled()) {
                 if (units.empty()) {
                     host.Message(WL_TR("Collect", "No Pascal Files found!"));
                 }
                 for (const std::string& name : units) {
+                    if (cancelled()) {
+                        break;
+                    }
                     host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
                     collectFile(name, CollectUnitFile);
                 }
             }
-            host.StatusText(WL_TR("Collect", "Finished"));
+            if (summary.cancelled) {
+                host.StatusText(WL_TR("Collect", "Cancelled"));
+            } else {
+                std::vector<std::string> present = forms;
+                present.insert(present.end(), units.begin(), units.end());
+                transaction.File([&] { table.Side().DropFilesExcept(context->projectName, present); });
+                host.StatusText(WL_TR("Collect", "Finished"));
+            }
         }
     } catch (const std::exception& error) {
         summary.failed = true;

@@ -1,21 +1,54 @@
 #include "collect/collect_context.h"
 
 #include "base/filing_rule.h"
+#include "collect/dont_translate.h"
 
 #include <algorithm>
 #include <numeric>
 
 namespace wordloom {
 
+namespace {
+
+// A new record that a rule takes for something other than prose gets the proposal for every target
+// language, as a suggestion: the translator decides.
+void ProposeForNewRecord(CollectContext& context, std::string_view text) {
+    if (!context.proposeDontTranslate || context.targets.empty()) {
+        return;
+    }
+    const std::optional<std::string_view> rule = ProposeDontTranslate(text, context.dontTranslateRulesOff);
+    if (!rule) {
+        return;
+    }
+    SideStore& side = context.table.Side();
+    for (const std::string& target : context.targets) {
+        side.SetReview({context.language, std::string(text), target, ReviewState::Suggested,
+                        "dont_translate:" + std::string(*rule), 0});
+    }
+}
+
+} // namespace
+
 void OfferText(CollectContext& context, std::string_view rawText, const TextOrigin& origin) {
     const std::optional<PreparedText> text = PrepareText(rawText);
+    if (!text) {
+        return;
+    }
+    context.occurrences.push_back({{},
+                                   {},
+                                   origin.lineNumber ? origin.lineNumber : context.state.lineCount,
+                                   std::string(origin.component),
+                                   std::string(origin.property),
+                                   context.language,
+                                   std::string(text->text)});
     // Raw texts that trim alike find the same record, so the key search is spared for all but the
     // first of them.
-    if (!text || context.offered.Contains(text->text)) {
+    if (context.offered.Contains(text->text)) {
         return;
     }
     if (AddString(context.table, context.language, *text, context.projectName)) {
         ++context.added;
+        ProposeForNewRecord(context, text->text);
         if (context.table.InBatch()) {
             const std::size_t post = context.table.BatchPosts() - 1;
             if (context.origins.size() <= post) {

@@ -4,6 +4,7 @@
 #include "base/command_host.h"
 #include "collect/text_set.h"
 #include "forms/code_page.h"
+#include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
 
 #include <string>
@@ -31,6 +32,9 @@ struct TextOrigin {
     const std::string& path;
     std::string_view line; ///< as the collector reports a failed line, in `codePage`
     const CodePage& codePage;
+    std::string_view component = {}; ///< component path or unit name (where used)
+    std::string_view property = {};  ///< property name; empty in units
+    int lineNumber = 0;              ///< where the text begins; 0: the line last taken
 };
 
 /// A TextOrigin kept until the batch holding its record is stored.
@@ -65,6 +69,13 @@ struct CollectContext {
     /// Inside a batch of the table: where each record posted came from, by post number.
     std::vector<PendingOrigin> origins = {};
     std::vector<std::string> originPaths = {};
+    /// Where the texts of the current file stand, stored when the file is done.
+    std::vector<Occurrence> occurrences = {};
+    /// Rules not to propose "don't translate" by; `proposeDontTranslate` off: none at all.
+    bool proposeDontTranslate = true;
+    std::vector<std::string> dontTranslateRulesOff = {};
+    /// The languages a new record's proposals are made for (every language but `language`).
+    std::vector<std::string> targets = {};
 };
 
 /// Notes that line state.lineCount of `path` failed; `text` is the line as shown to the user.

@@ -7,9 +7,71 @@
 #include "forms/form_text_walker.h"
 #include "forms/literal_codec.h"
 
+#include <cctype>
 #include <exception>
 
 namespace wordloom {
+
+namespace {
+
+bool StartsWithWord(std::string_view line, std::string_view word) {
+    if (line.size() <= word.size() || line[word.size()] != ' ') {
+        return false;
+    }
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(line[i])) != word[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The names of the objects around the current line ("Form1.Panel1.OKButton"), followed through the
+// lines outside the values. A collection item counts as a level without a name.
+class ComponentPath {
+public:
+    void Line(std::string_view line) {
+        for (std::string_view word : {"object", "inherited", "inline"}) {
+            if (StartsWithWord(line, word)) {
+                std::string_view rest = line.substr(word.size() + 1);
+                const std::size_t colon = rest.find(':');
+                rest = colon == std::string_view::npos ? std::string_view() : rest.substr(0, colon);
+                while (!rest.empty() && rest.back() == ' ') {
+                    rest.remove_suffix(1);
+                }
+                m_names.emplace_back(rest);
+                m_changed = true;
+                return;
+            }
+        }
+        if (line == "item") {
+            m_names.emplace_back();
+        } else if ((line == "end" || line.starts_with("end>")) && !m_names.empty()) {
+            m_names.pop_back();
+            m_changed = true;
+        }
+    }
+    const std::string& Path() {
+        if (m_changed) {
+            m_path.clear();
+            for (const std::string& name : m_names) {
+                if (!name.empty()) {
+                    m_path += m_path.empty() ? "" : ".";
+                    m_path += name;
+                }
+            }
+            m_changed = false;
+        }
+        return m_path;
+    }
+
+private:
+    std::vector<std::string> m_names;
+    std::string m_path;
+    bool m_changed = false;
+};
+
+} // namespace
 
 void CollectFormFile(CollectContext& context, const std::string& path) {
     std::string text;
@@ -29,9 +91,15 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
     context.host.SetClipboardText(context.codePage.Decode(text));
 
     int& lineCount = context.state.lineCount;
-    FormTextWalker walker(text, context.properties, false);
+    // Every line, so that the objects around each value are known.
+    FormTextWalker walker(text, context.properties, true);
+    ComponentPath component;
     while (walker.Next()) {
         lineCount = walker.LineCount();
+        if (walker.Event() == FormTextEvent::Line) {
+            component.Line(walker.CurrentLine());
+            continue;
+        }
         if (walker.Event() == FormTextEvent::Broken) {
             lineCount = walker.FailureLine();
             NoteLineFailure(context, path, context.codePage.Decode(walker.FailureText()));
@@ -42,7 +110,8 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
         }
         try {
             OfferText(context, ToUtf8(walker.Value(), context.codePage),
-                      {path, walker.CurrentLine(), context.codePage});
+                      {path, walker.CurrentLine(), context.codePage, component.Path(), walker.Property(),
+                       walker.ValueLine()});
         } catch (const TableError&) {
             throw; // the table, not the line, failed: nothing more can be filed
         } catch (const std::exception&) {

@@ -7,6 +7,7 @@
 #include "forms/pascal_scan.h"
 
 #include <exception>
+#include <filesystem>
 
 namespace wordloom {
 
@@ -19,6 +20,7 @@ void CollectUnitFile(CollectContext& context, const std::string& path) {
         codePage = &CodePage::Utf8();
         rest.remove_prefix(kUtf8Bom.size());
     }
+    const std::string unitName = std::filesystem::path(path).stem().string();
     int& lineCount = context.state.lineCount;
     lineCount = 0;
     CommentState comments = CommentState::Code;
@@ -36,7 +38,7 @@ void CollectUnitFile(CollectContext& context, const std::string& path) {
                 if (span.end - span.open >= kMinFiledLength + 2) { // shorter ones are dropped anyway
                     OfferText(context,
                               codePage->Decode(ExtractLiteral(line.substr(span.open, span.end - span.open))),
-                              {path, TrimControls(line), *codePage});
+                              {path, TrimControls(line), *codePage, unitName});
                 }
             }
         } catch (const TableError&) {

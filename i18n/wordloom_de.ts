@@ -39,6 +39,33 @@
         <source>Waiting for the strings table: another program is writing to it ...</source>
         <translation>Warte auf die Texttabelle: ein anderes Programm schreibt gerade hinein ...</translation>
     </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Abgebrochen</translation>
+    </message>
+</context>
+<context>
+    <name>DontTranslate</name>
+    <message>
+        <source>SQL statements</source>
+        <translation>SQL-Anweisungen</translation>
+    </message>
+    <message>
+        <source>Regular expressions</source>
+        <translation>Reguläre Ausdrücke</translation>
+    </message>
+    <message>
+        <source>File paths and addresses</source>
+        <translation>Dateipfade und Adressen</translation>
+    </message>
+    <message>
+        <source>Identifiers (names in code)</source>
+        <translation>Bezeichner (Namen im Code)</translation>
+    </message>
+    <message>
+        <source>Format strings without words</source>
+        <translation>Formatzeichenfolgen ohne Wörter</translation>
+    </message>
 </context>
 <context>
     <name>Files</name>
@@ -1028,6 +1055,82 @@ beendet den Lauf, bevor eine geändert ist. Der Lauf wird in der Texttabelle pro
     <message>
         <source>run %1 recorded; &apos;wordloom-cli undo&apos; takes it back</source>
         <translation>Lauf %1 protokolliert; &apos;wordloom-cli undo&apos; macht ihn rückgängig</translation>
+    </message>
+    <message>
+        <source>show how much of a project is translated</source>
+        <translation>zeigen, wie viel eines Projekts übersetzt ist</translation>
+    </message>
+    <message>
+        <source>list or remove the texts a project no longer uses</source>
+        <translation>die Texte auflisten oder entfernen, die ein Projekt nicht mehr verwendet</translation>
+    </message>
+    <message>
+        <source>fill empty translations from similar translated texts</source>
+        <translation>leere Übersetzungen aus ähnlichen übersetzten Texten füllen</translation>
+    </message>
+    <message>
+        <source>target language (default: the table&apos;s second language)</source>
+        <translation>Zielsprache (Vorgabe: die zweite Sprache der Tabelle)</translation>
+    </message>
+    <message>
+        <source>Shows how much of a project is translated into a language.</source>
+        <translation>Zeigt, wie viel eines Projekts in eine Sprache übersetzt ist.</translation>
+    </message>
+    <message>
+        <source>project name (default: every record)</source>
+        <translation>Projektname (Vorgabe: alle Datensätze)</translation>
+    </message>
+    <message>
+        <source>print the figures as JSON</source>
+        <translation>die Zahlen als JSON ausgeben</translation>
+    </message>
+    <message>
+        <source>exit status 1 when less than N percent of the texts are done</source>
+        <translation>Exit-Status 1, wenn weniger als N Prozent der Texte erledigt sind</translation>
+    </message>
+    <message>
+        <source>%1: %2 of %3 texts (%4%), %5 of %6 words; %7 suggested, %8 reviewed, %9 not to be translated</source>
+        <translation>%1: %2 von %3 Texten (%4%), %5 von %6 Wörtern; %7 vorgeschlagen, %8 geprüft, %9 nicht zu übersetzen</translation>
+    </message>
+    <message>
+        <source>%1% done, less than the %2% asked for</source>
+        <translation>%1% erledigt, weniger als die verlangten %2%</translation>
+    </message>
+    <message>
+        <source>Lists the texts of a project that its last collect no longer found.</source>
+        <translation>Listet die Texte eines Projekts auf, die sein letztes Sammeln nicht mehr gefunden hat.</translation>
+    </message>
+    <message>
+        <source>project name</source>
+        <translation>Projektname</translation>
+    </message>
+    <message>
+        <source>remove them (a text other projects use only loses this project)</source>
+        <translation>sie entfernen (ein Text, den andere Projekte verwenden, verliert nur dieses Projekt)</translation>
+    </message>
+    <message>
+        <source>nothing is known of where the texts of %1 are used: collect it first</source>
+        <translation>Es ist nicht bekannt, wo die Texte von %1 verwendet werden: zuerst sammeln</translation>
+    </message>
+    <message>
+        <source>%1 unused text(s) removed</source>
+        <translation>%1 unbenutzte(r) Text(e) entfernt</translation>
+    </message>
+    <message>
+        <source>Fills empty translations from the most similar translated texts, marked as suggested.</source>
+        <translation>Füllt leere Übersetzungen aus den ähnlichsten übersetzten Texten, als vorgeschlagen markiert.</translation>
+    </message>
+    <message>
+        <source>least similarity of a text used (default 90)</source>
+        <translation>geringste Ähnlichkeit eines verwendeten Textes (Vorgabe 90)</translation>
+    </message>
+    <message>
+        <source>filled: %1 from the same text, %2 from similar texts</source>
+        <translation>gefüllt: %1 aus demselben Text, %2 aus ähnlichen Texten</translation>
+    </message>
+    <message>
+        <source>&quot;don&apos;t translate&quot; rules not to propose by, comma-separated (sql, regex, path, identifier, format; all)</source>
+        <translation>„Nicht übersetzen“-Regeln, nach denen nichts vorgeschlagen wird, durch Kommas getrennt (sql, regex, path, identifier, format; all)</translation>
     </message>
 </context>
 <context>

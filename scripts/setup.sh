@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-tools-dev qt6-l10n-tools
-    libsqlite3-dev sqlite3
+    libsqlite3-dev sqlite3 libicu-dev
     libssl-dev patch
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libcli11-dev

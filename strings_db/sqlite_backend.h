@@ -58,6 +58,8 @@ public:
     bool InTransaction() const override;
     void SetBusyTimeout(int timeoutMs) override;
     void SetBusyNotice(std::function<void()> onWait) override;
+    /// Defined in sqlite_side_store.cpp.
+    SideStore& Side() override;
 
 private:
     struct DbCloser {
@@ -121,6 +123,7 @@ private:
     sqlite3_stmt* m_maxIdStmt = nullptr;
     sqlite3_stmt* m_emptyStmt = nullptr;
     sqlite3_stmt* m_dataVersionStmt = nullptr;
+    std::unique_ptr<SideStore> m_side; // last: its statements go before the connection
 };
 
 } // namespace wordloom

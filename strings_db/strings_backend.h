@@ -3,6 +3,7 @@
 // interface, so a second engine means a second implementation of it.
 #pragma once
 
+#include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
 
 #include <cstdint>
@@ -139,6 +140,9 @@ public:
     virtual void SetBusyTimeout(int timeoutMs) = 0;
     /// Called when such a wait begins (empty: nothing).
     virtual void SetBusyNotice(std::function<void()> onWait) = 0;
+
+    /// The side tables on the same connection, so that their writes share the table's transactions.
+    virtual SideStore& Side() = 0;
 };
 
 } // namespace wordloom

@@ -335,6 +335,10 @@ std::string StringsTable::FieldAt(int recNo, const std::string& field) const {
     return ToText(m_cursor->ValueAt(recNo, field));
 }
 
+SideStore& StringsTable::Side() {
+    return m_backend->Side();
+}
+
 bool AddString(StringsTable& table, const std::string& field, const PreparedText& text,
                const std::string& projectName) {
     if (table.IndexFieldNames() != field) {

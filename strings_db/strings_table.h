@@ -54,6 +54,7 @@ struct BatchFailure {
 
 class StringsTableBackend;
 class TableCursor;
+class SideStore;
 
 /// A cursor over the strings table. Texts are UTF-8. Record numbers count from 0 in the current
 /// order over the records that pass the filter.
@@ -216,6 +217,9 @@ public:
     /// A field of any record of the view, without moving the cursor (for grid models).
     /// Rows are cached, so scrolling a grid over a large table stays cheap.
     std::string FieldAt(int recNo, const std::string& field) const;
+
+    /// The side tables of the same database (where used, review states); see side_store.h.
+    SideStore& Side();
 
 private:
     std::unique_ptr<StringsTableBackend> m_backend;

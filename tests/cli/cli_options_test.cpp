@@ -28,13 +28,18 @@ struct CommandOptions {
 
 const CommandOptions kCommandOptions[] = {
     {"form", FormCommand, {"--codepage"}},
-    {"collect", CollectCommand, {"--db", "--lang", "--charset", "--properties", "--no-pas", "--keep-going"}},
+    {"collect",
+     CollectCommand,
+     {"--db", "--lang", "--charset", "--properties", "--no-pas", "--rules-off", "--keep-going"}},
     {"translate",
      TranslateCommand,
      {"--to", "--lang", "--db", "--charset", "--target-charset", "--properties", "--no-pas", "--yes",
       "--form-format", "--dry-run", "--diff"}},
     {"runs", RunsCommand, {"--db", "--prune"}},
     {"undo", UndoCommand, {"--db", "--run", "--force"}},
+    {"stats", StatsCommand, {"--db", "--from", "--to", "--project", "--json", "--min-percent"}},
+    {"unused", UnusedCommand, {"--db", "--from", "--project", "--delete"}},
+    {"pretranslate", PretranslateCommand, {"--db", "--from", "--to", "--project", "--min-percent"}},
 };
 
 /// The line of `help` that lists `option`, or empty.

@@ -1,0 +1,63 @@
+#include "strings_db/side_store.h"
+
+#include <array>
+#include <utility>
+
+namespace wordloom {
+
+namespace {
+
+constexpr std::array<std::pair<ReviewState, std::string_view>, 5> kStateNames{{
+    {ReviewState::New, "new"},
+    {ReviewState::Suggested, "suggested"},
+    {ReviewState::Translated, "translated"},
+    {ReviewState::Reviewed, "reviewed"},
+    {ReviewState::DontTranslate, "dont_translate"},
+}};
+
+} // namespace
+
+std::string_view ReviewStateName(ReviewState state) {
+    for (const auto& [known, name] : kStateNames) {
+        if (known == state) {
+            return name;
+        }
+    }
+    return "new";
+}
+
+std::optional<ReviewState> ParseReviewState(std::string_view name) {
+    for (const auto& [state, known] : kStateNames) {
+        if (known == name) {
+            return state;
+        }
+    }
+    return std::nullopt;
+}
+
+ReviewState EffectiveState(const std::optional<ReviewState>& stored, std::string_view translation) {
+    if (stored) {
+        return *stored;
+    }
+    return translation.empty() ? ReviewState::New : ReviewState::Translated;
+}
+
+bool ListsProject(std::string_view projectField, std::string_view project) {
+    if (project.empty()) {
+        return false;
+    }
+    std::size_t start = 0;
+    while (start <= projectField.size()) {
+        std::size_t end = projectField.find(';', start);
+        if (end == std::string_view::npos) {
+            end = projectField.size();
+        }
+        if (projectField.substr(start, end - start) == project) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+} // namespace wordloom

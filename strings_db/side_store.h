@@ -1,0 +1,118 @@
+// The side tables beside `strings`: where each text was collected (occurrence) and the review state
+// of each translation (review). They live in the same database as `strings`, are created when first
+// needed (never in a table opened read-only, where they then read as empty) and leave `strings`
+// itself as it is. Records are named by a language field and its text, never by row id.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wordloom {
+
+/// One place a text was collected from.
+struct Occurrence {
+    std::string project;  ///< the project name (as filed in `Project`)
+    std::string file;     ///< relative to the project folder, "/" separated
+    int line = 0;         ///< from 1
+    std::string path;     ///< component path ("Form1.Panel1.OKButton") or the unit name
+    std::string property; ///< the property name; empty for unit sources
+    std::string lang;     ///< the language field the text is filed under
+    std::string text;     ///< the text as filed (the key)
+
+    bool operator==(const Occurrence&) const = default;
+};
+
+/// The state of one translation beyond "empty / filled".
+enum class ReviewState {
+    New,          ///< nothing done yet
+    Suggested,    ///< filled or proposed by the program (memory, import, a rule): needs a look
+    Translated,   ///< typed by a translator
+    Reviewed,     ///< checked by a second person
+    DontTranslate ///< stays as it is in every translation
+};
+
+/// The stored name of a state ("new", "suggested", "translated", "reviewed", "dont_translate").
+std::string_view ReviewStateName(ReviewState state);
+/// The state of a stored name; nullopt for an unknown one.
+std::optional<ReviewState> ParseReviewState(std::string_view name);
+
+/// The review row of one translation: the record named by (lang, text), its translation into
+/// `target`.
+struct ReviewEntry {
+    std::string lang;
+    std::string text;
+    std::string target;
+    ReviewState state = ReviewState::New;
+    std::string note;           ///< free text; a rule's proposal is "dont_translate:<rule id>"
+    std::int64_t changedAt = 0; ///< seconds since 1970 (UTC)
+};
+
+/// The side tables of one database, reached through StringsTable::Side(). Each write runs in the
+/// table's open transaction, or in one of its own when none is open. Failures throw DbError
+/// (TableError when the database itself cannot be used).
+class SideStore {
+public:
+    virtual ~SideStore() = default;
+
+    // Where used.
+
+    /// Replaces every occurrence row of (project, file) by `rows` (whose project and file must be
+    /// those two).
+    virtual void ReplaceFileOccurrences(const std::string& project, const std::string& file,
+                                        const std::vector<Occurrence>& rows) = 0;
+    /// Drops the occurrence rows of `project` whose file is not in `keep`; returns how many files
+    /// were dropped.
+    virtual int DropFilesExcept(const std::string& project, const std::vector<std::string>& keep) = 0;
+    /// Where a record's text was collected, ordered by project, file and line.
+    virtual std::vector<Occurrence> Occurrences(const std::string& lang, const std::string& text) = 0;
+    /// The files of `project` that have occurrence rows, sorted.
+    virtual std::vector<std::string> OccurrenceFiles(const std::string& project) = 0;
+    /// The occurrence rows of one file, ordered by line.
+    virtual std::vector<Occurrence> FileOccurrences(const std::string& project, const std::string& file) = 0;
+
+    /// Unused texts: the records that list `project` in `Project` and have a text in `lang`, but no
+    /// occurrence in that project. Empty when the project has no occurrence rows at all (it was not
+    /// collected since where-used was recorded: every text would otherwise look unused). Sorted.
+    virtual std::vector<std::string> UnusedTexts(const std::string& project, const std::string& lang) = 0;
+    /// Removes the unused texts of `project` (as UnusedTexts finds them): a record listed for that
+    /// project alone is deleted, with its review rows; one that other projects list too only loses
+    /// `project` from its `Project`. Returns the texts removed. The caller refreshes its cursor.
+    virtual std::vector<std::string> DeleteUnused(const std::string& project, const std::string& lang) = 0;
+
+    // Review states.
+
+    /// The stored row of a translation; nullopt when there is none.
+    virtual std::optional<ReviewEntry> Review(const std::string& lang, const std::string& text,
+                                              const std::string& target) = 0;
+    /// Stores (inserts or replaces) the row; a changedAt of 0 is stamped with the current time.
+    virtual void SetReview(const ReviewEntry& entry) = 0;
+    /// Drops the row of a translation (it then reads as new or translated by its text).
+    virtual void ClearReview(const std::string& lang, const std::string& text, const std::string& target) = 0;
+    /// Every stored row of the pair (lang, target), in no particular order.
+    virtual void ScanReviews(const std::string& lang, const std::string& target,
+                             const std::function<void(const ReviewEntry&)>& visit) = 0;
+
+    // Bulk reads of `strings` for the side features (statistics, memory, find).
+
+    /// Calls `visit` with the values of `fields` (NULL read as "") of every record, in record
+    /// order; the views are valid only during the call. Throws DbError for an unknown field.
+    virtual void ScanRecords(const std::vector<std::string>& fields,
+                             const std::function<void(const std::vector<std::string_view>&)>& visit) = 0;
+    /// Sets `field` of the records whose `keyField` is `key` to `value` ("" stores NULL); returns
+    /// how many changed. The caller refreshes its cursor.
+    virtual int SetFieldByKey(const std::string& keyField, const std::string& key, const std::string& field,
+                              const std::string& value) = 0;
+};
+
+/// The state a translation shows: its stored one, else new when `translation` is empty and
+/// translated when not.
+ReviewState EffectiveState(const std::optional<ReviewState>& stored, std::string_view translation);
+
+/// True when `project` is among the ";"-separated names of a `Project` value.
+bool ListsProject(std::string_view projectField, std::string_view project);
+
+} // namespace wordloom
