@@ -1,0 +1,81 @@
+#include "exchange/xml_text.h"
+#include "base/ui_text.h"
+#include "exchange/unit.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
+
+namespace wordloom::exchange {
+
+namespace {
+
+bool XmlCanHold(unsigned char c) {
+    return c >= 0x20 || c == '\t' || c == '\n' || c == '\r';
+}
+
+class StringWriter : public pugi::xml_writer {
+public:
+    explicit StringWriter(std::string& out) : m_out(out) {}
+    void write(const void* data, size_t size) override {
+        const auto* bytes = static_cast<const char*>(data);
+        for (size_t i = 0; i < size; ++i) {
+            if (bytes[i] == '\r')
+                m_out += "&#13;";
+            else
+                m_out += bytes[i];
+        }
+    }
+
+private:
+    std::string& m_out;
+};
+
+} // namespace
+
+void AppendXmlText(pugi::xml_node parent, std::string_view text, ControlWriter writeControl) {
+    std::size_t start = 0;
+    int index = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && XmlCanHold(static_cast<unsigned char>(text[i])))
+            continue;
+        if (i > start)
+            parent.append_child(pugi::node_pcdata)
+                .set_value(std::string(text.substr(start, i - start)).c_str());
+        if (i < text.size())
+            writeControl(parent, static_cast<unsigned char>(text[i]), ++index);
+        start = i + 1;
+    }
+}
+
+void ParseXml(pugi::xml_document& document, std::string_view data) {
+    CheckExchangeSize(data);
+    const pugi::xml_parse_result result = document.load_buffer(
+        data.data(), data.size(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_auto);
+    if (!result) {
+        const auto [line, column] = LineAndColumn(data, static_cast<std::size_t>(result.offset));
+        throw ExchangeError(
+            FillIn(WL_TR("exchange", "The XML is not well-formed: %1"), {result.description()}), line,
+            column);
+    }
+}
+
+std::string SaveXml(const pugi::xml_document& document) {
+    std::string out;
+    StringWriter writer(out);
+    document.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
+    return out;
+}
+
+std::string StableId(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    char id[20];
+    std::snprintf(id, sizeof id, "u%016llx", static_cast<unsigned long long>(hash));
+    return id;
+}
+
+} // namespace wordloom::exchange
