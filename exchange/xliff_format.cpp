@@ -76,46 +76,6 @@ void WriteControl12(pugi::xml_node parent, unsigned char code, int index) {
     ph.append_attribute("ctype") = type;
 }
 
-int ReadControl(pugi::xml_node element) {
-    const std::string_view name = element.name();
-    if (name == "ph" || name == "x") {
-        const std::string_view type = element.attribute("ctype").value();
-        if (type.size() > 7 && type.substr(0, 7) == "x-ch-0x") {
-            int code = 0;
-            const auto digits = type.substr(7);
-            if (std::from_chars(digits.data(), digits.data() + digits.size(), code, 16).ec == std::errc() &&
-                code < 0x20)
-                return code;
-        }
-        return -2; // a placeholder of another tool: no text of its own
-    }
-    if (name == "cp") {
-        int code = 0;
-        const std::string_view hex = element.attribute("hex").value();
-        if (std::from_chars(hex.data(), hex.data() + hex.size(), code, 16).ec == std::errc() && code < 0x20)
-            return code;
-        return -2;
-    }
-    return -1;
-}
-
-std::string Text(pugi::xml_node element) {
-    // Placeholders of other tools (-2) add nothing; other inline elements add their text.
-    std::string text;
-    for (pugi::xml_node child : element.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            text += child.value();
-        } else if (child.type() == pugi::node_element) {
-            const int code = ReadControl(child);
-            if (code >= 0)
-                text += static_cast<char>(code);
-            else if (code == -1)
-                text += Text(child);
-        }
-    }
-    return text;
-}
-
 const char* State12(UnitState state) {
     switch (state) {
     case UnitState::Suggested:
@@ -188,16 +148,16 @@ Unit ReadUnit12(std::string_view data, pugi::xml_node tu, const std::string& pro
     pugi::xml_node source = tu.child("source");
     if (!source)
         FailAt(data, tu, WL_TR("exchange", "A translation unit has no <source>"));
-    unit.source = Text(source);
+    unit.source = InlineText(source);
     pugi::xml_node target = tu.child("target");
-    unit.target = target ? Text(target) : std::string();
+    unit.target = target ? InlineText(target) : std::string();
     unit.state = StateFrom12(target.attribute("state").value(), target && !unit.target.empty());
     if (std::string_view(tu.attribute("translate").value()) == "no")
         unit.state = UnitState::DontTranslate;
     unit.spFront = IntAttribute(tu, "wl:sp-front");
     unit.spEnd = IntAttribute(tu, "wl:sp-end");
     for (pugi::xml_node note : tu.children("note"))
-        unit.notes.push_back(Text(note));
+        unit.notes.push_back(InlineText(note));
     for (pugi::xml_node group : tu.children("context-group")) {
         Place place;
         place.project = project;
@@ -294,8 +254,8 @@ Unit ReadUnit20(std::string_view data, pugi::xml_node u, const std::string& proj
         pugi::xml_node source = segment.child("source");
         if (!source)
             FailAt(data, segment, WL_TR("exchange", "A segment has no <source>"));
-        unit.source += Text(source);
-        unit.target += Text(segment.child("target"));
+        unit.source += InlineText(source);
+        unit.target += InlineText(segment.child("target"));
         if (!sawSegment) {
             const std::string_view name = segment.attribute("state").value();
             const std::string_view sub = segment.attribute("subState").value();
@@ -318,7 +278,7 @@ Unit ReadUnit20(std::string_view data, pugi::xml_node u, const std::string& proj
     unit.spFront = IntAttribute(u, "wl:sp-front");
     unit.spEnd = IntAttribute(u, "wl:sp-end");
     for (pugi::xml_node note : u.child("notes").children("note"))
-        unit.notes.push_back(Text(note));
+        unit.notes.push_back(InlineText(note));
     for (pugi::xml_node group : u.child("mda:metadata").children("mda:metaGroup")) {
         Place place;
         place.project = project;

@@ -2,6 +2,7 @@
 #include "base/ui_text.h"
 #include "exchange/unit.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <sstream>
@@ -31,7 +32,47 @@ private:
     std::string& m_out;
 };
 
+// The character an inline element stands for; -1 for an element with text of its own, -2 for a
+// placeholder of another tool.
+int ControlCode(pugi::xml_node element) {
+    const std::string_view name = element.name();
+    std::string_view hex;
+    if (name == "ph" || name == "x") {
+        std::string_view type = element.attribute("ctype").value();
+        if (type.empty())
+            type = element.attribute("type").value();
+        if (type.size() <= 7 || type.substr(0, 7) != "x-ch-0x")
+            return -2;
+        hex = type.substr(7);
+    } else if (name == "cp") {
+        hex = element.attribute("hex").value();
+    } else {
+        return -1;
+    }
+    int code = 0;
+    if (std::from_chars(hex.data(), hex.data() + hex.size(), code, 16).ec == std::errc() && code >= 0 &&
+        code < 0x20)
+        return code;
+    return -2;
+}
+
 } // namespace
+
+std::string InlineText(pugi::xml_node element) {
+    std::string text;
+    for (pugi::xml_node child : element.children()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+            text += child.value();
+        } else if (child.type() == pugi::node_element) {
+            const int code = ControlCode(child);
+            if (code >= 0)
+                text += static_cast<char>(code);
+            else if (code == -1)
+                text += InlineText(child);
+        }
+    }
+    return text;
+}
 
 void AppendXmlText(pugi::xml_node parent, std::string_view text, ControlWriter writeControl) {
     std::size_t start = 0;

@@ -15,6 +15,11 @@ using ControlWriter = void (*)(pugi::xml_node parent, unsigned char code, int in
 /// Appends `text` to `parent` as text, with `writeControl` for characters XML cannot hold.
 void AppendXmlText(pugi::xml_node parent, std::string_view text, ControlWriter writeControl);
 
+/// The text of `element`: its text nodes, the control characters written by AppendXmlText (as
+/// <ph>/<x> of ctype or type "x-ch-0xHH", or XLIFF 2.0's <cp hex>), and the text of other inline
+/// elements; placeholders of other tools add nothing.
+std::string InlineText(pugi::xml_node element);
+
 /// Parses `data`; throws ExchangeError with the line and column of a fault.
 void ParseXml(pugi::xml_document& document, std::string_view data);
 

@@ -49,6 +49,12 @@ Catalog SampleCatalog() {
     return catalog;
 }
 
+std::string LfOnly(std::string text) {
+    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
 int RunProgram(const std::string& commandLine, std::string* output) {
     FILE* pipe = popen((commandLine + " 2>&1").c_str(), "r");
     if (pipe == nullptr)

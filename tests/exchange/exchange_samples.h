@@ -11,6 +11,9 @@ namespace wordloom::exchange::test {
 /// accelerators, Format placeholders, Chinese and Cyrillic, a 4,000-character text, every state.
 Catalog SampleCatalog();
 
+/// `text` with every CR LF as LF, as some tools write line ends.
+std::string LfOnly(std::string text);
+
 /// Runs a shell command line; its exit status, with what it printed in `output`.
 int RunProgram(const std::string& commandLine, std::string* output = nullptr);
 

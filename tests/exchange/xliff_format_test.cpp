@@ -106,11 +106,7 @@ TEST(XliffFormat, LconvertReadsOurFileAndWhatItWritesComesBack) {
     const Catalog back = ReadXliff(ReadBytes(theirs));
     // lconvert writes CR LF as LF (the import matches such a text to the table's CR LF key), drops
     // units that are not to be translated and the placeholders that carry control characters.
-    const auto lf = [](std::string text) {
-        for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
-            text.erase(at, 1);
-        return text;
-    };
+    const auto lf = test::LfOnly;
     for (const Unit& unit : test::SampleCatalog().units) {
         if (unit.state == UnitState::DontTranslate || unit.source.find('\x07') != std::string::npos)
             continue;
