@@ -41,4 +41,10 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
 /// translate PROJECT.dpr --to FIELD [options]: the Translate command
 int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// export --format F --to FIELD [--from FIELD] [--project P] [--untranslated|--suggested] [--db FILE] OUT
+int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// import FILE [--format F] [--to FIELD] [--take ours|theirs] [--add-unknown] [--dry-run] [--db FILE]
+int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 } // namespace wordloom::cli

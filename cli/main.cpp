@@ -29,6 +29,11 @@ constexpr Command kCommands[] = {
      CollectCommand},
     {"translate", WL_TR_NOOP("wordloom-cli", "rewrite a project's forms and units in another language"),
      TranslateCommand},
+    {"export", WL_TR_NOOP("wordloom-cli", "write the table's texts into a PO, XLIFF, CSV or TMX file"),
+     ExportCommand},
+    {"import",
+     WL_TR_NOOP("wordloom-cli", "read the translations of a PO, XLIFF, CSV or TMX file into the table"),
+     ImportCommand},
 };
 
 constexpr const char* kExitStatuses =

@@ -121,9 +121,13 @@ Memory MemoryFromTable(StringsTable& table, const std::string& sourceLanguage, c
             memory.languages.push_back(language);
     ForEachRecord(table, memory.sourceLanguage, project, [&](const std::string& text) {
         std::vector<std::string> row{text};
-        for (std::size_t i = 1; i < memory.languages.size(); ++i)
+        bool translated = false;
+        for (std::size_t i = 1; i < memory.languages.size(); ++i) {
             row.push_back(table.FieldAsString(memory.languages[i]));
-        memory.rows.push_back(std::move(row));
+            translated = translated || !row.back().empty();
+        }
+        if (translated)
+            memory.rows.push_back(std::move(row));
     });
     return memory;
 }

@@ -66,7 +66,7 @@ struct ExportOptions {
 Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, const UnitDetails& details);
 
 /// Every language of the table as a translation memory (the source language first), optionally of
-/// one project.
+/// one project; texts without any translation are left out.
 Memory MemoryFromTable(StringsTable& table, const std::string& sourceLanguage, const std::string& project);
 
 enum class ImportKind {
