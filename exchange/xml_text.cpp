@@ -87,6 +87,14 @@ void AppendXmlText(pugi::xml_node parent, std::string_view text, ControlWriter w
             writeControl(parent, static_cast<unsigned char>(text[i]), ++index);
         start = i + 1;
     }
+    // Indented output puts line breaks around an element that opens or closes mixed content,
+    // which would become part of the text; an empty text node at either end keeps it inline.
+    if (index > 0) {
+        if (parent.first_child().type() == pugi::node_element)
+            parent.prepend_child(pugi::node_pcdata);
+        if (parent.last_child().type() == pugi::node_element)
+            parent.append_child(pugi::node_pcdata);
+    }
 }
 
 void ParseXml(pugi::xml_document& document, std::string_view data) {
