@@ -69,7 +69,7 @@ private:
 std::pair<std::size_t, std::size_t> LineAndColumn(std::string_view data, std::size_t offset);
 
 /// Files larger than this are refused before they are parsed.
-inline constexpr std::size_t kMaxExchangeFileSize = 128u * 1024u * 1024u;
+inline constexpr std::size_t kMaxExchangeFileSize = 192u * 1024u * 1024u;
 /// Throws ExchangeError when `data` is larger than kMaxExchangeFileSize.
 void CheckExchangeSize(std::string_view data);
 

@@ -83,18 +83,18 @@ void AppendXmlText(pugi::xml_node parent, std::string_view text, ControlWriter w
         if (i > start)
             parent.append_child(pugi::node_pcdata)
                 .set_value(std::string(text.substr(start, i - start)).c_str());
-        if (i < text.size())
+        if (i < text.size()) {
+            // Indented output breaks the line before an element that follows an element or opens
+            // mixed content, and after one that closes it; the reader would take those blanks for
+            // text. An empty text node beside each element keeps them inline.
+            if (!parent.last_child() || parent.last_child().type() == pugi::node_element)
+                parent.append_child(pugi::node_pcdata);
             writeControl(parent, static_cast<unsigned char>(text[i]), ++index);
+        }
         start = i + 1;
     }
-    // Indented output puts line breaks around an element that opens or closes mixed content,
-    // which would become part of the text; an empty text node at either end keeps it inline.
-    if (index > 0) {
-        if (parent.first_child().type() == pugi::node_element)
-            parent.prepend_child(pugi::node_pcdata);
-        if (parent.last_child().type() == pugi::node_element)
-            parent.append_child(pugi::node_pcdata);
-    }
+    if (index > 0 && parent.last_child().type() == pugi::node_element)
+        parent.append_child(pugi::node_pcdata);
 }
 
 void ParseXml(pugi::xml_document& document, std::string_view data) {

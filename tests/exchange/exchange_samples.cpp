@@ -46,11 +46,11 @@ Catalog SampleCatalog() {
     longTarget.back() = 'y';
     add(longText, longTarget, UnitState::Translated);
     add("Bell\x07 and escape\x1b inside", "Glocke\x07 und Escape\x1b darin", UnitState::Translated);
-    // Mixed content that begins and ends with a placeholder must not gain the indentation.
+    // Mixed content that begins, ends or goes on with placeholders must not gain the indentation.
     add("\x01"
         "Bell at both ends\x07",
         "\x01"
-        "Glocke an beiden Enden\x07",
+        "Glocke an beiden\x02\x03Enden\x07",
         UnitState::Translated);
     return catalog;
 }
