@@ -20,6 +20,9 @@ using namespace wordloom::exchange;
 
 const std::map<std::string, std::string> kFormatNames{
     {"po", "po"}, {"xliff12", "xliff12"}, {"xliff20", "xliff20"}, {"csv", "csv"}, {"tmx", "tmx"}};
+const std::map<std::string, std::string> kImportFormatNames{{"po", "po"},           {"xliff12", "xliff12"},
+                                                            {"xliff20", "xliff20"}, {"csv", "csv"},
+                                                            {"tmx", "tmx"},         {"paradox", "paradox"}};
 
 std::string Show(const std::string& text) {
     std::string shown = text.substr(0, 60);

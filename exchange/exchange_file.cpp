@@ -1,6 +1,7 @@
 #include "exchange/exchange_file.h"
 #include "base/ui_text.h"
 #include "exchange/csv_format.h"
+#include "exchange/paradox_import.h"
 #include "exchange/po_format.h"
 #include "exchange/tmx_format.h"
 #include "exchange/xliff_format.h"
@@ -18,7 +19,8 @@ struct FormatEntry {
     Format format;
     std::string_view name;
 };
-constexpr std::array<FormatEntry, 5> kFormats{{{Format::Po, "po"},
+constexpr std::array<FormatEntry, 6> kFormats{{{Format::Paradox, "paradox"},
+                                               {Format::Po, "po"},
                                                {Format::Xliff12, "xliff12"},
                                                {Format::Xliff20, "xliff20"},
                                                {Format::Csv, "csv"},
@@ -66,6 +68,8 @@ std::optional<Format> DetectFormat(const std::string& path, std::string_view dat
         return Format::Tmx;
     if (extension == ".xlf" || extension == ".xliff")
         return Format::Xliff12;
+    if (extension == ".db" && data.substr(0, 16) != std::string_view("SQLite format 3\0", 16))
+        return Format::Paradox;
     return std::nullopt;
 }
 
@@ -96,6 +100,14 @@ Catalog ReadCatalog(Format format, std::string_view data, const std::vector<std:
         catalog = CatalogFromMemory(memory, source, target);
         break;
     }
+    case Format::Paradox: {
+        const ParadoxTable table = ReadParadox(data);
+        const std::string source = sourceLanguage.empty() ? table.languages.front() : sourceLanguage;
+        if (targetLanguage.empty())
+            throw ExchangeError(WL_TR("exchange", "Name the language to import from the Paradox table"), 0);
+        catalog = CatalogFromParadox(table, source, targetLanguage);
+        break;
+    }
     }
     catalog.sourceLanguage = FieldOrTag(catalog.sourceLanguage, fields);
     catalog.targetLanguage = FieldOrTag(catalog.targetLanguage, fields);
@@ -114,8 +126,10 @@ std::string WriteCatalog(Format format, const Catalog& catalog, bool csvMark) {
         return WriteCsv(catalog, csvMark);
     case Format::Tmx:
         return WriteTmx(MemoryFromCatalog(catalog));
+    case Format::Paradox:
+        break;
     }
-    return {};
+    throw ExchangeError(WL_TR("exchange", "Paradox tables are read, not written"), 0);
 }
 
 } // namespace wordloom::exchange

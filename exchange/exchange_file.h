@@ -10,13 +10,15 @@
 
 namespace wordloom::exchange {
 
-enum class Format { Po, Xliff12, Xliff20, Csv, Tmx };
+/// Paradox strings tables are read only.
+enum class Format { Po, Xliff12, Xliff20, Csv, Tmx, Paradox };
 
-/// "po", "xliff12", "xliff20", "csv", "tmx".
+/// "po", "xliff12", "xliff20", "csv", "tmx", "paradox".
 std::string_view FormatName(Format format);
 std::optional<Format> FormatFromName(std::string_view name);
 
-/// The format of a file from its content (an XML root and namespace) and name (.po, .pot, .csv).
+/// The format of a file from its content (an XML root and namespace) and name (.po, .pot, .csv,
+/// .db that is no SQLite file).
 /// Nothing when neither tells.
 std::optional<Format> DetectFormat(const std::string& path, std::string_view data);
 
@@ -26,7 +28,8 @@ std::optional<Format> DetectFormat(const std::string& path, std::string_view dat
 Catalog ReadCatalog(Format format, std::string_view data, const std::vector<std::string>& fields,
                     const std::string& sourceLanguage, const std::string& targetLanguage);
 
-/// Writes the catalogue as `format` (CSV with a byte-order mark when `csvMark`).
+/// Writes the catalogue as `format` (CSV with a byte-order mark when `csvMark`); throws
+/// ExchangeError for Paradox.
 std::string WriteCatalog(Format format, const Catalog& catalog, bool csvMark = false);
 
 } // namespace wordloom::exchange

@@ -513,6 +513,42 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
         <source>The XML is not well-formed: %1</source>
         <translation>Das XML ist nicht wohlgeformt: %1</translation>
     </message>
+    <message>
+        <source>Name the language to import from the Paradox table</source>
+        <translation>Bitte die Sprache nennen, die aus der Paradox-Tabelle übernommen wird</translation>
+    </message>
+    <message>
+        <source>Paradox tables are read, not written</source>
+        <translation>Paradox-Tabellen werden gelesen, nicht geschrieben</translation>
+    </message>
+    <message>
+        <source>The Paradox table has no field %1</source>
+        <translation>Die Paradox-Tabelle hat kein Feld %1</translation>
+    </message>
+    <message>
+        <source>pxlib could not be started</source>
+        <translation>pxlib konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table: it is empty</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: sie ist leer</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table</source>
+        <translation>Die Datei ist keine Paradox-Tabelle</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table: %1</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: %1</translation>
+    </message>
+    <message>
+        <source>The Paradox table has no language field</source>
+        <translation>Die Paradox-Tabelle hat kein Sprachfeld</translation>
+    </message>
+    <message>
+        <source>Record %1 of the Paradox table cannot be read: %2</source>
+        <translation>Datensatz %1 der Paradox-Tabelle kann nicht gelesen werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>pathwright-demo</name>
