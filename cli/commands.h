@@ -57,4 +57,10 @@ int UnusedCommand(const std::vector<std::string>& args, std::ostream& out, std::
 /// pretranslate [--db FILE] [--project NAME] [--from FIELD] [--to FIELD] [--min-percent N]
 int PretranslateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// export --format F --to FIELD [--from FIELD] [--project P] [--untranslated|--suggested] [--db FILE] OUT
+int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// import FILE [--format F] [--to FIELD] [--take ours|theirs] [--add-unknown] [--dry-run] [--db FILE]
+int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 } // namespace wordloom::cli

@@ -36,6 +36,11 @@ constexpr Command kCommands[] = {
      UnusedCommand},
     {"pretranslate", WL_TR_NOOP("wordloom-cli", "fill empty translations from similar translated texts"),
      PretranslateCommand},
+    {"export", WL_TR_NOOP("wordloom-cli", "write the table's texts into a PO, XLIFF, CSV or TMX file"),
+     ExportCommand},
+    {"import",
+     WL_TR_NOOP("wordloom-cli", "read the translations of a PO, XLIFF, CSV or TMX file into the table"),
+     ImportCommand},
 };
 
 constexpr const char* kExitStatuses =

@@ -653,6 +653,181 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
     </message>
 </context>
 <context>
+    <name>exchange</name>
+    <message>
+        <source>A quoted field is not closed</source>
+        <translation>Ein Feld in Anführungszeichen wird nicht geschlossen</translation>
+    </message>
+    <message>
+        <source>Text after the closing quote of a field</source>
+        <translation>Text nach dem schließenden Anführungszeichen eines Feldes</translation>
+    </message>
+    <message>
+        <source>A lone carriage return outside quotes</source>
+        <translation>Ein einzelner Wagenrücklauf außerhalb von Anführungszeichen</translation>
+    </message>
+    <message>
+        <source>The header row needs a &quot;source&quot; and a &quot;target&quot; column</source>
+        <translation>Die Kopfzeile braucht eine Spalte „source“ und eine Spalte „target“</translation>
+    </message>
+    <message>
+        <source>A row needs at least a source and a target</source>
+        <translation>Eine Zeile braucht mindestens einen Ausgangstext und eine Übersetzung</translation>
+    </message>
+    <message>
+        <source>Unknown state &quot;%1&quot;</source>
+        <translation>Unbekannter Zustand „%1“</translation>
+    </message>
+    <message>
+        <source>A quoted string was expected</source>
+        <translation>Eine Zeichenkette in Anführungszeichen wurde erwartet</translation>
+    </message>
+    <message>
+        <source>The string has no closing quote</source>
+        <translation>Der Zeichenkette fehlt das schließende Anführungszeichen</translation>
+    </message>
+    <message>
+        <source>Invalid escape sequence in a string</source>
+        <translation>Ungültige Escape-Folge in einer Zeichenkette</translation>
+    </message>
+    <message>
+        <source>Unexpected text after the string</source>
+        <translation>Unerwarteter Text nach der Zeichenkette</translation>
+    </message>
+    <message>
+        <source>An entry has no msgid</source>
+        <translation>Einem Eintrag fehlt msgid</translation>
+    </message>
+    <message>
+        <source>An entry has no msgstr</source>
+        <translation>Einem Eintrag fehlt msgstr</translation>
+    </message>
+    <message>
+        <source>Only UTF-8 PO files are read; this one is %1</source>
+        <translation>Nur PO-Dateien in UTF-8 werden gelesen; diese ist %1</translation>
+    </message>
+    <message>
+        <source>A string continues nothing</source>
+        <translation>Eine Zeichenkette setzt nichts fort</translation>
+    </message>
+    <message>
+        <source>A msgid follows a msgid</source>
+        <translation>Auf msgid folgt msgid</translation>
+    </message>
+    <message>
+        <source>msgid_plural without a msgid</source>
+        <translation>msgid_plural ohne msgid</translation>
+    </message>
+    <message>
+        <source>A msgstr without a msgid</source>
+        <translation>msgstr ohne msgid</translation>
+    </message>
+    <message>
+        <source>A plural form without msgid_plural</source>
+        <translation>Eine Pluralform ohne msgid_plural</translation>
+    </message>
+    <message>
+        <source>A plural entry needs msgstr[0]</source>
+        <translation>Ein Plural-Eintrag braucht msgstr[0]</translation>
+    </message>
+    <message>
+        <source>A second msgstr for one msgid</source>
+        <translation>Ein zweites msgstr für eine msgid</translation>
+    </message>
+    <message>
+        <source>Unknown keyword &quot;%1&quot;</source>
+        <translation>Unbekanntes Schlüsselwort „%1“</translation>
+    </message>
+    <message>
+        <source>The strings table has no language field</source>
+        <translation>Die Texttabelle hat kein Sprachfeld</translation>
+    </message>
+    <message>
+        <source>The strings table has no language field %1</source>
+        <translation>Die Texttabelle hat kein Sprachfeld %1</translation>
+    </message>
+    <message>
+        <source>The text &quot;%1&quot; has left the strings table</source>
+        <translation>Der Text „%1“ ist nicht mehr in der Texttabelle</translation>
+    </message>
+    <message>
+        <source>The memory has no texts in %1</source>
+        <translation>Der Übersetzungsspeicher hat keine Texte in %1</translation>
+    </message>
+    <message>
+        <source>The file is not a TMX document</source>
+        <translation>Die Datei ist kein TMX-Dokument</translation>
+    </message>
+    <message>
+        <source> (line %1)</source>
+        <translation> (Zeile %1)</translation>
+    </message>
+    <message>
+        <source> (line %1, column %2)</source>
+        <translation> (Zeile %1, Spalte %2)</translation>
+    </message>
+    <message>
+        <source>The file is too large (%1 MB; at most %2 MB are read)</source>
+        <translation>Die Datei ist zu groß (%1 MB; höchstens %2 MB werden gelesen)</translation>
+    </message>
+    <message>
+        <source>A translation unit has no &lt;source&gt;</source>
+        <translation>Einer Übersetzungseinheit fehlt &lt;source&gt;</translation>
+    </message>
+    <message>
+        <source>A segment has no &lt;source&gt;</source>
+        <translation>Einem Segment fehlt &lt;source&gt;</translation>
+    </message>
+    <message>
+        <source>A unit has no &lt;segment&gt;</source>
+        <translation>Einer Einheit fehlt &lt;segment&gt;</translation>
+    </message>
+    <message>
+        <source>The file is not an XLIFF document</source>
+        <translation>Die Datei ist kein XLIFF-Dokument</translation>
+    </message>
+    <message>
+        <source>The XML is not well-formed: %1</source>
+        <translation>Das XML ist nicht wohlgeformt: %1</translation>
+    </message>
+    <message>
+        <source>Name the language to import from the Paradox table</source>
+        <translation>Bitte die Sprache nennen, die aus der Paradox-Tabelle übernommen wird</translation>
+    </message>
+    <message>
+        <source>Paradox tables are read, not written</source>
+        <translation>Paradox-Tabellen werden gelesen, nicht geschrieben</translation>
+    </message>
+    <message>
+        <source>The Paradox table has no field %1</source>
+        <translation>Die Paradox-Tabelle hat kein Feld %1</translation>
+    </message>
+    <message>
+        <source>pxlib could not be started</source>
+        <translation>pxlib konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table: it is empty</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: sie ist leer</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table</source>
+        <translation>Die Datei ist keine Paradox-Tabelle</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table: %1</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: %1</translation>
+    </message>
+    <message>
+        <source>The Paradox table has no language field</source>
+        <translation>Die Paradox-Tabelle hat kein Sprachfeld</translation>
+    </message>
+    <message>
+        <source>Record %1 of the Paradox table cannot be read: %2</source>
+        <translation>Datensatz %1 der Paradox-Tabelle kann nicht gelesen werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>pathwright-demo</name>
     <message>
         <source>Usage: pathwright-demo [FOLDER]</source>
@@ -1131,6 +1306,118 @@ beendet den Lauf, bevor eine geändert ist. Der Lauf wird in der Texttabelle pro
     <message>
         <source>&quot;don&apos;t translate&quot; rules not to propose by, comma-separated (sql, regex, path, identifier, format; all)</source>
         <translation>„Nicht übersetzen“-Regeln, nach denen nichts vorgeschlagen wird, durch Kommas getrennt (sql, regex, path, identifier, format; all)</translation>
+    </message>
+    <message>
+        <source>Writes the texts of the strings table and their translations into a translation file.</source>
+        <translation>Schreibt die Texte der Texttabelle und ihre Übersetzungen in eine Übersetzungsdatei.</translation>
+    </message>
+    <message>
+        <source>po, xliff12, xliff20, csv or tmx</source>
+        <translation>po, xliff12, xliff20, csv oder tmx</translation>
+    </message>
+    <message>
+        <source>the language of the translations (for tmx: all when left out)</source>
+        <translation>die Sprache der Übersetzungen (bei tmx: ohne Angabe alle)</translation>
+    </message>
+    <message>
+        <source>the language of the texts (default: the table&apos;s first)</source>
+        <translation>die Sprache der Texte (Vorgabe: die erste der Tabelle)</translation>
+    </message>
+    <message>
+        <source>only the texts of this project</source>
+        <translation>nur die Texte dieses Projekts</translation>
+    </message>
+    <message>
+        <source>only texts without a translation</source>
+        <translation>nur Texte ohne Übersetzung</translation>
+    </message>
+    <message>
+        <source>only translations still to be looked at</source>
+        <translation>nur Übersetzungen, die noch geprüft werden müssen</translation>
+    </message>
+    <message>
+        <source>csv: begin with the UTF-8 byte-order mark (for spreadsheets)</source>
+        <translation>csv: mit der UTF-8-Bytereihenfolgemarke beginnen (für Tabellenkalkulationen)</translation>
+    </message>
+    <message>
+        <source>--to is required for this format</source>
+        <translation>--to ist für dieses Format nötig</translation>
+    </message>
+    <message>
+        <source>texts written: %1</source>
+        <translation>geschriebene Texte: %1</translation>
+    </message>
+    <message>
+        <source>Reads the translations of a translation file into the strings table.</source>
+        <translation>Liest die Übersetzungen einer Übersetzungsdatei in die Texttabelle.</translation>
+    </message>
+    <message>
+        <source>the file to read</source>
+        <translation>die zu lesende Datei</translation>
+    </message>
+    <message>
+        <source>po, xliff12, xliff20, csv or tmx (default: from the file)</source>
+        <translation>po, xliff12, xliff20, csv oder tmx (Vorgabe: aus der Datei)</translation>
+    </message>
+    <message>
+        <source>the language of the translations (default: the file&apos;s)</source>
+        <translation>die Sprache der Übersetzungen (Vorgabe: die der Datei)</translation>
+    </message>
+    <message>
+        <source>where a translation differs from the table&apos;s: keep ours (default) or take theirs</source>
+        <translation>wo eine Übersetzung von der der Tabelle abweicht: unsere behalten (Vorgabe) oder ihre nehmen</translation>
+    </message>
+    <message>
+        <source>add the texts the table does not have</source>
+        <translation>die Texte hinzufügen, die die Tabelle nicht hat</translation>
+    </message>
+    <message>
+        <source>the project of added texts</source>
+        <translation>das Projekt hinzugefügter Texte</translation>
+    </message>
+    <message>
+        <source>only report what the import would do</source>
+        <translation>nur berichten, was der Import täte</translation>
+    </message>
+    <message>
+        <source>cannot tell the format of %1; name it with --format</source>
+        <translation>das Format von %1 ist nicht erkennbar; bitte mit --format angeben</translation>
+    </message>
+    <message>
+        <source>the file does not name the language of its translations; name it with --to</source>
+        <translation>die Datei nennt die Sprache ihrer Übersetzungen nicht; bitte mit --to angeben</translation>
+    </message>
+    <message>
+        <source>conflict: &quot;%1&quot;: ours &quot;%2&quot;, theirs &quot;%3&quot; (keeping %4)</source>
+        <translation>Konflikt: „%1“: unsere „%2“, ihre „%3“ (%4 bleibt)</translation>
+    </message>
+    <message>
+        <source>unknown, added: &quot;%1&quot;</source>
+        <translation>unbekannt, hinzugefügt: „%1“</translation>
+    </message>
+    <message>
+        <source>unknown, left out: &quot;%1&quot;</source>
+        <translation>unbekannt, ausgelassen: „%1“</translation>
+    </message>
+    <message>
+        <source>new: %1, changed: %2, conflicts: %3, unknown: %4, unchanged: %5</source>
+        <translation>neu: %1, geändert: %2, Konflikte: %3, unbekannt: %4, unverändert: %5</translation>
+    </message>
+    <message>
+        <source>dry run: nothing written</source>
+        <translation>Probelauf: nichts geschrieben</translation>
+    </message>
+    <message>
+        <source>translations written: %1, texts added: %2</source>
+        <translation>geschriebene Übersetzungen: %1, hinzugefügte Texte: %2</translation>
+    </message>
+    <message>
+        <source>write the table&apos;s texts into a PO, XLIFF, CSV or TMX file</source>
+        <translation>die Texte der Tabelle in eine PO-, XLIFF-, CSV- oder TMX-Datei schreiben</translation>
+    </message>
+    <message>
+        <source>read the translations of a PO, XLIFF, CSV or TMX file into the table</source>
+        <translation>die Übersetzungen einer PO-, XLIFF-, CSV- oder TMX-Datei in die Tabelle lesen</translation>
     </message>
 </context>
 <context>

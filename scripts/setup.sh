@@ -11,6 +11,7 @@ packages=(
     libssl-dev patch
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libcli11-dev
+    libpugixml-dev pxlib-dev gettext translate-toolkit
     clang libclang-rt-14-dev clang-format
     libglib2.0-dev
     fonts-dejavu-core adwaita-icon-theme hicolor-icon-theme

@@ -1,0 +1,160 @@
+// Exchange files of a table of 1,000,000 records (shipped schema, a third untranslated): export to
+// PO and XLIFF 1.2, reading such files, and an import that fills the 333,334 empty translations in
+// one transaction. Run from the build folder:
+//   ./bench/exchange_bench --benchmark_counters_tabular=true
+#include "exchange/po_format.h"
+#include "exchange/table_exchange.h"
+#include "exchange/xliff_format.h"
+#include "strings_db/strings_table.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <stdlib.h>
+
+namespace {
+
+using namespace wordloom::exchange;
+
+constexpr int kRecords = 1'000'000;
+
+void Exec(sqlite3* db, const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        std::string text = message ? message : "?";
+        sqlite3_free(message);
+        throw std::runtime_error(text);
+    }
+}
+
+std::string EnglishText(int i) {
+    return "Open the file " + std::to_string(i) + " and say 'yes'";
+}
+
+class BenchTable {
+public:
+    static const BenchTable& Get() {
+        static BenchTable instance;
+        return instance;
+    }
+    std::string path;
+    std::filesystem::path folder;
+
+private:
+    BenchTable() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "wordloom-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("no temporary folder");
+        folder = pattern;
+        path = (folder / "strings.db").string();
+        std::ifstream in(std::string(WORDLOOM_SOURCE_DIR) + "/data/strings.sql");
+        std::stringstream schema;
+        schema << in.rdbuf();
+        sqlite3* db = nullptr;
+        sqlite3_open(path.c_str(), &db);
+        Exec(db, "PRAGMA synchronous=OFF");
+        Exec(db, schema.str());
+        Exec(db, "BEGIN");
+        sqlite3_stmt* insert = nullptr;
+        sqlite3_prepare_v2(
+            db, "INSERT INTO strings (English, German, Project, SpFront, SpEnd) VALUES (?1, ?2, ?3, 0, 0)",
+            -1, &insert, nullptr);
+        for (int i = 0; i < kRecords; ++i) {
+            const std::string english = EnglishText(i);
+            const std::string german = "Öffne die Datei " + std::to_string(i);
+            const std::string project = "Project" + std::to_string(i % 40);
+            sqlite3_bind_text(insert, 1, english.c_str(), -1, SQLITE_TRANSIENT);
+            if (i % 3 == 0)
+                sqlite3_bind_null(insert, 2);
+            else
+                sqlite3_bind_text(insert, 2, german.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 3, project.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+        }
+        sqlite3_finalize(insert);
+        Exec(db, "COMMIT");
+        sqlite3_close(db);
+    }
+    ~BenchTable() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+};
+
+Catalog ExportAll() {
+    wordloom::StringsTable table(BenchTable::Get().path);
+    PlainDetails details;
+    return CatalogFromTable(table, {"English", "German", "", ExportScope::All}, details);
+}
+
+void BM_ExportToPo(benchmark::State& state) {
+    BenchTable::Get();
+    for (auto _ : state) {
+        const std::string po = WritePo(ExportAll());
+        benchmark::DoNotOptimize(po.data());
+    }
+    state.counters["records/s"] = benchmark::Counter(kRecords, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ExportToPo)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ExportToXliff12(benchmark::State& state) {
+    BenchTable::Get();
+    for (auto _ : state) {
+        const std::string xliff = WriteXliff12(ExportAll());
+        benchmark::DoNotOptimize(xliff.data());
+    }
+    state.counters["records/s"] = benchmark::Counter(kRecords, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ExportToXliff12)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ReadPo(benchmark::State& state) {
+    const std::string po = WritePo(ExportAll());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadPo(po).units.size());
+    state.counters["records/s"] = benchmark::Counter(kRecords, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ReadPo)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ReadXliff12(benchmark::State& state) {
+    const std::string xliff = WriteXliff12(ExportAll());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadXliff(xliff).units.size());
+    state.counters["records/s"] = benchmark::Counter(kRecords, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ReadXliff12)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Plans 1,000,000 incoming units against the table and writes the third that fills empty records.
+void BM_ImportPo(benchmark::State& state) {
+    Catalog incoming = ExportAll();
+    for (Unit& unit : incoming.units)
+        if (unit.target.empty())
+            unit.target = "Neu: " + unit.source;
+    const std::string po = WritePo(incoming);
+    const std::string copy = (BenchTable::Get().folder / "import.db").string();
+    std::size_t written = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::copy_file(BenchTable::Get().path, copy,
+                                   std::filesystem::copy_options::overwrite_existing);
+        state.ResumeTiming();
+        wordloom::StringsTable table(copy);
+        PlainDetails details;
+        const ImportOptions options{"English", "German", ConflictChoice::Ours, false, ""};
+        const ImportPlan plan = PlanImport(table, ReadPo(po), options, details);
+        written = ApplyImport(table, plan, options, details).written;
+    }
+    if (written != static_cast<std::size_t>((kRecords + 2) / 3))
+        state.SkipWithError("the import did not fill every empty translation");
+    state.counters["records/s"] = benchmark::Counter(kRecords, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ImportPo)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();

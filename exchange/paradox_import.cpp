@@ -1,0 +1,161 @@
+#include "exchange/paradox_import.h"
+#include "base/filing_rule.h"
+#include "base/ui_text.h"
+
+// pxlib's header declares C functions without saying so.
+extern "C" {
+#include <paradox.h>
+}
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <memory>
+
+namespace wordloom::exchange {
+
+namespace {
+
+// pxlib reports through a callback; the last message is kept for the exception.
+void KeepError(pxdoc_t*, int, const char* message, void* data) {
+    *static_cast<std::string*>(data) = message != nullptr ? message : "";
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::size_t FieldIndex(const std::vector<std::string>& languages, const std::string& name) {
+    for (std::size_t i = 0; i < languages.size(); ++i)
+        if (SameName(languages[i], name))
+            return i;
+    throw ExchangeError(FillIn(WL_TR("exchange", "The Paradox table has no field %1"), {name}), 0);
+}
+
+struct Document {
+    std::string error;
+    pxdoc_t* doc = nullptr;
+    FILE* file = nullptr;
+    bool open = false;
+    ~Document() {
+        if (open)
+            PX_close(doc);
+        if (doc != nullptr)
+            PX_delete(doc);
+        if (file != nullptr)
+            std::fclose(file);
+    }
+};
+
+} // namespace
+
+ParadoxTable ReadParadox(std::string_view data) {
+    CheckExchangeSize(data);
+    std::string buffer(data);
+    Document px;
+    px.doc = PX_new3(KeepError, nullptr, nullptr, nullptr, &px.error);
+    if (px.doc == nullptr)
+        throw ExchangeError(WL_TR("exchange", "pxlib could not be started"), 0);
+    if (buffer.empty())
+        throw ExchangeError(WL_TR("exchange", "The file is not a Paradox table: it is empty"), 0);
+    px.file = fmemopen(buffer.data(), buffer.size(), "rb");
+    if (px.file == nullptr)
+        throw ExchangeError(WL_TR("exchange", "The file is not a Paradox table"), 0);
+    if (PX_open_fp(px.doc, px.file) < 0) {
+        // pxlib has already freed parts of the document on a failed open; deleting it again
+        // frees them twice, so the small document is given up.
+        px.doc = nullptr;
+        throw ExchangeError(FillIn(WL_TR("exchange", "The file is not a Paradox table: %1"), {px.error}), 0);
+    }
+    px.open = true;
+    ParadoxTable table;
+    float codePage = 0;
+    if (PX_get_value(px.doc, "codepage", &codePage) == 0)
+        table.codePage = static_cast<int>(codePage);
+    PX_set_targetencoding(px.doc, "UTF-8");
+    const int fieldCount = PX_get_num_fields(px.doc);
+    pxfield_t* fields = PX_get_fields(px.doc);
+    if (fieldCount <= 0 || fields == nullptr)
+        throw ExchangeError(FillIn(WL_TR("exchange", "The file is not a Paradox table: %1"), {px.error}), 0);
+    // Field roles: a language index, or -1 Project, -2 SpFront, -3 SpEnd, -4 anything else.
+    std::vector<int> role;
+    for (int f = 0; f < fieldCount; ++f) {
+        const std::string name = fields[f].px_fname != nullptr ? fields[f].px_fname : "";
+        if (SameName(name, "Project")) {
+            role.push_back(-1);
+        } else if (SameName(name, "SpFront")) {
+            role.push_back(-2);
+        } else if (SameName(name, "SpEnd")) {
+            role.push_back(-3);
+        } else if (fields[f].px_ftype == pxfAlpha) {
+            role.push_back(static_cast<int>(table.languages.size()));
+            table.languages.push_back(name);
+        } else {
+            role.push_back(-4);
+        }
+    }
+    if (table.languages.empty())
+        throw ExchangeError(WL_TR("exchange", "The Paradox table has no language field"), 0);
+    const int records = PX_get_num_records(px.doc);
+    for (int r = 0; r < records; ++r) {
+        pxval_t** values = PX_retrieve_record(px.doc, r);
+        if (values == nullptr)
+            throw ExchangeError(FillIn(WL_TR("exchange", "Record %1 of the Paradox table cannot be read: %2"),
+                                       {std::to_string(r + 1), px.error}),
+                                0);
+        ParadoxTable::Record record;
+        record.texts.resize(table.languages.size());
+        for (int f = 0; f < fieldCount; ++f) {
+            pxval_t* value = values[f];
+            if (value == nullptr)
+                continue;
+            if (!value->isnull) {
+                const bool text = value->type == pxfAlpha;
+                const std::string str =
+                    text && value->value.str.val != nullptr
+                        ? std::string(value->value.str.val, static_cast<std::size_t>(value->value.str.len))
+                        : std::string();
+                if (role[f] >= 0)
+                    record.texts[static_cast<std::size_t>(role[f])] = std::string(TrimControls(str.c_str()));
+                else if (role[f] == -1)
+                    record.project = str.c_str();
+                else if (role[f] == -2 && !text)
+                    record.spFront = value->value.lval;
+                else if (role[f] == -3 && !text)
+                    record.spEnd = value->value.lval;
+            }
+            if (value->type == pxfAlpha && value->value.str.val != nullptr)
+                px.doc->free(px.doc, value->value.str.val);
+            FREE_PXVAL(px.doc, value);
+        }
+        px.doc->free(px.doc, values);
+        table.records.push_back(std::move(record));
+    }
+    return table;
+}
+
+Catalog CatalogFromParadox(const ParadoxTable& table, const std::string& sourceLanguage,
+                           const std::string& targetLanguage) {
+    const std::size_t source = FieldIndex(table.languages, sourceLanguage);
+    const std::size_t target = FieldIndex(table.languages, targetLanguage);
+    Catalog catalog;
+    catalog.sourceLanguage = table.languages[source];
+    catalog.targetLanguage = table.languages[target];
+    for (const ParadoxTable::Record& record : table.records) {
+        if (record.texts[source].empty())
+            continue;
+        Unit unit;
+        unit.source = record.texts[source];
+        unit.target = record.texts[target];
+        unit.state = unit.target.empty() ? UnitState::New : UnitState::Translated;
+        unit.spFront = record.spFront;
+        unit.spEnd = record.spEnd;
+        catalog.units.push_back(std::move(unit));
+    }
+    return catalog;
+}
+
+} // namespace wordloom::exchange

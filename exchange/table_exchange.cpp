@@ -1,0 +1,240 @@
+#include "exchange/table_exchange.h"
+#include "base/filing_rule.h"
+#include "base/ui_text.h"
+#include "strings_db/strings_table.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace wordloom::exchange {
+
+namespace {
+
+std::string FirstLanguage(const StringsTable& table, const std::string& language) {
+    if (!language.empty())
+        return language;
+    const std::vector<std::string> languages = table.Languages();
+    if (languages.empty())
+        throw DbError(WL_TR("exchange", "The strings table has no language field"));
+    return languages.front();
+}
+
+void CheckLanguage(const StringsTable& table, const std::string& language) {
+    const std::vector<std::string> languages = table.Languages();
+    if (std::find(languages.begin(), languages.end(), language) == languages.end())
+        throw DbError(FillIn(WL_TR("exchange", "The strings table has no language field %1"), {language}));
+}
+
+bool InProject(const std::string& projects, const std::string& project) {
+    if (project.empty())
+        return true;
+    std::size_t start = 0;
+    while (start <= projects.size()) {
+        const std::size_t end = std::min(projects.find(';', start), projects.size());
+        if (projects.compare(start, end - start, project) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+bool HasLoneLf(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            return true;
+    return false;
+}
+
+std::string WithCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+// Walks the table in the source language's key order, each source text once.
+template <typename Visit>
+void ForEachRecord(StringsTable& table, const std::string& source, const std::string& project, Visit visit) {
+    table.SetFiltered(false);
+    table.SetIndexFieldNames(source);
+    std::string previous;
+    bool first = true;
+    for (table.First(); !table.Eof(); table.Next()) {
+        std::string text = table.FieldAsString(source);
+        if (text.empty() || (!first && text == previous))
+            continue;
+        if (!InProject(table.FieldAsString("Project"), project))
+            continue;
+        first = false;
+        previous = text;
+        visit(text);
+    }
+}
+
+} // namespace
+
+Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, const UnitDetails& details) {
+    Catalog catalog;
+    catalog.sourceLanguage = FirstLanguage(table, options.sourceLanguage);
+    catalog.targetLanguage = options.targetLanguage;
+    catalog.project = options.project;
+    CheckLanguage(table, catalog.sourceLanguage);
+    CheckLanguage(table, catalog.targetLanguage);
+    ForEachRecord(table, catalog.sourceLanguage, options.project, [&](const std::string& text) {
+        Unit unit;
+        unit.target = table.FieldAsString(catalog.targetLanguage);
+        const std::optional<UnitState> state = details.State(catalog.targetLanguage, text);
+        unit.state = state ? *state : unit.target.empty() ? UnitState::New : UnitState::Translated;
+        switch (options.scope) {
+        case ExportScope::All:
+            break;
+        case ExportScope::Untranslated:
+            if (!unit.target.empty() || unit.state == UnitState::DontTranslate)
+                return;
+            break;
+        case ExportScope::Suggested:
+            if (unit.state != UnitState::Suggested)
+                return;
+            break;
+        }
+        unit.spFront = table.FieldAsInteger("SpFront");
+        unit.spEnd = table.FieldAsInteger("SpEnd");
+        unit.places = details.Places(catalog.sourceLanguage, text, options.project);
+        unit.notes = details.Notes(catalog.targetLanguage, text);
+        unit.source = text;
+        catalog.units.push_back(std::move(unit));
+    });
+    return catalog;
+}
+
+Memory MemoryFromTable(StringsTable& table, const std::string& sourceLanguage, const std::string& project) {
+    Memory memory;
+    memory.sourceLanguage = FirstLanguage(table, sourceLanguage);
+    CheckLanguage(table, memory.sourceLanguage);
+    memory.languages.push_back(memory.sourceLanguage);
+    for (const std::string& language : table.Languages())
+        if (language != memory.sourceLanguage)
+            memory.languages.push_back(language);
+    ForEachRecord(table, memory.sourceLanguage, project, [&](const std::string& text) {
+        std::vector<std::string> row{text};
+        bool translated = false;
+        for (std::size_t i = 1; i < memory.languages.size(); ++i) {
+            row.push_back(table.FieldAsString(memory.languages[i]));
+            translated = translated || !row.back().empty();
+        }
+        if (translated)
+            memory.rows.push_back(std::move(row));
+    });
+    return memory;
+}
+
+std::size_t ImportPlan::Count(ImportKind kind) const {
+    return static_cast<std::size_t>(std::count_if(
+        items.begin(), items.end(), [kind](const ImportItem& item) { return item.kind == kind; }));
+}
+
+ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportOptions& options,
+                      const UnitDetails& details) {
+    ImportPlan plan;
+    plan.sourceLanguage = FirstLanguage(table, options.sourceLanguage);
+    plan.targetLanguage = options.targetLanguage;
+    CheckLanguage(table, plan.sourceLanguage);
+    CheckLanguage(table, plan.targetLanguage);
+    table.SetIndexFieldNames(plan.sourceLanguage);
+    const auto translations = table.ReadTranslations(plan.targetLanguage);
+    std::unordered_set<std::string> seen;
+    for (const Unit& unit : catalog.units) {
+        ImportItem item;
+        item.source = std::string(TrimControls(unit.source));
+        item.theirs = unit.target;
+        item.state = unit.state;
+        item.spFront = unit.spFront;
+        item.spEnd = unit.spEnd;
+        if (item.source.empty() || (unit.target.empty() && unit.state != UnitState::DontTranslate))
+            continue;
+        auto found = translations.find(item.source);
+        if (found == translations.end() && HasLoneLf(item.source)) {
+            found = translations.find(WithCrLf(item.source));
+            if (found != translations.end()) {
+                item.source = found->first;
+                item.theirs = WithCrLf(item.theirs);
+            }
+        }
+        // The first of several units with one source text decides.
+        if (!seen.insert(item.source).second)
+            continue;
+        if (found == translations.end()) {
+            item.kind = ImportKind::Unknown;
+            item.take = options.addUnknown;
+        } else {
+            item.ours = found->second.text;
+            const std::optional<UnitState> known = details.State(plan.targetLanguage, item.source);
+            const UnitState ourState = known               ? *known
+                                       : item.ours.empty() ? UnitState::New
+                                                           : UnitState::Translated;
+            if (item.theirs.empty()) {
+                item.kind = ourState == item.state ? ImportKind::Unchanged : ImportKind::Changed;
+            } else if (item.ours.empty()) {
+                item.kind = ImportKind::New;
+            } else if (item.ours == item.theirs) {
+                item.kind = ourState == item.state || !known ? ImportKind::Unchanged : ImportKind::Changed;
+            } else {
+                item.kind = ImportKind::Conflict;
+                item.take = options.conflicts == ConflictChoice::Theirs;
+            }
+            if (item.kind == ImportKind::New || item.kind == ImportKind::Changed)
+                item.take = true;
+        }
+        plan.items.push_back(std::move(item));
+    }
+    return plan;
+}
+
+ImportResult ApplyImport(StringsTable& table, const ImportPlan& plan, const ImportOptions& options,
+                         UnitDetails& details) {
+    ImportResult result;
+    table.SetFiltered(false);
+    table.SetIndexFieldNames(plan.sourceLanguage);
+    StringsTable::Transaction transaction(table);
+    try {
+        for (const ImportItem& item : plan.items) {
+            if (!item.take)
+                continue;
+            if (item.kind == ImportKind::Unknown) {
+                table.Insert();
+                table.SetField(plan.sourceLanguage, item.source);
+                table.SetField(plan.targetLanguage, item.theirs);
+                table.SetFieldInt("SpFront", item.spFront);
+                table.SetFieldInt("SpEnd", item.spEnd);
+                if (!options.project.empty())
+                    table.SetField("Project", options.project);
+                table.Post();
+                ++result.added;
+            } else if (!item.theirs.empty() && item.theirs != item.ours) {
+                if (!table.FindKey(item.source))
+                    throw DbError(FillIn(WL_TR("exchange", "The text \"%1\" has left the strings table"),
+                                         {item.source}));
+                table.Edit();
+                table.SetField(plan.targetLanguage, item.theirs);
+                table.Post();
+                ++result.written;
+            } else {
+                ++result.states;
+            }
+            details.StoreState(plan.targetLanguage, item.source,
+                               item.theirs.empty() ? item.ours : item.theirs, item.state);
+        }
+    } catch (...) {
+        if (table.State() != TableState::Browse)
+            table.Cancel();
+        throw;
+    }
+    transaction.Commit();
+    return result;
+}
+
+} // namespace wordloom::exchange

@@ -1,0 +1,10 @@
+// PO reader: see exchange_fuzz.h.
+#include "exchange/po_format.h"
+#include "exchange_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace wordloom::exchange;
+    return FuzzReader(
+        data, size, [](std::string_view text) { return ReadPo(text); },
+        [](const Catalog& catalog) { return WritePo(catalog); });
+}
