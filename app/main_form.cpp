@@ -72,11 +72,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), m_model(new Strings
     setWindowTitle(tr("Wordloom for Delphi"));
     m_ui.Build(this, m_model);
     resize(720, 520);
+    m_model->SetFilter(&m_gridFilter);
     Wire();
+    WireFind();
 }
 
 TMainForm::~TMainForm() {
     m_model->SetTable(nullptr);
+    m_model->SetFilter(nullptr);
 }
 
 void TMainForm::SetOptionsDlg(TOptionsDlg* dialog) {

@@ -2,6 +2,7 @@
 // Handlers gather the window's inputs and hand the work to the table, the grid model or the engine.
 #pragma once
 
+#include "app/grid_filter.h"
 #include "app/main_form_ui.h"
 #include "collect/collect_context.h"
 
@@ -74,6 +75,14 @@ private:
     void StringTableBeforePost(StringsTable& table);
     void StringTableAfterPost(StringsTable& table);
 
+    // The find bar, the record filter and the count of records shown (main_form_find.cpp).
+    void WireFind();
+    void ApplyRecordFilter();
+    /// Moves to the next (or previous) record holding the find text, wrapping around.
+    void StepToMatch(bool forward);
+    void ShowRecordCount();
+    void ShowFindColumns();
+
     void CopyToAllLanguages();
     void DeleteEmptyButtonClick();
     void ShowBookkeepingColumns();
@@ -98,6 +107,7 @@ private:
     MainFormUi m_ui;
     StringsGridModel* m_model;
     std::unique_ptr<StringsTable> m_table;
+    GridFilter m_gridFilter;
     std::unique_ptr<WorkbenchSettings> m_settings;
     TOptionsDlg* m_optionsDlg = nullptr;
     shell::TShellForm* m_shellForm = nullptr; ///< the demo window, made on first use, owned by this window

@@ -1,6 +1,8 @@
 #include "app/main_form_ui.h"
 
 #include "app/db_navigator.h"
+#include "app/find_bar.h"
+#include "app/grid_filter.h"
 #include "app/main_form.h"
 #include "app/project_combo.h"
 #include "app/strings_grid.h"
@@ -8,7 +10,9 @@
 #include "base/project.h"
 #include "dialogs/adv_status_bar.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -98,7 +102,32 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     projectCombo->addItem(TMainForm::tr(" (All Projects)"));
     projectCombo->setMinimumWidth(150);
     top->addWidget(projectCombo);
+    recordFilter = Named(new QComboBox(topPanel), "RecordFilter",
+                         TMainForm::tr("Show only the records in this state of translation"));
+    recordFilter->addItem(TMainForm::tr("All records"), static_cast<int>(RecordStateFilter::All));
+    recordFilter->addItem(TMainForm::tr("Untranslated"), static_cast<int>(RecordStateFilter::Untranslated));
+    recordFilter->addItem(TMainForm::tr("Translated"), static_cast<int>(RecordStateFilter::Translated));
+    top->addWidget(recordFilter);
+    recordCount = Named(new QLabel(topPanel), "RecordCount");
+    recordCount->setMinimumWidth(
+        recordCount->fontMetrics().horizontalAdvance(QStringLiteral("0,000,000 of 0,000,000")));
+    recordCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    top->addWidget(recordCount);
     outer->addWidget(topPanel);
+
+    findBar = new FindBar(central);
+    findBar->hide();
+    outer->addWidget(findBar);
+    findAction = Named(new QAction(TMainForm::tr("Find"), window), "FindAction");
+    findAction->setShortcut(QKeySequence::Find);
+    findNextAction = Named(new QAction(TMainForm::tr("Find next"), window), "FindNextAction");
+    findNextAction->setShortcut(QKeySequence(Qt::Key_F3));
+    findPreviousAction = Named(new QAction(TMainForm::tr("Find previous"), window), "FindPreviousAction");
+    findPreviousAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    for (QAction* action : {findAction, findNextAction, findPreviousAction}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        window->addAction(action);
+    }
 
     auto* body = new QHBoxLayout();
     body->setSpacing(0);

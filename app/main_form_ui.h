@@ -15,6 +15,7 @@ class QToolButton;
 
 namespace wordloom {
 
+class FindBar;
 class ProjectComboBox;
 class StringsGrid;
 class StringsGridModel;
@@ -40,6 +41,12 @@ struct MainFormUi {
     QPushButton* chooseProjectButton = nullptr;
     QPushButton* openInIdeButton = nullptr;
     ProjectComboBox* projectCombo = nullptr;
+    QComboBox* recordFilter = nullptr; ///< which records by the state of their translation
+    QLabel* recordCount = nullptr;     ///< how many records the grid shows
+    FindBar* findBar = nullptr;
+    QAction* findAction = nullptr;
+    QAction* findNextAction = nullptr;
+    QAction* findPreviousAction = nullptr;
 
     QLabel* langLabel = nullptr;
     QComboBox* langCombo = nullptr;

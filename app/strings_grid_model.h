@@ -11,6 +11,7 @@
 
 namespace wordloom {
 
+class GridFilter;
 class StringsTable;
 
 class StringsGridModel : public QAbstractTableModel, public ColumnCharsets {
@@ -21,6 +22,16 @@ public:
     /// The table the grid shows; not owned. Null shows nothing.
     void SetTable(StringsTable* table);
     StringsTable* Table() const { return m_table; }
+
+    /// Narrows the rows to the records the filter lets through (not owned; null: every record).
+    /// The filter's source follows the table and the two language columns.
+    void SetFilter(GridFilter* filter);
+    /// The criteria of the filter changed: the rows are chosen again.
+    void Refilter();
+    /// The table records the grid shows (without a record being inserted).
+    int Records() const;
+    /// The table record number a row shows (-1 for the row of a record being inserted).
+    int RecordOfRow(int row) const;
 
     /// Binds a column to a field; the column's title is the field name.
     void SetColumnField(int column, const std::string& field);
@@ -69,14 +80,21 @@ signals:
     void CurrentRowChanged(int row);
 
 private:
-    int RecordOfRow(int row) const;
     int VisibleRows() const;
+    /// The row showing a table record number, or -1 when the filter leaves it out.
+    int RowOfRecord(int recNo) const;
+    /// Chooses the rows again from the filter; the table's cursor moves to a record shown.
+    void Narrow();
+    void SyncFilterSource();
     bool Inserting() const { return m_insertRow >= 0; }
     void SetRowCount(int rows);
     void CursorMoved();
     void RowChanged(int row);
 
     StringsTable* m_table = nullptr;
+    GridFilter* m_filter = nullptr;
+    bool m_narrowed = false;
+    std::vector<int> m_narrow; ///< while narrowed: the record number each row shows, ascending
     std::vector<std::string> m_fields;
     std::vector<int> m_charsets;
     std::vector<QFont> m_fonts;

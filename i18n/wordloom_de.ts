@@ -600,6 +600,45 @@ als Main.~df); Formulardateien werden in ihrer Binärform zurückgeschrieben.</t
     </message>
 </context>
 <context>
+    <name>wordloom::FindBar</name>
+    <message>
+        <source>Only &amp;matching records</source>
+        <translation>Nur &amp;passende Datensätze</translation>
+    </message>
+    <message>
+        <source>&amp;Find:</source>
+        <translation>&amp;Suchen:</translation>
+    </message>
+    <message>
+        <source>Letter case and accents are ignored</source>
+        <translation>Groß-/Kleinschreibung und Akzente werden nicht beachtet</translation>
+    </message>
+    <message>
+        <source>The columns to look in</source>
+        <translation>Die Spalten, in denen gesucht wird</translation>
+    </message>
+    <message>
+        <source>Both columns</source>
+        <translation>Beide Spalten</translation>
+    </message>
+    <message>
+        <source>Show only the records that hold the text; F3 and Shift+F3 step through the matches either way</source>
+        <translation>Nur die Datensätze zeigen, die den Text enthalten; F3 und Umschalt+F3 springen in jedem Fall von Treffer zu Treffer</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+F3)</source>
+        <translation>Vorheriger Treffer (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Next match (F3)</source>
+        <translation>Nächster Treffer (F3)</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Esc)</source>
+        <translation>Suchleiste schließen (Esc)</translation>
+    </message>
+</context>
+<context>
     <name>wordloom::TAboutBox</name>
     <message>
         <source>Info</source>
@@ -798,6 +837,46 @@ beendet.
     <message>
         <source>Strings table: %1</source>
         <translation>Texttabelle: %1</translation>
+    </message>
+    <message>
+        <source>%1 of %2 records</source>
+        <translation>%1 von %2 Datensätzen</translation>
+    </message>
+    <message>
+        <source>1 record</source>
+        <translation>1 Datensatz</translation>
+    </message>
+    <message>
+        <source>%1 records</source>
+        <translation>%1 Datensätze</translation>
+    </message>
+    <message>
+        <source>Show only the records in this state of translation</source>
+        <translation>Nur die Datensätze in diesem Übersetzungsstand zeigen</translation>
+    </message>
+    <message>
+        <source>All records</source>
+        <translation>Alle Datensätze</translation>
+    </message>
+    <message>
+        <source>Untranslated</source>
+        <translation>Nicht übersetzt</translation>
+    </message>
+    <message>
+        <source>Translated</source>
+        <translation>Übersetzt</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Find next</source>
+        <translation>Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Find previous</source>
+        <translation>Rückwärts suchen</translation>
     </message>
 </context>
 <context>
