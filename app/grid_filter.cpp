@@ -3,6 +3,8 @@
 #include "app/text_fold.h"
 #include "strings_db/strings_table.h"
 
+#include <algorithm>
+
 namespace wordloom {
 
 void GridFilter::SetSource(const StringsTable* table, const std::string& sourceField,
@@ -47,16 +49,18 @@ void GridFilter::EnsureIndex() {
     if (m_indexed || m_table == nullptr) {
         return;
     }
-    const int count = m_table->RecordCount();
+    // Column by column in one pass each: a read per record costs seconds on a large table.
+    std::vector<std::string> source = m_table->ColumnOfView(m_fields[0]);
+    std::vector<std::string> target = m_table->ColumnOfView(m_fields[1]);
+    const std::size_t count = std::min(source.size(), target.size());
     for (auto& column : m_folded) {
-        column.assign(static_cast<std::size_t>(count), std::string());
+        column.assign(count, std::string());
     }
-    m_translated.assign(static_cast<std::size_t>(count), 0);
-    for (int recNo = 0; recNo < count; ++recNo) {
-        const auto at = static_cast<std::size_t>(recNo);
-        bool translated = false;
-        ReadRecord(recNo, m_folded[0][at], m_folded[1][at], translated);
-        m_translated[at] = translated ? 1 : 0;
+    m_translated.assign(count, 0);
+    for (std::size_t recNo = 0; recNo < count; ++recNo) {
+        m_folded[0][recNo] = FoldForFind(source[recNo]);
+        m_translated[recNo] = target[recNo].empty() ? 0 : 1;
+        m_folded[1][recNo] = FoldForFind(target[recNo]);
     }
     m_indexed = true;
 }

@@ -4,6 +4,7 @@
 
 #include "app/grid_filter.h"
 #include "app/main_form_ui.h"
+#include "app/record_undo.h"
 #include "collect/collect_context.h"
 
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 #include <string>
 
 class QLabel;
+class QUndoStack;
 
 namespace wordloom {
 
@@ -35,6 +37,7 @@ public:
     void SetOptionsDlg(TOptionsDlg* dialog);
 
     const MainFormUi& Ui() const { return m_ui; }
+    QUndoStack* UndoStack() const { return m_undoStack; }
     StringsGridModel* GridModel() const { return m_model; }
     /// The strings table the start-up opens; "strings.db" of the current folder unless set before.
     /// The table to open at start-up; an empty path with the reason when none was found.
@@ -83,6 +86,10 @@ private:
     void ShowRecordCount();
     void ShowFindColumns();
 
+    // One undo stack for the session's record changes (main_form_undo.cpp).
+    void WireUndo();
+    UndoTarget ForUndo() { return {m_table.get(), m_model}; }
+
     void CopyToAllLanguages();
     void DeleteEmptyButtonClick();
     void ShowBookkeepingColumns();
@@ -108,6 +115,7 @@ private:
     StringsGridModel* m_model;
     std::unique_ptr<StringsTable> m_table;
     GridFilter m_gridFilter;
+    QUndoStack* m_undoStack;
     std::unique_ptr<WorkbenchSettings> m_settings;
     TOptionsDlg* m_optionsDlg = nullptr;
     shell::TShellForm* m_shellForm = nullptr; ///< the demo window, made on first use, owned by this window

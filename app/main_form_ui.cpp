@@ -124,7 +124,11 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     findNextAction->setShortcut(QKeySequence(Qt::Key_F3));
     findPreviousAction = Named(new QAction(TMainForm::tr("Find previous"), window), "FindPreviousAction");
     findPreviousAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    for (QAction* action : {findAction, findNextAction, findPreviousAction}) {
+    undoAction = Named(new QAction(TMainForm::tr("Undo"), window), "UndoAction");
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction = Named(new QAction(TMainForm::tr("Redo"), window), "RedoAction");
+    redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    for (QAction* action : {findAction, findNextAction, findPreviousAction, undoAction, redoAction}) {
         action->setShortcutContext(Qt::WindowShortcut);
         window->addAction(action);
     }

@@ -47,6 +47,8 @@ struct MainFormUi {
     QAction* findAction = nullptr;
     QAction* findNextAction = nullptr;
     QAction* findPreviousAction = nullptr;
+    QAction* undoAction = nullptr; ///< Ctrl+Z
+    QAction* redoAction = nullptr; ///< Ctrl+Shift+Z
 
     QLabel* langLabel = nullptr;
     QComboBox* langCombo = nullptr;

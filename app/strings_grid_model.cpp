@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <utility>
 
 namespace wordloom {
 
@@ -337,8 +338,13 @@ void StringsGridModel::Edit() {
     if (m_table == nullptr || !m_attached || CurrentRow() < 0 || m_table->State() != TableState::Browse) {
         return;
     }
-    m_table->Edit();
+    BeginEdit();
     RowChanged(CurrentRow());
+}
+
+void StringsGridModel::BeginEdit() {
+    m_table->Edit();
+    m_editOriginal = CurrentRecordValues(*m_table);
 }
 
 void StringsGridModel::Post() {
@@ -348,7 +354,10 @@ void StringsGridModel::Post() {
     const bool inserting = Inserting();
     const int before = m_table->RecordCount();
     const int recNo = inserting ? -1 : m_table->RecNo();
+    const bool inserted = m_table->State() == TableState::Insert;
+    const RecordValues posted = CurrentRecordValues(*m_table);
     m_table->Post();
+    const std::optional<RecordValues> original = std::exchange(m_editOriginal, std::nullopt);
     if (m_filter != nullptr) {
         // An edited record keeps its row; one that left the view took its row with it.
         const int after = m_table->RecordCount();
@@ -366,6 +375,11 @@ void StringsGridModel::Post() {
         m_insertRow = -1;
     }
     RecordsChanged();
+    if (inserted) {
+        emit RecordPosted({}, posted, true);
+    } else if (original && *original != posted) {
+        emit RecordPosted(*original, posted, false);
+    }
 }
 
 void StringsGridModel::PostPending() {
@@ -383,6 +397,7 @@ void StringsGridModel::Cancel() {
     }
     m_table->Cancel();
     m_modified = false;
+    m_editOriginal.reset();
     if (Inserting()) {
         {
             Reshaping reshaping(m_reshaping);
@@ -411,7 +426,9 @@ void StringsGridModel::Delete() {
     }
     if (m_table->State() != TableState::Browse) {
         m_table->Cancel();
+        m_editOriginal.reset();
     }
+    const RecordValues deleted = CurrentRecordValues(*m_table);
     {
         Reshaping reshaping(m_reshaping);
         beginRemoveRows(QModelIndex(), row, row);
@@ -437,6 +454,7 @@ void StringsGridModel::Delete() {
     }
     // The filter may let a different number of records through after a delete.
     RecordsChanged();
+    emit RecordDeleted(deleted);
 }
 
 int StringsGridModel::rowCount(const QModelIndex& parent) const {
@@ -477,7 +495,7 @@ bool StringsGridModel::setData(const QModelIndex& index, const QVariant& value, 
     }
     MoveTo(index.row());
     if (m_table->State() == TableState::Browse) {
-        m_table->Edit();
+        BeginEdit();
     }
     const std::string& field = ColumnField(index.column());
     if (IsIntegerField(*m_table, field)) {

@@ -2,10 +2,13 @@
 // from the table when the view asks for it, and edits go into the table's record buffer.
 #pragma once
 
+#include "app/record_undo.h"
 #include "dialogs/options_dlg.h"
 
 #include <QAbstractTableModel>
 #include <QFont>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +81,11 @@ public:
 signals:
     /// The table's cursor moved to `row` (or the view was reloaded); the view follows.
     void CurrentRowChanged(int row);
+    /// A record was posted from the grid: its values before (empty for a new record) and after.
+    void RecordPosted(const wordloom::RecordValues& before, const wordloom::RecordValues& after,
+                      bool inserted);
+    /// A record was deleted from the grid; its values as they were.
+    void RecordDeleted(const wordloom::RecordValues& record);
 
 private:
     int VisibleRows() const;
@@ -86,6 +94,8 @@ private:
     /// Chooses the rows again from the filter; the table's cursor moves to a record shown.
     void Narrow();
     void SyncFilterSource();
+    /// Puts the current record into editing, remembering its values for undo.
+    void BeginEdit();
     bool Inserting() const { return m_insertRow >= 0; }
     void SetRowCount(int rows);
     void CursorMoved();
@@ -103,7 +113,8 @@ private:
     int m_insertRow = -1;     ///< the row of the insert buffer while inserting
     bool m_reshaping = false; ///< between the begin and end of a change of rows
     bool m_modified = false;  ///< something was typed into the record being edited or inserted
-    int m_indicatorRow = -1;  ///< the row the indicator was last drawn at
+    std::optional<RecordValues> m_editOriginal; ///< the edited record's values when its edit began
+    int m_indicatorRow = -1;                    ///< the row the indicator was last drawn at
 };
 
 } // namespace wordloom

@@ -296,6 +296,13 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
     </message>
 </context>
 <context>
+    <name>RecordUndo</name>
+    <message>
+        <source>The record to change back is no longer in the grid as it was left; it was changed, deleted or filtered out since.</source>
+        <translation>Der Datensatz, der zurückgeändert werden soll, steht nicht mehr so im Raster, wie er verlassen wurde; er wurde seitdem geändert, gelöscht oder herausgefiltert.</translation>
+    </message>
+</context>
+<context>
     <name>TableLocation</name>
     <message>
         <source>cannot read %1: %2</source>
@@ -877,6 +884,38 @@ beendet.
     <message>
         <source>Find previous</source>
         <translation>Rückwärts suchen</translation>
+    </message>
+    <message>
+        <source>Delete Empty Strings</source>
+        <translation>Leere Texte löschen</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Wiederholen: %1</translation>
+    </message>
+    <message>
+        <source>Insert record</source>
+        <translation>Datensatz einfügen</translation>
+    </message>
+    <message>
+        <source>Edit record</source>
+        <translation>Datensatz ändern</translation>
+    </message>
+    <message>
+        <source>Delete record</source>
+        <translation>Datensatz löschen</translation>
     </message>
 </context>
 <context>

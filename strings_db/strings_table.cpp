@@ -334,6 +334,16 @@ std::string StringsTable::FieldAt(int recNo, const std::string& field) const {
     return ToText(m_cursor->ValueAt(recNo, field));
 }
 
+std::vector<std::string> StringsTable::ColumnOfView(const std::string& field) const {
+    std::vector<Value> values = m_cursor->ColumnOfView(field);
+    std::vector<std::string> texts;
+    texts.reserve(values.size());
+    for (const Value& value : values) {
+        texts.push_back(ToText(value));
+    }
+    return texts;
+}
+
 bool AddString(StringsTable& table, const std::string& field, const PreparedText& text,
                const std::string& projectName) {
     if (table.IndexFieldNames() != field) {
