@@ -104,6 +104,12 @@ void TMainForm::Wire() {
     connect(m_ui.dbGrid, &StringsGrid::TitleClicked, this,
             [this](int column) { ReportFailures(this, [&] { DBGridTitleClick(column); }); });
     connect(m_ui.dbGrid, &StringsGrid::CellClicked, this, &TMainForm::DBGridCellClick);
+    m_ui.dbGrid->SetSourceEditGuard([this] {
+        return AskOkCancel(this,
+                           tr("The texts of the project language (%1) are the keys every project in the "
+                              "table shares: a change here changes what all of them find. Edit them anyway?")
+                               .arg(m_ui.langCombo->currentText()));
+    });
     connect(m_ui.dbGrid, &StringsGrid::KeyUp, this, [this](int key, Qt::KeyboardModifiers modifiers) {
         ReportFailures(this, [&] { DBGridKeyUp(key, modifiers); });
     });

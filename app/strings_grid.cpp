@@ -149,6 +149,18 @@ void StringsGrid::ShowOrder() {
     horizontalHeader()->setSortIndicator(column, Qt::AscendingOrder); // -1: no indicator
 }
 
+bool StringsGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // Only a trigger that would open an editor asks; a plain click on the cell does not.
+    if (index.isValid() && index.column() == 0 && !m_sourceEditAllowed && m_sourceEditGuard &&
+        (editTriggers() & trigger) != 0 && state() != QAbstractItemView::EditingState) {
+        if (!m_sourceEditGuard()) {
+            return false;
+        }
+        m_sourceEditAllowed = true;
+    }
+    return QTableView::edit(index, trigger, event);
+}
+
 void StringsGrid::keyPressEvent(QKeyEvent* event) {
     // Shift+Delete deletes the record when released; it must not open a cell editor first, whose
     // late commit would write the deleted record's text into the record that took its row.

@@ -917,6 +917,10 @@ beendet.
         <source>Delete record</source>
         <translation>Datensatz löschen</translation>
     </message>
+    <message>
+        <source>The texts of the project language (%1) are the keys every project in the table shares: a change here changes what all of them find. Edit them anyway?</source>
+        <translation>Die Texte der Projektsprache (%1) sind die Schlüssel, die alle Projekte der Tabelle teilen: eine Änderung hier ändert, was sie alle finden. Trotzdem bearbeiten?</translation>
+    </message>
 </context>
 <context>
     <name>wordloom::TOptionsDlg</name>

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -133,6 +134,40 @@ private slots:
         QCOMPARE(f.Shown(0), Texts({"Close"}));
         f.Undo();
         QCOMPARE(f.Shown(0), Texts({"Close", "Open"}));
+    }
+
+    void sourceColumnAsksOnceBeforeItsFirstEdit() {
+        WorkFolder folder;
+        UndoBench f({{"Close", ""}, {"Open", ""}});
+        const auto editorOpens = [&](int row, int column) {
+            f.grid()->setCurrentIndex(f.model()->index(row, column));
+            f.grid()->edit(f.model()->index(row, column));
+            QLineEdit* editor = nullptr;
+            for (QLineEdit* child : f.grid()->viewport()->findChildren<QLineEdit*>()) {
+                editor = child->isVisible() ? child : editor;
+            }
+            if (editor != nullptr) {
+                QTest::keyClick(editor, Qt::Key_Escape);
+            }
+            return editor != nullptr;
+        };
+        {
+            BoxAnswerer boxes({QMessageBox::Cancel});
+            QVERIFY(editorOpens(1, 1)); // the translation asks nothing
+            QCOMPARE(boxes.seen.size(), 0);
+            QVERIFY(!editorOpens(0, 0));
+            QCOMPARE(boxes.seen.size(), 1);
+            QCOMPARE(boxes.seen[0].icon, QMessageBox::Warning);
+            QVERIFY(boxes.seen[0].text.contains(QStringLiteral("English")));
+        }
+        {
+            BoxAnswerer boxes({QMessageBox::Ok});
+            QVERIFY(editorOpens(0, 0));
+            QCOMPARE(boxes.seen.size(), 1);
+        }
+        BoxAnswerer boxes;
+        QVERIFY(editorOpens(1, 0)); // once per session
+        QCOMPARE(boxes.seen.size(), 0);
     }
 
     void deleteEmptyStringsIsUndoneAsOneStep() {
