@@ -225,6 +225,7 @@ void TMainForm::RestoreSettings() {
     if (CharsetIndex(stored.rightCharset) >= 0) {
         m_model->SetColumnCharset(1, stored.rightCharset);
     }
+    RestoreWindowState();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -252,6 +253,7 @@ void TMainForm::FormClose() {
     values.leftCharset = m_model->ColumnCharset(0);
     values.rightCharset = m_model->ColumnCharset(1);
     m_settings->Write(values);
+    SaveWindowState();
     m_settings.reset();
 }
 
@@ -300,11 +302,15 @@ void TMainForm::DBGridKeyUp(int key, Qt::KeyboardModifiers modifiers) {
 
 void TMainForm::ProjectComboDropDown() {
     ProjectComboBox* combo = m_ui.projectCombo;
-    if (m_table == nullptr || combo->count() > 1) {
+    // Filled once per run; a project restored from the last run does not count as filled.
+    if (m_table == nullptr || m_projectsListed) {
         return;
     }
     m_model->PostPending();
     TableWalk walk(m_model);
+    // A project restored from the last run is filtered already: the list holds every project.
+    const bool filtered = m_table->Filtered();
+    m_table->SetFiltered(false);
     for (m_table->First(); !m_table->Eof(); m_table->Next()) {
         const QString project = QString::fromStdString(m_table->FieldAsString("Project"));
         // Records without a project are reached through " (All Projects)"; no empty entry.
@@ -312,6 +318,8 @@ void TMainForm::ProjectComboDropDown() {
             combo->addItem(project);
         }
     }
+    m_projectsListed = combo->count() > 1;
+    m_table->SetFiltered(filtered);
     m_table->First();
 }
 

@@ -66,6 +66,10 @@ private:
     void ShowTablePath();
     void RestoreSettings();
     void FormClose();
+    /// Size, panels, column widths, order and filters as the window was last left
+    /// (main_form_state.cpp).
+    void RestoreWindowState();
+    void SaveWindowState();
 
     void LangComboChange();
     void TransComboChange();
@@ -126,6 +130,7 @@ private:
     QLabel* m_tableLabel = nullptr; ///< the open table's path, at the right of the status bar
     int m_savedRecNo = 0;
     bool m_shown = false;
+    bool m_projectsListed = false; ///< the project list was filled from the table
     bool m_startupFailed = false;
     bool m_commandRunning = false;
 };

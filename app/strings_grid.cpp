@@ -120,6 +120,11 @@ int StringsGrid::SharedWidth() const {
     return std::max(2 * MinLanguageWidth, viewport()->width() - others);
 }
 
+void StringsGrid::SetLeftShare(double share) {
+    m_leftShare = std::clamp(share, 0.0, 1.0);
+    FitColumns();
+}
+
 void StringsGrid::FitColumns() {
     if (m_fitting || m_model->columnCount() < 2) {
         return;

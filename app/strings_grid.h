@@ -19,6 +19,9 @@ public:
     StringsGridModel* GridModel() const { return m_model; }
     /// The whole text of a cell the column cuts off (too long or of several lines), else empty.
     QString CellToolTip(const QModelIndex& index) const;
+    /// Column 0's part of the width the two language columns share (what a resize keeps).
+    double LeftShare() const { return m_leftShare; }
+    void SetLeftShare(double share);
     /// Asked before the first cell editor of the session opens in column 0, the project language,
     /// whose texts are the keys other projects share; false keeps the editor closed.
     void SetSourceEditGuard(std::function<bool()> guard) { m_sourceEditGuard = std::move(guard); }

@@ -242,6 +242,39 @@ private slots:
         QCOMPARE(f.count(), QStringLiteral("2 of 6 records"));
     }
 
+    void windowRemembersSizeOrderAndFilters() {
+        WorkFolder folder;
+        {
+            FindBench f(
+                {{"Open", "Öffnen", "A"}, {"Close", "", "A"}, {"Cancel", "", "B"}, {"Paste", "", "A"}});
+            f.bench.form.resize(900, 640);
+            f.grid()->SetLeftShare(0.25);
+            f.table().SetIndexFieldNames("German");
+            f.model()->Reload();
+            f.ui().projectCombo->showPopup();
+            f.ui().projectCombo->hidePopup();
+            const int a = f.ui().projectCombo->findText(QStringLiteral("A"));
+            f.ui().projectCombo->setCurrentIndex(a);
+            emit f.ui().projectCombo->activated(a);
+            f.ChooseState(1);
+            QCOMPARE(f.model()->rowCount(), 2);
+            f.bench.form.close();
+        }
+        Workbench again;
+        again.Show();
+        const MainFormUi& ui = again.form.Ui();
+        QCOMPARE(again.form.size(), QSize(900, 640));
+        QCOMPARE(again.form.StringTable()->IndexFieldNames(), std::string("German"));
+        QCOMPARE(ui.projectCombo->currentText(), QStringLiteral("A"));
+        QCOMPARE(ui.recordFilter->currentIndex(), 1);
+        QCOMPARE(GridColumn(again.form.GridModel(), 0), Texts({"Close", "Paste"}));
+        QCOMPARE(ui.dbGrid->LeftShare(), 0.25);
+        // The restored project does not stop the list from being filled from the table.
+        ui.projectCombo->showPopup();
+        ui.projectCombo->hidePopup();
+        QCOMPARE(ui.projectCombo->count(), 3);
+    }
+
     void f3StepsThroughMatchesWithoutNarrowing() {
         WorkFolder folder;
         FindBench f(Sample);
