@@ -2,6 +2,7 @@
 
 #include "app/db_navigator.h"
 #include "app/find_bar.h"
+#include "app/full_text_panel.h"
 #include "app/grid_filter.h"
 #include "app/main_form.h"
 #include "app/project_combo.h"
@@ -181,6 +182,15 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     body->addWidget(rightPanel);
     outer->addLayout(body, 1);
     window->setCentralWidget(central);
+
+    fullText = new FullTextPanel(dbGrid, window);
+    window->addDockWidget(Qt::RightDockWidgetArea, fullText);
+    fullText->hide();
+    fullTextAction = fullText->toggleViewAction();
+    fullTextAction->setObjectName(QStringLiteral("FullTextAction"));
+    fullTextAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    fullTextAction->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(fullTextAction);
 
     statusBar = Named(new TAdvStatusBar(window), "StatusBar");
     statusBar->AddPanel(100);

@@ -16,6 +16,7 @@ class QToolButton;
 namespace wordloom {
 
 class FindBar;
+class FullTextPanel;
 class ProjectComboBox;
 class StringsGrid;
 class StringsGridModel;
@@ -47,8 +48,10 @@ struct MainFormUi {
     QAction* findAction = nullptr;
     QAction* findNextAction = nullptr;
     QAction* findPreviousAction = nullptr;
-    QAction* undoAction = nullptr; ///< Ctrl+Z
-    QAction* redoAction = nullptr; ///< Ctrl+Shift+Z
+    FullTextPanel* fullText = nullptr; ///< the current cell's whole text, hidden until asked for
+    QAction* fullTextAction = nullptr; ///< shows or hides it (Ctrl+E)
+    QAction* undoAction = nullptr;     ///< Ctrl+Z
+    QAction* redoAction = nullptr;     ///< Ctrl+Shift+Z
 
     QLabel* langLabel = nullptr;
     QComboBox* langCombo = nullptr;

@@ -646,6 +646,21 @@ als Main.~df); Formulardateien werden in ihrer Binärform zurückgeschrieben.</t
     </message>
 </context>
 <context>
+    <name>wordloom::FullTextPanel</name>
+    <message>
+        <source>Full text</source>
+        <translation>Ganzer Text</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Übernehmen</translation>
+    </message>
+    <message>
+        <source>The whole text of the current cell; Ctrl+Return writes it into the cell</source>
+        <translation>Der ganze Text der aktuellen Zelle; Strg+Eingabe schreibt ihn in die Zelle</translation>
+    </message>
+</context>
+<context>
     <name>wordloom::TAboutBox</name>
     <message>
         <source>Info</source>

@@ -7,11 +7,13 @@
 #include "strings_db/strings_table.h"
 #include "workbench_fixture.h"
 
+#include "app/full_text_panel.h"
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QUndoStack>
@@ -168,6 +170,26 @@ private slots:
         BoxAnswerer boxes;
         QVERIFY(editorOpens(1, 0)); // once per session
         QCOMPARE(boxes.seen.size(), 0);
+    }
+
+    void fullTextPanelShowsLineBreaksAsLinesAndWritesThemBack() {
+        WorkFolder folder;
+        UndoBench f({{"Line one\r\nLine two", ""}, {"Open", ""}});
+        f.ui().fullTextAction->trigger();
+        QVERIFY(f.ui().fullText->isVisible());
+        f.grid()->setCurrentIndex(f.model()->index(0, 0));
+        QPlainTextEdit* editor = f.ui().fullText->Editor();
+        QCOMPARE(editor->blockCount(), 2);
+        QCOMPARE(editor->toPlainText(), QStringLiteral("Line one\nLine two"));
+        f.grid()->setCurrentIndex(f.model()->index(0, 1));
+        editor->setPlainText(QStringLiteral("Zeile eins\nZeile zwei"));
+        f.ui().fullText->Apply();
+        f.model()->Post();
+        f.table().SetRecNo(0);
+        QCOMPARE(QString::fromStdString(f.table().FieldAsString("German")),
+                 QStringLiteral("Zeile eins\r\nZeile zwei"));
+        f.Undo(); // the panel's edit is an edit like any other
+        QCOMPARE(GridColumn(f.model(), 1), Texts({"", ""}));
     }
 
     void deleteEmptyStringsIsUndoneAsOneStep() {
