@@ -2,7 +2,9 @@
 // Handlers gather the window's inputs and hand the work to the table, the grid model or the engine.
 #pragma once
 
+#include "app/grid_filter.h"
 #include "app/main_form_ui.h"
+#include "app/record_undo.h"
 #include "collect/collect_context.h"
 
 #include <QMainWindow>
@@ -10,6 +12,7 @@
 #include <string>
 
 class QLabel;
+class QUndoStack;
 
 namespace wordloom {
 
@@ -34,6 +37,7 @@ public:
     void SetOptionsDlg(TOptionsDlg* dialog);
 
     const MainFormUi& Ui() const { return m_ui; }
+    QUndoStack* UndoStack() const { return m_undoStack; }
     StringsGridModel* GridModel() const { return m_model; }
     /// The strings table the start-up opens; "strings.db" of the current folder unless set before.
     /// The table to open at start-up; an empty path with the reason when none was found.
@@ -62,6 +66,10 @@ private:
     void ShowTablePath();
     void RestoreSettings();
     void FormClose();
+    /// Size, panels, column widths, order and filters as the window was last left
+    /// (main_form_state.cpp).
+    void RestoreWindowState();
+    void SaveWindowState();
 
     void LangComboChange();
     void TransComboChange();
@@ -73,6 +81,18 @@ private:
     bool StringTableFilterRecord(const StringsTable& table) const;
     void StringTableBeforePost(StringsTable& table);
     void StringTableAfterPost(StringsTable& table);
+
+    // The find bar, the record filter and the count of records shown (main_form_find.cpp).
+    void WireFind();
+    void ApplyRecordFilter();
+    /// Moves to the next (or previous) record holding the find text, wrapping around.
+    void StepToMatch(bool forward);
+    void ShowRecordCount();
+    void ShowFindColumns();
+
+    // One undo stack for the session's record changes (main_form_undo.cpp).
+    void WireUndo();
+    UndoTarget ForUndo() { return {m_table.get(), m_model}; }
 
     void CopyToAllLanguages();
     void DeleteEmptyButtonClick();
@@ -99,6 +119,8 @@ private:
     MainFormUi m_ui;
     StringsGridModel* m_model;
     std::unique_ptr<StringsTable> m_table;
+    GridFilter m_gridFilter;
+    QUndoStack* m_undoStack;
     std::unique_ptr<WorkbenchSettings> m_settings;
     TOptionsDlg* m_optionsDlg = nullptr;
     shell::TShellForm* m_shellForm = nullptr; ///< the demo window, made on first use, owned by this window
@@ -110,6 +132,7 @@ private:
     QLabel* m_tableLabel = nullptr; ///< the open table's path, at the right of the status bar
     int m_savedRecNo = 0;
     bool m_shown = false;
+    bool m_projectsListed = false; ///< the project list was filled from the table
     bool m_startupFailed = false;
     bool m_commandRunning = false;
 };

@@ -1,6 +1,9 @@
 #include "app/main_form_ui.h"
 
 #include "app/db_navigator.h"
+#include "app/find_bar.h"
+#include "app/full_text_panel.h"
+#include "app/grid_filter.h"
 #include "app/main_form.h"
 #include "app/project_combo.h"
 #include "app/strings_grid.h"
@@ -8,7 +11,9 @@
 #include "base/project.h"
 #include "dialogs/adv_status_bar.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,7 +106,36 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     projectCombo->addItem(TMainForm::tr(" (All Projects)"));
     projectCombo->setMinimumWidth(150);
     top->addWidget(projectCombo);
+    recordFilter = Named(new QComboBox(topPanel), "RecordFilter",
+                         TMainForm::tr("Show only the records in this state of translation"));
+    recordFilter->addItem(TMainForm::tr("All records"), static_cast<int>(RecordStateFilter::All));
+    recordFilter->addItem(TMainForm::tr("Untranslated"), static_cast<int>(RecordStateFilter::Untranslated));
+    recordFilter->addItem(TMainForm::tr("Translated"), static_cast<int>(RecordStateFilter::Translated));
+    top->addWidget(recordFilter);
+    recordCount = Named(new QLabel(topPanel), "RecordCount");
+    recordCount->setMinimumWidth(
+        recordCount->fontMetrics().horizontalAdvance(QStringLiteral("0,000,000 of 0,000,000")));
+    recordCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    top->addWidget(recordCount);
     outer->addWidget(topPanel);
+
+    findBar = new FindBar(central);
+    findBar->hide();
+    outer->addWidget(findBar);
+    findAction = Named(new QAction(TMainForm::tr("Find"), window), "FindAction");
+    findAction->setShortcut(QKeySequence::Find);
+    findNextAction = Named(new QAction(TMainForm::tr("Find next"), window), "FindNextAction");
+    findNextAction->setShortcut(QKeySequence(Qt::Key_F3));
+    findPreviousAction = Named(new QAction(TMainForm::tr("Find previous"), window), "FindPreviousAction");
+    findPreviousAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    undoAction = Named(new QAction(TMainForm::tr("Undo"), window), "UndoAction");
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction = Named(new QAction(TMainForm::tr("Redo"), window), "RedoAction");
+    redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    for (QAction* action : {findAction, findNextAction, findPreviousAction, undoAction, redoAction}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        window->addAction(action);
+    }
 
     auto* body = new QHBoxLayout();
     body->setSpacing(0);
@@ -151,6 +185,15 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     body->addWidget(rightPanel);
     outer->addLayout(body, 1);
     window->setCentralWidget(central);
+
+    fullText = new FullTextPanel(dbGrid, window);
+    window->addDockWidget(Qt::RightDockWidgetArea, fullText);
+    fullText->hide();
+    fullTextAction = fullText->toggleViewAction();
+    fullTextAction->setObjectName(QStringLiteral("FullTextAction"));
+    fullTextAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    fullTextAction->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(fullTextAction);
 
     statusBar = Named(new TAdvStatusBar(window), "StatusBar");
     statusBar->AddPanel(100);

@@ -15,6 +15,8 @@ class QToolButton;
 
 namespace wordloom {
 
+class FindBar;
+class FullTextPanel;
 class ProjectComboBox;
 class StringsGrid;
 class StringsGridModel;
@@ -41,6 +43,16 @@ struct MainFormUi {
     QPushButton* chooseProjectButton = nullptr;
     QPushButton* openInIdeButton = nullptr;
     ProjectComboBox* projectCombo = nullptr;
+    QComboBox* recordFilter = nullptr; ///< which records by the state of their translation
+    QLabel* recordCount = nullptr;     ///< how many records the grid shows
+    FindBar* findBar = nullptr;
+    QAction* findAction = nullptr;
+    QAction* findNextAction = nullptr;
+    QAction* findPreviousAction = nullptr;
+    FullTextPanel* fullText = nullptr; ///< the current cell's whole text, hidden until asked for
+    QAction* fullTextAction = nullptr; ///< shows or hides it (Ctrl+E)
+    QAction* undoAction = nullptr;     ///< Ctrl+Z
+    QAction* redoAction = nullptr;     ///< Ctrl+Shift+Z
 
     QLabel* langLabel = nullptr;
     QComboBox* langCombo = nullptr;

@@ -120,6 +120,11 @@ int StringsGrid::SharedWidth() const {
     return std::max(2 * MinLanguageWidth, viewport()->width() - others);
 }
 
+void StringsGrid::SetLeftShare(double share) {
+    m_leftShare = std::clamp(share, 0.0, 1.0);
+    FitColumns();
+}
+
 void StringsGrid::FitColumns() {
     if (m_fitting || m_model->columnCount() < 2) {
         return;
@@ -147,6 +152,18 @@ void StringsGrid::ColumnResized(int column, int, int newWidth) {
 void StringsGrid::ShowOrder() {
     const int column = m_model->OrderedColumn();
     horizontalHeader()->setSortIndicator(column, Qt::AscendingOrder); // -1: no indicator
+}
+
+bool StringsGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // Only a trigger that would open an editor asks; a plain click on the cell does not.
+    if (index.isValid() && index.column() == 0 && !m_sourceEditAllowed && m_sourceEditGuard &&
+        (editTriggers() & trigger) != 0 && state() != QAbstractItemView::EditingState) {
+        if (!m_sourceEditGuard()) {
+            return false;
+        }
+        m_sourceEditAllowed = true;
+    }
+    return QTableView::edit(index, trigger, event);
 }
 
 void StringsGrid::keyPressEvent(QKeyEvent* event) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QTableView>
+#include <functional>
 
 class QEvent;
 
@@ -13,10 +14,17 @@ class StringsGrid : public QTableView {
     Q_OBJECT
 public:
     explicit StringsGrid(StringsGridModel* model, QWidget* parent = nullptr);
+    using QTableView::edit;
 
     StringsGridModel* GridModel() const { return m_model; }
     /// The whole text of a cell the column cuts off (too long or of several lines), else empty.
     QString CellToolTip(const QModelIndex& index) const;
+    /// Column 0's part of the width the two language columns share (what a resize keeps).
+    double LeftShare() const { return m_leftShare; }
+    void SetLeftShare(double share);
+    /// Asked before the first cell editor of the session opens in column 0, the project language,
+    /// whose texts are the keys other projects share; false keeps the editor closed.
+    void SetSourceEditGuard(std::function<bool()> guard) { m_sourceEditGuard = std::move(guard); }
 
 signals:
     /// A click selected the cell (DBGridCellClick).
@@ -30,6 +38,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
     void FollowCursor(int row);
@@ -43,6 +52,8 @@ private:
     void ShowOrder();
 
     StringsGridModel* m_model;
+    std::function<bool()> m_sourceEditGuard;
+    bool m_sourceEditAllowed = false;
     bool m_following = false;
     int m_column = 0; ///< the column of the current cell, kept while the model is reset
     bool m_fitting = false;

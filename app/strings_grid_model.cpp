@@ -1,10 +1,12 @@
 #include "app/strings_grid_model.h"
 
+#include "app/grid_filter.h"
 #include "dialogs/charset_table.h"
 #include "strings_db/strings_table.h"
 
 #include <QApplication>
 #include <algorithm>
+#include <utility>
 
 namespace wordloom {
 
@@ -43,13 +45,84 @@ void StringsGridModel::SetTable(StringsTable* table) {
     beginResetModel();
     m_table = table;
     m_insertRow = -1;
+    SyncFilterSource();
+    Narrow();
     m_rowCount = VisibleRows();
     endResetModel();
     CursorMoved();
 }
 
+void StringsGridModel::SetFilter(GridFilter* filter) {
+    m_filter = filter;
+    SyncFilterSource();
+    Refilter();
+}
+
+void StringsGridModel::SyncFilterSource() {
+    if (m_filter != nullptr) {
+        m_filter->SetSource(m_table, m_fields.at(0), m_fields.at(1));
+    }
+}
+
+void StringsGridModel::Refilter() {
+    PostPending();
+    if (!m_narrowed && (m_filter == nullptr || !m_filter->Narrows())) {
+        return; // every record was shown and still is
+    }
+    {
+        Reshaping reshaping(m_reshaping);
+        beginResetModel();
+        Narrow();
+        m_rowCount = VisibleRows();
+        endResetModel();
+    }
+    CursorMoved();
+}
+
+void StringsGridModel::Narrow() {
+    m_narrowed = m_filter != nullptr && m_table != nullptr && m_attached && m_filter->Narrows();
+    if (!m_narrowed) {
+        m_narrow.clear();
+        return;
+    }
+    m_narrow = m_filter->Passing();
+    // The table's current record must be one the grid shows: the next one shown takes its place.
+    if (m_narrow.empty() || m_table->State() != TableState::Browse || m_table->RecordCount() == 0) {
+        return;
+    }
+    const int current = m_table->RecNo();
+    const auto next = std::lower_bound(m_narrow.begin(), m_narrow.end(), current);
+    if (next == m_narrow.end()) {
+        m_table->SetRecNo(m_narrow.back());
+    } else if (*next != current) {
+        m_table->SetRecNo(*next);
+    }
+}
+
+int StringsGridModel::Records() const {
+    if (m_table == nullptr || !m_attached) {
+        return 0;
+    }
+    return m_narrowed ? static_cast<int>(m_narrow.size()) : m_table->RecordCount();
+}
+
+int StringsGridModel::RowOfRecord(int recNo) const {
+    if (!m_narrowed) {
+        return recNo;
+    }
+    const auto at = std::lower_bound(m_narrow.begin(), m_narrow.end(), recNo);
+    return at != m_narrow.end() && *at == recNo ? static_cast<int>(at - m_narrow.begin()) : -1;
+}
+
 void StringsGridModel::SetColumnField(int column, const std::string& field) {
     m_fields.at(static_cast<std::size_t>(column)) = field;
+    if (column < 2 && m_filter != nullptr) {
+        SyncFilterSource();
+        if (m_narrowed || m_filter->Narrows()) {
+            Reload(); // the rows follow the language the filter now looks at
+            return;
+        }
+    }
     emit headerDataChanged(Qt::Horizontal, column, column);
     if (m_rowCount > 0) {
         emit dataChanged(index(0, column), index(m_rowCount - 1, column));
@@ -108,6 +181,10 @@ void StringsGridModel::SetAttached(bool attached) {
     beginResetModel();
     m_attached = attached;
     m_insertRow = -1;
+    if (m_filter != nullptr) {
+        m_filter->Invalidate(); // a detached grid lets commands rewrite the table
+    }
+    Narrow();
     m_rowCount = VisibleRows();
     endResetModel();
     CursorMoved();
@@ -120,6 +197,10 @@ void StringsGridModel::Reload() {
     {
         Reshaping reshaping(m_reshaping);
         beginResetModel();
+        if (m_filter != nullptr) {
+            m_filter->Invalidate();
+        }
+        Narrow();
         m_rowCount = VisibleRows();
         endResetModel();
     }
@@ -130,6 +211,7 @@ void StringsGridModel::RecordsChanged() {
     if (!m_attached) {
         return;
     }
+    Narrow();
     SetRowCount(VisibleRows());
     if (m_rowCount > 0) {
         emit dataChanged(index(0, 0), index(m_rowCount - 1, columnCount() - 1));
@@ -154,11 +236,20 @@ int StringsGridModel::VisibleRows() const {
     if (m_table == nullptr || !m_attached) {
         return 0;
     }
-    return m_table->RecordCount() + (Inserting() ? 1 : 0);
+    return Records() + (Inserting() ? 1 : 0);
 }
 
 int StringsGridModel::RecordOfRow(int row) const {
-    return Inserting() && row > m_insertRow ? row - 1 : row;
+    if (Inserting() && row == m_insertRow) {
+        return -1;
+    }
+    const int shown = Inserting() && row > m_insertRow ? row - 1 : row;
+    if (!m_narrowed) {
+        return shown;
+    }
+    // While the rows change, the view may ask for a row the narrowing no longer has.
+    return shown >= 0 && shown < static_cast<int>(m_narrow.size()) ? m_narrow[static_cast<std::size_t>(shown)]
+                                                                   : -1;
 }
 
 int StringsGridModel::CurrentRow() const {
@@ -168,7 +259,7 @@ int StringsGridModel::CurrentRow() const {
     if (Inserting()) {
         return m_insertRow;
     }
-    return m_table->RecordCount() == 0 ? -1 : m_table->RecNo();
+    return m_table->RecordCount() == 0 ? -1 : RowOfRecord(m_table->RecNo());
 }
 
 void StringsGridModel::CursorMoved() {
@@ -199,14 +290,14 @@ void StringsGridModel::MoveTo(int row) {
         --row; // the untouched new row is dropped, and the rows below it move up
     }
     const int from = CurrentRow();
-    const int records = m_table->RecordCount();
+    const int records = Records();
     const bool editing = m_table->State() == TableState::Edit;
     PostPending();
-    if (editing && row > from && m_table->RecordCount() < records) {
+    if (editing && row > from && Records() < records) {
         --row; // the posted record left the filtered view: the rows below it moved up
     }
-    if (row < m_table->RecordCount()) {
-        m_table->SetRecNo(row);
+    if (row < Records()) {
+        m_table->SetRecNo(RecordOfRow(row));
     }
     CursorMoved();
 }
@@ -247,21 +338,48 @@ void StringsGridModel::Edit() {
     if (m_table == nullptr || !m_attached || CurrentRow() < 0 || m_table->State() != TableState::Browse) {
         return;
     }
-    m_table->Edit();
+    BeginEdit();
     RowChanged(CurrentRow());
+}
+
+void StringsGridModel::BeginEdit() {
+    m_table->Edit();
+    m_editOriginal = CurrentRecordValues(*m_table);
 }
 
 void StringsGridModel::Post() {
     if (m_table == nullptr || m_table->State() == TableState::Browse) {
         return;
     }
+    const bool inserting = Inserting();
+    const int before = m_table->RecordCount();
+    const int recNo = inserting ? -1 : m_table->RecNo();
+    const bool inserted = m_table->State() == TableState::Insert;
+    const RecordValues posted = CurrentRecordValues(*m_table);
     m_table->Post();
+    const std::optional<RecordValues> original = std::exchange(m_editOriginal, std::nullopt);
+    if (m_filter != nullptr) {
+        // An edited record keeps its row; one that left the view took its row with it.
+        const int after = m_table->RecordCount();
+        if (!inserting && after == before) {
+            m_filter->RecordChanged(recNo);
+        } else if (!inserting && after == before - 1) {
+            m_filter->RecordRemoved(recNo);
+        } else {
+            m_filter->Invalidate();
+        }
+    }
     m_modified = false;
     if (Inserting()) {
         // The buffer row becomes a record of the table: the count stays, every row may differ.
         m_insertRow = -1;
     }
     RecordsChanged();
+    if (inserted) {
+        emit RecordPosted({}, posted, true);
+    } else if (original && *original != posted) {
+        emit RecordPosted(*original, posted, false);
+    }
 }
 
 void StringsGridModel::PostPending() {
@@ -279,6 +397,7 @@ void StringsGridModel::Cancel() {
     }
     m_table->Cancel();
     m_modified = false;
+    m_editOriginal.reset();
     if (Inserting()) {
         {
             Reshaping reshaping(m_reshaping);
@@ -307,16 +426,35 @@ void StringsGridModel::Delete() {
     }
     if (m_table->State() != TableState::Browse) {
         m_table->Cancel();
+        m_editOriginal.reset();
     }
+    const RecordValues deleted = CurrentRecordValues(*m_table);
     {
         Reshaping reshaping(m_reshaping);
         beginRemoveRows(QModelIndex(), row, row);
+        const int recNo = m_table->RecNo();
+        const int before = m_table->RecordCount();
         m_table->Delete();
+        if (m_narrowed) {
+            // The rows below show the records that moved up one record number.
+            m_narrow.erase(m_narrow.begin() + row);
+            for (auto at = m_narrow.begin() + row; at != m_narrow.end(); ++at) {
+                --*at;
+            }
+        }
+        if (m_filter != nullptr) {
+            if (m_table->RecordCount() == before - 1) {
+                m_filter->RecordRemoved(recNo);
+            } else {
+                m_filter->Invalidate();
+            }
+        }
         --m_rowCount;
         endRemoveRows();
     }
     // The filter may let a different number of records through after a delete.
     RecordsChanged();
+    emit RecordDeleted(deleted);
 }
 
 int StringsGridModel::rowCount(const QModelIndex& parent) const {
@@ -339,8 +477,11 @@ QVariant StringsGridModel::data(const QModelIndex& index, int role) const {
     }
     const std::string& field = ColumnField(index.column());
     const bool buffered = index.row() == CurrentRow() && m_table->State() != TableState::Browse;
-    const std::string text =
-        buffered ? m_table->FieldAsString(field) : m_table->FieldAt(RecordOfRow(index.row()), field);
+    const int recNo = RecordOfRow(index.row());
+    if (!buffered && recNo < 0) {
+        return QString();
+    }
+    const std::string text = buffered ? m_table->FieldAsString(field) : m_table->FieldAt(recNo, field);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -354,7 +495,7 @@ bool StringsGridModel::setData(const QModelIndex& index, const QVariant& value, 
     }
     MoveTo(index.row());
     if (m_table->State() == TableState::Browse) {
-        m_table->Edit();
+        BeginEdit();
     }
     const std::string& field = ColumnField(index.column());
     if (IsIntegerField(*m_table, field)) {

@@ -2,15 +2,19 @@
 // from the table when the view asks for it, and edits go into the table's record buffer.
 #pragma once
 
+#include "app/record_undo.h"
 #include "dialogs/options_dlg.h"
 
 #include <QAbstractTableModel>
 #include <QFont>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace wordloom {
 
+class GridFilter;
 class StringsTable;
 
 class StringsGridModel : public QAbstractTableModel, public ColumnCharsets {
@@ -21,6 +25,16 @@ public:
     /// The table the grid shows; not owned. Null shows nothing.
     void SetTable(StringsTable* table);
     StringsTable* Table() const { return m_table; }
+
+    /// Narrows the rows to the records the filter lets through (not owned; null: every record).
+    /// The filter's source follows the table and the two language columns.
+    void SetFilter(GridFilter* filter);
+    /// The criteria of the filter changed: the rows are chosen again.
+    void Refilter();
+    /// The table records the grid shows (without a record being inserted).
+    int Records() const;
+    /// The table record number a row shows (-1 for the row of a record being inserted).
+    int RecordOfRow(int row) const;
 
     /// Binds a column to a field; the column's title is the field name.
     void SetColumnField(int column, const std::string& field);
@@ -67,16 +81,30 @@ public:
 signals:
     /// The table's cursor moved to `row` (or the view was reloaded); the view follows.
     void CurrentRowChanged(int row);
+    /// A record was posted from the grid: its values before (empty for a new record) and after.
+    void RecordPosted(const wordloom::RecordValues& before, const wordloom::RecordValues& after,
+                      bool inserted);
+    /// A record was deleted from the grid; its values as they were.
+    void RecordDeleted(const wordloom::RecordValues& record);
 
 private:
-    int RecordOfRow(int row) const;
     int VisibleRows() const;
+    /// The row showing a table record number, or -1 when the filter leaves it out.
+    int RowOfRecord(int recNo) const;
+    /// Chooses the rows again from the filter; the table's cursor moves to a record shown.
+    void Narrow();
+    void SyncFilterSource();
+    /// Puts the current record into editing, remembering its values for undo.
+    void BeginEdit();
     bool Inserting() const { return m_insertRow >= 0; }
     void SetRowCount(int rows);
     void CursorMoved();
     void RowChanged(int row);
 
     StringsTable* m_table = nullptr;
+    GridFilter* m_filter = nullptr;
+    bool m_narrowed = false;
+    std::vector<int> m_narrow; ///< while narrowed: the record number each row shows, ascending
     std::vector<std::string> m_fields;
     std::vector<int> m_charsets;
     std::vector<QFont> m_fonts;
@@ -85,7 +113,8 @@ private:
     int m_insertRow = -1;     ///< the row of the insert buffer while inserting
     bool m_reshaping = false; ///< between the begin and end of a change of rows
     bool m_modified = false;  ///< something was typed into the record being edited or inserted
-    int m_indicatorRow = -1;  ///< the row the indicator was last drawn at
+    std::optional<RecordValues> m_editOriginal; ///< the edited record's values when its edit began
+    int m_indicatorRow = -1;                    ///< the row the indicator was last drawn at
 };
 
 } // namespace wordloom

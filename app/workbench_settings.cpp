@@ -37,4 +37,33 @@ void WorkbenchSettings::Write(const StoredSettings& values) {
     m_store.sync();
 }
 
+WindowState WorkbenchSettings::ReadWindow() const {
+    WindowState state;
+    const auto bytes = [this](const char* key) {
+        return QByteArray::fromBase64(m_store.value(QLatin1String(key)).toString().toLatin1());
+    };
+    state.geometry = bytes("Window/Geometry");
+    state.docks = bytes("Window/State");
+    bool ok = false;
+    const double share = m_store.value(QStringLiteral("Window/LeftShare")).toString().toDouble(&ok);
+    if (ok && share > 0 && share < 1) {
+        state.leftShare = share;
+    }
+    state.order = m_store.value(QStringLiteral("Window/Order")).toString();
+    state.projectFilter = m_store.value(QStringLiteral("Window/ProjectFilter")).toString();
+    state.recordFilter = ReadInt(QStringLiteral("Window/RecordFilter"), 0);
+    return state;
+}
+
+void WorkbenchSettings::WriteWindow(const WindowState& state) {
+    // Text values like every other setting, so the store stays readable and editable by hand.
+    m_store.setValue(QStringLiteral("Window/Geometry"), QString::fromLatin1(state.geometry.toBase64()));
+    m_store.setValue(QStringLiteral("Window/State"), QString::fromLatin1(state.docks.toBase64()));
+    m_store.setValue(QStringLiteral("Window/LeftShare"), QString::number(state.leftShare));
+    m_store.setValue(QStringLiteral("Window/Order"), state.order);
+    m_store.setValue(QStringLiteral("Window/ProjectFilter"), state.projectFilter);
+    m_store.setValue(QStringLiteral("Window/RecordFilter"), QString::number(state.recordFilter));
+    m_store.sync();
+}
+
 } // namespace wordloom

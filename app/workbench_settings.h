@@ -16,6 +16,16 @@ struct StoredSettings {
     bool keepTextForms = false; ///< FormFormat: "keep" (text forms stay text) or "binary"
 };
 
+/// How the window was left: kept beside the settings above, in the group "Window".
+struct WindowState {
+    QByteArray geometry;    ///< size and place
+    QByteArray docks;       ///< panels and splitters
+    double leftShare = 0.5; ///< column 0's part of the width the language columns share
+    QString order;          ///< "index:NAME" or "field:NAME"; empty: the project language's order
+    QString projectFilter;  ///< the project shown, empty for all
+    int recordFilter = 0;   ///< entry of the record filter
+};
+
 /// The open settings store; values are written as text and unreadable numbers read as defaults.
 class WorkbenchSettings {
 public:
@@ -23,6 +33,8 @@ public:
 
     StoredSettings Read() const;
     void Write(const StoredSettings& values);
+    WindowState ReadWindow() const;
+    void WriteWindow(const WindowState& state);
 
 private:
     int ReadInt(const QString& key, int fallback) const;

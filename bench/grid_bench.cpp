@@ -1,7 +1,10 @@
 // The workbench window over a strings table of 1,000,000 records: opening it (the window's start-up
-// with the table and the grid), scrolling to its end, and re-ordering by a column title click.
+// with the table and the grid), scrolling to its end, re-ordering by a column title click, and the
+// find bar: its first use (which reads the two language columns once) and a keystroke after it
+// (the grid narrowed and painted again).
 //   ./bench/grid_bench --benchmark_counters_tabular=true
 // Builds the table once (a few seconds) in a temporary folder from the shipped strings.db.
+#include "app/find_bar.h"
 #include "app/main_form.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
@@ -11,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -132,9 +136,55 @@ void BM_ReorderByTitleClick(benchmark::State& state) {
     }
 }
 
+/// Types `text` into the find bar as one keystroke (the text changes once).
+void Type(wordloom::TMainForm& form, const QString& text) {
+    form.Ui().findBar->Edit()->setText(text);
+    Paint(form);
+}
+
+void BM_FindFirstUse(benchmark::State& state) {
+    Table();
+    for (auto _ : state) {
+        state.PauseTiming();
+        wordloom::TMainForm form;
+        form.show();
+        Paint(form);
+        form.Ui().findBar->Open();
+        state.ResumeTiming();
+        Type(form, QStringLiteral("w"));
+        if (form.GridModel()->rowCount() != Records / 10 * 9) {
+            state.SkipWithError("the find shows other records than those holding the text");
+        }
+    }
+}
+
+// Each keystroke is a new text that is no refinement of the last one: a full pass over the index.
+void BM_FindKeystroke(benchmark::State& state) {
+    Table();
+    wordloom::TMainForm form;
+    form.show();
+    Paint(form);
+    form.Ui().findBar->Open();
+    Type(form, QStringLiteral("w"));
+    const QString texts[] = {QStringLiteral("ORT 4711"), QStringLiteral("number 99")};
+    int next = 0;
+    for (auto _ : state) {
+        Type(form, texts[next]);
+        next = 1 - next;
+    }
+    // "number 99" stands in 11,111 English texts; "ort 4711" in at most 11 German ones.
+    const int shown = form.GridModel()->rowCount();
+    if (next == 0 ? shown != 11'111 : shown < 1 || shown > 11) {
+        state.SkipWithError("the find shows other records than those holding the text");
+    }
+    state.counters["records"] = Records;
+}
+
 BENCHMARK(BM_OpenWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ScrollToEnd)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ReorderByTitleClick)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(BM_FindFirstUse)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_FindKeystroke)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 

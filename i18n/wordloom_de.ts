@@ -532,6 +532,13 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
     </message>
 </context>
 <context>
+    <name>RecordUndo</name>
+    <message>
+        <source>The record to change back is no longer in the grid as it was left; it was changed, deleted or filtered out since.</source>
+        <translation>Der Datensatz, der zurückgeändert werden soll, steht nicht mehr so im Raster, wie er verlassen wurde; er wurde seitdem geändert, gelöscht oder herausgefiltert.</translation>
+    </message>
+</context>
+<context>
     <name>TableLocation</name>
     <message>
         <source>cannot read %1: %2</source>
@@ -1421,6 +1428,60 @@ beendet den Lauf, bevor eine geändert ist. Der Lauf wird in der Texttabelle pro
     </message>
 </context>
 <context>
+    <name>wordloom::FindBar</name>
+    <message>
+        <source>Only &amp;matching records</source>
+        <translation>Nur &amp;passende Datensätze</translation>
+    </message>
+    <message>
+        <source>&amp;Find:</source>
+        <translation>&amp;Suchen:</translation>
+    </message>
+    <message>
+        <source>Letter case and accents are ignored</source>
+        <translation>Groß-/Kleinschreibung und Akzente werden nicht beachtet</translation>
+    </message>
+    <message>
+        <source>The columns to look in</source>
+        <translation>Die Spalten, in denen gesucht wird</translation>
+    </message>
+    <message>
+        <source>Both columns</source>
+        <translation>Beide Spalten</translation>
+    </message>
+    <message>
+        <source>Show only the records that hold the text; F3 and Shift+F3 step through the matches either way</source>
+        <translation>Nur die Datensätze zeigen, die den Text enthalten; F3 und Umschalt+F3 springen in jedem Fall von Treffer zu Treffer</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+F3)</source>
+        <translation>Vorheriger Treffer (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Next match (F3)</source>
+        <translation>Nächster Treffer (F3)</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Esc)</source>
+        <translation>Suchleiste schließen (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::FullTextPanel</name>
+    <message>
+        <source>Full text</source>
+        <translation>Ganzer Text</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Übernehmen</translation>
+    </message>
+    <message>
+        <source>The whole text of the current cell; Ctrl+Return writes it into the cell</source>
+        <translation>Der ganze Text der aktuellen Zelle; Strg+Eingabe schreibt ihn in die Zelle</translation>
+    </message>
+</context>
+<context>
     <name>wordloom::TAboutBox</name>
     <message>
         <source>Info</source>
@@ -1623,6 +1684,82 @@ beendet.
     <message>
         <source>Undo last translation</source>
         <translation>Letzte Übersetzung rückgängig machen</translation>
+    </message>
+    <message>
+        <source>%1 of %2 records</source>
+        <translation>%1 von %2 Datensätzen</translation>
+    </message>
+    <message>
+        <source>1 record</source>
+        <translation>1 Datensatz</translation>
+    </message>
+    <message>
+        <source>%1 records</source>
+        <translation>%1 Datensätze</translation>
+    </message>
+    <message>
+        <source>Show only the records in this state of translation</source>
+        <translation>Nur die Datensätze in diesem Übersetzungsstand zeigen</translation>
+    </message>
+    <message>
+        <source>All records</source>
+        <translation>Alle Datensätze</translation>
+    </message>
+    <message>
+        <source>Untranslated</source>
+        <translation>Nicht übersetzt</translation>
+    </message>
+    <message>
+        <source>Translated</source>
+        <translation>Übersetzt</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Find next</source>
+        <translation>Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Find previous</source>
+        <translation>Rückwärts suchen</translation>
+    </message>
+    <message>
+        <source>Delete Empty Strings</source>
+        <translation>Leere Texte löschen</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Wiederholen: %1</translation>
+    </message>
+    <message>
+        <source>Insert record</source>
+        <translation>Datensatz einfügen</translation>
+    </message>
+    <message>
+        <source>Edit record</source>
+        <translation>Datensatz ändern</translation>
+    </message>
+    <message>
+        <source>Delete record</source>
+        <translation>Datensatz löschen</translation>
+    </message>
+    <message>
+        <source>The texts of the project language (%1) are the keys every project in the table shares: a change here changes what all of them find. Edit them anyway?</source>
+        <translation>Die Texte der Projektsprache (%1) sind die Schlüssel, die alle Projekte der Tabelle teilen: eine Änderung hier ändert, was sie alle finden. Trotzdem bearbeiten?</translation>
     </message>
 </context>
 <context>

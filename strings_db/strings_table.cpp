@@ -339,6 +339,16 @@ SideStore& StringsTable::Side() {
     return m_backend->Side();
 }
 
+std::vector<std::string> StringsTable::ColumnOfView(const std::string& field) const {
+    std::vector<Value> values = m_cursor->ColumnOfView(field);
+    std::vector<std::string> texts;
+    texts.reserve(values.size());
+    for (const Value& value : values) {
+        texts.push_back(ToText(value));
+    }
+    return texts;
+}
+
 bool AddString(StringsTable& table, const std::string& field, const PreparedText& text,
                const std::string& projectName) {
     if (table.IndexFieldNames() != field) {

@@ -922,4 +922,25 @@ const Value& TableCursor::ValueAt(int recNo, const std::string& field) const {
     return row ? (*row)[column] : kNull;
 }
 
+std::vector<Value> TableCursor::ColumnOfView(const std::string& field) const {
+    const auto column = static_cast<std::size_t>(RequireField(field));
+    EnsureList();
+    // One scan in storage order into a table by record id, then the view's order.
+    std::vector<Value> byId;
+    m_backend.ScanFilter(nullptr, true, [&](RowId id, const RowView* row) {
+        const auto at = static_cast<std::size_t>(id);
+        if (at >= byId.size()) {
+            byId.resize(std::max(at + 1, byId.size() * 2));
+        }
+        byId[at] = row->Column(column);
+    });
+    std::vector<Value> values;
+    values.reserve(m_list.Size());
+    for (std::size_t i = 0; i < m_list.Size(); ++i) {
+        const auto id = static_cast<std::size_t>(m_list.At(i));
+        values.push_back(id < byId.size() ? std::move(byId[id]) : Value());
+    }
+    return values;
+}
+
 } // namespace wordloom

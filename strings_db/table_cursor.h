@@ -74,6 +74,7 @@ public:
 
     const Value& CurrentValue(const std::string& field) const;
     const Value& ValueAt(int recNo, const std::string& field) const;
+    std::vector<Value> ColumnOfView(const std::string& field) const;
 
 private:
     int RequireField(const std::string& name) const;

@@ -7,6 +7,7 @@
 #include "support/qt_files.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,15 @@ namespace wordloom::testing {
 /// The shipped, empty strings table the build puts beside the program.
 inline QString ShippedTable() {
     return QStringLiteral(WORDLOOM_BINARY_DIR "/strings.db");
+}
+
+/// The texts of one grid column, top to bottom.
+inline QStringList GridColumn(const QAbstractItemModel* model, int column) {
+    QStringList texts;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        texts << model->index(row, column).data().toString();
+    }
+    return texts;
 }
 
 /// A message box as the user saw it.

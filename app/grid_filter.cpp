@@ -1,0 +1,172 @@
+#include "app/grid_filter.h"
+
+#include "app/text_fold.h"
+#include "strings_db/strings_table.h"
+
+#include <algorithm>
+
+namespace wordloom {
+
+void GridFilter::SetSource(const StringsTable* table, const std::string& sourceField,
+                           const std::string& targetField) {
+    if (table == m_table && sourceField == m_fields[0] && targetField == m_fields[1]) {
+        return;
+    }
+    m_table = table;
+    m_fields[0] = sourceField;
+    m_fields[1] = targetField;
+    Invalidate();
+}
+
+void GridFilter::SetCriteria(const FilterCriteria& criteria) {
+    m_criteria = criteria;
+    m_needle = FoldForFind(criteria.findText.toStdString());
+}
+
+bool GridFilter::Narrows() const {
+    return m_table != nullptr &&
+           (m_criteria.state != RecordStateFilter::All || (m_criteria.narrowToFind && !m_needle.empty()));
+}
+
+void GridFilter::Invalidate() {
+    m_indexed = false;
+    for (auto& column : m_folded) {
+        column.clear();
+        column.shrink_to_fit();
+    }
+    m_translated.clear();
+    ForgetLastResult();
+}
+
+void GridFilter::ReadRecord(int recNo, std::string& source, std::string& target, bool& translated) const {
+    source = FoldForFind(m_table->FieldAt(recNo, m_fields[0]));
+    const std::string raw = m_table->FieldAt(recNo, m_fields[1]);
+    translated = !raw.empty();
+    target = FoldForFind(raw);
+}
+
+void GridFilter::EnsureIndex() {
+    if (m_indexed || m_table == nullptr) {
+        return;
+    }
+    // Column by column in one pass each: a read per record costs seconds on a large table.
+    std::vector<std::string> source = m_table->ColumnOfView(m_fields[0]);
+    std::vector<std::string> target = m_table->ColumnOfView(m_fields[1]);
+    const std::size_t count = std::min(source.size(), target.size());
+    for (auto& column : m_folded) {
+        column.assign(count, std::string());
+    }
+    m_translated.assign(count, 0);
+    for (std::size_t recNo = 0; recNo < count; ++recNo) {
+        m_folded[0][recNo] = FoldForFind(source[recNo]);
+        m_translated[recNo] = target[recNo].empty() ? 0 : 1;
+        m_folded[1][recNo] = FoldForFind(target[recNo]);
+    }
+    m_indexed = true;
+}
+
+void GridFilter::RecordChanged(int recNo) {
+    const auto at = static_cast<std::size_t>(recNo);
+    if (!m_indexed || recNo < 0 || at >= m_translated.size()) {
+        Invalidate();
+        return;
+    }
+    bool translated = false;
+    ReadRecord(recNo, m_folded[0][at], m_folded[1][at], translated);
+    m_translated[at] = translated ? 1 : 0;
+    ForgetLastResult();
+}
+
+void GridFilter::RecordRemoved(int recNo) {
+    const auto at = static_cast<std::size_t>(recNo);
+    if (!m_indexed || recNo < 0 || at >= m_translated.size()) {
+        Invalidate();
+        return;
+    }
+    for (auto& column : m_folded) {
+        column.erase(column.begin() + recNo);
+    }
+    m_translated.erase(m_translated.begin() + recNo);
+    ForgetLastResult();
+}
+
+void GridFilter::RecordInserted(int recNo) {
+    const auto at = static_cast<std::size_t>(recNo);
+    if (!m_indexed || recNo < 0 || at > m_translated.size()) {
+        Invalidate();
+        return;
+    }
+    bool translated = false;
+    std::string folded[2];
+    ReadRecord(recNo, folded[0], folded[1], translated);
+    for (int column = 0; column < 2; ++column) {
+        m_folded[column].insert(m_folded[column].begin() + recNo, std::move(folded[column]));
+    }
+    m_translated.insert(m_translated.begin() + recNo, translated ? 1 : 0);
+    ForgetLastResult();
+}
+
+bool GridFilter::PassesState(std::size_t recNo) const {
+    switch (m_criteria.state) {
+    case RecordStateFilter::All:
+        return true;
+    case RecordStateFilter::Untranslated:
+        return m_translated[recNo] == 0;
+    case RecordStateFilter::Translated:
+        return m_translated[recNo] != 0;
+    }
+    return true;
+}
+
+bool GridFilter::HoldsFind(std::size_t recNo, const std::string& needle) const {
+    for (int column = 0; column < 2; ++column) {
+        if ((m_criteria.findColumn < 0 || m_criteria.findColumn == column) &&
+            m_folded[column][recNo].find(needle) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool GridFilter::MatchesFind(int recNo) {
+    if (m_needle.empty() || m_table == nullptr) {
+        return false;
+    }
+    EnsureIndex();
+    const auto at = static_cast<std::size_t>(recNo);
+    return recNo >= 0 && at < m_translated.size() && HoldsFind(at, m_needle);
+}
+
+std::vector<int> GridFilter::Passing() {
+    EnsureIndex();
+    const bool byFind = m_criteria.narrowToFind && !m_needle.empty();
+    // Typing on narrows what the last keystroke found: only its records need a look.
+    FilterCriteria widerOf = m_criteria;
+    widerOf.findText = m_lastCriteria.findText;
+    const bool refine =
+        m_lastValid && byFind && widerOf == m_lastCriteria && m_lastCriteria.narrowToFind &&
+        m_needle.find(FoldForFind(m_lastCriteria.findText.toStdString())) != std::string::npos;
+    std::vector<int> passing;
+    const auto keep = [&](int recNo) {
+        const auto at = static_cast<std::size_t>(recNo);
+        if (PassesState(at) && (!byFind || HoldsFind(at, m_needle))) {
+            passing.push_back(recNo);
+        }
+    };
+    if (refine) {
+        for (const int recNo : m_lastPassing) {
+            keep(recNo);
+        }
+    } else {
+        passing.reserve(m_translated.size() / 4);
+        for (std::size_t recNo = 0; recNo < m_translated.size(); ++recNo) {
+            keep(static_cast<int>(recNo));
+        }
+    }
+    m_lastValid = true;
+    m_lastCriteria = m_criteria;
+    m_lastPassing = passing;
+    return passing;
+}
+
+} // namespace wordloom

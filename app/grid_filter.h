@@ -1,0 +1,79 @@
+// What the grid narrows its rows to: a find text over the language columns (letter case and
+// accents ignored) and the state of the translation. Answers from folded copies of the two
+// language columns, read once per view and kept up to date record by record, so a keystroke costs
+// one pass over memory and no table read.
+#pragma once
+
+#include <QString>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace wordloom {
+
+class StringsTable;
+
+/// Which records the state filter lets through. Further states (from the review and occurrence
+/// tables) are added as further entries.
+enum class RecordStateFilter {
+    All,          ///< every record
+    Untranslated, ///< the translation column is empty
+    Translated    ///< the translation column holds a text
+};
+
+struct FilterCriteria {
+    QString findText;         ///< empty: no find
+    int findColumn = -1;      ///< 0 or 1: that language column only; -1: both
+    bool narrowToFind = true; ///< false: the find text only marks matches for stepping
+    RecordStateFilter state = RecordStateFilter::All;
+
+    bool operator==(const FilterCriteria&) const = default;
+};
+
+class GridFilter {
+public:
+    /// The table whose view is searched (not owned; null: nothing), and the fields of the two
+    /// language columns (project language, translation language).
+    void SetSource(const StringsTable* table, const std::string& sourceField, const std::string& targetField);
+    void SetCriteria(const FilterCriteria& criteria);
+    const FilterCriteria& Criteria() const { return m_criteria; }
+
+    /// True when the criteria leave records out of the view.
+    bool Narrows() const;
+    /// The record numbers of the view that pass, ascending.
+    std::vector<int> Passing();
+    /// True when the record's language columns hold the find text (false without one).
+    bool MatchesFind(int recNo);
+
+    /// The view was ordered, filtered or rewritten: read it again when next asked.
+    void Invalidate();
+    /// One record of the view changed its texts, staying at its record number.
+    void RecordChanged(int recNo);
+    /// A record left the view at `recNo`; the ones after it moved up.
+    void RecordRemoved(int recNo);
+    /// A record came into the view at `recNo`.
+    void RecordInserted(int recNo);
+
+private:
+    void EnsureIndex();
+    void ReadRecord(int recNo, std::string& source, std::string& target, bool& translated) const;
+    bool PassesState(std::size_t recNo) const;
+    bool HoldsFind(std::size_t recNo, const std::string& needle) const;
+    void ForgetLastResult() { m_lastValid = false; }
+
+    const StringsTable* m_table = nullptr;
+    std::string m_fields[2];
+    FilterCriteria m_criteria;
+    std::string m_needle; ///< the find text, folded
+
+    bool m_indexed = false;
+    std::vector<std::string> m_folded[2]; ///< per record number, the folded text of each column
+    std::vector<char> m_translated;       ///< per record number, whether the translation is filled
+
+    // The last answer, which a longer find text can only narrow further.
+    bool m_lastValid = false;
+    FilterCriteria m_lastCriteria;
+    std::vector<int> m_lastPassing;
+};
+
+} // namespace wordloom
