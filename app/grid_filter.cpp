@@ -1,6 +1,6 @@
 #include "app/grid_filter.h"
 
-#include "app/text_fold.h"
+#include "strings_db/find_index.h"
 #include "strings_db/strings_table.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 #include "app/project_combo.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
-#include "app/text_fold.h"
+#include "strings_db/find_index.h"
 #include "strings_db/strings_table.h"
 #include "workbench_fixture.h"
 
