@@ -45,13 +45,22 @@ SideDetails::SideDetails(StringsTable& table, const std::string& sourceLanguage)
 
 std::vector<Place> SideDetails::Places(const std::string& language, const std::string& text,
                                        const std::string& project) const {
-    std::vector<Place> places;
-    for (Occurrence& row : m_side.Occurrences(language, text)) {
-        if (!project.empty() && row.project != project)
-            continue;
-        places.push_back(Place{std::move(row.project), std::move(row.file), row.line, std::move(row.path),
-                               std::move(row.property)});
+    // A lookup per text would scan the occurrence rows each time where the text index is missing
+    // (a table opened read-only right after a collect).
+    if (m_placesLanguage != language) {
+        m_places.clear();
+        m_side.ScanOccurrences(language, [this](const Occurrence& row) {
+            m_places[row.text].push_back(Place{row.project, row.file, row.line, row.path, row.property});
+        });
+        m_placesLanguage = language;
     }
+    const auto found = m_places.find(text);
+    if (found == m_places.end())
+        return {};
+    std::vector<Place> places;
+    for (const Place& place : found->second)
+        if (project.empty() || place.project == project)
+            places.push_back(place);
     return places;
 }
 

@@ -4,6 +4,8 @@
 
 #include "exchange/table_exchange.h"
 
+#include <unordered_map>
+
 namespace wordloom {
 class SideStore;
 }
@@ -14,6 +16,8 @@ namespace wordloom::exchange {
 /// review rows. The rows are named by the source language's text, so the details belong to one
 /// source language: `sourceLanguage`, or the table's first language field when it is empty (as
 /// the export and import choose it). A table opened read-only without side tables reads as empty.
+/// The places of every text are read in one pass on the first call and kept: make the details for
+/// one export or import.
 class SideDetails : public UnitDetails {
 public:
     SideDetails(StringsTable& table, const std::string& sourceLanguage);
@@ -33,6 +37,8 @@ public:
 private:
     SideStore& m_side;
     std::string m_sourceLanguage;
+    mutable std::optional<std::string> m_placesLanguage;
+    mutable std::unordered_map<std::string, std::vector<Place>> m_places; ///< by text
 };
 
 } // namespace wordloom::exchange

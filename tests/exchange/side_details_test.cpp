@@ -58,6 +58,10 @@ TEST_F(SideExchange, ExportCarriesPlacesStatesAndNotes) {
 
     const Catalog all = CatalogFromTable(table, {"", "German", "", ExportScope::All}, details);
     EXPECT_EQ(all.units[1].places.size(), 2u);
+    // The places are filed by language: the same text as a German one was collected nowhere.
+    EXPECT_TRUE(details.Places("German", "Open", "").empty());
+    EXPECT_EQ(details.Places("English", "Open", "Other"),
+              (std::vector<Place>{{"Other", "Tools.pas", 4, "Tools", ""}}));
 
     const std::string po = WritePo(demo);
     EXPECT_NE(po.find("#. Form1.OpenButton.Caption\n#: Main.dfm:2\nmsgid \"Open\""), std::string::npos) << po;
