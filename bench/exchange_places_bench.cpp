@@ -3,18 +3,12 @@
 // by the exchange in one pass, against a lookup per text (a sample of 500 texts). Run from the
 // build folder:
 //   ./bench/exchange_places_bench --benchmark_counters_tabular=true
+#include "bench/schema_file.h"
 #include "exchange/side_details.h"
 #include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
 
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
-#include <stdlib.h>
 
 namespace {
 
@@ -35,24 +29,11 @@ public:
         static PlacesTable instance;
         return instance;
     }
-    std::string path;
-    std::filesystem::path folder;
+    wordloom::bench::SchemaFile schemaFile;
+    std::string path = schemaFile.path;
 
 private:
     PlacesTable() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "wordloom-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("no temporary folder");
-        folder = pattern;
-        path = (folder / "strings.db").string();
-        std::ifstream in(std::string(WORDLOOM_SOURCE_DIR) + "/data/strings.sql");
-        std::stringstream schema;
-        schema << in.rdbuf();
-        sqlite3* db = nullptr;
-        sqlite3_open(path.c_str(), &db);
-        sqlite3_exec(db, schema.str().c_str(), nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-
         StringsTable table(path);
         StringsTable::Transaction transaction(table);
         for (int i = 0; i < kTexts; ++i) {
@@ -73,10 +54,6 @@ private:
         for (const std::vector<Occurrence>& rows : files)
             table.Side().ReplaceFileOccurrences("Demo", rows.front().file, rows);
         transaction.Commit();
-    }
-    ~PlacesTable() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 };
 
