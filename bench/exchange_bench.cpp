@@ -2,6 +2,7 @@
 // PO and XLIFF 1.2, reading such files, and an import that fills the 333,334 empty translations in
 // one transaction. Run from the build folder:
 //   ./bench/exchange_bench --benchmark_counters_tabular=true
+#include "bench/schema_file.h"
 #include "exchange/po_format.h"
 #include "exchange/table_exchange.h"
 #include "exchange/xliff_format.h"
@@ -42,23 +43,14 @@ public:
         static BenchTable instance;
         return instance;
     }
-    std::string path;
-    std::filesystem::path folder;
+    wordloom::bench::SchemaFile schemaFile;
+    std::string path = schemaFile.path;
 
 private:
     BenchTable() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "wordloom-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("no temporary folder");
-        folder = pattern;
-        path = (folder / "strings.db").string();
-        std::ifstream in(std::string(WORDLOOM_SOURCE_DIR) + "/data/strings.sql");
-        std::stringstream schema;
-        schema << in.rdbuf();
         sqlite3* db = nullptr;
         sqlite3_open(path.c_str(), &db);
         Exec(db, "PRAGMA synchronous=OFF");
-        Exec(db, schema.str());
         Exec(db, "BEGIN");
         sqlite3_stmt* insert = nullptr;
         sqlite3_prepare_v2(
@@ -80,10 +72,6 @@ private:
         sqlite3_finalize(insert);
         Exec(db, "COMMIT");
         sqlite3_close(db);
-    }
-    ~BenchTable() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 };
 
@@ -136,7 +124,7 @@ void BM_ImportPo(benchmark::State& state) {
         if (unit.target.empty())
             unit.target = "Neu: " + unit.source;
     const std::string po = WritePo(incoming);
-    const std::string copy = (BenchTable::Get().folder / "import.db").string();
+    const std::string copy = (BenchTable::Get().schemaFile.folder / "import.db").string();
     std::size_t written = 0;
     for (auto _ : state) {
         state.PauseTiming();

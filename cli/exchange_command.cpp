@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/parser.h"
 #include "exchange/exchange_file.h"
+#include "exchange/side_details.h"
 #include "exchange/table_exchange.h"
 #include "exchange/tmx_format.h"
 #include "strings_db/strings_table.h"
@@ -82,7 +83,7 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     try {
         StringsTable table(dbPath, OpenMode::ReadOnly);
-        PlainDetails details;
+        const SideDetails details(table, source);
         std::string data;
         std::size_t count = 0;
         if (format == Format::Tmx && target.empty()) {
@@ -188,7 +189,7 @@ int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::
                 << "\n";
             return kExitFailure;
         }
-        PlainDetails details;
+        SideDetails details(table, source);
         const ImportPlan plan = PlanImport(table, catalog, options, details);
         for (const ImportItem& item : plan.items) {
             if (item.kind == ImportKind::Conflict)

@@ -181,7 +181,9 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
             } else if (item.ours.empty()) {
                 item.kind = ImportKind::New;
             } else if (item.ours == item.theirs) {
-                item.kind = ourState == item.state || !known ? ImportKind::Unchanged : ImportKind::Changed;
+                item.kind = ourState == item.state || (!known && !details.StoresStates())
+                                ? ImportKind::Unchanged
+                                : ImportKind::Changed;
             } else {
                 item.kind = ImportKind::Conflict;
                 item.take = options.conflicts == ConflictChoice::Theirs;

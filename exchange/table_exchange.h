@@ -36,6 +36,9 @@ public:
     /// undoes the whole import.
     virtual void StoreState(const std::string& targetLanguage, const std::string& text,
                             const std::string& target, UnitState state) = 0;
+    /// Whether StoreState keeps what it is given; only then does a state the file changes on an
+    /// unchanged translation count as a change.
+    virtual bool StoresStates() const { return false; }
 };
 
 /// Until the side tables exist: no places, no notes, the state "translated" for a filled and "new"

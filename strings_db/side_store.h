@@ -69,6 +69,10 @@ public:
     virtual int DropFilesExcept(const std::string& project, const std::vector<std::string>& keep) = 0;
     /// Where a record's text was collected, ordered by project, file and line.
     virtual std::vector<Occurrence> Occurrences(const std::string& lang, const std::string& text) = 0;
+    /// Every occurrence row of the texts filed under `lang`, in the order of Occurrences; one pass
+    /// that needs no index (for exports, which want the places of every text).
+    virtual void ScanOccurrences(const std::string& lang,
+                                 const std::function<void(const Occurrence&)>& visit) = 0;
     /// The files of `project` that have occurrence rows, sorted.
     virtual std::vector<std::string> OccurrenceFiles(const std::string& project) = 0;
     /// The occurrence rows of one file, ordered by line.

@@ -129,6 +129,28 @@ public:
         return rows;
     }
 
+    void ScanOccurrences(const std::string& lang,
+                         const std::function<void(const Occurrence&)>& visit) override {
+        if (!Present()) {
+            return;
+        }
+        sqlite3_stmt* stmt =
+            Statement("SELECT project, file, line, path, property, lang, text FROM occurrence "
+                      "WHERE lang = ?1 ORDER BY project, file, line, rowid");
+        BindText(stmt, 1, lang);
+        Occurrence row;
+        Each(stmt, [&] {
+            row.project = ColumnText(stmt, 0);
+            row.file = ColumnText(stmt, 1);
+            row.line = sqlite3_column_int(stmt, 2);
+            row.path = ColumnText(stmt, 3);
+            row.property = ColumnText(stmt, 4);
+            row.lang = ColumnText(stmt, 5);
+            row.text = ColumnText(stmt, 6);
+            visit(row);
+        });
+    }
+
     std::vector<std::string> OccurrenceFiles(const std::string& project) override {
         std::vector<std::string> files;
         if (!Present()) {
