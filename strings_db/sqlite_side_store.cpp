@@ -485,8 +485,9 @@ private:
     }
 
     std::string ProjectField() const {
+        constexpr std::string_view kProject = "project";
         for (const FieldDef& field : m_fields) {
-            if (std::equal(field.name.begin(), field.name.end(), "project", "project" + 7,
+            if (std::equal(field.name.begin(), field.name.end(), kProject.begin(), kProject.end(),
                            [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; })) {
                 return field.name;
             }
