@@ -132,7 +132,9 @@ private slots:
     void postKeepsTheRecordOnItsRow() {
         WorkFolder folder;
         FilledBench f({{"Alpha", ""}, {"Beta", ""}, {"Gamma", ""}});
+        BoxAnswerer boxes({QMessageBox::Ok}); // the project-language column asks before its first edit
         TypeIntoCell(f.grid(), 0, 0, QStringLiteral("Zulu"));
+        QCOMPARE(boxes.seen.size(), std::size_t{1});
         f.model()->Post();
         QCOMPARE(Column(f.model(), 0),
                  (QStringList{QStringLiteral("Zulu"), QStringLiteral("Beta"), QStringLiteral("Gamma")}));
