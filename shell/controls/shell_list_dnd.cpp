@@ -6,8 +6,8 @@
 
 #include <QAbstractItemView>
 #include <QDragEnterEvent>
-#include <QMimeData>
 #include <QFile>
+#include <QMimeData>
 
 namespace wordloom::shell {
 
