@@ -153,6 +153,10 @@ void TMainForm::FormShow() {
     }
     m_settings = std::make_unique<WorkbenchSettings>();
     RestoreSettings();
+    ReportFailures(this, [this] {
+        GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
+        RecoverInterruptedRunsAtStart(GatherProjectSettings(), host, m_tablePath);
+    });
 }
 
 bool TMainForm::OpenStringTable(QString& failure) {

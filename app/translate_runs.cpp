@@ -7,6 +7,7 @@
 #include "translate/unified_diff.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace wordloom {
 namespace {
@@ -80,6 +81,14 @@ void TranslateWithPreview(QWidget* window, StringsTable& table, const ProjectSet
     options.formFormat = formFormat;
     options.journal = journal.get();
     RunTranslateCommand(table, settings, host, options);
+}
+
+void RecoverInterruptedRunsAtStart(const ProjectSettings& settings, CommandHost& host,
+                                   const QString& tablePath) {
+    if (settings.projectPath.empty() || !QFileInfo(tablePath).isWritable())
+        return;
+    const std::unique_ptr<RunJournal> journal = OpenSqliteRunJournal(tablePath.toStdString());
+    RecoverInterruptedRuns(*journal, settings.projectPath, host);
 }
 
 void UndoLastTranslation(const ProjectSettings& settings, CommandHost& host, const QString& tablePath) {

@@ -20,6 +20,12 @@ class StringsTable;
 void TranslateWithPreview(QWidget* window, StringsTable& table, const ProjectSettings& settings,
                           CommandHost& host, const QString& tablePath, FormFormat formFormat);
 
+/// At the window's start: puts right what a run of the project killed meanwhile left (the files
+/// it had replaced get their originals back), so no project stays half translated until the next
+/// Translate. A table that cannot be written cannot have recorded a run since: nothing to do then.
+void RecoverInterruptedRunsAtStart(const ProjectSettings& settings, CommandHost& host,
+                                   const QString& tablePath);
+
 /// Undoes the project's last recorded run after asking; files changed since the run are listed and
 /// put back only when the user says so.
 void UndoLastTranslation(const ProjectSettings& settings, CommandHost& host, const QString& tablePath);

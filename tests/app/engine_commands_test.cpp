@@ -9,6 +9,7 @@
 #include "dialogs/adv_status_bar.h"
 #include "dialogs/options_dlg.h"
 #include "dialogs/translate_preview_dlg.h"
+#include "strings_db/run_journal.h"
 #include "strings_db/strings_table.h"
 #include "workbench_fixture.h"
 
@@ -370,6 +371,42 @@ private slots:
         bench.form.close();
         QSettings stored(folder.SettingsFile(), QSettings::IniFormat);
         QCOMPARE(stored.value(QStringLiteral("FormFormat")).toString(), QStringLiteral("keep"));
+    }
+
+    void aRunKilledMeanwhileIsPutRightWhenTheWindowStarts() {
+        QByteArray unitBefore;
+        QString projectPath;
+        {
+            ProjectBench p;
+            p.Collect();
+            Translate(p.bench.form, QStringLiteral("Hello world"), QStringLiteral("Hallo Welt"));
+            unitBefore = ReadBytes(p.folder.Path(QStringLiteral("demo/Unit1.pas")));
+            {
+                BoxAnswerer answerer({QMessageBox::Ok});
+                AcceptPreview(QStringLiteral("Unit1.pas"));
+                QTest::mouseClick(p.ui().translateButton, Qt::LeftButton);
+            }
+            QVERIFY(ReadBytes(p.folder.Path(QStringLiteral("demo/Unit1.pas"))).contains("'Hallo Welt'"));
+            projectPath = QString::fromStdString(p.bench.form.GatherProjectSettings().projectPath);
+            p.bench.form.close(); // keeps the project for the next start
+            // As the journal looks after a kill between replacing the files and ending the run.
+            const auto journal =
+                OpenSqliteRunJournal(p.folder.Path(QStringLiteral("strings.db")).toStdString());
+            const std::vector<RunRecord> runs = journal->Runs(projectPath.toStdString());
+            QCOMPARE(runs.size(), std::size_t{1});
+            journal->SetState(runs.front().id, run_state::kRunning);
+
+            Workbench next;
+            BoxAnswerer answerer;
+            next.Show();
+            QCOMPARE(ReadBytes(p.folder.Path(QStringLiteral("demo/Unit1.pas"))), unitBefore);
+            QVERIFY2(!answerer.seen.isEmpty(), "the repair is reported");
+            QCOMPARE(OpenSqliteRunJournal(p.folder.Path(QStringLiteral("strings.db")).toStdString())
+                         ->Runs(projectPath.toStdString())
+                         .front()
+                         .state,
+                     std::string(run_state::kRolledBack));
+        }
     }
 
     void optionsDialogChangesTheTranslationsCodePage() {
