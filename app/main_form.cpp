@@ -79,6 +79,7 @@ TMainForm::TMainForm(QWidget* parent)
     Wire();
     WireFind();
     WireUndo();
+    WireStatistics();
 }
 
 TMainForm::~TMainForm() {
@@ -346,6 +347,7 @@ void TMainForm::ProjectComboChange() {
         m_table->SetFilterCaseInsensitive(true);
         m_table->SetFiltered(true);
     }
+    m_gridFilter.SetProject(ShownProject().toStdString());
     m_model->Reload();
 }
 

@@ -111,6 +111,11 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     recordFilter->addItem(TMainForm::tr("All records"), static_cast<int>(RecordStateFilter::All));
     recordFilter->addItem(TMainForm::tr("Untranslated"), static_cast<int>(RecordStateFilter::Untranslated));
     recordFilter->addItem(TMainForm::tr("Translated"), static_cast<int>(RecordStateFilter::Translated));
+    recordFilter->addItem(TMainForm::tr("Suggested (needs a look)"),
+                          static_cast<int>(RecordStateFilter::Suggested));
+    recordFilter->addItem(TMainForm::tr("Don't translate"),
+                          static_cast<int>(RecordStateFilter::DontTranslate));
+    recordFilter->addItem(TMainForm::tr("Unused"), static_cast<int>(RecordStateFilter::Unused));
     top->addWidget(recordFilter);
     recordCount = Named(new QLabel(topPanel), "RecordCount");
     recordCount->setMinimumWidth(
@@ -118,6 +123,11 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     recordCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     top->addWidget(recordCount);
     outer->addWidget(topPanel);
+    unusedNote = Named(new QLabel(central), "UnusedNote");
+    unusedNote->setWordWrap(true);
+    unusedNote->setContentsMargins(6, 0, 6, 4);
+    unusedNote->hide();
+    outer->addWidget(unusedNote);
 
     findBar = new FindBar(central);
     findBar->hide();

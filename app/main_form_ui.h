@@ -45,6 +45,7 @@ struct MainFormUi {
     ProjectComboBox* projectCombo = nullptr;
     QComboBox* recordFilter = nullptr; ///< which records by the state of their translation
     QLabel* recordCount = nullptr;     ///< how many records the grid shows
+    QLabel* unusedNote = nullptr;      ///< why the Unused filter cannot tell, while it cannot
     FindBar* findBar = nullptr;
     QAction* findAction = nullptr;
     QAction* findNextAction = nullptr;

@@ -1698,6 +1698,34 @@ beendet.
         <translation>%1 Datensätze</translation>
     </message>
     <message>
+        <source>%1: %2 of %3 texts, %4 of %5 words (%6%)</source>
+        <translation>%1: %2 von %3 Texten, %4 von %5 Wörtern (%6 %)</translation>
+    </message>
+    <message>
+        <source>Translated, reviewed or don't translate: %1; suggested (needs a look): %2</source>
+        <translation>Übersetzt, geprüft oder nicht übersetzen: %1; vorgeschlagen (zu prüfen): %2</translation>
+    </message>
+    <message>
+        <source>Suggested (needs a look)</source>
+        <translation>Vorgeschlagen (zu prüfen)</translation>
+    </message>
+    <message>
+        <source>Don't translate</source>
+        <translation>Nicht übersetzen</translation>
+    </message>
+    <message>
+        <source>Unused</source>
+        <translation>Unbenutzt</translation>
+    </message>
+    <message>
+        <source>Choose a project to see the texts it no longer uses.</source>
+        <translation>Wählen Sie ein Projekt, um die Texte zu sehen, die es nicht mehr verwendet.</translation>
+    </message>
+    <message>
+        <source>The project was not collected since where-used is recorded: collect it to see the texts it no longer uses.</source>
+        <translation>Das Projekt wurde nicht mehr eingesammelt, seit die Fundstellen aufgezeichnet werden: Sammeln Sie es ein, um die Texte zu sehen, die es nicht mehr verwendet.</translation>
+    </message>
+    <message>
         <source>Show only the records in this state of translation</source>
         <translation>Nur die Datensätze in diesem Übersetzungsstand zeigen</translation>
     </message>
