@@ -120,6 +120,7 @@ void TMainForm::Wire() {
     });
     connect(m_ui.copyToAllAction, &QAction::triggered, this, handler(&TMainForm::CopyToAllLanguages));
     connect(m_ui.deleteEmptyButton, &QPushButton::clicked, this, handler(&TMainForm::DeleteEmptyButtonClick));
+    connect(m_ui.deleteUnusedButton, &QPushButton::clicked, this, handler(&TMainForm::DeleteUnusedClick));
     connect(m_ui.adminButton, &QToolButton::clicked, this, handler(&TMainForm::ShowBookkeepingColumns));
     connect(m_ui.collectButton, &QPushButton::clicked, this, handler(&TMainForm::CollectButtonClick));
     connect(m_ui.translateButton, &QPushButton::clicked, this, handler(&TMainForm::TranslateButtonClick));
@@ -472,8 +473,8 @@ void TMainForm::RunLongCommand(Command&& command) {
 
 void TMainForm::SetCommandsEnabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{
-             m_ui.collectButton, m_ui.translateButton, m_ui.deleteEmptyButton, m_ui.langCombo,
-             m_ui.transCombo, m_ui.projectCombo, m_ui.dbGrid, m_ui.adminButton}) {
+             m_ui.collectButton, m_ui.translateButton, m_ui.deleteEmptyButton, m_ui.deleteUnusedButton,
+             m_ui.langCombo, m_ui.transCombo, m_ui.projectCombo, m_ui.dbGrid, m_ui.adminButton}) {
         control->setEnabled(enabled);
     }
     m_ui.copyToAllAction->setEnabled(enabled);

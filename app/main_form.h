@@ -103,6 +103,7 @@ private:
 
     void CopyToAllLanguages();
     void DeleteEmptyButtonClick();
+    void DeleteUnusedClick(); ///< main_form_unused.cpp
     void ShowBookkeepingColumns();
     void CollectButtonClick();
     void TranslateButtonClick();

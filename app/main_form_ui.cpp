@@ -192,6 +192,10 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
         Named(new QPushButton(TMainForm::tr("&Delete Empty Strings"), rightPanel), "DeleteEmptyButton",
               TMainForm::tr("Delete all records, which are empty in the above language"));
     right->addWidget(deleteEmptyButton);
+    deleteUnusedButton =
+        Named(new QPushButton(TMainForm::tr("Delete &Unused"), rightPanel), "DeleteUnusedButton",
+              TMainForm::tr("Delete the texts the shown project no longer uses"));
+    right->addWidget(deleteUnusedButton);
     body->addWidget(rightPanel);
     outer->addLayout(body, 1);
     window->setCentralWidget(central);

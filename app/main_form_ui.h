@@ -63,6 +63,7 @@ struct MainFormUi {
     QPushButton* translateButton = nullptr;
     QComboBox* transCombo = nullptr;
     QPushButton* deleteEmptyButton = nullptr;
+    QPushButton* deleteUnusedButton = nullptr; ///< the texts the shown project no longer uses
 
     StringsGrid* dbGrid = nullptr;
     TAdvStatusBar* statusBar = nullptr;

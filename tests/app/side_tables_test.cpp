@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QUndoStack>
 
@@ -164,6 +165,59 @@ private slots:
         f.ChooseProject(QStringLiteral(" (All Projects)"));
         f.ChooseFilter(RecordStateFilter::Suggested);
         QCOMPARE(GridColumn(f.model(), 0), Texts({"Open file", "Quit"}));
+    }
+
+    void deleteUnusedAsksAndCanBeUndone() {
+        WorkFolder folder;
+        SideBench f({{"Open file", "Datei öffnen", "A"},
+                     {"Save all now", "Alles speichern", "A;B"},
+                     {"Copy", "Kopieren", "A"},
+                     {"Quit", "Beenden", "B"}});
+        f.Used("A", {"Open file"});
+        const auto projectOf = [&f](const char* english) {
+            StringsTable& t = f.table();
+            const bool filtered = t.Filtered();
+            t.SetFiltered(false);
+            const std::string order = t.IndexName();
+            t.SetIndexFieldNames("English");
+            const QString project = t.FindKey(english) ? QString::fromStdString(t.FieldAsString("Project"))
+                                                       : QStringLiteral("(missing)");
+            t.SetIndexName(order);
+            t.SetFiltered(filtered);
+            f.model()->Reload();
+            return project;
+        };
+        f.ChooseProject(QStringLiteral("A"));
+        {
+            BoxAnswerer no({QMessageBox::Cancel});
+            f.ui().deleteUnusedButton->click();
+            QCOMPARE(no.seen.size(), 1);
+            QVERIFY(no.seen[0].text.contains(QStringLiteral("2 texts")));
+        }
+        QCOMPARE(projectOf("Copy"), QStringLiteral("A"));
+        {
+            BoxAnswerer yes({QMessageBox::Ok});
+            f.ui().deleteUnusedButton->click();
+            QCOMPARE(yes.seen.size(), 1);
+        }
+        QCOMPARE(projectOf("Copy"), QStringLiteral("(missing)"));
+        QCOMPARE(projectOf("Save all now"), QStringLiteral("B"));
+        QCOMPARE(projectOf("Open file"), QStringLiteral("A"));
+        QCOMPARE(GridColumn(f.model(), 0), Texts({"Open file"}));
+        f.bench.form.UndoStack()->undo();
+        QCOMPARE(projectOf("Copy"), QStringLiteral("A"));
+        QCOMPARE(projectOf("Save all now"), QStringLiteral("A;B"));
+        QCOMPARE(GridColumn(f.model(), 0), Texts({"Copy", "Open file"}));
+        f.bench.form.UndoStack()->redo();
+        QCOMPARE(projectOf("Copy"), QStringLiteral("(missing)"));
+        QCOMPARE(projectOf("Save all now"), QStringLiteral("B"));
+        // A project never collected with where-used is refused: every text would look unused.
+        f.ChooseProject(QStringLiteral("B"));
+        BoxAnswerer refused;
+        f.ui().deleteUnusedButton->click();
+        QCOMPARE(refused.seen.size(), 1);
+        QVERIFY(refused.seen[0].text.contains(QStringLiteral("collect")));
+        QCOMPARE(projectOf("Quit"), QStringLiteral("B"));
     }
 };
 
