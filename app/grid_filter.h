@@ -45,6 +45,11 @@ public:
     bool UnusedUnknown();
     /// The review state the record's translation shows (read once per view).
     int StateOf(int recNo);
+    /// Stored review states changed for records not known by number: read again when next asked.
+    void ForgetStates() {
+        m_statesRead = false;
+        ForgetLastResult();
+    }
     void SetCriteria(const FilterCriteria& criteria);
     const FilterCriteria& Criteria() const { return m_criteria; }
 

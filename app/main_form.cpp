@@ -80,6 +80,7 @@ TMainForm::TMainForm(QWidget* parent)
     WireFind();
     WireUndo();
     WireStatistics();
+    WireReview();
 }
 
 TMainForm::~TMainForm() {

@@ -6,6 +6,7 @@
 #include "app/main_form_ui.h"
 #include "app/record_undo.h"
 #include "collect/collect_context.h"
+#include "strings_db/side_store.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -104,6 +105,10 @@ private:
     void CopyToAllLanguages();
     void DeleteEmptyButtonClick();
     void DeleteUnusedClick(); ///< main_form_unused.cpp
+
+    // Review marks by shortcut (main_form_review.cpp).
+    void WireReview();
+    void MarkCurrent(ReviewState state);
     void ShowBookkeepingColumns();
     void CollectButtonClick();
     void TranslateButtonClick();

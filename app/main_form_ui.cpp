@@ -142,7 +142,13 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     redoAction = Named(new QAction(TMainForm::tr("Redo"), window), "RedoAction");
     redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    for (QAction* action : {findAction, findNextAction, findPreviousAction, undoAction, redoAction}) {
+    markReviewedAction = Named(new QAction(TMainForm::tr("Mark reviewed"), window), "MarkReviewedAction");
+    markReviewedAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    markDontTranslateAction =
+        Named(new QAction(TMainForm::tr("Mark don't translate"), window), "MarkDontTranslateAction");
+    markDontTranslateAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+    for (QAction* action : {findAction, findNextAction, findPreviousAction, undoAction, redoAction,
+                            markReviewedAction, markDontTranslateAction}) {
         action->setShortcutContext(Qt::WindowShortcut);
         window->addAction(action);
     }

@@ -50,10 +50,12 @@ struct MainFormUi {
     QAction* findAction = nullptr;
     QAction* findNextAction = nullptr;
     QAction* findPreviousAction = nullptr;
-    FullTextPanel* fullText = nullptr; ///< the current cell's whole text, hidden until asked for
-    QAction* fullTextAction = nullptr; ///< shows or hides it (Ctrl+E)
-    QAction* undoAction = nullptr;     ///< Ctrl+Z
-    QAction* redoAction = nullptr;     ///< Ctrl+Shift+Z
+    FullTextPanel* fullText = nullptr;          ///< the current cell's whole text, hidden until asked for
+    QAction* fullTextAction = nullptr;          ///< shows or hides it (Ctrl+E)
+    QAction* undoAction = nullptr;              ///< Ctrl+Z
+    QAction* redoAction = nullptr;              ///< Ctrl+Shift+Z
+    QAction* markReviewedAction = nullptr;      ///< Ctrl+R: the current translation is reviewed (again: not)
+    QAction* markDontTranslateAction = nullptr; ///< Ctrl+Shift+D: the current text stays as it is
 
     QLabel* langLabel = nullptr;
     QComboBox* langCombo = nullptr;

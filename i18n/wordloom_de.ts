@@ -1698,6 +1698,22 @@ beendet.
         <translation>%1 Datensätze</translation>
     </message>
     <message>
+        <source>Mark reviewed</source>
+        <translation>Als geprüft markieren</translation>
+    </message>
+    <message>
+        <source>Mark don't translate</source>
+        <translation>Als nicht zu übersetzen markieren</translation>
+    </message>
+    <message>
+        <source>Mark Reviewed</source>
+        <translation>Als geprüft markieren</translation>
+    </message>
+    <message>
+        <source>Mark Don't Translate</source>
+        <translation>Als nicht zu übersetzen markieren</translation>
+    </message>
+    <message>
         <source>Choose the project whose unused texts are to be deleted.</source>
         <translation>Wählen Sie das Projekt, dessen unbenutzte Texte gelöscht werden sollen.</translation>
     </message>
@@ -1965,6 +1981,29 @@ Mehr dazu unter: %1</translation>
     <message>
         <source>About %1</source>
         <translation>Über %1</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::ReviewMarks</name>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>Suggested (needs a look)</source>
+        <translation>Vorgeschlagen (zu prüfen)</translation>
+    </message>
+    <message>
+        <source>Translated</source>
+        <translation>Übersetzt</translation>
+    </message>
+    <message>
+        <source>Reviewed</source>
+        <translation>Geprüft</translation>
+    </message>
+    <message>
+        <source>Don't translate</source>
+        <translation>Nicht übersetzen</translation>
     </message>
 </context>
 </TS>

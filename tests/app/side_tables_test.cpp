@@ -10,6 +10,7 @@
 #include "workbench_fixture.h"
 
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -218,6 +219,45 @@ private slots:
         QCOMPARE(refused.seen.size(), 1);
         QVERIFY(refused.seen[0].text.contains(QStringLiteral("collect")));
         QCOMPARE(projectOf("Quit"), QStringLiteral("B"));
+    }
+
+    void shortcutsMarkTheCurrentTranslationUndoably() {
+        WorkFolder folder;
+        SideBench f({{"Close", "Schließen", "A"}, {"Open", "", "A"}});
+        const auto stored = [&f](const char* english) -> QString {
+            const auto entry = f.table().Side().Review("English", english, "German");
+            return entry ? QString::fromUtf8(ReviewStateName(entry->state)) : QStringLiteral("none");
+        };
+        const auto mark = [&f](int row) {
+            return f.model()->headerData(row, Qt::Vertical, Qt::ToolTipRole).toString();
+        };
+        QCOMPARE(mark(0), QStringLiteral("Translated"));
+        QCOMPARE(mark(1), QStringLiteral("New"));
+        QVERIFY(f.model()->headerData(0, Qt::Vertical, Qt::DecorationRole).value<QIcon>().isNull() == false);
+        f.model()->MoveTo(0);
+        f.bench.form.activateWindow();
+        QTest::keyClick(&f.bench.form, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(stored("Close"), QStringLiteral("reviewed"));
+        QCOMPARE(mark(0), QStringLiteral("Reviewed"));
+        QTest::keyClick(&f.bench.form, Qt::Key_R, Qt::ControlModifier); // again: the mark goes
+        QCOMPARE(stored("Close"), QStringLiteral("none"));
+        QCOMPARE(mark(0), QStringLiteral("Translated"));
+        f.bench.form.UndoStack()->undo();
+        QCOMPARE(stored("Close"), QStringLiteral("reviewed"));
+        QCOMPARE(mark(0), QStringLiteral("Reviewed"));
+        f.model()->MoveTo(1);
+        QTest::keyClick(&f.bench.form, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(stored("Open"), QStringLiteral("dont_translate"));
+        QCOMPARE(mark(1), QStringLiteral("Don't translate"));
+        f.Settle();
+        QCOMPARE(f.statistics(), QStringLiteral("German: 2 of 2 texts, 2 of 2 words (100%)"));
+        // Undone with another record current, the mark still follows.
+        f.model()->MoveTo(0);
+        f.bench.form.UndoStack()->undo();
+        QCOMPARE(stored("Open"), QStringLiteral("none"));
+        QCOMPARE(mark(1), QStringLiteral("New"));
+        f.ChooseFilter(RecordStateFilter::DontTranslate);
+        QCOMPARE(f.model()->rowCount(), 0);
     }
 };
 
