@@ -27,7 +27,12 @@ void TMainForm::WireStatistics() {
             [this] { ReportFailures(this, [this] { ShowStatistics(); }); });
     const auto later = [this] { m_statsTimer->start(); };
     connect(m_model, &QAbstractItemModel::modelReset, this, later);
-    connect(m_model, &QAbstractItemModel::headerDataChanged, this, later);
+    // A column's language changed; the rows' header changes with every move of the cursor.
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this, [later](Qt::Orientation orientation) {
+        if (orientation == Qt::Horizontal) {
+            later();
+        }
+    });
     connect(m_undoStack, &QUndoStack::indexChanged, this, later);
 }
 
