@@ -1,13 +1,15 @@
 #include "app/grid_filter.h"
 
 #include "strings_db/find_index.h"
+#include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace wordloom {
 
-void GridFilter::SetSource(const StringsTable* table, const std::string& sourceField,
+void GridFilter::SetSource(StringsTable* table, const std::string& sourceField,
                            const std::string& targetField) {
     if (table == m_table && sourceField == m_fields[0] && targetField == m_fields[1]) {
         return;
@@ -16,6 +18,77 @@ void GridFilter::SetSource(const StringsTable* table, const std::string& sourceF
     m_fields[0] = sourceField;
     m_fields[1] = targetField;
     Invalidate();
+}
+
+void GridFilter::SetProject(const std::string& project) {
+    if (project != m_project) {
+        m_project = project;
+        m_unusedRead = false;
+        ForgetLastResult();
+    }
+}
+
+void GridFilter::EnsureStates() {
+    EnsureIndex();
+    if (m_statesRead || m_table == nullptr) {
+        return;
+    }
+    std::unordered_map<std::string, ReviewState> stored;
+    m_table->Side().ScanReviews(m_fields[0], m_fields[1], [&stored](const ReviewEntry& entry) {
+        stored.emplace(entry.text, entry.state);
+    });
+    m_states.assign(m_translated.size(), static_cast<char>(ReviewState::New));
+    if (!stored.empty()) {
+        const std::vector<std::string> source = m_table->ColumnOfView(m_fields[0]);
+        for (std::size_t recNo = 0; recNo < m_states.size() && recNo < source.size(); ++recNo) {
+            const auto found = stored.find(source[recNo]);
+            m_states[recNo] = static_cast<char>(found == stored.end() ? ReviewState::New : found->second);
+        }
+    }
+    // What has no stored state shows as new or translated by its text.
+    for (std::size_t recNo = 0; recNo < m_states.size(); ++recNo) {
+        if (m_states[recNo] == static_cast<char>(ReviewState::New) && m_translated[recNo] != 0) {
+            m_states[recNo] = static_cast<char>(ReviewState::Translated);
+        }
+    }
+    m_statesRead = true;
+}
+
+char GridFilter::ReadState(int recNo) const {
+    const std::string text = m_table->FieldAt(recNo, m_fields[0]);
+    const std::optional<ReviewEntry> entry = m_table->Side().Review(m_fields[0], text, m_fields[1]);
+    const std::optional<ReviewState> stored = entry ? std::optional(entry->state) : std::nullopt;
+    return static_cast<char>(EffectiveState(stored, m_table->FieldAt(recNo, m_fields[1])));
+}
+
+int GridFilter::StateOf(int recNo) {
+    EnsureStates();
+    const auto at = static_cast<std::size_t>(recNo);
+    return recNo >= 0 && at < m_states.size() ? m_states[at] : static_cast<int>(ReviewState::New);
+}
+
+void GridFilter::EnsureUnused() {
+    EnsureIndex();
+    if (m_unusedRead || m_table == nullptr) {
+        return;
+    }
+    m_unused.assign(m_translated.size(), 0);
+    m_unusedUnknown = m_project.empty() || m_table->Side().OccurrenceFiles(m_project).empty();
+    if (!m_unusedUnknown) {
+        const std::vector<std::string> unused = m_table->Side().UnusedTexts(m_project, m_fields[0]);
+        if (!unused.empty()) {
+            const std::vector<std::string> source = m_table->ColumnOfView(m_fields[0]);
+            for (std::size_t recNo = 0; recNo < m_unused.size() && recNo < source.size(); ++recNo) {
+                m_unused[recNo] = std::binary_search(unused.begin(), unused.end(), source[recNo]) ? 1 : 0;
+            }
+        }
+    }
+    m_unusedRead = true;
+}
+
+bool GridFilter::UnusedUnknown() {
+    EnsureUnused();
+    return m_unusedUnknown;
 }
 
 void GridFilter::SetCriteria(const FilterCriteria& criteria) {
@@ -35,6 +108,10 @@ void GridFilter::Invalidate() {
         column.shrink_to_fit();
     }
     m_translated.clear();
+    m_statesRead = false;
+    m_states.clear();
+    m_unusedRead = false;
+    m_unused.clear();
     ForgetLastResult();
 }
 
@@ -74,6 +151,10 @@ void GridFilter::RecordChanged(int recNo) {
     bool translated = false;
     ReadRecord(recNo, m_folded[0][at], m_folded[1][at], translated);
     m_translated[at] = translated ? 1 : 0;
+    if (m_statesRead) {
+        m_states[at] = ReadState(recNo);
+    }
+    m_unusedRead = false; // its text may have become one the project uses, or stopped being one
     ForgetLastResult();
 }
 
@@ -87,6 +168,10 @@ void GridFilter::RecordRemoved(int recNo) {
         column.erase(column.begin() + recNo);
     }
     m_translated.erase(m_translated.begin() + recNo);
+    if (m_statesRead) {
+        m_states.erase(m_states.begin() + recNo);
+    }
+    m_unusedRead = false;
     ForgetLastResult();
 }
 
@@ -103,6 +188,10 @@ void GridFilter::RecordInserted(int recNo) {
         m_folded[column].insert(m_folded[column].begin() + recNo, std::move(folded[column]));
     }
     m_translated.insert(m_translated.begin() + recNo, translated ? 1 : 0);
+    if (m_statesRead) {
+        m_states.insert(m_states.begin() + recNo, ReadState(recNo));
+    }
+    m_unusedRead = false;
     ForgetLastResult();
 }
 
@@ -114,6 +203,12 @@ bool GridFilter::PassesState(std::size_t recNo) const {
         return m_translated[recNo] == 0;
     case RecordStateFilter::Translated:
         return m_translated[recNo] != 0;
+    case RecordStateFilter::Suggested:
+        return m_states[recNo] == static_cast<char>(ReviewState::Suggested);
+    case RecordStateFilter::DontTranslate:
+        return m_states[recNo] == static_cast<char>(ReviewState::DontTranslate);
+    case RecordStateFilter::Unused:
+        return m_unused[recNo] != 0;
     }
     return true;
 }
@@ -139,6 +234,12 @@ bool GridFilter::MatchesFind(int recNo) {
 
 std::vector<int> GridFilter::Passing() {
     EnsureIndex();
+    if (m_criteria.state == RecordStateFilter::Suggested ||
+        m_criteria.state == RecordStateFilter::DontTranslate) {
+        EnsureStates();
+    } else if (m_criteria.state == RecordStateFilter::Unused) {
+        EnsureUnused();
+    }
     const bool byFind = m_criteria.narrowToFind && !m_needle.empty();
     // Typing on narrows what the last keystroke found: only its records need a look.
     FilterCriteria widerOf = m_criteria;

@@ -16,9 +16,12 @@ class StringsTable;
 /// Which records the state filter lets through. Further states (from the review and occurrence
 /// tables) are added as further entries.
 enum class RecordStateFilter {
-    All,          ///< every record
-    Untranslated, ///< the translation column is empty
-    Translated    ///< the translation column holds a text
+    All,           ///< every record
+    Untranslated,  ///< the translation column is empty
+    Translated,    ///< the translation column holds a text
+    Suggested,     ///< the translation waits as "suggested" (needs a look)
+    DontTranslate, ///< the text is marked to stay as it is
+    Unused         ///< the shown project no longer uses the text (where-used)
 };
 
 struct FilterCriteria {
@@ -34,7 +37,19 @@ class GridFilter {
 public:
     /// The table whose view is searched (not owned; null: nothing), and the fields of the two
     /// language columns (project language, translation language).
-    void SetSource(const StringsTable* table, const std::string& sourceField, const std::string& targetField);
+    void SetSource(StringsTable* table, const std::string& sourceField, const std::string& targetField);
+    /// The project whose unused texts the Unused entry shows; empty: none is chosen.
+    void SetProject(const std::string& project);
+    /// True when the Unused entry cannot tell: no project is chosen, or the project has no
+    /// where-used rows (it was not collected since they are recorded).
+    bool UnusedUnknown();
+    /// The review state the record's translation shows (read once per view).
+    int StateOf(int recNo);
+    /// Stored review states changed for records not known by number: read again when next asked.
+    void ForgetStates() {
+        m_statesRead = false;
+        ForgetLastResult();
+    }
     void SetCriteria(const FilterCriteria& criteria);
     const FilterCriteria& Criteria() const { return m_criteria; }
 
@@ -56,12 +71,16 @@ public:
 
 private:
     void EnsureIndex();
+    void EnsureStates();
+    void EnsureUnused();
+    char ReadState(int recNo) const;
     void ReadRecord(int recNo, std::string& source, std::string& target, bool& translated) const;
     bool PassesState(std::size_t recNo) const;
     bool HoldsFind(std::size_t recNo, const std::string& needle) const;
     void ForgetLastResult() { m_lastValid = false; }
 
-    const StringsTable* m_table = nullptr;
+    StringsTable* m_table = nullptr;
+    std::string m_project;
     std::string m_fields[2];
     FilterCriteria m_criteria;
     std::string m_needle; ///< the find text, folded
@@ -69,6 +88,11 @@ private:
     bool m_indexed = false;
     std::vector<std::string> m_folded[2]; ///< per record number, the folded text of each column
     std::vector<char> m_translated;       ///< per record number, whether the translation is filled
+    bool m_statesRead = false;
+    std::vector<char> m_states; ///< per record number, its ReviewState
+    bool m_unusedRead = false;
+    bool m_unusedUnknown = true;
+    std::vector<char> m_unused; ///< per record number, whether the project no longer uses it
 
     // The last answer, which a longer find text can only narrow further.
     bool m_lastValid = false;

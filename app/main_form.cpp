@@ -79,6 +79,8 @@ TMainForm::TMainForm(QWidget* parent)
     Wire();
     WireFind();
     WireUndo();
+    WireStatistics();
+    WireReview();
 }
 
 TMainForm::~TMainForm() {
@@ -119,6 +121,7 @@ void TMainForm::Wire() {
     });
     connect(m_ui.copyToAllAction, &QAction::triggered, this, handler(&TMainForm::CopyToAllLanguages));
     connect(m_ui.deleteEmptyButton, &QPushButton::clicked, this, handler(&TMainForm::DeleteEmptyButtonClick));
+    connect(m_ui.deleteUnusedButton, &QPushButton::clicked, this, handler(&TMainForm::DeleteUnusedClick));
     connect(m_ui.adminButton, &QToolButton::clicked, this, handler(&TMainForm::ShowBookkeepingColumns));
     connect(m_ui.collectButton, &QPushButton::clicked, this, handler(&TMainForm::CollectButtonClick));
     connect(m_ui.translateButton, &QPushButton::clicked, this, handler(&TMainForm::TranslateButtonClick));
@@ -350,6 +353,7 @@ void TMainForm::ProjectComboChange() {
         m_table->SetFilterCaseInsensitive(true);
         m_table->SetFiltered(true);
     }
+    m_gridFilter.SetProject(ShownProject().toStdString());
     m_model->Reload();
 }
 
@@ -474,8 +478,8 @@ void TMainForm::RunLongCommand(Command&& command) {
 
 void TMainForm::SetCommandsEnabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{
-             m_ui.collectButton, m_ui.translateButton, m_ui.deleteEmptyButton, m_ui.langCombo,
-             m_ui.transCombo, m_ui.projectCombo, m_ui.dbGrid, m_ui.adminButton}) {
+             m_ui.collectButton, m_ui.translateButton, m_ui.deleteEmptyButton, m_ui.deleteUnusedButton,
+             m_ui.langCombo, m_ui.transCombo, m_ui.projectCombo, m_ui.dbGrid, m_ui.adminButton}) {
         control->setEnabled(enabled);
     }
     m_ui.copyToAllAction->setEnabled(enabled);

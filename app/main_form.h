@@ -6,12 +6,14 @@
 #include "app/main_form_ui.h"
 #include "app/record_undo.h"
 #include "collect/collect_context.h"
+#include "strings_db/side_store.h"
 
 #include <QMainWindow>
 #include <memory>
 #include <string>
 
 class QLabel;
+class QTimer;
 class QUndoStack;
 
 namespace wordloom {
@@ -90,12 +92,23 @@ private:
     void ShowRecordCount();
     void ShowFindColumns();
 
+    // Statistics of the shown project in the status bar (main_form_stats.cpp).
+    void WireStatistics();
+    void ShowStatistics();
+    /// The project the grid is narrowed to; empty for every project.
+    QString ShownProject() const;
+
     // One undo stack for the session's record changes (main_form_undo.cpp).
     void WireUndo();
     UndoTarget ForUndo() { return {m_table.get(), m_model}; }
 
     void CopyToAllLanguages();
     void DeleteEmptyButtonClick();
+    void DeleteUnusedClick(); ///< main_form_unused.cpp
+
+    // Review marks by shortcut (main_form_review.cpp).
+    void WireReview();
+    void MarkCurrent(ReviewState state);
     void ShowBookkeepingColumns();
     void CollectButtonClick();
     void TranslateButtonClick();
@@ -130,6 +143,8 @@ private:
     QString m_tablePath = QStringLiteral("strings.db");
     QString m_tableLookupError;
     QLabel* m_tableLabel = nullptr; ///< the open table's path, at the right of the status bar
+    QLabel* m_statsLabel = nullptr; ///< translated of total texts and words, in the status bar
+    QTimer* m_statsTimer = nullptr;
     int m_savedRecNo = 0;
     bool m_shown = false;
     bool m_projectsListed = false; ///< the project list was filled from the table

@@ -2,6 +2,7 @@
 #include "app/failure_report.h"
 #include "app/find_bar.h"
 #include "app/main_form.h"
+#include "app/project_combo.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "strings_db/strings_table.h"
@@ -43,6 +44,7 @@ void TMainForm::ApplyRecordFilter() {
     criteria.findColumn = m_ui.findBar->Column();
     criteria.narrowToFind = m_ui.findBar->Narrows();
     criteria.state = static_cast<RecordStateFilter>(m_ui.recordFilter->currentData().toInt());
+    m_gridFilter.SetProject(ShownProject().toStdString());
     if (criteria == m_gridFilter.Criteria()) {
         return;
     }
@@ -84,6 +86,16 @@ void TMainForm::ShowRecordCount() {
     } else {
         m_ui.recordCount->setText(all == 1 ? tr("1 record") : tr("%1 records").arg(locale.toString(all)));
     }
+    QString note;
+    if (m_gridFilter.Criteria().state == RecordStateFilter::Unused && m_gridFilter.UnusedUnknown()) {
+        note = ShownProject().isEmpty()
+                   ? tr("Choose a project to see the texts it no longer uses.")
+                   : tr("The project was not collected since where-used is recorded: collect it to see "
+                        "the texts it no longer uses.");
+    }
+    m_ui.recordCount->setToolTip(note);
+    m_ui.unusedNote->setText(note);
+    m_ui.unusedNote->setVisible(!note.isEmpty());
 }
 
 void TMainForm::ShowFindColumns() {

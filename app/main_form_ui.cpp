@@ -111,6 +111,11 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     recordFilter->addItem(TMainForm::tr("All records"), static_cast<int>(RecordStateFilter::All));
     recordFilter->addItem(TMainForm::tr("Untranslated"), static_cast<int>(RecordStateFilter::Untranslated));
     recordFilter->addItem(TMainForm::tr("Translated"), static_cast<int>(RecordStateFilter::Translated));
+    recordFilter->addItem(TMainForm::tr("Suggested (needs a look)"),
+                          static_cast<int>(RecordStateFilter::Suggested));
+    recordFilter->addItem(TMainForm::tr("Don't translate"),
+                          static_cast<int>(RecordStateFilter::DontTranslate));
+    recordFilter->addItem(TMainForm::tr("Unused"), static_cast<int>(RecordStateFilter::Unused));
     top->addWidget(recordFilter);
     recordCount = Named(new QLabel(topPanel), "RecordCount");
     recordCount->setMinimumWidth(
@@ -118,6 +123,11 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     recordCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     top->addWidget(recordCount);
     outer->addWidget(topPanel);
+    unusedNote = Named(new QLabel(central), "UnusedNote");
+    unusedNote->setWordWrap(true);
+    unusedNote->setContentsMargins(6, 0, 6, 4);
+    unusedNote->hide();
+    outer->addWidget(unusedNote);
 
     findBar = new FindBar(central);
     findBar->hide();
@@ -132,7 +142,13 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     redoAction = Named(new QAction(TMainForm::tr("Redo"), window), "RedoAction");
     redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    for (QAction* action : {findAction, findNextAction, findPreviousAction, undoAction, redoAction}) {
+    markReviewedAction = Named(new QAction(TMainForm::tr("Mark reviewed"), window), "MarkReviewedAction");
+    markReviewedAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    markDontTranslateAction =
+        Named(new QAction(TMainForm::tr("Mark don't translate"), window), "MarkDontTranslateAction");
+    markDontTranslateAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+    for (QAction* action : {findAction, findNextAction, findPreviousAction, undoAction, redoAction,
+                            markReviewedAction, markDontTranslateAction}) {
         action->setShortcutContext(Qt::WindowShortcut);
         window->addAction(action);
     }
@@ -182,6 +198,10 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
         Named(new QPushButton(TMainForm::tr("&Delete Empty Strings"), rightPanel), "DeleteEmptyButton",
               TMainForm::tr("Delete all records, which are empty in the above language"));
     right->addWidget(deleteEmptyButton);
+    deleteUnusedButton =
+        Named(new QPushButton(TMainForm::tr("Delete &Unused"), rightPanel), "DeleteUnusedButton",
+              TMainForm::tr("Delete the texts the shown project no longer uses"));
+    right->addWidget(deleteUnusedButton);
     body->addWidget(rightPanel);
     outer->addLayout(body, 1);
     window->setCentralWidget(central);

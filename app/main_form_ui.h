@@ -45,14 +45,17 @@ struct MainFormUi {
     ProjectComboBox* projectCombo = nullptr;
     QComboBox* recordFilter = nullptr; ///< which records by the state of their translation
     QLabel* recordCount = nullptr;     ///< how many records the grid shows
+    QLabel* unusedNote = nullptr;      ///< why the Unused filter cannot tell, while it cannot
     FindBar* findBar = nullptr;
     QAction* findAction = nullptr;
     QAction* findNextAction = nullptr;
     QAction* findPreviousAction = nullptr;
-    FullTextPanel* fullText = nullptr; ///< the current cell's whole text, hidden until asked for
-    QAction* fullTextAction = nullptr; ///< shows or hides it (Ctrl+E)
-    QAction* undoAction = nullptr;     ///< Ctrl+Z
-    QAction* redoAction = nullptr;     ///< Ctrl+Shift+Z
+    FullTextPanel* fullText = nullptr;          ///< the current cell's whole text, hidden until asked for
+    QAction* fullTextAction = nullptr;          ///< shows or hides it (Ctrl+E)
+    QAction* undoAction = nullptr;              ///< Ctrl+Z
+    QAction* redoAction = nullptr;              ///< Ctrl+Shift+Z
+    QAction* markReviewedAction = nullptr;      ///< Ctrl+R: the current translation is reviewed (again: not)
+    QAction* markDontTranslateAction = nullptr; ///< Ctrl+Shift+D: the current text stays as it is
 
     QLabel* langLabel = nullptr;
     QComboBox* langCombo = nullptr;
@@ -62,6 +65,7 @@ struct MainFormUi {
     QPushButton* translateButton = nullptr;
     QComboBox* transCombo = nullptr;
     QPushButton* deleteEmptyButton = nullptr;
+    QPushButton* deleteUnusedButton = nullptr; ///< the texts the shown project no longer uses
 
     StringsGrid* dbGrid = nullptr;
     TAdvStatusBar* statusBar = nullptr;

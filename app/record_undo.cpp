@@ -141,8 +141,8 @@ bool LocateRecord(StringsTable& table, const RecordValues& values) {
 }
 
 RecordEditCommand::RecordEditCommand(UndoTarget target, RecordValues before, RecordValues after,
-                                     const QString& text)
-    : QUndoCommand(text), m_target(target), m_before(std::move(before)), m_after(std::move(after)) {}
+                                     const QString& text, QUndoCommand* parent)
+    : QUndoCommand(text, parent), m_target(target), m_before(std::move(before)), m_after(std::move(after)) {}
 
 void RecordEditCommand::undo() {
     Replay replay(m_target);
@@ -170,8 +170,8 @@ void RecordEditCommand::redo() {
 }
 
 RecordSetCommand::RecordSetCommand(UndoTarget target, std::vector<RecordValues> records, bool added,
-                                   const QString& text)
-    : QUndoCommand(text), m_target(target), m_records(std::move(records)), m_added(added) {}
+                                   const QString& text, QUndoCommand* parent)
+    : QUndoCommand(text, parent), m_target(target), m_records(std::move(records)), m_added(added) {}
 
 void RecordSetCommand::Insert() {
     StringsTable& table = *m_target.table;

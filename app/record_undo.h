@@ -36,7 +36,8 @@ struct UndoTarget {
 /// A posted change of one record: undo gives it its old values, redo its new ones.
 class RecordEditCommand : public QUndoCommand {
 public:
-    RecordEditCommand(UndoTarget target, RecordValues before, RecordValues after, const QString& text);
+    RecordEditCommand(UndoTarget target, RecordValues before, RecordValues after, const QString& text,
+                      QUndoCommand* parent = nullptr);
     void undo() override;
     void redo() override;
 
@@ -50,7 +51,8 @@ private:
 /// Records that were added (`added` true) or deleted: undo takes back what was done.
 class RecordSetCommand : public QUndoCommand {
 public:
-    RecordSetCommand(UndoTarget target, std::vector<RecordValues> records, bool added, const QString& text);
+    RecordSetCommand(UndoTarget target, std::vector<RecordValues> records, bool added, const QString& text,
+                     QUndoCommand* parent = nullptr);
     void undo() override;
     void redo() override;
 

@@ -29,7 +29,7 @@ StringsGrid::StringsGrid(StringsGridModel* model, QWidget* parent) : QTableView(
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    verticalHeader()->setFixedWidth(16);
+    verticalHeader()->setFixedWidth(30); // the row indicator and the review mark beside it
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);

@@ -1,6 +1,7 @@
 #include "app/strings_grid_model.h"
 
 #include "app/grid_filter.h"
+#include "app/review_marks.h"
 #include "dialogs/charset_table.h"
 #include "strings_db/strings_table.h"
 
@@ -513,7 +514,23 @@ bool StringsGridModel::setData(const QModelIndex& index, const QVariant& value, 
     return true;
 }
 
+void StringsGridModel::StatesChanged() {
+    if (m_rowCount > 0) {
+        emit headerDataChanged(Qt::Vertical, 0, m_rowCount - 1);
+    }
+}
+
 QVariant StringsGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && (role == Qt::DecorationRole || role == Qt::ToolTipRole)) {
+        const int recNo = m_filter != nullptr && m_attached ? RecordOfRow(section) : -1;
+        if (recNo < 0) {
+            return {};
+        }
+        // From the states the filter read once for the view: no table read per row.
+        const auto state = static_cast<ReviewState>(m_filter->StateOf(recNo));
+        return role == Qt::DecorationRole ? QVariant(ReviewStateIcon(state))
+                                          : QVariant(ReviewStateText(state));
+    }
     if (role != Qt::DisplayRole) {
         return {};
     }

@@ -31,6 +31,8 @@ public:
     void SetFilter(GridFilter* filter);
     /// The criteria of the filter changed: the rows are chosen again.
     void Refilter();
+    /// A review state changed: the state marks beside the rows are drawn again.
+    void StatesChanged();
     /// The table records the grid shows (without a record being inserted).
     int Records() const;
     /// The table record number a row shows (-1 for the row of a record being inserted).

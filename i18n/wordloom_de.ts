@@ -1698,6 +1698,78 @@ beendet.
         <translation>%1 Datensätze</translation>
     </message>
     <message>
+        <source>Mark reviewed</source>
+        <translation>Als geprüft markieren</translation>
+    </message>
+    <message>
+        <source>Mark don't translate</source>
+        <translation>Als nicht zu übersetzen markieren</translation>
+    </message>
+    <message>
+        <source>Mark Reviewed</source>
+        <translation>Als geprüft markieren</translation>
+    </message>
+    <message>
+        <source>Mark Don't Translate</source>
+        <translation>Als nicht zu übersetzen markieren</translation>
+    </message>
+    <message>
+        <source>Choose the project whose unused texts are to be deleted.</source>
+        <translation>Wählen Sie das Projekt, dessen unbenutzte Texte gelöscht werden sollen.</translation>
+    </message>
+    <message>
+        <source>The project %1 was not collected since where-used is recorded: collect it first, or every text would look unused.</source>
+        <translation>Das Projekt %1 wurde nicht mehr eingesammelt, seit die Fundstellen aufgezeichnet werden: Sammeln Sie es zuerst ein, sonst sähe jeder Text unbenutzt aus.</translation>
+    </message>
+    <message>
+        <source>The project %1 uses every text it lists.</source>
+        <translation>Das Projekt %1 verwendet jeden Text, der ihm zugeordnet ist.</translation>
+    </message>
+    <message>
+        <source>Delete the %1 texts the project %2 no longer uses? Texts other projects still use only lose the project's name.</source>
+        <translation>Die %1 Texte löschen, die das Projekt %2 nicht mehr verwendet? Texte, die andere Projekte noch verwenden, verlieren nur den Namen des Projekts.</translation>
+    </message>
+    <message>
+        <source>Delete Unused Texts</source>
+        <translation>Unbenutzte Texte löschen</translation>
+    </message>
+    <message>
+        <source>Delete &amp;Unused</source>
+        <translation>&amp;Unbenutzte löschen</translation>
+    </message>
+    <message>
+        <source>Delete the texts the shown project no longer uses</source>
+        <translation>Die Texte löschen, die das angezeigte Projekt nicht mehr verwendet</translation>
+    </message>
+    <message>
+        <source>%1: %2 of %3 texts, %4 of %5 words (%6%)</source>
+        <translation>%1: %2 von %3 Texten, %4 von %5 Wörtern (%6 %)</translation>
+    </message>
+    <message>
+        <source>Translated, reviewed or don't translate: %1; suggested (needs a look): %2</source>
+        <translation>Übersetzt, geprüft oder nicht übersetzen: %1; vorgeschlagen (zu prüfen): %2</translation>
+    </message>
+    <message>
+        <source>Suggested (needs a look)</source>
+        <translation>Vorgeschlagen (zu prüfen)</translation>
+    </message>
+    <message>
+        <source>Don't translate</source>
+        <translation>Nicht übersetzen</translation>
+    </message>
+    <message>
+        <source>Unused</source>
+        <translation>Unbenutzt</translation>
+    </message>
+    <message>
+        <source>Choose a project to see the texts it no longer uses.</source>
+        <translation>Wählen Sie ein Projekt, um die Texte zu sehen, die es nicht mehr verwendet.</translation>
+    </message>
+    <message>
+        <source>The project was not collected since where-used is recorded: collect it to see the texts it no longer uses.</source>
+        <translation>Das Projekt wurde nicht mehr eingesammelt, seit die Fundstellen aufgezeichnet werden: Sammeln Sie es ein, um die Texte zu sehen, die es nicht mehr verwendet.</translation>
+    </message>
+    <message>
         <source>Show only the records in this state of translation</source>
         <translation>Nur die Datensätze in diesem Übersetzungsstand zeigen</translation>
     </message>
@@ -1909,6 +1981,29 @@ Mehr dazu unter: %1</translation>
     <message>
         <source>About %1</source>
         <translation>Über %1</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::ReviewMarks</name>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>Suggested (needs a look)</source>
+        <translation>Vorgeschlagen (zu prüfen)</translation>
+    </message>
+    <message>
+        <source>Translated</source>
+        <translation>Übersetzt</translation>
+    </message>
+    <message>
+        <source>Reviewed</source>
+        <translation>Geprüft</translation>
+    </message>
+    <message>
+        <source>Don't translate</source>
+        <translation>Nicht übersetzen</translation>
     </message>
 </context>
 </TS>
