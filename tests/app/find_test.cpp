@@ -22,34 +22,13 @@ using namespace wordloom::testing;
 
 namespace {
 
-struct Record {
-    const char* english;
-    const char* german;
-    const char* project = "Demo";
-};
-
-QStringList Texts(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* text : texts) {
-        list << QString::fromUtf8(text);
-    }
-    return list;
-}
+using Record = TextRecord;
 
 struct FindBench {
     explicit FindBench(std::initializer_list<Record> records) {
         bench.Show();
         StringsTable& t = table();
-        for (const Record& record : records) {
-            t.Insert();
-            t.SetField("English", record.english);
-            t.SetField("German", record.german);
-            t.SetField("Project", record.project);
-            t.SetFieldInt("SpFront", 0);
-            t.SetFieldInt("SpEnd", 0);
-            t.Post();
-        }
-        t.SetIndexName("English2");
+        AddRecords(t, records);
         model()->Reload();
         tester = std::make_unique<QAbstractItemModelTester>(
             model(), QAbstractItemModelTester::FailureReportingMode::QtTest);

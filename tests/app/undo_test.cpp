@@ -24,19 +24,9 @@ using namespace wordloom::testing;
 namespace {
 
 struct UndoBench {
-    explicit UndoBench(std::initializer_list<std::pair<const char*, const char*>> records) {
+    explicit UndoBench(std::initializer_list<TextRecord> records) {
         bench.Show();
-        StringsTable& t = table();
-        for (const auto& [english, german] : records) {
-            t.Insert();
-            t.SetField("English", english);
-            t.SetField("German", german);
-            t.SetField("Project", "Demo");
-            t.SetFieldInt("SpFront", 0);
-            t.SetFieldInt("SpEnd", 0);
-            t.Post();
-        }
-        t.SetIndexName("English2");
+        AddRecords(table(), records);
         model()->Reload();
     }
     const MainFormUi& ui() const { return bench.form.Ui(); }
@@ -56,14 +46,6 @@ struct UndoBench {
 
     Workbench bench;
 };
-
-QStringList Texts(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* text : texts) {
-        list << QString::fromUtf8(text);
-    }
-    return list;
-}
 
 } // namespace
 

@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "dialogs/options_dlg.h"
+#include "strings_db/strings_table.h"
 #include "support/qt_files.h"
 
 #include <QAbstractButton>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 namespace wordloom::testing {
@@ -152,5 +154,35 @@ struct Workbench {
     TMainForm form;
     TOptionsDlg* options;
 };
+
+/// A record of a test table: its English and German texts and its project list.
+struct TextRecord {
+    const char* english;
+    const char* german;
+    const char* project = "Demo";
+};
+
+/// Stores the records, then lists the table in English order as the window does.
+inline void AddRecords(StringsTable& t, std::initializer_list<TextRecord> records) {
+    for (const TextRecord& record : records) {
+        t.Insert();
+        t.SetField("English", record.english);
+        t.SetField("German", record.german);
+        t.SetField("Project", record.project);
+        t.SetFieldInt("SpFront", 0);
+        t.SetFieldInt("SpEnd", 0);
+        t.Post();
+    }
+    t.SetIndexName("English2");
+}
+
+/// UTF-8 literals as the grid shows them.
+inline QStringList Texts(std::initializer_list<const char*> texts) {
+    QStringList list;
+    for (const char* text : texts) {
+        list << QString::fromUtf8(text);
+    }
+    return list;
+}
 
 } // namespace wordloom::testing
