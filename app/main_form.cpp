@@ -86,6 +86,10 @@ TMainForm::TMainForm(QWidget* parent)
 TMainForm::~TMainForm() {
     m_model->SetTable(nullptr);
     m_model->SetFilter(nullptr);
+    // The children die after this body, when this is no longer a TMainForm: the undo stack's last
+    // clear and the model must not call back into it.
+    m_undoStack->disconnect(this);
+    m_model->disconnect(this);
 }
 
 void TMainForm::SetOptionsDlg(TOptionsDlg* dialog) {
