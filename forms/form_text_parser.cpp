@@ -359,6 +359,10 @@ private:
                 Fail(WL_TR_NOOP("Forms", "Identifier expected"));
             m_name.push_back('.');
             m_name.append(TokenText());
+            // A binary form holds a name in 255 bytes; a plain name is cut there, but a cut dotted
+            // name may end in its dot and would not read back.
+            if (m_name.size() > 255)
+                Fail(kInvalidValue);
             NextToken();
         }
         return m_name;

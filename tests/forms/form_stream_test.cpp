@@ -148,7 +148,8 @@ TEST(FormConversion, IntoAByteBufferAsIntoAString) {
 TEST(FormConversion, AFailureLeavesTheByteBufferEmpty) {
     ByteBuffer buffer(64);
     buffer.resize(64);
-    EXPECT_THROW(TextToBinaryForm("object A: TA\r\n  P = \r\nend\r\n", buffer), FormError);
+    EXPECT_THROW(wordloom::TextToBinaryForm("object A: TA\r\n  P = \r\nend\r\n", buffer),
+                 wordloom::FormError);
     EXPECT_TRUE(buffer.empty());
     buffer.resize(64);
     EXPECT_THROW(BinaryFormToText(SampleStream().Resource().substr(0, 40), buffer), FormError);
@@ -593,8 +594,8 @@ TEST(TextToBinaryForm, LineOfExactly4096BytesIsAccepted) {
     const std::string head = "object A: TA\n  P = '";
     const std::string line = "  P = '" + std::string(4096 - 8, 'x') + "'";
     ASSERT_EQ(line.size(), kMaxFormLineLength);
-    EXPECT_NO_THROW(TextToBinaryForm("object A: TA\n" + line + "\nend\n"));
-    EXPECT_NO_THROW(TextToBinaryForm("object A: TA\r\n" + line + "\r\nend\r\n"));
+    EXPECT_NO_THROW(wordloom::TextToBinaryForm("object A: TA\n" + line + "\nend\n"));
+    EXPECT_NO_THROW(wordloom::TextToBinaryForm("object A: TA\r\n" + line + "\r\nend\r\n"));
 }
 
 TEST(TextToBinaryForm, NullIsAValueOutsideLists) {
@@ -691,7 +692,8 @@ TEST(Conversions, TargetIsEmptyAfterAFailure) {
     EXPECT_THROW(BinaryFormToText(SampleStream().Resource().substr(0, 60), text), FormError);
     EXPECT_TRUE(text.empty());
     std::string binary = "previous";
-    EXPECT_THROW(TextToBinaryForm(std::string(kSampleText).substr(0, 200), binary), FormError);
+    EXPECT_THROW(wordloom::TextToBinaryForm(std::string(kSampleText).substr(0, 200), binary),
+                 wordloom::FormError);
     EXPECT_TRUE(binary.empty());
     // and a reused target holds exactly the new result
     BinaryFormToText(SampleStream().Resource(), text);
@@ -750,3 +752,15 @@ TEST(TextToBinaryForm, ResultIsIndependentOfTheGlobalLocale) {
 
 } // namespace
 } // namespace wordloom
+
+// A plain name is cut at the 255 bytes a binary form holds; a cut dotted name could end in its dot
+// and would not read back, so a dotted name that long is refused.
+TEST(TextToBinaryForm, RefusesADottedNameLongerThanABinaryFormHolds) {
+    const std::string longest(255, 'v');
+    const std::string dotted = std::string(200, 'a') + "." + std::string(100, 'b');
+    EXPECT_NO_THROW(wordloom::TextToBinaryForm("object A: TA\r\n  P = " + longest + "\r\nend\r\n"));
+    EXPECT_THROW(wordloom::TextToBinaryForm("object A: TA\r\n  P = " + dotted + "\r\nend\r\n"),
+                 wordloom::FormError);
+    EXPECT_THROW(wordloom::TextToBinaryForm("object A: TA\r\n  " + dotted + " = 1\r\nend\r\n"),
+                 wordloom::FormError);
+}
