@@ -51,9 +51,11 @@ std::vector<std::string> SplitLines(std::string_view cell) {
 
 std::string PlaceText(const Place& place) {
     std::string text = place.file;
-    if (place.line > 0)
-        text += ":" + std::to_string(place.line);
-    text += " ";
+    if (place.line > 0) {
+        text += ':';
+        text += std::to_string(place.line);
+    }
+    text += ' ';
     text += place.property.empty() ? place.path : place.path + "." + place.property;
     return text;
 }

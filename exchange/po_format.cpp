@@ -97,8 +97,10 @@ std::string PlaceReference(const Place& place) {
     std::string file = place.file;
     if (file.find(' ') != std::string::npos)
         file = std::string(kIsolateStart) + file + std::string(kIsolateEnd);
-    if (place.line > 0)
-        file += ":" + std::to_string(place.line);
+    if (place.line > 0) {
+        file += ':';
+        file += std::to_string(place.line);
+    }
     return file;
 }
 

@@ -339,7 +339,9 @@ std::string WriteXliff20(const Catalog& catalog) {
     int n = 0;
     for (const auto& [project, units] : ByProject(catalog)) {
         pugi::xml_node file = root.append_child("file");
-        file.append_attribute("id") = ("f" + std::to_string(++n)).c_str();
+        std::string fileId = "f";
+        fileId += std::to_string(++n);
+        file.append_attribute("id") = fileId.c_str();
         file.append_attribute("original") = project.empty() ? "strings" : project.c_str();
         std::unordered_set<std::string> ids;
         for (const Unit* unit : units)
