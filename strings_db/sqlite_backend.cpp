@@ -593,6 +593,61 @@ void SqliteBackend::UpdateRow(RowId id, const Row& row) {
     }
 }
 
+StringsTable::KeyedWriteResult
+SqliteBackend::WriteByKey(const IndexDef& order, int column,
+                          const std::vector<StringsTable::KeyedWrite>& writes) {
+    RequireWritable();
+    const OrderPart& key = order.parts.at(0);
+    const std::string keyName = Quote(m_fields.at(static_cast<std::size_t>(key.column)).name);
+    const std::string name = Quote(m_fields.at(static_cast<std::size_t>(column)).name);
+    // The order's collation lets the search use its index, the binary one picks the exact text;
+    // among equal keys the order puts the lowest record id first.
+    sqlite3_stmt* find =
+        Cached("SELECT min(rowid) FROM " + Quote(kTable) + " WHERE " + keyName + " = ?1 COLLATE " +
+               Quote(key.collation) + " AND " + keyName + " = ?1 COLLATE BINARY");
+    sqlite3_stmt* update =
+        Cached("UPDATE " + Quote(kTable) + " SET " + name + " = ?2 WHERE rowid = ?1 AND coalesce(" + name +
+               ", '') = ?3 COLLATE BINARY");
+    StringsTable::KeyedWriteResult result;
+    for (const StringsTable::KeyedWrite& write : writes) {
+        if (write.key.empty()) {
+            result.missing = true; // a record without text is found by no key
+            return result;
+        }
+        RowId id = 0;
+        {
+            ResetGuard guard(find);
+            sqlite3_bind_text(find, 1, write.key.data(), static_cast<int>(write.key.size()), SQLITE_STATIC);
+            if (sqlite3_step(find) != SQLITE_ROW) {
+                Fail(WL_TR("StringsTable", "Key search failed"));
+            }
+            if (sqlite3_column_type(find, 0) == SQLITE_NULL) {
+                result.missing = true;
+                return result;
+            }
+            id = sqlite3_column_int64(find, 0);
+        }
+        ResetGuard guard(update);
+        sqlite3_bind_int64(update, 1, id);
+        if (write.value.empty()) {
+            sqlite3_bind_null(update, 2);
+        } else {
+            sqlite3_bind_text(update, 2, write.value.data(), static_cast<int>(write.value.size()),
+                              SQLITE_STATIC);
+        }
+        sqlite3_bind_text(update, 3, write.expected.data(), static_cast<int>(write.expected.size()),
+                          SQLITE_STATIC);
+        if (sqlite3_step(update) != SQLITE_DONE) {
+            Fail(WL_TR("StringsTable", "Cannot store the record"));
+        }
+        if (sqlite3_changes(m_db.get()) == 0) {
+            return result;
+        }
+        ++result.done;
+    }
+    return result;
+}
+
 void SqliteBackend::DeleteRow(RowId id) {
     RequireWritable();
     sqlite3_stmt* stmt = Cached("DELETE FROM " + Quote(kTable) + " WHERE rowid = ?1");

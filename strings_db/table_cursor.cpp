@@ -128,12 +128,17 @@ void TableCursor::CheckBrowseMode() {
 
 // ---- order and key search
 
-void TableCursor::SetIndexFieldNames(const std::string& field) {
-    int column = FieldIndex(field);
+IndexDef TableCursor::IndexForField(const std::string& field) const {
+    const int column = FieldIndex(field);
     if (column < 0) {
         throw DbError(FillIn(WL_TR("StringsTable", "Index not found: %1"), {field}));
     }
-    IndexDef order = m_backend.IndexOnField(column);
+    return m_backend.IndexOnField(column);
+}
+
+void TableCursor::SetIndexFieldNames(const std::string& field) {
+    IndexDef order = IndexForField(field);
+    const int column = order.parts.at(0).column;
     CheckBrowseMode();
     FlushBatch();
     bool same = order.name == m_order.name;

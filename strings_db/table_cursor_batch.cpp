@@ -1,4 +1,4 @@
-// The cursor's transactions and its batch of held inserts.
+// The cursor's transactions, its batch of held inserts and its keyed bulk writes.
 #include "strings_db/scoped_flag.h"
 #include "strings_db/table_cursor.h"
 
@@ -177,6 +177,38 @@ void TableCursor::FlushBatch() const {
     m_hasCurrent = true;
     m_positionKnown = false;
     m_eof = m_bof = false;
+}
+
+// ---- keyed writes
+
+StringsTable::KeyedWriteResult TableCursor::WriteByKey(const IndexDef& order, int column,
+                                                       const std::vector<StringsTable::KeyedWrite>& writes) {
+    CheckBrowseMode();
+    FlushBatch();
+    ForgetKnownKeys(); // a write to the order's key column would leave them wrong
+    const bool own = !m_backend.InTransaction();
+    if (own) {
+        m_backend.Begin();
+    }
+    StringsTable::KeyedWriteResult result;
+    try {
+        result = m_backend.WriteByKey(order, column, writes);
+        if (own && result.done == writes.size()) {
+            m_backend.Commit();
+        } else if (own) {
+            m_backend.Rollback();
+        }
+    } catch (...) {
+        m_cache.clear();
+        Invalidate();
+        if (own) {
+            m_backend.Rollback();
+        }
+        throw;
+    }
+    m_cache.clear();
+    Invalidate();
+    return result;
 }
 
 } // namespace wordloom
