@@ -153,16 +153,21 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
     CheckLanguage(table, plan.targetLanguage);
     table.SetIndexFieldNames(plan.sourceLanguage);
     const auto translations = table.ReadTranslations(plan.targetLanguage);
-    std::unordered_set<std::string> seen;
+    // The sources already planned, viewed where they stay put: in the table's map, or in the
+    // items, which never move as room for all is made first.
+    plan.items.reserve(catalog.units.size());
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(catalog.units.size());
     for (const Unit& unit : catalog.units) {
+        const std::string_view source = TrimControls(unit.source);
+        if (source.empty() || (unit.target.empty() && unit.state != UnitState::DontTranslate))
+            continue;
         ImportItem item;
-        item.source = std::string(TrimControls(unit.source));
+        item.source = std::string(source);
         item.theirs = unit.target;
         item.state = unit.state;
         item.spFront = unit.spFront;
         item.spEnd = unit.spEnd;
-        if (item.source.empty() || (unit.target.empty() && unit.state != UnitState::DontTranslate))
-            continue;
         auto found = translations.find(item.source);
         if (found == translations.end() && HasLoneLf(item.source)) {
             found = translations.find(WithCrLf(item.source));
@@ -172,7 +177,7 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
             }
         }
         // The first of several units with one source text decides.
-        if (!seen.insert(item.source).second)
+        if (seen.contains(item.source))
             continue;
         if (found == translations.end()) {
             item.kind = ImportKind::Unknown;
@@ -199,6 +204,8 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
                 item.take = true;
         }
         plan.items.push_back(std::move(item));
+        seen.insert(found == translations.end() ? std::string_view(plan.items.back().source)
+                                                : std::string_view(found->first));
     }
     return plan;
 }
