@@ -154,8 +154,7 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
     table.SetIndexFieldNames(plan.sourceLanguage);
     const auto translations = table.ReadTranslations(plan.targetLanguage);
     // The sources already planned, viewed where they stay put: in the table's map, or in the
-    // items, which never move as room for all is made first.
-    plan.items.reserve(catalog.units.size());
+    // catalogue.
     std::unordered_set<std::string_view> seen;
     seen.reserve(catalog.units.size());
     for (const Unit& unit : catalog.units) {
@@ -204,8 +203,7 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
                 item.take = true;
         }
         plan.items.push_back(std::move(item));
-        seen.insert(found == translations.end() ? std::string_view(plan.items.back().source)
-                                                : std::string_view(found->first));
+        seen.insert(found == translations.end() ? source : std::string_view(found->first));
     }
     return plan;
 }

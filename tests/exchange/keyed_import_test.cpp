@@ -49,11 +49,18 @@ TEST_F(KeyedImport, WritesTheFirstOfRecordsWithOneTextAndTheFirstOfUnitsWithOneS
     m_file.Exec(
         "INSERT INTO strings (English, German) VALUES ('Close', NULL), ('Close', NULL), ('Save', '')");
     StringsTable table(m_file.Path());
-    const ImportPlan plan =
-        PlanImport(table, Incoming({{"Close", "Schließen"}, {"Close", "Zumachen"}, {"Save", "Sichern"}}),
-                   m_options, m_details);
-    ASSERT_EQ(plan.items.size(), 2u);
-    EXPECT_EQ(ApplyImport(table, plan, m_options, m_details).written, 2u);
+    const ImportPlan plan = PlanImport(table,
+                                       Incoming({{"Close", "Schließen"},
+                                                 {"Brand new", "Neu"},
+                                                 {" Close", "Zumachen"},
+                                                 {"Save", "Sichern"},
+                                                 {"Brand new ", "Anders"}}),
+                                       m_options, m_details);
+    ASSERT_EQ(plan.items.size(), 3u);
+    const ImportResult result = ApplyImport(table, plan, m_options, m_details);
+    EXPECT_EQ(result.written, 2u);
+    EXPECT_EQ(result.added, 1u);
+    EXPECT_EQ(German("English = 'Brand new'"), "Neu");
     EXPECT_EQ(German("rowid = 1"), "Schließen");
     EXPECT_EQ(German("rowid = 2"), "<null>"); // as the key search of the table would leave it
     EXPECT_EQ(German("English = 'Save'"), "Sichern");
