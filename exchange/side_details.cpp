@@ -64,28 +64,45 @@ std::vector<Place> SideDetails::Places(const std::string& language, const std::s
     return places;
 }
 
+const std::unordered_map<std::string, SideDetails::Review>&
+SideDetails::Reviews(const std::string& targetLanguage) const {
+    // A lookup per text would cost a statement per unit of a million-record export.
+    if (m_reviewsLanguage != targetLanguage) {
+        m_reviews.clear();
+        m_side.ScanReviews(m_sourceLanguage, targetLanguage, [this](const ReviewEntry& row) {
+            m_reviews.insert_or_assign(row.text, Review{row.state, row.note});
+        });
+        m_reviewsLanguage = targetLanguage;
+    }
+    return m_reviews;
+}
+
 std::optional<UnitState> SideDetails::State(const std::string& targetLanguage,
                                             const std::string& text) const {
     // Without a row the caller derives the state from the translation, as EffectiveState does.
-    const std::optional<ReviewEntry> row = m_side.Review(m_sourceLanguage, text, targetLanguage);
-    if (!row)
+    const auto& reviews = Reviews(targetLanguage);
+    const auto row = reviews.find(text);
+    if (row == reviews.end())
         return std::nullopt;
-    return ToUnit(row->state);
+    return ToUnit(row->second.state);
 }
 
 std::vector<std::string> SideDetails::Notes(const std::string& targetLanguage,
                                             const std::string& text) const {
-    const std::optional<ReviewEntry> row = m_side.Review(m_sourceLanguage, text, targetLanguage);
-    if (!row || row->note.empty())
+    const auto& reviews = Reviews(targetLanguage);
+    const auto row = reviews.find(text);
+    if (row == reviews.end() || row->second.note.empty())
         return {};
-    return {row->note};
+    return {row->second.note};
 }
 
 void SideDetails::StoreState(const std::string& targetLanguage, const std::string& text, const std::string&,
                              UnitState state) {
-    const std::optional<ReviewEntry> old = m_side.Review(m_sourceLanguage, text, targetLanguage);
-    m_side.SetReview(ReviewEntry{m_sourceLanguage, text, targetLanguage, ToReview(state),
-                                 old ? old->note : std::string(), 0});
+    const auto& reviews = Reviews(targetLanguage);
+    const auto old = reviews.find(text);
+    std::string note = old == reviews.end() ? std::string() : old->second.note;
+    m_side.SetReview(ReviewEntry{m_sourceLanguage, text, targetLanguage, ToReview(state), note, 0});
+    m_reviews.insert_or_assign(text, Review{ToReview(state), std::move(note)});
 }
 
 } // namespace wordloom::exchange

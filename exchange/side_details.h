@@ -3,12 +3,9 @@
 #pragma once
 
 #include "exchange/table_exchange.h"
+#include "strings_db/side_store.h"
 
 #include <unordered_map>
-
-namespace wordloom {
-class SideStore;
-}
 
 namespace wordloom::exchange {
 
@@ -16,8 +13,8 @@ namespace wordloom::exchange {
 /// review rows. The rows are named by the source language's text, so the details belong to one
 /// source language: `sourceLanguage`, or the table's first language field when it is empty (as
 /// the export and import choose it). A table opened read-only without side tables reads as empty.
-/// The places of every text are read in one pass on the first call and kept: make the details for
-/// one export or import.
+/// The places of every text, and the review rows of a target language, are each read in one pass
+/// on the first call and kept: make the details for one export or import.
 class SideDetails : public UnitDetails {
 public:
     SideDetails(StringsTable& table, const std::string& sourceLanguage);
@@ -39,6 +36,14 @@ private:
     std::string m_sourceLanguage;
     mutable std::optional<std::string> m_placesLanguage;
     mutable std::unordered_map<std::string, std::vector<Place>> m_places; ///< by text
+    struct Review {
+        ReviewState state;
+        std::string note;
+    };
+    /// The review rows of one target language, by text.
+    const std::unordered_map<std::string, Review>& Reviews(const std::string& targetLanguage) const;
+    mutable std::optional<std::string> m_reviewsLanguage;
+    mutable std::unordered_map<std::string, Review> m_reviews;
 };
 
 } // namespace wordloom::exchange

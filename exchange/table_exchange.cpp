@@ -56,23 +56,25 @@ std::string WithCrLf(const std::string& text) {
     return out;
 }
 
-// Walks the table in the source language's key order, each source text once.
+// Reads the table in the source language's key order, each source text once (among the records
+// of the project), in one pass; `fields` follow the source text and Project in the record.
 template <typename Visit>
-void ForEachRecord(StringsTable& table, const std::string& source, const std::string& project, Visit visit) {
-    table.SetFiltered(false);
-    table.SetIndexFieldNames(source);
+void ForEachRecord(StringsTable& table, const std::string& source, const std::string& project,
+                   const std::vector<std::string>& fields, Visit visit) {
+    std::vector<std::string> read{source, "Project"};
+    read.insert(read.end(), fields.begin(), fields.end());
     std::string previous;
     bool first = true;
-    for (table.First(); !table.Eof(); table.Next()) {
-        std::string text = table.FieldAsString(source);
+    table.ScanInOrder(source, read, [&](const StringsTable::OrderedRecord& record) {
+        std::string text = record.Text(0);
         if (text.empty() || (!first && text == previous))
-            continue;
-        if (!InProject(table.FieldAsString("Project"), project))
-            continue;
+            return;
+        if (!project.empty() && !InProject(record.Text(1), project))
+            return;
         first = false;
         previous = text;
-        visit(text);
-    }
+        visit(text, record);
+    });
 }
 
 } // namespace
@@ -84,30 +86,33 @@ Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, cons
     catalog.project = options.project;
     CheckLanguage(table, catalog.sourceLanguage);
     CheckLanguage(table, catalog.targetLanguage);
-    ForEachRecord(table, catalog.sourceLanguage, options.project, [&](const std::string& text) {
-        Unit unit;
-        unit.target = table.FieldAsString(catalog.targetLanguage);
-        const std::optional<UnitState> state = details.State(catalog.targetLanguage, text);
-        unit.state = state ? *state : unit.target.empty() ? UnitState::New : UnitState::Translated;
-        switch (options.scope) {
-        case ExportScope::All:
-            break;
-        case ExportScope::Untranslated:
-            if (!unit.target.empty() || unit.state == UnitState::DontTranslate)
-                return;
-            break;
-        case ExportScope::Suggested:
-            if (unit.state != UnitState::Suggested)
-                return;
-            break;
-        }
-        unit.spFront = table.FieldAsInteger("SpFront");
-        unit.spEnd = table.FieldAsInteger("SpEnd");
-        unit.places = details.Places(catalog.sourceLanguage, text, options.project);
-        unit.notes = details.Notes(catalog.targetLanguage, text);
-        unit.source = text;
-        catalog.units.push_back(std::move(unit));
-    });
+    enum { kTarget = 2, kSpFront, kSpEnd };
+    ForEachRecord(
+        table, catalog.sourceLanguage, options.project, {catalog.targetLanguage, "SpFront", "SpEnd"},
+        [&](const std::string& text, const StringsTable::OrderedRecord& record) {
+            Unit unit;
+            unit.target = record.Text(kTarget);
+            const std::optional<UnitState> state = details.State(catalog.targetLanguage, text);
+            unit.state = state ? *state : unit.target.empty() ? UnitState::New : UnitState::Translated;
+            switch (options.scope) {
+            case ExportScope::All:
+                break;
+            case ExportScope::Untranslated:
+                if (!unit.target.empty() || unit.state == UnitState::DontTranslate)
+                    return;
+                break;
+            case ExportScope::Suggested:
+                if (unit.state != UnitState::Suggested)
+                    return;
+                break;
+            }
+            unit.spFront = record.Integer(kSpFront);
+            unit.spEnd = record.Integer(kSpEnd);
+            unit.places = details.Places(catalog.sourceLanguage, text, options.project);
+            unit.notes = details.Notes(catalog.targetLanguage, text);
+            unit.source = text;
+            catalog.units.push_back(std::move(unit));
+        });
     return catalog;
 }
 
@@ -119,16 +124,18 @@ Memory MemoryFromTable(StringsTable& table, const std::string& sourceLanguage, c
     for (const std::string& language : table.Languages())
         if (language != memory.sourceLanguage)
             memory.languages.push_back(language);
-    ForEachRecord(table, memory.sourceLanguage, project, [&](const std::string& text) {
-        std::vector<std::string> row{text};
-        bool translated = false;
-        for (std::size_t i = 1; i < memory.languages.size(); ++i) {
-            row.push_back(table.FieldAsString(memory.languages[i]));
-            translated = translated || !row.back().empty();
-        }
-        if (translated)
-            memory.rows.push_back(std::move(row));
-    });
+    const std::vector<std::string> targets(memory.languages.begin() + 1, memory.languages.end());
+    ForEachRecord(table, memory.sourceLanguage, project, targets,
+                  [&](const std::string& text, const StringsTable::OrderedRecord& record) {
+                      std::vector<std::string> row{text};
+                      bool translated = false;
+                      for (std::size_t i = 0; i < targets.size(); ++i) {
+                          row.push_back(record.Text(i + 2));
+                          translated = translated || !row.back().empty();
+                      }
+                      if (translated)
+                          memory.rows.push_back(std::move(row));
+                  });
     return memory;
 }
 
@@ -146,16 +153,20 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
     CheckLanguage(table, plan.targetLanguage);
     table.SetIndexFieldNames(plan.sourceLanguage);
     const auto translations = table.ReadTranslations(plan.targetLanguage);
-    std::unordered_set<std::string> seen;
+    // The sources already planned, viewed where they stay put: in the table's map, or in the
+    // catalogue.
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(catalog.units.size());
     for (const Unit& unit : catalog.units) {
+        const std::string_view source = TrimControls(unit.source);
+        if (source.empty() || (unit.target.empty() && unit.state != UnitState::DontTranslate))
+            continue;
         ImportItem item;
-        item.source = std::string(TrimControls(unit.source));
+        item.source = std::string(source);
         item.theirs = unit.target;
         item.state = unit.state;
         item.spFront = unit.spFront;
         item.spEnd = unit.spEnd;
-        if (item.source.empty() || (unit.target.empty() && unit.state != UnitState::DontTranslate))
-            continue;
         auto found = translations.find(item.source);
         if (found == translations.end() && HasLoneLf(item.source)) {
             found = translations.find(WithCrLf(item.source));
@@ -165,7 +176,7 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
             }
         }
         // The first of several units with one source text decides.
-        if (!seen.insert(item.source).second)
+        if (seen.contains(item.source))
             continue;
         if (found == translations.end()) {
             item.kind = ImportKind::Unknown;
@@ -192,6 +203,7 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
                 item.take = true;
         }
         plan.items.push_back(std::move(item));
+        seen.insert(found == translations.end() ? source : std::string_view(found->first));
     }
     return plan;
 }
@@ -202,6 +214,10 @@ ImportResult ApplyImport(StringsTable& table, const ImportPlan& plan, const Impo
     table.SetFiltered(false);
     table.SetIndexFieldNames(plan.sourceLanguage);
     StringsTable::Transaction transaction(table);
+    // The translations go in one keyed pass; each must still stand as the plan saw it (a record
+    // edited since keeps what it was edited to: the import then fails and changes nothing).
+    std::vector<StringsTable::KeyedWrite> writes;
+    std::vector<const ImportItem*> writers;
     try {
         for (const ImportItem& item : plan.items) {
             if (!item.take)
@@ -217,13 +233,8 @@ ImportResult ApplyImport(StringsTable& table, const ImportPlan& plan, const Impo
                 table.Post();
                 ++result.added;
             } else if (!item.theirs.empty() && item.theirs != item.ours) {
-                if (!table.FindKey(item.source))
-                    throw DbError(FillIn(WL_TR("exchange", "The text \"%1\" has left the strings table"),
-                                         {item.source}));
-                table.Edit();
-                table.SetField(plan.targetLanguage, item.theirs);
-                table.Post();
-                ++result.written;
+                writes.push_back({item.source, item.ours, item.theirs});
+                writers.push_back(&item);
             } else {
                 ++result.states;
             }
@@ -235,6 +246,17 @@ ImportResult ApplyImport(StringsTable& table, const ImportPlan& plan, const Impo
             table.Cancel();
         throw;
     }
+    const StringsTable::KeyedWriteResult written =
+        table.WriteByKey(plan.sourceLanguage, plan.targetLanguage, writes);
+    if (written.done < writes.size()) {
+        const std::string& source = writers[written.done]->source;
+        if (written.missing)
+            throw DbError(FillIn(WL_TR("exchange", "The text \"%1\" has left the strings table"), {source}));
+        throw DbError(
+            FillIn(WL_TR("exchange", "The translation of \"%1\" was changed after the import was planned"),
+                   {source}));
+    }
+    result.written = written.done;
     transaction.Commit();
     return result;
 }

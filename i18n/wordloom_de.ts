@@ -758,6 +758,10 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
         <translation>Der Text „%1“ ist nicht mehr in der Texttabelle</translation>
     </message>
     <message>
+        <source>The translation of &quot;%1&quot; was changed after the import was planned</source>
+        <translation>Die Übersetzung von „%1“ wurde geändert, nachdem der Import geplant wurde</translation>
+    </message>
+    <message>
         <source>The memory has no texts in %1</source>
         <translation>Der Übersetzungsspeicher hat keine Texte in %1</translation>
     </message>

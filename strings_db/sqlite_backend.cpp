@@ -1,5 +1,6 @@
 #include "strings_db/sqlite_backend.h"
 #include "base/ui_text.h"
+#include "strings_db/sqlite_shared.h"
 
 #include <sqlite3.h>
 
@@ -13,55 +14,7 @@ namespace wordloom {
 
 namespace {
 
-constexpr const char* kTable = "strings";
-
-std::string Quote(const std::string& identifier) {
-    std::string quoted = "\"";
-    for (char c : identifier) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
-}
-
-/// Declared types that give a column text affinity make it an alpha field.
-FieldKind KindOf(std::string declared) {
-    std::transform(declared.begin(), declared.end(), declared.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    for (const char* word : {"CHAR", "CLOB", "TEXT"}) {
-        if (declared.find(word) != std::string::npos) {
-            return FieldKind::Alpha;
-        }
-    }
-    return FieldKind::Integer;
-}
-
-std::string Text(sqlite3_stmt* stmt, int column) {
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, column));
-    return bytes ? std::string(bytes, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
-                 : std::string();
-}
-
-/// Leaves the statement ready for its next use whatever happens to the caller.
-class ResetGuard {
-public:
-    explicit ResetGuard(sqlite3_stmt* stmt) : m_stmt(stmt) {}
-    ~ResetGuard() {
-        sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
-    }
-    ResetGuard(const ResetGuard&) = delete;
-    ResetGuard& operator=(const ResetGuard&) = delete;
-
-private:
-    sqlite3_stmt* m_stmt;
-};
+using namespace sqlite_shared;
 
 int CompareBytes(const std::string& a, const std::string& b, bool foldCase) {
     std::size_t n = std::min(a.size(), b.size());
@@ -270,135 +223,6 @@ void SqliteBackend::RequireWritable() const {
     if (m_readOnly) {
         throw TableError(FillIn(WL_TR("StringsTable", "The strings table %1 is read-only"), {m_path}));
     }
-}
-
-void SqliteBackend::LoadFields() {
-    StmtPtr stmt = Prepare("PRAGMA table_info(" + Quote(kTable) + ")");
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        std::string declared = Text(stmt.get(), 2);
-        m_fields.push_back({Text(stmt.get(), 1), KindOf(declared)});
-        m_defaults.push_back(sqlite3_column_type(stmt.get(), 4) == SQLITE_NULL ? std::string()
-                                                                               : Text(stmt.get(), 4));
-    }
-    if (rc != SQLITE_DONE) {
-        throw DbError(sqlite3_errmsg(m_db.get()));
-    }
-}
-
-void SqliteBackend::LoadIndexes() {
-    StmtPtr list = Prepare("SELECT name FROM sqlite_master WHERE type = 'index' AND "
-                           "tbl_name = ?1 COLLATE NOCASE ORDER BY name");
-    sqlite3_bind_text(list.get(), 1, kTable, -1, SQLITE_STATIC);
-    while (sqlite3_step(list.get()) == SQLITE_ROW) {
-        SchemaIndex index;
-        index.def.name = Text(list.get(), 0);
-        StmtPtr info = Prepare("PRAGMA index_xinfo(" + Quote(index.def.name) + ")");
-        while (sqlite3_step(info.get()) == SQLITE_ROW) {
-            if (sqlite3_column_int(info.get(), 5) == 0) {
-                continue; // the row id that every index entry carries
-            }
-            int column = sqlite3_column_int(info.get(), 1);
-            if (column < 0) {
-                index.usable = false;
-                continue;
-            }
-            index.def.parts.push_back({column, Text(info.get(), 4), sqlite3_column_int(info.get(), 3) != 0});
-        }
-        m_indexes.push_back(std::move(index));
-    }
-}
-
-void SqliteBackend::LoadStorageRules() {
-    m_hasDefaults =
-        std::any_of(m_defaults.begin(), m_defaults.end(), [](const std::string& d) { return !d.empty(); });
-    bool plain = true;
-    StmtPtr info = Prepare("PRAGMA table_info(" + Quote(kTable) + ")");
-    while (sqlite3_step(info.get()) == SQLITE_ROW) {
-        // The engine's affinity rules, in its order of precedence.
-        std::string declared = Text(info.get(), 2);
-        std::transform(declared.begin(), declared.end(), declared.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        auto has = [&](const char* word) { return declared.find(word) != std::string::npos; };
-        bool integer = has("INT");
-        bool text = !integer && (has("CHAR") || has("CLOB") || has("TEXT"));
-        bool blob = !integer && !text && (declared.empty() || has("BLOB"));
-        bool real = !integer && !text && !blob && (has("REAL") || has("FLOA") || has("DOUB"));
-        m_keepsText.push_back(text || blob ? 1 : 0);
-        m_keepsInteger.push_back(real || text ? 0 : 1);
-        if (sqlite3_column_int(info.get(), 5) != 0) {
-            plain = false; // a key column may take the record id in place of a NULL
-        }
-    }
-    StmtPtr triggers = Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND "
-                               "tbl_name = ?1 COLLATE NOCASE");
-    sqlite3_bind_text(triggers.get(), 1, kTable, -1, SQLITE_STATIC);
-    if (sqlite3_step(triggers.get()) != SQLITE_ROW || sqlite3_column_int(triggers.get(), 0) != 0) {
-        plain = false;
-    }
-    StmtPtr encoding = Prepare("PRAGMA encoding");
-    if (sqlite3_step(encoding.get()) != SQLITE_ROW || Text(encoding.get(), 0) != "UTF-8") {
-        plain = false;
-    }
-    m_plainStorage = plain && m_keepsText.size() == m_fields.size();
-}
-
-bool SqliteBackend::StoresAsGiven(const Row& row) const {
-    if (!m_plainStorage || row.size() != m_fields.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < row.size(); ++i) {
-        switch (row[i].type) {
-        case Value::Type::Null:
-            break;
-        case Value::Type::Text:
-            if (!m_keepsText[i]) {
-                return false;
-            }
-            break;
-        case Value::Type::Integer:
-            if (!m_keepsInteger[i]) {
-                return false;
-            }
-            break;
-        case Value::Type::Real:
-            return false;
-        }
-    }
-    return true;
-}
-
-IndexDef SqliteBackend::IndexByName(const std::string& name) const {
-    for (const SchemaIndex& index : m_indexes) {
-        if (SameName(index.def.name, name) && index.usable) {
-            return index.def;
-        }
-    }
-    throw DbError(FillIn(WL_TR("StringsTable", "Index not found: %1"), {name}));
-}
-
-IndexDef SqliteBackend::IndexOnField(int column) const {
-    // Several indexes may cover the field alone (English and English2): the one named after the
-    // field wins, then a case-sensitive one.
-    const std::string& field = m_fields.at(static_cast<std::size_t>(column)).name;
-    const SchemaIndex* best = nullptr;
-    int bestRank = 0;
-    for (const SchemaIndex& index : m_indexes) {
-        if (!index.usable || index.def.parts.size() != 1 || index.def.parts[0].column != column) {
-            continue;
-        }
-        int rank = SameName(index.def.name, field)                    ? 3
-                   : SameName(index.def.parts[0].collation, "BINARY") ? 2
-                                                                      : 1;
-        if (rank > bestRank) {
-            best = &index;
-            bestRank = rank;
-        }
-    }
-    if (!best) {
-        throw DbError(FillIn(WL_TR("StringsTable", "Index not found: %1"), {field}));
-    }
-    return best->def;
 }
 
 std::string SqliteBackend::OrderBy(const IndexDef& order) const {
@@ -767,6 +591,61 @@ void SqliteBackend::UpdateRow(RowId id, const Row& row) {
     if (sqlite3_changes(m_db.get()) == 0) {
         throw DbError(WL_TR("StringsTable", "Cannot store the record: it was deleted meanwhile"));
     }
+}
+
+StringsTable::KeyedWriteResult
+SqliteBackend::WriteByKey(const IndexDef& order, int column,
+                          const std::vector<StringsTable::KeyedWrite>& writes) {
+    RequireWritable();
+    const OrderPart& key = order.parts.at(0);
+    const std::string keyName = Quote(m_fields.at(static_cast<std::size_t>(key.column)).name);
+    const std::string name = Quote(m_fields.at(static_cast<std::size_t>(column)).name);
+    // The order's collation lets the search use its index, the binary one picks the exact text;
+    // among equal keys the order puts the lowest record id first.
+    sqlite3_stmt* find =
+        Cached("SELECT min(rowid) FROM " + Quote(kTable) + " WHERE " + keyName + " = ?1 COLLATE " +
+               Quote(key.collation) + " AND " + keyName + " = ?1 COLLATE BINARY");
+    sqlite3_stmt* update =
+        Cached("UPDATE " + Quote(kTable) + " SET " + name + " = ?2 WHERE rowid = ?1 AND coalesce(" + name +
+               ", '') = ?3 COLLATE BINARY");
+    StringsTable::KeyedWriteResult result;
+    for (const StringsTable::KeyedWrite& write : writes) {
+        if (write.key.empty()) {
+            result.missing = true; // a record without text is found by no key
+            return result;
+        }
+        RowId id = 0;
+        {
+            ResetGuard guard(find);
+            sqlite3_bind_text(find, 1, write.key.data(), static_cast<int>(write.key.size()), SQLITE_STATIC);
+            if (sqlite3_step(find) != SQLITE_ROW) {
+                Fail(WL_TR("StringsTable", "Key search failed"));
+            }
+            if (sqlite3_column_type(find, 0) == SQLITE_NULL) {
+                result.missing = true;
+                return result;
+            }
+            id = sqlite3_column_int64(find, 0);
+        }
+        ResetGuard guard(update);
+        sqlite3_bind_int64(update, 1, id);
+        if (write.value.empty()) {
+            sqlite3_bind_null(update, 2);
+        } else {
+            sqlite3_bind_text(update, 2, write.value.data(), static_cast<int>(write.value.size()),
+                              SQLITE_STATIC);
+        }
+        sqlite3_bind_text(update, 3, write.expected.data(), static_cast<int>(write.expected.size()),
+                          SQLITE_STATIC);
+        if (sqlite3_step(update) != SQLITE_DONE) {
+            Fail(WL_TR("StringsTable", "Cannot store the record"));
+        }
+        if (sqlite3_changes(m_db.get()) == 0) {
+            return result;
+        }
+        ++result.done;
+    }
+    return result;
 }
 
 void SqliteBackend::DeleteRow(RowId id) {

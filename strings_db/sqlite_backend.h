@@ -51,6 +51,8 @@ public:
     void UpdateRow(RowId id, const Row& row) override;
     void DeleteRow(RowId id) override;
     std::vector<RowId> DeleteEmpty(int column, const std::vector<RowId>& ids) override;
+    StringsTable::KeyedWriteResult WriteByKey(const IndexDef& order, int column,
+                                              const std::vector<StringsTable::KeyedWrite>& writes) override;
 
     void Begin() override;
     void Commit() override;

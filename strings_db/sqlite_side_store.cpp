@@ -1,6 +1,7 @@
 // The side tables on the SQLite connection of the strings table.
 #include "strings_db/side_store.h"
 #include "strings_db/sqlite_backend.h"
+#include "strings_db/sqlite_shared.h"
 
 #include <sqlite3.h>
 
@@ -26,16 +27,7 @@ CREATE TABLE IF NOT EXISTS review(lang TEXT NOT NULL, text TEXT NOT NULL, target
 // one go afterwards.
 constexpr const char* kTextIndex = "CREATE INDEX IF NOT EXISTS occurrence_text ON occurrence(lang, text)";
 
-std::string Quoted(const std::string& name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + '"';
-}
+using sqlite_shared::Quote;
 
 std::string_view ColumnText(sqlite3_stmt* stmt, int column) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
@@ -211,8 +203,8 @@ public:
         if (texts.empty()) {
             return texts;
         }
-        const std::string projectField = Quoted(ProjectField());
-        const std::string langField = Quoted(lang);
+        const std::string projectField = Quote(ProjectField());
+        const std::string langField = Quote(lang);
         Write([&] {
             sqlite3_stmt* find =
                 Statement("SELECT rowid, " + projectField + " FROM strings WHERE " + langField + " = ?1");
@@ -321,7 +313,7 @@ public:
                      const std::function<void(const std::vector<std::string_view>&)>& visit) override {
         std::string sql = "SELECT ";
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            sql += (i ? ", " : "") + Quoted(CheckedField(fields[i]));
+            sql += (i ? ", " : "") + Quote(CheckedField(fields[i]));
         }
         sql += " FROM strings ORDER BY rowid";
         sqlite3_stmt* stmt = Statement(sql);
@@ -337,8 +329,8 @@ public:
     int SetFieldByKey(const std::string& keyField, const std::string& key, const std::string& field,
                       const std::string& value) override {
         int changed = 0;
-        const std::string sql = "UPDATE strings SET " + Quoted(CheckedField(field)) + " = ?2 WHERE " +
-                                Quoted(CheckedField(keyField)) + " = ?1";
+        const std::string sql = "UPDATE strings SET " + Quote(CheckedField(field)) + " = ?2 WHERE " +
+                                Quote(CheckedField(keyField)) + " = ?1";
         Write([&] {
             sqlite3_stmt* stmt = Statement(sql);
             BindText(stmt, 1, key);

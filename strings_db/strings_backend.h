@@ -131,6 +131,14 @@ public:
     /// `ids` whose `column` holds no text (NULL or empty); returns the ids deleted.
     virtual std::vector<RowId> DeleteEmpty(int column, const std::vector<RowId>& ids) = 0;
 
+    /// Writes `column` of the records that `writes` name by their key, as StringsTable::WriteByKey
+    /// describes, in the caller's transaction; each record is the first in `order` whose first key
+    /// column holds exactly the write's key. Stops at the first write that finds no such record or
+    /// one whose column no longer holds what is expected. By default one key search, read and
+    /// update per write.
+    virtual StringsTable::KeyedWriteResult WriteByKey(const IndexDef& order, int column,
+                                                      const std::vector<StringsTable::KeyedWrite>& writes);
+
     virtual void Begin() = 0;
     virtual void Commit() = 0;
     virtual void Rollback() = 0;

@@ -151,6 +151,40 @@ StringsTable::ReadTranslations(const std::string& targetField) const {
     return translations;
 }
 
+void StringsTable::ScanInOrder(const std::string& orderField, const std::vector<std::string>& fields,
+                               const std::function<void(const OrderedRecord&)>& visit) {
+    const IndexDef order = m_cursor->IndexForField(orderField);
+    std::vector<int> columns;
+    for (const std::string& name : fields) {
+        const int index = m_cursor->FieldIndex(name);
+        if (index < 0) {
+            throw DbError(FillIn(WL_TR("StringsTable", "Field '%1' not found"), {name}));
+        }
+        columns.push_back(index);
+    }
+    class Record : public OrderedRecord {
+    public:
+        const RowView* row = nullptr;
+        std::string Text(std::size_t field) const override { return ToText(row->Column(field)); }
+        long long Integer(std::size_t field) const override { return ToInteger(row->Column(field)); }
+    } record;
+    m_cursor->StoreHeld();
+    m_backend->ScanColumns(order, columns, [&](const RowView& row) {
+        record.row = &row;
+        visit(record);
+    });
+}
+
+StringsTable::KeyedWriteResult StringsTable::WriteByKey(const std::string& keyField, const std::string& field,
+                                                        const std::vector<KeyedWrite>& writes) {
+    const IndexDef order = m_cursor->IndexForField(keyField);
+    const int column = m_cursor->FieldIndex(field);
+    if (column < 0) {
+        throw DbError(FillIn(WL_TR("StringsTable", "Field '%1' not found"), {field}));
+    }
+    return m_cursor->WriteByKey(order, column, writes);
+}
+
 bool StringsTable::FindKey(const std::string& key) {
     return m_cursor->FindKey(key);
 }

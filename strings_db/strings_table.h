@@ -105,6 +105,45 @@ public:
     /// field is unknown or a blank count is not a number.
     std::unordered_map<std::string, Translation> ReadTranslations(const std::string& targetField) const;
 
+    /// One record as ScanInOrder passes it: the asked fields by their place in the request, a
+    /// NULL read as "" or 0 (as FieldAsString and FieldAsInteger read it).
+    class OrderedRecord {
+    public:
+        virtual ~OrderedRecord() = default;
+        virtual std::string Text(std::size_t field) const = 0;
+        /// Throws DbError when the value is not a number.
+        virtual long long Integer(std::size_t field) const = 0;
+    };
+    /// `fields` of every record in the order of the index on `orderField` (the one
+    /// SetIndexFieldNames chooses), ties by record, in one read: what a walk from First() in that
+    /// order reads, without moving the cursor or changing its order. The filter is not applied
+    /// and a pending insert or edit is not seen; records a batch holds are stored first. Throws
+    /// DbError for an unknown field or a field without an index.
+    void ScanInOrder(const std::string& orderField, const std::vector<std::string>& fields,
+                     const std::function<void(const OrderedRecord&)>& visit);
+
+    /// One write of WriteByKey.
+    struct KeyedWrite {
+        std::string key;      ///< the key field's text, byte for byte (no collation)
+        std::string expected; ///< what the written field must still hold ("" also for NULL)
+        std::string value;    ///< the new value ("" stores NULL)
+    };
+    /// How WriteByKey ended: the first `done` writes were made; when that is not all of them,
+    /// the next one found no record (`missing`) or a record whose field holds something else.
+    struct KeyedWriteResult {
+        std::size_t done = 0;
+        bool missing = false;
+    };
+    /// Writes `field` of records named by their text in `keyField`, each write to the first record
+    /// in the order of the index on `keyField` whose text is exactly its key, in one pass with
+    /// no post per record (the post hooks do not run). Stops at the first write whose record is
+    /// missing or changed: inside the caller's transaction, which then has to roll back; without
+    /// one, in one of its own that is then rolled back (nothing written). The view is read again
+    /// when next used; the current record stays current. Throws DbError for an unknown field or
+    /// a field without an index, TableError when the table cannot be written.
+    KeyedWriteResult WriteByKey(const std::string& keyField, const std::string& field,
+                                const std::vector<KeyedWrite>& writes);
+
     /// Key search on the current index (its first column and collation), among the records that
     /// pass the filter: true and the cursor on the first matching record in the current order, or
     /// false and the cursor unchanged. Throws DbError when no index is selected.

@@ -52,6 +52,15 @@ public:
     std::size_t BatchPosts() const { return m_batchPosts; }
     std::vector<BatchFailure> TakeBatchFailures();
 
+    /// The index SetIndexFieldNames(field) chooses; throws DbError as it does.
+    IndexDef IndexForField(const std::string& field) const;
+    /// Stores what a batch holds, for a read that goes past the cursor.
+    void StoreHeld() const { FlushBatch(); }
+    /// The backend's WriteByKey, in a transaction of its own when none is open (rolled back unless
+    /// every write was made); afterwards the view is read again.
+    StringsTable::KeyedWriteResult WriteByKey(const IndexDef& order, int column,
+                                              const std::vector<StringsTable::KeyedWrite>& writes);
+
     void First();
     void Next();
     void Prior();

@@ -1,0 +1,48 @@
+// What the SQLite files of the module share: the table's name, quoting, column reads.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <string>
+
+namespace wordloom::sqlite_shared {
+
+inline constexpr const char* kTable = "strings";
+
+inline std::string Quote(const std::string& identifier) {
+    std::string quoted = "\"";
+    for (char c : identifier) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+inline bool SameName(const std::string& a, const std::string& b) {
+    return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
+}
+
+inline std::string Text(sqlite3_stmt* stmt, int column) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+    return bytes ? std::string(bytes, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
+                 : std::string();
+}
+
+/// Leaves the statement ready for its next use whatever happens to the caller.
+class ResetGuard {
+public:
+    explicit ResetGuard(sqlite3_stmt* stmt) : m_stmt(stmt) {}
+    ~ResetGuard() {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    ResetGuard(const ResetGuard&) = delete;
+    ResetGuard& operator=(const ResetGuard&) = delete;
+
+private:
+    sqlite3_stmt* m_stmt;
+};
+
+} // namespace wordloom::sqlite_shared
