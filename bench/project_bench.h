@@ -73,6 +73,18 @@ inline ThreadCpu ThreadCpuNow() {
     return {seconds(usage.ru_utime), seconds(usage.ru_stime)};
 }
 
+/// The counters of runs over the whole project: "MB/s" over the wall time, "CPU MB/s" over `cpu`
+/// (the time of the runs' thread), and its user and system part per run. The system part is mostly
+/// the file system's work, and varies most with what else the machine does.
+inline void ReportCpuCounters(benchmark::State& state, const ThreadCpu& cpu) {
+    const double runs = static_cast<double>(state.iterations());
+    const double megabytes = runs * static_cast<double>(Project().Bytes()) / 1e6;
+    state.counters["MB/s"] = benchmark::Counter(megabytes, benchmark::Counter::kIsRate);
+    state.counters["CPU MB/s"] = megabytes / (cpu.user + cpu.system);
+    state.counters["user ms"] = cpu.user * 1e3 / runs;
+    state.counters["sys ms"] = cpu.system * 1e3 / runs;
+}
+
 /// The project as generated, to put back before each run.
 inline std::map<std::string, std::string> Originals() {
     std::map<std::string, std::string> files;

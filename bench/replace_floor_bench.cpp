@@ -102,12 +102,8 @@ void BM_ReplaceFloor(benchmark::State& state) {
         cpu.user += after.user - before.user;
         cpu.system += after.system - before.system;
     }
+    ReportCpuCounters(state, cpu);
     const double runs = static_cast<double>(state.iterations());
-    const double megabytes = runs * static_cast<double>(Project().Bytes()) / 1e6;
-    state.counters["MB/s"] = benchmark::Counter(megabytes, benchmark::Counter::kIsRate);
-    state.counters["CPU MB/s"] = megabytes / (cpu.user + cpu.system);
-    state.counters["user ms"] = cpu.user * 1e3 / runs;
-    state.counters["sys ms"] = cpu.system * 1e3 / runs;
     state.counters["calls/file"] = static_cast<double>(calls) / runs / static_cast<double>(paths.size());
 }
 BENCHMARK(BM_ReplaceFloor)

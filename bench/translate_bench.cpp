@@ -79,14 +79,7 @@ void BM_TranslateProject(benchmark::State& state) {
         texts += summary.textsReplaced;
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Project().Bytes()));
-    state.counters["MB/s"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * Project().Bytes()) / 1e6, benchmark::Counter::kIsRate);
-    const double megabytes = static_cast<double>(state.iterations() * Project().Bytes()) / 1e6;
-    state.counters["CPU MB/s"] = megabytes / (cpu.user + cpu.system);
-    // The system part is mostly the file system's work for the replacements and backups, and
-    // varies most with what else the machine does.
-    state.counters["user ms"] = cpu.user * 1e3 / static_cast<double>(state.iterations());
-    state.counters["sys ms"] = cpu.system * 1e3 / static_cast<double>(state.iterations());
+    ReportCpuCounters(state, cpu);
     state.counters["texts/s"] = benchmark::Counter(texts, benchmark::Counter::kIsRate);
     state.counters["records"] = records;
 }
