@@ -6,6 +6,7 @@
 #include "base/ui_text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -81,8 +83,29 @@ std::string DirectoryOf(const std::string& path) {
     return end == std::string::npos ? std::string("/") : path.substr(0, end + 1) + "/";
 }
 
+namespace {
+
+// The process id is asked for with every temporary file; a forked child forgets the parent's.
+std::atomic<pid_t> g_ownPid{0};
+
+void ForgetOwnPid() {
+    g_ownPid.store(0, std::memory_order_relaxed);
+}
+
+pid_t OwnPid() {
+    pid_t pid = g_ownPid.load(std::memory_order_relaxed);
+    if (pid == 0) {
+        [[maybe_unused]] static const int registered = ::pthread_atfork(nullptr, nullptr, ForgetOwnPid);
+        pid = ::getpid();
+        g_ownPid.store(pid, std::memory_order_relaxed);
+    }
+    return pid;
+}
+
+} // namespace
+
 std::string TempNamePrefix() {
-    return ".wordloom-" + std::to_string(::getpid()) + "-";
+    return ".wordloom-" + std::to_string(OwnPid()) + "-";
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/ui_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -39,6 +40,9 @@ SourceFile::SourceFile(const std::string& path, FileAccess mode) : m_path(path),
         m_fd = -1;
         ThrowCannotOpen(path);
     }
+    m_opened = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                static_cast<std::int64_t>(info.st_size),
+                static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
 SourceFile::~SourceFile() {
@@ -48,17 +52,16 @@ SourceFile::~SourceFile() {
 }
 
 std::string SourceFile::ReadAll() {
-    std::string content;
-    struct stat info {};
-    if (::fstat(m_fd, &info) == 0 && info.st_size > 0) {
-        content.reserve(static_cast<size_t>(info.st_size));
-    }
-    if (::lseek(m_fd, 0, SEEK_SET) < 0) {
-        throw FileError(FillIn(WL_TR("Files", "Cannot read file %1"), {m_path}));
-    }
-    char buffer[65536];
+    // The size seen at opening only sizes the buffer (the extra byte usually sees the end at
+    // once); reading at offsets needs no seek back to the start.
+    std::string content(static_cast<std::size_t>(std::max<std::int64_t>(m_opened.size, 0)) + 1, '\0');
+    std::size_t size = 0;
     for (;;) {
-        const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+        if (size == content.size()) {
+            content.resize(std::max<std::size_t>(size * 2, 65536));
+        }
+        const ssize_t got =
+            ::pread(m_fd, content.data() + size, content.size() - size, static_cast<off_t>(size));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -68,8 +71,9 @@ std::string SourceFile::ReadAll() {
         if (got == 0) {
             break;
         }
-        content.append(buffer, static_cast<size_t>(got));
+        size += static_cast<std::size_t>(got);
     }
+    content.resize(size);
     return content;
 }
 

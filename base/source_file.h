@@ -1,6 +1,7 @@
 // Source files of a project: opened exclusively, read whole, listed by wildcard.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,6 +9,16 @@
 namespace wordloom {
 
 enum class FileAccess { Read, ReadWrite };
+
+/// What identifies a file's content as it was read (device, inode, size, modification time): a
+/// file whose snapshot differs has been changed or replaced since.
+struct FileSnapshot {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileSnapshot&) const = default;
+};
 
 /// One source file held open with an exclusive lock for the object's life, so that no other
 /// process using the same locks works on it meanwhile.
@@ -21,8 +32,11 @@ public:
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    /// The whole content, byte for byte; throws FileError on a read failure.
+    /// The whole content, byte for byte, from the start whatever was read before; throws
+    /// FileError on a read failure.
     std::string ReadAll();
+    /// The file's snapshot as it was when opened.
+    const FileSnapshot& OpenedSnapshot() const { return m_opened; }
 
     const std::string& Path() const { return m_path; }
     int Descriptor() const { return m_fd; }
@@ -32,6 +46,7 @@ private:
     std::string m_path;
     FileAccess m_mode;
     int m_fd = -1;
+    FileSnapshot m_opened;
 };
 
 /// Reads a whole file through SourceFile in Read mode.

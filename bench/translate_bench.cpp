@@ -23,39 +23,6 @@
 namespace wordloom {
 namespace {
 
-/// The CPU time of the calling thread: user and system part, in seconds.
-struct ThreadCpu {
-    double user = 0;
-    double system = 0;
-};
-ThreadCpu ThreadCpuNow() {
-    rusage usage{};
-    ::getrusage(RUSAGE_THREAD, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return {seconds(usage.ru_utime), seconds(usage.ru_stime)};
-}
-
-/// The project as generated, to put back before each run.
-std::map<std::string, std::string> Originals() {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(Project().directory)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().string()] =
-            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    return files;
-}
-
-void Restore(const std::map<std::string, std::string>& files) {
-    for (const auto& [path, content] : files) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << content;
-    }
-    ::sync(); // the restored files must not be flushed by the run's own syncs
-}
-
 /// A table holding every text of the project with a German translation.
 std::string TranslatedTable(int& records) {
     const std::filesystem::path table = WorkDir() / "strings.db";
@@ -112,14 +79,7 @@ void BM_TranslateProject(benchmark::State& state) {
         texts += summary.textsReplaced;
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Project().Bytes()));
-    state.counters["MB/s"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * Project().Bytes()) / 1e6, benchmark::Counter::kIsRate);
-    const double megabytes = static_cast<double>(state.iterations() * Project().Bytes()) / 1e6;
-    state.counters["CPU MB/s"] = megabytes / (cpu.user + cpu.system);
-    // The system part is mostly the file system's work for the replacements and backups, and
-    // varies most with what else the machine does.
-    state.counters["user ms"] = cpu.user * 1e3 / static_cast<double>(state.iterations());
-    state.counters["sys ms"] = cpu.system * 1e3 / static_cast<double>(state.iterations());
+    ReportCpuCounters(state, cpu);
     state.counters["texts/s"] = benchmark::Counter(texts, benchmark::Counter::kIsRate);
     state.counters["records"] = records;
 }

@@ -2,27 +2,17 @@
 #pragma once
 
 #include "base/errors.h"
+#include "base/source_file.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 namespace wordloom {
-
-class SourceFile;
-
-/// What identifies a file's content as it was read (device, inode, size, modification time): a
-/// file whose snapshot differs has been changed or replaced since.
-struct FileSnapshot {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t size = 0;
-    std::int64_t modifiedNs = 0;
-    bool operator==(const FileSnapshot&) const = default;
-};
 
 /// The snapshot of an open file; throws FileError naming `path` when it cannot be taken.
 FileSnapshot TakeSnapshot(const SourceFile& file);
@@ -86,7 +76,8 @@ private:
     void VerifyUnchanged(const Entry& entry) const;
     /// Flushes every staged file to disk at once.
     void SyncStaged();
-    void Stage(const std::string& target, std::string_view content, unsigned mode, bool keepOwner);
+    /// `owner`: the status of the file replaced, whose owner the new content keeps (nullptr: ours).
+    void Stage(const std::string& target, std::string_view content, unsigned mode, const struct stat* owner);
     bool LinkAside(const std::string& source, const std::string& target);
     void DropFrom(std::size_t first);
 

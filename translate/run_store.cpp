@@ -20,10 +20,15 @@ std::string RunStore::Keep(std::string_view content, const std::string& sha256) 
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
         static_cast<std::size_t>(st.st_size) == content.size())
         return relative;
-    std::error_code error;
-    std::filesystem::create_directories(DirectoryOf(path), error);
-    if (error)
-        throw FileError("Cannot create folder " + DirectoryOf(path) + ": " + error.message());
+    // A run keeps thousands of originals in at most 256 folders: each is made (or found) once.
+    const std::string folder = DirectoryOf(path);
+    if (!m_folders.contains(folder)) {
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error)
+            throw FileError("Cannot create folder " + folder + ": " + error.message());
+        m_folders.insert(folder);
+    }
     TempFile temp(path);
     if (!temp.IsOpen() || !temp.Write(content) || !temp.RenameOver(path))
         throw FileError("Cannot create file " + path + ": " + std::strerror(errno));

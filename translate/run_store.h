@@ -27,6 +27,7 @@ public:
 
 private:
     std::string m_project;
+    std::set<std::string> m_folders; ///< made by Keep already
 };
 
 /// Where the store's objects live, relative to the project folder.

@@ -114,6 +114,18 @@ TEST(DirectoryOf, EndsInOneSlashAndTakesTheCurrentFolderForABareName) {
         EXPECT_EQ(DirectoryOf(path), folder) << path;
 }
 
+TEST_F(FileIoTest, AForkedChildNamesItsTemporaryFilesAfterItself) {
+    const std::string parent = TempNamePrefix();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(TempNamePrefix() == ".wordloom-" + std::to_string(::getpid()) + "-" ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child used its parent's id";
+    EXPECT_EQ(parent, ".wordloom-" + std::to_string(::getpid()) + "-");
+}
+
 TEST_F(FileIoTest, OrphanedTempFilesGoOthersStay) {
     // A process that has ended: its pid names nobody now.
     const pid_t child = ::fork();

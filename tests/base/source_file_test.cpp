@@ -23,6 +23,22 @@ TEST(SourceFile, ReadsTheWholeFileByteForByte) {
     EXPECT_EQ(ReadSourceFile(path), content);
 }
 
+TEST(SourceFile, ReadsFromTheStartWhateverTheFileDidSinceOpening) {
+    TempDir dir;
+    const std::string path = dir.Write("Unit1.pas", "unit Unit1;");
+    SourceFile file(path, FileAccess::ReadWrite);
+    EXPECT_EQ(file.ReadAll(), "unit Unit1;");
+    // Grown beyond the size seen at opening, and the descriptor's offset moved.
+    const std::string longer = "unit Unit1;\r\n" + std::string(100000, 'y');
+    ASSERT_EQ(::pwrite(file.Descriptor(), longer.data(), longer.size(), 0),
+              static_cast<ssize_t>(longer.size()));
+    ASSERT_EQ(::lseek(file.Descriptor(), 5, SEEK_SET), 5);
+    EXPECT_EQ(file.ReadAll(), longer);
+    ASSERT_EQ(::ftruncate(file.Descriptor(), 4), 0);
+    EXPECT_EQ(file.ReadAll(), "unit");
+    EXPECT_EQ(file.OpenedSnapshot().size, 11);
+}
+
 TEST(SourceFile, MissingFileFailsWithItsName) {
     TempDir dir;
     const std::string path = dir.Path() + "/None.pas";

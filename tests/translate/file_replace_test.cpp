@@ -67,6 +67,27 @@ TEST(ReplaceFileContent, ReplacesTheTargetOfASymbolicLink) {
     EXPECT_EQ(ReadBytes(real), "new");
 }
 
+TEST(ReplaceBatch, ReplacesThroughALinkedFolderWithTheBackupBesideTheFile) {
+    // Only the file's own name is resolved; a linked folder leads to the same folder.
+    TempDir dir;
+    std::filesystem::create_directory(dir.FilePath("real"));
+    const std::string real = dir.FilePath("real/Main.dfm");
+    Overwrite(real, "old");
+    ASSERT_EQ(::symlink(dir.FilePath("real").c_str(), dir.FilePath("linked").c_str()), 0);
+    const std::string path = dir.FilePath("linked/Main.dfm");
+    ReplaceBatch batch;
+    batch.StageReplaceWithBackup(path, "old", "new");
+    batch.Commit();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.FilePath("linked")));
+    EXPECT_EQ(ReadBytes(real), "new");
+    EXPECT_EQ(ReadBytes(dir.FilePath("real/Main.~df")), "old");
+    EXPECT_EQ(EntriesIn(dir), 2u);
+    size_t inReal = 0;
+    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(dir.FilePath("real")))
+        ++inReal;
+    EXPECT_EQ(inReal, 2u) << "no temporary file is left behind";
+}
+
 TEST(ReplaceFileContent, RefusesAFileWithoutWriteBits) {
     TempDir dir;
     const std::string path = dir.Write("Main.dfm", "checked in");
