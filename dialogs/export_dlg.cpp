@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -91,7 +92,9 @@ ExportDlg::ExportDlg(StringsTable& table, const QString& sourceLanguage, const Q
     auto* browse = new QPushButton(tr("&Browse..."), this);
     fileRow->addWidget(m_file, 1);
     fileRow->addWidget(browse);
-    form->addRow(tr("&Output file:"), fileRow);
+    auto* fileLabel = new QLabel(tr("&Output file:"), this);
+    fileLabel->setBuddy(m_file);
+    form->addRow(fileLabel, fileRow);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     m_export = buttons->addButton(tr("&Export"), QDialogButtonBox::AcceptRole);

@@ -72,7 +72,9 @@ ImportDlg::ImportDlg(StringsTable& table, const QString& sourceLanguage, const Q
     auto* browse = new QPushButton(tr("&Browse..."), this);
     fileRow->addWidget(m_file, 1);
     fileRow->addWidget(browse);
-    form->addRow(tr("&File:"), fileRow);
+    auto* fileLabel = new QLabel(tr("&File:"), this);
+    fileLabel->setBuddy(m_file);
+    form->addRow(fileLabel, fileRow);
 
     m_format = new QComboBox(this);
     m_format->setObjectName(QStringLiteral("ImportFormat"));
@@ -267,6 +269,9 @@ void ImportDlg::FillItems() {
         if (item.kind == ImportKind::Conflict) {
             row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
             row->setCheckState(kTheirsColumn, item.take ? Qt::Checked : Qt::Unchecked);
+        } else if (item.kind == ImportKind::Changed) {
+            // The texts are the same: what changes is the translation's state.
+            row->setText(kTheirsColumn, tr("%1 (%2)").arg(row->text(kTheirsColumn), StateTitle(item.state)));
         } else if (item.kind == ImportKind::Unknown) {
             row->setText(2, tr("(not in the table)"));
         }
@@ -274,6 +279,22 @@ void ImportDlg::FillItems() {
     }
     m_items->addTopLevelItems(rows);
     ShowKinds();
+}
+
+QString ImportDlg::StateTitle(exchange::UnitState state) {
+    switch (state) {
+    case exchange::UnitState::New:
+        return tr("new");
+    case exchange::UnitState::Suggested:
+        return tr("suggested");
+    case exchange::UnitState::Translated:
+        return tr("translated");
+    case exchange::UnitState::Reviewed:
+        return tr("reviewed");
+    case exchange::UnitState::DontTranslate:
+        return tr("don't translate");
+    }
+    return QString();
 }
 
 void ImportDlg::ShowKinds() {

@@ -61,6 +61,7 @@ private:
     void ClearPreview();
     void FillItems();
     void ShowKinds();
+    static QString StateTitle(exchange::UnitState state);
 
     StringsTable& m_table;
     std::string m_fallbackLanguage;

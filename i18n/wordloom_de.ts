@@ -2291,5 +2291,29 @@ Mehr dazu unter: %1</translation>
         <translation>Es wurde nichts importiert:
 %1</translation>
     </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>new</source>
+        <translation>neu</translation>
+    </message>
+    <message>
+        <source>suggested</source>
+        <translation>vorgeschlagen</translation>
+    </message>
+    <message>
+        <source>translated</source>
+        <translation>übersetzt</translation>
+    </message>
+    <message>
+        <source>reviewed</source>
+        <translation>geprüft</translation>
+    </message>
+    <message>
+        <source>don&apos;t translate</source>
+        <translation>nicht übersetzen</translation>
+    </message>
 </context>
 </TS>
