@@ -114,9 +114,10 @@ int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     SetUpParser(parser);
     parser.add_option("FILE", inPath, WL_TR("wordloom-cli", "the file to read"))->required();
     parser
-        .add_option("--format", formatName,
-                    WL_TR("wordloom-cli", "po, xliff12, xliff20, csv or tmx (default: from the file)"))
-        ->transform(CLI::IsMember(kFormatNames))
+        .add_option(
+            "--format", formatName,
+            WL_TR("wordloom-cli", "po, xliff12, xliff20, csv, tmx or paradox (default: from the file)"))
+        ->transform(CLI::IsMember(kImportFormatNames))
         ->option_text("FORMAT");
     parser
         .add_option("--to", target,

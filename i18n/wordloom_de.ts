@@ -1363,8 +1363,8 @@ beendet den Lauf, bevor eine geändert ist. Der Lauf wird in der Texttabelle pro
         <translation>die zu lesende Datei</translation>
     </message>
     <message>
-        <source>po, xliff12, xliff20, csv or tmx (default: from the file)</source>
-        <translation>po, xliff12, xliff20, csv oder tmx (Vorgabe: aus der Datei)</translation>
+        <source>po, xliff12, xliff20, csv, tmx or paradox (default: from the file)</source>
+        <translation>po, xliff12, xliff20, csv, tmx oder paradox (Vorgabe: aus der Datei)</translation>
     </message>
     <message>
         <source>the language of the translations (default: the file&apos;s)</source>
