@@ -50,6 +50,37 @@ struct Document {
     }
 };
 
+// pxlib follows the chain of data blocks the header starts without looking back: a chain that
+// comes round to a block again keeps it reading for ever, so the chain is walked here first.
+void CheckBlockChain(std::string_view data) {
+    if (data.size() < 0x20)
+        return; // too short for a header: pxlib says so itself
+    const auto word = [data](std::size_t at) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(data[at]) |
+                                        static_cast<unsigned char>(data[at + 1]) << 8);
+    };
+    const std::size_t headerSize = word(0x02);
+    const std::size_t blockSize = static_cast<std::size_t>(static_cast<unsigned char>(data[0x05])) * 0x400;
+    if (blockSize == 0)
+        throw ExchangeError(
+            WL_TR("exchange", "The file is not a Paradox table: its header gives no block size"), 0);
+    std::vector<bool> seen(0x10000);
+    for (std::size_t block = word(0x0E); block != 0;) {
+        const std::size_t at = headerSize + (block - 1) * blockSize;
+        if (at + 6 > data.size())
+            throw ExchangeError(
+                FillIn(WL_TR("exchange",
+                             "The file is not a Paradox table: its data block %1 lies beyond its end"),
+                       {std::to_string(block)}),
+                0);
+        if (seen[block])
+            throw ExchangeError(
+                WL_TR("exchange", "The file is not a Paradox table: its data blocks run in a circle"), 0);
+        seen[block] = true;
+        block = word(at);
+    }
+}
+
 } // namespace
 
 ParadoxTable ReadParadox(std::string_view data) {
@@ -61,6 +92,7 @@ ParadoxTable ReadParadox(std::string_view data) {
         throw ExchangeError(WL_TR("exchange", "pxlib could not be started"), 0);
     if (buffer.empty())
         throw ExchangeError(WL_TR("exchange", "The file is not a Paradox table: it is empty"), 0);
+    CheckBlockChain(buffer);
     px.file = fmemopen(buffer.data(), buffer.size(), "rb");
     if (px.file == nullptr)
         throw ExchangeError(WL_TR("exchange", "The file is not a Paradox table"), 0);

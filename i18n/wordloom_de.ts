@@ -833,6 +833,18 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
         <source>Record %1 of the Paradox table cannot be read: %2</source>
         <translation>Datensatz %1 der Paradox-Tabelle kann nicht gelesen werden: %2</translation>
     </message>
+    <message>
+        <source>The file is not a Paradox table: its header gives no block size</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: Ihr Kopf nennt keine Blockgröße</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table: its data block %1 lies beyond its end</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: Ihr Datenblock %1 liegt hinter ihrem Ende</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table: its data blocks run in a circle</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: Ihre Datenblöcke verweisen im Kreis aufeinander</translation>
+    </message>
 </context>
 <context>
     <name>pathwright-demo</name>

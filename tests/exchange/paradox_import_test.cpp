@@ -69,6 +69,20 @@ TEST(ParadoxImport, ABrokenFileIsRefusedWithPxlibsReason) {
     broken[0] = 0;
     broken[1] = 0; // no record size
     EXPECT_THROW(ReadParadox(broken), ExchangeError);
+    // Data blocks chained in a circle, or to a block past the end, are refused before pxlib,
+    // which would follow them for ever.
+    const std::size_t firstBlock = 0x800; // the header's size, as pxlib's writer makes it
+    ASSERT_EQ(bytes[2], 0x00);
+    ASSERT_EQ(bytes[3], 0x08);
+    std::string circle = bytes;
+    circle[firstBlock] = 1; // block 1 follows itself
+    EXPECT_THROW(ReadParadox(circle), ExchangeError);
+    std::string beyond = bytes;
+    beyond[firstBlock + 1] = 0x40;
+    EXPECT_THROW(ReadParadox(beyond), ExchangeError);
+    std::string noBlocks = bytes;
+    noBlocks[5] = 0;
+    EXPECT_THROW(ReadParadox(noBlocks), ExchangeError);
     try {
         ReadParadox("not a table at all, just some text");
         ADD_FAILURE();
