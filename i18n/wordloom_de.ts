@@ -845,6 +845,10 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
         <source>The file is not a Paradox table: its data blocks run in a circle</source>
         <translation>Die Datei ist keine Paradox-Tabelle: Ihre Datenblöcke verweisen im Kreis aufeinander</translation>
     </message>
+    <message>
+        <source>The file is not a Paradox table: its list of fields is broken</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: Ihre Feldliste ist beschädigt</translation>
+    </message>
 </context>
 <context>
     <name>pathwright-demo</name>

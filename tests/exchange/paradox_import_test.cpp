@@ -80,6 +80,19 @@ TEST(ParadoxImport, ABrokenFileIsRefusedWithPxlibsReason) {
     std::string beyond = bytes;
     beyond[firstBlock + 1] = 0x40;
     EXPECT_THROW(ReadParadox(beyond), ExchangeError);
+    // So is a list of fields pxlib would read freed memory by.
+    std::string manyFields = bytes;
+    manyFields[0x22] = 0x08;
+    EXPECT_THROW(ReadParadox(manyFields), ExchangeError);
+    std::string longerField = bytes;
+    longerField[0x79] = 0x3d; // English 61 characters: the fields no longer fill the record
+    EXPECT_THROW(ReadParadox(longerField), ExchangeError);
+    std::string longNumber = bytes;
+    longNumber[0x78] = 0x06; // a number of 60 bytes
+    EXPECT_THROW(ReadParadox(longNumber), ExchangeError);
+    std::string noType = bytes;
+    noType[0x78] = 0;
+    EXPECT_THROW(ReadParadox(noType), ExchangeError);
     std::string noBlocks = bytes;
     noBlocks[5] = 0;
     EXPECT_THROW(ReadParadox(noBlocks), ExchangeError);
