@@ -5,6 +5,7 @@
 #include "app/strings_grid_model.h"
 #include "dialogs/export_dlg.h"
 #include "dialogs/import_dlg.h"
+#include "exchange/paradox_samples.h"
 #include "strings_db/strings_table.h"
 #include "workbench_fixture.h"
 
@@ -248,6 +249,30 @@ private slots:
         QCOMPARE(dialog.Result().added, std::size_t{1});
         QCOMPARE(dialog.Result().written, std::size_t{1}); // Close; both conflicts kept ours
         QCOMPARE(German(b.table(), "Print"), QStringLiteral("Drucken"));
+        QCOMPARE(German(b.table(), "Save"), QStringLiteral("Speichern"));
+    }
+
+    void AParadoxTableIsReadInTheWindowsLanguage() {
+        ExchangeBench b;
+        // Named so that only the chosen format tells what it is.
+        const QString path = b.folder.Path(QStringLiteral("legacy.tbl"));
+        exchange::test::WriteParadoxTable(path.toStdString(), {{"Close",
+                                                                "Schlie\xc3\x9f"
+                                                                "en",
+                                                                "Demo", 0, 0},
+                                                               {"Save", "Sichern", "Demo", 0, 0}});
+        BoxAnswerer boxes;
+        ImportDlg dialog(b.table(), QStringLiteral("English"), QStringLiteral("German"), QString());
+        dialog.FileEdit()->setText(path);
+        QVERIFY(!dialog.Preview()); // the name tells nothing
+        dialog.FormatCombo()->setCurrentIndex(dialog.FormatCombo()->count() - 1);
+        QVERIFY2(dialog.Preview(), qPrintable(boxes.Texts().join(QLatin1Char('\n'))));
+        QVERIFY2(
+            dialog.Counts()->text().contains(QStringLiteral("Into German: 1 new, 0 changed, 1 conflicts")),
+            qPrintable(dialog.Counts()->text()));
+        QVERIFY(dialog.Import());
+        QCOMPARE(German(b.table(), "Close"), QString::fromUtf8("Schlie\xc3\x9f"
+                                                               "en"));
         QCOMPARE(German(b.table(), "Save"), QStringLiteral("Speichern"));
     }
 
