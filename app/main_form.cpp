@@ -134,6 +134,8 @@ void TMainForm::Wire() {
     connect(m_ui.openInIdeButton, &QPushButton::clicked, this, &TMainForm::OpenProjectInIde);
     connect(m_ui.optionsAction, &QAction::triggered, this, &TMainForm::ShowOptions);
     connect(m_ui.undoRunAction, &QAction::triggered, this, handler(&TMainForm::UndoTranslationClick));
+    connect(m_ui.exportAction, &QAction::triggered, this, handler(&TMainForm::ExportClick));
+    connect(m_ui.importAction, &QAction::triggered, this, handler(&TMainForm::ImportClick));
     connect(m_ui.aboutButton, &QToolButton::clicked, this, &TMainForm::ShowAboutMenu);
     connect(m_ui.readmeAction, &QAction::triggered, this, &TMainForm::ShowReadme);
     connect(m_ui.aboutAction, &QAction::triggered, this, &TMainForm::ShowAboutBox);
@@ -488,6 +490,7 @@ void TMainForm::SetCommandsEnabled(bool enabled) {
     }
     m_ui.copyToAllAction->setEnabled(enabled);
     m_ui.undoRunAction->setEnabled(enabled);
+    m_ui.exchangeButton->setEnabled(enabled);
     m_ui.undoAction->setEnabled(enabled && m_undoStack->canUndo());
     m_ui.redoAction->setEnabled(enabled && m_undoStack->canRedo());
     m_ui.navigator->SetEnabled(enabled);

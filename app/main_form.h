@@ -113,6 +113,11 @@ private:
     void CollectButtonClick();
     void TranslateButtonClick();
     void UndoTranslationClick();
+    // Export and import of translation files (main_form_exchange.cpp).
+    void ExportClick();
+    void ImportClick();
+    /// Every project named in the table, each once.
+    QStringList TableProjects();
     void ChooseProjectFile();
     void EditProjectChange(const QString& text);
     void OpenProjectInIde();

@@ -60,6 +60,16 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     toolBar->addSeparator();
     undoRunAction = ToolAction(toolBar, ToolIcon("edit-undo", QStringLiteral("\u21B6")), "UndoRunAction",
                                TMainForm::tr("Undo last translation"));
+    exchangeButton = Named(new QToolButton(toolBar), "ExchangeButton",
+                           TMainForm::tr("Exchange translations with translators"));
+    exchangeButton->setIcon(ToolIcon("document-send", QStringLiteral("\u21C4")));
+    exchangeButton->setAutoRaise(true);
+    exchangeButton->setPopupMode(QToolButton::InstantPopup);
+    exchangeMenu = Named(new QMenu(exchangeButton), "ExchangeMenu");
+    exportAction = Named(exchangeMenu->addAction(TMainForm::tr("&Export...")), "ExportAction");
+    importAction = Named(exchangeMenu->addAction(TMainForm::tr("&Import...")), "ImportAction");
+    exchangeButton->setMenu(exchangeMenu);
+    toolBar->addWidget(exchangeButton);
     toolBar->addSeparator();
     optionsAction = ToolAction(toolBar, ToolIcon("preferences-system", QStringLiteral("\u2699")),
                                "SpeedButton2", TMainForm::tr("Options"));

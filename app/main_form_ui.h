@@ -31,7 +31,11 @@ struct MainFormUi {
     TDBNavigator* navigator = nullptr;
     QAction* copyToAllAction = nullptr;
     QAction* optionsAction = nullptr;
-    QAction* undoRunAction = nullptr; ///< Undo last translation
+    QAction* undoRunAction = nullptr;      ///< Undo last translation
+    QToolButton* exchangeButton = nullptr; ///< its menu: export and import of translation files
+    QMenu* exchangeMenu = nullptr;
+    QAction* exportAction = nullptr;
+    QAction* importAction = nullptr;
     QToolButton* aboutButton = nullptr;
     QToolButton* adminButton = nullptr;
     QMenu* aboutPopup = nullptr;

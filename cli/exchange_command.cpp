@@ -7,7 +7,7 @@
 #include "exchange/exchange_file.h"
 #include "exchange/side_details.h"
 #include "exchange/table_exchange.h"
-#include "exchange/tmx_format.h"
+#include "exchange/table_export.h"
 #include "strings_db/strings_table.h"
 
 #include <exception>
@@ -84,29 +84,13 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     try {
         StringsTable table(dbPath, OpenMode::ReadOnly);
         const SideDetails details(table, source);
-        std::string data;
-        std::size_t count = 0;
-        if (format == Format::Tmx && target.empty()) {
-            const Memory memory = MemoryFromTable(table, source, project);
-            count = memory.rows.size();
-            data = WriteTmx(memory);
-        } else {
-            ExportOptions options{source, target, project,
-                                  untranslated ? ExportScope::Untranslated
-                                  : suggested  ? ExportScope::Suggested
-                                               : ExportScope::All};
-            const Catalog catalog = CatalogFromTable(table, options, details);
-            count = catalog.units.size();
-            if (format == Format::Tmx) {
-                const Memory memory = MemoryFromCatalog(catalog); // a memory holds translated texts only
-                count = memory.rows.size();
-                data = WriteTmx(memory);
-            } else {
-                data = WriteCatalog(format, catalog, mark);
-            }
-        }
-        WriteFileAtomically(outPath, data);
-        out << FillIn(WL_TR("wordloom-cli", "texts written: %1"), {std::to_string(count)}) << "\n";
+        const ExportOptions options{source, target, project,
+                                    untranslated ? ExportScope::Untranslated
+                                    : suggested  ? ExportScope::Suggested
+                                                 : ExportScope::All};
+        const ExportedFile file = ExportTable(table, format, options, details, mark);
+        WriteFileAtomically(outPath, file.data);
+        out << FillIn(WL_TR("wordloom-cli", "texts written: %1"), {std::to_string(file.count)}) << "\n";
         return kExitSuccess;
     } catch (const std::exception& error) {
         err << "wordloom-cli export: " << error.what() << "\n";
@@ -130,9 +114,10 @@ int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     SetUpParser(parser);
     parser.add_option("FILE", inPath, WL_TR("wordloom-cli", "the file to read"))->required();
     parser
-        .add_option("--format", formatName,
-                    WL_TR("wordloom-cli", "po, xliff12, xliff20, csv or tmx (default: from the file)"))
-        ->transform(CLI::IsMember(kFormatNames))
+        .add_option(
+            "--format", formatName,
+            WL_TR("wordloom-cli", "po, xliff12, xliff20, csv, tmx or paradox (default: from the file)"))
+        ->transform(CLI::IsMember(kImportFormatNames))
         ->option_text("FORMAT");
     parser
         .add_option("--to", target,

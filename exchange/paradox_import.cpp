@@ -50,6 +50,79 @@ struct Document {
     }
 };
 
+// pxlib follows the chain of data blocks the header starts without looking back: a chain that
+// comes round to a block again keeps it reading for ever, so the chain is walked here first.
+void CheckBlockChain(std::string_view data) {
+    if (data.size() < 0x20)
+        return; // too short for a header: pxlib says so itself
+    const auto word = [data](std::size_t at) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(data[at]) |
+                                        static_cast<unsigned char>(data[at + 1]) << 8);
+    };
+    const std::size_t headerSize = word(0x02);
+    const std::size_t blockSize = static_cast<std::size_t>(static_cast<unsigned char>(data[0x05])) * 0x400;
+    if (blockSize == 0)
+        throw ExchangeError(
+            WL_TR("exchange", "The file is not a Paradox table: its header gives no block size"), 0);
+    std::vector<bool> seen(0x10000);
+    for (std::size_t block = word(0x0E); block != 0;) {
+        const std::size_t at = headerSize + (block - 1) * blockSize;
+        if (at + 6 > data.size())
+            throw ExchangeError(
+                FillIn(WL_TR("exchange",
+                             "The file is not a Paradox table: its data block %1 lies beyond its end"),
+                       {std::to_string(block)}),
+                0);
+        if (seen[block])
+            throw ExchangeError(
+                WL_TR("exchange", "The file is not a Paradox table: its data blocks run in a circle"), 0);
+        seen[block] = true;
+        block = word(at);
+    }
+}
+
+// pxlib reads records by the header's field list as it stands: a list longer than the header, a
+// field of no known type or of a length its type cannot have, or lengths that do not add up to the record
+// size make it read memory it has freed. Only data files (types 0 and 2) are checked; the others pxlib
+// refuses.
+void CheckFields(std::string_view data) {
+    if (data.size() < 0x78 || (data[0x04] != 0 && data[0x04] != 2))
+        return;
+    const auto byte = [data](std::size_t at) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(data[at]));
+    };
+    const std::size_t recordSize = byte(0x00) | byte(0x01) << 8;
+    const std::size_t headerSize = byte(0x02) | byte(0x03) << 8;
+    const std::size_t fieldCount = byte(0x21) | byte(0x22) << 8;
+    // Paradox 4 and later data files have the longer header.
+    const std::size_t start = byte(0x39) >= 5 ? 0x78 : 0x58;
+    const std::string broken =
+        WL_TR("exchange", "The file is not a Paradox table: its list of fields is broken");
+    if (fieldCount == 0 || start + 2 * fieldCount > std::min(headerSize, data.size()))
+        throw ExchangeError(broken, 0);
+    struct FieldType {
+        unsigned char type;
+        std::size_t minLength; ///< pxlib copies fixed-size values into buffers of their size
+        std::size_t maxLength;
+    };
+    constexpr FieldType kTypes[] = {
+        {0x01, 1, 255}, {0x02, 4, 4},    {0x03, 2, 2},    {0x04, 4, 4},    {0x05, 8, 8},    {0x06, 8, 8},
+        {0x09, 1, 1},   {0x0C, 10, 255}, {0x0D, 10, 255}, {0x0E, 10, 255}, {0x0F, 10, 255}, {0x10, 10, 255},
+        {0x14, 4, 4},   {0x15, 8, 8},    {0x16, 4, 4},    {0x17, 17, 17},  {0x18, 1, 255}};
+    std::size_t total = 0;
+    for (std::size_t f = 0; f < fieldCount; ++f) {
+        const auto type = static_cast<unsigned char>(data[start + 2 * f]);
+        const std::size_t length = byte(start + 2 * f + 1);
+        const auto known = std::find_if(std::begin(kTypes), std::end(kTypes),
+                                        [type](const FieldType& entry) { return entry.type == type; });
+        if (known == std::end(kTypes) || length < known->minLength || length > known->maxLength)
+            throw ExchangeError(broken, 0);
+        total += length;
+    }
+    if (total != recordSize)
+        throw ExchangeError(broken, 0);
+}
+
 } // namespace
 
 ParadoxTable ReadParadox(std::string_view data) {
@@ -61,6 +134,8 @@ ParadoxTable ReadParadox(std::string_view data) {
         throw ExchangeError(WL_TR("exchange", "pxlib could not be started"), 0);
     if (buffer.empty())
         throw ExchangeError(WL_TR("exchange", "The file is not a Paradox table: it is empty"), 0);
+    CheckBlockChain(buffer);
+    CheckFields(buffer);
     px.file = fmemopen(buffer.data(), buffer.size(), "rb");
     if (px.file == nullptr)
         throw ExchangeError(WL_TR("exchange", "The file is not a Paradox table"), 0);

@@ -837,6 +837,22 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
         <source>Record %1 of the Paradox table cannot be read: %2</source>
         <translation>Datensatz %1 der Paradox-Tabelle kann nicht gelesen werden: %2</translation>
     </message>
+    <message>
+        <source>The file is not a Paradox table: its header gives no block size</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: Ihr Kopf nennt keine Blockgröße</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table: its data block %1 lies beyond its end</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: Ihr Datenblock %1 liegt hinter ihrem Ende</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table: its data blocks run in a circle</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: Ihre Datenblöcke verweisen im Kreis aufeinander</translation>
+    </message>
+    <message>
+        <source>The file is not a Paradox table: its list of fields is broken</source>
+        <translation>Die Datei ist keine Paradox-Tabelle: Ihre Feldliste ist beschädigt</translation>
+    </message>
 </context>
 <context>
     <name>pathwright-demo</name>
@@ -1367,8 +1383,8 @@ beendet den Lauf, bevor eine geändert ist. Der Lauf wird in der Texttabelle pro
         <translation>die zu lesende Datei</translation>
     </message>
     <message>
-        <source>po, xliff12, xliff20, csv or tmx (default: from the file)</source>
-        <translation>po, xliff12, xliff20, csv oder tmx (Vorgabe: aus der Datei)</translation>
+        <source>po, xliff12, xliff20, csv, tmx or paradox (default: from the file)</source>
+        <translation>po, xliff12, xliff20, csv, tmx oder paradox (Vorgabe: aus der Datei)</translation>
     </message>
     <message>
         <source>the language of the translations (default: the file&apos;s)</source>
@@ -1837,6 +1853,26 @@ beendet.
         <source>The texts of the project language (%1) are the keys every project in the table shares: a change here changes what all of them find. Edit them anyway?</source>
         <translation>Die Texte der Projektsprache (%1) sind die Schlüssel, die alle Projekte der Tabelle teilen: eine Änderung hier ändert, was sie alle finden. Trotzdem bearbeiten?</translation>
     </message>
+    <message>
+        <source>%1 texts exported to %2</source>
+        <translation>%1 Texte nach %2 exportiert</translation>
+    </message>
+    <message>
+        <source>Imported: %1 translations written, %2 texts added</source>
+        <translation>Importiert: %1 Übersetzungen geschrieben, %2 Texte hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Exchange translations with translators</source>
+        <translation>Übersetzungen mit Übersetzern austauschen</translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
+        <translation>&amp;Exportieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Import...</source>
+        <translation>&amp;Importieren...</translation>
+    </message>
 </context>
 <context>
     <name>wordloom::TOptionsDlg</name>
@@ -2008,6 +2044,296 @@ Mehr dazu unter: %1</translation>
     <message>
         <source>Don't translate</source>
         <translation>Nicht übersetzen</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::ExportDlg</name>
+    <message>
+        <source>PO (gettext)</source>
+        <translation>PO (gettext)</translation>
+    </message>
+    <message>
+        <source>XLIFF 1.2</source>
+        <translation>XLIFF 1.2</translation>
+    </message>
+    <message>
+        <source>XLIFF 2.0</source>
+        <translation>XLIFF 2.0</translation>
+    </message>
+    <message>
+        <source>CSV</source>
+        <translation>CSV</translation>
+    </message>
+    <message>
+        <source>TMX</source>
+        <translation>TMX</translation>
+    </message>
+    <message>
+        <source>Export translations</source>
+        <translation>Übersetzungen exportieren</translation>
+    </message>
+    <message>
+        <source>&amp;Format:</source>
+        <translation>&amp;Format:</translation>
+    </message>
+    <message>
+        <source>&amp;Language:</source>
+        <translation>&amp;Sprache:</translation>
+    </message>
+    <message>
+        <source>All projects</source>
+        <translation>Alle Projekte</translation>
+    </message>
+    <message>
+        <source>&amp;Project:</source>
+        <translation>&amp;Projekt:</translation>
+    </message>
+    <message>
+        <source>&amp;All texts</source>
+        <translation>&amp;Alle Texte</translation>
+    </message>
+    <message>
+        <source>Only &amp;untranslated texts</source>
+        <translation>Nur &amp;unübersetzte Texte</translation>
+    </message>
+    <message>
+        <source>Only &amp;suggested translations</source>
+        <translation>Nur &amp;vorgeschlagene Übersetzungen</translation>
+    </message>
+    <message>
+        <source>Texts:</source>
+        <translation>Texte:</translation>
+    </message>
+    <message>
+        <source>Begin with a byte-order &amp;mark (for spreadsheets)</source>
+        <translation>Mit Byte-Order-&amp;Mark beginnen (für Tabellenkalkulationen)</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>&amp;Output file:</source>
+        <translation>&amp;Zieldatei:</translation>
+    </message>
+    <message>
+        <source>&amp;Export</source>
+        <translation>&amp;Exportieren</translation>
+    </message>
+    <message>
+        <source>All languages</source>
+        <translation>Alle Sprachen</translation>
+    </message>
+    <message>
+        <source>%1 files (*.%2)</source>
+        <translation>%1-Dateien (*.%2)</translation>
+    </message>
+    <message>
+        <source>Export to</source>
+        <translation>Exportieren nach</translation>
+    </message>
+    <message>
+        <source>Choose the file to write.</source>
+        <translation>Wählen Sie die Datei, die geschrieben werden soll.</translation>
+    </message>
+    <message>
+        <source>%1 could not be written:
+%2</source>
+        <translation>%1 konnte nicht geschrieben werden:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::ImportDlg</name>
+    <message>
+        <source>PO (gettext)</source>
+        <translation>PO (gettext)</translation>
+    </message>
+    <message>
+        <source>XLIFF 1.2</source>
+        <translation>XLIFF 1.2</translation>
+    </message>
+    <message>
+        <source>XLIFF 2.0</source>
+        <translation>XLIFF 2.0</translation>
+    </message>
+    <message>
+        <source>CSV</source>
+        <translation>CSV</translation>
+    </message>
+    <message>
+        <source>TMX</source>
+        <translation>TMX</translation>
+    </message>
+    <message>
+        <source>Paradox table</source>
+        <translation>Paradox-Tabelle</translation>
+    </message>
+    <message>
+        <source>Import translations</source>
+        <translation>Übersetzungen importieren</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>&amp;File:</source>
+        <translation>&amp;Datei:</translation>
+    </message>
+    <message>
+        <source>Automatic (from the file)</source>
+        <translation>Automatisch (aus der Datei)</translation>
+    </message>
+    <message>
+        <source>F&amp;ormat:</source>
+        <translation>F&amp;ormat:</translation>
+    </message>
+    <message>
+        <source>As the file says</source>
+        <translation>Wie in der Datei angegeben</translation>
+    </message>
+    <message>
+        <source>As the file says, else %1</source>
+        <translation>Wie in der Datei angegeben, sonst %1</translation>
+    </message>
+    <message>
+        <source>The language of the file&apos;s translations, where the file does not name it (CSV, a Paradox table)</source>
+        <translation>Die Sprache der Übersetzungen in der Datei, wo die Datei sie nicht nennt (CSV, eine Paradox-Tabelle)</translation>
+    </message>
+    <message>
+        <source>&amp;Language:</source>
+        <translation>&amp;Sprache:</translation>
+    </message>
+    <message>
+        <source>Add &amp;unknown texts to the strings table</source>
+        <translation>&amp;Unbekannte Texte in die Stringtabelle aufnehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Preview</source>
+        <translation>&amp;Vorschau</translation>
+    </message>
+    <message>
+        <source>Nothing read yet.</source>
+        <translation>Noch nichts gelesen.</translation>
+    </message>
+    <message>
+        <source>All kinds</source>
+        <translation>Alle Arten</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>Changed</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Conflicts</source>
+        <translation>Konflikte</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <source>&amp;Show:</source>
+        <translation>&amp;Zeigen:</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Ours</source>
+        <translation>Unsere</translation>
+    </message>
+    <message>
+        <source>Theirs</source>
+        <translation>Ihre</translation>
+    </message>
+    <message>
+        <source>Checked: the file&apos;s translation replaces ours</source>
+        <translation>Angehakt: Die Übersetzung der Datei ersetzt unsere</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>&amp;Importieren</translation>
+    </message>
+    <message>
+        <source>Import from</source>
+        <translation>Importieren aus</translation>
+    </message>
+    <message>
+        <source>Translation files (*.po *.xlf *.xliff *.csv *.tmx *.db);;All files (*)</source>
+        <translation>Übersetzungsdateien (*.po *.xlf *.xliff *.csv *.tmx *.db);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Choose the file to import.</source>
+        <translation>Wählen Sie die Datei, die importiert werden soll.</translation>
+    </message>
+    <message>
+        <source>The format of %1 cannot be told from the file; choose it.</source>
+        <translation>Das Format von %1 ist an der Datei nicht zu erkennen; bitte wählen Sie es.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 does not name the language of its translations; choose it.</source>
+        <translation>%1 nennt die Sprache seiner Übersetzungen nicht; bitte wählen Sie sie.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be imported: %2</source>
+        <translation>%1 kann nicht importiert werden: %2</translation>
+    </message>
+    <message>
+        <source>Into %1: %2 new, %3 changed, %4 conflicts, %5 unknown, %6 unchanged.</source>
+        <translation>In %1: %2 neu, %3 geändert, %4 Konflikte, %5 unbekannt, %6 unverändert.</translation>
+    </message>
+    <message>
+        <source>Conflict</source>
+        <translation>Konflikt</translation>
+    </message>
+    <message>
+        <source>(not in the table)</source>
+        <translation>(nicht in der Tabelle)</translation>
+    </message>
+    <message>
+        <source>Nothing was imported:
+%1</source>
+        <translation>Es wurde nichts importiert:
+%1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>new</source>
+        <translation>neu</translation>
+    </message>
+    <message>
+        <source>suggested</source>
+        <translation>vorgeschlagen</translation>
+    </message>
+    <message>
+        <source>translated</source>
+        <translation>übersetzt</translation>
+    </message>
+    <message>
+        <source>reviewed</source>
+        <translation>geprüft</translation>
+    </message>
+    <message>
+        <source>don&apos;t translate</source>
+        <translation>nicht übersetzen</translation>
     </message>
 </context>
 </TS>

@@ -78,6 +78,9 @@ TEST_F(ExchangeCli, ConflictsAreKeptUnlessTheirsAreTakenAndADryRunWritesNothing)
     EXPECT_EQ(German("Open"), "Aufmachen");
     EXPECT_EQ(German("New one"), "Neu");
     EXPECT_EQ(Run(ImportCommand, {path, "--to", "German", "--take", "mine"}), 2);
+    // A Paradox table need not be named .db: the format can be named instead.
+    EXPECT_EQ(Run(ImportCommand, {path, "--format", "paradox", "--to", "German"}), 1);
+    EXPECT_NE(err.str().find("Paradox"), std::string::npos) << err.str();
 }
 
 TEST_F(ExchangeCli, ABrokenFileIsReportedWithItsLineAndChangesNothing) {

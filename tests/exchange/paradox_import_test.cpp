@@ -1,82 +1,21 @@
 #include "exchange/paradox_import.h"
 #include "exchange/table_exchange.h"
+#include "paradox_samples.h"
 #include "strings_db/strings_table.h"
 #include "support/file_read.h"
 #include "support/table_file.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
-// pxlib's header declares C functions without saying so.
-extern "C" {
-#include <paradox.h>
-}
-
-#include <cstring>
-#include <iconv.h>
-
 namespace wordloom::exchange {
 namespace {
 
-struct Row {
-    const char* english;
-    const char* german;
-    const char* project;
-    short spFront;
-    short spEnd;
-};
-
-std::string Windows1252(const char* utf8) {
-    iconv_t cd = iconv_open("CP1252", "UTF-8");
-    std::string in(utf8);
-    std::string out(in.size() + 1, '\0');
-    char* from = in.data();
-    char* to = out.data();
-    std::size_t left = in.size();
-    std::size_t room = out.size();
-    EXPECT_NE(iconv(cd, &from, &left, &to, &room), static_cast<std::size_t>(-1)) << utf8;
-    iconv_close(cd);
-    out.resize(out.size() - room);
-    out.push_back('\0');
-    return out;
-}
+using Row = test::ParadoxRow;
 
 // A Paradox strings table made by pxlib's own writer, its texts in Windows-1252.
 std::string MakeParadoxTable(const TempDir& dir, const std::vector<Row>& rows) {
     const std::string path = dir.FilePath("strings.db");
-    pxdoc_t* doc = PX_new();
-    struct Def {
-        const char* name;
-        char type;
-        int length;
-    };
-    const Def defs[] = {{"English", pxfAlpha, 60},
-                        {"German", pxfAlpha, 60},
-                        {"Project", pxfAlpha, 30},
-                        {"SpFront", pxfShort, 2},
-                        {"SpEnd", pxfShort, 2}};
-    auto* fields = static_cast<pxfield_t*>(doc->malloc(doc, sizeof(pxfield_t) * 5, "fields"));
-    for (int i = 0; i < 5; ++i) {
-        fields[i].px_fname = static_cast<char*>(doc->malloc(doc, std::strlen(defs[i].name) + 1, "name"));
-        std::strcpy(fields[i].px_fname, defs[i].name);
-        fields[i].px_ftype = defs[i].type;
-        fields[i].px_flen = defs[i].length;
-        fields[i].px_fdc = 0;
-    }
-    EXPECT_EQ(PX_create_file(doc, fields, 5, path.c_str(), pxfFileTypNonIndexDB), 0);
-    PX_set_value(doc, "codepage", 1252);
-    std::vector<char> record(static_cast<std::size_t>(doc->px_head->px_recordsize));
-    for (const Row& row : rows) {
-        std::fill(record.begin(), record.end(), 0);
-        // The writer stores the bytes it is given: they are given in the table's code page.
-        PX_put_data_alpha(doc, record.data(), 60, Windows1252(row.english).data());
-        PX_put_data_alpha(doc, record.data() + 60, 60, Windows1252(row.german).data());
-        PX_put_data_alpha(doc, record.data() + 120, 30, Windows1252(row.project).data());
-        PX_put_data_short(doc, record.data() + 150, 2, row.spFront);
-        PX_put_data_short(doc, record.data() + 152, 2, row.spEnd);
-        PX_put_record(doc, record.data());
-    }
-    PX_close(doc);
-    PX_delete(doc);
+    test::WriteParadoxTable(path, rows);
     return path;
 }
 
@@ -105,7 +44,7 @@ TEST(ParadoxImport, CopiesIntoOurTableWithTheSameRules) {
     const std::string path = MakeParadoxTable(dir, {{"Open", "Aufmachen", "Demo", 0, 0},
                                                     {"Close", "Schließen", "Demo", 0, 0},
                                                     {"Unknown", "Unbekannt", "Demo", 3, 0}});
-    test::TableFile file;
+    wordloom::test::TableFile file;
     file.Exec("INSERT INTO strings (English, German) VALUES ('Open', 'Öffnen'), ('Close', NULL)");
     StringsTable table(file.Path());
     PlainDetails details;
@@ -130,6 +69,33 @@ TEST(ParadoxImport, ABrokenFileIsRefusedWithPxlibsReason) {
     broken[0] = 0;
     broken[1] = 0; // no record size
     EXPECT_THROW(ReadParadox(broken), ExchangeError);
+    // Data blocks chained in a circle, or to a block past the end, are refused before pxlib,
+    // which would follow them for ever.
+    const std::size_t firstBlock = 0x800; // the header's size, as pxlib's writer makes it
+    ASSERT_EQ(bytes[2], 0x00);
+    ASSERT_EQ(bytes[3], 0x08);
+    std::string circle = bytes;
+    circle[firstBlock] = 1; // block 1 follows itself
+    EXPECT_THROW(ReadParadox(circle), ExchangeError);
+    std::string beyond = bytes;
+    beyond[firstBlock + 1] = 0x40;
+    EXPECT_THROW(ReadParadox(beyond), ExchangeError);
+    // So is a list of fields pxlib would read freed memory by.
+    std::string manyFields = bytes;
+    manyFields[0x22] = 0x08;
+    EXPECT_THROW(ReadParadox(manyFields), ExchangeError);
+    std::string longerField = bytes;
+    longerField[0x79] = 0x3d; // English 61 characters: the fields no longer fill the record
+    EXPECT_THROW(ReadParadox(longerField), ExchangeError);
+    std::string longNumber = bytes;
+    longNumber[0x78] = 0x06; // a number of 60 bytes
+    EXPECT_THROW(ReadParadox(longNumber), ExchangeError);
+    std::string noType = bytes;
+    noType[0x78] = 0;
+    EXPECT_THROW(ReadParadox(noType), ExchangeError);
+    std::string noBlocks = bytes;
+    noBlocks[5] = 0;
+    EXPECT_THROW(ReadParadox(noBlocks), ExchangeError);
     try {
         ReadParadox("not a table at all, just some text");
         ADD_FAILURE();
