@@ -48,18 +48,7 @@ inline std::vector<std::string> ViewByFieldAt(const StringsTable& table,
 
 using Texts = std::vector<std::string>;
 
-/// An empty table with the shipped schema on the backend of the test's parameter; a PostgreSQL
-/// instance skips, saying why, where no test server can be reached.
-class OnBackend : public ::testing::TestWithParam<Backend> {
-protected:
-    void SetUp() override {
-        if (GetParam() == Backend::Postgres && !test::NoServerReason().empty()) {
-            GTEST_SKIP() << test::NoServerReason();
-        }
-        file.Create(GetParam());
-    }
-    TestTable file;
-};
+using test::OnBackend;
 
 /// Five records that differ in letter case: b, B, a, A, c.
 class StringsTableTest : public OnBackend {

@@ -156,9 +156,19 @@ std::string NoServerReason() {
 }
 
 void TestTable::Create(Backend backend) {
+    CreateEmpty(backend);
+    if (backend == Backend::Sqlite) {
+        m_file->Exec(TableFile::ShippedSchema());
+        return;
+    }
+    Conn schema = Connect(m_path);
+    Run(schema.get(), ReadBytes(std::string(WORDLOOM_SOURCE_DIR) + "/data/strings.pg.sql"));
+}
+
+void TestTable::CreateEmpty(Backend backend) {
     m_backend = backend;
     if (backend == Backend::Sqlite) {
-        m_file = std::make_unique<TableFile>();
+        m_file = std::make_unique<TableFile>("");
         m_path = m_file->Path();
         return;
     }
@@ -167,8 +177,6 @@ void TestTable::Create(Backend backend) {
     Conn conn = Connect(TestServer());
     Run(conn.get(), "DROP SCHEMA IF EXISTS " + m_schema + " CASCADE; CREATE SCHEMA " + m_schema);
     m_path = WithSchema(TestServer(), m_schema);
-    Conn schema = Connect(m_path);
-    Run(schema.get(), ReadBytes(std::string(WORDLOOM_SOURCE_DIR) + "/data/strings.pg.sql"));
 }
 
 TestTable::~TestTable() {

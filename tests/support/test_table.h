@@ -5,6 +5,8 @@
 
 #include "support/table_file.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <ostream>
 #include <string>
@@ -41,6 +43,8 @@ public:
     TestTable& operator=(const TestTable&) = delete;
 
     void Create(Backend backend);
+    /// A database (file or schema) without any table.
+    void CreateEmpty(Backend backend);
     Backend Kind() const { return m_backend; }
 
     /// What StringsTable opens: the file's path or the database's address.
@@ -56,6 +60,19 @@ private:
     std::unique_ptr<TableFile> m_file;
     std::string m_schema;
     std::string m_path;
+};
+
+/// An empty table with the shipped schema on the backend of the test's parameter; a PostgreSQL
+/// instance skips, saying why, where no test server can be reached.
+class OnBackend : public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override {
+        if (GetParam() == Backend::Postgres && !NoServerReason().empty()) {
+            GTEST_SKIP() << NoServerReason();
+        }
+        file.Create(GetParam());
+    }
+    TestTable file;
 };
 
 } // namespace wordloom::test
