@@ -62,7 +62,8 @@ CREATE TABLE occurrence (
     path text NOT NULL,
     property text NOT NULL,
     lang text NOT NULL,
-    text text NOT NULL
+    text text NOT NULL,
+    id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY
 );
 CREATE INDEX occurrence_file ON occurrence (project, file);
 CREATE INDEX occurrence_text ON occurrence (lang, text);
@@ -89,6 +90,7 @@ CREATE TABLE run_file (
     file text NOT NULL,
     backup text NOT NULL,
     sha256_before text NOT NULL,
-    sha256_after text NOT NULL
+    sha256_after text NOT NULL,
+    id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY
 );
 CREATE INDEX run_file_run ON run_file (run_id);

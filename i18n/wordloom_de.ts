@@ -535,10 +535,6 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
         <translation>Die Adresse %1 enthält ein Passwort: geben Sie es stattdessen in ~/.pgpass oder PGPASSWORD an</translation>
     </message>
     <message>
-        <source>Where-used, review states and the journal of runs are not available on a PostgreSQL strings table yet</source>
-        <translation>Fundstellen, Prüfstatus und das Protokoll der Läufe gibt es für eine Texttabelle auf PostgreSQL noch nicht</translation>
-    </message>
-    <message>
         <source>The database %1 holds no strings table</source>
         <translation>Die Datenbank %1 enthält keine Texttabelle</translation>
     </message>

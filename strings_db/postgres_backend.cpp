@@ -228,45 +228,6 @@ PGconn* Connect(const std::string& address) {
     return connection.Release();
 }
 
-/// A SideStore for a database whose side tables are not served yet.
-class AbsentSideStore : public SideStore {
-public:
-    [[noreturn]] static void Refuse() {
-        throw DbError(WL_TR("StringsTable", "Where-used, review states and the journal of runs are not "
-                                            "available on a PostgreSQL strings table yet"));
-    }
-    void ReplaceFileOccurrences(const std::string&, const std::string&,
-                                const std::vector<Occurrence>&) override {
-        Refuse();
-    }
-    int DropFilesExcept(const std::string&, const std::vector<std::string>&) override { Refuse(); }
-    std::vector<Occurrence> Occurrences(const std::string&, const std::string&) override { Refuse(); }
-    void ScanOccurrences(const std::string&, const std::function<void(const Occurrence&)>&) override {
-        Refuse();
-    }
-    std::vector<std::string> OccurrenceFiles(const std::string&) override { Refuse(); }
-    std::vector<Occurrence> FileOccurrences(const std::string&, const std::string&) override { Refuse(); }
-    std::vector<std::string> UnusedTexts(const std::string&, const std::string&) override { Refuse(); }
-    std::vector<std::string> DeleteUnused(const std::string&, const std::string&) override { Refuse(); }
-    std::optional<ReviewEntry> Review(const std::string&, const std::string&, const std::string&) override {
-        Refuse();
-    }
-    void SetReview(const ReviewEntry&) override { Refuse(); }
-    void ClearReview(const std::string&, const std::string&, const std::string&) override { Refuse(); }
-    void ScanReviews(const std::string&, const std::string&,
-                     const std::function<void(const ReviewEntry&)>&) override {
-        Refuse();
-    }
-    void ScanRecords(const std::vector<std::string>&,
-                     const std::function<void(const std::vector<std::string_view>&)>&) override {
-        Refuse();
-    }
-    int SetFieldByKey(const std::string&, const std::string&, const std::string&,
-                      const std::string&) override {
-        Refuse();
-    }
-};
-
 /// The current row of a result, decoded column by column as asked.
 class ResultRow : public RowView {
 public:
@@ -344,7 +305,6 @@ PostgresBackend::PostgresBackend(const std::string& address, OpenMode mode)
         PQfinish(m_conn);
         throw;
     }
-    m_side = std::make_unique<AbsentSideStore>();
 }
 
 PostgresBackend::~PostgresBackend() {
@@ -1047,10 +1007,6 @@ void PostgresBackend::SetBusyTimeout(int timeoutMs) {
 
 void PostgresBackend::SetBusyNotice(std::function<void()> onWait) {
     m_onBusy = std::move(onWait);
-}
-
-SideStore& PostgresBackend::Side() {
-    return *m_side;
 }
 
 void CreatePostgresTable(const std::string& address) {

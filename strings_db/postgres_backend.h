@@ -33,6 +33,10 @@ std::string ShownAddress(const std::string& address);
 /// Throws DbError when the database cannot be reached or already holds a strings table.
 void CreatePostgresTable(const std::string& address);
 
+class RunJournal;
+/// The journal of translation runs in the team table's database (see run_journal.h).
+std::unique_ptr<RunJournal> OpenPostgresRunJournal(const std::string& address);
+
 class PostgresBackend : public StringsTableBackend {
 public:
     /// Connects; throws DbError when the server cannot be reached, the address carries a password
@@ -74,6 +78,8 @@ public:
     bool InTransaction() const override;
     void SetBusyTimeout(int timeoutMs) override;
     void SetBusyNotice(std::function<void()> onWait) override;
+
+    /// Defined in postgres_side_store.cpp.
     SideStore& Side() override;
 
     /// The connection, for the side tables that share it.
@@ -82,6 +88,8 @@ public:
     struct Collator;
 
 private:
+    friend class PostgresSideStore;
+    friend class PostgresRunJournal;
     struct ResultClear {
         void operator()(pg_result* result) const;
     };

@@ -2,6 +2,8 @@
 // versions, the server's orders repeated in process) and its addresses. The rest of the strings
 // table's behaviour is checked on both backends by the other suites.
 #include "strings_db/postgres_backend.h"
+#include "strings_db/run_journal.h"
+#include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
 #include "strings_table_test_util.h"
 
@@ -259,6 +261,75 @@ TEST_F(PostgresTable, ATableWithoutVersionsIsNotTakenForATeamTable) {
     } catch (const DbError& e) {
         EXPECT_NE(std::string(e.what()).find("db init"), std::string::npos) << e.what();
     }
+}
+
+TEST_F(PostgresTable, SideTablesShareTheTablesConnectionAndTransactions) {
+    StringsTable table(file.Path());
+    for (const char* text : {"Open", "Close", "Help"}) {
+        AddRecord(table, text, "P;Q");
+    }
+    SideStore& side = table.Side();
+    // Texts with the characters an array literal gives meaning to arrive as they are.
+    const std::vector<Occurrence> rows = {
+        {"P", "Main.dfm", 3, "Form1.OpenButton", "Caption", "English", "Open"},
+        {"P", "Main.dfm", 3, "Form1.Odd", "Hint", "English", "a,\"b\" {c} \\d"},
+        {"P", "Main.dfm", 9, "Form1.CloseButton", "Caption", "English", "Close"}};
+    side.ReplaceFileOccurrences("P", "Main.dfm", rows);
+    side.ReplaceFileOccurrences("P", "Unit1.pas", {{"P", "Unit1.pas", 1, "Unit1", "", "English", "Open"}});
+    EXPECT_EQ(side.FileOccurrences("P", "Main.dfm"), rows);
+    EXPECT_EQ(side.OccurrenceFiles("P"), (Texts{"Main.dfm", "Unit1.pas"}));
+    ASSERT_EQ(side.Occurrences("English", "Open").size(), 2u);
+    EXPECT_EQ(side.Occurrences("English", "Open")[1].file, "Unit1.pas");
+    EXPECT_EQ(side.UnusedTexts("P", "English"), (Texts{"Help"}));
+    EXPECT_TRUE(side.UnusedTexts("Q", "English").empty()); // Q was never collected
+
+    // A rolled-back transaction takes the side rows written in it along.
+    {
+        StringsTable::Transaction transaction(table);
+        side.ReplaceFileOccurrences("P", "Main.dfm", {});
+        EXPECT_EQ(side.DropFilesExcept("P", {}), 1);
+    }
+    EXPECT_EQ(side.FileOccurrences("P", "Main.dfm"), rows);
+
+    side.SetReview({"English", "Open", "German", ReviewState::Suggested, "memory", 100});
+    side.SetReview({"English", "Open", "German", ReviewState::Reviewed, "", 0});
+    const std::optional<ReviewEntry> review = side.Review("English", "Open", "German");
+    ASSERT_TRUE(review);
+    EXPECT_EQ(review->state, ReviewState::Reviewed);
+    EXPECT_GT(review->changedAt, 100);
+    side.SetReview({"English", "Help", "German", ReviewState::DontTranslate, "", 5});
+    int reviews = 0;
+    side.ScanReviews("English", "German", [&reviews](const ReviewEntry&) { ++reviews; });
+    EXPECT_EQ(reviews, 2);
+    side.ClearReview("English", "Open", "German");
+    EXPECT_FALSE(side.Review("English", "Open", "German"));
+
+    EXPECT_EQ(side.SetFieldByKey("English", "Close", "German", "Schließen"), 1);
+    EXPECT_EQ(file.Query("SELECT German FROM strings WHERE English = 'Close'"), "Schließen");
+    EXPECT_EQ(side.DeleteUnused("P", "English"), (Texts{"Help"}));
+    EXPECT_EQ(file.Query("SELECT Project FROM strings WHERE English = 'Help'"), "Q");
+    EXPECT_TRUE(side.Review("English", "Help", "German").has_value()); // Q's record keeps its review
+}
+
+TEST_F(PostgresTable, TheRunJournalLivesBesideTheTeamTable) {
+    const std::unique_ptr<RunJournal> journal = OpenSqliteRunJournal(file.Path());
+    const std::vector<RunFileRecord> files = {{"b.dfm", "backup/b.dfm", "11", "22"},
+                                              {"a.pas", "backup/a.pas", "33", "44"}};
+    const std::int64_t first = journal->BeginRun("/p/one.dpr", "German", files);
+    const std::int64_t second = journal->BeginRun("/p/two.dpr", "French", {});
+    journal->SetState(first, run_state::kDone);
+    const std::vector<RunRecord> runs = journal->Runs("");
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].id, second); // newest first
+    EXPECT_EQ(runs[1].state, run_state::kDone);
+    EXPECT_EQ(journal->Runs("/p/one.dpr").size(), 1u);
+    const std::vector<RunFileRecord> stored = journal->Files(first);
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].file, "b.dfm"); // in the order recorded
+    EXPECT_EQ(stored[1].sha256After, "44");
+    journal->Remove(first);
+    EXPECT_TRUE(journal->Files(first).empty());
+    EXPECT_EQ(journal->Runs("").size(), 1u);
 }
 
 TEST(PostgresAddress, ShownAddressHidesOnlyThePassword) {
