@@ -20,6 +20,7 @@
 #include "dialogs/options_dlg.h"
 #include "dialogs/shell_open.h"
 #include "shell/demo/shell_form.h"
+#include "strings_db/postgres_backend.h"
 #include "strings_db/strings_table.h"
 #include "translate/translate_command.h"
 #include "wordloom_build_info.h"
@@ -175,7 +176,9 @@ bool TMainForm::OpenStringTable(QString& failure) {
     }
     // Named in full: a missing, empty or damaged table must say which file it was, and why.
     std::error_code ignored;
-    const std::string path = std::filesystem::absolute(m_tablePath.toStdString(), ignored).string();
+    const bool address = IsPostgresAddress(m_tablePath.toStdString());
+    const std::string path = address ? m_tablePath.toStdString()
+                                     : std::filesystem::absolute(m_tablePath.toStdString(), ignored).string();
     try {
         auto table = std::make_unique<StringsTable>(path);
         for (const std::string& language : table->Languages()) {
@@ -192,6 +195,10 @@ bool TMainForm::OpenStringTable(QString& failure) {
     } catch (const std::exception& error) {
         m_ui.langCombo->clear();
         m_ui.transCombo->clear();
+        if (address) {
+            failure = QString::fromStdString(error.what());
+            return false;
+        }
         if (!std::filesystem::exists(path, ignored)) {
             failure = tr("%1: the file does not exist").arg(QString::fromStdString(path));
             return false;
@@ -206,7 +213,9 @@ bool TMainForm::OpenStringTable(QString& failure) {
 }
 
 void TMainForm::ShowTablePath() {
-    const QString path = QFileInfo(m_tablePath).absoluteFilePath();
+    const QString path = IsPostgresAddress(m_tablePath.toStdString())
+                             ? QString::fromStdString(ShownAddress(m_tablePath.toStdString()))
+                             : QFileInfo(m_tablePath).absoluteFilePath();
     qCInfo(TableLog).noquote() << "strings table:" << path;
     if (m_tableLabel == nullptr) {
         // Beside the panels, not one of them: the last panel stays the commands' progress panel.

@@ -1,5 +1,7 @@
 #include "app/table_location.h"
 
+#include "strings_db/postgres_backend.h"
+
 #include "wordloom_build_info.h"
 
 #include <QCoreApplication>
@@ -46,12 +48,16 @@ bool CopyTable(const QString& from, const QString& to, QString& error) {
 
 TableLocation LocateStringsTable(const TableSources& sources) {
     const QDir working(sources.workingFolder);
+    // A database address is no path: it goes to the table as it was given.
+    const auto located = [&working](const QString& given) {
+        return IsPostgresAddress(given.toStdString()) ? given
+                                                      : QDir::cleanPath(working.absoluteFilePath(given));
+    };
     if (!sources.option.isEmpty()) {
-        return {QDir::cleanPath(working.absoluteFilePath(sources.option)), TableLocation::Source::Option, {}};
+        return {located(sources.option), TableLocation::Source::Option, {}};
     }
     if (!sources.setting.isEmpty()) {
-        return {
-            QDir::cleanPath(working.absoluteFilePath(sources.setting)), TableLocation::Source::Setting, {}};
+        return {located(sources.setting), TableLocation::Source::Setting, {}};
     }
     if (QFileInfo::exists(working.absoluteFilePath(TableName))) {
         return {
@@ -166,7 +172,8 @@ QString WorkbenchUsage() {
                          "\n"
                          "  --db FILE   the strings table to open; without it: the setting Database,\n"
                          "              then ./strings.db when it exists, then the per-user table\n"
-                         "              (copied from the installed empty table on first start)\n"
+                         "              (copied from the installed empty table on first start);\n"
+                         "              postgresql://user@host/database opens a team table\n"
                          "  --version   print the version and end\n"
                          "  --help      print this help and end\n");
 }

@@ -32,6 +32,10 @@ bool ProjectFileExists(const std::string& command, const std::string& path, std:
 /// Reads a character set number; false unless it is a whole number naming a known character set.
 bool ParseCharset(const std::string& text, int& charset);
 
+/// db init ADDRESS | db copy FROM TO: the team table in an empty PostgreSQL database; a copy between
+/// backends
+int DbCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 /// form totext IN OUT | form tobinary IN OUT
 int FormCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

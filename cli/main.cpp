@@ -41,6 +41,8 @@ constexpr Command kCommands[] = {
     {"import",
      WL_TR_NOOP("wordloom-cli", "read the translations of a PO, XLIFF, CSV or TMX file into the table"),
      ImportCommand},
+    {"db", WL_TR_NOOP("wordloom-cli", "make a team table in PostgreSQL, or copy a table between backends"),
+     DbCommand},
 };
 
 constexpr const char* kExitStatuses =

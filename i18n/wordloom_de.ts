@@ -530,6 +530,42 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
         <source>Record number %1 out of range</source>
         <translation>Datensatznummer %1 außerhalb des Bereichs</translation>
     </message>
+    <message>
+        <source>The address %1 holds a password: give it in ~/.pgpass or PGPASSWORD instead</source>
+        <translation>Die Adresse %1 enthält ein Passwort: geben Sie es stattdessen in ~/.pgpass oder PGPASSWORD an</translation>
+    </message>
+    <message>
+        <source>The database %1 holds no strings table</source>
+        <translation>Die Datenbank %1 enthält keine Texttabelle</translation>
+    </message>
+    <message>
+        <source>The strings table in %1 lacks the columns id and version of a team table (made by wordloom-cli db init)</source>
+        <translation>Der Texttabelle in %1 fehlen die Spalten id und version einer Team-Tabelle (angelegt mit wordloom-cli db init)</translation>
+    </message>
+    <message>
+        <source>The collation %1 (%2) is not known here</source>
+        <translation>Die Sortierfolge %1 (%2) ist hier nicht bekannt</translation>
+    </message>
+    <message>
+        <source>Cannot store the record: a text is not valid UTF-8 or holds a 0 character</source>
+        <translation>Der Datensatz kann nicht gespeichert werden: ein Text ist kein gültiges UTF-8 oder enthält ein Zeichen 0</translation>
+    </message>
+    <message>
+        <source>The strings table does not count its writes</source>
+        <translation>Die Texttabelle zählt ihre Schreibvorgänge nicht</translation>
+    </message>
+    <message>
+        <source>Cannot store the record: someone else changed it since it was read. Refresh to see their text, then edit it again</source>
+        <translation>Der Datensatz kann nicht gespeichert werden: jemand anders hat ihn geändert, seit er gelesen wurde. Aktualisieren Sie die Ansicht, um dessen Text zu sehen, und bearbeiten Sie ihn dann erneut</translation>
+    </message>
+    <message>
+        <source>Cannot create the strings table in %1: %2</source>
+        <translation>Die Texttabelle kann in %1 nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>The database %1 already holds a strings table</source>
+        <translation>Die Datenbank %1 enthält bereits eine Texttabelle</translation>
+    </message>
 </context>
 <context>
     <name>RecordUndo</name>
@@ -573,7 +609,8 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
 
   --db FILE   the strings table to open; without it: the setting Database,
               then ./strings.db when it exists, then the per-user table
-              (copied from the installed empty table on first start)
+              (copied from the installed empty table on first start);
+              postgresql://user@host/database opens a team table
   --version   print the version and end
   --help      print this help and end
 </source>
@@ -581,7 +618,8 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
 
   --db DATEI  die zu öffnende Texttabelle; ohne: die Einstellung Database,
               dann ./strings.db, wenn vorhanden, dann die Tabelle des Benutzers
-              (beim ersten Start aus der installierten leeren Tabelle kopiert)
+              (beim ersten Start aus der installierten leeren Tabelle kopiert);
+              postgresql://benutzer@rechner/datenbank öffnet eine Team-Tabelle
   --version   die Version ausgeben und beenden
   --help      diese Hilfe ausgeben und beenden
 </translation>
@@ -1445,6 +1483,58 @@ beendet den Lauf, bevor eine geändert ist. Der Lauf wird in der Texttabelle pro
     <message>
         <source>read the translations of a PO, XLIFF, CSV or TMX file into the table</source>
         <translation>die Übersetzungen einer PO-, XLIFF-, CSV- oder TMX-Datei in die Tabelle lesen</translation>
+    </message>
+    <message>
+        <source>%1 is no PostgreSQL address (postgresql://...)</source>
+        <translation>%1 ist keine PostgreSQL-Adresse (postgresql://...)</translation>
+    </message>
+    <message>
+        <source>The strings table was made in %1</source>
+        <translation>Die Texttabelle wurde in %1 angelegt</translation>
+    </message>
+    <message>
+        <source>make a team table in PostgreSQL, or copy a table between backends</source>
+        <translation>eine Team-Tabelle in PostgreSQL anlegen oder eine Tabelle zwischen Datenbanken kopieren</translation>
+    </message>
+    <message>
+        <source>init ADDRESS: makes the strings table for a team in the empty PostgreSQL
+database at ADDRESS (postgresql://user@host/database). Passwords come from
+~/.pgpass or PGPASSWORD, never from the address.
+copy FROM TO: copies every record of the strings table FROM into the empty
+table TO (each a file or an address), in one transaction on TO.</source>
+        <translation>init ADRESSE: legt die Texttabelle für ein Team in der leeren PostgreSQL-Datenbank
+unter ADRESSE an (postgresql://benutzer@rechner/datenbank). Passwörter kommen aus
+~/.pgpass oder PGPASSWORD, nie aus der Adresse.
+copy VON NACH: kopiert jeden Datensatz der Texttabelle VON in die leere Tabelle
+NACH (jeweils eine Datei oder eine Adresse), in einer Transaktion auf NACH.</translation>
+    </message>
+    <message>
+        <source>init or copy</source>
+        <translation>init oder copy</translation>
+    </message>
+    <message>
+        <source>ADDRESS, or FROM and TO</source>
+        <translation>ADRESSE, oder VON und NACH</translation>
+    </message>
+    <message>
+        <source>init takes one address</source>
+        <translation>init erwartet eine Adresse</translation>
+    </message>
+    <message>
+        <source>copy takes two tables, FROM and TO</source>
+        <translation>copy erwartet zwei Tabellen, VON und NACH</translation>
+    </message>
+    <message>
+        <source>%1 holds records already: copy only into an empty table</source>
+        <translation>%1 enthält bereits Datensätze: nur in eine leere Tabelle kopieren</translation>
+    </message>
+    <message>
+        <source>%1 has no field %2: its texts would be lost</source>
+        <translation>%1 hat kein Feld %2: dessen Texte gingen verloren</translation>
+    </message>
+    <message>
+        <source>%1 records copied</source>
+        <translation>%1 Datensätze kopiert</translation>
     </message>
 </context>
 <context>

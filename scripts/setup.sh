@@ -8,6 +8,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-tools-dev qt6-l10n-tools
     libsqlite3-dev sqlite3 libicu-dev
+    libpq-dev postgresql-15
     libssl-dev patch
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libcli11-dev

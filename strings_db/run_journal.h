@@ -51,6 +51,7 @@ public:
 
 /// The journal in the SQLite strings database at `path`; its tables are created when missing, the
 /// `strings` table is never touched. Throws DbError when the file cannot be opened for writing.
+/// A postgresql:// address opens the journal in that team table's database.
 std::unique_ptr<RunJournal> OpenSqliteRunJournal(const std::string& path);
 
 } // namespace wordloom

@@ -1,3 +1,4 @@
+#include "strings_db/postgres_backend.h"
 #include "strings_db/run_journal.h"
 #include "strings_db/strings_table.h"
 
@@ -177,6 +178,9 @@ private:
 } // namespace
 
 std::unique_ptr<RunJournal> OpenSqliteRunJournal(const std::string& path) {
+    if (IsPostgresAddress(path)) {
+        return OpenPostgresRunJournal(path); // a team table keeps its journal beside it too
+    }
     return std::make_unique<SqliteRunJournal>(path);
 }
 

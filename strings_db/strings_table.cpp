@@ -1,6 +1,7 @@
 #include "strings_db/strings_table.h"
 #include "base/ui_text.h"
 
+#include "strings_db/postgres_backend.h"
 #include "strings_db/sqlite_backend.h"
 #include "strings_db/table_cursor.h"
 
@@ -56,9 +57,19 @@ long long ToInteger(const Value& value) {
 
 } // namespace
 
+namespace {
+
+std::unique_ptr<StringsTableBackend> OpenBackend(const std::string& location, OpenMode mode) {
+    if (IsPostgresAddress(location)) {
+        return std::make_unique<PostgresBackend>(location, mode);
+    }
+    return std::make_unique<SqliteBackend>(location, mode);
+}
+
+} // namespace
+
 StringsTable::StringsTable(const std::string& path, OpenMode mode)
-    : m_backend(std::make_unique<SqliteBackend>(path, mode)),
-      m_cursor(std::make_unique<TableCursor>(*m_backend, *this)) {}
+    : m_backend(OpenBackend(path, mode)), m_cursor(std::make_unique<TableCursor>(*m_backend, *this)) {}
 
 StringsTable::~StringsTable() = default;
 

@@ -62,6 +62,7 @@ class StringsTable {
 public:
     /// Opens an existing table file; throws DbError when it is missing, unreadable or holds no
     /// `strings` table. Never creates anything. A file the process may not write opens read-only.
+    /// A `postgresql://` address opens the team table in that database instead.
     explicit StringsTable(const std::string& path, OpenMode mode = OpenMode::ReadWrite);
     ~StringsTable();
     StringsTable(const StringsTable&) = delete;

@@ -99,6 +99,20 @@ private slots:
         QVERIFY(found.error.isEmpty());
     }
 
+    void databaseAddressIsTakenAsGivenNotAsAPath() {
+        Layout layout;
+        TableSources& sources = layout.sources;
+        sources.setting = QStringLiteral("postgresql://team@db.example/strings");
+        TableLocation found = LocateStringsTable(sources);
+        QCOMPARE(found.source, TableLocation::Source::Setting);
+        QCOMPARE(found.path, sources.setting);
+        sources.option = QStringLiteral("postgres://me@/strings?host=/run/postgresql");
+        found = LocateStringsTable(sources);
+        QCOMPARE(found.source, TableLocation::Source::Option);
+        QCOMPARE(found.path, sources.option);
+        QVERIFY(!QFile::exists(layout.UserTable())); // nothing copied for it
+    }
+
     void firstStartCopiesTheInstalledTableAndNeverWritesIt() {
         Layout layout;
         const QByteArray installedBefore = Digest(layout.installedTable);

@@ -1,17 +1,20 @@
 // AddString: how a collected text is filed.
 #include "strings_db/strings_table.h"
 #include "support/table_file.h"
+#include "support/test_table.h"
 
 #include <gtest/gtest.h>
 
 namespace wordloom {
 namespace {
 
+using test::Backend;
 using test::TableFile;
 
-class AddStringTest : public ::testing::Test {
+class AddStringFixture {
 protected:
-    void SetUp() override {
+    void Open(Backend backend) {
+        file.Create(backend);
         table = std::make_unique<StringsTable>(file.Path());
         table->SetIndexFieldNames("English");
     }
@@ -22,11 +25,25 @@ protected:
                           "WHERE English = '" +
                           english + "'");
     }
-    TableFile file;
+    test::TestTable file;
     std::unique_ptr<StringsTable> table;
 };
 
-TEST_F(AddStringTest, BlanksAroundTheTextAreCountedAndTheTextFiledOnce) {
+/// On each backend; the PostgreSQL instances skip without a test server.
+class AddStringTest : public AddStringFixture, public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override {
+        if (GetParam() == Backend::Postgres && !test::NoServerReason().empty()) {
+            GTEST_SKIP() << test::NoServerReason();
+        }
+        Open(GetParam());
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Backends, AddStringTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         test::BackendName());
+
+TEST_P(AddStringTest, BlanksAroundTheTextAreCountedAndTheTextFiledOnce) {
     AddString(*table, "English", " OK ", "P1");
     AddString(*table, "English", "OK", "P1");
     AddString(*table, "English", "   OK", "P1");
@@ -34,7 +51,7 @@ TEST_F(AddStringTest, BlanksAroundTheTextAreCountedAndTheTextFiledOnce) {
     EXPECT_EQ(Record("OK"), "OK|1|1|P1");
 }
 
-TEST_F(AddStringTest, CountsAreTakenOnTheRawText) {
+TEST_P(AddStringTest, CountsAreTakenOnTheRawText) {
     AddString(*table, "English", "  Save as  ", "P");
     AddString(*table, "English", "Name: ", "P");
     EXPECT_EQ(Record("Save as"), "Save as|2|2|P");
@@ -46,7 +63,11 @@ struct DroppedCase {
     const char* text;
 };
 
-class AddStringDropTest : public AddStringTest, public ::testing::WithParamInterface<DroppedCase> {};
+// The filing rule runs before the table is reached: one backend is enough.
+class AddStringDropTest : public AddStringFixture, public ::testing::TestWithParam<DroppedCase> {
+protected:
+    void SetUp() override { Open(Backend::Sqlite); }
+};
 
 TEST_P(AddStringDropTest, ShortTextsAreNotFiled) {
     AddString(*table, "English", GetParam().text, "P");
@@ -64,34 +85,34 @@ INSTANTIATE_TEST_SUITE_P(
                       DroppedCase{"OneCjkCharacter", "\xE6\x96\x87"}),
     [](const ::testing::TestParamInfo<DroppedCase>& param) { return std::string(param.param.name); });
 
-TEST_F(AddStringTest, TwoCharactersAreEnoughWhateverTheirBytes) {
+TEST_P(AddStringTest, TwoCharactersAreEnoughWhateverTheirBytes) {
     AddString(*table, "English", "\xC3\x96l", "P"); // Öl
     AddString(*table, "English", "\xE6\x96\x87\xE4\xBB\xB6", "P");
     EXPECT_EQ(Count(), "2");
 }
 
-TEST_F(AddStringTest, TabIsTrimmedButNotCounted) {
+TEST_P(AddStringTest, TabIsTrimmedButNotCounted) {
     AddString(*table, "English", "\tName", "P");
     EXPECT_EQ(Record("Name"), "Name|0|0|P");
     AddString(*table, "English", " \tCity\t ", "P");
     EXPECT_EQ(Record("City"), "City|1|1|P");
 }
 
-TEST_F(AddStringTest, RecordFoundInAnotherProjectKeepsItsProject) {
+TEST_P(AddStringTest, RecordFoundInAnotherProjectKeepsItsProject) {
     AddString(*table, "English", "Open", "P1");
     AddString(*table, "English", " Open", "P2");
     EXPECT_EQ(Count(), "1");
     EXPECT_EQ(Record("Open"), "Open|0|0|P1");
 }
 
-TEST_F(AddStringTest, OtherLanguagesStayEmpty) {
+TEST_P(AddStringTest, OtherLanguagesStayEmpty) {
     AddString(*table, "English", "Open", "P");
     EXPECT_EQ(file.Query("SELECT count(*) FROM strings WHERE German IS NULL AND French IS NULL AND "
                          "Spanish IS NULL AND Italian IS NULL"),
               "1");
 }
 
-TEST_F(AddStringTest, KeySearchComparesLetterCaseEvenWhenTheGridIgnoresIt) {
+TEST_P(AddStringTest, KeySearchComparesLetterCaseEvenWhenTheGridIgnoresIt) {
     // The grid orders by English2 (case ignored); filing still goes through the English index.
     table->SetIndexName("English2");
     AddString(*table, "English", "Save", "P");
@@ -101,7 +122,7 @@ TEST_F(AddStringTest, KeySearchComparesLetterCaseEvenWhenTheGridIgnoresIt) {
     EXPECT_EQ(table->IndexName(), "English");
 }
 
-TEST_F(AddStringTest, FilesUnderTheGivenLanguage) {
+TEST_P(AddStringTest, FilesUnderTheGivenLanguage) {
     AddString(*table, "German", "Speichern", "P");
     AddString(*table, "German", "Speichern ", "P");
     EXPECT_EQ(file.Query("SELECT German || '|' || SpEnd FROM strings"), "Speichern|0");
@@ -109,7 +130,7 @@ TEST_F(AddStringTest, FilesUnderTheGivenLanguage) {
     EXPECT_EQ(table->IndexField(), "German");
 }
 
-TEST_F(AddStringTest, EachPostRunsTheHooks) {
+TEST_P(AddStringTest, EachPostRunsTheHooks) {
     int before = 0;
     int after = 0;
     table->SetBeforePost([&](StringsTable& t) {
@@ -124,7 +145,7 @@ TEST_F(AddStringTest, EachPostRunsTheHooks) {
     EXPECT_EQ(after, 2);
 }
 
-TEST_F(AddStringTest, FailureLeavesNoPendingRecord) {
+TEST_P(AddStringTest, FailureLeavesNoPendingRecord) {
     table->SetBeforePost([](StringsTable&) { throw DbError("locked"); });
     EXPECT_THROW(AddString(*table, "English", "One", "P"), DbError);
     EXPECT_EQ(table->State(), TableState::Browse);
@@ -134,7 +155,7 @@ TEST_F(AddStringTest, FailureLeavesNoPendingRecord) {
     EXPECT_EQ(Record("Two"), "Two|0|0|P");
 }
 
-TEST_F(AddStringTest, UnknownLanguageIsAnError) {
+TEST_P(AddStringTest, UnknownLanguageIsAnError) {
     EXPECT_THROW(AddString(*table, "Klingon", "Qapla", "P"), DbError);
     EXPECT_EQ(table->State(), TableState::Browse);
 }
@@ -147,8 +168,9 @@ TEST(AddStringDefaults, ProjectDefaultGetsTheNameAppended) {
     EXPECT_EQ(file.Query("SELECT Project FROM strings"), "Shared;P1");
 }
 
-TEST(AddStringCursor, NewRecordIsCurrentAndInOrder) {
-    TableFile file;
+using AddStringCursor = test::OnBackend;
+
+TEST_P(AddStringCursor, NewRecordIsCurrentAndInOrder) {
     StringsTable table(file.Path());
     table.SetIndexFieldNames("English");
     for (const char* text : {"delta", "alpha", "charlie", "bravo"}) {
@@ -162,6 +184,9 @@ TEST(AddStringCursor, NewRecordIsCurrentAndInOrder) {
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"alpha", "bravo", "charlie", "delta"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, AddStringCursor, ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         test::BackendName());
 
 } // namespace
 } // namespace wordloom

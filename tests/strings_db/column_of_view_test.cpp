@@ -1,15 +1,16 @@
 // The bulk read of one field over the view: the same texts, in the same order, as FieldAt gives
 // record by record, under an order and a filter.
 #include "strings_db/strings_table.h"
-#include "support/table_file.h"
+#include "support/test_table.h"
 
 #include <gtest/gtest.h>
 
 namespace wordloom {
 namespace {
 
-TEST(ColumnOfViewTest, GivesWhatFieldAtGivesForEveryRecordOfTheView) {
-    test::TableFile file;
+using ColumnOfViewTest = test::OnBackend;
+
+TEST_P(ColumnOfViewTest, GivesWhatFieldAtGivesForEveryRecordOfTheView) {
     StringsTable table(file.Path());
     const std::vector<std::pair<std::string, std::string>> records = {
         {"Open", "Öffnen"}, {"Close", ""}, {"Save", "Speichern"}, {"about", "Info"}, {"Exit", ""}};
@@ -48,6 +49,10 @@ TEST(ColumnOfViewTest, GivesWhatFieldAtGivesForEveryRecordOfTheView) {
     EXPECT_EQ(table.ColumnOfView("German"), (std::vector<std::string>{"Öffnen", "Sichern"}));
     EXPECT_THROW(table.ColumnOfView("Nope"), DbError);
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, ColumnOfViewTest,
+                         ::testing::Values(test::Backend::Sqlite, test::Backend::Postgres),
+                         test::BackendName());
 
 } // namespace
 } // namespace wordloom
