@@ -1,4 +1,5 @@
 #include "qa/check.h"
+#include "qa/form_checks.h"
 
 #include "base/ui_text.h"
 
@@ -67,6 +68,7 @@ const CheckRegistry& CheckRegistry::Standard() {
     static const CheckRegistry registry = [] {
         CheckRegistry made;
         AddStringChecks(made);
+        AddFormChecks(made);
         return made;
     }();
     return registry;

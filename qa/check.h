@@ -14,6 +14,9 @@
 
 namespace wordloom::qa {
 
+class FormFiles;
+class TextMeasure;
+
 /// Collects the findings of a run; a check adds to it through Report.
 class FindingSink {
 public:
@@ -38,6 +41,15 @@ struct CheckSetup {
     std::vector<std::string> userWords;
     /// Folders searched for Hunspell dictionaries (empty: the system's).
     std::vector<std::string> dictionaryFolders;
+    /// The forms the texts were collected from, read once each for the run; nullptr: the checks
+    /// that look at forms say so in a notice and find nothing.
+    FormFiles* forms = nullptr;
+    /// Text widths for the truncation check; nullptr: estimated, with a notice.
+    TextMeasure* measure = nullptr;
+    /// The translation into targetLang of another text filed under sourceLang ("" when it has
+    /// none), for checks that compare a text with its neighbours in the form. Unset: a neighbour
+    /// not in the run counts as untranslated.
+    std::function<std::string(std::string_view text)> translationOf;
     /// Filled by the checks: what was skipped and why, shown to the user.
     std::vector<std::string>* notices = nullptr;
 
