@@ -1,4 +1,5 @@
 #include "qa/check.h"
+#include "qa/spelling_check.h"
 
 #include "base/ui_text.h"
 
@@ -67,6 +68,7 @@ const CheckRegistry& CheckRegistry::Standard() {
     static const CheckRegistry registry = [] {
         CheckRegistry made;
         AddStringChecks(made);
+        AddSpellingCheck(made);
         return made;
     }();
     return registry;
