@@ -1,5 +1,6 @@
 #include "qa/check.h"
 #include "qa/form_checks.h"
+#include "qa/spelling_check.h"
 
 #include "base/ui_text.h"
 
@@ -68,6 +69,7 @@ const CheckRegistry& CheckRegistry::Standard() {
     static const CheckRegistry registry = [] {
         CheckRegistry made;
         AddStringChecks(made);
+        AddSpellingCheck(made);
         AddFormChecks(made);
         return made;
     }();
