@@ -75,6 +75,8 @@ struct CheckInfo {
     std::string title; ///< one line for lists and --help, in English (translated when shown)
     /// Makes the check for one run; `severity` is what its findings carry.
     std::function<std::unique_ptr<Check>(const CheckSetup& setup, Severity severity)> make;
+    /// The whole-table run reads where each text was collected only for checks that ask for it.
+    bool usesOccurrences = false;
 };
 
 class CheckRegistry {

@@ -1,0 +1,46 @@
+// The checks run over a whole strings table: every record's translation into one language, read in
+// one pass with its review state, its places (for checks that want them) and the findings the
+// translators have dismissed.
+#pragma once
+
+#include "qa/check.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace wordloom {
+class StringsTable;
+}
+
+namespace wordloom::qa {
+
+struct RunOptions {
+    /// The language field the texts are filed under; empty: the table's first one.
+    std::string sourceLang;
+    /// Where to look for spelling dictionaries; empty: the system's folders.
+    std::vector<std::string> dictionaryFolders;
+    /// Report dismissed findings too (they are counted either way).
+    bool includeDismissed = false;
+};
+
+struct RunResult {
+    std::vector<Finding> findings;    ///< in record order, a record's findings in check order
+    std::vector<std::string> notices; ///< what was not checked and why
+    std::size_t records = 0;          ///< the translations looked at
+    std::size_t dismissed = 0;        ///< findings left out as dismissed
+
+    bool HasErrors() const;
+};
+
+/// Runs `checks` on the translations into `target` of the records of `project` (those that list
+/// it in their Project field; every record when empty) in `table`. A text filed twice with the
+/// same translation is checked once. Throws DbError when `target` or the source language is not a
+/// language field of the table, or the table cannot be read.
+RunResult RunChecks(StringsTable& table, const std::string& target, const std::string& project,
+                    const std::vector<const CheckInfo*>& checks, const RunOptions& options = {});
+
+/// Sets a finding aside for its translation (until the translation changes).
+void DismissFinding(StringsTable& table, const Finding& finding);
+
+} // namespace wordloom::qa
