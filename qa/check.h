@@ -41,6 +41,8 @@ struct CheckSetup {
     std::vector<std::string> userWords;
     /// Folders searched for Hunspell dictionaries (empty: the system's).
     std::vector<std::string> dictionaryFolders;
+    /// Filled by the checks: what was skipped and why, shown to the user.
+    std::vector<std::string>* notices = nullptr;
     /// The forms the texts were collected from, read once each for the run; nullptr: the checks
     /// that look at forms say so in a notice and find nothing.
     FormFiles* forms = nullptr;
@@ -49,9 +51,7 @@ struct CheckSetup {
     /// The translation into targetLang of another text filed under sourceLang ("" when it has
     /// none), for checks that compare a text with its neighbours in the form. Unset: a neighbour
     /// not in the run counts as untranslated.
-    std::function<std::string(std::string_view text)> translationOf;
-    /// Filled by the checks: what was skipped and why, shown to the user.
-    std::vector<std::string>* notices = nullptr;
+    std::function<std::string(std::string_view text)> translationOf = {};
 
     void Notice(std::string text) const {
         if (notices)

@@ -37,6 +37,17 @@ bool IsFormCaption(const Occurrence& occurrence) {
            FormFiles::IsFormFile(occurrence.file);
 }
 
+/// The component at a place whose caption is still `text` as filed; -1 when there is none (the form
+/// changed since it was collected, or the text is a collection item's, filed under its owner).
+int CaptionComponent(const FormLayout& layout, const std::string& path, std::string_view text) {
+    const int index = layout.Find(path);
+    if (index < 0)
+        return -1;
+    const std::optional<std::string>& caption = layout.Components()[std::size_t(index)].caption;
+    const std::optional<PreparedText> filed = caption ? PrepareText(*caption) : std::nullopt;
+    return filed && filed->text == text ? index : -1;
+}
+
 std::string KeyText(char32_t key) {
     std::string text;
     AppendUtf8(key, text);
@@ -121,7 +132,7 @@ private:
                 children[std::size_t(components[i].parent)].push_back(int(i));
         std::set<int> parents;
         for (const auto& [path, seen] : captions) {
-            const int index = layout.Find(path);
+            const int index = CaptionComponent(layout, path, seen.source);
             if (index > 0)
                 parents.insert(components[std::size_t(index)].parent);
         }
@@ -139,13 +150,13 @@ private:
         member.index = index;
         const std::string& caption = *component.caption;
         member.sourceKey = AcceleratorKey(caption);
+        const std::optional<PreparedText> filed = PrepareText(caption);
         const auto seen = component.path.empty() ? captions.end() : captions.find(component.path);
-        if (seen != captions.end()) {
+        if (seen != captions.end() && filed && filed->text == seen->second.source) {
             member.seen = &seen->second;
             member.shown = seen->second.translation.empty() ? seen->second.source : seen->second.translation;
         } else {
             // Not in the run: the table's translation of the text filed for it, if any.
-            const std::optional<PreparedText> filed = PrepareText(caption);
             std::string translation =
                 filed && m_setup.translationOf ? m_setup.translationOf(filed->text) : std::string();
             member.shown = translation.empty() ? caption : std::move(translation);
@@ -287,7 +298,7 @@ public:
             if (!IsFormCaption(occurrence))
                 continue;
             const FormLayout* layout = m_setup.forms->Layout(occurrence.project, occurrence.file);
-            const int index = layout ? layout->Find(occurrence.path) : -1;
+            const int index = layout ? CaptionComponent(*layout, occurrence.path, context.source) : -1;
             if (index < 0)
                 continue;
             if (std::optional<Overflow> overflow = Measure(*layout, index, context)) {
@@ -354,7 +365,8 @@ void AddFormCheck(CheckRegistry& registry, std::string id, Severity severity, st
     registry.Add(CheckInfo{id, severity, std::move(title),
                            [id](const CheckSetup& setup, Severity chosen) -> std::unique_ptr<Check> {
                                return std::make_unique<C>(setup, id, chosen);
-                           }});
+                           },
+                           true});
 }
 
 } // namespace

@@ -58,6 +58,17 @@ RunResult RunChecks(StringsTable& table, const std::string& target, const std::s
 
     RunResult result;
     CheckSetup setup{source, target, side.UserWords(target), options.dictionaryFolders, &result.notices};
+    setup.forms = options.forms;
+    setup.measure = options.measure;
+    // Checks comparing a text with its neighbours in a form ask for those not in the run (a run
+    // over one record) in Finish, after the scan below has seen every record.
+    std::unordered_map<std::string, std::string> translations;
+    const bool translationsWanted = options.forms != nullptr;
+    if (translationsWanted)
+        setup.translationOf = [&translations](std::string_view text) {
+            const auto found = translations.find(std::string(text));
+            return found == translations.end() ? std::string() : found->second;
+        };
     std::vector<std::unique_ptr<Check>> made;
     bool occurrencesWanted = false;
     for (const CheckInfo* info : checks) {
@@ -87,6 +98,8 @@ RunResult RunChecks(StringsTable& table, const std::string& target, const std::s
     if (!project.empty() && !projectField.empty())
         fields.push_back(projectField);
     side.ScanRecords(fields, [&](const std::vector<std::string_view>& values) {
+        if (translationsWanted && !values[0].empty() && !values[1].empty())
+            translations.emplace(values[0], values[1]);
         if (values[0].empty() || (fields.size() > 2 && !ListsProject(values[2], project)))
             return;
         if (!seen.insert(Key(values[0], values[1])).second)

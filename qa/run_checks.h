@@ -22,6 +22,10 @@ struct RunOptions {
     std::vector<std::string> dictionaryFolders;
     /// Report dismissed findings too (they are counted either way).
     bool includeDismissed = false;
+    /// The forms the texts were collected from and the measure of caption widths, for the checks
+    /// on forms (see CheckSetup); the caller keeps both for the run.
+    FormFiles* forms = nullptr;
+    TextMeasure* measure = nullptr;
 };
 
 struct RunResult {

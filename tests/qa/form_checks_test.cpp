@@ -298,6 +298,22 @@ TEST_F(FormChecksTest, UnreadableFormIsANoticeNotAFinding) {
     EXPECT_NE(run.notices[1].find("missing.dfm"), std::string::npos) << run.notices[1];
 }
 
+TEST_F(FormChecksTest, PlaceWhoseCaptionChangedSinceTheCollectIsLeftOut) {
+    // The form now says "Go" where "Stop" was collected: the place no longer shows this text.
+    EXPECT_TRUE(RunFormCheck("truncation", m_dir.Path(),
+                             {Record("Stop", "Anhalten und weitergehen", "MainForm.Panel1.GoButton")},
+                             &m_measure)
+                    .findings.empty());
+    // The save button shows "&Save" still, whatever the stale record's translation says.
+    const auto run = RunFormCheck("accelerator-clash", m_dir.Path(),
+                                  {Record("&Send", "&Ändern", "MainForm.Panel1.SaveButton"),
+                                   Record("&Close", "&Schließen", "MainForm.Panel1.CloseButton")},
+                                  &m_measure);
+    ASSERT_EQ(Texts(run.findings), std::vector<std::string>{"&Close"});
+    EXPECT_NE(run.findings[0].message.find("\"Save\" (MainForm.Panel1.SaveButton)"), std::string::npos)
+        << run.findings[0].message;
+}
+
 TEST(FormChecksSetupTest, WithoutFormsTheChecksSaySoAndFindNothing) {
     std::vector<std::string> notices;
     CheckSetup setup;
