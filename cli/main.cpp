@@ -41,6 +41,8 @@ constexpr Command kCommands[] = {
     {"import",
      WL_TR_NOOP("wordloom-cli", "read the translations of a PO, XLIFF, CSV or TMX file into the table"),
      ImportCommand},
+    {"check", WL_TR_NOOP("wordloom-cli", "check the translations for what breaks the program or reads wrong"),
+     CheckCommand},
 };
 
 constexpr const char* kExitStatuses =

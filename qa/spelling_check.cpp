@@ -126,8 +126,8 @@ public:
         std::vector<std::string> unknown;
         for (std::string& word : SpellingWords(context.translation))
             // Names carried over from the text are no misspellings.
-            if (!Known(word) && std::find(unknown.begin(), unknown.end(), word) == unknown.end() &&
-                context.source.find(word) == std::string_view::npos)
+            if (!KnownHere(word, context.source) &&
+                std::find(unknown.begin(), unknown.end(), word) == unknown.end())
                 unknown.push_back(std::move(word));
         if (unknown.empty())
             return;
@@ -146,6 +146,25 @@ public:
     }
 
 private:
+    /// Known to the dictionary or the word list, or taken from the text; a hyphenated word also
+    /// when each of its parts is ("Wordloom-Demo" for "Wordloom Demo").
+    bool KnownHere(const std::string& word, std::string_view source) {
+        if (source.find(word) != std::string_view::npos || Known(word))
+            return true;
+        if (word.find('-') == std::string::npos)
+            return false;
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t dash = word.find('-', start);
+            const std::string part = word.substr(start, dash == std::string::npos ? dash : dash - start);
+            if (!part.empty() && source.find(part) == std::string_view::npos && !Known(part))
+                return false;
+            if (dash == std::string::npos)
+                return true;
+            start = dash + 1;
+        }
+    }
+
     bool Known(const std::string& word) {
         if (m_userWords.count(word))
             return true;
