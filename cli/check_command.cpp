@@ -1,6 +1,7 @@
 // wordloom-cli check: the quality checks over the strings table, for a translator or a CI job (the
 // exit status says whether an error-severity finding remains).
 #include "base/ui_text.h"
+#include "cli/check_forms.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
 #include "cli/parser.h"
@@ -94,6 +95,7 @@ int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     bool json = false;
     bool list = false;
     bool includeDismissed = false;
+    int charset = 1;
     CLI::App parser(WL_TR("wordloom-cli", "Checks the translations into a language for what breaks the "
                                           "program or reads wrong. Exit status 1 when an error remains."),
                     "wordloom-cli check");
@@ -107,8 +109,16 @@ int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     CLI::Option* target =
         parser.add_option("--to", to, WL_TR("wordloom-cli", "the language of the translations to check"))
             ->option_text("FIELD");
-    parser.add_option("--project", project, WL_TR("wordloom-cli", "project name (default: every record)"))
-        ->option_text("NAME");
+    parser
+        .add_option("--project", project,
+                    WL_TR("wordloom-cli", "project name, or its .dpr file to check the captions against its "
+                                          "forms too (default: every record)"))
+        ->option_text("NAME|FILE");
+    parser
+        .add_option("--charset", charset,
+                    WL_TR("wordloom-cli", "character set of the sources (default 1, Windows-1252)"))
+        ->check(CharsetCheck())
+        ->option_text("N");
     parser
         .add_option(
             "--checks", checkList,
@@ -146,6 +156,10 @@ int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         qa::RunOptions options;
         options.sourceLang = from;
         options.includeDismissed = includeDismissed;
+        CheckForms forms(project, charset, checks);
+        options.forms = forms.Forms();
+        options.measure = forms.Measure();
+        project = forms.ProjectName();
         const qa::RunResult result = qa::RunChecks(table, to, project, checks, options);
         for (const std::string& notice : result.notices)
             err << "wordloom-cli check: " << notice << "\n";

@@ -303,7 +303,7 @@ public:
                 continue;
             if (std::optional<Overflow> overflow = Measure(*layout, index, context)) {
                 ++places;
-                overflow->place = occurrence.file + ": " + occurrence.path;
+                overflow->place = FillIn(WL_TR("qa", "%1 in %2"), {occurrence.path, occurrence.file});
                 if (!worst || overflow->pixels > worst->pixels)
                     worst = std::move(overflow);
             }

@@ -221,7 +221,7 @@ TEST_F(FormChecksTest, ButtonTooNarrowForItsTranslation) {
     EXPECT_EQ(finding.check, "truncation");
     // GoButton is 50 wide: 40 pixels of room, 66 taken.
     EXPECT_NE(finding.message.find("26 pixels"), std::string::npos) << finding.message;
-    EXPECT_NE(finding.message.find("main.dfm: MainForm.Panel1.GoButton"), std::string::npos)
+    EXPECT_NE(finding.message.find("MainForm.Panel1.GoButton in main.dfm"), std::string::npos)
         << finding.message;
     EXPECT_NE(finding.message.find("40 pixels of room"), std::string::npos) << finding.message;
     EXPECT_NE(finding.message.find("Tahoma"), std::string::npos) << finding.message;
