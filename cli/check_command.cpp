@@ -38,7 +38,7 @@ std::string SeverityText(qa::Severity severity) {
     case qa::Severity::Info:
         break;
     }
-    return WL_TR("wordloom-cli", "info");
+    return WL_TR("wordloom-cli", "note");
 }
 
 void PrintList(std::ostream& out) {
