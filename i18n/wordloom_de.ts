@@ -848,6 +848,50 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
 <context>
     <name>qa</name>
     <message>
+        <source>The checks on forms were skipped: the project folder is not known, so the forms cannot be read.</source>
+        <translation>Die Prüfungen an Formularen wurden übersprungen: Der Projektordner ist nicht bekannt, daher können die Formulare nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Form not checked: %1</source>
+        <translation>Formular nicht geprüft: %1</translation>
+    </message>
+    <message>
+        <source>Alt+%1 is also the key of %2 in %3: one of them cannot be reached.</source>
+        <translation>Alt+%1 ist auch die Taste von %2 in %3: Eines davon ist nicht erreichbar.</translation>
+    </message>
+    <message>
+        <source>Put the &amp; before another letter, one that no neighbouring control uses.</source>
+        <translation>Setzen Sie das &amp; vor einen anderen Buchstaben, einen, den kein benachbartes Steuerelement verwendet.</translation>
+    </message>
+    <message>
+        <source>Text widths are estimated (no font metrics here): the truncation check reports only clear overflows.</source>
+        <translation>Textbreiten sind geschätzt (hier keine Schriftmetriken): Die Prüfung auf abgeschnittene Texte meldet nur deutliche Überläufe.</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <source>The translation is %1 pixels too wide for %2: the text has %3 pixels of room (measured in %4, %5 pixels).</source>
+        <translation>Die Übersetzung ist %1 Pixel zu breit für %2: Der Text hat %3 Pixel Platz (gemessen in %4, %5 Pixel).</translation>
+    </message>
+    <message>
+        <source>Too wide in %1 places.</source>
+        <translation>An %1 Stellen zu breit.</translation>
+    </message>
+    <message>
+        <source>Shorten the translation, or make the control wider in the form.</source>
+        <translation>Kürzen Sie die Übersetzung, oder machen Sie das Steuerelement im Formular breiter.</translation>
+    </message>
+    <message>
+        <source>Two neighbouring controls share an accelerator key</source>
+        <translation>Zwei benachbarte Steuerelemente teilen sich eine Zugriffstaste</translation>
+    </message>
+    <message>
+        <source>The translation is too wide for its control</source>
+        <translation>Die Übersetzung ist zu breit für ihr Steuerelement</translation>
+    </message>
+    <message>
         <source>Unknown check: %1</source>
         <translation>Unbekannte Prüfung: %1</translation>
     </message>
@@ -1058,6 +1102,10 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
 </context>
 <context>
     <name>wordloom-cli</name>
+    <message>
+        <source>project name, or its .dpr file to check the captions against its forms too (default: every record)</source>
+        <translation>Projektname, oder seine .dpr-Datei, um die Beschriftungen auch an seinen Formularen zu prüfen (Vorgabe: alle Datensätze)</translation>
+    </message>
     <message>
         <source>Continue? [y/N]</source>
         <translation>Fortfahren? [y/N]</translation>
