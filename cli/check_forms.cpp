@@ -2,7 +2,6 @@
 
 #include "base/project.h"
 #include "base/source_file.h"
-#include "forms/code_page.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,9 +17,7 @@ CheckForms::CheckForms(const std::string& project, int charset,
     // A relative path means the working folder, as for collect and translate.
     const std::string path = std::filesystem::absolute(project).lexically_normal().string();
     m_name = ProjectNameFromPath(path);
-    m_forms = std::make_unique<qa::FormFiles>(
-        std::map<std::string, std::string, std::less<>>{{m_name, ProjectDirectory(path)}},
-        CodePage::ForCharset(charset));
+    m_forms = qa::FormFiles::ForProject(path, charset);
     // Starting Qt costs a good part of a second: only for the check that measures.
     if (std::any_of(checks.begin(), checks.end(),
                     [](const qa::CheckInfo* info) { return info->id == "truncation"; }))

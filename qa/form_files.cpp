@@ -1,7 +1,9 @@
 #include "qa/form_files.h"
 
 #include "base/errors.h"
+#include "base/project.h"
 #include "base/source_file.h"
+#include "forms/code_page.h"
 
 namespace wordloom::qa {
 
@@ -9,6 +11,13 @@ FormFiles::FormFiles(std::map<std::string, std::string, std::less<>> projectFold
     : m_folders(std::move(projectFolders)), m_codePage(codePage) {}
 
 FormFiles::~FormFiles() = default;
+
+std::unique_ptr<FormFiles> FormFiles::ForProject(const std::string& projectPath, int sourceCharset) {
+    return std::make_unique<FormFiles>(
+        std::map<std::string, std::string, std::less<>>{
+            {ProjectNameFromPath(projectPath), ProjectDirectory(projectPath)}},
+        CodePage::ForCharset(sourceCharset));
+}
 
 bool FormFiles::IsFormFile(std::string_view file) {
     return WildcardMatch("*.dfm", file);

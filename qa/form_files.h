@@ -27,6 +27,10 @@ public:
     FormFiles(const FormFiles&) = delete;
     FormFiles& operator=(const FormFiles&) = delete;
 
+    /// The forms of one project: its name and folder from the project file's path (absolute), its
+    /// forms decoded in the sources' character set (1 = Windows-1252, as the options give it).
+    static std::unique_ptr<FormFiles> ForProject(const std::string& projectPath, int sourceCharset);
+
     /// True for the name of a form file (".dfm" in any letter case).
     static bool IsFormFile(std::string_view file);
 

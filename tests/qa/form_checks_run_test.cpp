@@ -54,14 +54,14 @@ protected:
         file.Exec("UPDATE strings SET German = '" + german + "' WHERE English = '" + english + "'");
     }
     RunResult Run(const std::string& folder) {
-        FormFiles forms({{"Demo", folder}}, CodePage::ForCharset(1));
+        const std::unique_ptr<FormFiles> forms = FormFiles::ForProject(folder + "/Demo.dpr", 1);
         RunOptions options;
-        options.forms = &forms;
+        options.forms = forms.get();
         options.measure = &measure;
         RunResult result =
             RunChecks(*table, "German", "Demo",
                       CheckRegistry::Standard().Select({"accelerator-clash", "truncation"}), options);
-        filesRead = forms.FilesRead();
+        filesRead = forms->FilesRead();
         return result;
     }
     static std::vector<std::string> Texts(const RunResult& result) {
