@@ -92,7 +92,6 @@ RunResult RunChecks(StringsTable& table, const std::string& target, const std::s
 
     std::vector<Finding> found;
     FindingSink sink(found);
-    std::unordered_set<std::string> seen;
     const std::string projectField = ProjectField(table);
     std::vector<std::string> fields{source, target};
     if (!project.empty() && !projectField.empty())
@@ -102,13 +101,13 @@ RunResult RunChecks(StringsTable& table, const std::string& target, const std::s
             translations.emplace(values[0], values[1]);
         if (values[0].empty() || (fields.size() > 2 && !ListsProject(values[2], project)))
             return;
-        if (!seen.insert(Key(values[0], values[1])).second)
-            return;
         ++result.records;
         CheckContext context{source, target, values[0], values[1], {}, std::nullopt};
-        if (const auto state = states.find(std::string(values[0])); state != states.end())
-            context.review = state->second;
-        if (occurrencesWanted)
+        // A string made per record costs as much as the checks themselves: only where needed.
+        if (!states.empty())
+            if (const auto state = states.find(std::string(values[0])); state != states.end())
+                context.review = state->second;
+        if (!places.empty())
             if (const auto at = places.find(std::string(values[0])); at != places.end())
                 context.occurrences = at->second;
         for (const std::unique_ptr<Check>& check : made)
@@ -117,8 +116,13 @@ RunResult RunChecks(StringsTable& table, const std::string& target, const std::s
     for (const std::unique_ptr<Check>& check : made)
         check->Finish(sink);
 
+    // A text filed twice (for two projects) with the same translation is reported once.
+    std::unordered_set<std::string> reported;
     result.findings.reserve(found.size());
     for (Finding& finding : found) {
+        if (!reported.insert(Key(Key(finding.check, finding.text), Key(finding.translation, finding.message)))
+                 .second)
+            continue;
         const auto dismissal = dismissals.find(Key(finding.text, finding.check));
         if (dismissal != dismissals.end() && dismissal->second == finding.translation) {
             ++result.dismissed;

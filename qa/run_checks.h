@@ -31,7 +31,7 @@ struct RunOptions {
 struct RunResult {
     std::vector<Finding> findings;    ///< in record order, a record's findings in check order
     std::vector<std::string> notices; ///< what was not checked and why
-    std::size_t records = 0;          ///< the translations looked at
+    std::size_t records = 0;          ///< the records looked at
     std::size_t dismissed = 0;        ///< findings left out as dismissed
 
     bool HasErrors() const;
@@ -39,7 +39,7 @@ struct RunResult {
 
 /// Runs `checks` on the translations into `target` of the records of `project` (those that list
 /// it in their Project field; every record when empty) in `table`. A text filed twice with the
-/// same translation is checked once. Throws DbError when `target` or the source language is not a
+/// same translation is reported once. Throws DbError when `target` or the source language is not a
 /// language field of the table, or the table cannot be read.
 RunResult RunChecks(StringsTable& table, const std::string& target, const std::string& project,
                     const std::vector<const CheckInfo*>& checks, const RunOptions& options = {});
