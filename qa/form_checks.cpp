@@ -220,6 +220,7 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
 /// - the form's caption: the window title, sized by the window manager;
 /// - menu items: a menu is as wide as its widest item;
 /// - tab captions: a tab grows with its caption, unless the page control fixes TabWidth;
+/// - tool buttons: their tool bar sizes them;
 /// - auto-sized and word-wrapped captions: they grow or wrap (a wrapped caption's height would
 ///   decide, which this check does not measure);
 /// - classes whose drawing is not known, and controls whose width the form does not state (an
@@ -227,7 +228,7 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
 std::optional<double> CaptionRoom(const FormLayout& layout, int index) {
     const FormComponent& c = layout.Components()[std::size_t(index)];
     const double scale = layout.PixelsPerInch() / 96.0;
-    if (c.parent < 0 || EndsWith(c.className, "MenuItem"))
+    if (c.parent < 0 || EndsWith(c.className, "MenuItem") || EndsWith(c.className, "ToolButton"))
         return std::nullopt;
     if (EndsWith(c.className, "TabSheet")) {
         const FormComponent& pages = layout.Components()[std::size_t(c.parent)];

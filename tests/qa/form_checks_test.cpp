@@ -96,6 +96,12 @@ constexpr const char* kMainForm = R"(object MainForm: TMainForm
     Width = 100
     Caption = 'Remember'
   end
+  object ToolBar1: TToolBar
+    object NewTool: TToolButton
+      Width = 23
+      Caption = 'New'
+    end
+  end
   object CancelButton: TButton
     Width = 40
     Caption = 'Cancel'
@@ -236,6 +242,8 @@ TEST_F(FormChecksTest, EachControlClassHasItsOwnRoom) {
          {"Name:",
           "Vollständiger Name:",
           {{"main.dfm", "MainForm.FixedLabel"}, {"main.dfm", "MainForm.WrappedLabel"}}},
+         // A tool bar sizes its buttons.
+         Record("New", "Neues Dokument", "MainForm.ToolBar1.NewTool"),
          // A menu is as wide as its widest item.
          Record("&Open", "Eine Datei zum Bearbeiten öffnen", "MainForm.MainMenu1.FileMenu.OpenItem"),
          // The box takes 17 of the 100 pixels: 13 characters (78) fit, 15 (90) do not.
