@@ -2,6 +2,7 @@
 // folder): captions with accelerators, Format strings, two-part hints and multi-line texts, with
 // some translations broken the usual ways. Once without spelling, once with every check.
 //   ./bench/qa_bench --benchmark_counters_tabular=true
+#include "bench/schema_file.h"
 #include "qa/run_checks.h"
 #include "qa/spelling_check.h"
 #include "strings_db/strings_table.h"
@@ -10,10 +11,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <random>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace wordloom::qa {
 namespace {
@@ -113,42 +112,35 @@ std::pair<std::string, std::string> Record(std::mt19937& random, int i) {
     return {english, german};
 }
 
-void Check(sqlite3* db, int rc) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE)
-        throw std::runtime_error(sqlite3_errmsg(db));
-}
-
+// The shipped schema, filled in one transaction; removed with its folder at exit.
 const std::string& TablePath() {
-    static const std::string path = [] {
-        const std::filesystem::path dir =
-            std::filesystem::temp_directory_path() / ("wordloom-qa-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        const std::string file = (dir / "strings.db").string();
+    static const bench::SchemaFile file;
+    static const bool filled = [] {
         sqlite3* db = nullptr;
-        sqlite3_open(file.c_str(), &db);
-        Check(db,
-              sqlite3_exec(db,
-                           "CREATE TABLE strings(English TEXT, German TEXT, Project TEXT, SpFront INTEGER, "
-                           "SpEnd INTEGER); BEGIN",
-                           nullptr, nullptr, nullptr));
+        sqlite3_open(file.path.c_str(), &db);
         sqlite3_stmt* insert = nullptr;
-        Check(db, sqlite3_prepare_v2(db, "INSERT INTO strings VALUES (?1, ?2, 'Bench', 0, 0)", -1, &insert,
-                                     nullptr));
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_prepare_v2(db, "INSERT INTO strings(English, German, Project) VALUES (?1, ?2, 'Bench')", -1,
+                           &insert, nullptr);
         std::mt19937 random(42);
-        for (int i = 0; i < kRecords; ++i) {
+        bool ok = true;
+        for (int i = 0; i < kRecords && ok; ++i) {
             const auto [english, german] = Record(random, i);
             sqlite3_bind_text(insert, 1, english.c_str(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_text(insert, 2, german.c_str(), -1, SQLITE_TRANSIENT);
-            Check(db, sqlite3_step(insert));
+            ok = sqlite3_step(insert) == SQLITE_DONE;
             sqlite3_reset(insert);
         }
         sqlite3_finalize(insert);
-        Check(db, sqlite3_exec(db, "CREATE INDEX English ON strings(English); COMMIT", nullptr, nullptr,
-                               nullptr));
+        ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+        const std::string message = sqlite3_errmsg(db);
         sqlite3_close(db);
-        return file;
+        if (!ok)
+            throw std::runtime_error("the benchmark table: " + message);
+        return true;
     }();
-    return path;
+    (void)filled;
+    return file.path;
 }
 
 void Run(benchmark::State& state, const std::vector<const CheckInfo*>& checks) {
@@ -187,6 +179,5 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::filesystem::remove_all(std::filesystem::path(wordloom::qa::TablePath()).parent_path());
     return 0;
 }

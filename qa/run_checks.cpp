@@ -46,6 +46,21 @@ bool RunResult::HasErrors() const {
                        [](const Finding& finding) { return finding.severity == Severity::Error; });
 }
 
+Checker::Checker(const std::vector<const CheckInfo*>& checks, CheckSetup setup) {
+    setup.notices = &m_notices;
+    for (const CheckInfo* info : checks)
+        m_checks.push_back(info->make(setup, info->severity));
+}
+
+std::vector<Finding> Checker::Inspect(const CheckContext& context) {
+    std::vector<Finding> found;
+    FindingSink sink(found);
+    if (!context.source.empty())
+        for (const std::unique_ptr<Check>& check : m_checks)
+            check->Inspect(context, sink);
+    return found;
+}
+
 RunResult RunChecks(StringsTable& table, const std::string& target, const std::string& project,
                     const std::vector<const CheckInfo*>& checks, const RunOptions& options) {
     const std::vector<std::string> languages = table.Languages();

@@ -6,6 +6,7 @@
 #include "qa/check.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,21 @@ struct RunResult {
     std::size_t dismissed = 0;        ///< findings left out as dismissed
 
     bool HasErrors() const;
+};
+
+/// The checks made once for one source and target language, shown translations one at a time (as
+/// the window does when a translation is posted).
+class Checker {
+public:
+    /// Makes each check; what they cannot do (no dictionary) is in Notices().
+    Checker(const std::vector<const CheckInfo*>& checks, CheckSetup setup);
+    /// The findings of every check on one translation.
+    std::vector<Finding> Inspect(const CheckContext& context);
+    const std::vector<std::string>& Notices() const { return m_notices; }
+
+private:
+    std::vector<std::string> m_notices;
+    std::vector<std::unique_ptr<Check>> m_checks;
 };
 
 /// Runs `checks` on the translations into `target` of the records of `project` (those that list

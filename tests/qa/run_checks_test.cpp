@@ -163,3 +163,24 @@ TEST_F(RunChecksTest, AReadOnlyTableWithoutSideTablesIsCheckedAndRefusesDismissa
 
 } // namespace
 } // namespace wordloom::qa
+
+namespace wordloom::qa {
+namespace {
+
+TEST(Checker, ChecksOneTranslationAtATime) {
+    Checker checker(CheckRegistry::Standard().Select({"accelerator-missing", "format-specifiers"}),
+                    CheckSetup{"English", "German", {}, {}, nullptr});
+    EXPECT_TRUE(checker.Notices().empty());
+    const std::vector<Finding> found =
+        checker.Inspect(CheckContext{"English", "German", "&Size: %d", "Größe: %s", {}, std::nullopt});
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].check, "accelerator-missing");
+    EXPECT_EQ(found[1].check, "format-specifiers");
+    EXPECT_TRUE(
+        checker.Inspect(CheckContext{"English", "German", "&Size: %d", "&Größe: %d", {}, std::nullopt})
+            .empty());
+    EXPECT_TRUE(checker.Inspect(CheckContext{"English", "German", "", "%s", {}, std::nullopt}).empty());
+}
+
+} // namespace
+} // namespace wordloom::qa

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -213,6 +215,62 @@ TEST(StringChecksOnCorpus, RealTextsBrokenTheUsualWays) {
                     hashUnit.find(real.quoted) != std::string::npos);
         EXPECT_EQ(RunOne(real.check, real.text, real.broken).size(), 1u);
     }
+}
+
+} // namespace
+} // namespace wordloom::qa
+
+namespace wordloom::qa {
+namespace {
+
+// The single-literal captions, hints and texts of the HeidiSQL forms ('' read as ').
+std::vector<std::string> CorpusFormTexts() {
+    std::vector<std::string> texts;
+    for (const std::filesystem::path& form : test::CorpusFiles({".dfm"}, "HeidiSQL")) {
+        std::istringstream lines(ReadBytes(form));
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            const std::size_t equals = line.find(" = '");
+            if (equals == std::string::npos || line.back() != '\'' || line.find('#') != std::string::npos)
+                continue;
+            const std::string name =
+                line.substr(line.find_first_not_of(' '), equals - line.find_first_not_of(' '));
+            if (name != "Caption" && name != "Hint" && name != "Text")
+                continue;
+            std::string text;
+            const std::string quoted = line.substr(equals + 4, line.size() - equals - 5);
+            for (std::size_t i = 0; i < quoted.size(); ++i) {
+                text += quoted[i];
+                if (quoted[i] == '\'')
+                    ++i;
+            }
+            if (!text.empty())
+                texts.push_back(text);
+        }
+    }
+    return texts;
+}
+
+TEST(StringChecksOnCorpus, AnUnchangedTextRaisesNoAlarmAndALostKeyAlways) {
+    if (const std::string missing = test::CorpusMissing("HeidiSQL"); !missing.empty())
+        GTEST_SKIP() << missing;
+    const std::vector<std::string> texts = CorpusFormTexts();
+    ASSERT_GT(texts.size(), 500u);
+    const std::vector<std::string> silent{"accelerator-missing", "accelerator-count", "format-specifiers",
+                                          "line-breaks",         "hint-separator",    "enclosure",
+                                          "end-punctuation",     "double-blank",      "line-break-blank",
+                                          "untranslated",        "too-long"};
+    int keys = 0;
+    for (const std::string& text : texts) {
+        for (const std::string& id : silent)
+            EXPECT_TRUE(RunOne(id, text, text).empty()) << id << ": " << text;
+        if (AcceleratorCount(text) > 0) {
+            ++keys;
+            EXPECT_EQ(RunOne("accelerator-missing", text, StripAccelerators(text)).size(), 1u) << text;
+        }
+    }
+    EXPECT_GT(keys, 50);
 }
 
 } // namespace
