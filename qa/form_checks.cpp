@@ -107,6 +107,7 @@ public:
         for (const auto& [place, captions] : m_seen)
             if (const FormLayout* layout = m_setup.forms->Layout(place.first, place.second))
                 CheckForm(*layout, place.second, captions, sink);
+        m_seen.clear(); // a check shown translations one at a time finishes after each
         FormCheckBase::Finish(sink);
     }
 

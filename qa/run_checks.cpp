@@ -55,9 +55,14 @@ Checker::Checker(const std::vector<const CheckInfo*>& checks, CheckSetup setup) 
 std::vector<Finding> Checker::Inspect(const CheckContext& context) {
     std::vector<Finding> found;
     FindingSink sink(found);
-    if (!context.source.empty())
+    if (!context.source.empty()) {
         for (const std::unique_ptr<Check>& check : m_checks)
             check->Inspect(context, sink);
+        // One translation shown alone is a run of its own: a check comparing it with its
+        // neighbours (through CheckSetup::translationOf) reports in Finish.
+        for (const std::unique_ptr<Check>& check : m_checks)
+            check->Finish(sink);
+    }
     return found;
 }
 

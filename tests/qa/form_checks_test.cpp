@@ -3,6 +3,7 @@
 #include "qa/form_check_run.h"
 #include "qa/form_checks.h"
 #include "qa/form_layout.h"
+#include "qa/run_checks.h"
 
 #include "forms/code_page.h"
 #include "forms/form_stream.h"
@@ -320,6 +321,34 @@ TEST_F(FormChecksTest, PlaceWhoseCaptionChangedSinceTheCollectIsLeftOut) {
     ASSERT_EQ(Texts(run.findings), std::vector<std::string>{"&Close"});
     EXPECT_NE(run.findings[0].message.find("\"Save\" (MainForm.Panel1.SaveButton)"), std::string::npos)
         << run.findings[0].message;
+}
+
+// The window shows the checks one posted translation at a time; the neighbours' translations come
+// from the table.
+TEST_F(FormChecksTest, OnePostedTranslationAtATime) {
+    FormFiles forms({{"Demo", m_dir.Path()}}, CodePage::ForCharset(1));
+    CheckSetup setup;
+    setup.sourceLang = "English";
+    setup.targetLang = "German";
+    setup.forms = &forms;
+    setup.measure = &m_measure;
+    setup.translationOf = [](std::string_view text) {
+        return text == "&Close" ? std::string("&Schließen") : std::string();
+    };
+    Checker checker(CheckRegistry::Standard().Select({"accelerator-clash", "truncation"}), setup);
+    const auto post = [&](const char* source, const char* translation, const char* path) {
+        const std::vector<Occurrence> places{{"Demo", "main.dfm", 1, path, "Caption", "English", source}};
+        return checker.Inspect(CheckContext{"English", "German", source, translation, places, std::nullopt});
+    };
+    const std::vector<Finding> saved = post("&Save", "&Speichern", "MainForm.Panel1.SaveButton");
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].check, "accelerator-clash");
+    EXPECT_NE(saved[0].message.find("Schließen"), std::string::npos) << saved[0].message;
+    // The next post is judged on its own: nothing of the first is reported again.
+    const std::vector<Finding> go = post("Go", "Weitergehen", "MainForm.Panel1.GoButton");
+    ASSERT_EQ(go.size(), 1u);
+    EXPECT_EQ(go[0].check, "truncation");
+    EXPECT_EQ(forms.FilesRead(), 1);
 }
 
 TEST(FormChecksSetupTest, WithoutFormsTheChecksSaySoAndFindNothing) {
