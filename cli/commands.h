@@ -67,4 +67,8 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
 /// import FILE [--format F] [--to FIELD] [--take ours|theirs] [--add-unknown] [--dry-run] [--db FILE]
 int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// check --to FIELD [--db FILE] [--from FIELD] [--project NAME] [--checks LIST] [--json] [--list]:
+/// the quality checks; exit status 1 when an error-severity finding remains
+int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 } // namespace wordloom::cli

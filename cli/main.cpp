@@ -43,6 +43,8 @@ constexpr Command kCommands[] = {
      ImportCommand},
     {"db", WL_TR_NOOP("wordloom-cli", "make a team table in PostgreSQL, or copy a table between backends"),
      DbCommand},
+    {"check", WL_TR_NOOP("wordloom-cli", "check the translations for what breaks the program or reads wrong"),
+     CheckCommand},
 };
 
 constexpr const char* kExitStatuses =

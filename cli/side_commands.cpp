@@ -2,6 +2,7 @@
 // table, on the side tables beside it.
 #include "base/ui_text.h"
 #include "cli/commands.h"
+#include "cli/json_text.h"
 #include "cli/parser.h"
 #include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
@@ -65,29 +66,6 @@ bool ResolveLanguages(const std::string& command, const StringsTable& table, Tab
         }
     }
     return true;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string json = "\"";
-    for (char c : text) {
-        switch (c) {
-        case '"':
-            json += "\\\"";
-            break;
-        case '\\':
-            json += "\\\\";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-                json += escaped;
-            } else {
-                json += c;
-            }
-        }
-    }
-    return json + '"';
 }
 
 } // namespace

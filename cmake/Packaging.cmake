@@ -17,8 +17,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Not libraries, so not computable: the tool bar's icon theme and the opener of the readme.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adwaita-icon-theme, xdg-utils")
+# Not libraries, so not computable: the tool bar's icon theme, the opener of the readme and a
+# spelling dictionary (libhunspell itself comes from shlibdeps; spelling is skipped without one), and
+# the look-alike of Tahoma that caption widths are measured in (a wider fallback font otherwise).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adwaita-icon-theme, xdg-utils, hunspell-en-us | hunspell-dictionary, fonts-wine")
 set(CPACK_GENERATOR DEB)
 
 include(CPack)

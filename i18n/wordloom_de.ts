@@ -904,7 +904,266 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
     </message>
 </context>
 <context>
+    <name>qa</name>
+    <message>
+        <source>The checks on forms were skipped: the project folder is not known, so the forms cannot be read.</source>
+        <translation>Die Prüfungen an Formularen wurden übersprungen: Der Projektordner ist nicht bekannt, daher können die Formulare nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Form not checked: %1</source>
+        <translation>Formular nicht geprüft: %1</translation>
+    </message>
+    <message>
+        <source>Alt+%1 is also the key of %2 in %3: one of them cannot be reached.</source>
+        <translation>Alt+%1 ist auch die Taste von %2 in %3: Eines davon ist nicht erreichbar.</translation>
+    </message>
+    <message>
+        <source>Put the &amp; before another letter, one that no neighbouring control uses.</source>
+        <translation>Setzen Sie das &amp; vor einen anderen Buchstaben, einen, den kein benachbartes Steuerelement verwendet.</translation>
+    </message>
+    <message>
+        <source>Text widths are estimated (no font metrics here): the truncation check reports only clear overflows.</source>
+        <translation>Textbreiten sind geschätzt (hier keine Schriftmetriken): Die Prüfung auf abgeschnittene Texte meldet nur deutliche Überläufe.</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <source>The translation is %1 pixels too wide for %2: the text has %3 pixels of room (measured in %4, %5 pixels).</source>
+        <translation>Die Übersetzung ist %1 Pixel zu breit für %2: Der Text hat %3 Pixel Platz (gemessen in %4, %5 Pixel).</translation>
+    </message>
+    <message>
+        <source>Too wide in %1 places.</source>
+        <translation>An %1 Stellen zu breit.</translation>
+    </message>
+    <message>
+        <source>Shorten the translation, or make the control wider in the form.</source>
+        <translation>Kürzen Sie die Übersetzung, oder machen Sie das Steuerelement im Formular breiter.</translation>
+    </message>
+    <message>
+        <source>Two neighbouring controls share an accelerator key</source>
+        <translation>Zwei benachbarte Steuerelemente teilen sich eine Zugriffstaste</translation>
+    </message>
+    <message>
+        <source>The translation is too wide for its control</source>
+        <translation>Die Übersetzung ist zu breit für ihr Steuerelement</translation>
+    </message>
+    <message>
+        <source>Unknown check: %1</source>
+        <translation>Unbekannte Prüfung: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a language field of the strings table</source>
+        <translation>„%1“ ist kein Sprachfeld der Stringtabelle</translation>
+    </message>
+    <message>
+        <source>The strings table has no language field</source>
+        <translation>Die Stringtabelle hat kein Sprachfeld</translation>
+    </message>
+    <message>
+        <source>No spelling dictionary for %1: spelling is not checked. Install a Hunspell dictionary for it (hunspell-de-de, say).</source>
+        <translation>Kein Wörterbuch für %1: Die Rechtschreibung wird nicht geprüft. Installieren Sie ein Hunspell-Wörterbuch dafür (etwa hunspell-de-de).</translation>
+    </message>
+    <message>
+        <source>Correct the spelling, or add the word to the word list.</source>
+        <translation>Berichtigen Sie die Schreibung oder nehmen Sie das Wort in die Wortliste auf.</translation>
+    </message>
+    <message>
+        <source>Perhaps: %1</source>
+        <translation>Vielleicht: %1</translation>
+    </message>
+    <message>
+        <source>Unknown words: %1</source>
+        <translation>Unbekannte Wörter: %1</translation>
+    </message>
+    <message>
+        <source>Words the dictionary does not know</source>
+        <translation>Wörter, die das Wörterbuch nicht kennt</translation>
+    </message>
+    <message>
+        <source>The translation has no accelerator key (&amp;) but the text has one.</source>
+        <translation>Die Übersetzung hat keine Zugriffstaste (&amp;), der Text hat eine.</translation>
+    </message>
+    <message>
+        <source>Put a single &amp; before the letter that is to be the key.</source>
+        <translation>Setzen Sie ein einzelnes &amp; vor den Buchstaben, der die Taste sein soll.</translation>
+    </message>
+    <message>
+        <source>The text has %1 accelerator keys (&amp;), the translation %2.</source>
+        <translation>Der Text hat %1 Zugriffstasten (&amp;), die Übersetzung %2.</translation>
+    </message>
+    <message>
+        <source>Use as many single &amp; as the text; write &amp;&amp; for an ampersand that is shown.</source>
+        <translation>Setzen Sie so viele einzelne &amp; wie der Text; schreiben Sie &amp;&amp; für ein sichtbares Und-Zeichen.</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>The translation has Format specifiers (%1) the text does not have.</source>
+        <translation>Die Übersetzung hat Format-Platzhalter (%1), die der Text nicht hat.</translation>
+    </message>
+    <message>
+        <source>Take them out; write %% for a percent sign.</source>
+        <translation>Nehmen Sie sie heraus; schreiben Sie %% für ein Prozentzeichen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; in the translation is no Format specifier: Format fails on it.</source>
+        <translation>„%1“ in der Übersetzung ist kein Format-Platzhalter: Format scheitert daran.</translation>
+    </message>
+    <message>
+        <source>Write %% for a percent sign.</source>
+        <translation>Schreiben Sie %% für ein Prozentzeichen.</translation>
+    </message>
+    <message>
+        <source>The Format specifiers differ: the text has %1, the translation %2.</source>
+        <translation>Die Format-Platzhalter weichen ab: Der Text hat %1, die Übersetzung %2.</translation>
+    </message>
+    <message>
+        <source>Use the same specifiers; to change their order, number them (%0:s, %1:d).</source>
+        <translation>Verwenden Sie dieselben Platzhalter; um ihre Reihenfolge zu ändern, nummerieren Sie sie (%0:s, %1:d).</translation>
+    </message>
+    <message>
+        <source>The text has %1 line breaks, the translation %2.</source>
+        <translation>Der Text hat %1 Zeilenumbrüche, die Übersetzung %2.</translation>
+    </message>
+    <message>
+        <source>Break the translation into as many lines as the text.</source>
+        <translation>Teilen Sie die Übersetzung in so viele Zeilen wie den Text.</translation>
+    </message>
+    <message>
+        <source>The text has %1 hint separators (|), the translation %2.</source>
+        <translation>Der Text hat %1 Hinweis-Trenner (|), die Übersetzung %2.</translation>
+    </message>
+    <message>
+        <source>Keep one | between the short and the long hint, as in the text.</source>
+        <translation>Lassen Sie wie im Text ein | zwischen dem kurzen und dem langen Hinweis.</translation>
+    </message>
+    <message>
+        <source>The parts between the hint separators (|) are not where the text has them.</source>
+        <translation>Die Teile zwischen den Hinweis-Trennern (|) stehen nicht dort, wo der Text sie hat.</translation>
+    </message>
+    <message>
+        <source>Leave a part empty where the text leaves it empty.</source>
+        <translation>Lassen Sie einen Teil leer, wo der Text ihn leer lässt.</translation>
+    </message>
+    <message>
+        <source>The text and the translation do not start and end with the same brackets or quotation marks.</source>
+        <translation>Text und Übersetzung beginnen und enden nicht mit denselben Klammern oder Anführungszeichen.</translation>
+    </message>
+    <message>
+        <source>Enclose the translation as the text is enclosed.</source>
+        <translation>Schließen Sie die Übersetzung ein wie den Text.</translation>
+    </message>
+    <message>
+        <source>no punctuation</source>
+        <translation>keinem Satzzeichen</translation>
+    </message>
+    <message>
+        <source>The text ends with %1, the translation with %2.</source>
+        <translation>Der Text endet mit %1, die Übersetzung mit %2.</translation>
+    </message>
+    <message>
+        <source>End the translation as the text ends.</source>
+        <translation>Beenden Sie die Übersetzung wie den Text.</translation>
+    </message>
+    <message>
+        <source>The translation has two blanks in a row.</source>
+        <translation>Die Übersetzung hat zwei Leerzeichen hintereinander.</translation>
+    </message>
+    <message>
+        <source>Write one blank.</source>
+        <translation>Schreiben Sie ein Leerzeichen.</translation>
+    </message>
+    <message>
+        <source>The translation has a blank next to a line break.</source>
+        <translation>Die Übersetzung hat ein Leerzeichen neben einem Zeilenumbruch.</translation>
+    </message>
+    <message>
+        <source>Take out the blank before or after the line break.</source>
+        <translation>Nehmen Sie das Leerzeichen vor oder nach dem Zeilenumbruch heraus.</translation>
+    </message>
+    <message>
+        <source>The translation is the text itself.</source>
+        <translation>Die Übersetzung ist der Text selbst.</translation>
+    </message>
+    <message>
+        <source>Translate it, or mark it &quot;don&apos;t translate&quot; when it stays as it is.</source>
+        <translation>Übersetzen Sie ihn, oder markieren Sie ihn mit „nicht übersetzen“, wenn er bleibt, wie er ist.</translation>
+    </message>
+    <message>
+        <source>The text has no translation.</source>
+        <translation>Der Text hat keine Übersetzung.</translation>
+    </message>
+    <message>
+        <source>Translate it, or mark it &quot;don&apos;t translate&quot;.</source>
+        <translation>Übersetzen Sie ihn, oder markieren Sie ihn mit „nicht übersetzen“.</translation>
+    </message>
+    <message>
+        <source>The translation has %1 characters, the text %2: it may not fit where the text is shown.</source>
+        <translation>Die Übersetzung hat %1 Zeichen, der Text %2: Sie passt vielleicht nicht dorthin, wo der Text steht.</translation>
+    </message>
+    <message>
+        <source>Shorten it, or check that the control is wide enough.</source>
+        <translation>Kürzen Sie sie, oder prüfen Sie, ob das Steuerelement breit genug ist.</translation>
+    </message>
+    <message>
+        <source>The translation lost the accelerator key</source>
+        <translation>Die Übersetzung hat die Zugriffstaste verloren</translation>
+    </message>
+    <message>
+        <source>The number of accelerator keys differs</source>
+        <translation>Die Zahl der Zugriffstasten weicht ab</translation>
+    </message>
+    <message>
+        <source>The Format specifiers differ</source>
+        <translation>Die Format-Platzhalter weichen ab</translation>
+    </message>
+    <message>
+        <source>The number of line breaks differs</source>
+        <translation>Die Zahl der Zeilenumbrüche weicht ab</translation>
+    </message>
+    <message>
+        <source>The hint separators (|) differ</source>
+        <translation>Die Hinweis-Trenner (|) weichen ab</translation>
+    </message>
+    <message>
+        <source>The surrounding brackets or quotation marks differ</source>
+        <translation>Die umgebenden Klammern oder Anführungszeichen weichen ab</translation>
+    </message>
+    <message>
+        <source>The ending punctuation differs</source>
+        <translation>Das Satzzeichen am Ende weicht ab</translation>
+    </message>
+    <message>
+        <source>Two blanks in a row</source>
+        <translation>Zwei Leerzeichen hintereinander</translation>
+    </message>
+    <message>
+        <source>A blank next to a line break</source>
+        <translation>Ein Leerzeichen neben einem Zeilenumbruch</translation>
+    </message>
+    <message>
+        <source>The translation is the text itself</source>
+        <translation>Die Übersetzung ist der Text selbst</translation>
+    </message>
+    <message>
+        <source>The text has no translation</source>
+        <translation>Der Text hat keine Übersetzung</translation>
+    </message>
+    <message>
+        <source>The translation is much longer than the text</source>
+        <translation>Die Übersetzung ist viel länger als der Text</translation>
+    </message>
+</context>
+<context>
     <name>wordloom-cli</name>
+    <message>
+        <source>project name, or its .dpr file to check the captions against its forms too (default: every record)</source>
+        <translation>Projektname, oder seine .dpr-Datei, um die Beschriftungen auch an seinen Formularen zu prüfen (Vorgabe: alle Datensätze)</translation>
+    </message>
     <message>
         <source>Continue? [y/N]</source>
         <translation>Fortfahren? [y/N]</translation>
@@ -1535,6 +1794,58 @@ NACH (jeweils eine Datei oder eine Adresse), in einer Transaktion auf NACH.</tra
     <message>
         <source>%1 records copied</source>
         <translation>%1 Datensätze kopiert</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>note</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>%1 texts checked: %2 errors, %3 warnings, %4 notes; %5 dismissed</source>
+        <translation>%1 Texte geprüft: %2 Fehler, %3 Warnungen, %4 Hinweise; %5 verworfen</translation>
+    </message>
+    <message>
+        <source>Checks the translations into a language for what breaks the program or reads wrong. Exit status 1 when an error remains.</source>
+        <translation>Prüft die Übersetzungen in eine Sprache auf das, was das Programm bricht oder falsch zu lesen ist. Exit-Status 1, wenn ein Fehler bleibt.</translation>
+    </message>
+    <message>
+        <source>the language of the translations to check</source>
+        <translation>die Sprache der zu prüfenden Übersetzungen</translation>
+    </message>
+    <message>
+        <source>the checks to run, by id, comma-separated (default: all; see --list)</source>
+        <translation>die auszuführenden Prüfungen nach Kennung, durch Kommas getrennt (Vorgabe: alle; siehe --list)</translation>
+    </message>
+    <message>
+        <source>print the findings as JSON</source>
+        <translation>die Befunde als JSON ausgeben</translation>
+    </message>
+    <message>
+        <source>report dismissed findings too</source>
+        <translation>auch verworfene Befunde melden</translation>
+    </message>
+    <message>
+        <source>add a word to the table&apos;s word list of the --to language first</source>
+        <translation>zuerst ein Wort in die Wortliste der Tabelle für die Sprache von --to aufnehmen</translation>
+    </message>
+    <message>
+        <source>list the checks and exit</source>
+        <translation>die Prüfungen auflisten und enden</translation>
+    </message>
+    <message>
+        <source>--to is required</source>
+        <translation>--to fehlt</translation>
+    </message>
+    <message>
+        <source>check the translations for what breaks the program or reads wrong</source>
+        <translation>die Übersetzungen auf das prüfen, was das Programm bricht oder falsch zu lesen ist</translation>
     </message>
 </context>
 <context>

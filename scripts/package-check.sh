@@ -45,6 +45,13 @@ summary=$(cd "$work" && wordloom-cli collect examples/Demo.dpr --db strings.db 2
     { cat "$work/collect.err" >&2; fail "wordloom-cli collect failed"; }
 echo "wordloom-cli collect: $summary"
 echo "$summary" | grep -q "texts added: [1-9]" || fail "collect added no texts"
+# The checks on forms measure captions with the installed font module, not with the estimate.
+(cd "$work" && wordloom-cli check --db strings.db --to German --project examples/Demo.dpr --checks truncation \
+    >"$work/check.out" 2>"$work/check.err") || { cat "$work/check.err" >&2; fail "wordloom-cli check failed"; }
+if grep -q "estimated" "$work/check.err"; then
+    cat "$work/check.err" >&2
+    fail "wordloom-cli check did not load its font module"
+fi
 
 # The workbench as the menu entry starts it: its Exec line, run from /, with a fresh home. It must
 # reach its event loop (the timeout ends it) on the per-user copy of the installed table.

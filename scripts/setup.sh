@@ -13,9 +13,10 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libcli11-dev
     libpugixml-dev pxlib-dev gettext translate-toolkit
+    libhunspell-dev hunspell-de-de hunspell-en-us
     clang libclang-rt-14-dev clang-format
     libglib2.0-dev
-    fonts-dejavu-core adwaita-icon-theme hicolor-icon-theme
+    fonts-dejavu-core fonts-wine adwaita-icon-theme hicolor-icon-theme
     xvfb xauth
     desktop-file-utils appstream groff-base
     dpkg-dev file

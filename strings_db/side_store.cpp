@@ -1,4 +1,5 @@
 #include "strings_db/side_store.h"
+#include "strings_db/strings_table.h"
 
 #include <array>
 #include <utility>
@@ -33,6 +34,32 @@ std::optional<ReviewState> ParseReviewState(std::string_view name) {
         }
     }
     return std::nullopt;
+}
+
+// A store without the quality tables: nothing dismissed, no words, and writes refused rather than
+// lost.
+void SideStore::ScanDismissals(const std::string&, const std::string&,
+                               const std::function<void(const QaDismissal&)>&) {}
+
+void SideStore::SetDismissal(const QaDismissal&) {
+    throw DbError("This strings table does not keep dismissed findings");
+}
+
+void SideStore::ClearDismissal(const std::string&, const std::string&, const std::string&,
+                               const std::string&) {
+    throw DbError("This strings table does not keep dismissed findings");
+}
+
+std::vector<std::string> SideStore::UserWords(const std::string&) {
+    return {};
+}
+
+void SideStore::AddUserWord(const std::string&, const std::string&) {
+    throw DbError("This strings table does not keep a word list");
+}
+
+void SideStore::RemoveUserWord(const std::string&, const std::string&) {
+    throw DbError("This strings table does not keep a word list");
 }
 
 ReviewState EffectiveState(const std::optional<ReviewState>& stored, std::string_view translation) {

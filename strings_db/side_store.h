@@ -51,6 +51,17 @@ struct ReviewEntry {
     std::int64_t changedAt = 0; ///< seconds since 1970 (UTC)
 };
 
+/// A finding of a quality check that a translator has set aside for one translation. It holds while
+/// the translation is the one it was dismissed for.
+struct QaDismissal {
+    std::string lang;
+    std::string text;
+    std::string target;
+    std::string check;       ///< the check's id
+    std::string translation; ///< the translation it was dismissed for
+    std::int64_t changedAt = 0;
+};
+
 /// The side tables of one database, reached through StringsTable::Side(). Each write runs in the
 /// table's open transaction, or in one of its own when none is open. Failures throw DbError
 /// (TableError when the database itself cannot be used).
@@ -99,6 +110,22 @@ public:
     /// Every stored row of the pair (lang, target), in no particular order.
     virtual void ScanReviews(const std::string& lang, const std::string& target,
                              const std::function<void(const ReviewEntry&)>& visit) = 0;
+
+    // Quality checks: dismissed findings and the user word list of the spelling check. A store that
+    // does not keep them reads them as empty and refuses to write them (DbError).
+
+    /// Every dismissal of the pair (lang, target), in no particular order.
+    virtual void ScanDismissals(const std::string& lang, const std::string& target,
+                                const std::function<void(const QaDismissal&)>& visit);
+    /// Stores (inserts or replaces) a dismissal; a changedAt of 0 is stamped with the current time.
+    virtual void SetDismissal(const QaDismissal& dismissal);
+    /// Takes a dismissal back.
+    virtual void ClearDismissal(const std::string& lang, const std::string& text, const std::string& target,
+                                const std::string& check);
+    /// The words the user has accepted for the language field `lang`, sorted.
+    virtual std::vector<std::string> UserWords(const std::string& lang);
+    virtual void AddUserWord(const std::string& lang, const std::string& word);
+    virtual void RemoveUserWord(const std::string& lang, const std::string& word);
 
     // Bulk reads of `strings` for the side features (statistics, memory, find).
 

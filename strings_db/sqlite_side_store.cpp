@@ -22,6 +22,13 @@ CREATE TABLE IF NOT EXISTS review(lang TEXT NOT NULL, text TEXT NOT NULL, target
     state TEXT NOT NULL, note TEXT NOT NULL DEFAULT '', changed_at INTEGER NOT NULL,
     PRIMARY KEY(lang, text, target));
 )sql";
+// The quality checks' tables, apart from the others: a read-only table may have those without these.
+constexpr const char* kQaSchema = R"sql(
+CREATE TABLE IF NOT EXISTS qa_dismissal(lang TEXT NOT NULL, text TEXT NOT NULL, target TEXT NOT NULL,
+    check_id TEXT NOT NULL, translation TEXT NOT NULL, changed_at INTEGER NOT NULL,
+    PRIMARY KEY(lang, text, target, check_id));
+CREATE TABLE IF NOT EXISTS qa_word(lang TEXT NOT NULL, word TEXT NOT NULL, PRIMARY KEY(lang, word));
+)sql";
 // Made on the first where-used lookup, not with the tables: kept up by every insert after that, it
 // would more than double the time of a first collect into a fresh table, which builds it faster in
 // one go afterwards.
@@ -309,6 +316,82 @@ public:
         });
     }
 
+    void ScanDismissals(const std::string& lang, const std::string& target,
+                        const std::function<void(const QaDismissal&)>& visit) override {
+        if (!QaPresent()) {
+            return;
+        }
+        sqlite3_stmt* stmt = Statement("SELECT text, check_id, translation, changed_at FROM qa_dismissal "
+                                       "WHERE lang = ?1 AND target = ?2");
+        BindText(stmt, 1, lang);
+        BindText(stmt, 2, target);
+        QaDismissal row{lang, {}, target, {}, {}, 0};
+        Each(stmt, [&] {
+            row.text = ColumnText(stmt, 0);
+            row.check = ColumnText(stmt, 1);
+            row.translation = ColumnText(stmt, 2);
+            row.changedAt = sqlite3_column_int64(stmt, 3);
+            visit(row);
+        });
+    }
+
+    void SetDismissal(const QaDismissal& dismissal) override {
+        QaWrite([&] {
+            sqlite3_stmt* stmt =
+                Statement("INSERT OR REPLACE INTO qa_dismissal(lang, text, target, check_id, translation, "
+                          "changed_at) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+            BindText(stmt, 1, dismissal.lang);
+            BindText(stmt, 2, dismissal.text);
+            BindText(stmt, 3, dismissal.target);
+            BindText(stmt, 4, dismissal.check);
+            BindText(stmt, 5, dismissal.translation);
+            sqlite3_bind_int64(stmt, 6, dismissal.changedAt != 0 ? dismissal.changedAt : std::time(nullptr));
+            Run(stmt);
+        });
+    }
+
+    void ClearDismissal(const std::string& lang, const std::string& text, const std::string& target,
+                        const std::string& check) override {
+        QaWrite([&] {
+            sqlite3_stmt* stmt = Statement("DELETE FROM qa_dismissal WHERE lang = ?1 AND text = ?2 AND "
+                                           "target = ?3 AND check_id = ?4");
+            BindText(stmt, 1, lang);
+            BindText(stmt, 2, text);
+            BindText(stmt, 3, target);
+            BindText(stmt, 4, check);
+            Run(stmt);
+        });
+    }
+
+    std::vector<std::string> UserWords(const std::string& lang) override {
+        std::vector<std::string> words;
+        if (!QaPresent()) {
+            return words;
+        }
+        sqlite3_stmt* stmt = Statement("SELECT word FROM qa_word WHERE lang = ?1 ORDER BY word");
+        BindText(stmt, 1, lang);
+        Each(stmt, [&] { words.emplace_back(ColumnText(stmt, 0)); });
+        return words;
+    }
+
+    void AddUserWord(const std::string& lang, const std::string& word) override {
+        QaWrite([&] {
+            sqlite3_stmt* stmt = Statement("INSERT OR IGNORE INTO qa_word(lang, word) VALUES (?1, ?2)");
+            BindText(stmt, 1, lang);
+            BindText(stmt, 2, word);
+            Run(stmt);
+        });
+    }
+
+    void RemoveUserWord(const std::string& lang, const std::string& word) override {
+        QaWrite([&] {
+            sqlite3_stmt* stmt = Statement("DELETE FROM qa_word WHERE lang = ?1 AND word = ?2");
+            BindText(stmt, 1, lang);
+            BindText(stmt, 2, word);
+            Run(stmt);
+        });
+    }
+
     void ScanRecords(const std::vector<std::string>& fields,
                      const std::function<void(const std::vector<std::string_view>&)>& visit) override {
         std::string sql = "SELECT ";
@@ -384,6 +467,31 @@ private:
         Transacted([&] { Exec(kSchema); });
         m_present = true;
         return true;
+    }
+
+    // Whether the quality tables exist; creates them in a writable table.
+    bool QaPresent() {
+        if (m_qaPresent) {
+            return true;
+        }
+        if (m_readOnly) {
+            sqlite3_stmt* stmt = Statement("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
+                                           "IN ('qa_dismissal', 'qa_word')");
+            Each(stmt, [&] { m_qaPresent = sqlite3_column_int(stmt, 0) == 2; });
+            return m_qaPresent;
+        }
+        Transacted([&] { Exec(kQaSchema); });
+        m_qaPresent = true;
+        return true;
+    }
+
+    template <class Body>
+    void QaWrite(Body body) {
+        if (m_readOnly) {
+            m_fail("The side tables cannot be written: the strings table is open for reading only");
+        }
+        QaPresent();
+        Transacted(body);
     }
 
     template <class Body>
@@ -492,6 +600,7 @@ private:
     const std::vector<FieldDef>& m_fields;
     std::function<void(const std::string&)> m_fail;
     bool m_present = false;
+    bool m_qaPresent = false;
     bool m_textIndex = false;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
 };

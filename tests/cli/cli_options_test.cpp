@@ -40,6 +40,10 @@ const CommandOptions kCommandOptions[] = {
     {"stats", StatsCommand, {"--db", "--from", "--to", "--project", "--json", "--min-percent"}},
     {"unused", UnusedCommand, {"--db", "--from", "--project", "--delete"}},
     {"pretranslate", PretranslateCommand, {"--db", "--from", "--to", "--project", "--min-percent"}},
+    {"check",
+     CheckCommand,
+     {"--db", "--from", "--to", "--project", "--checks", "--json", "--include-dismissed", "--add-word",
+      "--list"}},
 };
 
 /// The line of `help` that lists `option`, or empty.
