@@ -131,6 +131,9 @@ void ContextPanel::ShowRecord(StringsTable* table, const std::string& lang, cons
     }
     if (!m_shown.empty()) {
         m_places->setCurrentItem(m_places->topLevelItem(0));
+        for (int column = ProjectColumn; column < PropertyColumn; ++column) {
+            m_places->resizeColumnToContents(column);
+        }
     }
     if (!text.empty() && m_shown.empty() && m_note->isHidden()) {
         m_note->setText(tr("No places are known for this text: it was not collected since places are "

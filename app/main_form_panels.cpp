@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QSettings>
+#include <QSplitter>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -35,6 +36,7 @@ namespace wordloom {
 namespace {
 
 const QString kEditorKey = QStringLiteral("EditorCommand");
+const QString kContextSplitKey = QStringLiteral("Window/ContextSplitter");
 
 QSettings StoredOptions() {
     return QSettings(QStringLiteral("VEL Software"), QStringLiteral("Wordloom"));
@@ -63,6 +65,14 @@ void TMainForm::WirePanels() {
     splitDockWidget(m_context, m_suggestions, Qt::Horizontal);
     addActions(m_suggestions->TakeActions());
     m_context->SetEditorCommand(StoredOptions().value(kEditorKey).toString());
+    // The split between places and lines is kept as it is moved; the panels themselves are kept
+    // with the window's state.
+    m_context->Splitter()->restoreState(
+        QByteArray::fromBase64(StoredOptions().value(kContextSplitKey).toString().toLatin1()));
+    connect(m_context->Splitter(), &QSplitter::splitterMoved, this, [this] {
+        StoredOptions().setValue(kContextSplitKey,
+                                 QString::fromLatin1(m_context->Splitter()->saveState().toBase64()));
+    });
     m_context->SetSourceLookup([this] {
         const ProjectSettings settings = GatherProjectSettings();
         ContextSource source;
@@ -81,7 +91,7 @@ void TMainForm::WirePanels() {
     m_preTranslateAction->setToolTip(
         tr("Fill every empty translation with the one of the same or a very similar text, marked suggested"));
     m_statisticsAction =
-        m_ui.toolBar->addAction(ToolIcon("office-chart-bar", QStringLiteral("\u2587")), tr("Statistics"));
+        m_ui.toolBar->addAction(ToolIcon("office-chart-bar", QStringLiteral("\u03A3")), tr("Statistics"));
     m_statisticsAction->setObjectName(QStringLiteral("StatisticsAction"));
     m_statisticsAction->setToolTip(tr("How far every project's translation into every language has come"));
     connect(m_preTranslateAction, &QAction::triggered, this,

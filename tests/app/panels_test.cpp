@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTest>
 #include <QTextBlock>
 #include <QTreeWidget>
@@ -264,6 +265,34 @@ private slots:
         context->ShowRecord(bench.form.StringTable(), "English", "Close the window", true);
         QVERIFY(context->PlaceFile(0).isEmpty());
         QVERIFY(context->Lines()->toPlainText().contains(QStringLiteral("Demo")));
+    }
+
+    void thePanelsAreRememberedAsTheWindowWasLeft() {
+        WorkFolder folder;
+        QList<int> split;
+        {
+            Workbench bench;
+            bench.form.resize(900, 700);
+            bench.Show();
+            QVERIFY(bench.form.Context()->isVisible());
+            QVERIFY(bench.form.Suggestions()->isVisible());
+            bench.form.Suggestions()->close();
+            QSplitter* splitter = bench.form.Context()->Splitter();
+            splitter->setSizes({100, 300});
+            split = splitter->sizes();
+            emit splitter->splitterMoved(100, 1);
+            bench.form.close();
+        }
+        Workbench again;
+        again.Show();
+        QVERIFY(again.form.Context()->isVisible());
+        QVERIFY(!again.form.Suggestions()->isVisible());
+        // The panel is wider now that it stands alone: the share of the places is what is kept.
+        const QList<int> sizes = again.form.Context()->Splitter()->sizes();
+        QCOMPARE(sizes.size(), 2);
+        const double share = double(sizes[0]) / (sizes[0] + sizes[1]);
+        QVERIFY2(qAbs(share - double(split[0]) / (split[0] + split[1])) < 0.02,
+                 qPrintable(QString::number(share)));
     }
 
     void editorCommandsTakeTheirPlaceholders() {
