@@ -111,14 +111,21 @@ void TMainForm::WirePanels() {
         m_panelsReread = true; // a command may have collected the places anew
         m_panelsTimer->start();
     });
-    connect(m_model, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation orientation) {
-        if (orientation == Qt::Horizontal) {
-            ReportFailures(this, [this] { RebuildMemory(false); });
-        }
-    });
-    connect(m_suggestions, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    // Both languages are set one after the other at start: the memory is built once, for the pair.
+    auto* memoryTimer = new QTimer(this);
+    memoryTimer->setSingleShot(true);
+    memoryTimer->setInterval(0);
+    connect(memoryTimer, &QTimer::timeout, this,
+            [this] { ReportFailures(this, [this] { RebuildMemory(false); }); });
+    connect(m_model, &QAbstractItemModel::headerDataChanged, memoryTimer,
+            [memoryTimer](Qt::Orientation orientation) {
+                if (orientation == Qt::Horizontal) {
+                    memoryTimer->start();
+                }
+            });
+    connect(m_suggestions, &QDockWidget::visibilityChanged, memoryTimer, [memoryTimer](bool visible) {
         if (visible) {
-            ReportFailures(this, [this] { RebuildMemory(false); });
+            memoryTimer->start();
         }
     });
     connect(m_suggestions, &SuggestionsPanel::Take, this,
