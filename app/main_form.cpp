@@ -82,6 +82,7 @@ TMainForm::TMainForm(QWidget* parent)
     WireUndo();
     WireStatistics();
     WireReview();
+    WirePanels();
 }
 
 TMainForm::~TMainForm() {
@@ -100,6 +101,7 @@ void TMainForm::SetOptionsDlg(TOptionsDlg* dialog) {
         m_optionsDlg->SetKeepTextForms(m_keepTextForms);
         connect(m_optionsDlg, &TOptionsDlg::KeepTextFormsChanged, this,
                 [this](bool keep) { m_keepTextForms = keep; });
+        WireEditorOption();
     }
 }
 
@@ -490,6 +492,9 @@ void TMainForm::RunLongCommand(Command&& command) {
     } restore{this};
     std::forward<Command>(command)();
 }
+
+// For the handlers in the window's other files.
+template void TMainForm::RunLongCommand(std::function<void()>&&);
 
 void TMainForm::SetCommandsEnabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{

@@ -9,6 +9,7 @@
 #include "strings_db/side_store.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,8 +23,11 @@ namespace shell {
 class TShellForm;
 } // namespace shell
 
+class ContextPanel;
 class GuiCommandHost;
 class StringsGridModel;
+class SuggestionsPanel;
+class TStatisticsDlg;
 class StringsTable;
 class TOptionsDlg;
 class WorkbenchSettings;
@@ -55,6 +59,13 @@ public:
     bool StartupFailed() const { return m_startupFailed; }
     /// What the engine commands are given from the window's controls.
     ProjectSettings GatherProjectSettings() const;
+
+    ContextPanel* Context() const { return m_context; }
+    SuggestionsPanel* Suggestions() const { return m_suggestions; }
+    QAction* PreTranslateAction() const { return m_preTranslateAction; }
+    QAction* StatisticsAction() const { return m_statisticsAction; }
+    /// Null until first shown.
+    TStatisticsDlg* StatisticsWindow() const { return m_statisticsDlg; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -101,6 +112,20 @@ private:
     // One undo stack for the session's record changes (main_form_undo.cpp).
     void WireUndo();
     UndoTarget ForUndo() { return {m_table.get(), m_model}; }
+
+    // Where used, memory suggestions, Pre-translate and the statistics window
+    // (main_form_panels.cpp).
+    void WirePanels();
+    void WireEditorOption();
+    void ShowCurrentInPanels(bool reread);
+    void LearnRecord(const RecordValues& values, bool removed);
+    void RebuildMemory(bool evenIfBuilt);
+    void TakeSuggestion(int place);
+    void PreTranslateClick();
+    void ShowStatisticsWindow();
+    void CountStatistics();
+    /// What a review state change runs after each step: the grid shows the record's state again.
+    std::function<void()> StateShownAgain(const std::string& lang, const std::string& text);
 
     void CopyToAllLanguages();
     void DeleteEmptyButtonClick();
@@ -150,6 +175,14 @@ private:
     QLabel* m_tableLabel = nullptr; ///< the open table's path, at the right of the status bar
     QLabel* m_statsLabel = nullptr; ///< translated of total texts and words, in the status bar
     QTimer* m_statsTimer = nullptr;
+    ContextPanel* m_context = nullptr;
+    SuggestionsPanel* m_suggestions = nullptr;
+    TStatisticsDlg* m_statisticsDlg = nullptr;
+    QAction* m_preTranslateAction = nullptr;
+    QAction* m_statisticsAction = nullptr;
+    QTimer* m_panelsTimer = nullptr;
+    bool m_panelsReread = false;
+    std::string m_memoryPair; ///< "source\ntarget" the suggestions' memory was last built for
     int m_savedRecNo = 0;
     bool m_shown = false;
     bool m_projectsListed = false; ///< the project list was filled from the table

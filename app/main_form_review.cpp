@@ -39,7 +39,13 @@ void TMainForm::MarkCurrent(ReviewState state) {
     if (!before || before->state != state) {
         after = ReviewEntry{lang, text, target, state, before ? before->note : std::string(), 0};
     }
-    const auto changed = [this, lang, text] {
+    const QString title = state == ReviewState::Reviewed ? tr("Mark Reviewed") : tr("Mark Don't Translate");
+    m_undoStack->push(new ReviewCommand(m_table.get(), std::move(before), std::move(after), lang, text,
+                                        target, StateShownAgain(lang, text), title));
+}
+
+std::function<void()> TMainForm::StateShownAgain(const std::string& lang, const std::string& text) {
+    return [this, lang, text] {
         // Usually the record is still the current one: only its state is read again.
         const int row = m_model->CurrentRow();
         const int current = row >= 0 ? m_model->RecordOfRow(row) : -1;
@@ -50,9 +56,6 @@ void TMainForm::MarkCurrent(ReviewState state) {
         }
         m_model->StatesChanged();
     };
-    const QString title = state == ReviewState::Reviewed ? tr("Mark Reviewed") : tr("Mark Don't Translate");
-    m_undoStack->push(new ReviewCommand(m_table.get(), std::move(before), std::move(after), lang, text,
-                                        target, changed, title));
 }
 
 } // namespace wordloom

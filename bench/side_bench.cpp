@@ -5,6 +5,7 @@
 #include "strings_db/find_index.h"
 #include "strings_db/strings_table.h"
 #include "strings_db/translation_memory.h"
+#include "strings_db/translation_stats.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -155,6 +156,21 @@ void BM_FindKeystroke(benchmark::State& state) {
     state.counters["hits/keystroke"] = static_cast<double>(hits) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_FindKeystroke)->Unit(benchmark::kMillisecond);
+
+// The statistics window counts every project of a language in one pass; the status bar one project.
+void BM_StatsOneProject(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeStats(Table(), "Bench", "English", "German").doneTexts);
+    }
+}
+BENCHMARK(BM_StatsOneProject)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_StatsEveryProject(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeStatsByProject(Table(), "English", "German").size());
+    }
+}
+BENCHMARK(BM_StatsEveryProject)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 } // namespace wordloom

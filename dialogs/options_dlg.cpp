@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 
@@ -39,8 +40,8 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
     setObjectName(QStringLiteral("OptionsDlg"));
     setWindowTitle(tr("Dialog"));
     setModal(false);
-    // Below the character sets: the way translated forms are stored.
-    setFixedSize(313, 165);
+    // Below the character sets: the way translated forms are stored and the editor of the sources.
+    setFixedSize(313, 213);
     QFont small = font(); // the layout's pixel positions were made for a small dialog font
     small.setPixelSize(11);
     setFont(small);
@@ -60,7 +61,14 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
     m_keepTextForms = new QCheckBox(tr("Keep text forms as text when translating"), this);
     m_keepTextForms->setObjectName(QStringLiteral("KeepTextForms"));
     m_keepTextForms->setGeometry(16, 104, 289, 20);
-    m_okBtn->setGeometry(119, 132, 75, 25);
+    PlaceLabel(this, tr("Editor command (%f the file, %l the line):"), 16, 130);
+    m_editorCommand = new QLineEdit(this);
+    m_editorCommand->setObjectName(QStringLiteral("EditorCommand"));
+    m_editorCommand->setPlaceholderText(tr("empty: the desktop's program"));
+    m_editorCommand->setToolTip(tr("Opens a source file at a line from the where-used panel, e.g. "
+                                   "kate --line %l %f"));
+    m_editorCommand->setGeometry(16, 146, 281, m_editorCommand->sizeHint().height());
+    m_okBtn->setGeometry(119, 180, 75, 25);
     m_okBtn->setDefault(true);
 
     // activated = picked by the user; a selection made by FormShow changes nothing
@@ -68,6 +76,8 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
     connect(m_charSetCombo2, &QComboBox::activated, this, &TOptionsDlg::CharSetCombo2Change);
     connect(m_okBtn, &QPushButton::clicked, this, &TOptionsDlg::OKBtnClick);
     connect(m_keepTextForms, &QCheckBox::clicked, this, &TOptionsDlg::KeepTextFormsChanged);
+    connect(m_editorCommand, &QLineEdit::editingFinished, this,
+            [this] { emit EditorCommandChanged(m_editorCommand->text().trimmed()); });
 }
 
 bool TOptionsDlg::KeepTextForms() const {

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QPushButton;
 
 namespace wordloom {
@@ -36,11 +37,16 @@ public:
     QComboBox* CharSetCombo1() const { return m_charSetCombo1; }
     QCheckBox* KeepTextFormsBox() const { return m_keepTextForms; }
     QComboBox* CharSetCombo2() const { return m_charSetCombo2; }
+    /// The command that opens a source file at a line ("kate --line %l %f"); empty for the
+    /// desktop's program.
+    QLineEdit* EditorCommandEdit() const { return m_editorCommand; }
     QPushButton* OKBtn() const { return m_okBtn; }
 
 signals:
     /// The user ticked or cleared "Keep text forms as text".
     void KeepTextFormsChanged(bool keep);
+    /// The user changed the editor command.
+    void EditorCommandChanged(const QString& command);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -56,6 +62,7 @@ private:
     QComboBox* m_charSetCombo1;
     QComboBox* m_charSetCombo2;
     QCheckBox* m_keepTextForms;
+    QLineEdit* m_editorCommand;
     QPushButton* m_okBtn;
 };
 

@@ -1849,6 +1849,65 @@ NACH (jeweils eine Datei oder eine Adresse), in einer Transaktion auf NACH.</tra
     </message>
 </context>
 <context>
+    <name>wordloom::ContextPanel</name>
+    <message>
+        <source>Where used</source>
+        <translation>Fundstellen</translation>
+    </message>
+    <message>
+        <source>Project</source>
+        <translation>Projekt</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Zeile</translation>
+    </message>
+    <message>
+        <source>Component</source>
+        <translation>Komponente</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <translation>Eigenschaft</translation>
+    </message>
+    <message>
+        <source>Where the current text was collected; a double-click opens the file at its line</source>
+        <translation>Wo der aktuelle Text eingesammelt wurde; ein Doppelklick öffnet die Datei an dieser Zeile</translation>
+    </message>
+    <message>
+        <source>The source line of the chosen place, with its neighbours</source>
+        <translation>Die Quelltextzeile der gewählten Fundstelle mit ihren Nachbarzeilen</translation>
+    </message>
+    <message>
+        <source>The places cannot be read: %1</source>
+        <translation>Die Fundstellen können nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>No places are known for this text: it was not collected since places are recorded, or no project uses it any more.</source>
+        <translation>Für diesen Text sind keine Fundstellen bekannt: Er wurde nicht mehr eingesammelt, seit Fundstellen aufgezeichnet werden, oder kein Projekt verwendet ihn mehr.</translation>
+    </message>
+    <message>
+        <source>The folder of project %1 is not known: choose its project file above to see its lines.</source>
+        <translation>Der Ordner des Projekts %1 ist nicht bekannt: Wählen Sie oben seine Projektdatei, um seine Zeilen zu sehen.</translation>
+    </message>
+    <message>
+        <source>%1 has no line %2 any more: it changed since it was collected.</source>
+        <translation>%1 hat keine Zeile %2 mehr: Die Datei wurde seit dem Einsammeln geändert.</translation>
+    </message>
+    <message>
+        <source>The folder of project %1 is not known: choose its project file first.</source>
+        <translation>Der Ordner des Projekts %1 ist nicht bekannt: Wählen Sie zuerst seine Projektdatei.</translation>
+    </message>
+    <message>
+        <source>The editor could not be started: %1</source>
+        <translation>Der Editor konnte nicht gestartet werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>wordloom::FindBar</name>
     <message>
         <source>Only &amp;matching records</source>
@@ -1900,6 +1959,76 @@ NACH (jeweils eine Datei oder eine Adresse), in einer Transaktion auf NACH.</tra
     <message>
         <source>The whole text of the current cell; Ctrl+Return writes it into the cell</source>
         <translation>Der ganze Text der aktuellen Zelle; Strg+Eingabe schreibt ihn in die Zelle</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::StatisticsChart</name>
+    <message>
+        <source>All projects</source>
+        <translation>Alle Projekte</translation>
+    </message>
+    <message>
+        <source>%1 of %2 texts (%3%)</source>
+        <translation>%1 von %2 Texten (%3 %)</translation>
+    </message>
+    <message>
+        <source>No texts to count.</source>
+        <translation>Keine Texte zu zählen.</translation>
+    </message>
+    <message>
+        <source>%1, %2
+Done: %3 of %4 texts, %5 of %6 words
+Suggested (needs a look): %7</source>
+        <translation>%1, %2
+Erledigt: %3 von %4 Texten, %5 von %6 Wörtern
+Vorgeschlagen (zu prüfen): %7</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::SuggestionsPanel</name>
+    <message>
+        <source>Suggestions</source>
+        <translation>Vorschläge</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Taste</translation>
+    </message>
+    <message>
+        <source>Match</source>
+        <translation>Treffer</translation>
+    </message>
+    <message>
+        <source>Similar text</source>
+        <translation>Ähnlicher Text</translation>
+    </message>
+    <message>
+        <source>Its translation</source>
+        <translation>Seine Übersetzung</translation>
+    </message>
+    <message>
+        <source>Translations of similar texts; a click or Ctrl+1 to Ctrl+5 takes one into the translation, marked suggested</source>
+        <translation>Übersetzungen ähnlicher Texte; ein Klick oder Strg+1 bis Strg+5 übernimmt eine als Übersetzung, als vorgeschlagen markiert</translation>
+    </message>
+    <message>
+        <source>Take suggestion %1</source>
+        <translation>Vorschlag %1 übernehmen</translation>
+    </message>
+    <message>
+        <source>Reading the translations made so far ...</source>
+        <translation>Die bisherigen Übersetzungen werden gelesen ...</translation>
+    </message>
+    <message>
+        <source>The translations cannot be read: %1</source>
+        <translation>Die Übersetzungen können nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>Choose two different languages to see suggestions.</source>
+        <translation>Wählen Sie zwei verschiedene Sprachen, um Vorschläge zu sehen.</translation>
+    </message>
+    <message>
+        <source>No similar text has a translation yet.</source>
+        <translation>Noch kein ähnlicher Text hat eine Übersetzung.</translation>
     </message>
 </context>
 <context>
@@ -2274,6 +2403,56 @@ beendet.
         <source>&amp;Import...</source>
         <translation>&amp;Importieren...</translation>
     </message>
+    <message>
+        <source>Pre-translate</source>
+        <translation>Vorübersetzen</translation>
+    </message>
+    <message>
+        <source>Fill every empty translation with the one of the same or a very similar text, marked suggested</source>
+        <translation>Jede leere Übersetzung mit der des gleichen oder eines sehr ähnlichen Textes füllen, als vorgeschlagen markiert</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>How far every project&apos;s translation into every language has come</source>
+        <translation>Wie weit die Übersetzung jedes Projekts in jede Sprache ist</translation>
+    </message>
+    <message>
+        <source>Take Suggestion</source>
+        <translation>Vorschlag übernehmen</translation>
+    </message>
+    <message>
+        <source>Choose a translation language other than the project language first.</source>
+        <translation>Wählen Sie zuerst eine Übersetzungssprache, die nicht die Projektsprache ist.</translation>
+    </message>
+    <message>
+        <source>The strings table can only be read: nothing can be filled in.</source>
+        <translation>Die Texttabelle kann nur gelesen werden: Es kann nichts eingetragen werden.</translation>
+    </message>
+    <message>
+        <source>of every project</source>
+        <translation>aller Projekte</translation>
+    </message>
+    <message>
+        <source>of project %1</source>
+        <translation>des Projekts %1</translation>
+    </message>
+    <message>
+        <source>Fill every empty %1 translation %2 with the translation of the same or a %3% similar text, marked &quot;suggested&quot; for a look?
+This cannot be undone with Ctrl+Z.</source>
+        <translation>Jede leere Übersetzung nach %1 %2 mit der Übersetzung des gleichen oder eines zu %3 % ähnlichen Textes füllen, zur Prüfung als „vorgeschlagen“ markiert?
+Das kann nicht mit Strg+Z rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>Pre-translating ...</source>
+        <translation>Vorübersetzen ...</translation>
+    </message>
+    <message>
+        <source>Filled %1 translations from the same text and %2 from a similar one.</source>
+        <translation>%1 Übersetzungen vom gleichen Text und %2 von einem ähnlichen eingetragen.</translation>
+    </message>
 </context>
 <context>
     <name>wordloom::TOptionsDlg</name>
@@ -2296,6 +2475,45 @@ beendet.
     <message>
         <source>Keep text forms as text when translating</source>
         <translation>Textformulare beim Übersetzen als Text belassen</translation>
+    </message>
+    <message>
+        <source>Editor command (%f the file, %l the line):</source>
+        <translation>Editor-Befehl (%f die Datei, %l die Zeile):</translation>
+    </message>
+    <message>
+        <source>empty: the desktop&apos;s program</source>
+        <translation>leer: das Programm des Desktops</translation>
+    </message>
+    <message>
+        <source>Opens a source file at a line from the where-used panel, e.g. kate --line %l %f</source>
+        <translation>Öffnet eine Quelldatei aus den Fundstellen an einer Zeile, z. B. kate --line %l %f</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::TStatisticsDlg</name>
+    <message>
+        <source>&amp;Count again</source>
+        <translation>&amp;Neu zählen</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Done (translated, reviewed or don&apos;t translate)</source>
+        <translation>Erledigt (übersetzt, geprüft oder nicht übersetzen)</translation>
+    </message>
+    <message>
+        <source>Suggested (needs a look)</source>
+        <translation>Vorgeschlagen (zu prüfen)</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Offen</translation>
+    </message>
+    <message>
+        <source>The texts of the project language %1, by project and target language:</source>
+        <translation>Die Texte der Projektsprache %1, nach Projekt und Zielsprache:</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,8 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 namespace wordloom {
@@ -35,47 +37,94 @@ long long CountWords(std::string_view utf8) {
     return words;
 }
 
-TranslationStats ComputeStats(StringsTable& table, const std::string& project, const std::string& source,
-                              const std::string& target) {
-    SideStore& side = table.Side();
+namespace {
+
+// Counts one record with a source text into `stats`.
+void Tally(TranslationStats& stats, const std::optional<ReviewState>& stored, std::string_view text,
+           std::string_view translation) {
+    const long long words = CountWords(text);
+    ++stats.totalTexts;
+    stats.totalWords += words;
+    const ReviewState state = stored ? *stored : EffectiveState(std::nullopt, translation);
+    bool done = false;
+    switch (state) {
+    case ReviewState::Suggested:
+        ++stats.suggestedTexts;
+        break;
+    case ReviewState::DontTranslate:
+        ++stats.dontTranslateTexts;
+        done = true;
+        break;
+    case ReviewState::Reviewed:
+        done = !translation.empty();
+        stats.reviewedTexts += done ? 1 : 0;
+        break;
+    case ReviewState::New:
+    case ReviewState::Translated:
+        done = !translation.empty();
+        break;
+    }
+    if (done) {
+        ++stats.doneTexts;
+        stats.doneWords += words;
+    }
+}
+
+std::unordered_map<std::string, ReviewState> StoredStates(SideStore& side, const std::string& source,
+                                                          const std::string& target) {
     std::unordered_map<std::string, ReviewState> states;
     side.ScanReviews(source, target,
                      [&states](const ReviewEntry& entry) { states[entry.text] = entry.state; });
+    return states;
+}
+
+} // namespace
+
+TranslationStats ComputeStats(StringsTable& table, const std::string& project, const std::string& source,
+                              const std::string& target) {
+    SideStore& side = table.Side();
+    const std::unordered_map<std::string, ReviewState> states = StoredStates(side, source, target);
     TranslationStats stats;
     side.ScanRecords({"Project", source, target}, [&](const std::vector<std::string_view>& values) {
         if (values[1].empty() || (!project.empty() && !ListsProject(values[0], project))) {
             return;
         }
-        const long long words = CountWords(values[1]);
-        ++stats.totalTexts;
-        stats.totalWords += words;
         const auto stored = states.find(std::string(values[1]));
-        const ReviewState state =
-            stored == states.end() ? EffectiveState(std::nullopt, values[2]) : stored->second;
-        bool done = false;
-        switch (state) {
-        case ReviewState::Suggested:
-            ++stats.suggestedTexts;
-            break;
-        case ReviewState::DontTranslate:
-            ++stats.dontTranslateTexts;
-            done = true;
-            break;
-        case ReviewState::Reviewed:
-            done = !values[2].empty();
-            stats.reviewedTexts += done ? 1 : 0;
-            break;
-        case ReviewState::New:
-        case ReviewState::Translated:
-            done = !values[2].empty();
-            break;
-        }
-        if (done) {
-            ++stats.doneTexts;
-            stats.doneWords += words;
-        }
+        Tally(stats, stored == states.end() ? std::nullopt : std::optional(stored->second), values[1],
+              values[2]);
     });
     return stats;
+}
+
+std::map<std::string, TranslationStats> ComputeStatsByProject(StringsTable& table, const std::string& source,
+                                                              const std::string& target) {
+    SideStore& side = table.Side();
+    const std::unordered_map<std::string, ReviewState> states = StoredStates(side, source, target);
+    std::map<std::string, TranslationStats> byProject{{std::string(), TranslationStats{}}};
+    TranslationStats& all = byProject.begin()->second;
+    side.ScanRecords({"Project", source, target}, [&](const std::vector<std::string_view>& values) {
+        if (values[1].empty()) {
+            return;
+        }
+        const auto found = states.find(std::string(values[1]));
+        const std::optional<ReviewState> stored =
+            found == states.end() ? std::nullopt : std::optional(found->second);
+        Tally(all, stored, values[1], values[2]);
+        // Each project once, however often the list names it.
+        std::vector<std::string_view> seen;
+        std::string_view list = values[0];
+        while (!list.empty()) {
+            const std::size_t end = std::min(list.find(';'), list.size());
+            const std::string_view name = list.substr(0, end);
+            list.remove_prefix(std::min(end + 1, list.size()));
+            if (name.empty() || std::find(seen.begin(), seen.end(), name) != seen.end()) {
+                continue;
+            }
+            seen.push_back(name);
+            Tally(byProject[std::string(name)], stored, values[1], values[2]);
+        }
+    });
+    return byProject;
 }
 
 } // namespace wordloom

@@ -4,6 +4,7 @@
 
 #include "strings_db/strings_table.h"
 
+#include <map>
 #include <string>
 
 namespace wordloom {
@@ -32,5 +33,11 @@ long long CountWords(std::string_view utf8);
 /// unknown field.
 TranslationStats ComputeStats(StringsTable& table, const std::string& project, const std::string& source,
                               const std::string& target);
+
+/// The statistics of every project at once, in one pass: keyed by each name `Project` lists (a
+/// record listing several counts for each), with the empty name for all records. For each project
+/// what ComputeStats gives for it.
+std::map<std::string, TranslationStats> ComputeStatsByProject(StringsTable& table, const std::string& source,
+                                                              const std::string& target);
 
 } // namespace wordloom

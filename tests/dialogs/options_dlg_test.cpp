@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -70,7 +71,7 @@ private slots:
     void dialogLooksAsDesigned() {
         TOptionsDlg dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Dialog"));
-        QCOMPARE(dialog.size(), QSize(313, 165));
+        QCOMPARE(dialog.size(), QSize(313, 213));
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!dialog.isModal());
         QCOMPARE(dialog.OKBtn()->text(), QStringLiteral("Close"));
@@ -81,7 +82,9 @@ private slots:
         // Below the bevel: how translated forms are stored, not ticked unless set.
         QVERIFY(!dialog.KeepTextForms());
         QVERIFY(dialog.KeepTextFormsBox()->geometry().top() >= 8 + 89);
-        QVERIFY(dialog.OKBtn()->geometry().top() >= dialog.KeepTextFormsBox()->geometry().bottom());
+        QVERIFY(dialog.EditorCommandEdit()->geometry().top() >=
+                dialog.KeepTextFormsBox()->geometry().bottom());
+        QVERIFY(dialog.OKBtn()->geometry().top() >= dialog.EditorCommandEdit()->geometry().bottom());
         QSignalSpy changed(&dialog, &TOptionsDlg::KeepTextFormsChanged);
         dialog.KeepTextFormsBox()->click();
         QCOMPARE(changed.count(), 1);
