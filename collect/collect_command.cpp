@@ -206,6 +206,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
             if (summary.cancelled) {
                 host.StatusText(WL_TR("Collect", "Cancelled"));
             } else {
+                host.Progress(total, total, {});
                 std::vector<std::string> present = forms;
                 present.insert(present.end(), units.begin(), units.end());
                 transaction.File([&] { table.Side().DropFilesExcept(context->projectName, present); });

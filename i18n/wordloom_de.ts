@@ -635,6 +635,10 @@ No file was changed: the files already replaced were put back.</source>
         <translation>%1
 Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt.</translation>
     </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Abgebrochen</translation>
+    </message>
 </context>
 <context>
     <name>TranslateRuns</name>
@@ -1855,6 +1859,21 @@ beendet.
     <message>
         <source>Keep text forms as text when translating</source>
         <translation>Textformulare beim Übersetzen als Text belassen</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::TProgressPanel</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Stop the command after the file at work (Esc)</source>
+        <translation>Den Befehl nach der gerade bearbeiteten Datei anhalten (Esc)</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
     </message>
 </context>
 <context>

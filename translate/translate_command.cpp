@@ -229,8 +229,7 @@ bool TranslateUnitFiles(TranslateRun& run) {
 
 /// Puts every staged file in place with its backup, recorded in the journal; all or nothing.
 void ReplaceStagedFiles(TranslateRun& run) {
-    // The last chance to stop with every file untouched; once replacing starts, it goes to the end.
-    if (run.records.empty() || run.Cancelled())
+    if (run.records.empty())
         return;
     RunJournal* journal = run.options.journal;
     if (journal != nullptr)
@@ -337,8 +336,13 @@ TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings&
                          {},
                          0,
                          CountFiles(directory, settings.includePas)};
-        if (TranslateFormFiles(run) && (!settings.includePas || TranslateUnitFiles(run)) && !options.dryRun)
-            ReplaceStagedFiles(run);
+        // The last chance to stop with every file untouched: once replacing starts, it goes to its end.
+        if (TranslateFormFiles(run) && (!settings.includePas || TranslateUnitFiles(run)) &&
+            !run.Cancelled()) {
+            host.Progress(run.filesTotal, run.filesTotal, {});
+            if (!options.dryRun)
+                ReplaceStagedFiles(run);
+        }
     } catch (const std::exception& error) {
         // Preparing the table, the code pages or the journal failed: nothing was touched.
         host.BusyCursor(false);

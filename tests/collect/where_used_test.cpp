@@ -199,7 +199,10 @@ TEST_F(WhereUsed, ProgressCountsFormsThenUnits) {
         Run(counting, includePas);
         const std::size_t files = includePas ? 3 : 2;
         const std::vector<RecordingHost::ProgressStep>& steps = counting.ProgressSteps();
-        ASSERT_EQ(steps.size(), files);
+        ASSERT_EQ(steps.size(), files + 1);
+        EXPECT_EQ(steps.back().done, static_cast<long long>(files));
+        EXPECT_EQ(steps.back().total, static_cast<long long>(files));
+        EXPECT_EQ(steps.back().current, "");
         TextList names;
         for (std::size_t i = 0; i < files; ++i) {
             EXPECT_EQ(steps[i].done, static_cast<long long>(i));

@@ -421,10 +421,14 @@ TEST_F(TranslateRunTest, ProgressCountsTheFilesOfBothPassesFormsFirst) {
     ASSERT_FALSE(summary.failed) << summary.failure;
     EXPECT_FALSE(summary.cancelled);
     const std::vector<RecordingHost::ProgressStep>& steps = host.ProgressSteps();
-    ASSERT_EQ(steps.size(), 4u);
+    ASSERT_EQ(steps.size(), 5u);
+    // At the end, nothing is left to cancel.
+    EXPECT_EQ(steps.back().done, 4);
+    EXPECT_EQ(steps.back().total, 4);
+    EXPECT_EQ(steps.back().current, "");
     std::vector<std::string> forms;
     std::vector<std::string> units;
-    for (std::size_t i = 0; i < steps.size(); ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(steps[i].done, static_cast<long long>(i));
         EXPECT_EQ(steps[i].total, 4);
         (i < 2 ? forms : units).push_back(steps[i].current);
