@@ -892,6 +892,10 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
         <translation>eine nicht lesbare Datei überspringen (am Ende aufgelistet, Exit-Status 1), statt dort anzuhalten</translation>
     </message>
     <message>
+        <source>name each file before it is read</source>
+        <translation>jede Datei nennen, bevor sie gelesen wird</translation>
+    </message>
+    <message>
         <source>The strings table %1 has no language field</source>
         <translation>Die Texttabelle %1 hat kein Sprachfeld</translation>
     </message>
