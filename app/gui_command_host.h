@@ -12,6 +12,9 @@ namespace wordloom {
 class StringsGridModel;
 class TAdvStatusBar;
 
+/// Records between two progress reports (and cancel checks) of the window's walks over the table.
+constexpr int kWalkProgressStep = 1024;
+
 /// Lives for one command. Whatever the command leaves behind — hourglass on, grid detached — is
 /// undone when the host goes, also when the command ended by a failure; so is its progress panel.
 class GuiCommandHost : public CommandHost {

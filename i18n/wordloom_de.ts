@@ -1566,6 +1566,10 @@ beendet den Lauf, bevor eine geändert ist. Der Lauf wird in der Texttabelle pro
 <context>
     <name>wordloom::TMainForm</name>
     <message>
+        <source>Cancelled</source>
+        <translation>Abgebrochen</translation>
+    </message>
+    <message>
         <source>Wordloom for Delphi</source>
         <translation>Wordloom für Delphi</translation>
     </message>

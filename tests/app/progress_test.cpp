@@ -161,6 +161,53 @@ private slots:
         QCOMPARE(b.ui().statusBar->PanelText(1), QStringLiteral("Finished"));
     }
 
+    void deleteEmptyShowsProgressAndACancelDeletesNothing() {
+        WorkFolder folder;
+        Workbench bench;
+        bench.Show();
+        StringsTable& table = *bench.form.StringTable();
+        constexpr int kRecords = 2500; // three progress steps
+        table.BeginTransaction();
+        for (int i = 0; i < kRecords; ++i) {
+            table.Insert();
+            table.SetField("English", "Text " + std::to_string(i));
+            table.SetField("German", i % 2 == 0 ? std::string() : "Text " + std::to_string(i));
+            table.SetField("Project", "Demo");
+            table.Post();
+        }
+        table.Commit();
+        bench.form.GridModel()->Reload();
+        TProgressPanel* panel = bench.form.Ui().statusBar->ProgressPanel();
+        QList<long long> steps;
+        bool cancel = true;
+        QObject::connect(panel, &TProgressPanel::Advanced, panel, [&](long long done, long long total) {
+            QCOMPARE(total, kRecords);
+            steps << done;
+            if (cancel && done == 1024) {
+                QTest::mouseClick(panel->CancelButton(), Qt::LeftButton);
+            }
+        });
+        {
+            BoxAnswerer answerer({QMessageBox::Ok});
+            QTest::mouseClick(bench.form.Ui().deleteEmptyButton, Qt::LeftButton);
+        }
+        QCOMPARE(steps, (QList<long long>{0, 1024}));
+        QCOMPARE(table.RecordCount(), kRecords);
+        QCOMPARE(bench.form.Ui().statusBar->PanelText(1), QStringLiteral("Cancelled"));
+        QVERIFY(!panel->isVisible());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        cancel = false;
+        steps.clear();
+        {
+            BoxAnswerer answerer({QMessageBox::Ok});
+            QTest::mouseClick(bench.form.Ui().deleteEmptyButton, Qt::LeftButton);
+        }
+        QCOMPARE(steps, (QList<long long>{0, 1024, 2048}));
+        QCOMPARE(table.RecordCount(), kRecords / 2);
+        QVERIFY(!panel->isVisible());
+    }
+
     void escapeDuringTranslateLeavesEveryFileAsItWas() {
         ManyFormsBench b;
         {
