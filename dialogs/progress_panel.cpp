@@ -28,11 +28,11 @@ TProgressPanel::TProgressPanel(QWidget* owner)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_bar->setObjectName(QStringLiteral("ProgressBar"));
-    m_bar->setFixedWidth(140);
+    m_bar->setFixedWidth(110);
     m_bar->setTextVisible(true);
     m_current->setObjectName(QStringLiteral("ProgressFile"));
     // Narrow: the status text beside it names the file too, and must stay readable.
-    m_current->setMaximumWidth(180);
+    m_current->setMaximumWidth(150);
     m_cancel->setObjectName(QStringLiteral("ProgressCancel"));
     m_cancel->setToolTip(tr("Stop the command after the file at work (Esc)"));
     m_cancel->setFocusPolicy(Qt::NoFocus); // the keyboard stays where the user left it
