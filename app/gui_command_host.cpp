@@ -3,6 +3,7 @@
 #include "app/strings_grid_model.h"
 #include "dialogs/adv_status_bar.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/progress_panel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -30,6 +31,9 @@ GuiCommandHost::~GuiCommandHost() {
     }
     if (m_detached) {
         SetViewAttached(true);
+    }
+    if (m_progressShown) {
+        m_statusBar->ProgressPanel()->Finish();
     }
 }
 
@@ -121,6 +125,20 @@ void GuiCommandHost::SetViewAttached(bool attached) {
 
 void GuiCommandHost::ApplyProjectFilter() {
     m_applyProjectFilter();
+}
+
+bool GuiCommandHost::CancelRequested() {
+    return m_progressShown && m_statusBar->ProgressPanel()->CancelRequested();
+}
+
+void GuiCommandHost::Progress(long long done, long long total, const std::string& current) {
+    TProgressPanel* panel = m_statusBar->ProgressPanel();
+    if (!m_progressShown) {
+        panel->Finish(); // a request left from an earlier command does not stop this one
+        m_progressShown = true;
+    }
+    panel->Advance(done, total, Text(current));
+    QCoreApplication::processEvents();
 }
 
 } // namespace wordloom

@@ -428,7 +428,15 @@ void TMainForm::DeleteEmptyButtonClick() {
         // What goes is kept for undo; one pass of reads, as the grid reads its rows.
         const std::string target = language.toStdString();
         std::vector<RecordValues> deleted;
+        GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
         for (int recNo = 0, count = m_table->RecordCount(); recNo < count; ++recNo) {
+            if (recNo % kWalkProgressStep == 0) {
+                if (host.CancelRequested()) { // nothing is deleted yet
+                    host.StatusText(tr("Cancelled").toStdString());
+                    return;
+                }
+                host.Progress(recNo, count, {});
+            }
             if (m_table->FieldAt(recNo, target).empty()) {
                 deleted.push_back(RecordValuesAt(*m_table, recNo));
             }

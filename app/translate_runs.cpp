@@ -31,6 +31,10 @@ public:
     void SetClipboardText(const std::string& text) override { m_host.SetClipboardText(text); }
     void SetViewAttached(bool attached) override { m_host.SetViewAttached(attached); }
     void ApplyProjectFilter() override { m_host.ApplyProjectFilter(); }
+    bool CancelRequested() override { return m_host.CancelRequested(); }
+    void Progress(long long done, long long total, const std::string& current) override {
+        m_host.Progress(done, total, current);
+    }
 
     void Release() {
         for (const auto& [error, text] : m_held)
@@ -60,6 +64,9 @@ void TranslateWithPreview(QWidget* window, StringsTable& table, const ProjectSet
         holding.Release();
         return;
     }
+    if (plan.cancelled)
+        return; // the status bar says so; there is nothing to preview
+
     std::vector<PreviewFile> changed;
     for (const ChangedFile& file : plan.changed) {
         changed.push_back(

@@ -44,6 +44,13 @@ public:
     /// True once the user asked to stop the running command; long commands ask between files and
     /// stop there, keeping what is done.
     virtual bool CancelRequested() { return false; }
+    /// Where a long command stands, told before each item (file or record) it works on: `done` of
+    /// `total` items (0 while the total is unknown), `current` the item's name (may be empty).
+    virtual void Progress(long long done, long long total, const std::string& current) {
+        static_cast<void>(done);
+        static_cast<void>(total);
+        static_cast<void>(current);
+    }
 };
 
 } // namespace wordloom

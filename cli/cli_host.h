@@ -51,11 +51,19 @@ public:
     void SetClipboardText(const std::string&) override {}
     void SetViewAttached(bool) override {}
     void ApplyProjectFilter() override {}
+    /// With --verbose only: "[3/40] Main.dfm" before each file.
+    void Progress(long long done, long long total, const std::string& current) override {
+        if (m_verbose && !current.empty()) {
+            m_err << "[" << done + 1 << "/" << total << "] " << current << "\n";
+        }
+    }
+    void SetVerbose(bool verbose) { m_verbose = verbose; }
 
 private:
     std::ostream& m_err;
     std::istream* m_answers;
     bool m_keepGoing;
+    bool m_verbose = false;
 };
 
 } // namespace wordloom

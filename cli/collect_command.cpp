@@ -65,6 +65,8 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
         WL_TR(
             "wordloom-cli",
             "skip a file that cannot be read (listed at the end, exit status 1) instead of stopping there"));
+    bool verbose = false;
+    parser.add_flag("--verbose", verbose, WL_TR("wordloom-cli", "name each file before it is read"));
     if (const std::optional<int> status = ParseCommandLine(parser, args, out, err))
         return *status;
 
@@ -93,6 +95,7 @@ int CollectCommand(const std::vector<std::string>& args, std::ostream& out, std:
         settings.translation = languages.size() > 1 ? languages[1] : languages[0];
         settings.sourceCharset = charset;
         CliHost host(err, nullptr, keepGoing);
+        host.SetVerbose(verbose);
         CollectState state;
         const CollectSummary summary = RunCollectCommand(table, settings, host, state);
         table.SetFiltered(false);

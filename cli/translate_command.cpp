@@ -102,6 +102,8 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
                     WL_TR("wordloom-cli",
                           "print the changes as a unified diff (forms in text form), changing "
                           "nothing"));
+    bool verbose = false;
+    parser.add_flag("--verbose", verbose, WL_TR("wordloom-cli", "name each file before it is read"));
     if (const std::optional<int> status = ParseCommandLine(parser, args, out, err))
         return *status;
     if (!ProjectFileExists("translate", projectPath, err))
@@ -132,6 +134,7 @@ int TranslateCommand(const std::vector<std::string>& args, std::ostream& out, st
         options.journal = journal.get();
     }
     CliHost host(err, assumeYes ? nullptr : &std::cin);
+    host.SetVerbose(verbose);
     const TranslateSummary summary = RunTranslateCommand(table, settings, host, options);
     if (options.dryRun) {
         PrintPlan(summary, diff, out);

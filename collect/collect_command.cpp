@@ -176,16 +176,20 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         if (forms.empty()) {
             host.Message(WL_TR("Collect", "No Forms found!"));
         } else {
+            // Listed even when left out, so that their earlier rows stay.
+            const std::vector<std::string> units = ListFiles(directory, "*.pas");
+            const long long total =
+                static_cast<long long>(forms.size() + (settings.includePas ? units.size() : 0));
+            long long done = 0;
             for (const std::string& name : forms) {
                 if (cancelled()) {
                     break;
                 }
+                host.Progress(done++, total, name);
                 host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
                 host.ProcessPendingEvents();
                 collectFile(name, CollectFormFile);
             }
-            // Listed even when left out, so that their earlier rows stay.
-            const std::vector<std::string> units = ListFiles(directory, "*.pas");
             if (settings.includePas && !cancelled()) {
                 if (units.empty()) {
                     host.Message(WL_TR("Collect", "No Pascal Files found!"));
@@ -194,6 +198,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                     if (cancelled()) {
                         break;
                     }
+                    host.Progress(done++, total, name);
                     host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
                     collectFile(name, CollectUnitFile);
                 }
@@ -201,6 +206,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
             if (summary.cancelled) {
                 host.StatusText(WL_TR("Collect", "Cancelled"));
             } else {
+                host.Progress(total, total, {});
                 std::vector<std::string> present = forms;
                 present.insert(present.end(), units.begin(), units.end());
                 transaction.File([&] { table.Side().DropFilesExcept(context->projectName, present); });

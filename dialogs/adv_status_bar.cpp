@@ -1,5 +1,7 @@
 #include "dialogs/adv_status_bar.h"
 
+#include "dialogs/progress_panel.h"
+
 #include <QLabel>
 
 namespace wordloom {
@@ -21,6 +23,16 @@ void TAdvStatusBar::AddPanel(int width) {
     panel->setMinimumWidth(width);
     addWidget(panel, 1);
     m_panels.push_back(panel);
+}
+
+TProgressPanel* TAdvStatusBar::ProgressPanel() {
+    if (m_progress == nullptr) {
+        m_progress = new TProgressPanel(this);
+        // First of the permanent widgets, which follow the panels.
+        insertPermanentWidget(PanelCount(), m_progress);
+        m_progress->hide(); // adding it showed it
+    }
+    return m_progress;
 }
 
 QString TAdvStatusBar::PanelText(int index) const {

@@ -8,6 +8,8 @@ class QLabel;
 
 namespace wordloom {
 
+class TProgressPanel;
+
 class TAdvStatusBar : public QStatusBar {
     Q_OBJECT
 public:
@@ -21,9 +23,13 @@ public:
     void SetPanelText(int index, const QString& text);
     /// The panel the long commands write their progress into.
     void SetLastPanelText(const QString& text) { SetPanelText(PanelCount() - 1, text); }
+    /// The progress and Cancel button of the long commands, left of the other permanent widgets;
+    /// hidden while none runs.
+    TProgressPanel* ProgressPanel();
 
 private:
     std::vector<QLabel*> m_panels;
+    TProgressPanel* m_progress = nullptr;
 };
 
 } // namespace wordloom

@@ -673,6 +673,10 @@ No file was changed: the files already replaced were put back.</source>
         <translation>%1
 Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt.</translation>
     </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Abgebrochen</translation>
+    </message>
 </context>
 <context>
     <name>TranslateRuns</name>
@@ -1203,6 +1207,10 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
     <message>
         <source>skip a file that cannot be read (listed at the end, exit status 1) instead of stopping there</source>
         <translation>eine nicht lesbare Datei überspringen (am Ende aufgelistet, Exit-Status 1), statt dort anzuhalten</translation>
+    </message>
+    <message>
+        <source>name each file before it is read</source>
+        <translation>jede Datei nennen, bevor sie gelesen wird</translation>
     </message>
     <message>
         <source>The strings table %1 has no language field</source>
@@ -2108,6 +2116,10 @@ Vorgeschlagen (zu prüfen): %7</translation>
 <context>
     <name>wordloom::TMainForm</name>
     <message>
+        <source>Cancelled</source>
+        <translation>Abgebrochen</translation>
+    </message>
+    <message>
         <source>Wordloom for Delphi</source>
         <translation>Wordloom für Delphi</translation>
     </message>
@@ -2514,6 +2526,21 @@ Das kann nicht mit Strg+Z rückgängig gemacht werden.</translation>
     <message>
         <source>The texts of the project language %1, by project and target language:</source>
         <translation>Die Texte der Projektsprache %1, nach Projekt und Zielsprache:</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::TProgressPanel</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Stop the command after the file at work (Esc)</source>
+        <translation>Den Befehl nach der gerade bearbeiteten Datei anhalten (Esc)</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
     </message>
 </context>
 <context>

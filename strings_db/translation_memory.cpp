@@ -181,17 +181,13 @@ std::vector<Suggestion> TranslationMemory::Suggest(std::string_view text, std::s
 }
 
 PreTranslateSummary PreTranslate(StringsTable& table, const std::string& project, const std::string& source,
-                                 const std::string& target, int minPercent) {
+                                 const std::string& target, int minPercent, CommandHost* host) {
     const TranslationMemory memory = TranslationMemory::Load(table, source, target);
     SideStore& side = table.Side();
     std::unordered_map<std::string, ReviewState> states;
     side.ScanReviews(source, target,
                      [&states](const ReviewEntry& entry) { states[entry.text] = entry.state; });
-    struct Fill {
-        std::string text;
-        Suggestion best;
-    };
-    std::vector<Fill> fills;
+    std::vector<std::string> empty;
     side.ScanRecords({"Project", source, target}, [&](const std::vector<std::string_view>& values) {
         if (values[1].empty() || !values[2].empty() ||
             (!project.empty() && !ListsProject(values[0], project))) {
@@ -201,12 +197,37 @@ PreTranslateSummary PreTranslate(StringsTable& table, const std::string& project
         if (state != states.end() && state->second == ReviewState::DontTranslate) {
             return;
         }
-        std::vector<Suggestion> best = memory.Suggest(values[1], 1, minPercent);
-        if (!best.empty()) {
-            fills.push_back({std::string(values[1]), std::move(best.front())});
-        }
+        empty.emplace_back(values[1]);
     });
+    struct Fill {
+        std::string text;
+        Suggestion best;
+    };
+    std::vector<Fill> fills;
     PreTranslateSummary summary;
+    // Told every so many texts: a window lets its events through at each.
+    constexpr std::size_t kProgressStep = 64;
+    const auto total = static_cast<long long>(empty.size());
+    for (std::size_t i = 0; i < empty.size(); ++i) {
+        if (host != nullptr && i % kProgressStep == 0) {
+            if (host->CancelRequested()) {
+                summary.cancelled = true;
+                return summary;
+            }
+            host->Progress(static_cast<long long>(i), total, empty[i]);
+        }
+        std::vector<Suggestion> best = memory.Suggest(empty[i], 1, minPercent);
+        if (!best.empty()) {
+            fills.push_back({std::move(empty[i]), std::move(best.front())});
+        }
+    }
+    if (host != nullptr) {
+        if (host->CancelRequested()) {
+            summary.cancelled = true;
+            return summary;
+        }
+        host->Progress(total, total, {}); // filling goes to its end
+    }
     StringsTable::Transaction transaction(table);
     for (const Fill& fill : fills) {
         side.SetFieldByKey(source, fill.text, target, fill.best.translation);

@@ -2,6 +2,7 @@
 // that have a translation, with their similarity in percent; and pre-translation from them.
 #pragma once
 
+#include "base/command_host.h"
 #include "strings_db/strings_table.h"
 
 #include <cstdint>
@@ -49,14 +50,17 @@ private:
 };
 
 struct PreTranslateSummary {
-    long long exact = 0; ///< filled from the same text
-    long long fuzzy = 0; ///< filled from a similar text
+    long long exact = 0;    ///< filled from the same text
+    long long fuzzy = 0;    ///< filled from a similar text
+    bool cancelled = false; ///< the host asked to stop: nothing was filled
 };
 
 /// Fills every empty `target` of the records of `project` (all for an empty name) that have a
 /// `source` text with the best suggestion of at least `minPercent`, marking each "suggested". Runs
-/// in one transaction; the caller refreshes its cursor.
+/// in one transaction; the caller refreshes its cursor. With a host, progress is told over the
+/// empty translations while matches are looked for, and the host may cancel until the filling
+/// starts (nothing is filled then).
 PreTranslateSummary PreTranslate(StringsTable& table, const std::string& project, const std::string& source,
-                                 const std::string& target, int minPercent = 90);
+                                 const std::string& target, int minPercent = 90, CommandHost* host = nullptr);
 
 } // namespace wordloom

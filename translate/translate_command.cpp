@@ -36,6 +36,20 @@ struct TranslateRun {
     RunStore store;
     std::vector<RunFileRecord> records;
     std::unordered_set<std::string> untranslatedSeen;
+    long long filesDone;
+    long long filesTotal;
+
+    /// True once the host asked to stop: said in the status bar, and the run ends before it
+    /// replaces anything.
+    bool Cancelled() {
+        if (!summary.cancelled && host.CancelRequested()) {
+            summary.cancelled = true;
+            host.StatusText(WL_TR("Translate", "Cancelled"));
+        }
+        return summary.cancelled;
+    }
+    /// Before each file of both passes.
+    void Progress(const std::string& name) { host.Progress(filesDone++, filesTotal, name); }
 
     /// Notes a text without a translation (UTF-8, blanks around it ignored).
     void Untranslated(std::string text) {
@@ -130,6 +144,11 @@ bool TranslateFormFiles(TranslateRun& run) {
     };
     run.host.BusyCursor(true);
     for (const std::string& name : names) {
+        if (run.Cancelled()) {
+            run.host.BusyCursor(false);
+            return false;
+        }
+        run.Progress(name);
         FormLinePosition position;
         try {
             run.host.StatusText(FillIn(WL_TR("Translate", "Translating %1 ..."), {name}));
@@ -186,6 +205,11 @@ bool TranslateUnitFiles(TranslateRun& run) {
     }
     run.host.BusyCursor(true);
     for (const std::string& name : names) {
+        if (run.Cancelled()) {
+            run.host.BusyCursor(false);
+            return false;
+        }
+        run.Progress(name);
         try {
             run.host.StatusText(FillIn(WL_TR("Translate", "Translating %1 ..."), {name}));
             TranslateUnitFile(run, name);
@@ -237,6 +261,11 @@ void ReplaceStagedFiles(TranslateRun& run) {
         ++(file.form ? run.summary.formFilesTranslated : run.summary.unitFilesTranslated);
         run.summary.textsReplaced += file.textsReplaced;
     }
+}
+
+long long CountFiles(const std::string& directory, bool includePas) {
+    return static_cast<long long>(ListFiles(directory, "*.dfm").size() +
+                                  (includePas ? ListFiles(directory, "*.pas").size() : 0));
 }
 
 void PrepareTable(StringsTable& table, const ProjectSettings& settings) {
@@ -304,9 +333,16 @@ TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings&
                          {},
                          RunStore(directory),
                          {},
-                         {}};
-        if (TranslateFormFiles(run) && (!settings.includePas || TranslateUnitFiles(run)) && !options.dryRun)
-            ReplaceStagedFiles(run);
+                         {},
+                         0,
+                         CountFiles(directory, settings.includePas)};
+        // The last chance to stop with every file untouched: once replacing starts, it goes to its end.
+        if (TranslateFormFiles(run) && (!settings.includePas || TranslateUnitFiles(run)) &&
+            !run.Cancelled()) {
+            host.Progress(run.filesTotal, run.filesTotal, {});
+            if (!options.dryRun)
+                ReplaceStagedFiles(run);
+        }
     } catch (const std::exception& error) {
         // Preparing the table, the code pages or the journal failed: nothing was touched.
         host.BusyCursor(false);

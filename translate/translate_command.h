@@ -51,6 +51,7 @@ struct TranslateSummary {
     int textsReplaced = 0;                      ///< form values and unit literals replaced
     long long bytesRead = 0;                    ///< size of the files rewritten, before the rewrite
     bool failed = false;                        ///< the run ended on a failure: no file was changed
+    bool cancelled = false;                     ///< the host asked to stop before any file was changed
     std::string failure;                        ///< the message that reported it
     std::vector<ChangedFile> changed;           ///< files rewritten (would be, in a dry run)
     std::vector<std::string> unchanged;         ///< files read that needed no change
@@ -70,7 +71,9 @@ std::string TranslateQuestion(const ProjectSettings& settings);
 /// any file is touched (forms: the parsing-error text as a message; units: the failure's own text,
 /// as an error). Files whose content stays are neither rewritten nor backed up. The others are
 /// replaced together with their backups; a failure while they are put in place puts every file
-/// back. Finally reattaches the view and re-applies the project filter, whatever happened.
+/// back. The host may cancel between files (CancelRequested) until the replacing starts: no file
+/// is changed then; the replacing itself always goes to its end. Progress is told per file. Finally
+/// reattaches the view and re-applies the project filter, whatever happened.
 TranslateSummary RunTranslateCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
                                      const TranslateOptions& options = {});
 

@@ -42,6 +42,20 @@ TEST_F(CollectCli, CollectsAndEndsWithTheSummary) {
     EXPECT_EQ(tableFile.Query("SELECT count(*) FROM strings WHERE German = 'Hello'"), "1");
 }
 
+TEST_F(CollectCli, VerboseNamesEachFileWithItsCountAndNothingElseChanges) {
+    project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Hello'\r\nend\r\n");
+    project.Write("Unit1.pas", "s := 'From unit';\r\n");
+    const std::string dpr = project.Path() + "/Demo.dpr";
+    EXPECT_EQ(Run({dpr, "--db", tableFile.Path()}), 0);
+    const std::string quiet = err.str();
+    EXPECT_EQ(quiet.find("[1/2]"), std::string::npos);
+    EXPECT_EQ(Run({dpr, "--db", tableFile.Path(), "--verbose"}), 0);
+    EXPECT_EQ(out.str(), "files read: 2, texts added: 0, table size: 2\n");
+    EXPECT_EQ(err.str(),
+              "[1/2] Main.dfm\nParsing Main.dfm ...\n[2/2] Unit1.pas\nParsing Unit1.pas ...\nFinished\n");
+    EXPECT_EQ(quiet, "Parsing Main.dfm ...\nParsing Unit1.pas ...\nFinished\n");
+}
+
 TEST_F(CollectCli, FailureGivesANonZeroStatus) {
     project.Write("Main.dfm", "neither text nor binary");
     EXPECT_EQ(Run({project.Path() + "/Demo.dpr", "--db", tableFile.Path()}), 1);

@@ -189,5 +189,34 @@ TEST_F(WhereUsed, CancelKeepsTheFilesDoneAndTheirRows) {
     EXPECT_EQ(Places("From " + notDone), (TextList{"Demo:" + notDone + ".dfm:2:" + notDone + ":Caption"}));
 }
 
+TEST_F(WhereUsed, ProgressCountsFormsThenUnits) {
+    project.Write("A.dfm", "object A: TForm\r\n  Caption = 'From A'\r\nend\r\n");
+    project.Write("B.dfm", "object B: TForm\r\n  Caption = 'From B'\r\nend\r\n");
+    project.Write("U.pas", "unit U;\r\nconst S = 'From U';\r\nend.\r\n");
+    for (const bool includePas : {true, false}) {
+        SCOPED_TRACE(includePas);
+        RecordingHost counting;
+        Run(counting, includePas);
+        const std::size_t files = includePas ? 3 : 2;
+        const std::vector<RecordingHost::ProgressStep>& steps = counting.ProgressSteps();
+        ASSERT_EQ(steps.size(), files + 1);
+        EXPECT_EQ(steps.back().done, static_cast<long long>(files));
+        EXPECT_EQ(steps.back().total, static_cast<long long>(files));
+        EXPECT_EQ(steps.back().current, "");
+        TextList names;
+        for (std::size_t i = 0; i < files; ++i) {
+            EXPECT_EQ(steps[i].done, static_cast<long long>(i));
+            EXPECT_EQ(steps[i].total, static_cast<long long>(files));
+            names.push_back(steps[i].current);
+        }
+        std::sort(names.begin(), names.begin() + 2);
+        EXPECT_EQ(names[0], "A.dfm");
+        EXPECT_EQ(names[1], "B.dfm");
+        if (includePas) {
+            EXPECT_EQ(names[2], "U.pas");
+        }
+    }
+}
+
 } // namespace
 } // namespace wordloom

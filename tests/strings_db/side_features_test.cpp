@@ -5,6 +5,7 @@
 #include "strings_db/strings_table.h"
 #include "strings_db/translation_memory.h"
 #include "strings_db/translation_stats.h"
+#include "support/recording_host.h"
 #include "support/table_file.h"
 
 #include <gtest/gtest.h>
@@ -187,6 +188,40 @@ TEST_F(SideFeatures, PreTranslateFillsOnlyGoodMatchesAsSuggested) {
     EXPECT_EQ(state->state, ReviewState::Suggested);
     EXPECT_EQ(state->note, "memory:92");
     EXPECT_EQ(ComputeStats(*table, "Demo", "English", "German").suggestedTexts, 3);
+}
+
+TEST_F(SideFeatures, PreTranslateTellsProgressAndACancelFillsNothing) {
+    Add("Open the file", "Datei öffnen");
+    constexpr int kEmpty = 70; // more than one step of progress
+    for (int i = 0; i < kEmpty; ++i) {
+        Add("Open the file " + std::to_string(i), "");
+    }
+    for (const int cancelAfter : {1, 2}) { // while matches are looked for; just before filling
+        SCOPED_TRACE(cancelAfter);
+        RecordingHost host;
+        host.cancelAfterProgress = cancelAfter;
+        const PreTranslateSummary summary = PreTranslate(*table, "Demo", "English", "German", 70, &host);
+        EXPECT_TRUE(summary.cancelled);
+        EXPECT_EQ(summary.exact + summary.fuzzy, 0);
+        EXPECT_EQ(host.ProgressSteps().size(), static_cast<std::size_t>(cancelAfter));
+        table->Refresh();
+        EXPECT_EQ(German("Open the file 7"), "");
+        EXPECT_EQ(ComputeStats(*table, "Demo", "English", "German").suggestedTexts, 0);
+    }
+    RecordingHost host;
+    const PreTranslateSummary summary = PreTranslate(*table, "Demo", "English", "German", 70, &host);
+    EXPECT_FALSE(summary.cancelled);
+    EXPECT_EQ(summary.fuzzy, kEmpty);
+    const std::vector<RecordingHost::ProgressStep>& steps = host.ProgressSteps();
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0].done, 0);
+    EXPECT_EQ(steps[1].done, 64);
+    EXPECT_EQ(steps[2].done, kEmpty);
+    for (const RecordingHost::ProgressStep& step : steps) {
+        EXPECT_EQ(step.total, kEmpty);
+    }
+    EXPECT_TRUE(steps[0].current.starts_with("Open the file "));
+    EXPECT_EQ(steps[2].current, "");
 }
 
 TEST(FoldForFindTest, FoldsCaseAndDropsAccentsBeyondAscii) {

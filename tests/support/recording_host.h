@@ -24,6 +24,12 @@ public:
         SetViewAttached,
         ApplyProjectFilter
     };
+    /// One Progress call (kept apart from the events, whose order the tests compare).
+    struct ProgressStep {
+        long long done;
+        long long total;
+        std::string current;
+    };
     struct Event {
         Kind kind;
         std::string text;               ///< message, question, error, status, report or clipboard text
@@ -35,6 +41,8 @@ public:
     bool answer = true;
     /// Answers to the next AskSkipFile calls, in order; Stop once they run out.
     std::deque<FileFailureAnswer> skipAnswers;
+    /// Asks to stop once this many Progress calls were made (negative: never).
+    int cancelAfterProgress = -1;
 
     void Message(const std::string& text) override { Record(Kind::Message, text); }
     bool Question(const std::string& text) override {
@@ -69,6 +77,13 @@ public:
         m_attached = attached;
     }
     void ApplyProjectFilter() override { Record(Kind::ApplyProjectFilter); }
+    bool CancelRequested() override {
+        return cancelAfterProgress >= 0 && static_cast<int>(m_progress.size()) >= cancelAfterProgress;
+    }
+    void Progress(long long done, long long total, const std::string& current) override {
+        m_progress.push_back({done, total, current});
+    }
+    const std::vector<ProgressStep>& ProgressSteps() const { return m_progress; }
 
     const std::vector<Event>& Events() const { return m_events; }
     /// The texts of every event of one kind, in order.
@@ -112,6 +127,7 @@ private:
     }
 
     std::vector<Event> m_events;
+    std::vector<ProgressStep> m_progress;
     std::string m_clipboard;
     bool m_busy = false;
     bool m_attached = true;

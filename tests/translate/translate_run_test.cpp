@@ -6,6 +6,7 @@
 #include "translate/translate_fixture.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -412,6 +413,61 @@ TEST_F(TranslateRunTest, PruningKeepsTheNewestRunsAndTheOriginalsTheyNeed) {
     EXPECT_FALSE(Exists(project.Path() + "/" + firstUnitObject));
     EXPECT_TRUE(Exists(project.Path() + "/" + secondObject));
     EXPECT_EQ(RunStore(project.Path() + "/").Read(secondObject), Read("Main.~pa"));
+}
+
+TEST_F(TranslateRunTest, ProgressCountsTheFilesOfBothPassesFormsFirst) {
+    WriteOriginals();
+    const TranslateSummary summary = RunWith();
+    ASSERT_FALSE(summary.failed) << summary.failure;
+    EXPECT_FALSE(summary.cancelled);
+    const std::vector<RecordingHost::ProgressStep>& steps = host.ProgressSteps();
+    ASSERT_EQ(steps.size(), 5u);
+    // At the end, nothing is left to cancel.
+    EXPECT_EQ(steps.back().done, 4);
+    EXPECT_EQ(steps.back().total, 4);
+    EXPECT_EQ(steps.back().current, "");
+    std::vector<std::string> forms;
+    std::vector<std::string> units;
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(steps[i].done, static_cast<long long>(i));
+        EXPECT_EQ(steps[i].total, 4);
+        (i < 2 ? forms : units).push_back(steps[i].current);
+    }
+    std::sort(forms.begin(), forms.end());
+    std::sort(units.begin(), units.end());
+    EXPECT_EQ(forms, (std::vector<std::string>{"Bin.dfm", "Main.dfm"}));
+    EXPECT_EQ(units, (std::vector<std::string>{"Main.pas", "Quiet.pas"}));
+}
+
+TEST_F(TranslateRunTest, CancelBeforeTheReplacementChangesNoFile) {
+    // In the form pass, between the passes, in the unit pass, and after the last file.
+    for (const int after : {1, 2, 3, 4}) {
+        SCOPED_TRACE(after);
+        WriteOriginals();
+        host = RecordingHost();
+        host.cancelAfterProgress = after;
+        const TranslateSummary summary = RunWith();
+        EXPECT_TRUE(summary.cancelled);
+        EXPECT_FALSE(summary.failed) << summary.failure;
+        EXPECT_EQ(summary.formFilesTranslated + summary.unitFilesTranslated, 0);
+        EXPECT_EQ(host.ProgressSteps().size(), static_cast<std::size_t>(after));
+        EXPECT_TRUE(Untouched());
+        for (const auto& entry : std::filesystem::directory_iterator(project.Path())) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(!entry.is_regular_file() || name == "Demo.dpr" || originals.count(name) == 1) << name;
+        }
+        EXPECT_TRUE(journal->Runs(settings.projectPath).empty());
+        ASSERT_FALSE(host.StatusTexts().empty());
+        EXPECT_EQ(host.StatusTexts().back(), "Cancelled");
+        EXPECT_TRUE(host.Errors().empty());
+        EXPECT_FALSE(host.Busy());
+        EXPECT_TRUE(host.ViewAttached());
+    }
+    // Not cancelled, the same run changes the files.
+    host = RecordingHost();
+    const TranslateSummary summary = RunWith();
+    EXPECT_FALSE(summary.cancelled);
+    EXPECT_EQ(summary.formFilesTranslated + summary.unitFilesTranslated, 3);
 }
 
 } // namespace
