@@ -2,6 +2,7 @@
 
 #include "base/command_host.h"
 #include "dialogs/translate_preview_dlg.h"
+#include "strings_db/postgres_backend.h"
 #include "strings_db/run_journal.h"
 #include "translate/run_history.h"
 #include "translate/unified_diff.h"
@@ -92,7 +93,9 @@ void TranslateWithPreview(QWidget* window, StringsTable& table, const ProjectSet
 
 void RecoverInterruptedRunsAtStart(const ProjectSettings& settings, CommandHost& host,
                                    const QString& tablePath) {
-    if (settings.projectPath.empty() || !QFileInfo(tablePath).isWritable())
+    // A team table's rights are the server's to judge; a file is left alone when it cannot be written.
+    if (settings.projectPath.empty() ||
+        (!IsPostgresAddress(tablePath.toStdString()) && !QFileInfo(tablePath).isWritable()))
         return;
     const std::unique_ptr<RunJournal> journal = OpenSqliteRunJournal(tablePath.toStdString());
     RecoverInterruptedRuns(*journal, settings.projectPath, host);

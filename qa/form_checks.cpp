@@ -189,8 +189,11 @@ private:
                     if (other == member)
                         continue;
                     others += others.empty() ? "" : ", ";
-                    others += "\"" + StripAccelerators(other->shown) + "\" (" +
-                              layout.Components()[std::size_t(other->index)].path + ")";
+                    others += '"';
+                    others += StripAccelerators(other->shown);
+                    others += "\" (";
+                    others += layout.Components()[std::size_t(other->index)].path;
+                    others += ')';
                 }
                 sink.Add(MakeFinding(
                     FillIn(WL_TR("qa", "Alt+%1 is also the key of %2 in %3: one of them cannot be reached."),
@@ -317,8 +320,10 @@ public:
                                "(measured in %4, %5 pixels)."),
                    {std::to_string(worst->pixels), worst->place, std::to_string(worst->room), worst->family,
                     std::to_string(worst->fontPixels)});
-        if (places > 1)
-            message += " " + FillIn(WL_TR("qa", "Too wide in %1 places."), {std::to_string(places)});
+        if (places > 1) {
+            message += ' ';
+            message += FillIn(WL_TR("qa", "Too wide in %1 places."), {std::to_string(places)});
+        }
         sink.Add(MakeFinding(std::move(message),
                              WL_TR("qa", "Shorten the translation, or make the control wider in the form."),
                              std::string(context.source), std::string(context.translation)));

@@ -136,12 +136,19 @@ public:
         for (std::size_t i = 0; i < unknown.size(); ++i) {
             words += (i ? ", " : "") + unknown[i];
             if (i < kSuggestedWords)
-                if (const std::string better = Suggestion(unknown[i]); !better.empty())
-                    suggestions += (suggestions.empty() ? "" : ", ") + unknown[i] + " \u2192 " + better;
+                if (const std::string better = Suggestion(unknown[i]); !better.empty()) {
+                    if (!suggestions.empty())
+                        suggestions += ", ";
+                    suggestions += unknown[i];
+                    suggestions += " \u2192 ";
+                    suggestions += better;
+                }
         }
         std::string hint = WL_TR("qa", "Correct the spelling, or add the word to the word list.");
-        if (!suggestions.empty())
-            hint += " " + FillIn(WL_TR("qa", "Perhaps: %1"), {suggestions});
+        if (!suggestions.empty()) {
+            hint += ' ';
+            hint += FillIn(WL_TR("qa", "Perhaps: %1"), {suggestions});
+        }
         sink.Report(m_id, m_severity, context, FillIn(WL_TR("qa", "Unknown words: %1"), {words}), hint);
     }
 

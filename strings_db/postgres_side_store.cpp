@@ -42,23 +42,6 @@ std::string ArrayLiteral(const std::vector<std::string>& values) {
     return literal + "}";
 }
 
-std::string WithoutProject(std::string_view field, std::string_view project) {
-    std::string rest;
-    std::size_t start = 0;
-    while (start <= field.size()) {
-        const std::size_t end = std::min(field.find(';', start), field.size());
-        const std::string_view name = field.substr(start, end - start);
-        if (name != project && !name.empty()) {
-            if (!rest.empty()) {
-                rest += ';';
-            }
-            rest += name;
-        }
-        start = end + 1;
-    }
-    return rest;
-}
-
 std::string Text(const PGresult* result, int row, int column) {
     return std::string(PQgetvalue(result, row, column),
                        static_cast<std::size_t>(PQgetlength(result, row, column)));

@@ -87,4 +87,21 @@ bool ListsProject(std::string_view projectField, std::string_view project) {
     return false;
 }
 
+std::string WithoutProject(std::string_view field, std::string_view project) {
+    std::string rest;
+    std::size_t start = 0;
+    while (start <= field.size()) {
+        const std::size_t end = std::min(field.find(';', start), field.size());
+        const std::string_view name = field.substr(start, end - start);
+        if (name != project && !name.empty()) {
+            if (!rest.empty()) {
+                rest += ';';
+            }
+            rest += name;
+        }
+        start = end + 1;
+    }
+    return rest;
+}
+
 } // namespace wordloom

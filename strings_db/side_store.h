@@ -146,4 +146,7 @@ ReviewState EffectiveState(const std::optional<ReviewState>& stored, std::string
 /// True when `project` is among the ";"-separated names of a `Project` value.
 bool ListsProject(std::string_view projectField, std::string_view project);
 
+/// A `Project` value with `project` taken out of its names (and empty names dropped).
+std::string WithoutProject(std::string_view field, std::string_view project);
+
 } // namespace wordloom

@@ -42,23 +42,6 @@ std::string_view ColumnText(sqlite3_stmt* stmt, int column) {
                 : std::string_view();
 }
 
-std::string WithoutProject(std::string_view field, std::string_view project) {
-    std::string rest;
-    std::size_t start = 0;
-    while (start <= field.size()) {
-        const std::size_t end = std::min(field.find(';', start), field.size());
-        const std::string_view name = field.substr(start, end - start);
-        if (name != project && !name.empty()) {
-            if (!rest.empty()) {
-                rest += ';';
-            }
-            rest += name;
-        }
-        start = end + 1;
-    }
-    return rest;
-}
-
 class SqliteSideStore : public SideStore {
 public:
     SqliteSideStore(sqlite3* db, bool readOnly, const std::vector<FieldDef>& fields,
