@@ -42,16 +42,6 @@ QSettings StoredOptions() {
     return QSettings(QStringLiteral("VEL Software"), QStringLiteral("Wordloom"));
 }
 
-int FieldIndex(const StringsTable& table, const std::string& name) {
-    const std::vector<FieldDef>& fields = table.Fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i].name == name) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
 /// The minimum similarity a suggestion needs to be filled in by Pre-translate.
 constexpr int kPreTranslatePercent = 90;
 
