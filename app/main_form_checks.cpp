@@ -101,6 +101,7 @@ void TMainForm::CheckPosted(const RecordValues& values) {
     m_warnings.Set(text, std::move(findings));
     m_gridFilter.WarningsChanged();
     m_model->StatesChanged();
+    ShowCurrentInPanels(false);
 }
 
 void TMainForm::CheckAllClick() {
@@ -136,8 +137,9 @@ void TMainForm::CheckAllClick() {
             m_model->Refilter();
         }
         m_model->StatesChanged();
+        ShowCurrentInPanels(false);
         m_ui.statusBar->SetLastPanelText(
-            tr("%1 findings in %2 texts checked")
+            tr("Findings: %1 in %2 texts checked")
                 .arg(QLocale().toString(static_cast<qulonglong>(result.findings.size())),
                      QLocale().toString(static_cast<qulonglong>(result.records))));
     }));
@@ -162,6 +164,7 @@ void TMainForm::DismissCurrentWarnings() {
         m_model->Refilter();
     }
     m_model->StatesChanged();
+    ShowCurrentInPanels(false);
 }
 
 } // namespace wordloom

@@ -3,6 +3,7 @@
 #include "app/context_panel.h"
 #include "app/failure_report.h"
 #include "app/main_form.h"
+#include "app/record_warnings.h"
 #include "app/review_marks.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
@@ -156,6 +157,8 @@ void TMainForm::ShowCurrentInPanels(bool reread) {
     }
     m_context->ShowRecord(m_table.get(), lang, text, reread);
     m_suggestions->ShowText(text);
+    const std::vector<qa::Finding>* findings = row >= 0 ? m_model->WarningsOfRow(row) : nullptr;
+    m_context->ShowWarnings(findings != nullptr ? WarningsTooltip(*findings) : QString());
 }
 
 void TMainForm::LearnRecord(const RecordValues& values, bool removed) {

@@ -2478,8 +2478,8 @@ Das kann nicht mit Strg+Z rückgängig gemacht werden.</translation>
         <translation>Warnungen verwerfen</translation>
     </message>
     <message>
-        <source>%1 findings in %2 texts checked</source>
-        <translation>%1 Befunde in %2 geprüften Texten</translation>
+        <source>Findings: %1 in %2 texts checked</source>
+        <translation>Befunde: %1 in %2 geprüften Texten</translation>
     </message>
     <message>
         <source>With warnings</source>

@@ -1,6 +1,7 @@
 // The quality checks in the window: a posted translation is checked at once and its findings show
 // as the row's mark tooltip, the Check button checks the whole table and narrows the grid with
 // "With warnings", and a dismissed finding stays away until the translation changes.
+#include "app/context_panel.h"
 #include "app/grid_filter.h"
 #include "app/main_form.h"
 #include "app/strings_grid.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QTest>
 
 using namespace wordloom;
@@ -61,6 +63,11 @@ private slots:
         f.Type(0, "Datei nicht gefunden");
         QVERIFY2(f.RowTip(0).contains(QStringLiteral("Format specifiers differ")), qPrintable(f.RowTip(0)));
         QVERIFY(!f.RowTip(1).contains(QStringLiteral("Format")));
+        // The context panel tells the current record's findings.
+        f.grid()->setCurrentIndex(f.model()->index(0, 1));
+        QTRY_VERIFY(
+            f.bench.form.Context()->Warnings()->text().contains(QStringLiteral("Format specifiers differ")));
+        QVERIFY(!f.bench.form.Context()->Warnings()->isHidden());
         // Put right, the mark goes.
         f.Type(0, "Datei %s nicht gefunden");
         QVERIFY2(!f.RowTip(0).contains(QStringLiteral("Format")), qPrintable(f.RowTip(0)));
