@@ -4,6 +4,7 @@
 #include "app/failure_report.h"
 #include "app/main_form.h"
 #include "app/qt_text_measure.h"
+#include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "base/project.h"
 #include "dialogs/adv_status_bar.h"
@@ -16,6 +17,7 @@
 #include <QLocale>
 #include <QStyle>
 #include <QToolBar>
+#include <QUndoStack>
 #include <algorithm>
 
 namespace wordloom {
@@ -40,6 +42,18 @@ void TMainForm::WireChecks() {
     addAction(m_dismissAction);
     connect(m_dismissAction, &QAction::triggered, this,
             [this] { ReportFailures(this, [this] { DismissCurrentWarnings(); }); });
+    // On the grid's context menu too, where the mark is seen.
+    m_ui.dbGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_ui.dbGrid->addAction(m_dismissAction);
+    // An undo or redo lands on its record: what it holds now is what is checked.
+    connect(m_undoStack, &QUndoStack::indexChanged, this, [this] {
+        if (m_table != nullptr && m_model->CurrentRow() >= 0 &&
+            m_model->RecordOfRow(m_model->CurrentRow()) >= 0) {
+            ReportFailures(this, [this] {
+                CheckPosted(RecordValuesAt(*m_table, m_model->RecordOfRow(m_model->CurrentRow())));
+            });
+        }
+    });
     connect(m_model, &StringsGridModel::RecordPosted, this,
             [this](const RecordValues&, const RecordValues& after, bool) {
                 ReportFailures(this, [this, &after] { CheckPosted(after); });

@@ -71,6 +71,10 @@ private slots:
         // Put right, the mark goes.
         f.Type(0, "Datei %s nicht gefunden");
         QVERIFY2(!f.RowTip(0).contains(QStringLiteral("Format")), qPrintable(f.RowTip(0)));
+        // Undone, the lost specifier is back in the translation and so is the mark.
+        f.bench.form.UndoStack()->undo();
+        QCOMPARE(GridColumn(f.model(), 1).at(0), QStringLiteral("Datei nicht gefunden"));
+        QVERIFY2(f.RowTip(0).contains(QStringLiteral("Format specifiers differ")), qPrintable(f.RowTip(0)));
     }
 
     void checkFillsTheMarksAndWithWarningsNarrowsTheGrid() {
@@ -93,6 +97,7 @@ private slots:
         f.bench.form.CheckAction()->trigger();
         QVERIFY(f.model()->WarningsOfRow(0) != nullptr);
         f.grid()->setCurrentIndex(f.model()->index(0, 1));
+        QVERIFY(f.grid()->actions().contains(f.bench.form.DismissWarningsAction()));
         f.bench.form.DismissWarningsAction()->trigger();
         QVERIFY(f.model()->WarningsOfRow(0) == nullptr);
         // Stored: a new run leaves it out too.
