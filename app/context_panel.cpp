@@ -89,6 +89,12 @@ ContextPanel::ContextPanel(QWidget* parent)
     auto* body = new QWidget(this);
     auto* column = new QVBoxLayout(body);
     column->setContentsMargins(2, 2, 2, 2);
+    m_warnings = new QLabel(body);
+    m_warnings->setObjectName(QStringLiteral("ContextWarnings"));
+    m_warnings->setWordWrap(true);
+    m_warnings->setTextFormat(Qt::PlainText);
+    m_warnings->hide();
+    column->addWidget(m_warnings);
     column->addWidget(m_note);
     column->addWidget(m_splitter, 1);
     setWidget(body);
@@ -98,6 +104,11 @@ ContextPanel::ContextPanel(QWidget* parent)
     });
     connect(m_places, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { OpenPlace(m_places->indexOfTopLevelItem(item)); });
+}
+
+void ContextPanel::ShowWarnings(const QString& text) {
+    m_warnings->setText(text);
+    m_warnings->setVisible(!text.isEmpty());
 }
 
 void ContextPanel::ShowRecord(StringsTable* table, const std::string& lang, const std::string& text,

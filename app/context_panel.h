@@ -48,6 +48,10 @@ public:
     void ShowRecord(StringsTable* table, const std::string& lang, const std::string& text,
                     bool reread = false);
 
+    /// The findings of the checks on the shown record's translation, one a line; empty hides them.
+    void ShowWarnings(const QString& text);
+    QLabel* Warnings() const { return m_warnings; }
+
     QTreeWidget* Places() const { return m_places; }
     QPlainTextEdit* Lines() const { return m_lines; }
     QSplitter* Splitter() const { return m_splitter; }
@@ -70,6 +74,7 @@ private:
     QTreeWidget* m_places;
     QPlainTextEdit* m_lines;
     QLabel* m_note;
+    QLabel* m_warnings = nullptr;
     std::vector<Occurrence> m_shown;
     const StringsTable* m_table = nullptr;
     std::string m_lang;

@@ -209,6 +209,8 @@ bool GridFilter::PassesState(std::size_t recNo) const {
         return m_states[recNo] == static_cast<char>(ReviewState::DontTranslate);
     case RecordStateFilter::Unused:
         return m_unused[recNo] != 0;
+    case RecordStateFilter::WithWarnings:
+        return m_warned && m_warned(static_cast<int>(recNo));
     }
     return true;
 }

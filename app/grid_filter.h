@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,8 @@ enum class RecordStateFilter {
     Translated,    ///< the translation column holds a text
     Suggested,     ///< the translation waits as "suggested" (needs a look)
     DontTranslate, ///< the text is marked to stay as it is
-    Unused         ///< the shown project no longer uses the text (where-used)
+    Unused,        ///< the shown project no longer uses the text (where-used)
+    WithWarnings   ///< the checks found something in the translation
 };
 
 struct FilterCriteria {
@@ -50,6 +52,13 @@ public:
         m_statesRead = false;
         ForgetLastResult();
     }
+    /// Whether the checks found something in a record's translation (for WithWarnings).
+    void SetWarned(std::function<bool(int recNo)> warned) {
+        m_warned = std::move(warned);
+        ForgetLastResult();
+    }
+    /// The warnings changed: the view is chosen again when next asked.
+    void WarningsChanged() { ForgetLastResult(); }
     void SetCriteria(const FilterCriteria& criteria);
     const FilterCriteria& Criteria() const { return m_criteria; }
 
@@ -81,6 +90,7 @@ private:
 
     StringsTable* m_table = nullptr;
     std::string m_project;
+    std::function<bool(int)> m_warned;
     std::string m_fields[2];
     FilterCriteria m_criteria;
     std::string m_needle; ///< the find text, folded

@@ -1,4 +1,5 @@
 #include "app/main_form.h"
+#include "qa/run_checks.h"
 
 #include "app/db_navigator.h"
 #include "app/failure_report.h"
@@ -83,6 +84,7 @@ TMainForm::TMainForm(QWidget* parent)
     WireStatistics();
     WireReview();
     WirePanels();
+    WireChecks();
 }
 
 TMainForm::~TMainForm() {

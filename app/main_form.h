@@ -5,6 +5,7 @@
 #include "app/grid_filter.h"
 #include "app/main_form_ui.h"
 #include "app/record_undo.h"
+#include "app/record_warnings.h"
 #include "collect/collect_context.h"
 #include "strings_db/side_store.h"
 
@@ -22,6 +23,10 @@ namespace wordloom {
 namespace shell {
 class TShellForm;
 } // namespace shell
+
+namespace qa {
+class Checker;
+} // namespace qa
 
 class ContextPanel;
 class GuiCommandHost;
@@ -64,6 +69,8 @@ public:
     SuggestionsPanel* Suggestions() const { return m_suggestions; }
     QAction* PreTranslateAction() const { return m_preTranslateAction; }
     QAction* StatisticsAction() const { return m_statisticsAction; }
+    QAction* CheckAction() const { return m_checkAction; }
+    QAction* DismissWarningsAction() const { return m_dismissAction; }
     /// Null until first shown.
     TStatisticsDlg* StatisticsWindow() const { return m_statisticsDlg; }
 
@@ -127,6 +134,14 @@ private:
     /// What a review state change runs after each step: the grid shows the record's state again.
     std::function<void()> StateShownAgain(const std::string& lang, const std::string& text);
 
+    // Quality checks: on post, on demand, and dismissing (main_form_checks.cpp).
+    void WireChecks();
+    /// False when the grid shows no pair of languages to check; forgets findings of another pair.
+    bool WarningsPairFollowsGrid();
+    void CheckPosted(const RecordValues& values);
+    void CheckAllClick();
+    void DismissCurrentWarnings();
+
     void CopyToAllLanguages();
     void DeleteEmptyButtonClick();
     void DeleteUnusedClick(); ///< main_form_unused.cpp
@@ -180,6 +195,10 @@ private:
     TStatisticsDlg* m_statisticsDlg = nullptr;
     QAction* m_preTranslateAction = nullptr;
     QAction* m_statisticsAction = nullptr;
+    RecordWarnings m_warnings;
+    std::unique_ptr<qa::Checker> m_checker; ///< for posted translations, made on first use
+    QAction* m_checkAction = nullptr;
+    QAction* m_dismissAction = nullptr;
     QTimer* m_panelsTimer = nullptr;
     bool m_panelsReread = false;
     std::string m_memoryPair; ///< "source\ntarget" the suggestions' memory was last built for

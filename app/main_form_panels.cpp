@@ -3,6 +3,7 @@
 #include "app/context_panel.h"
 #include "app/failure_report.h"
 #include "app/main_form.h"
+#include "app/record_warnings.h"
 #include "app/review_marks.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
@@ -40,16 +41,6 @@ const QString kContextSplitKey = QStringLiteral("Window/ContextSplitter");
 
 QSettings StoredOptions() {
     return QSettings(QStringLiteral("VEL Software"), QStringLiteral("Wordloom"));
-}
-
-int FieldIndex(const StringsTable& table, const std::string& name) {
-    const std::vector<FieldDef>& fields = table.Fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i].name == name) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
 }
 
 /// The minimum similarity a suggestion needs to be filled in by Pre-translate.
@@ -166,6 +157,8 @@ void TMainForm::ShowCurrentInPanels(bool reread) {
     }
     m_context->ShowRecord(m_table.get(), lang, text, reread);
     m_suggestions->ShowText(text);
+    const std::vector<qa::Finding>* findings = row >= 0 ? m_model->WarningsOfRow(row) : nullptr;
+    m_context->ShowWarnings(findings != nullptr ? WarningsTooltip(*findings) : QString());
 }
 
 void TMainForm::LearnRecord(const RecordValues& values, bool removed) {

@@ -126,6 +126,7 @@ void MainFormUi::Build(QMainWindow* window, StringsGridModel* model) {
     recordFilter->addItem(TMainForm::tr("Don't translate"),
                           static_cast<int>(RecordStateFilter::DontTranslate));
     recordFilter->addItem(TMainForm::tr("Unused"), static_cast<int>(RecordStateFilter::Unused));
+    recordFilter->addItem(TMainForm::tr("With warnings"), static_cast<int>(RecordStateFilter::WithWarnings));
     top->addWidget(recordFilter);
     recordCount = Named(new QLabel(topPanel), "RecordCount");
     recordCount->setMinimumWidth(

@@ -55,6 +55,16 @@ private:
 
 } // namespace
 
+int FieldIndex(const StringsTable& table, const std::string& name) {
+    const std::vector<FieldDef>& fields = table.Fields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].name == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 RecordValues CurrentRecordValues(const StringsTable& table) {
     RecordValues record;
     for (const FieldDef& field : table.Fields()) {

@@ -18,6 +18,9 @@ struct RecordValues {
     bool operator==(const RecordValues&) const = default;
 };
 
+/// The place of a field in a record's values; -1 when the table has no such field.
+int FieldIndex(const StringsTable& table, const std::string& name);
+
 /// The current record (its edit buffer while inserting or editing).
 RecordValues CurrentRecordValues(const StringsTable& table);
 /// A record of the view.

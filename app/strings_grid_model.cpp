@@ -1,11 +1,13 @@
 #include "app/strings_grid_model.h"
 
 #include "app/grid_filter.h"
+#include "app/record_warnings.h"
 #include "app/review_marks.h"
 #include "dialogs/charset_table.h"
 #include "strings_db/strings_table.h"
 
 #include <QApplication>
+#include <QStyle>
 #include <algorithm>
 #include <utility>
 
@@ -514,6 +516,16 @@ bool StringsGridModel::setData(const QModelIndex& index, const QVariant& value, 
     return true;
 }
 
+const std::vector<qa::Finding>* StringsGridModel::WarningsOfRow(int row) const {
+    if (m_warnings == nullptr || m_warnings->Empty() || m_table == nullptr || m_fields.empty() ||
+        m_warnings->Lang() != ColumnField(0) || m_fields.size() < 2 ||
+        m_warnings->Target() != ColumnField(1)) {
+        return nullptr;
+    }
+    const int recNo = RecordOfRow(row);
+    return recNo < 0 ? nullptr : m_warnings->Of(m_table->FieldAt(recNo, ColumnField(0)));
+}
+
 void StringsGridModel::StatesChanged() {
     if (m_rowCount > 0) {
         emit headerDataChanged(Qt::Vertical, 0, m_rowCount - 1);
@@ -528,6 +540,12 @@ QVariant StringsGridModel::headerData(int section, Qt::Orientation orientation, 
         }
         // From the states the filter read once for the view: no table read per row.
         const auto state = static_cast<ReviewState>(m_filter->StateOf(recNo));
+        // A warning outweighs the state in the mark; the tooltip tells both.
+        if (const std::vector<qa::Finding>* findings = WarningsOfRow(section)) {
+            return role == Qt::DecorationRole
+                       ? QVariant(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning))
+                       : QVariant(ReviewStateText(state) + QLatin1Char('\n') + WarningsTooltip(*findings));
+        }
         return role == Qt::DecorationRole ? QVariant(ReviewStateIcon(state))
                                           : QVariant(ReviewStateText(state));
     }

@@ -4,6 +4,7 @@
 
 #include "app/record_undo.h"
 #include "dialogs/options_dlg.h"
+#include "qa/finding.h"
 
 #include <QAbstractTableModel>
 #include <QFont>
@@ -15,6 +16,7 @@
 namespace wordloom {
 
 class GridFilter;
+class RecordWarnings;
 class StringsTable;
 
 class StringsGridModel : public QAbstractTableModel, public ColumnCharsets {
@@ -33,6 +35,10 @@ public:
     void Refilter();
     /// A review state changed: the state marks beside the rows are drawn again.
     void StatesChanged();
+    /// The findings of the checks marked beside the rows (not owned; null: none).
+    void SetWarnings(const RecordWarnings* warnings) { m_warnings = warnings; }
+    /// The findings of the record a row shows; null when it has none.
+    const std::vector<qa::Finding>* WarningsOfRow(int row) const;
     /// The table records the grid shows (without a record being inserted).
     int Records() const;
     /// The table record number a row shows (-1 for the row of a record being inserted).
@@ -105,6 +111,7 @@ private:
 
     StringsTable* m_table = nullptr;
     GridFilter* m_filter = nullptr;
+    const RecordWarnings* m_warnings = nullptr;
     bool m_narrowed = false;
     std::vector<int> m_narrow; ///< while narrowed: the record number each row shows, ascending
     std::vector<std::string> m_fields;

@@ -2465,6 +2465,26 @@ Das kann nicht mit Strg+Z rückgängig gemacht werden.</translation>
         <source>Filled %1 translations from the same text and %2 from a similar one.</source>
         <translation>%1 Übersetzungen vom gleichen Text und %2 von einem ähnlichen eingetragen.</translation>
     </message>
+    <message>
+        <source>Check</source>
+        <translation>Prüfen</translation>
+    </message>
+    <message>
+        <source>Check the translations of the shown project</source>
+        <translation>Die Übersetzungen des gezeigten Projekts prüfen</translation>
+    </message>
+    <message>
+        <source>Dismiss warnings</source>
+        <translation>Warnungen verwerfen</translation>
+    </message>
+    <message>
+        <source>Findings: %1 in %2 texts checked</source>
+        <translation>Befunde: %1 in %2 geprüften Texten</translation>
+    </message>
+    <message>
+        <source>With warnings</source>
+        <translation>Mit Warnungen</translation>
+    </message>
 </context>
 <context>
     <name>wordloom::TOptionsDlg</name>
