@@ -96,8 +96,8 @@ private:
 };
 
 constexpr std::size_t kSuggestedWords = 3;
-/// Distinct words a run asks Hunspell to suggest for, and the longest word it asks for.
-constexpr std::size_t kSuggestionBudget = 1000;
+/// Distinct words a run asks Hunspell to suggest for (some 16 ms each), and the longest one.
+constexpr std::size_t kSuggestionBudget = 100;
 constexpr std::size_t kLongestSuggested = 40;
 
 class SpellingCheck : public Check {
