@@ -106,6 +106,13 @@ std::pair<std::string, std::string> Record(std::mt19937& random, int i) {
     case 2:
         german += "  Ende";
         break;
+    case 3: { // a word no dictionary knows, most of them different
+        std::string word = "Qx";
+        for (int rest = i; rest > 0; rest /= 26)
+            word += static_cast<char>('a' + rest % 26);
+        german += " " + word;
+        break;
+    }
     default:
         break;
     }

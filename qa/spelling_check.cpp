@@ -96,6 +96,9 @@ private:
 };
 
 constexpr std::size_t kSuggestedWords = 3;
+/// Distinct words a run asks Hunspell to suggest for (some 16 ms each), and the longest one.
+constexpr std::size_t kSuggestionBudget = 100;
+constexpr std::size_t kLongestSuggested = 40;
 
 class SpellingCheck : public Check {
 public:
@@ -187,12 +190,19 @@ private:
     }
 
     std::string Suggestion(const std::string& word) {
-        std::string encoded;
-        if (!m_recoder->Utf8() || !m_recoder->Convert(word, encoded))
+        const auto cached = m_suggestions.find(word);
+        if (cached != m_suggestions.end())
+            return cached->second;
+        // A suggestion costs milliseconds: a table full of unknown words (a poor dictionary, a
+        // wrong language) would otherwise take hours.
+        if (m_suggestions.size() >= kSuggestionBudget || word.size() > kLongestSuggested ||
+            !m_recoder->Utf8())
             return {};
+        std::string& first = m_suggestions[word];
         char** list = nullptr;
-        const int count = Hunspell_suggest(m_handle.get(), &list, encoded.c_str());
-        std::string first = count > 0 ? list[0] : "";
+        const int count = Hunspell_suggest(m_handle.get(), &list, word.c_str());
+        if (count > 0)
+            first = list[0];
         Hunspell_free_list(m_handle.get(), &list, count);
         return first;
     }
@@ -203,6 +213,7 @@ private:
     std::unique_ptr<Recoder> m_recoder;
     std::unordered_set<std::string> m_userWords;
     std::unordered_map<std::string, bool> m_known;
+    std::unordered_map<std::string, std::string> m_suggestions; ///< by word, "" for none
 };
 
 } // namespace

@@ -15,9 +15,9 @@ for seeds in "$root"/fuzz/seeds/*/; do
     [ -x "$exe" ] || { echo "fuzz: no target $name"; exit 1; }
     work=$(mktemp -d)
     cp -r "$seeds". "$work/"
-    # The readers of translation files are small: 20 s each at most.
+    # The readers of translation files and the quality checks are small: 20 s each at most.
     time=$seconds
-    if [[ $name == exchange_* && $time -gt 20 ]]; then time=20; fi
+    if [[ ($name == exchange_* || $name == qa_*) && $time -gt 20 ]]; then time=20; fi
     echo "fuzz: $name for ${time}s"
     "$exe" -max_total_time="$time" -rss_limit_mb=2048 -print_final_stats=1 "$work" 2>&1 | tail -n 12
     rm -rf "$work"
