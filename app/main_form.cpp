@@ -538,6 +538,9 @@ void TMainForm::TranslateButtonClick() {
     RunLongCommand([this] {
         m_model->PostPending();
         GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
+        if (!GoOnDespiteCheckErrors(GatherProjectSettings(), host)) {
+            return;
+        }
         TranslateWithPreview(this, *m_table, GatherProjectSettings(), host, m_tablePath,
                              m_keepTextForms ? FormFormat::Keep : FormFormat::Binary);
     });

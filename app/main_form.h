@@ -26,8 +26,10 @@ class TShellForm;
 
 namespace qa {
 class Checker;
+struct RunResult;
 } // namespace qa
 
+class CommandHost;
 class ContextPanel;
 class GuiCommandHost;
 class StringsGridModel;
@@ -140,6 +142,11 @@ private:
     bool WarningsPairFollowsGrid();
     void CheckPosted(const RecordValues& values);
     void CheckAllClick();
+    /// Every check on the translations of `project` (all when empty) into `target`.
+    qa::RunResult CheckTable(const ProjectSettings& settings, const std::string& lang,
+                             const std::string& target, const std::string& project);
+    /// Before Translate: false when the checks found errors and the user chose not to go on.
+    bool GoOnDespiteCheckErrors(const ProjectSettings& settings, CommandHost& host);
     void DismissCurrentWarnings();
 
     void CopyToAllLanguages();

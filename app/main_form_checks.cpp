@@ -6,6 +6,7 @@
 #include "app/qt_text_measure.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
+#include "base/command_host.h"
 #include "base/project.h"
 #include "dialogs/adv_status_bar.h"
 #include "qa/form_files.h"
@@ -118,6 +119,58 @@ void TMainForm::CheckPosted(const RecordValues& values) {
     ShowCurrentInPanels(false);
 }
 
+qa::RunResult TMainForm::CheckTable(const ProjectSettings& settings, const std::string& lang,
+                                    const std::string& target, const std::string& project) {
+    qa::RunOptions options;
+    options.sourceLang = lang;
+    // The checks on forms need the project's folder; without one they say so in a notice.
+    std::unique_ptr<qa::FormFiles> forms;
+    QtTextMeasure measure;
+    if (!settings.projectPath.empty()) {
+        forms = qa::FormFiles::ForProject(settings.projectPath, settings.sourceCharset);
+        options.forms = forms.get();
+        options.measure = &measure;
+    }
+    return qa::RunChecks(*m_table, target, project, qa::CheckRegistry::Standard().Select({}), options);
+}
+
+bool TMainForm::GoOnDespiteCheckErrors(const ProjectSettings& settings, CommandHost& host) {
+    if (settings.projectPath.empty() || settings.language.empty() || settings.translation.empty() ||
+        settings.language == settings.translation) {
+        return true; // the run itself says what is missing
+    }
+    const qa::RunResult result = CheckTable(settings, settings.language, settings.translation,
+                                            ProjectNameFromPath(settings.projectPath));
+    std::vector<const qa::Finding*> errors;
+    for (const qa::Finding& finding : result.findings) {
+        if (finding.severity == qa::Severity::Error) {
+            errors.push_back(&finding);
+        }
+    }
+    if (errors.empty()) {
+        return true;
+    }
+    constexpr std::size_t kShown = 3;
+    QStringList lines;
+    for (std::size_t i = 0; i < std::min(errors.size(), kShown); ++i) {
+        lines.append(QStringLiteral("\u2022 \"%1\" \u2192 \"%2\": %3")
+                         .arg(QString::fromStdString(errors[i]->text),
+                              QString::fromStdString(errors[i]->translation),
+                              QString::fromStdString(errors[i]->message)));
+    }
+    if (errors.size() > kShown) {
+        lines.append(
+            tr("... and %1 more").arg(QLocale().toString(static_cast<qulonglong>(errors.size() - kShown))));
+    }
+    const QString question =
+        tr("The checks found %1 errors in the translations into %2 that can break the translated "
+           "program:\n\n%3\n\n"
+           "The Check button and the \"With warnings\" filter show them all. Translate anyway?")
+            .arg(QLocale().toString(static_cast<qulonglong>(errors.size())),
+                 QString::fromStdString(settings.translation), lines.join(QLatin1Char('\n')));
+    return host.Question(question.toStdString());
+}
+
 void TMainForm::CheckAllClick() {
     if (m_table == nullptr) {
         return;
@@ -131,20 +184,8 @@ void TMainForm::CheckAllClick() {
         struct RestoreCursor {
             ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
         } restoreCursor;
-        const ProjectSettings settings = GatherProjectSettings();
-        qa::RunOptions options;
-        options.sourceLang = m_warnings.Lang();
-        // The checks on forms need the project's folder; without one they say so in a notice.
-        std::unique_ptr<qa::FormFiles> forms;
-        QtTextMeasure measure;
-        if (!settings.projectPath.empty()) {
-            forms = qa::FormFiles::ForProject(settings.projectPath, settings.sourceCharset);
-            options.forms = forms.get();
-            options.measure = &measure;
-        }
-        const qa::RunResult result =
-            qa::RunChecks(*m_table, m_warnings.Target(), ShownProject().toStdString(),
-                          qa::CheckRegistry::Standard().Select({}), options);
+        const qa::RunResult result = CheckTable(GatherProjectSettings(), m_warnings.Lang(),
+                                                m_warnings.Target(), ShownProject().toStdString());
         m_warnings.SetAll(result.findings);
         m_gridFilter.WarningsChanged();
         if (m_gridFilter.Criteria().state == RecordStateFilter::WithWarnings) {

@@ -2485,6 +2485,22 @@ Das kann nicht mit Strg+Z rückgängig gemacht werden.</translation>
         <source>With warnings</source>
         <translation>Mit Warnungen</translation>
     </message>
+    <message>
+        <source>... and %1 more</source>
+        <translation>... und %1 weitere</translation>
+    </message>
+    <message>
+        <source>The checks found %1 errors in the translations into %2 that can break the translated program:
+
+%3
+
+The Check button and the &quot;With warnings&quot; filter show them all. Translate anyway?</source>
+        <translation>Die Prüfungen haben %1 Fehler in den Übersetzungen nach %2 gefunden, die das übersetzte Programm stören können:
+
+%3
+
+Die Schaltfläche Prüfen und der Filter &quot;Mit Warnungen&quot; zeigen alle. Trotzdem übersetzen?</translation>
+    </message>
 </context>
 <context>
     <name>wordloom::TOptionsDlg</name>

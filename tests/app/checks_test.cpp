@@ -6,12 +6,17 @@
 #include "app/main_form.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
+#include "dialogs/translate_preview_dlg.h"
 #include "strings_db/strings_table.h"
 #include "workbench_fixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 using namespace wordloom;
@@ -106,6 +111,54 @@ private slots:
         // Another translation is another question.
         f.Type(0, "Zumachen");
         QVERIFY(f.model()->WarningsOfRow(0) != nullptr);
+    }
+    void translateAsksFirstWhenTheChecksFindErrors() {
+        WorkFolder folder; // first: the window starts in it
+        Workbench bench;
+        bench.Show();
+        QDir(folder.Path()).mkpath(QStringLiteral("demo"));
+        const QString dir = folder.Path(QStringLiteral("demo"));
+        WriteBytes(dir + QStringLiteral("/Demo.dpr"), "program Demo;\r\nbegin\r\nend.\r\n");
+        const QByteArray form = "object Main: TForm\r\n  Caption = 'Saved %s'\r\nend\r\n";
+        WriteBytes(dir + QStringLiteral("/Main.dfm"), form);
+        const MainFormUi& ui = bench.form.Ui();
+        ui.editProject->setText(dir + QStringLiteral("/Demo.dpr"));
+        ui.includePas->setChecked(false);
+        {
+            BoxAnswerer quiet;
+            QTest::mouseClick(ui.collectButton, Qt::LeftButton);
+        }
+        StringsGridModel* model = bench.form.GridModel();
+        QCOMPARE(model->rowCount(), 1);
+        QVERIFY(model->setData(model->index(0, 1), QStringLiteral("Gespeichert %d")));
+        model->Post();
+
+        // Cancelled at the summary: no preview, the form as it was.
+        bool previewed = false;
+        WhenModal<TranslatePreviewDlg>([&previewed](TranslatePreviewDlg* dialog) {
+            previewed = true;
+            dialog->reject();
+        });
+        {
+            BoxAnswerer answerer({QMessageBox::Cancel});
+            QTest::mouseClick(ui.translateButton, Qt::LeftButton);
+            QCOMPARE(answerer.seen.size(), 1);
+            QVERIFY(answerer.seen[0].text.contains(QStringLiteral("Translate anyway?")));
+            QVERIFY(answerer.seen[0].text.contains(QStringLiteral("Gespeichert %d")));
+        }
+        QVERIFY(!previewed);
+        QCOMPARE(ReadBytes(dir + QStringLiteral("/Main.dfm")), form);
+
+        // Mended, the run goes straight on to its preview.
+        QVERIFY(model->setData(model->index(0, 1), QStringLiteral("Gespeichert %s")));
+        model->Post();
+        {
+            BoxAnswerer answerer;
+            QTest::mouseClick(ui.translateButton, Qt::LeftButton);
+            QVERIFY(previewed);
+            QCOMPARE(answerer.seen.size(), 0);
+        }
+        QCOMPARE(ReadBytes(dir + QStringLiteral("/Main.dfm")), form);
     }
 };
 
