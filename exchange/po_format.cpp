@@ -18,9 +18,11 @@ constexpr std::string_view kStateMarker = "state: ";
 constexpr std::string_view kIsolateStart = "\xE2\x81\xA8";
 constexpr std::string_view kIsolateEnd = "\xE2\x81\xA9";
 
-bool HasLoneLf(std::string_view text) {
+// Whether "\n" cannot stand for CR LF in `text`: it has a lone LF, or a CR before a CR LF (a reader
+// of "\r\n" cannot tell which CR the pair owns).
+bool NeedsLfMode(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r' || (i >= 2 && text[i - 2] == '\r')))
             return true;
     return false;
 }
@@ -134,7 +136,7 @@ void WriteUnit(std::string& out, const Unit& unit) {
         if (!component.empty())
             out.append("#. ").append(component).append("\n");
     }
-    const bool lfMode = HasLoneLf(unit.source) || HasLoneLf(unit.target);
+    const bool lfMode = NeedsLfMode(unit.source) || NeedsLfMode(unit.target);
     if (lfMode)
         out.append("#. ").append(kLfMarker).append("\n");
     if (unit.spFront != 0 || unit.spEnd != 0) {

@@ -48,6 +48,26 @@ TEST(PoFormat, WritesAndReadsBackEveryUnit) {
     }
 }
 
+// "\n" stands for CR LF; a CR right before a CR LF would be read back as part of the pair.
+TEST(PoFormat, ACarriageReturnBeforeALineBreakComesBack) {
+    Catalog catalog;
+    for (const char* text : {"a\r\r\nb", "a\r\r\r\n", "\r\r\n", "a\r\nb\r\r\nc"}) {
+        Unit unit;
+        unit.source = text;
+        unit.target = std::string("x") + text;
+        unit.state = UnitState::Translated;
+        catalog.units.push_back(unit);
+    }
+    const Catalog back = ReadPo(WritePo(catalog, FixedHeader()));
+    ExpectSameTexts(catalog, back);
+    // Texts without such a CR keep the plain "\n" gettext tools expect.
+    Catalog plain;
+    plain.units.push_back(catalog.units[0]);
+    plain.units[0].source = "a\r\nb";
+    plain.units[0].target = "x\r\ny";
+    EXPECT_NE(WritePo(plain, FixedHeader()).find("msgid \"\"\n\"a\\n\"\n\"b\""), std::string::npos);
+}
+
 TEST(PoFormat, LaysEntriesOutAsGettextDoes) {
     const std::string po = WritePo(SampleCatalog(), FixedHeader());
     for (const char* expected :
