@@ -204,7 +204,9 @@ std::vector<std::string> FormFiles::Descendants(std::string_view project, std::s
     }
     if (m_descendants->empty())
         return {};
-    const std::filesystem::path folder = m_folders.find(project)->second;
+    std::string folder = m_folders.find(project)->second;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back(); // a trailing "/" would make every name relative to it start with ".."
     std::vector<std::string> found;
     std::vector<std::string> heirs{path};
     std::set<std::string> seen{path};
@@ -215,7 +217,8 @@ std::vector<std::string> FormFiles::Descendants(std::string_view project, std::s
         for (const std::string& child : children->second)
             if (seen.insert(child).second) {
                 heirs.push_back(child);
-                found.push_back(std::filesystem::path(child).lexically_relative(folder).string());
+                found.push_back(
+                    std::filesystem::path(child).lexically_relative(std::filesystem::path(folder)).string());
             }
     }
     return found;

@@ -150,6 +150,8 @@ TEST_F(InheritedForms, TreesAreLaidOverTheAncestors) {
     EXPECT_EQ(forms.FilesRead(), 4);
     EXPECT_EQ(forms.Descendants("Demo", "Unit1.dfm"), (std::vector<std::string>{"Unit2.dfm", "Unit3.dfm"}));
     EXPECT_TRUE(forms.Descendants("Demo", "Unit3.dfm").empty());
+    FormFiles slashed({{"Demo", project.Path() + "/"}}, CodePage::ForCharset(1));
+    EXPECT_EQ(slashed.Descendants("Demo", "Unit2.dfm"), (std::vector<std::string>{"Unit3.dfm"}));
 }
 
 TEST_F(InheritedForms, MissingOrLoopingAncestorsLeaveTheFormAsItIs) {
@@ -172,6 +174,34 @@ TEST_F(InheritedForms, MissingOrLoopingAncestorsLeaveTheFormAsItIs) {
     EXPECT_EQ(missing[1].forClass, "TForm6");
     EXPECT_EQ(missing[1].ancestorClass, "");
     EXPECT_TRUE(forms.Failures().empty());
+}
+
+// The base form kept in a folder of its own, which the project file names.
+TEST(FormInheritanceProjectTest, AncestorInAFolderTheProjectFileNames) {
+    TempDir root;
+    root.Write("shared/BaseForm.pas", "unit BaseForm;\ntype TBaseForm = class(TForm) end;\n");
+    root.Write("shared/BaseForm.dfm", "object BaseForm: TBaseForm\n"
+                                      "  object HelpButton: TButton\n"
+                                      "    Width = 75\n"
+                                      "    Caption = '&Help'\n"
+                                      "  end\n"
+                                      "end\n");
+    root.Write("app/Main.pas", "unit Main;\ntype TMainForm = class(TBaseForm) end;\n");
+    root.Write("app/Main.dfm", "inherited MainForm: TMainForm\nend\n");
+    root.Write("app/Demo.dpr", "program Demo;\nuses\n  BaseForm in '..\\shared\\BaseForm.pas' {BaseForm},\n"
+                               "  Main in 'Main.pas' {MainForm};\nbegin\nend.\n");
+    const std::unique_ptr<FormFiles> forms = FormFiles::ForProject(root.Path() + "/app/Demo.dpr", 1);
+    const FormLayout* main = forms->Layout("Demo", "Main.dfm");
+    ASSERT_TRUE(main);
+    const int help = main->Find("MainForm.HelpButton");
+    ASSERT_GE(help, 0);
+    EXPECT_EQ(main->Components()[std::size_t(help)].width, 75);
+    EXPECT_TRUE(forms->MissingAncestors().empty());
+    // Without the project file's word the base form is not found, and that is said.
+    FormFiles alone({{"Demo", root.Path() + "/app"}}, CodePage::ForCharset(1));
+    ASSERT_TRUE(alone.Layout("Demo", "Main.dfm"));
+    ASSERT_EQ(alone.MissingAncestors().size(), 1u);
+    EXPECT_EQ(alone.MissingAncestors()[0].ancestorClass, "TBaseForm");
 }
 
 // 6 pixels a character.
