@@ -918,6 +918,14 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
         <translation>Formular nicht geprüft: %1</translation>
     </message>
     <message>
+        <source>%1 is an inherited form, but no unit beside it declares %2: the controls it inherits are not checked.</source>
+        <translation>%1 ist ein geerbtes Formular, aber keine Unit daneben deklariert %2: Die geerbten Steuerelemente werden nicht geprüft.</translation>
+    </message>
+    <message>
+        <source>The form of %1, which %2 inherits from, is not among the project&apos;s forms: the controls %3 inherits are not checked.</source>
+        <translation>Das Formular von %1, von dem %2 erbt, ist nicht unter den Formularen des Projekts: Die Steuerelemente, die %3 erbt, werden nicht geprüft.</translation>
+    </message>
+    <message>
         <source>Alt+%1 is also the key of %2 in %3: one of them cannot be reached.</source>
         <translation>Alt+%1 ist auch die Taste von %2 in %3: Eines davon ist nicht erreichbar.</translation>
     </message>

@@ -64,9 +64,20 @@ struct FormCheckBase : Check {
                                    "the forms cannot be read."));
     }
     void Finish(FindingSink&) override {
-        if (m_setup.forms)
-            for (const std::string& failure : m_setup.forms->Failures())
-                NoticeOnce(m_setup, FillIn(WL_TR("qa", "Form not checked: %1"), {failure}));
+        if (!m_setup.forms)
+            return;
+        for (const std::string& failure : m_setup.forms->Failures())
+            NoticeOnce(m_setup, FillIn(WL_TR("qa", "Form not checked: %1"), {failure}));
+        for (const FormFiles::MissingAncestor& missing : m_setup.forms->MissingAncestors())
+            NoticeOnce(
+                m_setup,
+                missing.ancestorClass.empty()
+                    ? FillIn(WL_TR("qa", "%1 is an inherited form, but no unit beside it declares %2: the "
+                                         "controls it inherits are not checked."),
+                             {missing.form, missing.forClass})
+                    : FillIn(WL_TR("qa", "The form of %1, which %2 inherits from, is not among the "
+                                         "project's forms: the controls %3 inherits are not checked."),
+                             {missing.ancestorClass, missing.form, missing.form}));
     }
     Finding MakeFinding(std::string message, std::string hint, std::string text,
                         std::string translation) const {
@@ -228,7 +239,7 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
 /// - auto-sized and word-wrapped captions: they grow or wrap (a wrapped caption's height would
 ///   decide, which this check does not measure);
 /// - classes whose drawing is not known, and controls whose width the form does not state (an
-///   inherited control keeps its ancestor's).
+///   inherited control whose ancestor form was not found).
 std::optional<double> CaptionRoom(const FormLayout& layout, int index) {
     const FormComponent& c = layout.Components()[std::size_t(index)];
     const double scale = layout.PixelsPerInch() / 96.0;
@@ -299,18 +310,35 @@ public:
             return;
         std::optional<Overflow> worst;
         int places = 0;
+        std::set<std::pair<std::string, std::string>> measured; // (file, path) in a project
+        const auto measureAt = [&](const Occurrence& occurrence, const std::string& file,
+                                   const std::string& path) {
+            if (!measured.emplace(file, path).second)
+                return;
+            const FormLayout* layout = m_setup.forms->Layout(occurrence.project, file);
+            const int index = layout ? CaptionComponent(*layout, path, context.source) : -1;
+            if (index < 0)
+                return;
+            if (std::optional<Overflow> overflow = Measure(*layout, index, context)) {
+                ++places;
+                overflow->place = FillIn(WL_TR("qa", "%1 in %2"), {path, file});
+                if (!worst || overflow->pixels > worst->pixels)
+                    worst = std::move(overflow);
+            }
+        };
         for (const Occurrence& occurrence : context.occurrences) {
             if (!IsFormCaption(occurrence))
                 continue;
-            const FormLayout* layout = m_setup.forms->Layout(occurrence.project, occurrence.file);
-            const int index = layout ? CaptionComponent(*layout, occurrence.path, context.source) : -1;
-            if (index < 0)
+            measureAt(occurrence, occurrence.file, occurrence.path);
+            // The forms that inherit the caption show it too, in controls they may have resized.
+            const std::size_t dot = occurrence.path.find('.');
+            if (dot == std::string::npos)
                 continue;
-            if (std::optional<Overflow> overflow = Measure(*layout, index, context)) {
-                ++places;
-                overflow->place = FillIn(WL_TR("qa", "%1 in %2"), {occurrence.path, occurrence.file});
-                if (!worst || overflow->pixels > worst->pixels)
-                    worst = std::move(overflow);
+            for (const std::string& heir : m_setup.forms->Descendants(occurrence.project, occurrence.file)) {
+                const FormLayout* layout = m_setup.forms->Layout(occurrence.project, heir);
+                if (layout && !layout->Components().empty())
+                    measureAt(occurrence, heir,
+                              layout->Components().front().name + occurrence.path.substr(dot));
             }
         }
         if (!worst)

@@ -41,6 +41,7 @@ public:
         component.name = header.name;
         component.className = header.className;
         component.inherited = header.Inherited() || header.Inline();
+        component.inlineFrame = header.Inline();
         component.parent = m_open.empty() ? -1 : m_open.back();
         const std::string& parentPath =
             component.parent < 0 ? std::string() : m_layout.m_components[std::size_t(component.parent)].path;
@@ -77,8 +78,10 @@ public:
             c.tabWidth = v;
         else if (m_property == "NumGlyphs" && v > 0)
             c.numGlyphs = v;
-        else if (m_property == "PixelsPerInch" && m_open.size() == 1 && v > 0)
+        else if (m_property == "PixelsPerInch" && m_open.size() == 1 && v > 0) {
             m_layout.m_pixelsPerInch = v;
+            m_layout.m_pixelsPerInchStated = true;
+        }
     }
     void True() { Boolean(true); }
     void False() { Boolean(false); }
@@ -170,13 +173,17 @@ FormLayout FormLayout::Read(std::string_view bytes, const CodePage& codePage) {
     } else {
         ReadBinaryForm(bytes, builder);
     }
-    layout.m_byPath.resize(layout.m_components.size());
-    for (std::size_t i = 0; i < layout.m_byPath.size(); ++i)
-        layout.m_byPath[i] = int(i);
-    std::stable_sort(layout.m_byPath.begin(), layout.m_byPath.end(), [&](int a, int b) {
-        return layout.m_components[std::size_t(a)].path < layout.m_components[std::size_t(b)].path;
-    });
+    layout.IndexPaths();
     return layout;
+}
+
+void FormLayout::IndexPaths() {
+    m_byPath.resize(m_components.size());
+    for (std::size_t i = 0; i < m_byPath.size(); ++i)
+        m_byPath[i] = int(i);
+    std::stable_sort(m_byPath.begin(), m_byPath.end(), [&](int a, int b) {
+        return m_components[std::size_t(a)].path < m_components[std::size_t(b)].path;
+    });
 }
 
 int FormLayout::Find(std::string_view path) const {

@@ -3,6 +3,7 @@
 // give the same tree.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,7 @@ struct FormComponent {
     std::string path;      ///< the names from the root down, dot-separated (as collected)
     int parent = -1;       ///< index in FormLayout::Components(); -1 for the root
     bool inherited = false;
+    bool inlineFrame = false; ///< an embedded frame: its controls are in the frame's own form
     std::optional<int> width;
     std::optional<int> height;
     std::optional<bool> autoSize;
@@ -73,12 +75,26 @@ public:
     ResolvedFont Font(int index) const;
     /// Whether the root is an inherited form: sizes its ancestor holds are not in this file.
     bool Inherited() const { return !m_components.empty() && m_components.front().inherited; }
+    /// Whether the form embeds a frame whose controls are in the frame's own form.
+    bool HasInlineFrames() const;
+
+    /// A form (already completed) by the class of its root; nullptr when the project has none.
+    using FormOfClass = std::function<const FormLayout*(std::string_view className)>;
+    /// The form as it is built at run time: `descendant` (an inherited form's own file) laid over
+    /// its `ancestor` (nullptr: the root is taken as it stands), and each embedded frame over the
+    /// frame's form from `frameOf`. What the descendant states overrides; its own controls follow
+    /// the inherited ones of the same parent.
+    static FormLayout Inherit(const FormLayout* ancestor, const FormLayout& descendant,
+                              const FormOfClass& frameOf);
 
 private:
     friend class FormLayoutBuilder;
+    friend class FormLayoutMerger;
+    void IndexPaths();
     std::vector<FormComponent> m_components;
     std::vector<int> m_byPath; // component indexes in path order
     int m_pixelsPerInch = 96;
+    bool m_pixelsPerInchStated = false;
 };
 
 } // namespace wordloom::qa

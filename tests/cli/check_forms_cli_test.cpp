@@ -2,11 +2,13 @@
 // checks' places; given as a name, the form checks say they were skipped.
 #include "cli/commands.h"
 
+#include "base/file_io.h"
 #include "support/table_file.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 namespace wordloom::cli {
@@ -66,6 +68,24 @@ TEST_F(CheckFormsCli, ProjectNameLeavesTheFormsOut) {
     // A character set the program does not know is a usage error.
     EXPECT_EQ(Run(CheckCommand, {"--db", table.Path(), "--to", "German", "--charset", "7"}), 2);
 }
+
+#ifdef WORDLOOM_TEXT_MEASURE_MODULE
+// The program itself, with the font module beside it: the module is loaded and measures (this is
+// what the sanitizer build runs across the program and the module).
+TEST_F(CheckFormsCli, ProgramLoadsTheFontModule) {
+    const std::string cli = std::string(WORDLOOM_BINARY_DIR) + "/cli/wordloom-cli";
+    const std::string outFile = project.Path() + "/out.txt";
+    const std::string errors = project.Path() + "/err.txt";
+    const std::string command = cli + " check --db '" + table.Path() + "' --to German --project '" +
+                                project.Path() + "/Demo.dpr' --checks accelerator-clash,truncation >'" +
+                                outFile + "' 2>'" + errors + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(errors);
+    const std::string text = ReadFileBytes(outFile);
+    EXPECT_NE(text.find("[truncation] \"&Go\""), std::string::npos) << text;
+    EXPECT_NE(text.find("[accelerator-clash] \"&Stop\""), std::string::npos) << text;
+    EXPECT_EQ(ReadFileBytes(errors).find("estimated"), std::string::npos) << ReadFileBytes(errors);
+}
+#endif
 
 } // namespace
 } // namespace wordloom::cli
