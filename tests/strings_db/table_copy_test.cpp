@@ -199,6 +199,37 @@ TEST_P(TableCopy, ATargetHoldingOnlySideRowsIsNotAddedTo) {
     EXPECT_EQ(Dump(target.Path()), std::vector<std::string>{"qa_word: [German] [Eigenes]"});
 }
 
+// A team table made before it kept dismissals and word lists: read-only it reads them as empty,
+// writable it gets their tables on first use.
+TEST(TeamTableQuality, AnOlderTableGetsTheQualityTablesOnFirstUse) {
+    if (!HasServer()) {
+        GTEST_SKIP() << test::NoServerReason();
+    }
+    TestTable older(Backend::Postgres);
+    older.Exec("DROP TABLE qa_dismissal; DROP TABLE qa_word");
+    {
+        StringsTable reading(older.Path(), OpenMode::ReadOnly);
+        EXPECT_TRUE(reading.Side().UserWords("German").empty());
+        EXPECT_THROW(reading.Side().AddUserWord("German", "Wort"), DbError);
+    }
+    StringsTable table(older.Path());
+    table.Side().AddUserWord("German", "Wort");
+    table.Side().AddUserWord("German", "Wort");
+    table.Side().AddUserWord("German", "Ähre");
+    table.Side().AddUserWord("German", "Zebra");
+    table.Side().RemoveUserWord("German", "Zebra");
+    EXPECT_EQ(table.Side().UserWords("German"), (std::vector<std::string>{"Wort", "Ähre"}));
+    table.Side().SetDismissal({"English", "Open", "German", "identical", "Open", 5});
+    table.Side().SetDismissal({"English", "Open", "German", "identical", "Offen", 6});
+    table.Side().SetDismissal({"English", "Open", "German", "length", "Offen", 7});
+    table.Side().ClearDismissal("English", "Open", "German", "length");
+    std::vector<std::string> kept;
+    table.Side().ScanDismissals("English", "German", [&](const QaDismissal& d) {
+        kept.push_back(d.check + "=" + d.translation + "@" + std::to_string(d.changedAt));
+    });
+    EXPECT_EQ(kept, std::vector<std::string>{"identical=Offen@6"});
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, TableCopy, ::testing::Values(Backend::Sqlite, Backend::Postgres),
                          test::BackendName());
 
