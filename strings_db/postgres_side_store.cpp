@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
+#include <type_traits>
 #include <unordered_set>
 
 namespace wordloom {
@@ -26,12 +28,27 @@ std::string Quoted(const std::string& name) {
     return quoted + '"';
 }
 
-/// A text[] parameter: every element quoted, so that commas, braces and quotes are plain text.
-std::string ArrayLiteral(const std::vector<std::string>& values) {
+/// An array parameter: every element quoted, so that commas, braces and quotes are plain text; an
+/// absent one is NULL.
+template <class Element>
+std::string ArrayLiteral(const std::vector<Element>& values) {
     std::string literal = "{";
-    for (const std::string& value : values) {
-        literal += literal.size() > 1 ? ",\"" : "\"";
-        for (char c : value) {
+    for (const Element& element : values) {
+        if (literal.size() > 1) {
+            literal += ',';
+        }
+        const std::string* value = nullptr;
+        if constexpr (std::is_same_v<Element, std::string>) {
+            value = &element;
+        } else if (element) {
+            value = &*element;
+        }
+        if (!value) {
+            literal += "NULL";
+            continue;
+        }
+        literal += '"';
+        for (char c : *value) {
             if (c == '"' || c == '\\') {
                 literal += '\\';
             }
@@ -372,6 +389,56 @@ public:
             // Runs keep their ids: the next one made here must come after them.
             m_backend.Run("SELECT setval(pg_get_serial_sequence('run', 'id'), max(id)) FROM run", {}, kWhat);
         }
+    }
+
+    bool AppendRecords(const std::vector<std::vector<std::optional<std::string>>>& rows) override {
+        RequireWritable();
+        const std::vector<FieldDef>& fields = m_backend.Fields();
+        std::string arrays;
+        std::string names;
+        for (std::size_t c = 0; c < fields.size(); ++c) {
+            const char* type = nullptr;
+            switch (m_backend.m_types.at(c)) {
+            case PostgresBackend::ColumnType::Text:
+                type = "::text[]";
+                break;
+            case PostgresBackend::ColumnType::Integer:
+                type = "::bigint[]";
+                break;
+            case PostgresBackend::ColumnType::Real:
+                type = "::float8[]";
+                break;
+            case PostgresBackend::ColumnType::Other:
+                return false; // its conversions are the server's to make, one record at a time
+            }
+            arrays += (c ? ", $" : "$") + std::to_string(c + 1) + type;
+            names += (c ? ", c" : "c") + std::to_string(c);
+        }
+        std::vector<std::string> params;
+        for (std::size_t c = 0; c < fields.size(); ++c) {
+            std::vector<std::optional<std::string>> column;
+            column.reserve(rows.size());
+            for (const auto& row : rows) {
+                const std::optional<std::string>& value = row.at(c);
+                // A parameter ends at a 0 byte: such a text goes the way that refuses it clearly.
+                if (value && value->find('\0') != std::string::npos) {
+                    return false;
+                }
+                column.push_back(value);
+            }
+            params.push_back(ArrayLiteral(column));
+        }
+        if (rows.empty()) {
+            return true;
+        }
+        std::string columns;
+        for (const FieldDef& field : fields) {
+            columns += (columns.empty() ? "" : ", ") + Quoted(field.name);
+        }
+        m_backend.Write("INSERT INTO strings (" + columns + ") SELECT " + names + " FROM unnest(" + arrays +
+                            ") WITH ORDINALITY AS r(" + names + ", wl_n) ORDER BY wl_n",
+                        params, kWhat);
+        return true;
     }
 
     bool SideTableEmpty(const SideTableDef& table) override {

@@ -95,6 +95,10 @@ bool SideStore::SideTableEmpty(const SideTableDef&) {
     return true;
 }
 
+bool SideStore::AppendRecords(const std::vector<std::vector<std::optional<std::string>>>&) {
+    return false;
+}
+
 ReviewState EffectiveState(const std::optional<ReviewState>& stored, std::string_view translation) {
     if (stored) {
         return *stored;

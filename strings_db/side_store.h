@@ -150,6 +150,10 @@ public:
     virtual void AppendSideRows(const SideTableDef& table, const std::vector<std::vector<std::string>>& rows);
     /// True when `table` holds no row (or does not exist).
     virtual bool SideTableEmpty(const SideTableDef& table);
+    /// Appends records to `strings` in the table's open transaction, in the order given: values in
+    /// the order of the table's fields, nullopt for NULL (apart from ""). False, nothing written,
+    /// where the store has no faster way than the table's own inserts (the caller then uses those).
+    virtual bool AppendRecords(const std::vector<std::vector<std::optional<std::string>>>& rows);
 
     // Bulk reads of `strings` for the side features (statistics, memory, find).
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <memory>
 
 namespace wordloom {
@@ -44,6 +45,32 @@ std::vector<int> MatchFields(const std::vector<FieldDef>& source, const std::vec
         from[static_cast<std::size_t>(found - target.begin())] = static_cast<int>(s);
     }
     return from;
+}
+
+std::vector<std::vector<std::optional<std::string>>> AsTexts(const std::vector<Row>& rows) {
+    std::vector<std::vector<std::optional<std::string>>> texts(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (const Value& value : rows[r]) {
+            switch (value.type) {
+            case Value::Type::Null:
+                texts[r].emplace_back();
+                break;
+            case Value::Type::Integer:
+                texts[r].emplace_back(std::to_string(value.integer));
+                break;
+            case Value::Type::Real: {
+                char buffer[40];
+                std::snprintf(buffer, sizeof buffer, "%.17g", value.real);
+                texts[r].emplace_back(buffer);
+                break;
+            }
+            case Value::Type::Text:
+                texts[r].emplace_back(value.text);
+                break;
+            }
+        }
+    }
+    return texts;
 }
 
 // Rows travel in batches: one statement each on a server, and a bounded amount in memory.
@@ -95,17 +122,28 @@ TableCopyCounts CopyTable(const std::string& from, const std::string& to) {
             }
         }
         const Row defaults = target->DefaultRow();
-        Row row;
+        std::vector<Row> batch;
+        const auto flush = [&] {
+            if (!target->Side().AppendRecords(AsTexts(batch))) {
+                for (const Row& row : batch) {
+                    target->InsertRow(row);
+                }
+            }
+            counts.records += static_cast<std::int64_t>(batch.size());
+            batch.clear();
+        };
         source->ScanColumns(IndexDef{}, columns, [&](const RowView& view) {
-            row = defaults;
+            Row& row = batch.emplace_back(defaults);
             for (std::size_t t = 0; t < row.size(); ++t) {
                 if (fromColumn[t] >= 0) {
                     row[t] = view.Column(static_cast<std::size_t>(fromColumn[t]));
                 }
             }
-            target->InsertRow(row);
-            ++counts.records;
+            if (batch.size() == kBatch) {
+                flush();
+            }
         });
+        flush();
         for (const SideTableDef& table : CopiedSideTables()) {
             counts.sideRows += CopySideTable(source->Side(), target->Side(), table);
         }
