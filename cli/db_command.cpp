@@ -1,62 +1,15 @@
 // wordloom-cli db init ADDRESS: makes the team table in an empty PostgreSQL database.
-// wordloom-cli db copy FROM TO: copies every record between two tables (a file or an address each).
+// wordloom-cli db copy FROM TO: copies a whole table, side tables included, between two databases (a
+// file or an address each).
 #include "base/ui_text.h"
 #include "cli/commands.h"
 #include "cli/parser.h"
 
 #include "strings_db/postgres_backend.h"
 #include "strings_db/strings_table.h"
-
-#include <algorithm>
-#include <cctype>
+#include "strings_db/table_copy.h"
 
 namespace wordloom::cli {
-namespace {
-
-bool SameName(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-/// Copies the records of `from` into the empty table `to`, in one transaction on `to`; the number
-/// copied. Throws DbError, `to` unchanged, when it holds records or lacks a field of `from`.
-int CopyRecords(const std::string& from, const std::string& to) {
-    StringsTable source(from, OpenMode::ReadOnly);
-    StringsTable target(to);
-    if (target.RecordCount() != 0) {
-        throw DbError(FillIn(WL_TR("wordloom-cli", "%1 holds records already: copy only into an empty table"),
-                             {ShownAddress(to)}));
-    }
-    // Field by field under the target's spelling of the name.
-    std::vector<std::pair<FieldDef, std::string>> fields;
-    for (const FieldDef& field : source.Fields()) {
-        auto found = std::find_if(target.Fields().begin(), target.Fields().end(),
-                                  [&](const FieldDef& f) { return SameName(f.name, field.name); });
-        if (found == target.Fields().end()) {
-            throw DbError(FillIn(WL_TR("wordloom-cli", "%1 has no field %2: its texts would be lost"),
-                                 {ShownAddress(to), field.name}));
-        }
-        fields.emplace_back(field, found->name);
-    }
-    int copied = 0;
-    StringsTable::Transaction transaction(target);
-    for (source.First(); !source.Eof(); source.Next()) {
-        target.Insert();
-        for (const auto& [field, name] : fields) {
-            const std::string value = source.FieldAsString(field.name);
-            if (!value.empty()) {
-                target.SetField(name, value);
-            }
-        }
-        target.Post();
-        ++copied;
-    }
-    transaction.Commit();
-    return copied;
-}
-
-} // namespace
 
 int DbCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string action;
@@ -65,8 +18,9 @@ int DbCommand(const std::vector<std::string>& args, std::ostream& out, std::ostr
                           "init ADDRESS: makes the strings table for a team in the empty PostgreSQL\n"
                           "database at ADDRESS (postgresql://user@host/database). Passwords come from\n"
                           "~/.pgpass or PGPASSWORD, never from the address.\n"
-                          "copy FROM TO: copies every record of the strings table FROM into the empty\n"
-                          "table TO (each a file or an address), in one transaction on TO."),
+                          "copy FROM TO: copies the strings table FROM with its side tables (where used,\n"
+                          "review states, dismissed findings, word lists, translation runs) into the\n"
+                          "empty table TO (each a file or an address), in one transaction on TO."),
                     "wordloom-cli db");
     SetUpParser(parser);
     parser.add_option("ACTION", action, WL_TR("wordloom-cli", "init or copy"))
@@ -95,8 +49,12 @@ int DbCommand(const std::vector<std::string>& args, std::ostream& out, std::ostr
                           {ShownAddress(places[0])})
                 << "\n";
         } else {
-            const int copied = CopyRecords(places[0], places[1]);
-            out << FillIn(WL_TR("wordloom-cli", "%1 records copied"), {std::to_string(copied)}) << "\n";
+            const TableCopyCounts copied = CopyTable(places[0], places[1]);
+            out << FillIn(WL_TR("wordloom-cli", "%1 records copied"), {std::to_string(copied.records)})
+                << "\n"
+                << FillIn(WL_TR("wordloom-cli", "%1 rows of the side tables copied"),
+                          {std::to_string(copied.sideRows)})
+                << "\n";
         }
     } catch (const DbError& e) {
         err << "wordloom-cli db: " << e.what() << "\n";

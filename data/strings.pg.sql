@@ -54,7 +54,8 @@ $$;
 CREATE TRIGGER strings_change AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON strings
     FOR EACH STATEMENT EXECUTE FUNCTION wordloom_count_write();
 
--- The side tables (where each text was collected, review states, the journal of translation runs).
+-- The side tables (where each text was collected, review states, dismissed findings, the word list,
+-- the journal of translation runs).
 CREATE TABLE occurrence (
     project text NOT NULL,
     file text NOT NULL,
@@ -76,6 +77,22 @@ CREATE TABLE review (
     note text NOT NULL DEFAULT '',
     changed_at bigint NOT NULL,
     PRIMARY KEY (lang, text, target)
+);
+
+-- Findings of the quality checks a translator set aside, and the words the spelling check accepts.
+CREATE TABLE qa_dismissal (
+    lang text NOT NULL,
+    text text NOT NULL,
+    target text NOT NULL,
+    check_id text NOT NULL,
+    translation text NOT NULL,
+    changed_at bigint NOT NULL,
+    PRIMARY KEY (lang, text, target, check_id)
+);
+CREATE TABLE qa_word (
+    lang text NOT NULL,
+    word text NOT NULL,
+    PRIMARY KEY (lang, word)
 );
 
 CREATE TABLE run (

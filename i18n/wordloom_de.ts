@@ -419,6 +419,22 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
 <context>
     <name>StringsTable</name>
     <message>
+        <source>%1 holds records already: copy only into an empty table</source>
+        <translation>%1 enthält bereits Datensätze: nur in eine leere Tabelle kopieren</translation>
+    </message>
+    <message>
+        <source>%1 has no field %2: its texts would be lost</source>
+        <translation>%1 hat kein Feld %2: dessen Texte gingen verloren</translation>
+    </message>
+    <message>
+        <source>%1 holds rows of the side table %2 already: copy only into an empty table</source>
+        <translation>%1 enthält bereits Zeilen der Nebentabelle %2: nur in eine leere Tabelle kopieren</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written</source>
+        <translation>%1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
         <source>Field &apos;%1&apos; not found</source>
         <translation>Feld &apos;%1&apos; nicht gefunden</translation>
     </message>
@@ -1775,13 +1791,15 @@ beendet den Lauf, bevor eine geändert ist. Der Lauf wird in der Texttabelle pro
         <source>init ADDRESS: makes the strings table for a team in the empty PostgreSQL
 database at ADDRESS (postgresql://user@host/database). Passwords come from
 ~/.pgpass or PGPASSWORD, never from the address.
-copy FROM TO: copies every record of the strings table FROM into the empty
-table TO (each a file or an address), in one transaction on TO.</source>
+copy FROM TO: copies the strings table FROM with its side tables (where used,
+review states, dismissed findings, word lists, translation runs) into the
+empty table TO (each a file or an address), in one transaction on TO.</source>
         <translation>init ADRESSE: legt die Texttabelle für ein Team in der leeren PostgreSQL-Datenbank
 unter ADRESSE an (postgresql://benutzer@rechner/datenbank). Passwörter kommen aus
 ~/.pgpass oder PGPASSWORD, nie aus der Adresse.
-copy VON NACH: kopiert jeden Datensatz der Texttabelle VON in die leere Tabelle
-NACH (jeweils eine Datei oder eine Adresse), in einer Transaktion auf NACH.</translation>
+copy VON NACH: kopiert die Texttabelle VON mit ihren Nebentabellen (Fundstellen,
+Prüfstatus, verworfene Befunde, Wortlisten, Übersetzungsläufe) in die leere
+Tabelle NACH (jeweils eine Datei oder eine Adresse), in einer Transaktion auf NACH.</translation>
     </message>
     <message>
         <source>init or copy</source>
@@ -1800,12 +1818,8 @@ NACH (jeweils eine Datei oder eine Adresse), in einer Transaktion auf NACH.</tra
         <translation>copy erwartet zwei Tabellen, VON und NACH</translation>
     </message>
     <message>
-        <source>%1 holds records already: copy only into an empty table</source>
-        <translation>%1 enthält bereits Datensätze: nur in eine leere Tabelle kopieren</translation>
-    </message>
-    <message>
-        <source>%1 has no field %2: its texts would be lost</source>
-        <translation>%1 hat kein Feld %2: dessen Texte gingen verloren</translation>
+        <source>%1 rows of the side tables copied</source>
+        <translation>%1 Zeilen der Nebentabellen kopiert</translation>
     </message>
     <message>
         <source>%1 records copied</source>

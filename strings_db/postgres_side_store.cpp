@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
+#include <type_traits>
 #include <unordered_set>
 
 namespace wordloom {
@@ -26,12 +28,27 @@ std::string Quoted(const std::string& name) {
     return quoted + '"';
 }
 
-/// A text[] parameter: every element quoted, so that commas, braces and quotes are plain text.
-std::string ArrayLiteral(const std::vector<std::string>& values) {
+/// An array parameter: every element quoted, so that commas, braces and quotes are plain text; an
+/// absent one is NULL.
+template <class Element>
+std::string ArrayLiteral(const std::vector<Element>& values) {
     std::string literal = "{";
-    for (const std::string& value : values) {
-        literal += literal.size() > 1 ? ",\"" : "\"";
-        for (char c : value) {
+    for (const Element& element : values) {
+        if (literal.size() > 1) {
+            literal += ',';
+        }
+        const std::string* value = nullptr;
+        if constexpr (std::is_same_v<Element, std::string>) {
+            value = &element;
+        } else if (element) {
+            value = &*element;
+        }
+        if (!value) {
+            literal += "NULL";
+            continue;
+        }
+        literal += '"';
+        for (char c : *value) {
             if (c == '"' || c == '\\') {
                 literal += '\\';
             }
@@ -46,6 +63,13 @@ std::string Text(const PGresult* result, int row, int column) {
     return std::string(PQgetvalue(result, row, column),
                        static_cast<std::size_t>(PQgetlength(result, row, column)));
 }
+
+// As in data/strings.pg.sql, for a team table made before the quality checks kept anything.
+constexpr const char* kQaSchema =
+    "CREATE TABLE IF NOT EXISTS qa_dismissal (lang text NOT NULL, text text NOT NULL, target text NOT NULL, "
+    "check_id text NOT NULL, translation text NOT NULL, changed_at bigint NOT NULL, "
+    "PRIMARY KEY (lang, text, target, check_id)); "
+    "CREATE TABLE IF NOT EXISTS qa_word (lang text NOT NULL, word text NOT NULL, PRIMARY KEY (lang, word))";
 
 constexpr const char* kOccurrenceColumns =
     "SELECT project, file, line, path, property, lang, text FROM occurrence ";
@@ -247,6 +271,185 @@ public:
         }
     }
 
+    void ScanDismissals(const std::string& lang, const std::string& target,
+                        const std::function<void(const QaDismissal&)>& visit) override {
+        if (!QaPresent()) {
+            return;
+        }
+        auto result = m_backend.Run("SELECT text, check_id, translation, changed_at FROM qa_dismissal "
+                                    "WHERE lang = $1 AND target = $2",
+                                    {lang, target}, kWhat);
+        QaDismissal row{lang, {}, target, {}, {}, 0};
+        for (int r = 0; r < PQntuples(result.get()); ++r) {
+            row.text = Text(result.get(), r, 0);
+            row.check = Text(result.get(), r, 1);
+            row.translation = Text(result.get(), r, 2);
+            row.changedAt = std::strtoll(PQgetvalue(result.get(), r, 3), nullptr, 10);
+            visit(row);
+        }
+    }
+
+    void SetDismissal(const QaDismissal& dismissal) override {
+        QaWrite();
+        m_backend.Write(
+            "INSERT INTO qa_dismissal (lang, text, target, check_id, translation, changed_at) "
+            "VALUES ($1, $2, $3, $4, $5, $6) ON CONFLICT (lang, text, target, check_id) DO UPDATE "
+            "SET translation = EXCLUDED.translation, changed_at = EXCLUDED.changed_at",
+            {dismissal.lang, dismissal.text, dismissal.target, dismissal.check, dismissal.translation,
+             std::to_string(dismissal.changedAt != 0 ? dismissal.changedAt
+                                                     : static_cast<std::int64_t>(std::time(nullptr)))},
+            kWhat);
+    }
+
+    void ClearDismissal(const std::string& lang, const std::string& text, const std::string& target,
+                        const std::string& check) override {
+        QaWrite();
+        m_backend.Write(
+            "DELETE FROM qa_dismissal WHERE lang = $1 AND text = $2 AND target = $3 AND check_id = $4",
+            {lang, text, target, check}, kWhat);
+    }
+
+    std::vector<std::string> UserWords(const std::string& lang) override {
+        std::vector<std::string> words;
+        if (!QaPresent()) {
+            return words;
+        }
+        auto result = m_backend.Run("SELECT word FROM qa_word WHERE lang = $1 ORDER BY word COLLATE \"C\"",
+                                    {lang}, kWhat);
+        for (int r = 0; r < PQntuples(result.get()); ++r) {
+            words.push_back(Text(result.get(), r, 0));
+        }
+        return words;
+    }
+
+    void AddUserWord(const std::string& lang, const std::string& word) override {
+        QaWrite();
+        m_backend.Write("INSERT INTO qa_word (lang, word) VALUES ($1, $2) ON CONFLICT DO NOTHING",
+                        {lang, word}, kWhat);
+    }
+
+    void RemoveUserWord(const std::string& lang, const std::string& word) override {
+        QaWrite();
+        m_backend.Write("DELETE FROM qa_word WHERE lang = $1 AND word = $2", {lang, word}, kWhat);
+    }
+
+    void ScanSideTable(const SideTableDef& table,
+                       const std::function<void(const std::vector<std::string>&)>& visit) override {
+        if (!Exists(table.name)) {
+            return;
+        }
+        // The tables with an id keep the order rows were written in; the others have none to keep.
+        const bool hasId = table.name == "occurrence" || table.name == "run" || table.name == "run_file";
+        std::string order;
+        for (std::size_t i = 1; i <= table.columns.size(); ++i) {
+            order += (i == 1 ? "" : ", ") + std::to_string(i);
+        }
+        auto result =
+            m_backend.Run("SELECT " + ColumnList(table) + " FROM " + Quoted(std::string(table.name)) +
+                              " ORDER BY " + (hasId ? "id" : order),
+                          {}, kWhat);
+        std::vector<std::string> row(table.columns.size());
+        for (int r = 0; r < PQntuples(result.get()); ++r) {
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                row[i] = Text(result.get(), r, static_cast<int>(i));
+            }
+            visit(row);
+        }
+    }
+
+    void AppendSideRows(const SideTableDef& table,
+                        const std::vector<std::vector<std::string>>& rows) override {
+        RequireWritable();
+        if (rows.empty()) {
+            return;
+        }
+        if (table.name.starts_with("qa_")) {
+            QaPresent();
+        }
+        // One statement for the lot: each column travels as an array, the rows keep their order.
+        std::vector<std::string> params;
+        std::string arrays;
+        std::string names;
+        for (std::size_t c = 0; c < table.columns.size(); ++c) {
+            std::vector<std::string> column;
+            column.reserve(rows.size());
+            for (const std::vector<std::string>& row : rows) {
+                column.push_back(row.at(c));
+            }
+            params.push_back(ArrayLiteral(column));
+            arrays +=
+                (c ? ", $" : "$") + std::to_string(c + 1) + (table.integer[c] ? "::bigint[]" : "::text[]");
+            names += (c ? ", c" : "c") + std::to_string(c);
+        }
+        m_backend.Write("INSERT INTO " + Quoted(std::string(table.name)) + " (" + ColumnList(table) +
+                            ") SELECT " + names + " FROM unnest(" + arrays + ") WITH ORDINALITY AS r(" +
+                            names + ", wl_n) ORDER BY wl_n",
+                        params, kWhat);
+        if (table.name == "run") {
+            // Runs keep their ids: the next one made here must come after them.
+            m_backend.Run("SELECT setval(pg_get_serial_sequence('run', 'id'), max(id)) FROM run", {}, kWhat);
+        }
+    }
+
+    bool AppendRecords(const std::vector<std::vector<std::optional<std::string>>>& rows) override {
+        RequireWritable();
+        const std::vector<FieldDef>& fields = m_backend.Fields();
+        std::string arrays;
+        std::string names;
+        for (std::size_t c = 0; c < fields.size(); ++c) {
+            const char* type = nullptr;
+            switch (m_backend.m_types.at(c)) {
+            case PostgresBackend::ColumnType::Text:
+                type = "::text[]";
+                break;
+            case PostgresBackend::ColumnType::Integer:
+                type = "::bigint[]";
+                break;
+            case PostgresBackend::ColumnType::Real:
+                type = "::float8[]";
+                break;
+            case PostgresBackend::ColumnType::Other:
+                return false; // its conversions are the server's to make, one record at a time
+            }
+            arrays += (c ? ", $" : "$") + std::to_string(c + 1) + type;
+            names += (c ? ", c" : "c") + std::to_string(c);
+        }
+        std::vector<std::string> params;
+        for (std::size_t c = 0; c < fields.size(); ++c) {
+            std::vector<std::optional<std::string>> column;
+            column.reserve(rows.size());
+            for (const auto& row : rows) {
+                const std::optional<std::string>& value = row.at(c);
+                // A parameter ends at a 0 byte: such a text goes the way that refuses it clearly.
+                if (value && value->find('\0') != std::string::npos) {
+                    return false;
+                }
+                column.push_back(value);
+            }
+            params.push_back(ArrayLiteral(column));
+        }
+        if (rows.empty()) {
+            return true;
+        }
+        std::string columns;
+        for (const FieldDef& field : fields) {
+            columns += (columns.empty() ? "" : ", ") + Quoted(field.name);
+        }
+        m_backend.Write("INSERT INTO strings (" + columns + ") SELECT " + names + " FROM unnest(" + arrays +
+                            ") WITH ORDINALITY AS r(" + names + ", wl_n) ORDER BY wl_n",
+                        params, kWhat);
+        return true;
+    }
+
+    bool SideTableEmpty(const SideTableDef& table) override {
+        if (!Exists(table.name)) {
+            return true;
+        }
+        auto result =
+            m_backend.Run("SELECT 1 FROM " + Quoted(std::string(table.name)) + " LIMIT 1", {}, kWhat);
+        return PQntuples(result.get()) == 0;
+    }
+
     void ScanRecords(const std::vector<std::string>& fields,
                      const std::function<void(const std::vector<std::string_view>&)>& visit) override {
         std::string sql = "SELECT ";
@@ -284,6 +487,39 @@ private:
         if (m_backend.ReadOnly()) {
             throw TableError("The side tables cannot be written: the strings table is open for reading only");
         }
+    }
+
+    bool Exists(std::string_view table) {
+        auto result =
+            m_backend.Run("SELECT to_regclass($1) IS NOT NULL", {Quoted(std::string(table))}, kWhat);
+        return PQgetvalue(result.get(), 0, 0)[0] == 't';
+    }
+
+    // Whether the quality tables exist; a team table made before them gets them on first use.
+    bool QaPresent() {
+        if (m_qaPresent) {
+            return true;
+        }
+        if (Exists("qa_dismissal") && Exists("qa_word")) {
+            m_qaPresent = true;
+        } else if (!m_backend.ReadOnly()) {
+            Transacted([&] { m_backend.Exec(kQaSchema); });
+            m_qaPresent = true;
+        }
+        return m_qaPresent;
+    }
+
+    void QaWrite() {
+        RequireWritable();
+        QaPresent();
+    }
+
+    static std::string ColumnList(const SideTableDef& table) {
+        std::string list;
+        for (std::string_view column : table.columns) {
+            list += (list.empty() ? "" : ", ") + Quoted(std::string(column));
+        }
+        return list;
     }
 
     template <class Body>
@@ -339,6 +575,7 @@ private:
     }
 
     PostgresBackend& m_backend;
+    bool m_qaPresent = false;
 };
 
 SideStore& PostgresBackend::Side() {

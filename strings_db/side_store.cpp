@@ -62,6 +62,43 @@ void SideStore::RemoveUserWord(const std::string&, const std::string&) {
     throw DbError("This strings table does not keep a word list");
 }
 
+const std::vector<SideTableDef>& CopiedSideTables() {
+    static const std::vector<SideTableDef> tables{
+        {"occurrence",
+         {"project", "file", "line", "path", "property", "lang", "text"},
+         {false, false, true, false, false, false, false}},
+        {"review",
+         {"lang", "text", "target", "state", "note", "changed_at"},
+         {false, false, false, false, false, true}},
+        {"qa_dismissal",
+         {"lang", "text", "target", "check_id", "translation", "changed_at"},
+         {false, false, false, false, false, true}},
+        {"qa_word", {"lang", "word"}, {false, false}},
+        {"run", {"id", "project", "target", "started_at", "state"}, {true, false, false, false, false}},
+        {"run_file",
+         {"run_id", "file", "backup", "sha256_before", "sha256_after"},
+         {true, false, false, false, false}},
+    };
+    return tables;
+}
+
+void SideStore::ScanSideTable(const SideTableDef&,
+                              const std::function<void(const std::vector<std::string>&)>&) {}
+
+void SideStore::AppendSideRows(const SideTableDef& table, const std::vector<std::vector<std::string>>& rows) {
+    if (!rows.empty()) {
+        throw DbError("This strings table does not keep the side table " + std::string(table.name));
+    }
+}
+
+bool SideStore::SideTableEmpty(const SideTableDef&) {
+    return true;
+}
+
+bool SideStore::AppendRecords(const std::vector<std::vector<std::optional<std::string>>>&) {
+    return false;
+}
+
 ReviewState EffectiveState(const std::optional<ReviewState>& stored, std::string_view translation) {
     if (stored) {
         return *stored;

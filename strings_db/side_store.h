@@ -62,6 +62,18 @@ struct QaDismissal {
     std::int64_t changedAt = 0;
 };
 
+/// A side table as a copy between two databases carries it: every column NOT NULL, read and written
+/// as text (the integer ones marked, for the engines that type their parameters).
+struct SideTableDef {
+    std::string_view name;
+    std::vector<std::string_view> columns;
+    std::vector<bool> integer;
+};
+
+/// The side tables a copy carries, parents before the tables that refer to them: where used, review
+/// states, dismissed findings, the word list and the journal of translation runs.
+const std::vector<SideTableDef>& CopiedSideTables();
+
 /// The side tables of one database, reached through StringsTable::Side(). Each write runs in the
 /// table's open transaction, or in one of its own when none is open. Failures throw DbError
 /// (TableError when the database itself cannot be used).
@@ -126,6 +138,22 @@ public:
     virtual std::vector<std::string> UserWords(const std::string& lang);
     virtual void AddUserWord(const std::string& lang, const std::string& word);
     virtual void RemoveUserWord(const std::string& lang, const std::string& word);
+
+    // Whole tables, for a copy between databases (CopiedSideTables). A store without such a table
+    // reads it as empty and refuses rows for it (DbError).
+
+    /// Every row of `table` in the order it was written, values in the order of its columns.
+    virtual void ScanSideTable(const SideTableDef& table,
+                               const std::function<void(const std::vector<std::string>&)>& visit);
+    /// Appends `rows` (values in the order of the table's columns) in the table's open transaction,
+    /// keeping their order; a run keeps its id, so that its files still name it.
+    virtual void AppendSideRows(const SideTableDef& table, const std::vector<std::vector<std::string>>& rows);
+    /// True when `table` holds no row (or does not exist).
+    virtual bool SideTableEmpty(const SideTableDef& table);
+    /// Appends records to `strings` in the table's open transaction, in the order given: values in
+    /// the order of the table's fields, nullopt for NULL (apart from ""). False, nothing written,
+    /// where the store has no faster way than the table's own inserts (the caller then uses those).
+    virtual bool AppendRecords(const std::vector<std::vector<std::optional<std::string>>>& rows);
 
     // Bulk reads of `strings` for the side features (statistics, memory, find).
 

@@ -1,5 +1,6 @@
 #include "strings_db/postgres_backend.h"
 #include "strings_db/run_journal.h"
+#include "strings_db/sqlite_shared.h"
 #include "strings_db/strings_table.h"
 
 #include <sqlite3.h>
@@ -9,19 +10,7 @@
 namespace wordloom {
 namespace {
 
-constexpr const char* kSchema = "CREATE TABLE IF NOT EXISTS run ("
-                                " id INTEGER PRIMARY KEY AUTOINCREMENT,"
-                                " project TEXT NOT NULL,"
-                                " target TEXT NOT NULL,"
-                                " started_at TEXT NOT NULL,"
-                                " state TEXT NOT NULL);"
-                                "CREATE TABLE IF NOT EXISTS run_file ("
-                                " run_id INTEGER NOT NULL REFERENCES run(id) ON DELETE CASCADE,"
-                                " file TEXT NOT NULL,"
-                                " backup TEXT NOT NULL,"
-                                " sha256_before TEXT NOT NULL,"
-                                " sha256_after TEXT NOT NULL);"
-                                "CREATE INDEX IF NOT EXISTS run_file_run ON run_file(run_id);";
+using sqlite_shared::kRunJournalSchema;
 
 std::string UtcNow() {
     const std::time_t now = std::time(nullptr);
@@ -92,7 +81,7 @@ public:
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
         // The record of a run must be on disk before its first file is replaced.
         Exec("PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;");
-        Exec(std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;");
+        Exec(std::string("BEGIN IMMEDIATE;") + kRunJournalSchema + "COMMIT;");
     }
     ~SqliteRunJournal() override { sqlite3_close(m_db); }
 

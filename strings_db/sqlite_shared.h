@@ -9,6 +9,22 @@ namespace wordloom::sqlite_shared {
 
 inline constexpr const char* kTable = "strings";
 
+/// The journal of translation runs (run_journal.h), beside `strings` in the same file.
+inline constexpr const char* kRunJournalSchema =
+    "CREATE TABLE IF NOT EXISTS run ("
+    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " project TEXT NOT NULL,"
+    " target TEXT NOT NULL,"
+    " started_at TEXT NOT NULL,"
+    " state TEXT NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS run_file ("
+    " run_id INTEGER NOT NULL REFERENCES run(id) ON DELETE CASCADE,"
+    " file TEXT NOT NULL,"
+    " backup TEXT NOT NULL,"
+    " sha256_before TEXT NOT NULL,"
+    " sha256_after TEXT NOT NULL);"
+    "CREATE INDEX IF NOT EXISTS run_file_run ON run_file(run_id);";
+
 inline std::string Quote(const std::string& identifier) {
     std::string quoted = "\"";
     for (char c : identifier) {

@@ -411,6 +411,60 @@ public:
         return changed;
     }
 
+    void ScanSideTable(const SideTableDef& table,
+                       const std::function<void(const std::vector<std::string>&)>& visit) override {
+        if (!TableExists(table.name)) {
+            return;
+        }
+        sqlite3_stmt* stmt = Statement("SELECT " + ColumnList(table) + " FROM " +
+                                       Quote(std::string(table.name)) + " ORDER BY rowid");
+        std::vector<std::string> row(table.columns.size());
+        Each(stmt, [&] {
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                row[i] = ColumnText(stmt, static_cast<int>(i));
+            }
+            visit(row);
+        });
+    }
+
+    void AppendSideRows(const SideTableDef& table,
+                        const std::vector<std::vector<std::string>>& rows) override {
+        if (m_readOnly) {
+            m_fail("The side tables cannot be written: the strings table is open for reading only");
+        }
+        if (table.name.starts_with("qa_")) {
+            QaPresent();
+        } else if (table.name.starts_with("run")) {
+            Transacted([&] { Exec(sqlite_shared::kRunJournalSchema); });
+        } else {
+            Present();
+        }
+        std::string values;
+        for (std::size_t i = 1; i <= table.columns.size(); ++i) {
+            values += (i == 1 ? "?" : ", ?") + std::to_string(i);
+        }
+        Transacted([&] {
+            sqlite3_stmt* insert = Statement("INSERT INTO " + Quote(std::string(table.name)) + "(" +
+                                             ColumnList(table) + ") VALUES (" + values + ")");
+            for (const std::vector<std::string>& row : rows) {
+                for (std::size_t i = 0; i < row.size() && i < table.columns.size(); ++i) {
+                    BindText(insert, static_cast<int>(i) + 1, row[i]);
+                }
+                Run(insert);
+            }
+        });
+    }
+
+    bool SideTableEmpty(const SideTableDef& table) override {
+        if (!TableExists(table.name)) {
+            return true;
+        }
+        bool empty = true;
+        sqlite3_stmt* stmt = Statement("SELECT 1 FROM " + Quote(std::string(table.name)) + " LIMIT 1");
+        Each(stmt, [&] { empty = false; });
+        return empty;
+    }
+
 private:
     bool SameRows(const std::string& project, const std::string& file, const std::vector<Occurrence>& rows) {
         sqlite3_stmt* stmt =
@@ -434,6 +488,24 @@ private:
                    ColumnText(stmt, 4) == row.text;
         });
         return same && i == rows.size();
+    }
+
+    bool TableExists(std::string_view name) {
+        sqlite3_stmt* stmt =
+            Statement("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1");
+        const std::string table(name);
+        BindText(stmt, 1, table);
+        bool exists = false;
+        Each(stmt, [&] { exists = sqlite3_column_int(stmt, 0) != 0; });
+        return exists;
+    }
+
+    static std::string ColumnList(const SideTableDef& table) {
+        std::string list;
+        for (std::string_view column : table.columns) {
+            list += (list.empty() ? "" : ", ") + Quote(std::string(column));
+        }
+        return list;
     }
 
     // Whether the side tables exist; creates them in a writable table.
