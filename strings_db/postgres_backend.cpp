@@ -61,16 +61,43 @@ PostgresBackend::PostgresBackend(const std::string& address, OpenMode mode)
         LoadFields();
         LoadIndexes();
         Result rights = Run("SELECT has_table_privilege(to_regclass($1), 'INSERT, UPDATE, DELETE'), "
-                            "to_regclass('strings_change') IS NOT NULL",
+                            "to_regclass('strings_change') IS NOT NULL, "
+                            "(SELECT n.nspname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                            "WHERE c.oid = to_regclass($1)), "
+                            "EXISTS (SELECT 1 FROM pg_trigger WHERE tgrelid = to_regclass($1) "
+                            "AND tgname = 'strings_notify')",
                             {kTable}, WL_TR("StringsTable", "Cannot read the strings table"));
         m_readOnly = mode == OpenMode::ReadOnly || PQgetvalue(rights.get(), 0, 0)[0] != 't';
         m_hasChangeCounter = PQgetvalue(rights.get(), 0, 1)[0] == 't';
-        if (m_readOnly) {
-            Exec("SET default_transaction_read_only = on");
+        m_schema = PQgetvalue(rights.get(), 0, 2);
+        if (!m_readOnly && PQgetvalue(rights.get(), 0, 3)[0] != 't') {
+            AddNotifyTrigger();
         }
+        ConfigureSession();
     } catch (...) {
         PQfinish(m_conn);
         throw;
+    }
+}
+
+void PostgresBackend::AddNotifyTrigger() {
+    // Where this user may not (not the table's owner), the others' grids simply learn of this
+    // user's changes when they next refresh; a concurrent open adding it too makes this one fail.
+    const std::string schema = Quote(m_schema);
+    const std::string sql =
+        "BEGIN; "
+        "CREATE OR REPLACE FUNCTION " +
+        schema +
+        ".wordloom_notify_change() RETURNS trigger "
+        "LANGUAGE plpgsql AS $$ BEGIN PERFORM pg_notify('wordloom_strings', TG_TABLE_SCHEMA); "
+        "RETURN NULL; END $$; "
+        "CREATE TRIGGER strings_notify AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " +
+        schema + "." + Quote(kTable) + " FOR EACH STATEMENT EXECUTE FUNCTION " + schema +
+        ".wordloom_notify_change(); "
+        "COMMIT";
+    Result added(PQexec(m_conn, sql.c_str()));
+    if (PQresultStatus(added.get()) != PGRES_COMMAND_OK) {
+        Result undo(PQexec(m_conn, "ROLLBACK"));
     }
 }
 
@@ -397,9 +424,11 @@ void PostgresBackend::UpdateRow(RowId id, const Row& row) {
     params.push_back(std::to_string(id));
     std::string sql = "UPDATE " + Quote(kTable) + " SET " + sets + ", version = version + 1 WHERE id = $" +
                       std::to_string(params.size());
-    auto known = m_versions.find(id);
-    if (known != m_versions.end()) {
-        params.push_back(std::to_string(known->second));
+    const auto known = m_versions.find(id);
+    const bool versionKnown = known != m_versions.end();
+    const long long readVersion = versionKnown ? known->second : 0;
+    if (versionKnown) {
+        params.push_back(std::to_string(readVersion));
         sql += " AND version = $" + std::to_string(params.size());
     }
     Result result =
@@ -408,14 +437,24 @@ void PostgresBackend::UpdateRow(RowId id, const Row& row) {
         m_versions[id] = std::strtoll(PQgetvalue(result.get(), 0, 0), nullptr, 10);
         return;
     }
-    Result now = Run("SELECT version FROM " + Quote(kTable) + " WHERE id = $1", {std::to_string(id)},
-                     WL_TR("StringsTable", "Cannot read the strings table"));
-    if (PQntuples(now.get()) == 0) {
+    Row theirs;
+    if (!ReadRow(id, theirs)) {
         throw DbError(WL_TR("StringsTable", "Cannot store the record: it was deleted meanwhile"));
     }
-    throw TableError(WL_TR("StringsTable",
-                           "Cannot store the record: someone else changed it since it was read. "
-                           "Refresh to see their text, then edit it again"));
+    // Their record was read only to be shown: posting this buffer again must still fail. The edit
+    // that means to keep this text starts from a fresh read of theirs.
+    m_versions[id] = readVersion;
+    std::unordered_map<std::string, std::string> stored;
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        const Value& value = theirs[i];
+        stored[m_fields[i].name] = value.type == Value::Type::Text      ? value.text
+                                   : value.type == Value::Type::Integer ? std::to_string(value.integer)
+                                   : value.type == Value::Type::Real    ? ParamText(value)
+                                                                        : std::string();
+    }
+    throw VersionConflict(WL_TR("StringsTable", "Cannot store the record: someone else changed it since it "
+                                                "was read. Refresh to see their text, then edit it again"),
+                          std::move(stored));
 }
 
 void PostgresBackend::DeleteRow(RowId id) {
@@ -455,35 +494,76 @@ void PostgresBackend::Begin() {
     if (InTransaction()) {
         throw DbError(WL_TR("StringsTable", "A transaction on the strings table is already open"));
     }
+    if (!Connected()) {
+        Reconnect(); // a transaction starts afresh on a connection that went away before it
+    }
     Exec("BEGIN");
+    m_inTransaction = true;
     if (!m_readOnly) {
         // Writers one at a time, as on SQLite: readers go on, and a key searched for inside the
         // transaction cannot be filed by someone else before it commits.
         try {
-            Exec("LOCK TABLE " + Quote(kTable) + " IN SHARE ROW EXCLUSIVE MODE");
+            LockTable("SHARE ROW EXCLUSIVE");
         } catch (...) {
+            m_inTransaction = false;
             Result undo(PQexec(m_conn, "ROLLBACK"));
             throw;
         }
     }
 }
 
+void PostgresBackend::LockTable(const std::string& mode) {
+    const std::string lock = "LOCK TABLE " + Quote(kTable) + " IN " + mode + " MODE";
+    if (!m_onBusy && !m_onLockWait) {
+        Exec(lock);
+        return;
+    }
+    // Tried without waiting first, so that a wait is told before it begins.
+    Exec("SAVEPOINT wordloom_lock");
+    Result probe(PQexec(m_conn, (lock + " NOWAIT").c_str()));
+    if (PQresultStatus(probe.get()) == PGRES_COMMAND_OK) {
+        Exec("RELEASE SAVEPOINT wordloom_lock");
+        return;
+    }
+    const char* state = PQresultErrorField(probe.get(), PG_DIAG_SQLSTATE);
+    if (PQstatus(m_conn) != CONNECTION_OK || !state || std::strcmp(state, "55P03") != 0) {
+        Fail(probe.get(), WL_TR("StringsTable", "Strings table query failed"));
+    }
+    Exec("ROLLBACK TO SAVEPOINT wordloom_lock");
+    if (m_onBusy) {
+        m_onBusy();
+    }
+    if (m_onLockWait) {
+        m_onLockWait();
+    }
+    Exec(lock);
+}
+
 void PostgresBackend::Commit() {
     if (!InTransaction()) {
         throw DbError(WL_TR("StringsTable", "No transaction on the strings table is open"));
     }
+    m_inTransaction = false; // a COMMIT that fails ends the transaction all the same
     Exec("COMMIT");
 }
 
 void PostgresBackend::Rollback() {
-    if (InTransaction()) {
+    const bool open = InTransaction();
+    m_inTransaction = false;
+    // On a lost connection the server dropped the transaction itself.
+    if (open && PQstatus(m_conn) == CONNECTION_OK) {
         Exec("ROLLBACK");
     }
 }
 
 bool PostgresBackend::InTransaction() const {
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
-    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
+    return m_inTransaction || status == PQTRANS_INTRANS || status == PQTRANS_INERROR ||
+           status == PQTRANS_ACTIVE;
+}
+
+void PostgresBackend::SetLockWaitNotice(std::function<void()> onWait) {
+    m_onLockWait = std::move(onWait);
 }
 
 void PostgresBackend::SetBusyTimeout(int timeoutMs) {

@@ -118,11 +118,12 @@ void PostgresBackend::ResultClear::operator()(PGresult* result) const {
     while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
         message.pop_back();
     }
+    const std::string shown = ShownAddress(m_address);
     if (PQstatus(m_conn) != CONNECTION_OK) {
-        state = "08000";
+        throw ConnectionLost(
+            FillIn(WL_TR("StringsTable", "The strings table %1 cannot be reached (%2)"), {shown, message}));
     }
     if (IsTableFailure(state)) {
-        const std::string shown = ShownAddress(m_address);
         if (state == "55P03" || state == "40P01") {
             throw TableError(
                 FillIn(WL_TR("StringsTable", "The strings table %1 is in use by another program, "
@@ -141,18 +142,12 @@ void PostgresBackend::ResultClear::operator()(PGresult* result) const {
 
 PostgresBackend::Result PostgresBackend::Run(const std::string& sql, const std::vector<std::string>& params,
                                              const std::string& what) {
-    if (PQstatus(m_conn) != CONNECTION_OK && PQtransactionStatus(m_conn) != PQTRANS_INTRANS) {
+    if (PQstatus(m_conn) != CONNECTION_OK && !m_inTransaction &&
+        PQtransactionStatus(m_conn) != PQTRANS_INTRANS) {
         // The server went away between statements: one fresh connection, its statements prepared
-        // again. Inside a transaction the work so far is gone, so the failure is reported instead.
-        PQreset(m_conn);
-        m_prepared.clear();
-        if (PQstatus(m_conn) == CONNECTION_OK) {
-            PQsetClientEncoding(m_conn, "UTF8");
-            Exec("SET lock_timeout = " + std::to_string(m_busyTimeoutMs));
-            if (m_readOnly) {
-                Exec("SET default_transaction_read_only = on");
-            }
-        }
+        // again. Inside a transaction the work so far is gone, so the failure is reported instead
+        // of running the rest of it outside any transaction.
+        Reconnect();
     }
     auto it = m_prepared.find(sql);
     if (it == m_prepared.end()) {
@@ -180,7 +175,25 @@ PostgresBackend::Result PostgresBackend::Run(const std::string& sql, const std::
 PostgresBackend::Result PostgresBackend::Write(const std::string& sql, const std::vector<std::string>& params,
                                                const std::string& what) {
     if (!InTransaction()) {
-        return Run(sql, params, what);
+        if (!m_onBusy && !m_onLockWait) {
+            return Run(sql, params, what);
+        }
+        // A transaction of its own, so that a wait for another writer's lock is told first.
+        if (!Connected()) {
+            Reconnect();
+        }
+        Exec("BEGIN");
+        try {
+            LockTable("ROW EXCLUSIVE");
+            Result result = Run(sql, params, what);
+            Exec("COMMIT");
+            return result;
+        } catch (...) {
+            if (PQstatus(m_conn) == CONNECTION_OK) {
+                Result undo(PQexec(m_conn, "ROLLBACK"));
+            }
+            throw;
+        }
     }
     Exec("SAVEPOINT wordloom_write");
     try {
@@ -193,6 +206,66 @@ PostgresBackend::Result PostgresBackend::Write(const std::string& sql, const std
         }
         throw;
     }
+}
+
+void PostgresBackend::ConfigureSession() {
+    PQsetClientEncoding(m_conn, "UTF8");
+    Exec("SET lock_timeout = " + std::to_string(std::max(m_busyTimeoutMs, 1)));
+    if (m_readOnly) {
+        Exec("SET default_transaction_read_only = on");
+    }
+    Exec("LISTEN wordloom_strings");
+}
+
+int PostgresBackend::Socket() const {
+    return Connected() ? PQsocket(m_conn) : -1;
+}
+
+bool PostgresBackend::Connected() const {
+    return !m_lost && PQstatus(m_conn) == CONNECTION_OK;
+}
+
+int PostgresBackend::TakeNotices() {
+    if (!Connected()) {
+        m_lost = true;
+        return 0;
+    }
+    if (PQconsumeInput(m_conn) == 0 || PQstatus(m_conn) != CONNECTION_OK) {
+        m_lost = true;
+        return 0;
+    }
+    return DrainNotices();
+}
+
+int PostgresBackend::DrainNotices() {
+    // Notices of this connection's own writes come back too, and those of a namesake table in
+    // another schema share the channel.
+    const int self = PQbackendPID(m_conn);
+    int notices = 0;
+    while (PGnotify* notice = PQnotifies(m_conn)) {
+        if (notice->be_pid != self && m_schema == (notice->extra ? notice->extra : "")) {
+            ++notices;
+        }
+        PQfreemem(notice);
+    }
+    return notices;
+}
+
+bool PostgresBackend::Reconnect() {
+    if (m_inTransaction) {
+        return false; // its work is gone: Rollback first
+    }
+    PQreset(m_conn);
+    m_prepared.clear();
+    m_lost = PQstatus(m_conn) != CONNECTION_OK;
+    if (!m_lost) {
+        try {
+            ConfigureSession();
+        } catch (const DbError&) {
+            m_lost = true;
+        }
+    }
+    return !m_lost;
 }
 
 void PostgresBackend::Exec(const std::string& sql) {
