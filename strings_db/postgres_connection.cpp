@@ -183,12 +183,15 @@ PostgresBackend::Result PostgresBackend::Write(const std::string& sql, const std
             Reconnect();
         }
         Exec("BEGIN");
+        m_inTransaction = true; // a connection lost inside it is not silently made again
         try {
             LockTable("ROW EXCLUSIVE");
             Result result = Run(sql, params, what);
+            m_inTransaction = false;
             Exec("COMMIT");
             return result;
         } catch (...) {
+            m_inTransaction = false;
             if (PQstatus(m_conn) == CONNECTION_OK) {
                 Result undo(PQexec(m_conn, "ROLLBACK"));
             }
