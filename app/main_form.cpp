@@ -9,6 +9,7 @@
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "app/table_location.h"
+#include "app/table_watch.h"
 #include "app/translate_runs.h"
 #include "app/workbench_settings.h"
 #include "base/file_io.h"
@@ -88,6 +89,7 @@ TMainForm::TMainForm(QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    delete m_watch; // it calls into the table
     m_model->SetTable(nullptr);
     m_model->SetFilter(nullptr);
     // The children die after this body, when this is no longer a TMainForm: the undo stack's last
@@ -167,6 +169,7 @@ void TMainForm::FormShow() {
     }
     m_settings = std::make_unique<WorkbenchSettings>();
     RestoreSettings();
+    WireLive();
     ReportFailures(this, [this] {
         GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
         RecoverInterruptedRunsAtStart(GatherProjectSettings(), host, m_tablePath);

@@ -34,6 +34,7 @@ class ContextPanel;
 class GuiCommandHost;
 class StringsGridModel;
 class SuggestionsPanel;
+class TableWatch;
 class TStatisticsDlg;
 class StringsTable;
 class TOptionsDlg;
@@ -157,6 +158,10 @@ private:
     void WireReview();
     void MarkCurrent(ReviewState state);
     void ShowBookkeepingColumns();
+    // Others' changes, conflicts and a lost server on a shared table (main_form_live.cpp).
+    void WireLive();
+    /// Reads the table again for others' changes; false while that must wait.
+    bool ReloadForOthers();
     void CollectButtonClick();
     void TranslateButtonClick();
     void UndoTranslationClick();
@@ -214,6 +219,7 @@ private:
     bool m_projectsListed = false; ///< the project list was filled from the table
     bool m_startupFailed = false;
     bool m_commandRunning = false;
+    TableWatch* m_watch = nullptr; ///< on a shared table; deleted before the table
 };
 
 } // namespace wordloom

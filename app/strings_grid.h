@@ -17,6 +17,8 @@ public:
     using QTableView::edit;
 
     StringsGridModel* GridModel() const { return m_model; }
+    /// True while a cell editor is open.
+    bool Editing() const { return state() == QAbstractItemView::EditingState; }
     /// The whole text of a cell the column cuts off (too long or of several lines), else empty.
     QString CellToolTip(const QModelIndex& index) const;
     /// Column 0's part of the width the two language columns share (what a resize keeps).

@@ -359,7 +359,20 @@ void StringsGridModel::Post() {
     const int recNo = inserting ? -1 : m_table->RecNo();
     const bool inserted = m_table->State() == TableState::Insert;
     const RecordValues posted = CurrentRecordValues(*m_table);
-    m_table->Post();
+    try {
+        m_table->Post();
+    } catch (const VersionConflict& conflict) {
+        if (!m_chooseOnConflict || inserted) {
+            throw;
+        }
+        SettleConflict(conflict.Theirs(), posted);
+        return;
+    } catch (const ConnectionLost&) {
+        MarkUnsaved(true);
+        emit PostLost();
+        throw;
+    }
+    MarkUnsaved(false);
     const std::optional<RecordValues> original = std::exchange(m_editOriginal, std::nullopt);
     if (m_filter != nullptr) {
         // An edited record keeps its row; one that left the view took its row with it.
@@ -385,6 +398,67 @@ void StringsGridModel::Post() {
     }
 }
 
+void StringsGridModel::MarkUnsaved(bool unsaved) {
+    if (unsaved != m_unsaved) {
+        m_unsaved = unsaved;
+        const int row = CurrentRow();
+        if (row >= 0 && row < m_rowCount) {
+            emit headerDataChanged(Qt::Vertical, row, row);
+        }
+    }
+}
+
+void StringsGridModel::SettleConflict(const std::unordered_map<std::string, std::string>& theirs,
+                                      const RecordValues& posted) {
+    const std::vector<FieldDef>& fields = m_table->Fields();
+    const std::optional<RecordValues> original = std::exchange(m_editOriginal, std::nullopt);
+    RecordValues stored;
+    std::vector<ConflictField> differing;
+    std::vector<std::size_t> typed; // the fields typed here
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const auto their = theirs.find(fields[i].name);
+        stored.values.push_back(their != theirs.end() ? their->second : std::string());
+        if (original && original->values.at(i) == posted.values.at(i)) {
+            continue;
+        }
+        typed.push_back(i);
+        if (stored.values.back() != posted.values.at(i)) {
+            differing.push_back({fields[i].name, stored.values.back(), posted.values.at(i)});
+        }
+    }
+    // Nothing of mine differs from theirs: theirs already says it.
+    const bool keepMine = !differing.empty() && m_chooseOnConflict(differing);
+    m_table->Cancel();
+    m_modified = false;
+    m_table->Refresh(); // their record, at its version, and whatever else changed meanwhile
+    if (m_filter != nullptr) {
+        m_filter->Invalidate();
+    }
+    if (keepMine) {
+        m_table->Edit();
+        for (const std::size_t i : typed) {
+            if (fields[i].kind == FieldKind::Integer && !posted.values[i].empty()) {
+                m_table->SetFieldInt(fields[i].name, std::stoll(posted.values[i]));
+            } else {
+                m_table->SetField(fields[i].name, posted.values[i]);
+            }
+        }
+        const RecordValues mine = CurrentRecordValues(*m_table);
+        try {
+            m_table->Post();
+        } catch (...) {
+            m_editOriginal = stored;
+            m_modified = true;
+            Reload();
+            throw;
+        }
+        Reload();
+        emit RecordPosted(stored, mine, false);
+        return;
+    }
+    Reload();
+}
+
 void StringsGridModel::PostPending() {
     // Leaving a record keeps what was typed and drops a record nobody typed into.
     if (m_modified) {
@@ -401,6 +475,7 @@ void StringsGridModel::Cancel() {
     m_table->Cancel();
     m_modified = false;
     m_editOriginal.reset();
+    MarkUnsaved(false);
     if (Inserting()) {
         {
             Reshaping reshaping(m_reshaping);
@@ -533,6 +608,12 @@ void StringsGridModel::StatesChanged() {
 }
 
 QVariant StringsGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && (role == Qt::DecorationRole || role == Qt::ToolTipRole) && m_unsaved &&
+        section == CurrentRow()) {
+        return role == Qt::DecorationRole
+                   ? QVariant(QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical))
+                   : QVariant(tr("Not saved: the server cannot be reached"));
+    }
     if (orientation == Qt::Vertical && (role == Qt::DecorationRole || role == Qt::ToolTipRole)) {
         const int recNo = m_filter != nullptr && m_attached ? RecordOfRow(section) : -1;
         if (recNo < 0) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace wordloom {
@@ -79,6 +80,22 @@ public:
     /// Leaves an edit or insert in progress: posted when something was typed, cancelled otherwise.
     void PostPending();
 
+    /// A field of a record that someone else changed while it was edited here.
+    struct ConflictField {
+        std::string field;
+        std::string theirs; ///< as stored now
+        std::string mine;   ///< as typed here
+    };
+    /// Asked when a post finds the record changed by someone else since it was read: true posts
+    /// mine over theirs (the fields typed here only), false drops mine and shows theirs. Without
+    /// one the post fails as before.
+    void SetConflictChooser(std::function<bool(const std::vector<ConflictField>&)> choose) {
+        m_chooseOnConflict = std::move(choose);
+    }
+    /// True while the edited record could not be posted for a lost connection: it stays in
+    /// editing, its row marked, until it is posted or cancelled.
+    bool Unsaved() const { return m_unsaved; }
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -94,6 +111,8 @@ signals:
                       bool inserted);
     /// A record was deleted from the grid; its values as they were.
     void RecordDeleted(const wordloom::RecordValues& record);
+    /// A post failed because the server cannot be reached; the record waits in the grid.
+    void PostLost();
 
 private:
     int VisibleRows() const;
@@ -108,6 +127,10 @@ private:
     void SetRowCount(int rows);
     void CursorMoved();
     void RowChanged(int row);
+    void MarkUnsaved(bool unsaved);
+    /// Settles a conflicting post by the chooser's answer; the table is read again either way.
+    void SettleConflict(const std::unordered_map<std::string, std::string>& theirs,
+                        const RecordValues& posted);
 
     StringsTable* m_table = nullptr;
     GridFilter* m_filter = nullptr;
@@ -124,6 +147,8 @@ private:
     bool m_modified = false;  ///< something was typed into the record being edited or inserted
     std::optional<RecordValues> m_editOriginal; ///< the edited record's values when its edit began
     int m_indicatorRow = -1;                    ///< the row the indicator was last drawn at
+    std::function<bool(const std::vector<ConflictField>&)> m_chooseOnConflict;
+    bool m_unsaved = false;
 };
 
 } // namespace wordloom

@@ -54,6 +54,18 @@ $$;
 CREATE TRIGGER strings_change AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON strings
     FOR EACH STATEMENT EXECUTE FUNCTION wordloom_count_write();
 
+-- Every committed change is announced on the channel wordloom_strings (the payload names the
+-- table's schema), so that open grids show others' edits at once.
+CREATE FUNCTION wordloom_notify_change() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    PERFORM pg_notify('wordloom_strings', TG_TABLE_SCHEMA);
+    RETURN NULL;
+END
+$$;
+
+CREATE TRIGGER strings_notify AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON strings
+    FOR EACH STATEMENT EXECUTE FUNCTION wordloom_notify_change();
+
 -- The side tables (where each text was collected, review states, dismissed findings, the word list,
 -- the journal of translation runs).
 CREATE TABLE occurrence (

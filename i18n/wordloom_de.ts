@@ -582,6 +582,10 @@ es wurde kein Programm dafür gefunden (ist xdg-open installiert?).</translation
         <source>The database %1 already holds a strings table</source>
         <translation>Die Datenbank %1 enthält bereits eine Texttabelle</translation>
     </message>
+    <message>
+        <source>The strings table %1 cannot be reached (%2)</source>
+        <translation>Die Texttabelle %1 ist nicht erreichbar (%2)</translation>
+    </message>
 </context>
 <context>
     <name>RecordUndo</name>
@@ -2090,6 +2094,55 @@ Vorgeschlagen (zu prüfen): %7</translation>
     <message>
         <source>Version %1</source>
         <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::StringsGridModel</name>
+    <message>
+        <source>Not saved: the server cannot be reached</source>
+        <translation>Nicht gespeichert: der Server ist nicht erreichbar</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::TConflictDlg</name>
+    <message>
+        <source>Changed by someone else</source>
+        <translation>Von jemand anderem geändert</translation>
+    </message>
+    <message>
+        <source>Someone else changed this record after you began editing it. Choose which text stays:</source>
+        <translation>Jemand anderes hat diesen Datensatz geändert, nachdem Sie mit dem Bearbeiten begonnen haben. Wählen Sie, welcher Text bleibt:</translation>
+    </message>
+    <message>
+        <source>Theirs (stored now)</source>
+        <translation>Deren Text (jetzt gespeichert)</translation>
+    </message>
+    <message>
+        <source>Mine</source>
+        <translation>Meiner</translation>
+    </message>
+    <message>
+        <source>Keep mine</source>
+        <translation>Meinen behalten</translation>
+    </message>
+    <message>
+        <source>Take theirs</source>
+        <translation>Deren übernehmen</translation>
+    </message>
+</context>
+<context>
+    <name>wordloom::TableWatch</name>
+    <message>
+        <source>The server cannot be reached: trying again ...</source>
+        <translation>Der Server ist nicht erreichbar: neuer Versuch ...</translation>
+    </message>
+    <message>
+        <source>The server is back: changes are saved again</source>
+        <translation>Der Server ist wieder da: Änderungen werden wieder gespeichert</translation>
+    </message>
+    <message>
+        <source>Waiting for another user&apos;s change to finish ...</source>
+        <translation>Warte, bis die Änderung eines anderen Benutzers abgeschlossen ist ...</translation>
     </message>
 </context>
 <context>

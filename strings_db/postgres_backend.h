@@ -7,9 +7,14 @@
 // one fails with TableError instead of overwriting it. A write transaction takes the table's write
 // lock, as the SQLite table's does, so that a key searched for inside it stays absent until it
 // commits: two collects at once file each text once.
+//
+// Live: a statement trigger NOTIFYs every committed change (added on open to a table made before
+// it); the backend LISTENs on its connection and hands the notices and the connection's state to
+// the window through TableNotifications.
 #pragma once
 
 #include "strings_db/strings_backend.h"
+#include "strings_db/table_notifications.h"
 
 #include <functional>
 #include <map>
@@ -37,7 +42,7 @@ class RunJournal;
 /// The journal of translation runs in the team table's database (see run_journal.h).
 std::unique_ptr<RunJournal> OpenPostgresRunJournal(const std::string& address);
 
-class PostgresBackend : public StringsTableBackend {
+class PostgresBackend : public StringsTableBackend, public TableNotifications {
 public:
     /// Connects; throws DbError when the server cannot be reached, the address carries a password
     /// (those belong in ~/.pgpass or PGPASSWORD) or the database holds no team table.
@@ -82,6 +87,13 @@ public:
     /// Defined in postgres_side_store.cpp.
     SideStore& Side() override;
 
+    TableNotifications* Notifications() override { return this; }
+    int Socket() const override;
+    int TakeNotices() override;
+    bool Connected() const override;
+    bool Reconnect() override;
+    void SetLockWaitNotice(std::function<void()> onWait) override;
+
     /// The connection, for the side tables that share it.
     pg_conn* Connection() const { return m_conn; }
 
@@ -106,6 +118,15 @@ private:
     /// transaction usable, as the SQLite table's does.
     Result Write(const std::string& sql, const std::vector<std::string>& params, const std::string& what);
     void Exec(const std::string& sql);
+    /// What every new connection is set to: encoding, lock wait, read-only, listening.
+    void ConfigureSession();
+    /// Takes the table lock in the open transaction, telling the wait notices first when another
+    /// writer holds it.
+    void LockTable(const std::string& mode);
+    /// Gives a table made before live updates its change trigger, where this user may.
+    void AddNotifyTrigger();
+    /// Counts the queued notices of other connections' changes to this table.
+    int DrainNotices();
     [[noreturn]] void Fail(const pg_result* result, const std::string& what) const;
     void RequireWritable() const;
     void LoadFields();
@@ -123,8 +144,12 @@ private:
     pg_conn* m_conn = nullptr;
     bool m_readOnly = false;
     bool m_hasChangeCounter = false;
+    bool m_inTransaction = false; ///< Begin was called and neither Commit nor Rollback since
+    bool m_lost = false;          ///< the server went away; until Reconnect succeeds
+    std::string m_schema;         ///< the table's schema, which its change notices carry
     int m_busyTimeoutMs = kBusyTimeoutMs;
     std::function<void()> m_onBusy;
+    std::function<void()> m_onLockWait;
     std::vector<FieldDef> m_fields;
     std::vector<ColumnType> m_types;
     std::vector<std::string> m_defaults;

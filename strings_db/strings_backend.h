@@ -151,6 +151,9 @@ public:
 
     /// The side tables on the same connection, so that their writes share the table's transactions.
     virtual SideStore& Side() = 0;
+
+    /// Others' changes and the connection's state; null where the engine tells nothing (a file).
+    virtual TableNotifications* Notifications() { return nullptr; }
 };
 
 } // namespace wordloom

@@ -384,6 +384,10 @@ SideStore& StringsTable::Side() {
     return m_backend->Side();
 }
 
+TableNotifications* StringsTable::Notifications() {
+    return m_backend->Notifications();
+}
+
 std::vector<std::string> StringsTable::ColumnOfView(const std::string& field) const {
     std::vector<Value> values = m_cursor->ColumnOfView(field);
     std::vector<std::string> texts;

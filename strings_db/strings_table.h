@@ -30,6 +30,25 @@ public:
     using DbError::DbError;
 };
 
+/// The server of a shared table cannot be reached: nothing was written, and the same write may
+/// succeed once the connection is back.
+class ConnectionLost : public TableError {
+public:
+    using TableError::TableError;
+};
+
+/// An edited record was changed by someone else since it was read: nothing was written. Theirs()
+/// holds the record as it is now stored, by field name (a NULL as ""); empty when it was deleted.
+class VersionConflict : public TableError {
+public:
+    VersionConflict(const std::string& message, std::unordered_map<std::string, std::string> theirs)
+        : TableError(message), m_theirs(std::move(theirs)) {}
+    const std::unordered_map<std::string, std::string>& Theirs() const { return m_theirs; }
+
+private:
+    std::unordered_map<std::string, std::string> m_theirs;
+};
+
 /// How long a write waits for another connection's write transaction to end before it fails with
 /// TableError.
 inline constexpr int kBusyTimeoutMs = 5000;
@@ -54,6 +73,7 @@ struct BatchFailure {
 
 class StringsTableBackend;
 class TableCursor;
+class TableNotifications;
 class SideStore;
 
 /// A cursor over the strings table. Texts are UTF-8. Record numbers count from 0 in the current
@@ -263,6 +283,10 @@ public:
 
     /// The side tables of the same database (where used, review states); see side_store.h.
     SideStore& Side();
+
+    /// Others' changes and the state of the connection, for a table shared on a server; null for
+    /// a file, which tells nothing.
+    TableNotifications* Notifications();
 
 private:
     std::unique_ptr<StringsTableBackend> m_backend;
