@@ -4,6 +4,7 @@
 
 #include "app/grid_filter.h"
 #include "app/main_form_ui.h"
+#include "app/recheck.h"
 #include "app/record_undo.h"
 #include "app/record_warnings.h"
 #include "collect/collect_context.h"
@@ -13,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QTimer;
@@ -142,6 +144,14 @@ private:
     /// False when the grid shows no pair of languages to check; forgets findings of another pair.
     bool WarningsPairFollowsGrid();
     void CheckPosted(const RecordValues& values);
+    /// The checker of posted translations for the pair the warnings follow, made on first use.
+    qa::Checker& PostChecker();
+    /// After a command changed many translations at once: the marks of `texts` (lang → target)
+    /// are those of their translations now. Nothing when the grid shows another pair.
+    void RecheckTexts(const std::string& lang, const std::string& target,
+                      const std::vector<std::string>& texts);
+    /// Shows the findings of texts checked again (a worker may have checked them).
+    void ShowRechecked(std::vector<TextFindings> rechecked);
     void CheckAllClick();
     /// Every check on the translations of `project` (all when empty) into `target`.
     qa::RunResult CheckTable(const ProjectSettings& settings, const std::string& lang,

@@ -4,6 +4,7 @@
 #include "app/failure_report.h"
 #include "app/main_form.h"
 #include "app/qt_text_measure.h"
+#include "app/recheck.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "base/command_host.h"
@@ -22,6 +23,19 @@
 #include <algorithm>
 
 namespace wordloom {
+
+namespace {
+
+/// What a run did not check and why, one notice after the other; empty without notices.
+QString NoticesText(const std::vector<std::string>& notices) {
+    QStringList lines;
+    for (const std::string& notice : notices) {
+        lines.append(QString::fromStdString(notice));
+    }
+    return lines.join(QLatin1Char(' '));
+}
+
+} // namespace
 
 void TMainForm::WireChecks() {
     m_model->SetWarnings(&m_warnings);
@@ -91,11 +105,7 @@ void TMainForm::CheckPosted(const RecordValues& values) {
     if (text.empty()) {
         return;
     }
-    if (m_checker == nullptr) {
-        // Made once per pair of languages: the spelling check loads its dictionary.
-        qa::CheckSetup setup{lang, target, m_table->Side().UserWords(target), {}, nullptr};
-        m_checker = std::make_unique<qa::Checker>(qa::CheckRegistry::Standard().Select({}), std::move(setup));
-    }
+    qa::Checker& checker = PostChecker();
     qa::CheckContext context;
     context.sourceLang = lang;
     context.targetLang = target;
@@ -104,7 +114,7 @@ void TMainForm::CheckPosted(const RecordValues& values) {
     if (std::optional<ReviewEntry> review = m_table->Side().Review(lang, text, target)) {
         context.review = review->state;
     }
-    std::vector<qa::Finding> findings = m_checker->Inspect(context);
+    std::vector<qa::Finding> findings = checker.Inspect(context);
     if (!findings.empty()) {
         // What was set aside for this very translation stays set aside.
         m_table->Side().ScanDismissals(lang, target, [&](const QaDismissal& row) {
@@ -115,6 +125,35 @@ void TMainForm::CheckPosted(const RecordValues& values) {
     }
     m_warnings.Set(text, std::move(findings));
     m_gridFilter.WarningsChanged();
+    m_model->StatesChanged();
+    ShowCurrentInPanels(false);
+}
+
+qa::Checker& TMainForm::PostChecker() {
+    if (m_checker == nullptr) {
+        // Made once per pair of languages: the spelling check loads its dictionary.
+        m_checker = MakeTranslationChecker(*m_table, m_warnings.Lang(), m_warnings.Target());
+    }
+    return *m_checker;
+}
+
+void TMainForm::RecheckTexts(const std::string& lang, const std::string& target,
+                             const std::vector<std::string>& texts) {
+    if (m_table == nullptr || texts.empty() || !WarningsPairFollowsGrid() || lang != m_warnings.Lang() ||
+        target != m_warnings.Target()) {
+        return; // findings of another pair are not shown, and forgotten when the grid turns to it
+    }
+    ShowRechecked(CheckTexts(*m_table, PostChecker(), lang, target, texts));
+}
+
+void TMainForm::ShowRechecked(std::vector<TextFindings> rechecked) {
+    for (auto& [text, findings] : rechecked) {
+        m_warnings.Set(text, std::move(findings));
+    }
+    m_gridFilter.WarningsChanged();
+    if (m_gridFilter.Criteria().state == RecordStateFilter::WithWarnings) {
+        m_model->Refilter();
+    }
     m_model->StatesChanged();
     ShowCurrentInPanels(false);
 }
@@ -148,7 +187,7 @@ bool TMainForm::GoOnDespiteCheckErrors(const ProjectSettings& settings, CommandH
         }
     }
     if (errors.empty()) {
-        return true;
+        return true; // what was not checked is for the Check button to tell, not a reason to ask
     }
     constexpr std::size_t kShown = 3;
     QStringList lines;
@@ -162,12 +201,16 @@ bool TMainForm::GoOnDespiteCheckErrors(const ProjectSettings& settings, CommandH
         lines.append(
             tr("... and %1 more").arg(QLocale().toString(static_cast<qulonglong>(errors.size() - kShown))));
     }
-    const QString question =
+    QString question =
         tr("The checks found %1 errors in the translations into %2 that can break the translated "
            "program:\n\n%3\n\n"
            "The Check button and the \"With warnings\" filter show them all. Translate anyway?")
             .arg(QLocale().toString(static_cast<qulonglong>(errors.size())),
                  QString::fromStdString(settings.translation), lines.join(QLatin1Char('\n')));
+    if (!result.notices.empty()) {
+        question +=
+            QStringLiteral("\n\n") + tr("Not everything was checked: %1").arg(NoticesText(result.notices));
+    }
     return host.Question(question.toStdString());
 }
 
@@ -193,10 +236,13 @@ void TMainForm::CheckAllClick() {
         }
         m_model->StatesChanged();
         ShowCurrentInPanels(false);
-        m_ui.statusBar->SetLastPanelText(
-            tr("Findings: %1 in %2 texts checked")
-                .arg(QLocale().toString(static_cast<qulonglong>(result.findings.size())),
-                     QLocale().toString(static_cast<qulonglong>(result.records))));
+        QString summary = tr("Findings: %1 in %2 texts checked")
+                              .arg(QLocale().toString(static_cast<qulonglong>(result.findings.size())),
+                                   QLocale().toString(static_cast<qulonglong>(result.records)));
+        if (!result.notices.empty()) {
+            summary += QStringLiteral(". ") + NoticesText(result.notices);
+        }
+        m_ui.statusBar->SetLastPanelText(summary);
     }));
 }
 

@@ -2,8 +2,11 @@
 // suggestions for it, Pre-translate, and the statistics window.
 #include "app/context_panel.h"
 #include "app/failure_report.h"
+#include "app/gui_command_host.h"
 #include "app/main_form.h"
+#include "app/recheck.h"
 #include "app/record_warnings.h"
+#include "app/relay_host.h"
 #include "app/review_marks.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
@@ -13,6 +16,7 @@
 #include "dialogs/message_boxes.h"
 #include "dialogs/options_dlg.h"
 #include "dialogs/statistics_dlg.h"
+#include "qa/run_checks.h"
 #include "strings_db/strings_table.h"
 #include "strings_db/translation_memory.h"
 #include "strings_db/translation_stats.h"
@@ -23,7 +27,6 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QSettings>
 #include <QSplitter>
 #include <QThread>
@@ -249,25 +252,30 @@ void TMainForm::PreTranslateClick() {
     }
     RunLongCommand(std::function<void()>([&] {
         m_model->PostPending();
+        GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
+        host.BusyCursor(true);
+        RelayHost relay(this, host);
         struct Run {
             std::string path;
             std::string project;
             PreTranslateSummary summary;
+            std::vector<TextFindings> rechecked;
             std::string failure;
-        } run{QFileInfo(m_tablePath).absoluteFilePath().toStdString(), project.toStdString(), {}, {}};
-        // Its own connection, off the UI thread: on a large table the memory takes seconds to build.
-        QThread* worker = QThread::create([&run, source, target] {
+        } run{QFileInfo(m_tablePath).absoluteFilePath().toStdString(), project.toStdString(), {}, {}, {}};
+        // Its own connection, off the UI thread: on a large table the memory takes seconds to build,
+        // and checking what was filled as long again.
+        QThread* worker = QThread::create([&run, &relay, source, target] {
             try {
                 StringsTable table(run.path);
-                run.summary = PreTranslate(table, run.project, source, target, kPreTranslatePercent);
+                run.summary = PreTranslate(table, run.project, source, target, kPreTranslatePercent, &relay);
+                if (!run.summary.filled.empty()) {
+                    run.rechecked = CheckTexts(table, *MakeTranslationChecker(table, source, target), source,
+                                               target, run.summary.filled);
+                }
             } catch (const std::exception& error) {
                 run.failure = error.what();
             }
         });
-        QProgressDialog progress(tr("Pre-translating ..."), QString(), 0, 0, this);
-        progress.setObjectName(QStringLiteral("PreTranslateProgress"));
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(500);
         QEventLoop wait;
         connect(worker, &QThread::finished, &wait, &QEventLoop::quit);
         worker->start();
@@ -276,9 +284,12 @@ void TMainForm::PreTranslateClick() {
         }
         worker->wait();
         delete worker;
-        progress.reset();
         if (!run.failure.empty()) {
-            ShowErrorMessage(this, QString::fromStdString(run.failure));
+            host.Error(run.failure);
+            return;
+        }
+        if (run.summary.cancelled) {
+            host.StatusText(tr("Cancelled: nothing was filled in").toStdString());
             return;
         }
         // Another connection wrote: the grid reads the table again and keeps its record.
@@ -286,10 +297,14 @@ void TMainForm::PreTranslateClick() {
         m_gridFilter.ForgetStates();
         m_model->Reload();
         RebuildMemory(true);
+        if (WarningsPairFollowsGrid() && m_warnings.Lang() == source && m_warnings.Target() == target) {
+            ShowRechecked(std::move(run.rechecked));
+        }
+        host.BusyCursor(false);
         const QLocale locale;
-        ShowPlainMessage(this,
-                         tr("Filled %1 translations from the same text and %2 from a similar one.")
-                             .arg(locale.toString(run.summary.exact), locale.toString(run.summary.fuzzy)));
+        host.Message(tr("Filled %1 translations from the same text and %2 from a similar one.")
+                         .arg(locale.toString(run.summary.exact), locale.toString(run.summary.fuzzy))
+                         .toStdString());
     }));
 }
 

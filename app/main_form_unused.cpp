@@ -1,5 +1,6 @@
 // The workbench window's Delete unused: the texts the shown project no longer uses leave the
 // table (or only that project's name leaves a record other projects still use), undoably.
+#include "app/gui_command_host.h"
 #include "app/main_form.h"
 #include "app/project_combo.h"
 #include "app/strings_grid_model.h"
@@ -7,10 +8,11 @@
 #include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
 
-#include <QApplication>
 #include <QComboBox>
+#include <QLocale>
 #include <QUndoStack>
 #include <algorithm>
+#include <functional>
 #include <unordered_map>
 
 namespace wordloom {
@@ -85,10 +87,16 @@ void TMainForm::DeleteUnusedClick() {
                                .arg(QLocale().toString(static_cast<qlonglong>(unused.size())), project))) {
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_model->SetAttached(false);
-    const bool filtered = m_table->Filtered();
-    try {
+    RunLongCommand(std::function<void()>([&] {
+        GuiCommandHost host(this, m_ui.statusBar, m_model, [this] { ProjectComboChange(); });
+        host.BusyCursor(true);
+        host.SetViewAttached(false);
+        const bool filtered = m_table->Filtered();
+        struct RestoreFilter {
+            StringsTable& table;
+            bool filtered;
+            ~RestoreFilter() { table.SetFiltered(filtered); }
+        } restoreFilter{*m_table, filtered};
         // What changes is kept for undo, read from the whole table before the change.
         m_table->SetFiltered(false);
         std::unordered_map<std::string, RecordValues> before;
@@ -99,8 +107,21 @@ void TMainForm::DeleteUnusedClick() {
                 before.emplace(std::move(text), RecordValuesAt(*m_table, recNo));
             }
         }
-        side.DeleteUnused(name, lang);
+        // A cancel keeps the texts done: they are what the undo step puts back.
+        const std::vector<std::string> removed = side.DeleteUnused(name, lang, &host);
+        std::erase_if(before, [&removed](const auto& entry) {
+            return !std::binary_search(removed.begin(), removed.end(), entry.first);
+        });
         m_table->Refresh();
+        if (removed.size() < unused.size()) {
+            host.StatusText(tr("Cancelled: %1 of %2 unused texts deleted")
+                                .arg(QLocale().toString(static_cast<qlonglong>(removed.size())),
+                                     QLocale().toString(static_cast<qlonglong>(unused.size())))
+                                .toStdString());
+        }
+        if (removed.empty()) {
+            return;
+        }
         // A record still there only lost the project's name; one gone was the project's alone.
         auto* command = new WholeTableCommand(ForUndo(), tr("Delete Unused Texts"));
         for (int recNo = 0, count = m_table->RecordCount(); recNo < count; ++recNo) {
@@ -120,14 +141,7 @@ void TMainForm::DeleteUnusedClick() {
         }
         m_table->SetFiltered(filtered);
         m_undoStack->push(command);
-    } catch (...) {
-        m_table->SetFiltered(filtered);
-        m_model->SetAttached(true);
-        QApplication::restoreOverrideCursor();
-        throw;
-    }
-    m_model->SetAttached(true);
-    QApplication::restoreOverrideCursor();
+    }));
 }
 
 } // namespace wordloom

@@ -41,6 +41,7 @@ QString TAdvStatusBar::PanelText(int index) const {
 
 void TAdvStatusBar::SetPanelText(int index, const QString& text) {
     Panel(index)->setText(text);
+    Panel(index)->setToolTip(text); // a narrow window cuts the panel short: the whole of it on hovering
 }
 
 } // namespace wordloom

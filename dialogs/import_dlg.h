@@ -55,6 +55,8 @@ public:
     /// Writes the preview's choices in one transaction; a failure is shown and nothing changes.
     bool Import();
     const exchange::ImportResult& Result() const { return m_result; }
+    /// The preview's items with their choices; after Import, those taken are what was written.
+    const exchange::ImportPlan& Plan() const { return m_plan; }
 
 private:
     void ChooseFile();

@@ -2557,6 +2557,18 @@ Das kann nicht mit Strg+Z rückgängig gemacht werden.</translation>
         <translation>Befunde: %1 in %2 geprüften Texten</translation>
     </message>
     <message>
+        <source>Not everything was checked: %1</source>
+        <translation>Nicht alles wurde geprüft: %1</translation>
+    </message>
+    <message>
+        <source>Cancelled: %1 of %2 unused texts deleted</source>
+        <translation>Abgebrochen: %1 von %2 unbenutzten Texten gelöscht</translation>
+    </message>
+    <message>
+        <source>Cancelled: nothing was filled in</source>
+        <translation>Abgebrochen: nichts wurde ausgefüllt</translation>
+    </message>
+    <message>
         <source>With warnings</source>
         <translation>Mit Warnungen</translation>
     </message>

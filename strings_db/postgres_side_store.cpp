@@ -2,6 +2,7 @@
 // their writes share its transactions. The same rules as on SQLite; texts are compared by code
 // point (COLLATE "C") whatever the database's default collation.
 #include "strings_db/postgres_backend.h"
+#include "strings_db/unused_progress.h"
 
 #include <libpq-fe.h>
 
@@ -181,7 +182,8 @@ public:
         return unused;
     }
 
-    std::vector<std::string> DeleteUnused(const std::string& project, const std::string& lang) override {
+    std::vector<std::string> DeleteUnused(const std::string& project, const std::string& lang,
+                                          CommandHost* host) override {
         std::vector<std::string> texts = UnusedTexts(project, lang);
         if (texts.empty()) {
             return texts;
@@ -189,8 +191,13 @@ public:
         RequireWritable();
         const std::string projectField = Quoted(ProjectField());
         const std::string langField = Quoted(CheckedField(lang));
+        UnusedProgress progress(host, texts.size());
         Transacted([&] {
+            progress.Restart();
             for (const std::string& text : texts) {
+                if (progress.Stop(text)) {
+                    break;
+                }
                 auto records = m_backend.Run("SELECT id, " + projectField + " FROM strings WHERE " +
                                                  langField + " COLLATE \"C\" = $1",
                                              {text}, kWhat);
@@ -217,6 +224,7 @@ public:
                 }
             }
         });
+        texts.resize(progress.Done());
         return texts;
     }
 

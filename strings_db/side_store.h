@@ -13,6 +13,8 @@
 
 namespace wordloom {
 
+class CommandHost;
+
 /// One place a text was collected from.
 struct Occurrence {
     std::string project;  ///< the project name (as filed in `Project`)
@@ -108,7 +110,10 @@ public:
     /// Removes the unused texts of `project` (as UnusedTexts finds them): a record listed for that
     /// project alone is deleted, with its review rows; one that other projects list too only loses
     /// `project` from its `Project`. Returns the texts removed. The caller refreshes its cursor.
-    virtual std::vector<std::string> DeleteUnused(const std::string& project, const std::string& lang) = 0;
+    /// With a host, progress is told over the texts and a cancel stops before the next one: the
+    /// texts done so far stay removed (and are the ones returned), the rest stay as they were.
+    virtual std::vector<std::string> DeleteUnused(const std::string& project, const std::string& lang,
+                                                  CommandHost* host = nullptr) = 0;
 
     // Review states.
 

@@ -2,6 +2,7 @@
 #include "strings_db/side_store.h"
 #include "strings_db/sqlite_backend.h"
 #include "strings_db/sqlite_shared.h"
+#include "strings_db/unused_progress.h"
 
 #include <sqlite3.h>
 
@@ -188,20 +189,26 @@ public:
         return unused;
     }
 
-    std::vector<std::string> DeleteUnused(const std::string& project, const std::string& lang) override {
+    std::vector<std::string> DeleteUnused(const std::string& project, const std::string& lang,
+                                          CommandHost* host) override {
         std::vector<std::string> texts = UnusedTexts(project, lang);
         if (texts.empty()) {
             return texts;
         }
         const std::string projectField = Quote(ProjectField());
         const std::string langField = Quote(lang);
+        UnusedProgress progress(host, texts.size());
         Write([&] {
             sqlite3_stmt* find =
                 Statement("SELECT rowid, " + projectField + " FROM strings WHERE " + langField + " = ?1");
             sqlite3_stmt* drop = Statement("DELETE FROM strings WHERE rowid = ?1");
             sqlite3_stmt* keep = Statement("UPDATE strings SET " + projectField + " = ?2 WHERE rowid = ?1");
             sqlite3_stmt* dropReviews = Statement("DELETE FROM review WHERE lang = ?1 AND text = ?2");
+            progress.Restart();
             for (const std::string& text : texts) {
+                if (progress.Stop(text)) {
+                    break;
+                }
                 std::vector<std::pair<sqlite3_int64, std::string>> records;
                 BindText(find, 1, text);
                 Each(find, [&] { records.emplace_back(sqlite3_column_int64(find, 0), ColumnText(find, 1)); });
@@ -227,6 +234,7 @@ public:
                 }
             }
         });
+        texts.resize(progress.Done());
         return texts;
     }
 

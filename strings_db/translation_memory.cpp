@@ -234,6 +234,7 @@ PreTranslateSummary PreTranslate(StringsTable& table, const std::string& project
         side.SetReview({source, fill.text, target, ReviewState::Suggested,
                         "memory:" + std::to_string(fill.best.percent), 0});
         ++(fill.best.percent == 100 ? summary.exact : summary.fuzzy);
+        summary.filled.push_back(fill.text);
     }
     transaction.Commit();
     return summary;

@@ -50,9 +50,10 @@ private:
 };
 
 struct PreTranslateSummary {
-    long long exact = 0;    ///< filled from the same text
-    long long fuzzy = 0;    ///< filled from a similar text
-    bool cancelled = false; ///< the host asked to stop: nothing was filled
+    long long exact = 0;             ///< filled from the same text
+    long long fuzzy = 0;             ///< filled from a similar text
+    bool cancelled = false;          ///< the host asked to stop: nothing was filled
+    std::vector<std::string> filled; ///< the texts whose translation was filled
 };
 
 /// Fills every empty `target` of the records of `project` (all for an empty name) that have a

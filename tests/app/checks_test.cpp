@@ -6,6 +6,8 @@
 #include "app/main_form.h"
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
+#include "dialogs/adv_status_bar.h"
+#include "dialogs/import_dlg.h"
 #include "dialogs/translate_preview_dlg.h"
 #include "strings_db/strings_table.h"
 #include "workbench_fixture.h"
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace wordloom;
 using namespace wordloom::testing;
@@ -94,6 +97,67 @@ private slots:
         QCOMPARE(GridColumn(f.model(), 0), Texts({"&Close"}));
         f.ShowOnly(RecordStateFilter::All);
         QCOMPARE(f.model()->rowCount(), 3);
+    }
+
+    void checkTellsWhatItDidNotCheck() {
+        WorkFolder folder;
+        ChecksBench f({{"Open", "Öffnen"}});
+        f.bench.form.CheckAction()->trigger();
+        const QString status = f.ui().statusBar->PanelText(f.ui().statusBar->PanelCount() - 1);
+        QVERIFY2(status.startsWith(QStringLiteral("Findings: 0 in 1 texts checked")), qPrintable(status));
+        // No project chosen: the forms cannot be read, and the status bar says so.
+        QVERIFY2(status.contains(QStringLiteral("the project folder is not known")), qPrintable(status));
+    }
+
+    void preTranslateMarksTheTranslationsItFillsWithoutACheck() {
+        WorkFolder folder;
+        ChecksBench f({{"File %s not found", "Datei nicht gefunden"},
+                       {"File %s not found!", ""},
+                       {"Open the file", "Datei öffnen"},
+                       {"Open the files", ""}});
+        BoxAnswerer yes({QMessageBox::Ok, QMessageBox::Ok});
+        f.bench.form.PreTranslateAction()->trigger();
+        QCOMPARE(yes.seen.size(), 2);
+        QCOMPARE(GridColumn(f.model(), 0).at(1), QStringLiteral("File %s not found!"));
+        QCOMPARE(GridColumn(f.model(), 1).at(1), QStringLiteral("Datei nicht gefunden"));
+        QVERIFY2(f.RowTip(1).contains(QStringLiteral("Format specifiers differ")), qPrintable(f.RowTip(1)));
+        QCOMPARE(GridColumn(f.model(), 1).at(3), QStringLiteral("Datei öffnen"));
+        QVERIFY(f.model()->WarningsOfRow(3) == nullptr); // filled and fine
+        // The mark counts for the filter at once.
+        f.ShowOnly(RecordStateFilter::WithWarnings);
+        QCOMPARE(GridColumn(f.model(), 0), Texts({"File %s not found!"}));
+    }
+
+    void anImportSetsTheMarksOfWhatItWrites() {
+        WorkFolder folder;
+        ChecksBench f({{"&Close", "Schließen"}, {"Save %d files", ""}});
+        QCOMPARE(GridColumn(f.model(), 0), Texts({"&Close", "Save %d files"}));
+        f.bench.form.CheckAction()->trigger();
+        QVERIFY(f.RowTip(0).contains(QStringLiteral("&"))); // the lost accelerator
+        QVERIFY2(!f.RowTip(1).contains(QStringLiteral("Format")), qPrintable(f.RowTip(1)));
+        const QString po = QDir(QDir::currentPath()).filePath(QStringLiteral("de.po"));
+        WriteBytes(po, "msgid \"\"\nmsgstr \"\"\n\"Language: de\\n\"\n"
+                       "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                       "msgid \"Save %d files\"\nmsgstr \"Dateien speichern\"\n\n"
+                       "msgid \"&Close\"\nmsgstr \"&Schlie\xC3\x9F"
+                       "en\"\n");
+        bool seen = false;
+        WhenModal<ImportDlg>([&](ImportDlg* dialog) {
+            seen = true;
+            dialog->FileEdit()->setText(po);
+            QVERIFY(dialog->Preview());
+            for (int r = 0; r < dialog->Items()->topLevelItemCount(); ++r) {
+                dialog->Items()->topLevelItem(r)->setCheckState(3, Qt::Checked); // theirs
+            }
+            dialog->ImportButton()->click();
+        });
+        BoxAnswerer quiet;
+        f.ui().importAction->trigger();
+        QVERIFY(seen);
+        QCOMPARE(GridColumn(f.model(), 1), Texts({"&Schließen", "Dateien speichern"}));
+        // The lost specifier is marked, the mended accelerator is not any more.
+        QVERIFY2(f.RowTip(1).contains(QStringLiteral("Format specifiers differ")), qPrintable(f.RowTip(1)));
+        QVERIFY2(f.model()->WarningsOfRow(0) == nullptr, qPrintable(f.RowTip(0)));
     }
 
     void aDismissedWarningStaysAwayUntilTheTranslationChanges() {

@@ -6,7 +6,9 @@
 #include "app/strings_grid.h"
 #include "app/strings_grid_model.h"
 #include "app/suggestions_panel.h"
+#include "dialogs/adv_status_bar.h"
 #include "dialogs/options_dlg.h"
+#include "dialogs/progress_panel.h"
 #include "dialogs/statistics_dlg.h"
 #include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
@@ -181,6 +183,40 @@ private slots:
         QCOMPARE(f.State("Open the files"), std::optional(ReviewState::Suggested));
         QCOMPARE(f.model()->index(f.model()->CurrentRow(), 0).data().toString(), QStringLiteral("Zoom in"));
         QVERIFY(f.ui().collectButton->isEnabled());
+    }
+
+    void preTranslateShowsProgressAndCanBeCancelled() {
+        PanelBench f({{"Open the file", "Datei öffnen"}, {"Open the files", ""}, {"Zoom in", ""}});
+        f.Select("Zoom in");
+        TProgressPanel* panel = f.ui().statusBar->ProgressPanel();
+        QList<long long> steps;
+        QObject::connect(panel, &TProgressPanel::Advanced, panel, [&](long long done, long long total) {
+            QCOMPARE(total, 2); // the empty translations
+            QVERIFY(panel->isVisible());
+            QVERIFY(!f.ui().dbGrid->isEnabled()); // nothing typed meanwhile
+            steps.append(done);
+            QTest::mouseClick(panel->CancelButton(), Qt::LeftButton);
+        });
+        {
+            BoxAnswerer yes({QMessageBox::Ok});
+            f.bench.form.PreTranslateAction()->trigger();
+            QCOMPARE(yes.seen.size(), 1); // the question; a cancelled run tells the status bar
+        }
+        QCOMPARE(steps, QList<long long>{0});
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(f.ui().statusBar->PanelText(f.ui().statusBar->PanelCount() - 1),
+                 QStringLiteral("Cancelled: nothing was filled in"));
+        QCOMPARE(f.German("Open the files"), QString());
+        QCOMPARE(f.State("Open the files"), std::nullopt);
+        QCOMPARE(f.model()->index(f.model()->CurrentRow(), 0).data().toString(), QStringLiteral("Zoom in"));
+        QVERIFY(f.ui().dbGrid->isEnabled());
+        // Asked again, it runs to its end.
+        QObject::disconnect(panel, &TProgressPanel::Advanced, panel, nullptr);
+        BoxAnswerer yes({QMessageBox::Ok, QMessageBox::Ok});
+        f.bench.form.PreTranslateAction()->trigger();
+        QCOMPARE(yes.seen.size(), 2);
+        QCOMPARE(f.German("Open the files"), QStringLiteral("Datei öffnen"));
+        QCOMPARE(f.model()->index(f.model()->CurrentRow(), 0).data().toString(), QStringLiteral("Zoom in"));
     }
 
     void contextPanelShowsThePlacesAndLinesOfACollectedText() {

@@ -5,6 +5,8 @@
 #include "app/main_form.h"
 #include "app/project_combo.h"
 #include "app/strings_grid_model.h"
+#include "dialogs/adv_status_bar.h"
+#include "dialogs/progress_panel.h"
 #include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
 #include "workbench_fixture.h"
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QUndoStack>
+#include <map>
 
 using namespace wordloom;
 using namespace wordloom::testing;
@@ -198,6 +201,67 @@ private slots:
         QCOMPARE(refused.seen.size(), 1);
         QVERIFY(refused.seen[0].text.contains(QStringLiteral("collect")));
         QCOMPARE(projectOf("Quit"), QStringLiteral("B"));
+    }
+
+    void deleteUnusedShowsProgressAndACancelKeepsWhatIsDone() {
+        WorkFolder folder;
+        SideBench f({{"Open file", "Datei öffnen", "A"}});
+        constexpr int kUnused = 150; // the progress is told every 64 texts
+        for (int i = 0; i < kUnused; ++i) {
+            const QByteArray text = QStringLiteral("Gone %1").arg(i, 3, 10, QLatin1Char('0')).toUtf8();
+            AddRecords(f.table(), {{text.constData(), "", i % 2 == 0 ? "A" : "A;B"}});
+        }
+        f.Used("A", {"Open file"});
+        f.ChooseProject(QStringLiteral("A"));
+        TProgressPanel* panel = f.ui().statusBar->ProgressPanel();
+        QList<long long> steps;
+        QObject::connect(panel, &TProgressPanel::Advanced, panel, [&](long long done, long long total) {
+            QCOMPARE(total, kUnused);
+            QVERIFY(panel->isVisible());
+            QVERIFY(!f.ui().collectButton->isEnabled()); // no other command meanwhile
+            steps.append(done);
+            if (done == 64) {
+                // The question box took the activation; a desktop gives it back when the box goes.
+                f.bench.form.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&f.bench.form));
+                QTest::keyClick(&f.bench.form, Qt::Key_Escape);
+            }
+        });
+        {
+            BoxAnswerer yes({QMessageBox::Ok});
+            f.ui().deleteUnusedButton->click();
+            QCOMPARE(yes.seen.size(), 1); // the question, nothing after it
+        }
+        QCOMPARE(steps, (QList<long long>{0, 64}));
+        QVERIFY(!panel->isVisible());
+        QVERIFY(f.ui().collectButton->isEnabled());
+        QCOMPARE(f.ui().statusBar->PanelText(f.ui().statusBar->PanelCount() - 1),
+                 QStringLiteral("Cancelled: 128 of 150 unused texts deleted"));
+        // Each text wholly done or untouched: the first 128 gone or left to B, the rest as they were.
+        const auto projects = [&f] {
+            std::map<std::string, std::string> byText;
+            f.table().Side().ScanRecords({"English", "Project"}, [&](const std::vector<std::string_view>& v) {
+                byText.emplace(v[0], v[1]);
+            });
+            return byText;
+        };
+        std::map<std::string, std::string> now = projects();
+        for (int i = 0; i < kUnused; ++i) {
+            const std::string text = QStringLiteral("Gone %1").arg(i, 3, 10, QLatin1Char('0')).toStdString();
+            const std::string expected =
+                i < 128 ? (i % 2 == 0 ? "(missing)" : "B") : (i % 2 == 0 ? "A" : "A;B");
+            const auto found = now.find(text);
+            QCOMPARE(found == now.end() ? std::string("(missing)") : found->second, expected);
+        }
+        QCOMPARE(f.table().Side().UnusedTexts("A", "English").size(), std::size_t{kUnused - 128});
+        // One undo step puts back what was done.
+        f.bench.form.UndoStack()->undo();
+        QCOMPARE(f.table().Side().UnusedTexts("A", "English").size(), std::size_t{kUnused});
+        now = projects();
+        for (int i = 0; i < kUnused; ++i) {
+            const std::string text = QStringLiteral("Gone %1").arg(i, 3, 10, QLatin1Char('0')).toStdString();
+            QCOMPARE(now[text], std::string(i % 2 == 0 ? "A" : "A;B"));
+        }
     }
 
     void shortcutsMarkTheCurrentTranslationUndoably() {

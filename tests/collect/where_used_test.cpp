@@ -6,6 +6,7 @@
 #include "collect_fixture.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 namespace wordloom {
@@ -127,6 +128,44 @@ TEST_F(WhereUsed, DeleteUnusedSparesOtherProjectsRecords) {
     EXPECT_TRUE(records.contains("Used"));
     EXPECT_FALSE(table->Side().Review("English", "Mine only", "German"));
     EXPECT_TRUE(table->Side().UnusedTexts("Demo", "English").empty());
+}
+
+TEST_F(WhereUsed, DeleteUnusedCancelledKeepsWhatIsDoneAndLeavesTheRest) {
+    project.Write("Main.dfm", "object Form1: TForm1\r\n  Caption = 'Used'\r\nend\r\n");
+    Run();
+    constexpr int kUnused = 200; // over three progress steps of 64
+    TextList unused;
+    for (int i = 0; i < kUnused; ++i) {
+        char text[16];
+        std::snprintf(text, sizeof text, "Gone %03d", i);
+        unused.emplace_back(text);
+        table->Insert();
+        table->SetField("English", text);
+        table->SetField("Project", i % 2 == 0 ? "Demo" : "Other;Demo");
+        table->Post();
+    }
+    RecordingHost cancelling;
+    cancelling.cancelAfterProgress = 2; // told at 0 and 64, stopped before the 128th
+    const TextList removed = table->Side().DeleteUnused("Demo", "English", &cancelling);
+    ASSERT_EQ(cancelling.ProgressSteps().size(), 2u);
+    EXPECT_EQ(cancelling.ProgressSteps()[1].done, 64);
+    EXPECT_EQ(cancelling.ProgressSteps()[1].total, kUnused);
+    EXPECT_EQ(cancelling.ProgressSteps()[1].current, unused[64]);
+    EXPECT_EQ(removed, TextList(unused.begin(), unused.begin() + 128));
+    table->Refresh();
+    const auto records = Records();
+    for (int i = 0; i < kUnused; ++i) {
+        const bool done = i < 128;
+        const std::string& text = unused[static_cast<std::size_t>(i)];
+        if (i % 2 == 0) {
+            EXPECT_EQ(records.contains(text), !done) << text;
+        } else {
+            EXPECT_EQ(records.at(text).project, done ? "Other" : "Other;Demo") << text;
+        }
+    }
+    // What was not reached is still there to remove.
+    EXPECT_EQ(table->Side().UnusedTexts("Demo", "English"), TextList(unused.begin() + 128, unused.end()));
+    EXPECT_EQ(table->Side().DeleteUnused("Demo", "English").size(), static_cast<std::size_t>(kUnused - 128));
 }
 
 TEST_F(WhereUsed, AProjectNeverCollectedHasNoUnusedTexts) {
