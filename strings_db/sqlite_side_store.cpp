@@ -58,19 +58,31 @@ public:
     void ReplaceFileOccurrences(const std::string& project, const std::string& file,
                                 const std::vector<Occurrence>& rows) override {
         Write([&] {
-            if (SameRows(project, file, rows)) {
-                return; // a file collected again unchanged: nothing to write
+            // A file of a project that had no rows, and not written since, has none to compare
+            // or drop: the first collect of a project skips both per-file searches.
+            const bool fresh = ProjectWithoutRows(project) && !m_filesWritten.contains(file);
+            if (!fresh) {
+                if (SameRows(project, file, rows)) {
+                    return; // a file collected again unchanged: nothing to write
+                }
+                sqlite3_stmt* drop = Statement("DELETE FROM occurrence WHERE project = ?1 AND file = ?2");
+                BindText(drop, 1, project);
+                BindText(drop, 2, file);
+                Run(drop);
             }
-            sqlite3_stmt* drop = Statement("DELETE FROM occurrence WHERE project = ?1 AND file = ?2");
-            BindText(drop, 1, project);
-            BindText(drop, 2, file);
-            Run(drop);
+            if (rows.empty()) {
+                return;
+            }
+            if (fresh) {
+                m_filesWritten.insert(file); // before the inserts: a failure among them leaves rows
+            }
             sqlite3_stmt* insert =
                 Statement("INSERT INTO occurrence(project, file, line, path, property, lang, "
                           "text) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+            // A reset keeps the bindings: the file's own two are bound once.
+            BindText(insert, 1, project);
+            BindText(insert, 2, file);
             for (const Occurrence& row : rows) {
-                BindText(insert, 1, project);
-                BindText(insert, 2, file);
                 sqlite3_bind_int(insert, 3, row.line);
                 BindText(insert, 4, row.path);
                 BindText(insert, 5, row.property);
@@ -436,9 +448,38 @@ private:
         return same && i == rows.size();
     }
 
+    // Whether `project` had no occurrence rows when first asked, with no other connection having
+    // written since. Only files this store then wrote to can have rows: a rollback of those
+    // writes leaves them marked, which costs a search but never skips one that was needed.
+    bool ProjectWithoutRows(const std::string& project) {
+        sqlite3_stmt* version = Statement("PRAGMA data_version");
+        long long current = -1;
+        Each(version, [&] { current = sqlite3_column_int64(version, 0); });
+        if (current != m_rowsVersion || project != m_rowsProject) {
+            m_filesWritten.clear();
+            m_rowsProject = project;
+            m_rowsVersion = current;
+            sqlite3_stmt* any = Statement("SELECT 1 FROM occurrence WHERE project = ?1 LIMIT 1");
+            BindText(any, 1, project);
+            bool found = false;
+            Each(any, [&] { found = true; });
+            m_projectWithoutRows = !found;
+        }
+        return m_projectWithoutRows;
+    }
+
+    // Made inside the table's transaction, the side tables go again when it is rolled back: the
+    // schema's version then differs from the one they were made in, and they are made again.
+    long long SchemaVersion() {
+        sqlite3_stmt* stmt = Statement("PRAGMA schema_version");
+        long long version = -1;
+        Each(stmt, [&] { version = sqlite3_column_int64(stmt, 0); });
+        return version;
+    }
+
     // Whether the side tables exist; creates them in a writable table.
     bool Present() {
-        if (m_present) {
+        if (m_present && (m_readOnly || SchemaVersion() == m_presentSchema)) {
             return true;
         }
         if (m_readOnly) {
@@ -447,14 +488,17 @@ private:
             Each(stmt, [&] { m_present = sqlite3_column_int(stmt, 0) == 2; });
             return m_present;
         }
-        Transacted([&] { Exec(kSchema); });
+        Transacted([&] {
+            Exec(kSchema);
+            m_presentSchema = SchemaVersion();
+        });
         m_present = true;
         return true;
     }
 
     // Whether the quality tables exist; creates them in a writable table.
     bool QaPresent() {
-        if (m_qaPresent) {
+        if (m_qaPresent && (m_readOnly || SchemaVersion() == m_qaSchema)) {
             return true;
         }
         if (m_readOnly) {
@@ -463,7 +507,10 @@ private:
             Each(stmt, [&] { m_qaPresent = sqlite3_column_int(stmt, 0) == 2; });
             return m_qaPresent;
         }
-        Transacted([&] { Exec(kQaSchema); });
+        Transacted([&] {
+            Exec(kQaSchema);
+            m_qaSchema = SchemaVersion();
+        });
         m_qaPresent = true;
         return true;
     }
@@ -584,8 +631,15 @@ private:
     std::function<void(const std::string&)> m_fail;
     bool m_present = false;
     bool m_qaPresent = false;
+    long long m_presentSchema = -1; // the schema's version when the tables were last made
+    long long m_qaSchema = -1;
     bool m_textIndex = false;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
+    // What ProjectWithoutRows found, for which project at which data version.
+    std::string m_rowsProject;
+    long long m_rowsVersion = -1;
+    bool m_projectWithoutRows = false;
+    std::unordered_set<std::string> m_filesWritten;
 };
 
 } // namespace
