@@ -468,8 +468,15 @@ private:
         return m_projectWithoutRows;
     }
 
-    // Made inside the table's transaction, the side tables go again when it is rolled back: the
-    // schema's version then differs from the one they were made in, and they are made again.
+    // Tables made inside the table's transaction go again when it is rolled back: until a look
+    // outside any transaction finds them, the schema's version tells (it then differs from the one
+    // they were made in, and they are made again).
+    struct Made {
+        bool present = false;
+        bool unsure = false;
+        long long schema = -1;
+    };
+
     long long SchemaVersion() {
         sqlite3_stmt* stmt = Statement("PRAGMA schema_version");
         long long version = -1;
@@ -477,43 +484,33 @@ private:
         return version;
     }
 
-    // Whether the side tables exist; creates them in a writable table.
-    bool Present() {
-        if (m_present && (m_readOnly || SchemaVersion() == m_presentSchema)) {
+    // Whether the tables of `schema` (named in `names`) exist; creates them in a writable table.
+    bool Ensure(Made& made, const char* schema, const char* names) {
+        if (made.present && !made.unsure) {
             return true;
         }
         if (m_readOnly) {
-            sqlite3_stmt* stmt = Statement("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
-                                           "IN ('occurrence', 'review')");
-            Each(stmt, [&] { m_present = sqlite3_column_int(stmt, 0) == 2; });
-            return m_present;
+            sqlite3_stmt* stmt = Statement(
+                std::string("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ") + names);
+            Each(stmt, [&] { made.present = sqlite3_column_int(stmt, 0) == 2; });
+            return made.present;
+        }
+        const bool outside = sqlite3_get_autocommit(m_db) != 0;
+        if (made.present && SchemaVersion() == made.schema) {
+            made.unsure = !outside;
+            return true;
         }
         Transacted([&] {
-            Exec(kSchema);
-            m_presentSchema = SchemaVersion();
+            Exec(schema);
+            made.schema = SchemaVersion();
         });
-        m_present = true;
+        made.present = true;
+        made.unsure = !outside;
         return true;
     }
 
-    // Whether the quality tables exist; creates them in a writable table.
-    bool QaPresent() {
-        if (m_qaPresent && (m_readOnly || SchemaVersion() == m_qaSchema)) {
-            return true;
-        }
-        if (m_readOnly) {
-            sqlite3_stmt* stmt = Statement("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
-                                           "IN ('qa_dismissal', 'qa_word')");
-            Each(stmt, [&] { m_qaPresent = sqlite3_column_int(stmt, 0) == 2; });
-            return m_qaPresent;
-        }
-        Transacted([&] {
-            Exec(kQaSchema);
-            m_qaSchema = SchemaVersion();
-        });
-        m_qaPresent = true;
-        return true;
-    }
+    bool Present() { return Ensure(m_made, kSchema, "('occurrence', 'review')"); }
+    bool QaPresent() { return Ensure(m_qaMade, kQaSchema, "('qa_dismissal', 'qa_word')"); }
 
     template <class Body>
     void QaWrite(Body body) {
@@ -629,10 +626,8 @@ private:
     bool m_readOnly;
     const std::vector<FieldDef>& m_fields;
     std::function<void(const std::string&)> m_fail;
-    bool m_present = false;
-    bool m_qaPresent = false;
-    long long m_presentSchema = -1; // the schema's version when the tables were last made
-    long long m_qaSchema = -1;
+    Made m_made;
+    Made m_qaMade;
     bool m_textIndex = false;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
     // What ProjectWithoutRows found, for which project at which data version.

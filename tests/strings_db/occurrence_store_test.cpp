@@ -1,5 +1,6 @@
 // The occurrence rows a file's collect replaces: a project without rows is written without the
-// per-file searches, which must never leave a file's earlier rows beside its new ones.
+// per-file searches, which must never leave a file's earlier rows beside its new ones. And side
+// tables first made inside a transaction that is rolled back.
 #include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
 #include "support/table_file.h"
@@ -50,6 +51,7 @@ TEST(OccurrenceStore, AFileWrittenAgainIsReplacedAlsoInAProjectThatHadNoRows) {
 TEST(OccurrenceStore, RowsRolledBackOrWrittenByAnotherConnectionAreStillReplaced) {
     TableFile file;
     StringsTable table(file.Path());
+    table.Side().ReplaceFileOccurrences("Demo", "Other.dfm", {}); // the side tables made
     table.BeginTransaction();
     table.Side().ReplaceFileOccurrences("Demo", "Main.dfm", Rows("Main.dfm", {"Open"}));
     table.Rollback();
@@ -77,6 +79,20 @@ TEST(OccurrenceStore, RowsRolledBackOrWrittenByAnotherConnectionAreStillReplaced
     second.Side().ReplaceFileOccurrences("Demo", "Unit1.pas", Rows("Unit1.pas", {"A", "B"}));
     first.Side().ReplaceFileOccurrences("Demo", "Unit1.pas", Rows("Unit1.pas", {"C"}));
     EXPECT_EQ(Texts(first, "Unit1.pas"), (Texts_{"C"}));
+}
+
+TEST(OccurrenceStore, SideTablesMadeInATransactionRolledBackAreMadeAgain) {
+    TableFile file;
+    StringsTable table(file.Path());
+    table.BeginTransaction();
+    table.Side().ReplaceFileOccurrences("Demo", "Main.dfm", Rows("Main.dfm", {"Open"}));
+    table.Side().AddUserWord("English", "Wordloom");
+    table.Rollback();
+    EXPECT_EQ(file.Query("SELECT count(*) FROM sqlite_master WHERE name = 'occurrence'"), "0");
+    table.Side().ReplaceFileOccurrences("Demo", "Main.dfm", Rows("Main.dfm", {"Close"}));
+    table.Side().AddUserWord("English", "Wordloom");
+    EXPECT_EQ(Texts(table, "Main.dfm"), (Texts_{"Close"}));
+    EXPECT_EQ(table.Side().UserWords("English"), (Texts_{"Wordloom"}));
 }
 
 } // namespace
