@@ -46,8 +46,11 @@ class SqliteSideStore : public SideStore {
 public:
     SqliteSideStore(sqlite3* db, bool readOnly, const std::vector<FieldDef>& fields,
                     std::function<void(const std::string&)> fail)
-        : m_db(db), m_readOnly(readOnly), m_fields(fields), m_fail(std::move(fail)) {}
+        : m_db(db), m_readOnly(readOnly), m_fields(fields), m_fail(std::move(fail)) {
+        sqlite3_rollback_hook(m_db, &SqliteSideStore::RolledBack, this);
+    }
     ~SqliteSideStore() override {
+        sqlite3_rollback_hook(m_db, nullptr, nullptr);
         for (auto& [sql, stmt] : m_statements) {
             sqlite3_finalize(stmt);
         }
@@ -452,6 +455,9 @@ private:
     // written since. Only files this store then wrote to can have rows: a rollback of those
     // writes leaves them marked, which costs a search but never skips one that was needed.
     bool ProjectWithoutRows(const std::string& project) {
+        if (project == m_rowsProject && !m_projectWithoutRows) {
+            return false; // rows seen: the per-file searches are needed whatever happened since
+        }
         sqlite3_stmt* version = Statement("PRAGMA data_version");
         long long current = -1;
         Each(version, [&] { current = sqlite3_column_int64(version, 0); });
@@ -469,24 +475,26 @@ private:
     }
 
     // Tables made inside the table's transaction go again when it is rolled back: until a look
-    // outside any transaction finds them, the schema's version tells (it then differs from the one
-    // they were made in, and they are made again).
+    // outside any transaction finds them committed, a rollback marks them as not made.
     struct Made {
         bool present = false;
         bool unsure = false;
-        long long schema = -1;
     };
 
-    long long SchemaVersion() {
-        sqlite3_stmt* stmt = Statement("PRAGMA schema_version");
-        long long version = -1;
-        Each(stmt, [&] { version = sqlite3_column_int64(stmt, 0); });
-        return version;
+    static void RolledBack(void* store) {
+        for (Made* made : {&static_cast<SqliteSideStore*>(store)->m_made,
+                           &static_cast<SqliteSideStore*>(store)->m_qaMade}) {
+            if (made->unsure) {
+                *made = {};
+            }
+        }
     }
 
     // Whether the tables of `schema` (named in `names`) exist; creates them in a writable table.
     bool Ensure(Made& made, const char* schema, const char* names) {
-        if (made.present && !made.unsure) {
+        const bool outside = sqlite3_get_autocommit(m_db) != 0;
+        if (made.present) {
+            made.unsure = made.unsure && !outside;
             return true;
         }
         if (m_readOnly) {
@@ -495,15 +503,7 @@ private:
             Each(stmt, [&] { made.present = sqlite3_column_int(stmt, 0) == 2; });
             return made.present;
         }
-        const bool outside = sqlite3_get_autocommit(m_db) != 0;
-        if (made.present && SchemaVersion() == made.schema) {
-            made.unsure = !outside;
-            return true;
-        }
-        Transacted([&] {
-            Exec(schema);
-            made.schema = SchemaVersion();
-        });
+        Transacted([&] { Exec(schema); });
         made.present = true;
         made.unsure = !outside;
         return true;
