@@ -52,8 +52,10 @@ SourceFile::~SourceFile() {
 }
 
 std::string SourceFile::ReadAll() {
-    // The size seen at opening only sizes the buffer (the extra byte usually sees the end at
-    // once); reading at offsets needs no seek back to the start.
+    // The size seen at opening only sizes the buffer. A regular file reads short only at its end,
+    // so a short read that reached that size ends it: one read usually takes it all (another size,
+    // or a read cut short by the system's limit per call, reads on until zero). Reading at
+    // offsets needs no seek back to the start.
     std::string content(static_cast<std::size_t>(std::max<std::int64_t>(m_opened.size, 0)) + 1, '\0');
     std::size_t size = 0;
     for (;;) {
@@ -71,7 +73,11 @@ std::string SourceFile::ReadAll() {
         if (got == 0) {
             break;
         }
+        const bool shortRead = static_cast<std::size_t>(got) < content.size() - size;
         size += static_cast<std::size_t>(got);
+        if (shortRead && static_cast<std::int64_t>(size) >= m_opened.size) {
+            break;
+        }
     }
     content.resize(size);
     return content;

@@ -47,8 +47,11 @@ class SqliteSideStore : public SideStore {
 public:
     SqliteSideStore(sqlite3* db, bool readOnly, const std::vector<FieldDef>& fields,
                     std::function<void(const std::string&)> fail)
-        : m_db(db), m_readOnly(readOnly), m_fields(fields), m_fail(std::move(fail)) {}
+        : m_db(db), m_readOnly(readOnly), m_fields(fields), m_fail(std::move(fail)) {
+        sqlite3_rollback_hook(m_db, &SqliteSideStore::RolledBack, this);
+    }
     ~SqliteSideStore() override {
+        sqlite3_rollback_hook(m_db, nullptr, nullptr);
         for (auto& [sql, stmt] : m_statements) {
             sqlite3_finalize(stmt);
         }
@@ -59,19 +62,31 @@ public:
     void ReplaceFileOccurrences(const std::string& project, const std::string& file,
                                 const std::vector<Occurrence>& rows) override {
         Write([&] {
-            if (SameRows(project, file, rows)) {
-                return; // a file collected again unchanged: nothing to write
+            // A file of a project that had no rows, and not written since, has none to compare
+            // or drop: the first collect of a project skips both per-file searches.
+            const bool fresh = ProjectWithoutRows(project) && !m_filesWritten.contains(file);
+            if (!fresh) {
+                if (SameRows(project, file, rows)) {
+                    return; // a file collected again unchanged: nothing to write
+                }
+                sqlite3_stmt* drop = Statement("DELETE FROM occurrence WHERE project = ?1 AND file = ?2");
+                BindText(drop, 1, project);
+                BindText(drop, 2, file);
+                Run(drop);
             }
-            sqlite3_stmt* drop = Statement("DELETE FROM occurrence WHERE project = ?1 AND file = ?2");
-            BindText(drop, 1, project);
-            BindText(drop, 2, file);
-            Run(drop);
+            if (rows.empty()) {
+                return;
+            }
+            if (fresh) {
+                m_filesWritten.insert(file); // before the inserts: a failure among them leaves rows
+            }
             sqlite3_stmt* insert =
                 Statement("INSERT INTO occurrence(project, file, line, path, property, lang, "
                           "text) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+            // A reset keeps the bindings: the file's own two are bound once.
+            BindText(insert, 1, project);
+            BindText(insert, 2, file);
             for (const Occurrence& row : rows) {
-                BindText(insert, 1, project);
-                BindText(insert, 2, file);
                 sqlite3_bind_int(insert, 3, row.line);
                 BindText(insert, 4, row.path);
                 BindText(insert, 5, row.property);
@@ -516,37 +531,66 @@ private:
         return list;
     }
 
-    // Whether the side tables exist; creates them in a writable table.
-    bool Present() {
-        if (m_present) {
+    // Whether `project` had no occurrence rows when first asked, with no other connection having
+    // written since. Only files this store then wrote to can have rows: a rollback of those
+    // writes leaves them marked, which costs a search but never skips one that was needed.
+    bool ProjectWithoutRows(const std::string& project) {
+        if (project == m_rowsProject && !m_projectWithoutRows) {
+            return false; // rows seen: the per-file searches are needed whatever happened since
+        }
+        sqlite3_stmt* version = Statement("PRAGMA data_version");
+        long long current = -1;
+        Each(version, [&] { current = sqlite3_column_int64(version, 0); });
+        if (current != m_rowsVersion || project != m_rowsProject) {
+            m_filesWritten.clear();
+            m_rowsProject = project;
+            m_rowsVersion = current;
+            sqlite3_stmt* any = Statement("SELECT 1 FROM occurrence WHERE project = ?1 LIMIT 1");
+            BindText(any, 1, project);
+            bool found = false;
+            Each(any, [&] { found = true; });
+            m_projectWithoutRows = !found;
+        }
+        return m_projectWithoutRows;
+    }
+
+    // Tables made inside the table's transaction go again when it is rolled back: until a look
+    // outside any transaction finds them committed, a rollback marks them as not made.
+    struct Made {
+        bool present = false;
+        bool unsure = false;
+    };
+
+    static void RolledBack(void* store) {
+        for (Made* made : {&static_cast<SqliteSideStore*>(store)->m_made,
+                           &static_cast<SqliteSideStore*>(store)->m_qaMade}) {
+            if (made->unsure) {
+                *made = {};
+            }
+        }
+    }
+
+    // Whether the tables of `schema` (named in `names`) exist; creates them in a writable table.
+    bool Ensure(Made& made, const char* schema, const char* names) {
+        const bool outside = sqlite3_get_autocommit(m_db) != 0;
+        if (made.present) {
+            made.unsure = made.unsure && !outside;
             return true;
         }
         if (m_readOnly) {
-            sqlite3_stmt* stmt = Statement("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
-                                           "IN ('occurrence', 'review')");
-            Each(stmt, [&] { m_present = sqlite3_column_int(stmt, 0) == 2; });
-            return m_present;
+            sqlite3_stmt* stmt = Statement(
+                std::string("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ") + names);
+            Each(stmt, [&] { made.present = sqlite3_column_int(stmt, 0) == 2; });
+            return made.present;
         }
-        Transacted([&] { Exec(kSchema); });
-        m_present = true;
+        Transacted([&] { Exec(schema); });
+        made.present = true;
+        made.unsure = !outside;
         return true;
     }
 
-    // Whether the quality tables exist; creates them in a writable table.
-    bool QaPresent() {
-        if (m_qaPresent) {
-            return true;
-        }
-        if (m_readOnly) {
-            sqlite3_stmt* stmt = Statement("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
-                                           "IN ('qa_dismissal', 'qa_word')");
-            Each(stmt, [&] { m_qaPresent = sqlite3_column_int(stmt, 0) == 2; });
-            return m_qaPresent;
-        }
-        Transacted([&] { Exec(kQaSchema); });
-        m_qaPresent = true;
-        return true;
-    }
+    bool Present() { return Ensure(m_made, kSchema, "('occurrence', 'review')"); }
+    bool QaPresent() { return Ensure(m_qaMade, kQaSchema, "('qa_dismissal', 'qa_word')"); }
 
     template <class Body>
     void QaWrite(Body body) {
@@ -662,10 +706,15 @@ private:
     bool m_readOnly;
     const std::vector<FieldDef>& m_fields;
     std::function<void(const std::string&)> m_fail;
-    bool m_present = false;
-    bool m_qaPresent = false;
+    Made m_made;
+    Made m_qaMade;
     bool m_textIndex = false;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
+    // What ProjectWithoutRows found, for which project at which data version.
+    std::string m_rowsProject;
+    long long m_rowsVersion = -1;
+    bool m_projectWithoutRows = false;
+    std::unordered_set<std::string> m_filesWritten;
 };
 
 } // namespace
