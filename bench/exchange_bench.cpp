@@ -1,7 +1,7 @@
 // Exchange files of a table of 1,000,000 records (shipped schema, a third untranslated): the table
 // read for an export, export to PO and XLIFF 1.2, reading such files, and an import that fills the
 // 333,334 empty translations in one transaction (its plan and its writes also counted apart, in
-// seconds of CPU). Run from the build folder:
+// seconds of CPU), and the plan of a file of 1,000 texts. Run from the build folder:
 //   ./bench/exchange_bench --benchmark_counters_tabular=true
 #include "bench/schema_file.h"
 #include "exchange/po_format.h"
@@ -167,6 +167,27 @@ void BM_ImportPo(benchmark::State& state) {
     state.counters["records/s"] = benchmark::Counter(kRecords, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_ImportPo)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Plans a file of 1,000 texts (every thousandth record, translated anew) against the whole table.
+void BM_PlanSmallImport(benchmark::State& state) {
+    Catalog incoming = ExportAll();
+    Catalog small;
+    for (std::size_t i = 0; i < incoming.units.size(); i += 1000) {
+        small.units.push_back(std::move(incoming.units[i]));
+        small.units.back().target = "Neu: " + small.units.back().source;
+    }
+    wordloom::StringsTable table(BenchTable::Get().path);
+    PlainDetails details;
+    const ImportOptions options{"English", "German", ConflictChoice::Theirs, false, ""};
+    std::size_t planned = 0;
+    for (auto _ : state)
+        planned = PlanImport(table, small, options, details).items.size();
+    if (planned != small.units.size())
+        state.SkipWithError("the plan left texts out");
+    state.counters["units/s"] = benchmark::Counter(static_cast<double>(small.units.size()),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_PlanSmallImport)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

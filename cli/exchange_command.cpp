@@ -19,12 +19,6 @@ namespace {
 
 using namespace wordloom::exchange;
 
-const std::map<std::string, std::string> kFormatNames{
-    {"po", "po"}, {"xliff12", "xliff12"}, {"xliff20", "xliff20"}, {"csv", "csv"}, {"tmx", "tmx"}};
-const std::map<std::string, std::string> kImportFormatNames{{"po", "po"},           {"xliff12", "xliff12"},
-                                                            {"xliff20", "xliff20"}, {"csv", "csv"},
-                                                            {"tmx", "tmx"},         {"paradox", "paradox"}};
-
 std::string Show(const std::string& text) {
     std::string shown = text.substr(0, 60);
     for (char& c : shown)
@@ -53,7 +47,7 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     parser.add_option("OUT", outPath, WL_TR("wordloom-cli", "the file to write"))->required();
     parser.add_option("--format", formatName, WL_TR("wordloom-cli", "po, xliff12, xliff20, csv or tmx"))
         ->required()
-        ->transform(CLI::IsMember(kFormatNames))
+        ->transform(CLI::IsMember(FormatNames(true)))
         ->option_text("FORMAT");
     parser
         .add_option("--to", target,
@@ -117,7 +111,7 @@ int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         .add_option(
             "--format", formatName,
             WL_TR("wordloom-cli", "po, xliff12, xliff20, csv, tmx or paradox (default: from the file)"))
-        ->transform(CLI::IsMember(kImportFormatNames))
+        ->transform(CLI::IsMember(FormatNames(false)))
         ->option_text("FORMAT");
     parser
         .add_option("--to", target,

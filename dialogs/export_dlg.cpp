@@ -1,5 +1,6 @@
 #include "dialogs/export_dlg.h"
 #include "base/file_io.h"
+#include "dialogs/format_titles.h"
 #include "dialogs/message_boxes.h"
 #include "exchange/side_details.h"
 #include "exchange/table_export.h"
@@ -26,17 +27,7 @@ namespace {
 
 using exchange::Format;
 
-struct FormatChoice {
-    Format format;
-    const char* title;
-    const char* extension;
-};
-constexpr FormatChoice kFormats[] = {
-    {Format::Po, QT_TRANSLATE_NOOP("wordloom::ExportDlg", "PO (gettext)"), "po"},
-    {Format::Xliff12, QT_TRANSLATE_NOOP("wordloom::ExportDlg", "XLIFF 1.2"), "xlf"},
-    {Format::Xliff20, QT_TRANSLATE_NOOP("wordloom::ExportDlg", "XLIFF 2.0"), "xlf"},
-    {Format::Csv, QT_TRANSLATE_NOOP("wordloom::ExportDlg", "CSV"), "csv"},
-    {Format::Tmx, QT_TRANSLATE_NOOP("wordloom::ExportDlg", "TMX"), "tmx"}};
+using exchange::FormatInfo;
 
 } // namespace
 
@@ -48,8 +39,9 @@ ExportDlg::ExportDlg(StringsTable& table, const QString& sourceLanguage, const Q
     auto* form = new QFormLayout;
     m_format = new QComboBox(this);
     m_format->setObjectName(QStringLiteral("ExportFormat"));
-    for (const FormatChoice& choice : kFormats)
-        m_format->addItem(tr(choice.title), static_cast<int>(choice.format));
+    for (const FormatInfo& info : exchange::Formats())
+        if (info.written)
+            m_format->addItem(FormatTitle(info), static_cast<int>(info.format));
     form->addRow(tr("&Format:"), m_format);
 
     m_language = new QComboBox(this);
@@ -128,7 +120,8 @@ void ExportDlg::FormatChanged() {
     }
     // A file name typed already follows the format.
     const QString path = m_file->text().trimmed();
-    const QString extension = QString::fromLatin1(kFormats[m_format->currentIndex()].extension);
+    const QString extension =
+        FormatExtension(exchange::InfoOf(static_cast<Format>(m_format->currentData().toInt())));
     if (!path.isEmpty()) {
         const QFileInfo info(path);
         if (!info.suffix().isEmpty() && info.suffix() != extension)
@@ -137,12 +130,11 @@ void ExportDlg::FormatChanged() {
 }
 
 void ExportDlg::ChooseFile() {
-    const FormatChoice& choice = kFormats[m_format->currentIndex()];
-    const QString filter = tr("%1 files (*.%2)").arg(tr(choice.title), QString::fromLatin1(choice.extension));
+    const FormatInfo& choice = exchange::InfoOf(static_cast<Format>(m_format->currentData().toInt()));
+    const QString filter = tr("%1 files (*.%2)").arg(FormatTitle(choice), FormatExtension(choice));
     QString start = m_file->text().trimmed();
     if (start.isEmpty() && m_language->currentIndex() >= 0)
-        start = m_language->currentData().toString().toLower() + QLatin1Char('.') +
-                QString::fromLatin1(choice.extension);
+        start = m_language->currentData().toString().toLower() + QLatin1Char('.') + FormatExtension(choice);
     const QString path = QFileDialog::getSaveFileName(this, tr("Export to"), start, filter);
     if (!path.isEmpty())
         m_file->setText(path);

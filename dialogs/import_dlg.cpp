@@ -1,5 +1,6 @@
 #include "dialogs/import_dlg.h"
 #include "base/file_io.h"
+#include "dialogs/format_titles.h"
 #include "dialogs/message_boxes.h"
 #include "exchange/exchange_file.h"
 #include "exchange/side_details.h"
@@ -29,18 +30,6 @@ using exchange::ImportKind;
 
 constexpr int kAutomatic = -1;
 constexpr int kTheirsColumn = 3;
-
-struct FormatChoice {
-    Format format;
-    const char* title;
-};
-constexpr FormatChoice kFormats[] = {
-    {Format::Po, QT_TRANSLATE_NOOP("wordloom::ImportDlg", "PO (gettext)")},
-    {Format::Xliff12, QT_TRANSLATE_NOOP("wordloom::ImportDlg", "XLIFF 1.2")},
-    {Format::Xliff20, QT_TRANSLATE_NOOP("wordloom::ImportDlg", "XLIFF 2.0")},
-    {Format::Csv, QT_TRANSLATE_NOOP("wordloom::ImportDlg", "CSV")},
-    {Format::Tmx, QT_TRANSLATE_NOOP("wordloom::ImportDlg", "TMX")},
-    {Format::Paradox, QT_TRANSLATE_NOOP("wordloom::ImportDlg", "Paradox table")}};
 
 // The kinds the list shows, in the order of the kind filter after "all".
 constexpr ImportKind kListedKinds[] = {ImportKind::New, ImportKind::Changed, ImportKind::Conflict,
@@ -79,8 +68,8 @@ ImportDlg::ImportDlg(StringsTable& table, const QString& sourceLanguage, const Q
     m_format = new QComboBox(this);
     m_format->setObjectName(QStringLiteral("ImportFormat"));
     m_format->addItem(tr("Automatic (from the file)"), kAutomatic);
-    for (const FormatChoice& choice : kFormats)
-        m_format->addItem(tr(choice.title), static_cast<int>(choice.format));
+    for (const exchange::FormatInfo& info : exchange::Formats())
+        m_format->addItem(FormatTitle(info), static_cast<int>(info.format));
     form->addRow(tr("F&ormat:"), m_format);
 
     m_language = new QComboBox(this);

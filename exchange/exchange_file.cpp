@@ -15,16 +15,14 @@ namespace wordloom::exchange {
 
 namespace {
 
-struct FormatEntry {
-    Format format;
-    std::string_view name;
-};
-constexpr std::array<FormatEntry, 6> kFormats{{{Format::Paradox, "paradox"},
-                                               {Format::Po, "po"},
-                                               {Format::Xliff12, "xliff12"},
-                                               {Format::Xliff20, "xliff20"},
-                                               {Format::Csv, "csv"},
-                                               {Format::Tmx, "tmx"}}};
+constexpr std::array<FormatInfo, 6> kFormats{{
+    {Format::Po, "po", WL_TR_NOOP("exchange", "PO (gettext)"), "po", true},
+    {Format::Xliff12, "xliff12", WL_TR_NOOP("exchange", "XLIFF 1.2"), "xlf", true},
+    {Format::Xliff20, "xliff20", WL_TR_NOOP("exchange", "XLIFF 2.0"), "xlf", true},
+    {Format::Csv, "csv", WL_TR_NOOP("exchange", "CSV"), "csv", true},
+    {Format::Tmx, "tmx", WL_TR_NOOP("exchange", "TMX"), "tmx", true},
+    {Format::Paradox, "paradox", WL_TR_NOOP("exchange", "Paradox table"), "db", false},
+}};
 
 std::string FieldOrTag(const std::string& tag, const std::vector<std::string>& fields) {
     if (tag.empty())
@@ -35,15 +33,31 @@ std::string FieldOrTag(const std::string& tag, const std::vector<std::string>& f
 
 } // namespace
 
+std::span<const FormatInfo> Formats() {
+    return kFormats;
+}
+
+std::vector<std::string> FormatNames(bool writtenOnly) {
+    std::vector<std::string> names;
+    for (const FormatInfo& info : kFormats)
+        if (info.written || !writtenOnly)
+            names.emplace_back(info.name);
+    return names;
+}
+
+const FormatInfo& InfoOf(Format format) {
+    for (const FormatInfo& info : kFormats)
+        if (info.format == format)
+            return info;
+    return kFormats.front();
+}
+
 std::string_view FormatName(Format format) {
-    for (const FormatEntry& entry : kFormats)
-        if (entry.format == format)
-            return entry.name;
-    return "po";
+    return InfoOf(format).name;
 }
 
 std::optional<Format> FormatFromName(std::string_view name) {
-    for (const FormatEntry& entry : kFormats)
+    for (const FormatInfo& entry : kFormats)
         if (entry.name == name)
             return entry.format;
     return std::nullopt;

@@ -4,6 +4,7 @@
 #include "exchange/unit.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,21 @@ namespace wordloom::exchange {
 /// Paradox strings tables are read only.
 enum class Format { Po, Xliff12, Xliff20, Csv, Tmx, Paradox };
 
-/// "po", "xliff12", "xliff20", "csv", "tmx", "paradox".
+/// A format as every front end offers it.
+struct FormatInfo {
+    Format format;
+    std::string_view name;      ///< on the command line: "po", "xliff12", "xliff20", "csv", "tmx", "paradox"
+    const char* title;          ///< for people, in English; shown as TranslateText("exchange", title)
+    std::string_view extension; ///< of such a file
+    bool written;               ///< false for a format that is only read (Paradox)
+};
+
+/// Every format, in the order the front ends list them (the ones only read last).
+std::span<const FormatInfo> Formats();
+/// The names of Formats() (only those written, when `writtenOnly`).
+std::vector<std::string> FormatNames(bool writtenOnly);
+
+const FormatInfo& InfoOf(Format format);
 std::string_view FormatName(Format format);
 std::optional<Format> FormatFromName(std::string_view name);
 

@@ -38,14 +38,14 @@ bool InProject(const std::string& projects, const std::string& project) {
     return false;
 }
 
-bool HasLoneLf(const std::string& text) {
+bool HasLoneLf(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i)
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
             return true;
     return false;
 }
 
-std::string WithCrLf(const std::string& text) {
+std::string WithCrLf(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -152,37 +152,60 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
     CheckLanguage(table, plan.sourceLanguage);
     CheckLanguage(table, plan.targetLanguage);
     table.SetIndexFieldNames(plan.sourceLanguage);
-    const auto translations = table.ReadTranslations(plan.targetLanguage);
-    // The sources already planned, viewed where they stay put: in the table's map, or in the
-    // catalogue.
+    // The file's texts (and each with CR LF where a tool made its line ends LF) are looked up in
+    // the table: the plan holds what the file holds, however large the table.
+    std::vector<std::string_view> sources(catalog.units.size());
+    std::vector<std::string> crLf(catalog.units.size());
+    std::vector<std::string_view> keys;
+    keys.reserve(catalog.units.size());
+    for (std::size_t i = 0; i < catalog.units.size(); ++i) {
+        const Unit& unit = catalog.units[i];
+        sources[i] = TrimControls(unit.source);
+        if (sources[i].empty() || (unit.target.empty() && unit.state != UnitState::DontTranslate))
+            continue;
+        keys.push_back(sources[i]);
+        if (HasLoneLf(sources[i])) {
+            crLf[i] = WithCrLf(sources[i]);
+            keys.push_back(crLf[i]);
+        }
+    }
+    std::vector<std::optional<StringsTable::Translation>> found =
+        table.ReadTranslationsOf(plan.targetLanguage, keys);
+    plan.items.reserve(keys.size());
+    // The sources already planned, as the table knows them.
     std::unordered_set<std::string_view> seen;
-    seen.reserve(catalog.units.size());
-    for (const Unit& unit : catalog.units) {
-        const std::string_view source = TrimControls(unit.source);
-        if (source.empty() || (unit.target.empty() && unit.state != UnitState::DontTranslate))
+    seen.reserve(keys.size());
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < catalog.units.size(); ++i) {
+        const Unit& unit = catalog.units[i];
+        if (sources[i].empty() || (unit.target.empty() && unit.state != UnitState::DontTranslate))
             continue;
         ImportItem item;
-        item.source = std::string(source);
+        item.source = std::string(sources[i]);
         item.theirs = unit.target;
         item.state = unit.state;
         item.spFront = unit.spFront;
         item.spEnd = unit.spEnd;
-        auto found = translations.find(item.source);
-        if (found == translations.end() && HasLoneLf(item.source)) {
-            found = translations.find(WithCrLf(item.source));
-            if (found != translations.end()) {
-                item.source = found->first;
+        std::string_view key = sources[i];
+        StringsTable::Translation* ours = found[next] ? &*found[next] : nullptr;
+        ++next;
+        if (!crLf[i].empty()) {
+            if (ours == nullptr && found[next]) {
+                ours = &*found[next];
+                key = crLf[i];
+                item.source = crLf[i];
                 item.theirs = WithCrLf(item.theirs);
             }
+            ++next;
         }
         // The first of several units with one source text decides.
-        if (seen.contains(item.source))
+        if (!seen.insert(key).second)
             continue;
-        if (found == translations.end()) {
+        if (ours == nullptr) {
             item.kind = ImportKind::Unknown;
             item.take = options.addUnknown;
         } else {
-            item.ours = found->second.text;
+            item.ours = std::move(ours->text);
             const std::optional<UnitState> known = details.State(plan.targetLanguage, item.source);
             const UnitState ourState = known               ? *known
                                        : item.ours.empty() ? UnitState::New
@@ -203,7 +226,6 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
                 item.take = true;
         }
         plan.items.push_back(std::move(item));
-        seen.insert(found == translations.end() ? source : std::string_view(found->first));
     }
     return plan;
 }

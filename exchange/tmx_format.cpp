@@ -1,19 +1,14 @@
 #include "exchange/tmx_format.h"
 #include "base/ui_text.h"
 #include "exchange/xml_text.h"
-
-#include <cstdio>
+#include "exchange/xml_writer.h"
 
 namespace wordloom::exchange {
 
 namespace {
 
-void WriteControl(pugi::xml_node parent, unsigned char code, int index) {
-    char type[16];
-    std::snprintf(type, sizeof type, "x-ch-0x%02X", code);
-    pugi::xml_node ph = parent.append_child("ph");
-    ph.append_attribute("x") = index;
-    ph.append_attribute("type") = type;
+void WriteControl(XmlWriter& xml, unsigned char code, int index) {
+    WritePlaceholder(xml, "x", std::to_string(index), "type", code);
 }
 
 std::size_t LanguageIndex(const std::vector<std::string>& languages, const std::string& wanted) {
@@ -32,21 +27,23 @@ std::size_t LanguageIndex(const std::vector<std::string>& languages, const std::
 } // namespace
 
 std::string WriteTmx(const Memory& memory) {
-    pugi::xml_document document;
-    pugi::xml_node decl = document.append_child(pugi::node_declaration);
-    decl.append_attribute("version") = "1.0";
-    decl.append_attribute("encoding") = "UTF-8";
-    pugi::xml_node tmx = document.append_child("tmx");
-    tmx.append_attribute("version") = "1.4";
-    pugi::xml_node header = tmx.append_child("header");
-    header.append_attribute("creationtool") = "Wordloom";
-    header.append_attribute("creationtoolversion") = "1.0";
-    header.append_attribute("segtype") = "sentence";
-    header.append_attribute("o-tmf") = "Wordloom";
-    header.append_attribute("adminlang") = "en";
-    header.append_attribute("srclang") = LanguageTag(memory.sourceLanguage).c_str();
-    header.append_attribute("datatype") = "plaintext";
-    pugi::xml_node body = tmx.append_child("body");
+    std::size_t size = 4096;
+    for (const std::vector<std::string>& row : memory.rows)
+        for (const std::string& text : row)
+            size += 64 + text.size();
+    XmlWriter xml(size);
+    xml.Open("tmx");
+    xml.Attribute("version", "1.4");
+    xml.Open("header");
+    xml.Attribute("creationtool", "Wordloom");
+    xml.Attribute("creationtoolversion", "1.0");
+    xml.Attribute("segtype", "sentence");
+    xml.Attribute("o-tmf", "Wordloom");
+    xml.Attribute("adminlang", "en");
+    xml.Attribute("srclang", LanguageTag(memory.sourceLanguage));
+    xml.Attribute("datatype", "plaintext");
+    xml.Close();
+    xml.Open("body");
     std::vector<std::string> tags;
     for (const std::string& language : memory.languages)
         tags.push_back(LanguageTag(language));
@@ -56,17 +53,21 @@ std::string WriteTmx(const Memory& memory) {
             texts += text.empty() ? 0 : 1;
         if (texts < 2)
             continue;
-        pugi::xml_node tu = body.append_child("tu");
+        xml.Open("tu");
         for (std::size_t i = 0; i < row.size() && i < tags.size(); ++i) {
             if (row[i].empty())
                 continue;
-            pugi::xml_node tuv = tu.append_child("tuv");
-            tuv.append_attribute("xml:lang") = tags[i].c_str();
-            pugi::xml_node seg = tuv.append_child("seg");
-            AppendXmlText(seg, row[i], WriteControl);
+            xml.Open("tuv");
+            xml.Attribute("xml:lang", tags[i]);
+            xml.Open("seg");
+            xml.MixedText(row[i], WriteControl);
+            xml.Close();
+            xml.Close();
         }
+        xml.Close();
     }
-    return SaveXml(document);
+    xml.Close();
+    return xml.Finish();
 }
 
 Memory ReadTmx(std::string_view data) {

@@ -1,12 +1,14 @@
 #include "exchange/xliff_format.h"
 #include "base/ui_text.h"
 #include "exchange/xml_text.h"
+#include "exchange/xml_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace wordloom::exchange {
 
@@ -40,19 +42,46 @@ std::string ComponentName(const Place& place) {
     return place.property.empty() ? place.path : place.path + "." + place.property;
 }
 
-// Unique per file even when two texts hash alike.
-std::string UnitId(const std::string& source, std::unordered_set<std::string>& used) {
-    std::string id = StableId(source);
-    for (int n = 2; !used.insert(id).second; ++n)
-        id = StableId(source) + "-" + std::to_string(n);
-    return id;
+// Unit ids, unique per file even when two texts hash alike: the n-th unit of one hash gets "-n".
+class UnitIds {
+public:
+    explicit UnitIds(const std::vector<const Unit*>& units) {
+        // Sorted hashes find the few repeated ones without a set of every id.
+        std::vector<std::uint64_t> hashes;
+        hashes.reserve(units.size());
+        for (const Unit* unit : units)
+            hashes.push_back(StableHash(unit->source));
+        std::sort(hashes.begin(), hashes.end());
+        for (std::size_t i = 1; i < hashes.size(); ++i)
+            if (hashes[i] == hashes[i - 1])
+                m_repeated.emplace(hashes[i], 0);
+    }
+    std::string Next(std::string_view source) {
+        const std::uint64_t hash = StableHash(source);
+        std::string id = StableId(hash);
+        const auto repeated = m_repeated.find(hash);
+        if (repeated == m_repeated.end() || ++repeated->second == 1)
+            return id;
+        return id + "-" + std::to_string(repeated->second);
+    }
+
+private:
+    std::unordered_map<std::uint64_t, int> m_repeated; // units of the hash seen so far
+};
+
+// Room for the file, so that a large one is not copied as it grows.
+std::size_t ExpectedSize(const Catalog& catalog) {
+    std::size_t size = 4096;
+    for (const Unit& unit : catalog.units)
+        size += 320 + unit.source.size() + unit.target.size() + 160 * unit.places.size();
+    return size;
 }
 
-void SetBlanks(pugi::xml_node node, const Unit& unit) {
+void SetBlanks(XmlWriter& xml, const Unit& unit) {
     if (unit.spFront != 0)
-        node.append_attribute("wl:sp-front") = unit.spFront;
+        xml.Attribute("wl:sp-front", unit.spFront);
     if (unit.spEnd != 0)
-        node.append_attribute("wl:sp-end") = unit.spEnd;
+        xml.Attribute("wl:sp-end", unit.spEnd);
 }
 
 [[noreturn]] void FailAt(std::string_view data, pugi::xml_node node, const std::string& what) {
@@ -68,12 +97,8 @@ long long IntAttribute(pugi::xml_node node, const char* name) {
 
 // ---- 1.2 ----
 
-void WriteControl12(pugi::xml_node parent, unsigned char code, int index) {
-    char type[16];
-    std::snprintf(type, sizeof type, "x-ch-0x%02X", code);
-    pugi::xml_node ph = parent.append_child("ph");
-    ph.append_attribute("id") = ("ch" + std::to_string(index)).c_str();
-    ph.append_attribute("ctype") = type;
+void WriteControl12(XmlWriter& xml, unsigned char code, int index) {
+    WritePlaceholder(xml, "id", "ch" + std::to_string(index), "ctype", code);
 }
 
 const char* State12(UnitState state) {
@@ -103,44 +128,63 @@ UnitState StateFrom12(std::string_view state, bool hasTarget) {
     return UnitState::Translated;
 }
 
-void AddContext(pugi::xml_node group, const char* type, const std::string& value) {
+// <element attribute="type">value</element>, left out for an empty value.
+void WriteTyped(XmlWriter& xml, std::string_view element, std::string_view attribute, std::string_view type,
+                const std::string& value) {
     if (value.empty())
         return;
-    pugi::xml_node context = group.append_child("context");
-    context.append_attribute("context-type") = type;
-    context.text().set(value.c_str());
+    xml.Open(element);
+    xml.Attribute(attribute, type);
+    xml.Text(value);
+    xml.Close();
 }
 
-void WriteUnit12(pugi::xml_node body, const Unit& unit, std::unordered_set<std::string>& ids) {
-    pugi::xml_node tu = body.append_child("trans-unit");
-    tu.append_attribute("id") = UnitId(unit.source, ids).c_str();
+// The start of a unit, up to its content: id, component path, (1.2) kept blanks, translate="no" and
+// the blank counts.
+void OpenUnit(XmlWriter& xml, std::string_view element, std::string_view nameAttribute, bool preserve,
+              const Unit& unit, UnitIds& ids) {
+    xml.Open(element);
+    xml.Attribute("id", ids.Next(unit.source));
     if (!unit.places.empty() && !unit.places.front().path.empty())
-        tu.append_attribute("resname") = ComponentName(unit.places.front()).c_str();
-    tu.append_attribute("xml:space") = "preserve";
+        xml.Attribute(nameAttribute, ComponentName(unit.places.front()));
+    if (preserve)
+        xml.Attribute("xml:space", "preserve");
     if (unit.state == UnitState::DontTranslate)
-        tu.append_attribute("translate") = "no";
-    SetBlanks(tu, unit);
-    AppendXmlText(tu.append_child("source"), unit.source, WriteControl12);
+        xml.Attribute("translate", "no");
+    SetBlanks(xml, unit);
+}
+
+void WriteUnit12(XmlWriter& xml, const Unit& unit, UnitIds& ids) {
+    OpenUnit(xml, "trans-unit", "resname", true, unit, ids);
+    xml.Open("source");
+    xml.MixedText(unit.source, WriteControl12);
+    xml.Close();
     if (!unit.target.empty() || unit.state != UnitState::New) {
         if (unit.state != UnitState::DontTranslate || !unit.target.empty()) {
-            pugi::xml_node target = tu.append_child("target");
-            target.append_attribute("state") = State12(unit.target.empty() ? UnitState::New : unit.state);
-            AppendXmlText(target, unit.target, WriteControl12);
+            xml.Open("target");
+            xml.Attribute("state", State12(unit.target.empty() ? UnitState::New : unit.state));
+            xml.MixedText(unit.target, WriteControl12);
+            xml.Close();
         }
     }
-    for (const std::string& note : unit.notes)
-        AppendXmlText(tu.append_child("note"), note, WriteControl12);
+    for (const std::string& note : unit.notes) {
+        xml.Open("note");
+        xml.MixedText(note, WriteControl12);
+        xml.Close();
+    }
     int n = 0;
     for (const Place& place : unit.places) {
-        pugi::xml_node group = tu.append_child("context-group");
-        group.append_attribute("name") = ("place" + std::to_string(++n)).c_str();
-        group.append_attribute("purpose") = "location";
-        AddContext(group, "sourcefile", place.file);
+        xml.Open("context-group");
+        xml.Attribute("name", "place" + std::to_string(++n));
+        xml.Attribute("purpose", "location");
+        WriteTyped(xml, "context", "context-type", "sourcefile", place.file);
         if (place.line > 0)
-            AddContext(group, "linenumber", std::to_string(place.line));
-        AddContext(group, "x-component", place.path);
-        AddContext(group, "x-property", place.property);
+            WriteTyped(xml, "context", "context-type", "linenumber", std::to_string(place.line));
+        WriteTyped(xml, "context", "context-type", "x-component", place.path);
+        WriteTyped(xml, "context", "context-type", "x-property", place.property);
+        xml.Close();
     }
+    xml.Close();
 }
 
 Unit ReadUnit12(std::string_view data, pugi::xml_node tu, const std::string& project) {
@@ -180,70 +224,69 @@ Unit ReadUnit12(std::string_view data, pugi::xml_node tu, const std::string& pro
 
 // ---- 2.0 ----
 
-void WriteControl20(pugi::xml_node parent, unsigned char code, int) {
+void WriteControl20(XmlWriter& xml, unsigned char code, int) {
     char hex[8];
     std::snprintf(hex, sizeof hex, "%04X", code);
-    parent.append_child("cp").append_attribute("hex") = hex;
+    xml.Open("cp");
+    xml.Attribute("hex", hex);
+    xml.Close();
 }
 
-void WriteUnit20(pugi::xml_node file, const Unit& unit, std::unordered_set<std::string>& ids) {
-    pugi::xml_node u = file.append_child("unit");
-    u.append_attribute("id") = UnitId(unit.source, ids).c_str();
-    if (!unit.places.empty() && !unit.places.front().path.empty())
-        u.append_attribute("name") = ComponentName(unit.places.front()).c_str();
-    if (unit.state == UnitState::DontTranslate)
-        u.append_attribute("translate") = "no";
-    SetBlanks(u, unit);
+void WriteUnit20(XmlWriter& xml, const Unit& unit, UnitIds& ids) {
+    OpenUnit(xml, "unit", "name", false, unit, ids);
     if (!unit.places.empty()) {
-        pugi::xml_node metadata = u.append_child("mda:metadata");
+        xml.Open("mda:metadata");
         for (const Place& place : unit.places) {
-            pugi::xml_node group = metadata.append_child("mda:metaGroup");
-            group.append_attribute("category") = "location";
-            const auto meta = [&group](const char* type, const std::string& value) {
-                if (value.empty())
-                    return;
-                pugi::xml_node node = group.append_child("mda:meta");
-                node.append_attribute("type") = type;
-                node.text().set(value.c_str());
-            };
-            meta("sourcefile", place.file);
+            xml.Open("mda:metaGroup");
+            xml.Attribute("category", "location");
+            WriteTyped(xml, "mda:meta", "type", "sourcefile", place.file);
             if (place.line > 0)
-                meta("linenumber", std::to_string(place.line));
-            meta("component", place.path);
-            meta("property", place.property);
+                WriteTyped(xml, "mda:meta", "type", "linenumber", std::to_string(place.line));
+            WriteTyped(xml, "mda:meta", "type", "component", place.path);
+            WriteTyped(xml, "mda:meta", "type", "property", place.property);
+            xml.Close();
         }
+        xml.Close();
     }
     if (!unit.notes.empty()) {
-        pugi::xml_node notes = u.append_child("notes");
-        for (const std::string& note : unit.notes)
-            AppendXmlText(notes.append_child("note"), note, WriteControl20);
+        xml.Open("notes");
+        for (const std::string& note : unit.notes) {
+            xml.Open("note");
+            xml.MixedText(note, WriteControl20);
+            xml.Close();
+        }
+        xml.Close();
     }
-    pugi::xml_node segment = u.append_child("segment");
+    xml.Open("segment");
     const UnitState state = unit.target.empty() ? UnitState::New : unit.state;
     switch (state) {
     case UnitState::Suggested:
-        segment.append_attribute("state") = "translated";
-        segment.append_attribute("subState") = "wl:suggested";
+        xml.Attribute("state", "translated");
+        xml.Attribute("subState", "wl:suggested");
         break;
     case UnitState::Translated:
-        segment.append_attribute("state") = "translated";
+        xml.Attribute("state", "translated");
         break;
     case UnitState::Reviewed:
-        segment.append_attribute("state") = "final";
+        xml.Attribute("state", "final");
         break;
     case UnitState::New:
     case UnitState::DontTranslate:
-        segment.append_attribute("state") = "initial";
+        xml.Attribute("state", "initial");
         break;
     }
-    pugi::xml_node source = segment.append_child("source");
-    source.append_attribute("xml:space") = "preserve";
-    AppendXmlText(source, unit.source, WriteControl20);
+    xml.Open("source");
+    xml.Attribute("xml:space", "preserve");
+    xml.MixedText(unit.source, WriteControl20);
+    xml.Close();
     if (!unit.target.empty()) {
-        pugi::xml_node target = segment.append_child("target");
-        target.append_attribute("xml:space") = "preserve";
-        AppendXmlText(target, unit.target, WriteControl20);
+        xml.Open("target");
+        xml.Attribute("xml:space", "preserve");
+        xml.MixedText(unit.target, WriteControl20);
+        xml.Close();
     }
+    xml.Close();
+    xml.Close();
 }
 
 Unit ReadUnit20(std::string_view data, pugi::xml_node u, const std::string& project) {
@@ -302,52 +345,47 @@ Unit ReadUnit20(std::string_view data, pugi::xml_node u, const std::string& proj
 } // namespace
 
 std::string WriteXliff12(const Catalog& catalog) {
-    pugi::xml_document document;
-    pugi::xml_node decl = document.append_child(pugi::node_declaration);
-    decl.append_attribute("version") = "1.0";
-    decl.append_attribute("encoding") = "UTF-8";
-    pugi::xml_node root = document.append_child("xliff");
-    root.append_attribute("version") = "1.2";
-    root.append_attribute("xmlns") = kXliff12;
-    root.append_attribute("xmlns:wl") = kOwnNamespace;
+    XmlWriter xml(ExpectedSize(catalog));
+    xml.Open("xliff");
+    xml.Attribute("version", "1.2");
+    xml.Attribute("xmlns", kXliff12);
+    xml.Attribute("xmlns:wl", kOwnNamespace);
     for (const auto& [project, units] : ByProject(catalog)) {
-        pugi::xml_node file = root.append_child("file");
-        file.append_attribute("original") = project.empty() ? "strings" : project.c_str();
-        file.append_attribute("source-language") = LanguageTag(catalog.sourceLanguage).c_str();
-        file.append_attribute("target-language") = LanguageTag(catalog.targetLanguage).c_str();
-        file.append_attribute("datatype") = "plaintext";
-        pugi::xml_node body = file.append_child("body");
-        std::unordered_set<std::string> ids;
+        xml.Open("file");
+        xml.Attribute("original", project.empty() ? "strings" : project);
+        xml.Attribute("source-language", LanguageTag(catalog.sourceLanguage));
+        xml.Attribute("target-language", LanguageTag(catalog.targetLanguage));
+        xml.Attribute("datatype", "plaintext");
+        xml.Open("body");
+        UnitIds ids(units);
         for (const Unit* unit : units)
-            WriteUnit12(body, *unit, ids);
+            WriteUnit12(xml, *unit, ids);
+        xml.Close();
+        xml.Close();
     }
-    return SaveXml(document);
+    return xml.Finish();
 }
 
 std::string WriteXliff20(const Catalog& catalog) {
-    pugi::xml_document document;
-    pugi::xml_node decl = document.append_child(pugi::node_declaration);
-    decl.append_attribute("version") = "1.0";
-    decl.append_attribute("encoding") = "UTF-8";
-    pugi::xml_node root = document.append_child("xliff");
-    root.append_attribute("xmlns") = kXliff20;
-    root.append_attribute("xmlns:mda") = kMetadata20;
-    root.append_attribute("xmlns:wl") = kOwnNamespace;
-    root.append_attribute("version") = "2.0";
-    root.append_attribute("srcLang") = LanguageTag(catalog.sourceLanguage).c_str();
-    root.append_attribute("trgLang") = LanguageTag(catalog.targetLanguage).c_str();
+    XmlWriter xml(ExpectedSize(catalog));
+    xml.Open("xliff");
+    xml.Attribute("xmlns", kXliff20);
+    xml.Attribute("xmlns:mda", kMetadata20);
+    xml.Attribute("xmlns:wl", kOwnNamespace);
+    xml.Attribute("version", "2.0");
+    xml.Attribute("srcLang", LanguageTag(catalog.sourceLanguage));
+    xml.Attribute("trgLang", LanguageTag(catalog.targetLanguage));
     int n = 0;
     for (const auto& [project, units] : ByProject(catalog)) {
-        pugi::xml_node file = root.append_child("file");
-        std::string fileId = "f";
-        fileId += std::to_string(++n);
-        file.append_attribute("id") = fileId.c_str();
-        file.append_attribute("original") = project.empty() ? "strings" : project.c_str();
-        std::unordered_set<std::string> ids;
+        xml.Open("file");
+        xml.Attribute("id", "f" + std::to_string(++n));
+        xml.Attribute("original", project.empty() ? "strings" : project);
+        UnitIds ids(units);
         for (const Unit* unit : units)
-            WriteUnit20(file, *unit, ids);
+            WriteUnit20(xml, *unit, ids);
+        xml.Close();
     }
-    return SaveXml(document);
+    return xml.Finish();
 }
 
 Catalog ReadXliff(std::string_view data) {

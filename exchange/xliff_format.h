@@ -1,4 +1,4 @@
-// XLIFF 1.2 and 2.0 files, through pugixml.
+// XLIFF 1.2 and 2.0 files: written as they go, read through pugixml.
 #pragma once
 
 #include "exchange/unit.h"

@@ -915,6 +915,30 @@ Keine Datei wurde geändert: die bereits ersetzten Dateien wurden zurückgesetzt
         <source>The file is not a Paradox table: its list of fields is broken</source>
         <translation>Die Datei ist keine Paradox-Tabelle: Ihre Feldliste ist beschädigt</translation>
     </message>
+    <message>
+        <source>PO (gettext)</source>
+        <translation>PO (gettext)</translation>
+    </message>
+    <message>
+        <source>XLIFF 1.2</source>
+        <translation>XLIFF 1.2</translation>
+    </message>
+    <message>
+        <source>XLIFF 2.0</source>
+        <translation>XLIFF 2.0</translation>
+    </message>
+    <message>
+        <source>CSV</source>
+        <translation>CSV</translation>
+    </message>
+    <message>
+        <source>TMX</source>
+        <translation>TMX</translation>
+    </message>
+    <message>
+        <source>Paradox table</source>
+        <translation>Paradox-Tabelle</translation>
+    </message>
 </context>
 <context>
     <name>pathwright-demo</name>
@@ -2818,26 +2842,6 @@ Mehr dazu unter: %1</translation>
 <context>
     <name>wordloom::ExportDlg</name>
     <message>
-        <source>PO (gettext)</source>
-        <translation>PO (gettext)</translation>
-    </message>
-    <message>
-        <source>XLIFF 1.2</source>
-        <translation>XLIFF 1.2</translation>
-    </message>
-    <message>
-        <source>XLIFF 2.0</source>
-        <translation>XLIFF 2.0</translation>
-    </message>
-    <message>
-        <source>CSV</source>
-        <translation>CSV</translation>
-    </message>
-    <message>
-        <source>TMX</source>
-        <translation>TMX</translation>
-    </message>
-    <message>
         <source>Export translations</source>
         <translation>Übersetzungen exportieren</translation>
     </message>
@@ -2914,30 +2918,6 @@ Mehr dazu unter: %1</translation>
 </context>
 <context>
     <name>wordloom::ImportDlg</name>
-    <message>
-        <source>PO (gettext)</source>
-        <translation>PO (gettext)</translation>
-    </message>
-    <message>
-        <source>XLIFF 1.2</source>
-        <translation>XLIFF 1.2</translation>
-    </message>
-    <message>
-        <source>XLIFF 2.0</source>
-        <translation>XLIFF 2.0</translation>
-    </message>
-    <message>
-        <source>CSV</source>
-        <translation>CSV</translation>
-    </message>
-    <message>
-        <source>TMX</source>
-        <translation>TMX</translation>
-    </message>
-    <message>
-        <source>Paradox table</source>
-        <translation>Paradox-Tabelle</translation>
-    </message>
     <message>
         <source>Import translations</source>
         <translation>Übersetzungen importieren</translation>

@@ -126,8 +126,7 @@ const std::string& StringsTable::IndexFieldNames() const {
     return m_cursor->IndexFieldNames();
 }
 
-std::unordered_map<std::string, StringsTable::Translation>
-StringsTable::ReadTranslations(const std::string& targetField) const {
+std::vector<int> StringsTable::TranslationColumns(const std::string& targetField) const {
     const IndexDef& order = m_cursor->Order();
     if (order.parts.empty()) {
         throw DbError(WL_TR("StringsTable", "No index selected for the key search"));
@@ -139,27 +138,115 @@ StringsTable::ReadTranslations(const std::string& targetField) const {
         }
         return index;
     };
-    enum { kKey, kText, kSpFront, kSpEnd };
-    const std::vector<int> columns{order.parts[0].column, field(targetField), field("SpFront"),
-                                   field("SpEnd")};
+    return {order.parts[0].column, field(targetField), field("SpFront"), field("SpEnd")};
+}
+
+namespace {
+
+// The columns TranslationColumns lists, in its order.
+enum { kKey, kText, kSpFront, kSpEnd };
+
+StringsTable::Translation TranslationOf(const RowView& row) {
+    StringsTable::Translation translation;
+    translation.text = ToText(row.Column(kText));
+    if (!translation.text.empty()) {
+        translation.spFront = ToInteger(row.Column(kSpFront));
+        translation.spEnd = ToInteger(row.Column(kSpEnd));
+    }
+    return translation;
+}
+
+// The asked columns of a record read whole.
+class PickedColumns : public RowView {
+public:
+    PickedColumns(const Row& row, const std::vector<int>& columns) : m_row(row), m_columns(columns) {}
+    const Value& Column(std::size_t column) const override {
+        return m_row.at(static_cast<std::size_t>(m_columns.at(column)));
+    }
+
+private:
+    const Row& m_row;
+    const std::vector<int>& m_columns;
+};
+
+// A key search costs about as much as reading this many records in a scan.
+constexpr std::size_t kRecordsPerKeySearch = 16;
+
+} // namespace
+
+std::unordered_map<std::string, StringsTable::Translation>
+StringsTable::ReadTranslations(const std::string& targetField) const {
+    const std::vector<int> columns = TranslationColumns(targetField);
     std::unordered_map<std::string, Translation> translations;
-    m_backend->ScanColumns(order, columns, [&translations](const RowView& row) {
+    m_backend->ScanColumns(m_cursor->Order(), columns, [&translations](const RowView& row) {
         std::string key = ToText(row.Column(kKey));
         if (key.empty()) {
             return;
         }
         const auto [entry, added] = translations.try_emplace(std::move(key));
-        if (!added) {
-            return;
-        }
-        Translation& translation = entry->second;
-        translation.text = ToText(row.Column(kText));
-        if (!translation.text.empty()) {
-            translation.spFront = ToInteger(row.Column(kSpFront));
-            translation.spEnd = ToInteger(row.Column(kSpEnd));
+        if (added) {
+            entry->second = TranslationOf(row);
         }
     });
     return translations;
+}
+
+std::vector<std::optional<StringsTable::Translation>>
+StringsTable::ReadTranslationsOf(const std::string& targetField,
+                                 const std::vector<std::string_view>& keys) const {
+    const std::vector<int> columns = TranslationColumns(targetField);
+    const IndexDef& order = m_cursor->Order();
+    std::vector<std::optional<Translation>> found(keys.size());
+    if (keys.empty()) {
+        return found;
+    }
+    // A key search per text for a file much smaller than the table; otherwise one scan, holding
+    // only the texts asked for.
+    if (keys.size() * kRecordsPerKeySearch <
+        static_cast<std::size_t>(std::max<RowId>(m_backend->MaxId(), 0))) {
+        Row row;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (keys[i].empty()) {
+                continue;
+            }
+            const std::string key(keys[i]);
+            // The search answers under the index's collation, in order: the first exact text wins.
+            for (const RowId id : m_backend->FindKey(order, key)) {
+                if (!m_backend->ReadRow(id, row)) {
+                    continue;
+                }
+                const PickedColumns picked(row, columns);
+                if (ToText(picked.Column(kKey)) == key) {
+                    found[i] = TranslationOf(picked);
+                    break;
+                }
+            }
+        }
+        return found;
+    }
+    std::unordered_map<std::string_view, std::size_t> wanted;
+    wanted.reserve(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (!keys[i].empty()) {
+            wanted.try_emplace(keys[i], i);
+        }
+    }
+    // Records of one text stand in the index's order by record id, so the first one in record order
+    // is the one that order puts first; that order reads the table straight through.
+    m_backend->ScanColumns(IndexDef{}, columns, [&](const RowView& row) {
+        const Value& value = row.Column(kKey);
+        const auto entry =
+            value.type == Value::Type::Text ? wanted.find(value.text) : wanted.find(ToText(value));
+        if (entry != wanted.end() && !found[entry->second]) {
+            found[entry->second] = TranslationOf(row);
+        }
+    });
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (const auto first = wanted.find(keys[i]); first != wanted.end() && first->second != i) {
+            found[i] = found[first->second];
+        }
+    }
+    return found;
 }
 
 void StringsTable::ScanInOrder(const std::string& orderField, const std::vector<std::string>& fields,

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -125,6 +126,11 @@ public:
     /// for a record that wins and has a translation. Throws DbError when no index is selected, the
     /// field is unknown or a blank count is not a number.
     std::unordered_map<std::string, Translation> ReadTranslations(const std::string& targetField) const;
+    /// As ReadTranslations, for the texts `keys` only: found[i] for keys[i], nothing where no
+    /// record has exactly that text (or it is empty). Reads by key searches when the keys are few
+    /// against the table, else in one scan; what it holds grows with the keys, not the table.
+    std::vector<std::optional<Translation>>
+    ReadTranslationsOf(const std::string& targetField, const std::vector<std::string_view>& keys) const;
 
     /// One record as ScanInOrder passes it: the asked fields by their place in the request, a
     /// NULL read as "" or 0 (as FieldAsString and FieldAsInteger read it).
@@ -289,6 +295,9 @@ public:
     TableNotifications* Notifications();
 
 private:
+    /// The columns the translation reads take: key, target, SpFront, SpEnd.
+    std::vector<int> TranslationColumns(const std::string& targetField) const;
+
     std::unique_ptr<StringsTableBackend> m_backend;
     std::unique_ptr<TableCursor> m_cursor;
 };

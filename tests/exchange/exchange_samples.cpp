@@ -7,18 +7,26 @@
 
 namespace wordloom::exchange::test {
 
+namespace {
+
+Unit& AddUnit(Catalog& catalog, std::string source, std::string target, UnitState state) {
+    Unit unit;
+    unit.source = std::move(source);
+    unit.target = std::move(target);
+    unit.state = state;
+    catalog.units.push_back(std::move(unit));
+    return catalog.units.back();
+}
+
+} // namespace
+
 Catalog SampleCatalog() {
     Catalog catalog;
     catalog.sourceLanguage = "English";
     catalog.targetLanguage = "German";
     catalog.project = "Demo";
     const auto add = [&catalog](std::string source, std::string target, UnitState state) -> Unit& {
-        Unit unit;
-        unit.source = std::move(source);
-        unit.target = std::move(target);
-        unit.state = state;
-        catalog.units.push_back(std::move(unit));
-        return catalog.units.back();
+        return AddUnit(catalog, std::move(source), std::move(target), state);
     };
     Unit& ok = add("&Open file", "Datei ö&ffnen", UnitState::Translated);
     ok.places = {{"Demo", "Main.dfm", 12, "MainForm.OpenButton", "Caption"},
@@ -52,6 +60,38 @@ Catalog SampleCatalog() {
         "\x01"
         "Glocke an beiden\x02\x03Enden\x07",
         UnitState::Translated);
+    return catalog;
+}
+
+Catalog VariedCatalog() {
+    Catalog catalog = SampleCatalog();
+    const auto add = [&catalog](std::string source, std::string target, UnitState state) -> Unit& {
+        return AddUnit(catalog, std::move(source), std::move(target), state);
+    };
+    Unit& markup = add("<tag> & \"quote\" 'apos' ]]> >", "<Tag> & \"Zitat\" 'a' ]]>", UnitState::Translated);
+    markup.places = {
+        {"Other \"&<>' \t\r\n\x07 x", "Fo<r>m&\".dfm\t\x01", 3, "Form1.Label&<>\"'\t\n\r\x05", "Cap\ttion"}};
+    markup.notes = {"note with \x07 bell\r\n and <&>", "", "\x02", "plain"};
+    markup.spFront = -3;
+    markup.spEnd = 1234567890123LL;
+    add("  leading and trailing  ", "", UnitState::Suggested);
+    add("", "", UnitState::Suggested);
+    add("", "x", UnitState::Reviewed);
+    add("\x01\x02\x03", "\x04", UnitState::Translated);
+    add("a\x01",
+        "\x01"
+        "b",
+        UnitState::Translated);
+    add("x\x7f\xc3\xa4 \xff\xfe invalid", "\r", UnitState::Translated);
+    add("Same", "Eins", UnitState::Translated);
+    add("Same", "Zwei", UnitState::Suggested);
+    add("Same", "Drei", UnitState::DontTranslate);
+    Unit& noPath = add("With place no path", "Mit", UnitState::Reviewed);
+    noPath.places = {{"", "file.pas", 0, "", ""}, {"Third", "", -1, "Comp", ""}};
+    Unit& third = add("In third", "", UnitState::DontTranslate);
+    third.places = {{"Third", "a.dfm", 1, "F.B", "Hint"}};
+    Unit& nul = add(std::string("nul\0inside", 10), std::string("n\0i", 3), UnitState::Translated);
+    nul.places = {{"", std::string("f\0g", 3), 2, "", ""}};
     return catalog;
 }
 

@@ -11,6 +11,11 @@ namespace wordloom::exchange::test {
 /// accelerators, Format placeholders, Chinese and Cyrillic, a 4,000-character text, every state.
 Catalog SampleCatalog();
 
+/// SampleCatalog with what escaping must get right besides: markup characters in texts, places
+/// and notes, controls and CR in attribute values, empty texts, one text several times, three
+/// projects, invalid UTF-8, a NUL character.
+Catalog VariedCatalog();
+
 /// `text` with every CR LF as LF, as some tools write line ends.
 std::string LfOnly(std::string text);
 
