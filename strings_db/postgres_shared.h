@@ -3,6 +3,7 @@
 #pragma once
 
 #include "strings_db/postgres_backend.h"
+#include "strings_db/quoted_name.h"
 
 #include <libpq-fe.h>
 #include <unicode/ucol.h>
@@ -37,16 +38,7 @@ namespace postgres_shared {
 
 inline constexpr const char* kTable = "strings";
 
-inline std::string Quote(const std::string& identifier) {
-    std::string quoted = "\"";
-    for (char c : identifier) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
+using sql::Quote;
 
 inline bool SameName(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

@@ -2,6 +2,7 @@
 // their writes share its transactions. The same rules as on SQLite; texts are compared by code
 // point (COLLATE "C") whatever the database's default collation.
 #include "strings_db/postgres_backend.h"
+#include "strings_db/quoted_name.h"
 #include "strings_db/unused_progress.h"
 
 #include <libpq-fe.h>
@@ -17,17 +18,6 @@
 namespace wordloom {
 
 namespace {
-
-std::string Quoted(const std::string& name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + '"';
-}
 
 /// An array parameter: every element quoted, so that commas, braces and quotes are plain text; an
 /// absent one is NULL.
@@ -189,8 +179,8 @@ public:
             return texts;
         }
         RequireWritable();
-        const std::string projectField = Quoted(ProjectField());
-        const std::string langField = Quoted(CheckedField(lang));
+        const std::string projectField = sql::Quote(ProjectField());
+        const std::string langField = sql::Quote(CheckedField(lang));
         UnusedProgress progress(host, texts.size());
         Transacted([&] {
             progress.Restart();
@@ -353,7 +343,7 @@ public:
             order += (i == 1 ? "" : ", ") + std::to_string(i);
         }
         auto result =
-            m_backend.Run("SELECT " + ColumnList(table) + " FROM " + Quoted(std::string(table.name)) +
+            m_backend.Run("SELECT " + ColumnList(table) + " FROM " + sql::Quote(std::string(table.name)) +
                               " ORDER BY " + (hasId ? "id" : order),
                           {}, kWhat);
         std::vector<std::string> row(table.columns.size());
@@ -389,7 +379,7 @@ public:
                 (c ? ", $" : "$") + std::to_string(c + 1) + (table.integer[c] ? "::bigint[]" : "::text[]");
             names += (c ? ", c" : "c") + std::to_string(c);
         }
-        m_backend.Write("INSERT INTO " + Quoted(std::string(table.name)) + " (" + ColumnList(table) +
+        m_backend.Write("INSERT INTO " + sql::Quote(std::string(table.name)) + " (" + ColumnList(table) +
                             ") SELECT " + names + " FROM unnest(" + arrays + ") WITH ORDINALITY AS r(" +
                             names + ", wl_n) ORDER BY wl_n",
                         params, kWhat);
@@ -441,7 +431,7 @@ public:
         }
         std::string columns;
         for (const FieldDef& field : fields) {
-            columns += (columns.empty() ? "" : ", ") + Quoted(field.name);
+            columns += (columns.empty() ? "" : ", ") + sql::Quote(field.name);
         }
         m_backend.Write("INSERT INTO strings (" + columns + ") SELECT " + names + " FROM unnest(" + arrays +
                             ") WITH ORDINALITY AS r(" + names + ", wl_n) ORDER BY wl_n",
@@ -454,7 +444,7 @@ public:
             return true;
         }
         auto result =
-            m_backend.Run("SELECT 1 FROM " + Quoted(std::string(table.name)) + " LIMIT 1", {}, kWhat);
+            m_backend.Run("SELECT 1 FROM " + sql::Quote(std::string(table.name)) + " LIMIT 1", {}, kWhat);
         return PQntuples(result.get()) == 0;
     }
 
@@ -462,7 +452,7 @@ public:
                      const std::function<void(const std::vector<std::string_view>&)>& visit) override {
         std::string sql = "SELECT ";
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            sql += (i ? ", " : "") + Quoted(CheckedField(fields[i])) + "::text";
+            sql += (i ? ", " : "") + sql::Quote(CheckedField(fields[i])) + "::text";
         }
         auto result = m_backend.Run(sql + " FROM strings ORDER BY id", {}, kWhat);
         std::vector<std::string_view> values(fields.size());
@@ -479,9 +469,9 @@ public:
     int SetFieldByKey(const std::string& keyField, const std::string& key, const std::string& field,
                       const std::string& value) override {
         RequireWritable();
-        const std::string target = Quoted(CheckedField(field));
+        const std::string target = sql::Quote(CheckedField(field));
         const std::string sql = "UPDATE strings SET " + target + " = " + (value.empty() ? "NULL" : "$2") +
-                                ", version = version + 1 WHERE " + Quoted(CheckedField(keyField)) +
+                                ", version = version + 1 WHERE " + sql::Quote(CheckedField(keyField)) +
                                 "::text COLLATE \"C\" = $1";
         auto result = m_backend.Write(
             sql, value.empty() ? std::vector<std::string>{key} : std::vector{key, value}, kWhat);
@@ -499,7 +489,7 @@ private:
 
     bool Exists(std::string_view table) {
         auto result =
-            m_backend.Run("SELECT to_regclass($1) IS NOT NULL", {Quoted(std::string(table))}, kWhat);
+            m_backend.Run("SELECT to_regclass($1) IS NOT NULL", {sql::Quote(std::string(table))}, kWhat);
         return PQgetvalue(result.get(), 0, 0)[0] == 't';
     }
 
@@ -525,7 +515,7 @@ private:
     static std::string ColumnList(const SideTableDef& table) {
         std::string list;
         for (std::string_view column : table.columns) {
-            list += (list.empty() ? "" : ", ") + Quoted(std::string(column));
+            list += (list.empty() ? "" : ", ") + sql::Quote(std::string(column));
         }
         return list;
     }

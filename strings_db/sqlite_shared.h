@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include "strings_db/quoted_name.h"
+
 #include <string>
 
 namespace wordloom::sqlite_shared {
@@ -25,16 +27,7 @@ inline constexpr const char* kRunJournalSchema =
     " sha256_after TEXT NOT NULL);"
     "CREATE INDEX IF NOT EXISTS run_file_run ON run_file(run_id);";
 
-inline std::string Quote(const std::string& identifier) {
-    std::string quoted = "\"";
-    for (char c : identifier) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
+using sql::Quote;
 
 inline bool SameName(const std::string& a, const std::string& b) {
     return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
