@@ -2557,10 +2557,6 @@ This cannot be undone with Ctrl+Z.</source>
 Das kann nicht mit Strg+Z rückgängig gemacht werden.</translation>
     </message>
     <message>
-        <source>Pre-translating ...</source>
-        <translation>Vorübersetzen ...</translation>
-    </message>
-    <message>
         <source>Filled %1 translations from the same text and %2 from a similar one.</source>
         <translation>%1 Übersetzungen vom gleichen Text und %2 von einem ähnlichen eingetragen.</translation>
     </message>
