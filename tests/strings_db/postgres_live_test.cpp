@@ -69,7 +69,9 @@ TEST_F(PostgresLive, OthersCommittedChangesAreAnnouncedAndOwnOnesAreNot) {
 TEST_F(PostgresLive, ATableMadeBeforeLiveUpdatesGetsItsTriggerOnOpen) {
     file.Exec("DROP TRIGGER strings_notify ON strings; DROP FUNCTION wordloom_notify_change()");
     StringsTable bob(file.Path());
-    EXPECT_EQ(file.Query("SELECT count(*) FROM pg_trigger WHERE tgname = 'strings_notify'"), "1");
+    EXPECT_EQ(file.Query("SELECT count(*) FROM pg_trigger WHERE tgname = 'strings_notify' "
+                         "AND tgrelid = 'strings'::regclass"),
+              "1");
     {
         StringsTable alice(file.Path()); // finds it there
         AddRecord(alice, "Save");
@@ -78,7 +80,9 @@ TEST_F(PostgresLive, ATableMadeBeforeLiveUpdatesGetsItsTriggerOnOpen) {
     // Read-only, the table is left as it is.
     file.Exec("DROP TRIGGER strings_notify ON strings");
     StringsTable reader(file.Path(), OpenMode::ReadOnly);
-    EXPECT_EQ(file.Query("SELECT count(*) FROM pg_trigger WHERE tgname = 'strings_notify'"), "0");
+    EXPECT_EQ(file.Query("SELECT count(*) FROM pg_trigger WHERE tgname = 'strings_notify' "
+                         "AND tgrelid = 'strings'::regclass"),
+              "0");
 }
 
 TEST_F(PostgresLive, AConflictHandsBackTheirRecordAndKeepsRefusingUntilChosen) {
