@@ -378,7 +378,9 @@ std::string WriteXliff20(const Catalog& catalog) {
     int n = 0;
     for (const auto& [project, units] : ByProject(catalog)) {
         xml.Open("file");
-        xml.Attribute("id", "f" + std::to_string(++n));
+        std::string id = "f";
+        id += std::to_string(++n); // not "f" + temporary: GCC 12 at -O3 warns of an overlap
+        xml.Attribute("id", id);
         xml.Attribute("original", project.empty() ? "strings" : project);
         UnitIds ids(units);
         for (const Unit* unit : units)
