@@ -4,6 +4,7 @@
 #include "strings_db/strings_table.h"
 
 #include <algorithm>
+#include <deque>
 #include <unordered_set>
 
 namespace wordloom::exchange {
@@ -155,7 +156,7 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
     // The file's texts (and each with CR LF where a tool made its line ends LF) are looked up in
     // the table: the plan holds what the file holds, however large the table.
     std::vector<std::string_view> sources(catalog.units.size());
-    std::vector<std::string> crLf(catalog.units.size());
+    std::deque<std::string> crLfTexts; // stays where it is while it grows: `keys` views it
     std::vector<std::string_view> keys;
     keys.reserve(catalog.units.size());
     for (std::size_t i = 0; i < catalog.units.size(); ++i) {
@@ -164,17 +165,18 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
         if (sources[i].empty() || (unit.target.empty() && unit.state != UnitState::DontTranslate))
             continue;
         keys.push_back(sources[i]);
-        if (HasLoneLf(sources[i])) {
-            crLf[i] = WithCrLf(sources[i]);
-            keys.push_back(crLf[i]);
-        }
+        if (HasLoneLf(sources[i]))
+            keys.push_back(crLfTexts.emplace_back(WithCrLf(sources[i])));
     }
     std::vector<std::optional<StringsTable::Translation>> found =
         table.ReadTranslationsOf(plan.targetLanguage, keys);
     plan.items.reserve(keys.size());
-    // The sources already planned, as the table knows them.
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(keys.size());
+    // The first of several units with one source text decides. A record has one text, so the
+    // records compared with tell the repeats (sorted below, cheaper than a set of a million
+    // texts); the unknown texts are told apart by their text.
+    std::vector<std::pair<std::int64_t, std::size_t>> compared;
+    compared.reserve(keys.size());
+    std::unordered_set<std::string_view> unknown;
     std::size_t next = 0;
     for (std::size_t i = 0; i < catalog.units.size(); ++i) {
         const Unit& unit = catalog.units[i];
@@ -189,22 +191,23 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
         std::string_view key = sources[i];
         StringsTable::Translation* ours = found[next] ? &*found[next] : nullptr;
         ++next;
-        if (!crLf[i].empty()) {
+        if (HasLoneLf(sources[i])) {
             if (ours == nullptr && found[next]) {
                 ours = &*found[next];
-                key = crLf[i];
-                item.source = crLf[i];
+                key = keys[next];
+                item.source = key;
                 item.theirs = WithCrLf(item.theirs);
             }
             ++next;
         }
-        // The first of several units with one source text decides.
-        if (!seen.insert(key).second)
-            continue;
         if (ours == nullptr) {
+            if (!unknown.insert(key).second)
+                continue;
             item.kind = ImportKind::Unknown;
             item.take = options.addUnknown;
         } else {
+            item.record = ours->record;
+            compared.emplace_back(item.record, plan.items.size());
             item.ours = std::move(ours->text);
             const std::optional<UnitState> known = details.State(plan.targetLanguage, item.source);
             const UnitState ourState = known               ? *known
@@ -227,6 +230,25 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
         }
         plan.items.push_back(std::move(item));
     }
+    std::sort(compared.begin(), compared.end());
+    std::vector<bool> repeat(plan.items.size(), false);
+    bool repeats = false;
+    for (std::size_t i = 1; i < compared.size(); ++i) {
+        if (compared[i].first == compared[i - 1].first) {
+            repeat[compared[i].second] = repeats = true;
+        }
+    }
+    if (repeats) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < plan.items.size(); ++i) {
+            if (repeat[i])
+                continue;
+            if (kept != i)
+                plan.items[kept] = std::move(plan.items[i]);
+            ++kept;
+        }
+        plan.items.resize(kept);
+    }
     return plan;
 }
 
@@ -240,6 +262,8 @@ ImportResult ApplyImport(StringsTable& table, const ImportPlan& plan, const Impo
     // edited since keeps what it was edited to: the import then fails and changes nothing).
     std::vector<StringsTable::KeyedWrite> writes;
     std::vector<const ImportItem*> writers;
+    writes.reserve(plan.items.size());
+    writers.reserve(plan.items.size());
     try {
         for (const ImportItem& item : plan.items) {
             if (!item.take)
@@ -255,7 +279,7 @@ ImportResult ApplyImport(StringsTable& table, const ImportPlan& plan, const Impo
                 table.Post();
                 ++result.added;
             } else if (!item.theirs.empty() && item.theirs != item.ours) {
-                writes.push_back({item.source, item.ours, item.theirs});
+                writes.push_back({item.source, item.ours, item.theirs, item.record});
                 writers.push_back(&item);
             } else {
                 ++result.states;

@@ -7,6 +7,7 @@
 #include "exchange/unit.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,6 +89,7 @@ struct ImportItem {
     UnitState state = UnitState::Translated;
     long long spFront = 0;
     long long spEnd = 0;
+    std::int64_t record = 0; ///< the table's record compared with (0: none)
     /// Whether applying writes this item: always for New and Changed; for a Conflict when theirs
     /// is taken; for an Unknown text when it is to be added. A window may change it per item.
     bool take = false;
