@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <unordered_set>
 
 namespace wordloom::exchange {
@@ -80,20 +81,26 @@ void ForEachRecord(StringsTable& table, const std::string& source, const std::st
 
 } // namespace
 
-Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, const UnitDetails& details) {
+Catalog CatalogHeadOf(StringsTable& table, const ExportOptions& options) {
     Catalog catalog;
     catalog.sourceLanguage = FirstLanguage(table, options.sourceLanguage);
     catalog.targetLanguage = options.targetLanguage;
     catalog.project = options.project;
     CheckLanguage(table, catalog.sourceLanguage);
     CheckLanguage(table, catalog.targetLanguage);
+    return catalog;
+}
+
+void ForEachTableUnit(StringsTable& table, const Catalog& head, const ExportOptions& options,
+                      const UnitDetails& details, bool withDetails, const std::function<void(Unit&)>& visit) {
     enum { kTarget = 2, kSpFront, kSpEnd };
+    Unit unit;
     ForEachRecord(
-        table, catalog.sourceLanguage, options.project, {catalog.targetLanguage, "SpFront", "SpEnd"},
+        table, head.sourceLanguage, options.project, {head.targetLanguage, "SpFront", "SpEnd"},
         [&](const std::string& text, const StringsTable::OrderedRecord& record) {
-            Unit unit;
+            unit = Unit{};
             unit.target = record.Text(kTarget);
-            const std::optional<UnitState> state = details.State(catalog.targetLanguage, text);
+            const std::optional<UnitState> state = details.State(head.targetLanguage, text);
             unit.state = state ? *state : unit.target.empty() ? UnitState::New : UnitState::Translated;
             switch (options.scope) {
             case ExportScope::All:
@@ -109,34 +116,55 @@ Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, cons
             }
             unit.spFront = record.Integer(kSpFront);
             unit.spEnd = record.Integer(kSpEnd);
-            unit.places = details.Places(catalog.sourceLanguage, text, options.project);
-            unit.notes = details.Notes(catalog.targetLanguage, text);
+            if (withDetails) {
+                unit.places = details.Places(head.sourceLanguage, text, options.project);
+                unit.notes = details.Notes(head.targetLanguage, text);
+            }
             unit.source = text;
-            catalog.units.push_back(std::move(unit));
+            visit(unit);
         });
+}
+
+Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, const UnitDetails& details) {
+    Catalog catalog = CatalogHeadOf(table, options);
+    ForEachTableUnit(table, catalog, options, details, true,
+                     [&catalog](Unit& unit) { catalog.units.push_back(std::move(unit)); });
     return catalog;
 }
 
-Memory MemoryFromTable(StringsTable& table, const std::string& sourceLanguage, const std::string& project) {
-    Memory memory;
-    memory.sourceLanguage = FirstLanguage(table, sourceLanguage);
-    CheckLanguage(table, memory.sourceLanguage);
-    memory.languages.push_back(memory.sourceLanguage);
+std::vector<std::string> MemoryLanguages(StringsTable& table, const std::string& sourceLanguage) {
+    std::vector<std::string> languages{FirstLanguage(table, sourceLanguage)};
+    CheckLanguage(table, languages.front());
     for (const std::string& language : table.Languages())
-        if (language != memory.sourceLanguage)
-            memory.languages.push_back(language);
-    const std::vector<std::string> targets(memory.languages.begin() + 1, memory.languages.end());
-    ForEachRecord(table, memory.sourceLanguage, project, targets,
+        if (language != languages.front())
+            languages.push_back(language);
+    return languages;
+}
+
+void ForEachMemoryRow(StringsTable& table, const std::vector<std::string>& languages,
+                      const std::string& project,
+                      const std::function<void(std::vector<std::string>&)>& visit) {
+    const std::vector<std::string> targets(languages.begin() + 1, languages.end());
+    std::vector<std::string> row;
+    ForEachRecord(table, languages.front(), project, targets,
                   [&](const std::string& text, const StringsTable::OrderedRecord& record) {
-                      std::vector<std::string> row{text};
+                      row.assign(1, text);
                       bool translated = false;
                       for (std::size_t i = 0; i < targets.size(); ++i) {
                           row.push_back(record.Text(i + 2));
                           translated = translated || !row.back().empty();
                       }
                       if (translated)
-                          memory.rows.push_back(std::move(row));
+                          visit(row);
                   });
+}
+
+Memory MemoryFromTable(StringsTable& table, const std::string& sourceLanguage, const std::string& project) {
+    Memory memory;
+    memory.languages = MemoryLanguages(table, sourceLanguage);
+    memory.sourceLanguage = memory.languages.front();
+    ForEachMemoryRow(table, memory.languages, project,
+                     [&memory](std::vector<std::string>& row) { memory.rows.push_back(std::move(row)); });
     return memory;
 }
 

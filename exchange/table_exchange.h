@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,9 +70,22 @@ struct ExportOptions {
 /// DbError for an unknown language field.
 Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, const UnitDetails& details);
 
+/// CatalogFromTable without units: its languages, chosen and checked as there.
+Catalog CatalogHeadOf(StringsTable& table, const ExportOptions& options);
+/// The units CatalogFromTable would hold for `head`, each passed to `visit` as it is read instead
+/// (the unit may be taken); places and notes only when `withDetails`.
+void ForEachTableUnit(StringsTable& table, const Catalog& head, const ExportOptions& options,
+                      const UnitDetails& details, bool withDetails, const std::function<void(Unit&)>& visit);
+
 /// Every language of the table as a translation memory (the source language first), optionally of
 /// one project; texts without any translation are left out.
 Memory MemoryFromTable(StringsTable& table, const std::string& sourceLanguage, const std::string& project);
+/// The languages of MemoryFromTable. Throws DbError for an unknown language field.
+std::vector<std::string> MemoryLanguages(StringsTable& table, const std::string& sourceLanguage);
+/// The rows of MemoryFromTable for `languages`, each passed to `visit` as it is read (it may be taken).
+void ForEachMemoryRow(StringsTable& table, const std::vector<std::string>& languages,
+                      const std::string& project,
+                      const std::function<void(std::vector<std::string>&)>& visit);
 
 enum class ImportKind {
     New,       ///< fills an empty translation
