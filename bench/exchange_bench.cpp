@@ -1,11 +1,12 @@
 // Exchange files of a table of 1,000,000 records (shipped schema, a third untranslated): the table
-// read for an export, export to PO and XLIFF 1.2, reading such files, and an import that fills the
+// read for an export, export to PO, XLIFF 1.2 and TMX, reading such files, and an import that fills the
 // 333,334 empty translations in one transaction (its plan and its writes also counted apart, in
 // seconds of CPU), and the plan of a file of 1,000 texts. Run from the build folder:
 //   ./bench/exchange_bench --benchmark_counters_tabular=true
 #include "bench/schema_file.h"
 #include "exchange/po_format.h"
 #include "exchange/table_exchange.h"
+#include "exchange/table_export.h"
 #include "exchange/xliff_format.h"
 #include "strings_db/strings_table.h"
 
@@ -116,6 +117,26 @@ void BM_ExportToXliff12(benchmark::State& state) {
     state.counters["records/s"] = benchmark::Counter(kRecords, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_ExportToXliff12)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// TMX of the pair English -> German, and of every language, as the front ends export it.
+void BM_ExportToTmx(benchmark::State& state) {
+    BenchTable::Get();
+    const bool pair = state.range(0) == 1;
+    std::size_t count = 0;
+    for (auto _ : state) {
+        wordloom::StringsTable table(BenchTable::Get().path);
+        PlainDetails details;
+        const ExportedFile file =
+            ExportTable(table, wordloom::exchange::Format::Tmx,
+                        {"English", pair ? "German" : "", "", ExportScope::All}, details);
+        benchmark::DoNotOptimize(file.data.data());
+        count = file.count;
+    }
+    if (count != static_cast<std::size_t>(kRecords - (kRecords + 2) / 3))
+        state.SkipWithError("the memory does not hold every translated text");
+    state.counters["records/s"] = benchmark::Counter(kRecords, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ExportToTmx)->ArgName("pair")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_ReadPo(benchmark::State& state) {
     const std::string po = WritePo(ExportAll());

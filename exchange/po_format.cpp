@@ -295,9 +295,9 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-std::string CrLfFromLf(const std::string& text) {
+std::string CrLfFromLf(std::string&& text) {
     if (text.find('\n') == std::string::npos)
-        return text;
+        return std::move(text);
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -422,8 +422,8 @@ void FinishEntry(PoEntry& entry, Catalog& catalog, bool& sawHeader) {
             components.push_back(comment);
         }
     }
-    unit.source = lfMode ? *entry.msgid : CrLfFromLf(*entry.msgid);
-    unit.target = lfMode ? *entry.msgstr : CrLfFromLf(*entry.msgstr);
+    unit.source = lfMode ? std::move(*entry.msgid) : CrLfFromLf(std::move(*entry.msgid));
+    unit.target = lfMode ? std::move(*entry.msgstr) : CrLfFromLf(std::move(*entry.msgstr));
     const bool fuzzy = std::find(entry.flags.begin(), entry.flags.end(), "fuzzy") != entry.flags.end();
     if (unit.target.empty())
         unit.state = unit.state == UnitState::DontTranslate ? UnitState::DontTranslate : UnitState::New;
@@ -507,6 +507,12 @@ Catalog ReadPo(std::string_view data) {
     if (data.substr(0, 3) == "\xEF\xBB\xBF")
         data.remove_prefix(3);
     Catalog catalog;
+    // Room for every entry up front: growing a vector of a million units moves each several times.
+    std::size_t entries = 0;
+    for (std::size_t at = data.find("\nmsgid "); at != std::string_view::npos;
+         at = data.find("\nmsgid ", at + 7))
+        ++entries;
+    catalog.units.reserve(entries);
     PoEntry entry;
     bool sawHeader = false;
     std::string* current = nullptr; // the string a continuation line extends

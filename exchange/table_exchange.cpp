@@ -4,6 +4,8 @@
 #include "strings_db/strings_table.h"
 
 #include <algorithm>
+#include <deque>
+#include <functional>
 #include <unordered_set>
 
 namespace wordloom::exchange {
@@ -79,20 +81,26 @@ void ForEachRecord(StringsTable& table, const std::string& source, const std::st
 
 } // namespace
 
-Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, const UnitDetails& details) {
+Catalog CatalogHeadOf(StringsTable& table, const ExportOptions& options) {
     Catalog catalog;
     catalog.sourceLanguage = FirstLanguage(table, options.sourceLanguage);
     catalog.targetLanguage = options.targetLanguage;
     catalog.project = options.project;
     CheckLanguage(table, catalog.sourceLanguage);
     CheckLanguage(table, catalog.targetLanguage);
+    return catalog;
+}
+
+void ForEachTableUnit(StringsTable& table, const Catalog& head, const ExportOptions& options,
+                      const UnitDetails& details, bool withDetails, const std::function<void(Unit&)>& visit) {
     enum { kTarget = 2, kSpFront, kSpEnd };
+    Unit unit;
     ForEachRecord(
-        table, catalog.sourceLanguage, options.project, {catalog.targetLanguage, "SpFront", "SpEnd"},
+        table, head.sourceLanguage, options.project, {head.targetLanguage, "SpFront", "SpEnd"},
         [&](const std::string& text, const StringsTable::OrderedRecord& record) {
-            Unit unit;
+            unit = Unit{};
             unit.target = record.Text(kTarget);
-            const std::optional<UnitState> state = details.State(catalog.targetLanguage, text);
+            const std::optional<UnitState> state = details.State(head.targetLanguage, text);
             unit.state = state ? *state : unit.target.empty() ? UnitState::New : UnitState::Translated;
             switch (options.scope) {
             case ExportScope::All:
@@ -108,34 +116,55 @@ Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, cons
             }
             unit.spFront = record.Integer(kSpFront);
             unit.spEnd = record.Integer(kSpEnd);
-            unit.places = details.Places(catalog.sourceLanguage, text, options.project);
-            unit.notes = details.Notes(catalog.targetLanguage, text);
+            if (withDetails) {
+                unit.places = details.Places(head.sourceLanguage, text, options.project);
+                unit.notes = details.Notes(head.targetLanguage, text);
+            }
             unit.source = text;
-            catalog.units.push_back(std::move(unit));
+            visit(unit);
         });
+}
+
+Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, const UnitDetails& details) {
+    Catalog catalog = CatalogHeadOf(table, options);
+    ForEachTableUnit(table, catalog, options, details, true,
+                     [&catalog](Unit& unit) { catalog.units.push_back(std::move(unit)); });
     return catalog;
 }
 
-Memory MemoryFromTable(StringsTable& table, const std::string& sourceLanguage, const std::string& project) {
-    Memory memory;
-    memory.sourceLanguage = FirstLanguage(table, sourceLanguage);
-    CheckLanguage(table, memory.sourceLanguage);
-    memory.languages.push_back(memory.sourceLanguage);
+std::vector<std::string> MemoryLanguages(StringsTable& table, const std::string& sourceLanguage) {
+    std::vector<std::string> languages{FirstLanguage(table, sourceLanguage)};
+    CheckLanguage(table, languages.front());
     for (const std::string& language : table.Languages())
-        if (language != memory.sourceLanguage)
-            memory.languages.push_back(language);
-    const std::vector<std::string> targets(memory.languages.begin() + 1, memory.languages.end());
-    ForEachRecord(table, memory.sourceLanguage, project, targets,
+        if (language != languages.front())
+            languages.push_back(language);
+    return languages;
+}
+
+void ForEachMemoryRow(StringsTable& table, const std::vector<std::string>& languages,
+                      const std::string& project,
+                      const std::function<void(std::vector<std::string>&)>& visit) {
+    const std::vector<std::string> targets(languages.begin() + 1, languages.end());
+    std::vector<std::string> row;
+    ForEachRecord(table, languages.front(), project, targets,
                   [&](const std::string& text, const StringsTable::OrderedRecord& record) {
-                      std::vector<std::string> row{text};
+                      row.assign(1, text);
                       bool translated = false;
                       for (std::size_t i = 0; i < targets.size(); ++i) {
                           row.push_back(record.Text(i + 2));
                           translated = translated || !row.back().empty();
                       }
                       if (translated)
-                          memory.rows.push_back(std::move(row));
+                          visit(row);
                   });
+}
+
+Memory MemoryFromTable(StringsTable& table, const std::string& sourceLanguage, const std::string& project) {
+    Memory memory;
+    memory.languages = MemoryLanguages(table, sourceLanguage);
+    memory.sourceLanguage = memory.languages.front();
+    ForEachMemoryRow(table, memory.languages, project,
+                     [&memory](std::vector<std::string>& row) { memory.rows.push_back(std::move(row)); });
     return memory;
 }
 
@@ -155,7 +184,7 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
     // The file's texts (and each with CR LF where a tool made its line ends LF) are looked up in
     // the table: the plan holds what the file holds, however large the table.
     std::vector<std::string_view> sources(catalog.units.size());
-    std::vector<std::string> crLf(catalog.units.size());
+    std::deque<std::string> crLfTexts; // stays where it is while it grows: `keys` views it
     std::vector<std::string_view> keys;
     keys.reserve(catalog.units.size());
     for (std::size_t i = 0; i < catalog.units.size(); ++i) {
@@ -164,17 +193,18 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
         if (sources[i].empty() || (unit.target.empty() && unit.state != UnitState::DontTranslate))
             continue;
         keys.push_back(sources[i]);
-        if (HasLoneLf(sources[i])) {
-            crLf[i] = WithCrLf(sources[i]);
-            keys.push_back(crLf[i]);
-        }
+        if (HasLoneLf(sources[i]))
+            keys.push_back(crLfTexts.emplace_back(WithCrLf(sources[i])));
     }
     std::vector<std::optional<StringsTable::Translation>> found =
         table.ReadTranslationsOf(plan.targetLanguage, keys);
     plan.items.reserve(keys.size());
-    // The sources already planned, as the table knows them.
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(keys.size());
+    // The first of several units with one source text decides. A record has one text, so the
+    // records compared with tell the repeats (sorted below, cheaper than a set of a million
+    // texts); the unknown texts are told apart by their text.
+    std::vector<std::pair<std::int64_t, std::size_t>> compared;
+    compared.reserve(keys.size());
+    std::unordered_set<std::string_view> unknown;
     std::size_t next = 0;
     for (std::size_t i = 0; i < catalog.units.size(); ++i) {
         const Unit& unit = catalog.units[i];
@@ -189,22 +219,23 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
         std::string_view key = sources[i];
         StringsTable::Translation* ours = found[next] ? &*found[next] : nullptr;
         ++next;
-        if (!crLf[i].empty()) {
+        if (HasLoneLf(sources[i])) {
             if (ours == nullptr && found[next]) {
                 ours = &*found[next];
-                key = crLf[i];
-                item.source = crLf[i];
+                key = keys[next];
+                item.source = key;
                 item.theirs = WithCrLf(item.theirs);
             }
             ++next;
         }
-        // The first of several units with one source text decides.
-        if (!seen.insert(key).second)
-            continue;
         if (ours == nullptr) {
+            if (!unknown.insert(key).second)
+                continue;
             item.kind = ImportKind::Unknown;
             item.take = options.addUnknown;
         } else {
+            item.record = ours->record;
+            compared.emplace_back(item.record, plan.items.size());
             item.ours = std::move(ours->text);
             const std::optional<UnitState> known = details.State(plan.targetLanguage, item.source);
             const UnitState ourState = known               ? *known
@@ -227,6 +258,25 @@ ImportPlan PlanImport(StringsTable& table, const Catalog& catalog, const ImportO
         }
         plan.items.push_back(std::move(item));
     }
+    std::sort(compared.begin(), compared.end());
+    std::vector<bool> repeat(plan.items.size(), false);
+    bool repeats = false;
+    for (std::size_t i = 1; i < compared.size(); ++i) {
+        if (compared[i].first == compared[i - 1].first) {
+            repeat[compared[i].second] = repeats = true;
+        }
+    }
+    if (repeats) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < plan.items.size(); ++i) {
+            if (repeat[i])
+                continue;
+            if (kept != i)
+                plan.items[kept] = std::move(plan.items[i]);
+            ++kept;
+        }
+        plan.items.resize(kept);
+    }
     return plan;
 }
 
@@ -240,6 +290,8 @@ ImportResult ApplyImport(StringsTable& table, const ImportPlan& plan, const Impo
     // edited since keeps what it was edited to: the import then fails and changes nothing).
     std::vector<StringsTable::KeyedWrite> writes;
     std::vector<const ImportItem*> writers;
+    writes.reserve(plan.items.size());
+    writers.reserve(plan.items.size());
     try {
         for (const ImportItem& item : plan.items) {
             if (!item.take)
@@ -255,7 +307,7 @@ ImportResult ApplyImport(StringsTable& table, const ImportPlan& plan, const Impo
                 table.Post();
                 ++result.added;
             } else if (!item.theirs.empty() && item.theirs != item.ours) {
-                writes.push_back({item.source, item.ours, item.theirs});
+                writes.push_back({item.source, item.ours, item.theirs, item.record});
                 writers.push_back(&item);
             } else {
                 ++result.states;

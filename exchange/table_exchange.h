@@ -7,6 +7,8 @@
 #include "exchange/unit.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,9 +70,22 @@ struct ExportOptions {
 /// DbError for an unknown language field.
 Catalog CatalogFromTable(StringsTable& table, const ExportOptions& options, const UnitDetails& details);
 
+/// CatalogFromTable without units: its languages, chosen and checked as there.
+Catalog CatalogHeadOf(StringsTable& table, const ExportOptions& options);
+/// The units CatalogFromTable would hold for `head`, each passed to `visit` as it is read instead
+/// (the unit may be taken); places and notes only when `withDetails`.
+void ForEachTableUnit(StringsTable& table, const Catalog& head, const ExportOptions& options,
+                      const UnitDetails& details, bool withDetails, const std::function<void(Unit&)>& visit);
+
 /// Every language of the table as a translation memory (the source language first), optionally of
 /// one project; texts without any translation are left out.
 Memory MemoryFromTable(StringsTable& table, const std::string& sourceLanguage, const std::string& project);
+/// The languages of MemoryFromTable. Throws DbError for an unknown language field.
+std::vector<std::string> MemoryLanguages(StringsTable& table, const std::string& sourceLanguage);
+/// The rows of MemoryFromTable for `languages`, each passed to `visit` as it is read (it may be taken).
+void ForEachMemoryRow(StringsTable& table, const std::vector<std::string>& languages,
+                      const std::string& project,
+                      const std::function<void(std::vector<std::string>&)>& visit);
 
 enum class ImportKind {
     New,       ///< fills an empty translation
@@ -88,6 +103,7 @@ struct ImportItem {
     UnitState state = UnitState::Translated;
     long long spFront = 0;
     long long spEnd = 0;
+    std::int64_t record = 0; ///< the table's record compared with (0: none)
     /// Whether applying writes this item: always for New and Changed; for a Conflict when theirs
     /// is taken; for an Unknown text when it is to be added. A window may change it per item.
     bool take = false;

@@ -26,12 +26,10 @@ std::size_t LanguageIndex(const std::vector<std::string>& languages, const std::
 
 } // namespace
 
-std::string WriteTmx(const Memory& memory) {
-    std::size_t size = 4096;
-    for (const std::vector<std::string>& row : memory.rows)
-        for (const std::string& text : row)
-            size += 64 + text.size();
-    XmlWriter xml(size);
+TmxWriter::TmxWriter(const std::string& sourceLanguage, const std::vector<std::string>& languages,
+                     std::size_t expectedSize)
+    : m_xml(std::make_unique<XmlWriter>(expectedSize)) {
+    XmlWriter& xml = *m_xml;
     xml.Open("tmx");
     xml.Attribute("version", "1.4");
     xml.Open("header");
@@ -40,34 +38,52 @@ std::string WriteTmx(const Memory& memory) {
     xml.Attribute("segtype", "sentence");
     xml.Attribute("o-tmf", "Wordloom");
     xml.Attribute("adminlang", "en");
-    xml.Attribute("srclang", LanguageTag(memory.sourceLanguage));
+    xml.Attribute("srclang", LanguageTag(sourceLanguage));
     xml.Attribute("datatype", "plaintext");
     xml.Close();
     xml.Open("body");
-    std::vector<std::string> tags;
-    for (const std::string& language : memory.languages)
-        tags.push_back(LanguageTag(language));
-    for (const std::vector<std::string>& row : memory.rows) {
-        int texts = 0;
-        for (const std::string& text : row)
-            texts += text.empty() ? 0 : 1;
-        if (texts < 2)
+    for (const std::string& language : languages)
+        m_tags.push_back(LanguageTag(language));
+}
+
+TmxWriter::~TmxWriter() = default;
+
+bool TmxWriter::Row(std::span<const std::string> row) {
+    int texts = 0;
+    for (const std::string& text : row)
+        texts += text.empty() ? 0 : 1;
+    if (texts < 2)
+        return false;
+    XmlWriter& xml = *m_xml;
+    xml.Open("tu");
+    for (std::size_t i = 0; i < row.size() && i < m_tags.size(); ++i) {
+        if (row[i].empty())
             continue;
-        xml.Open("tu");
-        for (std::size_t i = 0; i < row.size() && i < tags.size(); ++i) {
-            if (row[i].empty())
-                continue;
-            xml.Open("tuv");
-            xml.Attribute("xml:lang", tags[i]);
-            xml.Open("seg");
-            xml.MixedText(row[i], WriteControl);
-            xml.Close();
-            xml.Close();
-        }
+        xml.Open("tuv");
+        xml.Attribute("xml:lang", m_tags[i]);
+        xml.Open("seg");
+        xml.MixedText(row[i], WriteControl);
+        xml.Close();
         xml.Close();
     }
     xml.Close();
-    return xml.Finish();
+    return true;
+}
+
+std::string TmxWriter::Finish() {
+    m_xml->Close();
+    return m_xml->Finish();
+}
+
+std::string WriteTmx(const Memory& memory) {
+    std::size_t size = 4096;
+    for (const std::vector<std::string>& row : memory.rows)
+        for (const std::string& text : row)
+            size += 64 + text.size();
+    TmxWriter tmx(memory.sourceLanguage, memory.languages, size);
+    for (const std::vector<std::string>& row : memory.rows)
+        tmx.Row(row);
+    return tmx.Finish();
 }
 
 Memory ReadTmx(std::string_view data) {

@@ -3,11 +3,15 @@
 
 #include "exchange/unit.h"
 
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace wordloom::exchange {
+
+class XmlWriter;
 
 /// Texts in several languages; rows[i][j] is row i's text in languages[j] (empty: none).
 struct Memory {
@@ -19,6 +23,24 @@ struct Memory {
 /// One <tu> per row with a <tuv> per language that has a text (rows with fewer than two are left
 /// out); languages are written as tags.
 std::string WriteTmx(const Memory& memory);
+
+/// WriteTmx a row at a time, for rows that are read as they are written and never held.
+class TmxWriter {
+public:
+    TmxWriter(const std::string& sourceLanguage, const std::vector<std::string>& languages,
+              std::size_t expectedSize = 0);
+    ~TmxWriter();
+    TmxWriter(const TmxWriter&) = delete;
+    TmxWriter& operator=(const TmxWriter&) = delete;
+    /// row[i] in languages[i] (empty: none); false (and nothing written) for fewer than two texts.
+    bool Row(std::span<const std::string> row);
+    /// The document; the writer is spent.
+    std::string Finish();
+
+private:
+    std::unique_ptr<XmlWriter> m_xml;
+    std::vector<std::string> m_tags;
+};
 /// Reads a TMX file; languages are the tags found, in order of appearance. Throws ExchangeError
 /// with the position of a fault.
 Memory ReadTmx(std::string_view data);

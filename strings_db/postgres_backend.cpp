@@ -32,8 +32,9 @@ public:
     using Reader = std::function<void(int row, int column, Value&)>;
     ResultRow(std::size_t columns, int first, Reader read)
         : m_values(columns), m_loaded(columns), m_first(first), m_read(std::move(read)) {}
-    void At(int row) {
+    void At(int row, RowId id = 0) {
         m_row = row;
+        m_id = id;
         std::fill(m_loaded.begin(), m_loaded.end(), false);
     }
     const Value& Column(std::size_t column) const override {
@@ -43,12 +44,14 @@ public:
         }
         return m_values[column];
     }
+    RowId Id() const override { return m_id; }
 
 private:
     mutable Row m_values;
     mutable std::vector<bool> m_loaded;
     int m_first;
     int m_row = 0;
+    RowId m_id = 0;
     Reader m_read;
 };
 
@@ -223,7 +226,7 @@ void PostgresBackend::ScanColumns(const IndexDef& order, const std::vector<int>&
         ReadValue(raw, r, c, types[static_cast<std::size_t>(c - 1)], v);
     });
     for (int r = 0; r < PQntuples(raw); ++r) {
-        row.At(r);
+        row.At(r, IdAt(raw, r));
         visit(row);
     }
 }

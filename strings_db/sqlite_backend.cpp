@@ -271,6 +271,7 @@ public:
         }
         return m_values[column];
     }
+    RowId Id() const override { return sqlite3_column_int64(m_stmt, 0); }
 
 private:
     sqlite3_stmt* m_stmt;
@@ -593,6 +594,13 @@ void SqliteBackend::UpdateRow(RowId id, const Row& row) {
     }
 }
 
+namespace {
+
+// From this many keyed writes on, the page cache is made room for (256 MB at most).
+constexpr std::size_t kLargeKeyedWrite = 20'000;
+
+} // namespace
+
 StringsTable::KeyedWriteResult
 SqliteBackend::WriteByKey(const IndexDef& order, int column,
                           const std::vector<StringsTable::KeyedWrite>& writes) {
@@ -608,11 +616,70 @@ SqliteBackend::WriteByKey(const IndexDef& order, int column,
     sqlite3_stmt* update =
         Cached("UPDATE " + Quote(kTable) + " SET " + name + " = ?2 WHERE rowid = ?1 AND coalesce(" + name +
                ", '') = ?3 COLLATE BINARY");
+    // A named record is written while it stands as the caller read it; only otherwise is its key
+    // searched (which then also tells a missing record from a changed one).
+    sqlite3_stmt* named =
+        Cached("UPDATE " + Quote(kTable) + " SET " + name + " = ?2 WHERE rowid = ?1 AND coalesce(" + name +
+               ", '') = ?3 COLLATE BINARY AND " + keyName + " = ?4 COLLATE BINARY");
+    const auto bindWrite = [](sqlite3_stmt* stmt, RowId id, const StringsTable::KeyedWrite& write) {
+        sqlite3_bind_int64(stmt, 1, id);
+        if (write.value.empty()) {
+            sqlite3_bind_null(stmt, 2);
+        } else {
+            sqlite3_bind_text(stmt, 2, write.value.data(), static_cast<int>(write.value.size()),
+                              SQLITE_STATIC);
+        }
+        sqlite3_bind_text(stmt, 3, write.expected.data(), static_cast<int>(write.expected.size()),
+                          SQLITE_STATIC);
+    };
+    // Many writes change the target's indexes all over: with the usual page cache, pages would be
+    // spilled to the journal and changed again many times over. The cache only grows as used.
+    struct CacheFor {
+        sqlite3* db;
+        int kept = 0;
+        CacheFor(sqlite3* connection, std::size_t writes) : db(connection) {
+            if (writes < kLargeKeyedWrite) {
+                db = nullptr;
+                return;
+            }
+            sqlite3_stmt* stmt = nullptr;
+            if (sqlite3_prepare_v2(db, "PRAGMA cache_size", -1, &stmt, nullptr) == SQLITE_OK &&
+                sqlite3_step(stmt) == SQLITE_ROW) {
+                kept = sqlite3_column_int(stmt, 0);
+            }
+            sqlite3_finalize(stmt);
+            if (kept == 0) {
+                db = nullptr;
+                return;
+            }
+            sqlite3_exec(db, "PRAGMA cache_size=-262144", nullptr, nullptr, nullptr);
+        }
+        ~CacheFor() {
+            if (db != nullptr) {
+                sqlite3_exec(db, ("PRAGMA cache_size=" + std::to_string(kept)).c_str(), nullptr, nullptr,
+                             nullptr);
+            }
+        }
+        CacheFor(const CacheFor&) = delete;
+        CacheFor& operator=(const CacheFor&) = delete;
+    } cache(m_db.get(), writes.size());
     StringsTable::KeyedWriteResult result;
     for (const StringsTable::KeyedWrite& write : writes) {
         if (write.key.empty()) {
             result.missing = true; // a record without text is found by no key
             return result;
+        }
+        if (write.record != 0) {
+            ResetGuard guard(named);
+            bindWrite(named, write.record, write);
+            sqlite3_bind_text(named, 4, write.key.data(), static_cast<int>(write.key.size()), SQLITE_STATIC);
+            if (sqlite3_step(named) != SQLITE_DONE) {
+                Fail(WL_TR("StringsTable", "Cannot store the record"));
+            }
+            if (sqlite3_changes(m_db.get()) == 1) {
+                ++result.done;
+                continue;
+            }
         }
         RowId id = 0;
         {
@@ -628,15 +695,7 @@ SqliteBackend::WriteByKey(const IndexDef& order, int column,
             id = sqlite3_column_int64(find, 0);
         }
         ResetGuard guard(update);
-        sqlite3_bind_int64(update, 1, id);
-        if (write.value.empty()) {
-            sqlite3_bind_null(update, 2);
-        } else {
-            sqlite3_bind_text(update, 2, write.value.data(), static_cast<int>(write.value.size()),
-                              SQLITE_STATIC);
-        }
-        sqlite3_bind_text(update, 3, write.expected.data(), static_cast<int>(write.expected.size()),
-                          SQLITE_STATIC);
+        bindWrite(update, id, write);
         if (sqlite3_step(update) != SQLITE_DONE) {
             Fail(WL_TR("StringsTable", "Cannot store the record"));
         }

@@ -46,6 +46,8 @@ class RowView {
 public:
     virtual ~RowView() = default;
     virtual const Value& Column(std::size_t column) const = 0;
+    /// The record's id where the scan read it (ScanColumns does), else 0.
+    virtual RowId Id() const { return 0; }
 };
 
 /// A RowView over values already read.

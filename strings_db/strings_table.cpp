@@ -172,6 +172,59 @@ private:
 // A key search costs about as much as reading this many records in a scan.
 constexpr std::size_t kRecordsPerKeySearch = 16;
 
+// The non-empty texts of `keys` by where each first stands. Open addressing over the keys' places:
+// a million keys cost two arrays, not a million allocations.
+class KeySet {
+public:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    explicit KeySet(const std::vector<std::string_view>& keys) : m_keys(keys), m_first(keys.size(), kNone) {
+        std::size_t size = 16;
+        while (size < keys.size() * 2) {
+            size *= 2;
+        }
+        m_slots.assign(size, Slot{0, kNone});
+        m_mask = size - 1;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (keys[i].empty()) {
+                continue;
+            }
+            const std::size_t hash = std::hash<std::string_view>{}(keys[i]);
+            Slot& slot = m_slots[Probe(keys[i], hash)];
+            if (slot.index == kNone) {
+                slot = Slot{hash, i};
+            }
+            m_first[i] = slot.index;
+        }
+    }
+    /// Where `key` first stands among the keys, kNone when nowhere.
+    std::size_t Find(std::string_view key) const {
+        return key.empty() ? kNone : m_slots[Probe(key, std::hash<std::string_view>{}(key))].index;
+    }
+    /// Where the text of keys[i] first stands (kNone for an empty one).
+    std::size_t First(std::size_t i) const { return m_first[i]; }
+
+private:
+    struct Slot {
+        std::size_t hash;
+        std::size_t index;
+    };
+    // The slot of `key`, or the empty one where it would go.
+    std::size_t Probe(std::string_view key, std::size_t hash) const {
+        for (std::size_t at = hash & m_mask;; at = (at + 1) & m_mask) {
+            const Slot& slot = m_slots[at];
+            if (slot.index == kNone || (slot.hash == hash && m_keys[slot.index] == key)) {
+                return at;
+            }
+        }
+    }
+
+    const std::vector<std::string_view>& m_keys;
+    std::vector<std::size_t> m_first;
+    std::vector<Slot> m_slots;
+    std::size_t m_mask = 0;
+};
+
 } // namespace
 
 std::unordered_map<std::string, StringsTable::Translation>
@@ -186,6 +239,7 @@ StringsTable::ReadTranslations(const std::string& targetField) const {
         const auto [entry, added] = translations.try_emplace(std::move(key));
         if (added) {
             entry->second = TranslationOf(row);
+            entry->second.record = row.Id();
         }
     });
     return translations;
@@ -218,32 +272,28 @@ StringsTable::ReadTranslationsOf(const std::string& targetField,
                 const PickedColumns picked(row, columns);
                 if (ToText(picked.Column(kKey)) == key) {
                     found[i] = TranslationOf(picked);
+                    found[i]->record = id;
                     break;
                 }
             }
         }
         return found;
     }
-    std::unordered_map<std::string_view, std::size_t> wanted;
-    wanted.reserve(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (!keys[i].empty()) {
-            wanted.try_emplace(keys[i], i);
-        }
-    }
+    const KeySet wanted(keys);
     // Records of one text stand in the index's order by record id, so the first one in record order
     // is the one that order puts first; that order reads the table straight through.
     m_backend->ScanColumns(IndexDef{}, columns, [&](const RowView& row) {
         const Value& value = row.Column(kKey);
-        const auto entry =
-            value.type == Value::Type::Text ? wanted.find(value.text) : wanted.find(ToText(value));
-        if (entry != wanted.end() && !found[entry->second]) {
-            found[entry->second] = TranslationOf(row);
+        const std::size_t entry =
+            value.type == Value::Type::Text ? wanted.Find(value.text) : wanted.Find(ToText(value));
+        if (entry != KeySet::kNone && !found[entry]) {
+            found[entry] = TranslationOf(row);
+            found[entry]->record = row.Id();
         }
     });
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (const auto first = wanted.find(keys[i]); first != wanted.end() && first->second != i) {
-            found[i] = found[first->second];
+        if (const std::size_t first = wanted.First(i); first != i && first != KeySet::kNone) {
+            found[i] = found[first];
         }
     }
     return found;

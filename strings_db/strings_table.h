@@ -6,6 +6,7 @@
 #include "base/filing_rule.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -118,6 +119,7 @@ public:
         std::string text; ///< empty when the record has none
         long long spFront = 0;
         long long spEnd = 0;
+        std::int64_t record = 0; ///< the record's id
     };
     /// The translations into `targetField` of every record of the table, in one read: keyed by the
     /// text of the current index's field (the project language), the first record in the current
@@ -149,11 +151,14 @@ public:
     void ScanInOrder(const std::string& orderField, const std::vector<std::string>& fields,
                      const std::function<void(const OrderedRecord&)>& visit);
 
-    /// One write of WriteByKey.
+    /// One write of WriteByKey; the texts are views of the caller's, read during the call only.
     struct KeyedWrite {
-        std::string key;      ///< the key field's text, byte for byte (no collation)
-        std::string expected; ///< what the written field must still hold ("" also for NULL)
-        std::string value;    ///< the new value ("" stores NULL)
+        std::string_view key;      ///< the key field's text, byte for byte (no collation)
+        std::string_view expected; ///< what the written field must still hold ("" also for NULL)
+        std::string_view value;    ///< the new value ("" stores NULL)
+        /// The record the caller read the key from (as Translation::record), 0 when unknown. While
+        /// it still holds the key and the expected text it is written without a key search.
+        std::int64_t record = 0;
     };
     /// How WriteByKey ended: the first `done` writes were made; when that is not all of them,
     /// the next one found no record (`missing`) or a record whose field holds something else.
@@ -161,8 +166,9 @@ public:
         std::size_t done = 0;
         bool missing = false;
     };
-    /// Writes `field` of records named by their text in `keyField`, each write to the first record
-    /// in the order of the index on `keyField` whose text is exactly its key, in one pass with
+    /// Writes `field` of records named by their text in `keyField`, each write to the record it
+    /// names or else the first record in the order of the index on `keyField` whose text is exactly
+    /// its key, in one pass with
     /// no post per record (the post hooks do not run). Stops at the first write whose record is
     /// missing or changed: inside the caller's transaction, which then has to roll back; without
     /// one, in one of its own that is then rolled back (nothing written). The view is read again

@@ -18,7 +18,7 @@ std::string Show(const std::optional<Translation>& translation) {
     if (!translation)
         return "none";
     return translation->text + "|" + std::to_string(translation->spFront) + "|" +
-           std::to_string(translation->spEnd);
+           std::to_string(translation->spEnd) + "#" + std::to_string(translation->record);
 }
 
 TEST(StringsTableTranslationsOf, KeySearchesAndTheScanAgreeWithReadingEverything) {
@@ -43,8 +43,9 @@ TEST(StringsTableTranslationsOf, KeySearchesAndTheScanAgreeWithReadingEverything
             const auto found = all.find(text);
             expected.push_back(found == all.end() ? "none" : Show(found->second));
         }
-        EXPECT_EQ(expected[0], "Gut|1|0");
-        EXPECT_EQ(expected[1], "gut|0|0");
+        EXPECT_EQ(expected[0], "Gut|1|0#1");
+        EXPECT_EQ(expected[1], "gut|0|0#2");
+        EXPECT_EQ(expected[5], "Zwei\r\nZeilen|0|0#8");
 
         std::vector<std::string> searched;
         for (const std::string& text : texts)
