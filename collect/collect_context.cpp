@@ -34,21 +34,30 @@ void OfferText(CollectContext& context, std::string_view rawText, const TextOrig
     if (!text) {
         return;
     }
-    context.occurrences.push_back({{},
-                                   {},
-                                   origin.lineNumber ? origin.lineNumber : context.state.lineCount,
-                                   std::string(origin.component),
-                                   std::string(origin.property),
-                                   context.language,
-                                   std::string(text->text)});
+    FileText(context,
+             {{},
+              {},
+              origin.lineNumber ? origin.lineNumber : context.state.lineCount,
+              std::string(origin.component),
+              std::string(origin.property),
+              context.language,
+              std::string(text->text)},
+             text->spFront, text->spEnd, origin);
+}
+
+void FileText(CollectContext& context, Occurrence&& occurrence, long long spFront, long long spEnd,
+              const TextOrigin& origin) {
+    context.occurrences.push_back(std::move(occurrence));
+    // Held by the occurrence until the next one is added: AddString copies what it keeps.
+    const PreparedText text{context.occurrences.back().text, spFront, spEnd};
     // Raw texts that trim alike find the same record, so the key search is spared for all but the
     // first of them.
-    if (context.offered.Contains(text->text)) {
+    if (context.offered.Contains(text.text)) {
         return;
     }
-    if (AddString(context.table, context.language, *text, context.projectName)) {
+    if (AddString(context.table, context.language, text, context.projectName)) {
         ++context.added;
-        ProposeForNewRecord(context, text->text);
+        ProposeForNewRecord(context, text.text);
         if (context.table.InBatch()) {
             const std::size_t post = context.table.BatchPosts() - 1;
             if (context.origins.size() <= post) {
@@ -61,7 +70,7 @@ void OfferText(CollectContext& context, std::string_view rawText, const TextOrig
                                      context.state.lineCount, std::string(origin.line), &origin.codePage};
         }
     }
-    context.offered.Insert(text->text);
+    context.offered.Insert(text.text);
 }
 
 void NoteLineFailure(CollectContext& context, const std::string& path, std::string text) {

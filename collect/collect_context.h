@@ -84,6 +84,11 @@ void NoteLineFailure(CollectContext& context, const std::string& path, std::stri
 /// Files a decoded raw text (UTF-8) under the context's language and project, by the filing rule.
 void OfferText(CollectContext& context, std::string_view rawText, const TextOrigin& origin);
 
+/// Files a text the filing rule already prepared: `occurrence` (its text the text as filed) is
+/// where it stands; origin.lineNumber is not used.
+void FileText(CollectContext& context, Occurrence&& occurrence, long long spFront, long long spEnd,
+              const TextOrigin& origin);
+
 /// Takes the records the table refused when it stored its batch and reports each as a failure of
 /// its line, among the other failures in file and line order (one entry per line).
 void NoteBatchFailures(CollectContext& context);

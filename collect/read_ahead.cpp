@@ -1,0 +1,82 @@
+#include "collect/read_ahead.h"
+
+#include <stdexcept>
+#include <system_error>
+#include <utility>
+
+namespace wordloom {
+
+ReadAhead::ReadAhead(std::vector<Job> jobs, ParseInput input, std::size_t depth)
+    : m_jobs(std::move(jobs)), m_input(std::move(input)), m_depth(depth) {
+    if (m_depth > 0 && !m_jobs.empty()) {
+        try {
+            m_worker = std::thread([this] { Work(); });
+        } catch (const std::system_error&) {
+            // No thread to be had: Next() reads each file itself, as it does with depth 0.
+        }
+    }
+}
+
+ReadAhead::~ReadAhead() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    if (m_worker.joinable()) {
+        m_worker.join();
+    }
+}
+
+std::unique_ptr<ParsedFile> ReadAhead::Next() {
+    if (m_next >= m_jobs.size()) {
+        throw std::logic_error("ReadAhead: no file left");
+    }
+    const Job& job = m_jobs[m_next++];
+    if (!m_worker.joinable()) {
+        return ParseFile(job.parse, m_input, job.path);
+    }
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_ready.empty(); });
+    std::unique_ptr<ParsedFile> file = std::move(m_ready.front());
+    m_ready.pop_front();
+    const std::exception_ptr failure = m_failure;
+    lock.unlock();
+    m_changed.notify_all();
+    if (!file) {
+        std::rethrow_exception(failure);
+    }
+    return file;
+}
+
+void ReadAhead::Work() {
+    for (const Job& job : m_jobs) {
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return m_stop || m_ready.size() < m_depth; });
+            if (m_stop) {
+                return;
+            }
+        }
+        std::unique_ptr<ParsedFile> file;
+        std::exception_ptr failure;
+        try {
+            file = ParseFile(job.parse, m_input, job.path);
+        } catch (...) {
+            // ParseFile keeps the file's own failures in it: this is memory running out. The
+            // filing thread throws it when it gets to the file; nothing after it is read.
+            failure = std::current_exception();
+        }
+        {
+            const std::lock_guard lock(m_mutex);
+            m_ready.push_back(std::move(file));
+            m_failure = failure;
+        }
+        m_changed.notify_all();
+        if (failure) {
+            return;
+        }
+    }
+}
+
+} // namespace wordloom

@@ -1,0 +1,53 @@
+// Reads and parses the files of a collect on a worker thread, a few files ahead of their filing,
+// so that the thread writing into the table is spared the reading and parsing. No host, no table:
+// the worker only ever touches the files and what it parses them into.
+#pragma once
+
+#include "collect/parsed_file.h"
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace wordloom {
+
+class ReadAhead {
+public:
+    struct Job {
+        std::string path;
+        ParseFunction parse = nullptr;
+    };
+
+    /// Starts reading `jobs` in their order, at most `depth` files ahead of Next(); depth 0 reads
+    /// each file in Next() on the calling thread.
+    ReadAhead(std::vector<Job> jobs, ParseInput input, std::size_t depth);
+    /// Stops the worker (after the file it is reading) and waits for it.
+    ~ReadAhead();
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    /// The next job's file, parsed; waits for it. Called once per job, in order.
+    std::unique_ptr<ParsedFile> Next();
+
+private:
+    void Work();
+
+    const std::vector<Job> m_jobs;
+    const ParseInput m_input;
+    const std::size_t m_depth;
+    std::size_t m_next = 0; ///< the job Next() hands out next
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::unique_ptr<ParsedFile>> m_ready; ///< parsed, in job order
+    std::exception_ptr m_failure; ///< why the worker gave up (an empty file in m_ready marks it)
+    bool m_stop = false;
+    std::thread m_worker; // last: started once everything it uses is set
+};
+
+} // namespace wordloom
