@@ -22,7 +22,7 @@ ReadAhead::~ReadAhead() {
         const std::lock_guard lock(m_mutex);
         m_stop = true;
     }
-    m_changed.notify_all();
+    m_notFull.notify_all();
     if (m_worker.joinable()) {
         m_worker.join();
     }
@@ -37,12 +37,16 @@ std::unique_ptr<ParsedFile> ReadAhead::Next() {
         return ParseFile(job.parse, m_input, job.path);
     }
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return !m_ready.empty(); });
+    m_notEmpty.wait(lock, [this] { return !m_ready.empty(); });
+    // The worker waits only on a full queue: waking it for nothing costs the filing thread.
+    const bool wasFull = m_ready.size() >= m_depth;
     std::unique_ptr<ParsedFile> file = std::move(m_ready.front());
     m_ready.pop_front();
     const std::exception_ptr failure = m_failure;
     lock.unlock();
-    m_changed.notify_all();
+    if (wasFull) {
+        m_notFull.notify_one();
+    }
     if (!file) {
         std::rethrow_exception(failure);
     }
@@ -53,7 +57,7 @@ void ReadAhead::Work() {
     for (const Job& job : m_jobs) {
         {
             std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [this] { return m_stop || m_ready.size() < m_depth; });
+            m_notFull.wait(lock, [this] { return m_stop || m_ready.size() < m_depth; });
             if (m_stop) {
                 return;
             }
@@ -67,12 +71,16 @@ void ReadAhead::Work() {
             // filing thread throws it when it gets to the file; nothing after it is read.
             failure = std::current_exception();
         }
+        bool wasEmpty = false;
         {
             const std::lock_guard lock(m_mutex);
+            wasEmpty = m_ready.empty();
             m_ready.push_back(std::move(file));
             m_failure = failure;
         }
-        m_changed.notify_all();
+        if (wasEmpty) { // else the filing thread is not waiting
+            m_notEmpty.notify_one();
+        }
         if (failure) {
             return;
         }

@@ -43,7 +43,8 @@ private:
     const std::size_t m_depth;
     std::size_t m_next = 0; ///< the job Next() hands out next
     std::mutex m_mutex;
-    std::condition_variable m_changed;
+    std::condition_variable m_notEmpty;              ///< the filing thread waits for a file
+    std::condition_variable m_notFull;               ///< the worker waits for room
     std::deque<std::unique_ptr<ParsedFile>> m_ready; ///< parsed, in job order
     std::exception_ptr m_failure; ///< why the worker gave up (an empty file in m_ready marks it)
     bool m_stop = false;
