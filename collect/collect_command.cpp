@@ -16,7 +16,7 @@ namespace wordloom {
 namespace {
 
 // Files read and parsed ahead of their filing: enough to even out files of different sizes.
-constexpr std::size_t kReadAhead = 4;
+constexpr std::size_t kReadAhead = 8;
 
 // How long filed texts may wait for their commit.
 constexpr auto kCommitInterval = std::chrono::milliseconds(250);

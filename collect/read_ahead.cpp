@@ -38,13 +38,15 @@ std::unique_ptr<ParsedFile> ReadAhead::Next() {
     }
     std::unique_lock lock(m_mutex);
     m_notEmpty.wait(lock, [this] { return !m_ready.empty(); });
-    // The worker waits only on a full queue: waking it for nothing costs the filing thread.
-    const bool wasFull = m_ready.size() >= m_depth;
     std::unique_ptr<ParsedFile> file = std::move(m_ready.front());
     m_ready.pop_front();
+    // A worker that filled the queue is woken once half of it is taken, not for every file:
+    // each wake costs the filing thread a system call.
+    const bool wake = m_workerWaiting && m_ready.size() <= m_depth / 2;
+    m_workerWaiting = m_workerWaiting && !wake;
     const std::exception_ptr failure = m_failure;
     lock.unlock();
-    if (wasFull) {
+    if (wake) {
         m_notFull.notify_one();
     }
     if (!file) {
@@ -57,7 +59,10 @@ void ReadAhead::Work() {
     for (const Job& job : m_jobs) {
         {
             std::unique_lock lock(m_mutex);
-            m_notFull.wait(lock, [this] { return m_stop || m_ready.size() < m_depth; });
+            if (m_ready.size() >= m_depth) {
+                m_workerWaiting = true;
+                m_notFull.wait(lock, [this] { return m_stop || !m_workerWaiting; });
+            }
             if (m_stop) {
                 return;
             }

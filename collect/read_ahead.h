@@ -47,6 +47,7 @@ private:
     std::condition_variable m_notFull;               ///< the worker waits for room
     std::deque<std::unique_ptr<ParsedFile>> m_ready; ///< parsed, in job order
     std::exception_ptr m_failure; ///< why the worker gave up (an empty file in m_ready marks it)
+    bool m_workerWaiting = false; ///< on a full queue, until half of it is taken
     bool m_stop = false;
     std::thread m_worker; // last: started once everything it uses is set
 };
