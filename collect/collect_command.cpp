@@ -166,6 +166,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
             } catch (const TableError&) {
                 throw;
             } catch (const EngineError& error) {
+                PassOver(*context, *file);
                 // The file failed before it filed anything (see BatchedTransaction).
                 if (!skipAll) {
                     const FileFailureAnswer answer = host.AskSkipFile(name + ": " + error.what());

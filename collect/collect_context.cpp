@@ -12,11 +12,12 @@ namespace {
 
 // A new record that a rule takes for something other than prose gets the proposal for every target
 // language, as a suggestion: the translator decides.
-void ProposeForNewRecord(CollectContext& context, std::string_view text) {
+void ProposeForNewRecord(CollectContext& context, std::string_view text, const FileHints& hints) {
     if (!context.proposeDontTranslate || context.targets.empty()) {
         return;
     }
-    const std::optional<std::string_view> rule = ProposeDontTranslate(text, context.dontTranslateRulesOff);
+    const std::optional<std::string_view> rule =
+        hints.ruleKnown ? hints.rule : ProposeDontTranslate(text, context.dontTranslateRulesOff);
     if (!rule) {
         return;
     }
@@ -24,6 +25,26 @@ void ProposeForNewRecord(CollectContext& context, std::string_view text) {
     for (const std::string& target : context.targets) {
         side.SetReview({context.language, std::string(text), target, ReviewState::Suggested,
                         "dont_translate:" + std::string(*rule), 0});
+    }
+}
+
+// A text not offered before in this run: its record, if new, and what goes with it.
+void FileNewText(CollectContext& context, const PreparedText& text, const TextOrigin& origin,
+                 const FileHints& hints) {
+    if (AddString(context.table, context.language, text, context.projectName)) {
+        ++context.added;
+        ProposeForNewRecord(context, text.text, hints);
+        if (context.table.InBatch()) {
+            const std::size_t post = context.table.BatchPosts() - 1;
+            if (context.origins.size() <= post) {
+                context.origins.resize(post + 1, {}); // grows by one post at a time
+            }
+            if (context.originPaths.empty() || context.originPaths.back() != origin.path) {
+                context.originPaths.push_back(origin.path);
+            }
+            context.origins[post] = {context.originPaths.size() - 1, context.fileNumber,
+                                     context.state.lineCount, std::string(origin.line), &origin.codePage};
+        }
     }
 }
 
@@ -46,29 +67,23 @@ void OfferText(CollectContext& context, std::string_view rawText, const TextOrig
 }
 
 void FileText(CollectContext& context, Occurrence&& occurrence, long long spFront, long long spEnd,
-              const TextOrigin& origin) {
+              const TextOrigin& origin, const FileHints& hints) {
     context.occurrences.push_back(std::move(occurrence));
     // Held by the occurrence until the next one is added: AddString copies what it keeps.
     const PreparedText text{context.occurrences.back().text, spFront, spEnd};
     // Raw texts that trim alike find the same record, so the key search is spared for all but the
     // first of them.
+    if (hints.metBefore && (context.retry.Size() == 0 || !context.retry.Contains(text.text))) {
+        return; // filed when it was first met
+    }
     if (context.offered.Contains(text.text)) {
         return;
     }
-    if (AddString(context.table, context.language, text, context.projectName)) {
-        ++context.added;
-        ProposeForNewRecord(context, text.text);
-        if (context.table.InBatch()) {
-            const std::size_t post = context.table.BatchPosts() - 1;
-            if (context.origins.size() <= post) {
-                context.origins.resize(post + 1, {}); // grows by one post at a time
-            }
-            if (context.originPaths.empty() || context.originPaths.back() != origin.path) {
-                context.originPaths.push_back(origin.path);
-            }
-            context.origins[post] = {context.originPaths.size() - 1, context.fileNumber,
-                                     context.state.lineCount, std::string(origin.line), &origin.codePage};
-        }
+    try {
+        FileNewText(context, text, origin, hints);
+    } catch (...) {
+        context.retry.Insert(text.text);
+        throw;
     }
     context.offered.Insert(text.text);
 }

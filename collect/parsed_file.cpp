@@ -1,19 +1,32 @@
 #include "collect/parsed_file.h"
 
 #include "base/errors.h"
+#include "collect/dont_translate.h"
 
 namespace wordloom {
 
 ParseInput ParseInput::Of(const CollectContext& context) {
-    return {&context.codePage, context.properties, context.language};
+    return {&context.codePage, context.properties, context.language,
+            context.proposeDontTranslate && !context.targets.empty(), context.dontTranslateRulesOff};
 }
 
-std::unique_ptr<ParsedFile> ParseFile(ParseFunction parse, const ParseInput& input, const std::string& path) {
+std::unique_ptr<ParsedFile> ParseFile(ParseFunction parse, const ParseInput& input, const std::string& path,
+                                      TextSet* met) {
     auto file = std::make_unique<ParsedFile>(path);
     try {
         parse(input, *file);
     } catch (...) {
         file->error = std::current_exception();
+    }
+    if (met) {
+        // Spares the filing thread: most texts repeat, and only a new record needs its rule.
+        for (ParsedText& text : file->texts) {
+            text.hints.metBefore = !met->Insert(text.occurrence.text);
+            if (!text.hints.metBefore && input.propose) {
+                text.hints.ruleKnown = true;
+                text.hints.rule = ProposeDontTranslate(text.occurrence.text, input.rulesOff);
+            }
+        }
     }
     return file;
 }
@@ -38,13 +51,15 @@ void FileParsed(CollectContext& context, ParsedFile& file) {
     for (std::size_t i = 0; i < file.texts.size(); ++i) {
         noteFailuresBefore(i);
         ParsedText& text = file.texts[i];
+        file.filed = i + 1;
         if (text.lineCount == skippedLine) {
+            context.retry.Insert(text.occurrence.text);
             continue;
         }
         lineCount = text.lineCount;
         try {
             FileText(context, std::move(text.occurrence), text.spFront, text.spEnd,
-                     {file.path, text.line, *text.codePage});
+                     {file.path, text.line, *text.codePage}, text.hints);
         } catch (const TableError&) {
             throw; // the table, not the line, failed: nothing more can be filed
         } catch (const std::exception&) {
@@ -61,6 +76,12 @@ void FileParsed(CollectContext& context, ParsedFile& file) {
     }
     if (file.error) {
         std::rethrow_exception(file.error);
+    }
+}
+
+void PassOver(CollectContext& context, const ParsedFile& file) {
+    for (std::size_t i = file.filed; i < file.texts.size(); ++i) {
+        context.retry.Insert(file.texts[i].occurrence.text);
     }
 }
 

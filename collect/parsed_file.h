@@ -18,6 +18,9 @@ struct ParseInput {
     const CodePage* codePage = nullptr;
     std::vector<std::string> properties;
     std::string language;
+    /// Whether new records get "don't translate" proposals, and by which rules not.
+    bool propose = false;
+    std::vector<std::string> rulesOff;
 
     static ParseInput Of(const CollectContext& context);
 };
@@ -32,6 +35,7 @@ struct ParsedText {
     const CodePage* codePage = nullptr;
     /// A refused record ends its line: the texts and failures after it on the same line go too.
     bool refusalEndsLine = false;
+    FileHints hints = {};
 };
 
 /// A line that could not be read, met before texts[before].
@@ -56,15 +60,24 @@ struct ParsedFile {
     int endLineCount = -1;
     /// Why the parse ended early (FileError, FormError, ...); what it met before still counts.
     std::exception_ptr error;
+    /// The texts FileParsed has gone through.
+    std::size_t filed = 0;
 };
 
 using ParseFunction = void (*)(const ParseInput& input, ParsedFile& file);
 
-/// Reads and parses `path` with `parse`; a failure ends up in ParsedFile::error, not thrown.
-std::unique_ptr<ParsedFile> ParseFile(ParseFunction parse, const ParseInput& input, const std::string& path);
+/// Reads and parses `path` with `parse`; a failure ends up in ParsedFile::error, not thrown. With
+/// `met` (the texts of the files parsed before, all of them filed in their order), the texts met
+/// before are marked so, and the others get their "don't translate" rule worked out.
+std::unique_ptr<ParsedFile> ParseFile(ParseFunction parse, const ParseInput& input, const std::string& path,
+                                      TextSet* met = nullptr);
 
 /// Files what the parse met into context (texts, failures, clipboard, line count), then throws the
 /// parse's error, if any. A table that cannot be used throws TableError at once.
 void FileParsed(CollectContext& context, ParsedFile& file);
+
+/// For a file given up before FileParsed went through all its texts: those left are looked up
+/// again when met in a later file.
+void PassOver(CollectContext& context, const ParsedFile& file);
 
 } // namespace wordloom

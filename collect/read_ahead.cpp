@@ -34,7 +34,7 @@ std::unique_ptr<ParsedFile> ReadAhead::Next() {
     }
     const Job& job = m_jobs[m_next++];
     if (!m_worker.joinable()) {
-        return ParseFile(job.parse, m_input, job.path);
+        return ParseFile(job.parse, m_input, job.path, &m_met);
     }
     std::unique_lock lock(m_mutex);
     m_notEmpty.wait(lock, [this] { return !m_ready.empty(); });
@@ -70,7 +70,7 @@ void ReadAhead::Work() {
         std::unique_ptr<ParsedFile> file;
         std::exception_ptr failure;
         try {
-            file = ParseFile(job.parse, m_input, job.path);
+            file = ParseFile(job.parse, m_input, job.path, &m_met);
         } catch (...) {
             // ParseFile keeps the file's own failures in it: this is memory running out. The
             // filing thread throws it when it gets to the file; nothing after it is read.

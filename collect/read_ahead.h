@@ -32,7 +32,8 @@ public:
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
-    /// The next job's file, parsed; waits for it. Called once per job, in order.
+    /// The next job's file, parsed; waits for it. Called once per job, in order; each file must be
+    /// filed (FileParsed) or passed over (PassOver) before the next.
     std::unique_ptr<ParsedFile> Next();
 
 private:
@@ -42,6 +43,7 @@ private:
     const ParseInput m_input;
     const std::size_t m_depth;
     std::size_t m_next = 0; ///< the job Next() hands out next
+    TextSet m_met;          ///< the texts of the files parsed so far (by whichever thread parses)
     std::mutex m_mutex;
     std::condition_variable m_notEmpty;              ///< the filing thread waits for a file
     std::condition_variable m_notFull;               ///< the worker waits for room

@@ -180,6 +180,24 @@ TEST_F(ReadAheadCollect, RefusedRecordsReportedAsWhenReadOnTheCallingThread) {
     ExpectSame(Run(4, Answering({FileFailureAnswer::SkipAll}), refusing), alone);
 }
 
+TEST_F(ReadAheadCollect, TextsNotFiledAreOfferedAgainWhenMetLater) {
+    // A trigger keeps the table from holding records back: each is refused as it is posted. A
+    // refused text, and one passed over with the rest of its line, are tried again when met again.
+    const std::string refusing =
+        test::TableFile::ShippedSchema() +
+        "; CREATE TRIGGER refuse BEFORE INSERT ON strings WHEN NEW.English = 'Refused' "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END;";
+    m_folder.Write("project/Zone.pas", "a := 'Refused' + 'Passed over';\r\nb := 'Passed over';\r\n"
+                                       "c := 'Refused';\r\n");
+    const RunResult ahead = Run(4, Answering({FileFailureAnswer::SkipAll}), refusing);
+    EXPECT_NE(ahead.records.find("|Passed over:"), std::string::npos);
+    EXPECT_EQ(ahead.records.find("|Refused:"), std::string::npos);
+    EXPECT_NE(ahead.summary.find("Zone.pas:1:a := 'Refused' + 'Passed over';"), std::string::npos)
+        << ahead.summary;
+    EXPECT_NE(ahead.summary.find("Zone.pas:3:c := 'Refused';"), std::string::npos) << ahead.summary;
+    ExpectSame(Run(0, Answering({FileFailureAnswer::SkipAll}), refusing), ahead);
+}
+
 // A record refused as it is posted (no batch): on a unit line the literals after it are passed
 // over and the line is reported once; in a form only the refused value's line is reported.
 class RefusedOnPost : public CollectFixture {
