@@ -154,7 +154,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         const auto collectFile = [&](const std::string& name, ReadAhead& reader) {
             ++context->fileNumber;
             // Waited for outside the transaction: the table is not held for a file being read.
-            const std::unique_ptr<ParsedFile> file = reader.Next();
+            std::unique_ptr<ParsedFile> file = reader.Next();
             try {
                 transaction.File([&] {
                     context->occurrences.clear();
@@ -163,6 +163,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                     table.Side().ReplaceFileOccurrences(context->projectName, name, context->occurrences);
                 });
                 ++summary.filesRead;
+                file->occurrences.swap(context->occurrences); // freed with the file
             } catch (const TableError&) {
                 throw;
             } catch (const EngineError& error) {
@@ -177,6 +178,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                 }
                 summary.skippedFiles.push_back(name + ": " + error.what());
             }
+            reader.Recycle(std::move(file));
         };
         const auto cancelled = [&] {
             if (!summary.cancelled && host.CancelRequested()) {

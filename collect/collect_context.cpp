@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 namespace wordloom {
 
@@ -12,12 +13,11 @@ namespace {
 
 // A new record that a rule takes for something other than prose gets the proposal for every target
 // language, as a suggestion: the translator decides.
-void ProposeForNewRecord(CollectContext& context, std::string_view text, const FileHints& hints) {
+void ProposeForNewRecord(CollectContext& context, std::string_view text) {
     if (!context.proposeDontTranslate || context.targets.empty()) {
         return;
     }
-    const std::optional<std::string_view> rule =
-        hints.ruleKnown ? hints.rule : ProposeDontTranslate(text, context.dontTranslateRulesOff);
+    const std::optional<std::string_view> rule = ProposeDontTranslate(text, context.dontTranslateRulesOff);
     if (!rule) {
         return;
     }
@@ -29,11 +29,10 @@ void ProposeForNewRecord(CollectContext& context, std::string_view text, const F
 }
 
 // A text not offered before in this run: its record, if new, and what goes with it.
-void FileNewText(CollectContext& context, const PreparedText& text, const TextOrigin& origin,
-                 const FileHints& hints) {
+void FileNewText(CollectContext& context, const PreparedText& text, const TextOrigin& origin) {
     if (AddString(context.table, context.language, text, context.projectName)) {
         ++context.added;
-        ProposeForNewRecord(context, text.text, hints);
+        ProposeForNewRecord(context, text.text);
         if (context.table.InBatch()) {
             const std::size_t post = context.table.BatchPosts() - 1;
             if (context.origins.size() <= post) {
@@ -80,7 +79,7 @@ void FileText(CollectContext& context, Occurrence&& occurrence, long long spFron
         return;
     }
     try {
-        FileNewText(context, text, origin, hints);
+        FileNewText(context, text, origin);
     } catch (...) {
         context.retry.Insert(text.text);
         throw;

@@ -7,7 +7,6 @@
 #include "strings_db/side_store.h"
 #include "strings_db/strings_table.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -92,9 +91,6 @@ void OfferText(CollectContext& context, std::string_view rawText, const TextOrig
 struct FileHints {
     /// Offered earlier in this run (every text met before was offered before it, in order).
     bool metBefore = false;
-    /// The "don't translate" rule for the text, worked out already when ruleKnown.
-    bool ruleKnown = false;
-    std::optional<std::string_view> rule;
 };
 
 /// Files a text the filing rule already prepared: `occurrence` (its text the text as filed) is

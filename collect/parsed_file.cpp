@@ -1,13 +1,11 @@
 #include "collect/parsed_file.h"
 
 #include "base/errors.h"
-#include "collect/dont_translate.h"
 
 namespace wordloom {
 
 ParseInput ParseInput::Of(const CollectContext& context) {
-    return {&context.codePage, context.properties, context.language,
-            context.proposeDontTranslate && !context.targets.empty(), context.dontTranslateRulesOff};
+    return {&context.codePage, context.properties, context.language};
 }
 
 std::unique_ptr<ParsedFile> ParseFile(ParseFunction parse, const ParseInput& input, const std::string& path,
@@ -19,13 +17,9 @@ std::unique_ptr<ParsedFile> ParseFile(ParseFunction parse, const ParseInput& inp
         file->error = std::current_exception();
     }
     if (met) {
-        // Spares the filing thread: most texts repeat, and only a new record needs its rule.
+        // Spares the filing thread a lookup for most texts: they repeat.
         for (ParsedText& text : file->texts) {
             text.hints.metBefore = !met->Insert(text.occurrence.text);
-            if (!text.hints.metBefore && input.propose) {
-                text.hints.ruleKnown = true;
-                text.hints.rule = ProposeDontTranslate(text.occurrence.text, input.rulesOff);
-            }
         }
     }
     return file;

@@ -18,9 +18,6 @@ struct ParseInput {
     const CodePage* codePage = nullptr;
     std::vector<std::string> properties;
     std::string language;
-    /// Whether new records get "don't translate" proposals, and by which rules not.
-    bool propose = false;
-    std::vector<std::string> rulesOff;
 
     static ParseInput Of(const CollectContext& context);
 };
@@ -62,13 +59,15 @@ struct ParsedFile {
     std::exception_ptr error;
     /// The texts FileParsed has gone through.
     std::size_t filed = 0;
+    /// Once filed, the where-used rows made from texts: freed with the file.
+    std::vector<Occurrence> occurrences;
 };
 
 using ParseFunction = void (*)(const ParseInput& input, ParsedFile& file);
 
 /// Reads and parses `path` with `parse`; a failure ends up in ParsedFile::error, not thrown. With
 /// `met` (the texts of the files parsed before, all of them filed in their order), the texts met
-/// before are marked so, and the others get their "don't translate" rule worked out.
+/// before are marked so.
 std::unique_ptr<ParsedFile> ParseFile(ParseFunction parse, const ParseInput& input, const std::string& path,
                                       TextSet* met = nullptr);
 

@@ -1,5 +1,6 @@
 #include "collect/read_ahead.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -37,11 +38,15 @@ std::unique_ptr<ParsedFile> ReadAhead::Next() {
         return ParseFile(job.parse, m_input, job.path, &m_met);
     }
     std::unique_lock lock(m_mutex);
-    m_notEmpty.wait(lock, [this] { return !m_ready.empty(); });
+    // Each side waits for a few files at once, not for every one: each wake costs both threads
+    // system calls. A worker that filled the queue is woken once half of it is taken; a filing
+    // thread that emptied it once half of it is there again (or the last file).
+    if (m_ready.empty()) {
+        m_filerWaiting = true;
+        m_notEmpty.wait(lock, [this] { return !m_filerWaiting; });
+    }
     std::unique_ptr<ParsedFile> file = std::move(m_ready.front());
     m_ready.pop_front();
-    // A worker that filled the queue is woken once half of it is taken, not for every file:
-    // each wake costs the filing thread a system call.
     const bool wake = m_workerWaiting && m_ready.size() <= m_depth / 2;
     m_workerWaiting = m_workerWaiting && !wake;
     const std::exception_ptr failure = m_failure;
@@ -55,10 +60,21 @@ std::unique_ptr<ParsedFile> ReadAhead::Next() {
     return file;
 }
 
+void ReadAhead::Recycle(std::unique_ptr<ParsedFile> file) {
+    if (!m_worker.joinable()) {
+        return; // freed here
+    }
+    const std::lock_guard lock(m_mutex);
+    m_spent.push_back(std::move(file));
+}
+
 void ReadAhead::Work() {
+    std::vector<std::unique_ptr<ParsedFile>> spent;
     for (const Job& job : m_jobs) {
+        spent.clear();
         {
             std::unique_lock lock(m_mutex);
+            spent.swap(m_spent);
             if (m_ready.size() >= m_depth) {
                 m_workerWaiting = true;
                 m_notFull.wait(lock, [this] { return m_stop || !m_workerWaiting; });
@@ -76,14 +92,16 @@ void ReadAhead::Work() {
             // filing thread throws it when it gets to the file; nothing after it is read.
             failure = std::current_exception();
         }
-        bool wasEmpty = false;
+        bool wake = false;
         {
             const std::lock_guard lock(m_mutex);
-            wasEmpty = m_ready.empty();
             m_ready.push_back(std::move(file));
             m_failure = failure;
+            wake = m_filerWaiting && (m_ready.size() >= std::max<std::size_t>(m_depth / 2, 1) || failure ||
+                                      &job == &m_jobs.back());
+            m_filerWaiting = m_filerWaiting && !wake;
         }
-        if (wasEmpty) { // else the filing thread is not waiting
+        if (wake) {
             m_notEmpty.notify_one();
         }
         if (failure) {

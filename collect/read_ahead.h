@@ -35,6 +35,9 @@ public:
     /// The next job's file, parsed; waits for it. Called once per job, in order; each file must be
     /// filed (FileParsed) or passed over (PassOver) before the next.
     std::unique_ptr<ParsedFile> Next();
+    /// Hands a filed file back: the worker frees it, as it made it (freeing on another thread
+    /// costs the filing thread more).
+    void Recycle(std::unique_ptr<ParsedFile> file);
 
 private:
     void Work();
@@ -45,11 +48,13 @@ private:
     std::size_t m_next = 0; ///< the job Next() hands out next
     TextSet m_met;          ///< the texts of the files parsed so far (by whichever thread parses)
     std::mutex m_mutex;
-    std::condition_variable m_notEmpty;              ///< the filing thread waits for a file
-    std::condition_variable m_notFull;               ///< the worker waits for room
-    std::deque<std::unique_ptr<ParsedFile>> m_ready; ///< parsed, in job order
+    std::condition_variable m_notEmpty;               ///< the filing thread waits for a file
+    std::condition_variable m_notFull;                ///< the worker waits for room
+    std::deque<std::unique_ptr<ParsedFile>> m_ready;  ///< parsed, in job order
+    std::vector<std::unique_ptr<ParsedFile>> m_spent; ///< filed, for the worker to free
     std::exception_ptr m_failure; ///< why the worker gave up (an empty file in m_ready marks it)
     bool m_workerWaiting = false; ///< on a full queue, until half of it is taken
+    bool m_filerWaiting = false;  ///< on an empty queue, until half of it is there
     bool m_stop = false;
     std::thread m_worker; // last: started once everything it uses is set
 };
