@@ -4,6 +4,7 @@
 #include "base/source_file.h"
 #include "base/ui_text.h"
 #include "collect/form_collector.h"
+#include "collect/read_ahead.h"
 #include "collect/unit_collector.h"
 
 #include <chrono>
@@ -13,6 +14,9 @@
 namespace wordloom {
 
 namespace {
+
+// Files read and parsed ahead of their filing: enough to even out files of different sizes.
+constexpr std::size_t kReadAhead = 8;
 
 // How long filed texts may wait for their commit.
 constexpr auto kCommitInterval = std::chrono::milliseconds(250);
@@ -102,6 +106,11 @@ void ReportLeftOut(const CollectSummary& summary, const std::string& directory, 
 
 CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
                                  CollectState& state) {
+    return RunCollectCommand(table, settings, host, state, kReadAhead);
+}
+
+CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
+                                 CollectState& state, std::size_t readAhead) {
     CollectSummary summary;
     summary.failure = StartRefusal(settings, {settings.language}, table.Languages());
     if (!summary.failure.empty()) {
@@ -142,19 +151,23 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
         // table refuses is still reported for its line.
         table.BeginBatch();
         bool skipAll = false;
-        const auto collectFile = [&](const std::string& name, auto collector) {
+        const auto collectFile = [&](const std::string& name, ReadAhead& reader) {
             ++context->fileNumber;
+            // Waited for outside the transaction: the table is not held for a file being read.
+            std::unique_ptr<ParsedFile> file = reader.Next();
             try {
                 transaction.File([&] {
                     context->occurrences.clear();
-                    collector(*context, directory + name);
+                    FileParsed(*context, *file);
                     // In the file's transaction: its texts and where they stand are kept together.
                     table.Side().ReplaceFileOccurrences(context->projectName, name, context->occurrences);
                 });
                 ++summary.filesRead;
+                file->occurrences.swap(context->occurrences); // freed with the file
             } catch (const TableError&) {
                 throw;
             } catch (const EngineError& error) {
+                PassOver(*context, *file);
                 // The file failed before it filed anything (see BatchedTransaction).
                 if (!skipAll) {
                     const FileFailureAnswer answer = host.AskSkipFile(name + ": " + error.what());
@@ -165,6 +178,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                 }
                 summary.skippedFiles.push_back(name + ": " + error.what());
             }
+            reader.Recycle(std::move(file));
         };
         const auto cancelled = [&] {
             if (!summary.cancelled && host.CancelRequested()) {
@@ -181,6 +195,16 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
             const long long total =
                 static_cast<long long>(forms.size() + (settings.includePas ? units.size() : 0));
             long long done = 0;
+            std::vector<ReadAhead::Job> jobs;
+            for (const std::string& name : forms) {
+                jobs.push_back({directory + name, ParseFormFile});
+            }
+            if (settings.includePas) {
+                for (const std::string& name : units) {
+                    jobs.push_back({directory + name, ParseUnitFile});
+                }
+            }
+            ReadAhead reader(std::move(jobs), ParseInput::Of(*context), readAhead);
             for (const std::string& name : forms) {
                 if (cancelled()) {
                     break;
@@ -188,7 +212,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                 host.Progress(done++, total, name);
                 host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
                 host.ProcessPendingEvents();
-                collectFile(name, CollectFormFile);
+                collectFile(name, reader);
             }
             if (settings.includePas && !cancelled()) {
                 if (units.empty()) {
@@ -200,7 +224,7 @@ CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& set
                     }
                     host.Progress(done++, total, name);
                     host.StatusText(FillIn(WL_TR("Collect", "Parsing %1 ..."), {name}));
-                    collectFile(name, CollectUnitFile);
+                    collectFile(name, reader);
                 }
             }
             if (summary.cancelled) {

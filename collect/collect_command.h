@@ -7,6 +7,7 @@
 #include "collect/collect_context.h"
 #include "strings_db/strings_table.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -35,5 +36,11 @@ struct CollectSummary {
 /// done so far are kept.
 CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
                                  CollectState& state);
+
+/// As above, with `readAhead` files read and parsed ahead of their filing on a worker thread (the
+/// host and the table are only ever used from the calling thread); 0 reads each file on the
+/// calling thread when its turn comes. The outcome is the same either way.
+CollectSummary RunCollectCommand(StringsTable& table, const ProjectSettings& settings, CommandHost& host,
+                                 CollectState& state, std::size_t readAhead);
 
 } // namespace wordloom

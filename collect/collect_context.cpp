@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 namespace wordloom {
 
@@ -27,28 +28,11 @@ void ProposeForNewRecord(CollectContext& context, std::string_view text) {
     }
 }
 
-} // namespace
-
-void OfferText(CollectContext& context, std::string_view rawText, const TextOrigin& origin) {
-    const std::optional<PreparedText> text = PrepareText(rawText);
-    if (!text) {
-        return;
-    }
-    context.occurrences.push_back({{},
-                                   {},
-                                   origin.lineNumber ? origin.lineNumber : context.state.lineCount,
-                                   std::string(origin.component),
-                                   std::string(origin.property),
-                                   context.language,
-                                   std::string(text->text)});
-    // Raw texts that trim alike find the same record, so the key search is spared for all but the
-    // first of them.
-    if (context.offered.Contains(text->text)) {
-        return;
-    }
-    if (AddString(context.table, context.language, *text, context.projectName)) {
+// A text not offered before in this run: its record, if new, and what goes with it.
+void FileNewText(CollectContext& context, const PreparedText& text, const TextOrigin& origin) {
+    if (AddString(context.table, context.language, text, context.projectName)) {
         ++context.added;
-        ProposeForNewRecord(context, text->text);
+        ProposeForNewRecord(context, text.text);
         if (context.table.InBatch()) {
             const std::size_t post = context.table.BatchPosts() - 1;
             if (context.origins.size() <= post) {
@@ -61,7 +45,46 @@ void OfferText(CollectContext& context, std::string_view rawText, const TextOrig
                                      context.state.lineCount, std::string(origin.line), &origin.codePage};
         }
     }
-    context.offered.Insert(text->text);
+}
+
+} // namespace
+
+void OfferText(CollectContext& context, std::string_view rawText, const TextOrigin& origin) {
+    const std::optional<PreparedText> text = PrepareText(rawText);
+    if (!text) {
+        return;
+    }
+    FileText(context,
+             {{},
+              {},
+              origin.lineNumber ? origin.lineNumber : context.state.lineCount,
+              std::string(origin.component),
+              std::string(origin.property),
+              context.language,
+              std::string(text->text)},
+             text->spFront, text->spEnd, origin);
+}
+
+void FileText(CollectContext& context, Occurrence&& occurrence, long long spFront, long long spEnd,
+              const TextOrigin& origin, const FileHints& hints) {
+    context.occurrences.push_back(std::move(occurrence));
+    // Held by the occurrence until the next one is added: AddString copies what it keeps.
+    const PreparedText text{context.occurrences.back().text, spFront, spEnd};
+    // Raw texts that trim alike find the same record, so the key search is spared for all but the
+    // first of them.
+    if (hints.metBefore && (context.retry.Size() == 0 || !context.retry.Contains(text.text))) {
+        return; // filed when it was first met
+    }
+    if (context.offered.Contains(text.text)) {
+        return;
+    }
+    try {
+        FileNewText(context, text, origin);
+    } catch (...) {
+        context.retry.Insert(text.text);
+        throw;
+    }
+    context.offered.Insert(text.text);
 }
 
 void NoteLineFailure(CollectContext& context, const std::string& path, std::string text) {

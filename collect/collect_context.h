@@ -58,6 +58,9 @@ struct CollectContext {
     /// offer of the same text finds its record anyway, so it is spared the key search (real
     /// projects repeat "OK" and "Cancel" hundreds of times).
     TextSet offered = {};
+    /// Texts offered before but not filed (the table refused them, or their line was passed over):
+    /// a text FileHints::metBefore says was met already is looked up again only when here.
+    TextSet retry = {};
     /// Records created.
     int added = 0;
     /// Lines that failed, in the order met.
@@ -83,6 +86,17 @@ void NoteLineFailure(CollectContext& context, const std::string& path, std::stri
 
 /// Files a decoded raw text (UTF-8) under the context's language and project, by the filing rule.
 void OfferText(CollectContext& context, std::string_view rawText, const TextOrigin& origin);
+
+/// What a parse found out about a text ahead of its filing.
+struct FileHints {
+    /// Offered earlier in this run (every text met before was offered before it, in order).
+    bool metBefore = false;
+};
+
+/// Files a text the filing rule already prepared: `occurrence` (its text the text as filed) is
+/// where it stands; origin.lineNumber is not used.
+void FileText(CollectContext& context, Occurrence&& occurrence, long long spFront, long long spEnd,
+              const TextOrigin& origin, const FileHints& hints = {});
 
 /// Takes the records the table refused when it stored its batch and reports each as a failure of
 /// its line, among the other failures in file and line order (one entry per line).

@@ -9,6 +9,7 @@
 
 #include <cctype>
 #include <exception>
+#include <optional>
 
 namespace wordloom {
 
@@ -73,26 +74,28 @@ private:
 
 } // namespace
 
-void CollectFormFile(CollectContext& context, const std::string& path) {
-    std::string text;
+void ParseFormFile(const ParseInput& input, ParsedFile& file) {
+    const CodePage& codePage = *input.codePage;
+    std::string& text = file.content;
     {
-        SourceFile file(path, FileAccess::Read);
-        text = file.ReadAll();
+        SourceFile source(file.path, FileAccess::Read);
+        text = source.ReadAll();
     }
     if (!IsTextForm(text)) {
         // Cut at character starts, so that the clipboard shows whole characters.
-        text = BinaryFormToText(text, DoubleByteLeadTest(context.codePage.Name()));
+        text = BinaryFormToText(text, DoubleByteLeadTest(codePage.Name()));
     }
     // The pattern holds no letter, so an exact search finds what the case-blind one would; most
     // forms have none and are spared the slower scan.
     if (text.find("'#39'") != std::string::npos) {
         ReplaceAll(text, "'#39'", "''");
     }
-    context.host.SetClipboardText(context.codePage.Decode(text));
+    file.clipboard = codePage.Decode(text);
+    file.hasClipboard = true;
 
-    int& lineCount = context.state.lineCount;
+    int& lineCount = file.endLineCount;
     // Every line, so that the objects around each value are known.
-    FormTextWalker walker(text, context.properties, true);
+    FormTextWalker walker(text, input.properties, true);
     ComponentPath component;
     while (walker.Next()) {
         lineCount = walker.LineCount();
@@ -101,25 +104,41 @@ void CollectFormFile(CollectContext& context, const std::string& path) {
             continue;
         }
         if (walker.Event() == FormTextEvent::Broken) {
-            lineCount = walker.FailureLine();
-            NoteLineFailure(context, path, context.codePage.Decode(walker.FailureText()));
+            file.failures.push_back(
+                {file.texts.size(), walker.FailureLine(), codePage.Decode(walker.FailureText())});
             continue;
         }
         if (walker.Value().Length() < kMinFiledLength) {
             continue; // shorter texts are dropped anyway; spare the decoding
         }
         try {
-            OfferText(context, ToUtf8(walker.Value(), context.codePage),
-                      {path, walker.CurrentLine(), context.codePage, component.Path(), walker.Property(),
-                       walker.ValueLine()});
-        } catch (const TableError&) {
-            throw; // the table, not the line, failed: nothing more can be filed
+            const std::string raw = ToUtf8(walker.Value(), codePage);
+            const std::optional<PreparedText> prepared = PrepareText(raw);
+            if (!prepared) {
+                continue;
+            }
+            file.texts.push_back({{{},
+                                   {},
+                                   walker.ValueLine() ? walker.ValueLine() : lineCount,
+                                   component.Path(),
+                                   std::string(walker.Property()),
+                                   input.language,
+                                   std::string(prepared->text)},
+                                  prepared->spFront,
+                                  prepared->spEnd,
+                                  lineCount,
+                                  walker.CurrentLine(),
+                                  &codePage,
+                                  false});
         } catch (const std::exception&) {
-            // A record the table refused.
-            NoteLineFailure(context, path, context.codePage.Decode(walker.CurrentLine()));
+            file.failures.push_back({file.texts.size(), lineCount, codePage.Decode(walker.CurrentLine())});
         }
     }
     lineCount = walker.LineCount();
+}
+
+void CollectFormFile(CollectContext& context, const std::string& path) {
+    FileParsed(context, *ParseFile(ParseFormFile, ParseInput::Of(context), path));
 }
 
 } // namespace wordloom

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collect/collect_context.h"
+#include "collect/parsed_file.h"
 
 #include <string>
 
@@ -11,5 +12,9 @@ namespace wordloom {
 /// converted throws (FileError, FormError) to the caller, a table that cannot be used TableError. The form
 /// text, as read, goes to the clipboard.
 void CollectFormFile(CollectContext& context, const std::string& path);
+
+/// The reading and parsing of CollectFormFile, into `file` (its path set), for FileParsed to file.
+/// Throws what CollectFormFile would, but for TableError; what was parsed until then stays.
+void ParseFormFile(const ParseInput& input, ParsedFile& file);
 
 } // namespace wordloom

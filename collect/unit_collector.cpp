@@ -8,20 +8,23 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 
 namespace wordloom {
 
-void CollectUnitFile(CollectContext& context, const std::string& path) {
-    SourceFile file(path, FileAccess::Read);
-    const std::string content = file.ReadAll();
-    std::string_view rest = content;
-    const CodePage* codePage = &context.codePage;
+void ParseUnitFile(const ParseInput& input, ParsedFile& file) {
+    {
+        SourceFile source(file.path, FileAccess::Read);
+        file.content = source.ReadAll();
+    }
+    std::string_view rest = file.content;
+    const CodePage* codePage = input.codePage;
     if (HasUtf8Bom(rest)) {
         codePage = &CodePage::Utf8();
         rest.remove_prefix(kUtf8Bom.size());
     }
-    const std::string unitName = std::filesystem::path(path).stem().string();
-    int& lineCount = context.state.lineCount;
+    const std::string unitName = std::filesystem::path(file.path).stem().string();
+    int& lineCount = file.endLineCount;
     lineCount = 0;
     CommentState comments = CommentState::Code;
     std::vector<LiteralSpan> spans;
@@ -32,21 +35,35 @@ void CollectUnitFile(CollectContext& context, const std::string& path) {
             for (const LiteralSpan& span : spans) {
                 if (!span.closed) {
                     // Not closed on its line: nothing sound to file.
-                    NoteLineFailure(context, path, codePage->Decode(TrimControls(line.substr(span.open))));
+                    file.failures.push_back({file.texts.size(), lineCount,
+                                             codePage->Decode(TrimControls(line.substr(span.open)))});
                     break;
                 }
-                if (span.end - span.open >= kMinFiledLength + 2) { // shorter ones are dropped anyway
-                    OfferText(context,
-                              codePage->Decode(ExtractLiteral(line.substr(span.open, span.end - span.open))),
-                              {path, TrimControls(line), *codePage, unitName});
+                if (span.end - span.open < kMinFiledLength + 2) {
+                    continue; // shorter ones are dropped anyway
+                }
+                const std::string raw =
+                    codePage->Decode(ExtractLiteral(line.substr(span.open, span.end - span.open)));
+                const std::optional<PreparedText> prepared = PrepareText(raw);
+                if (prepared) {
+                    file.texts.push_back(
+                        {{{}, {}, lineCount, unitName, {}, input.language, std::string(prepared->text)},
+                         prepared->spFront,
+                         prepared->spEnd,
+                         lineCount,
+                         TrimControls(line),
+                         codePage,
+                         true});
                 }
             }
-        } catch (const TableError&) {
-            throw;
         } catch (const std::exception&) {
-            NoteLineFailure(context, path, codePage->Decode(TrimControls(line)));
+            file.failures.push_back({file.texts.size(), lineCount, codePage->Decode(TrimControls(line))});
         }
     }
+}
+
+void CollectUnitFile(CollectContext& context, const std::string& path) {
+    FileParsed(context, *ParseFile(ParseUnitFile, ParseInput::Of(context), path));
 }
 
 } // namespace wordloom
