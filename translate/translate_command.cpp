@@ -50,7 +50,10 @@ struct TranslateRun {
         return summary.cancelled;
     }
     /// Before each file of both passes.
-    void Progress(const std::string& name) { host.Progress(filesDone++, filesTotal, name); }
+    void Progress(const std::string& name) {
+        lookup.Forecast(filesDone, filesTotal);
+        host.Progress(filesDone++, filesTotal, name);
+    }
 
     /// Notes a text without a translation (UTF-8, blanks around it ignored).
     void Untranslated(std::string text) {

@@ -34,34 +34,54 @@ std::string TrimmedKey(std::string decoded) {
 TranslationLookup::TranslationLookup(StringsTable& table, std::string targetField)
     : m_table(table), m_targetField(std::move(targetField)) {}
 
+// Too few files say little about the rest of the run.
+constexpr long long kFilesBeforeForecast = 16;
+
 void TranslationLookup::Preload() {
     m_loaded = true;
     std::unordered_map<std::string, StringsTable::Translation> all = m_table.ReadTranslations(m_targetField);
     m_cache.reserve(m_cache.size() + all.size());
-    for (auto& [key, translation] : all) {
+    while (!all.empty()) {
+        // Each key moves over instead of being copied; the read's own map shrinks meanwhile.
+        auto node = all.extract(all.begin());
+        StringsTable::Translation& translation = node.mapped();
         std::optional<TranslatedText> found;
         if (!translation.text.empty())
             found = TranslatedText{std::move(translation.text), BlankCount(translation.spFront),
                                    BlankCount(translation.spEnd)};
         // An answer of a key search made before stays: it came from the same table.
-        m_cache.try_emplace(key, std::move(found));
+        m_cache.try_emplace(std::move(node.key()), std::move(found));
     }
+}
+
+long long TranslationLookup::SearchesBeforeLoad() {
+    if (m_searchesBeforeLoad < 0)
+        m_searchesBeforeLoad = m_table.RecordCount() / 8;
+    return m_searchesBeforeLoad;
+}
+
+void TranslationLookup::Forecast(long long done, long long total) {
+    if (m_loaded || done < kFilesBeforeForecast || m_searches == 0)
+        return;
+    // Files later in the run repeat texts of earlier ones, so this overestimates; a wrong guess
+    // costs at most the read that enough searches would have led to.
+    const double projected =
+        static_cast<double>(m_searches) * static_cast<double>(total) / static_cast<double>(done);
+    if (projected >= static_cast<double>(SearchesBeforeLoad()))
+        Preload();
 }
 
 const TranslatedText* TranslationLookup::Find(const std::string& key) {
     auto cached = m_cache.find(key);
     // Reading the whole table pays off once a run has asked for a good share of its records; a
     // small project against a large table keeps to key searches.
-    if (cached == m_cache.end() && !m_loaded) {
-        if (m_searchesBeforeLoad < 0)
-            m_searchesBeforeLoad = m_table.RecordCount() / 8;
-        if (m_searchesBeforeLoad-- == 0) {
-            Preload();
-            cached = m_cache.find(key);
-        }
+    if (cached == m_cache.end() && !m_loaded && m_searches == SearchesBeforeLoad()) {
+        Preload();
+        cached = m_cache.find(key);
     }
     if (cached == m_cache.end()) {
         std::optional<TranslatedText> found;
+        ++m_searches;
         if (m_table.FindKey(key)) {
             std::string text = m_table.FieldAsString(m_targetField);
             if (!text.empty())

@@ -58,6 +58,14 @@ public:
     /// target text is empty. The pointer stays valid for the object's life.
     const TranslatedText* Find(const std::string& key);
 
+    /// Told between the files of a run that `done` of its `total` files are through. Once a few
+    /// files are, and the key searches so far, spread over the whole run, would reach the share
+    /// of the table at which it is read whole anyway, the table is read now instead of after
+    /// those searches.
+    void Forecast(long long done, long long total);
+    /// Whether the whole table was read.
+    bool Preloaded() const { return m_loaded; }
+
     /// The answers of the literal and value lookups of this run, per pair of code pages.
     AnswerCache<TranslatedText>& LiteralAnswers(const CodePage& source, const CodePage& target) {
         return m_literalAnswers[{&source, &target}];
@@ -69,9 +77,13 @@ public:
 private:
     void Preload();
 
+    /// The key searches after which the whole table is read (from the table's size, on first use).
+    long long SearchesBeforeLoad();
+
     StringsTable& m_table;
     bool m_loaded = false;
-    int m_searchesBeforeLoad = -1;
+    long long m_searchesBeforeLoad = -1;
+    long long m_searches = 0;
     std::string m_targetField;
     std::unordered_map<std::string, std::optional<TranslatedText>> m_cache;
     std::map<std::pair<const CodePage*, const CodePage*>, AnswerCache<TranslatedText>> m_literalAnswers;
