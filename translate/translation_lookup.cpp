@@ -6,6 +6,7 @@
 #include "strings_db/strings_table.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace wordloom {
 namespace {
@@ -40,17 +41,14 @@ constexpr long long kFilesBeforeForecast = 16;
 void TranslationLookup::Preload() {
     m_loaded = true;
     std::unordered_map<std::string, StringsTable::Translation> all = m_table.ReadTranslations(m_targetField);
-    m_cache.reserve(m_cache.size() + all.size());
-    while (!all.empty()) {
-        // Each key moves over instead of being copied; the read's own map shrinks meanwhile.
-        auto node = all.extract(all.begin());
-        StringsTable::Translation& translation = node.mapped();
+    m_cache.Reserve(m_cache.Size() + all.size());
+    for (auto& [key, translation] : all) {
         std::optional<TranslatedText> found;
         if (!translation.text.empty())
             found = TranslatedText{std::move(translation.text), BlankCount(translation.spFront),
                                    BlankCount(translation.spEnd)};
         // An answer of a key search made before stays: it came from the same table.
-        m_cache.try_emplace(std::move(node.key()), std::move(found));
+        m_cache.TryEmplace(key, std::move(found));
     }
 }
 
@@ -72,14 +70,14 @@ void TranslationLookup::Forecast(long long done, long long total) {
 }
 
 const TranslatedText* TranslationLookup::Find(const std::string& key) {
-    auto cached = m_cache.find(key);
+    std::optional<TranslatedText>* cached = m_cache.Find(key);
     // Reading the whole table pays off once a run has asked for a good share of its records; a
     // small project against a large table keeps to key searches.
-    if (cached == m_cache.end() && !m_loaded && m_searches == SearchesBeforeLoad()) {
+    if (cached == nullptr && !m_loaded && m_searches == SearchesBeforeLoad()) {
         Preload();
-        cached = m_cache.find(key);
+        cached = m_cache.Find(key);
     }
-    if (cached == m_cache.end()) {
+    if (cached == nullptr) {
         std::optional<TranslatedText> found;
         ++m_searches;
         if (m_table.FindKey(key)) {
@@ -88,9 +86,9 @@ const TranslatedText* TranslationLookup::Find(const std::string& key) {
                 found = TranslatedText{std::move(text), BlankCount(m_table.FieldAsInteger("SpFront")),
                                        BlankCount(m_table.FieldAsInteger("SpEnd"))};
         }
-        cached = m_cache.emplace(key, std::move(found)).first;
+        cached = m_cache.TryEmplace(key, std::move(found)).first;
     }
-    return cached->second ? &*cached->second : nullptr;
+    return *cached ? &**cached : nullptr;
 }
 
 LiteralLookup UnitLiteralLookup(TranslationLookup& lookup, const CodePage& source, const CodePage& target) {

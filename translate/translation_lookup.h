@@ -4,6 +4,7 @@
 
 #include "forms/code_page.h"
 #include "forms/literal_codec.h"
+#include "translate/flat_string_map.h"
 #include "translate/form_rewriter.h"
 #include "translate/translate_literals.h"
 
@@ -12,7 +13,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 
 namespace wordloom {
@@ -26,20 +26,16 @@ template <class Answer>
 class AnswerCache {
 public:
     /// The answer given before for `key`, or nullptr.
-    const std::optional<Answer>* Find(std::string_view key) const {
-        const auto found = m_answers.find(key);
-        return found == m_answers.end() ? nullptr : &found->second;
-    }
+    const std::optional<Answer>* Find(std::string_view key) const { return m_answers.Find(key); }
     const std::optional<Answer>& Add(std::string_view key, std::optional<Answer> answer) {
-        return m_answers.insert_or_assign(std::string(key), std::move(answer)).first->second;
+        const auto [kept, added] = m_answers.TryEmplace(key, std::move(answer));
+        if (!added)
+            *kept = std::move(answer);
+        return *kept;
     }
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-    };
-    std::unordered_map<std::string, std::optional<Answer>, Hash, std::equal_to<>> m_answers;
+    FlatStringMap<std::optional<Answer>> m_answers;
 };
 
 /// The translations of one Translate run: keys are sought on the table's current index (the
@@ -85,7 +81,7 @@ private:
     long long m_searchesBeforeLoad = -1;
     long long m_searches = 0;
     std::string m_targetField;
-    std::unordered_map<std::string, std::optional<TranslatedText>> m_cache;
+    FlatStringMap<std::optional<TranslatedText>> m_cache;
     std::map<std::pair<const CodePage*, const CodePage*>, AnswerCache<TranslatedText>> m_literalAnswers;
     std::map<std::pair<const CodePage*, const CodePage*>, AnswerCache<PascalString>> m_valueAnswers;
 };
