@@ -1,6 +1,19 @@
 #include "forms/pascal_scan.h"
 
+#include <array>
+
 namespace wordloom {
+namespace {
+
+constexpr std::array<bool, 256> kOpensSomething = [] {
+    std::array<bool, 256> opens{};
+    for (const char c : {'\'', '{', '(', '/'}) {
+        opens[static_cast<unsigned char>(c)] = true;
+    }
+    return opens;
+}();
+
+} // namespace
 
 void FindLiterals(std::string_view line, CommentState& state, std::vector<LiteralSpan>& spans) {
     spans.clear();
@@ -16,16 +29,20 @@ void FindLiterals(std::string_view line, CommentState& state, std::vector<Litera
             pos = close + (brace ? 1 : 2);
             continue;
         }
+        // Most of a line is code that can neither open a literal nor a comment.
+        while (pos < line.size() && !kOpensSomething[static_cast<unsigned char>(line[pos])]) {
+            ++pos;
+        }
+        if (pos == line.size()) {
+            return;
+        }
         const char c = line[pos];
         const char next = pos + 1 < line.size() ? line[pos + 1] : '\0';
         if (c == '\'') {
             LiteralSpan span{pos, line.size(), false};
-            for (std::size_t i = pos + 1; i < line.size(); ++i) {
-                if (line[i] != '\'') {
-                    continue;
-                }
+            for (std::size_t i = line.find('\'', pos + 1); i != std::string_view::npos;
+                 i = line.find('\'', i + 2)) {
                 if (i + 1 < line.size() && line[i + 1] == '\'') {
-                    ++i;
                     continue;
                 }
                 span.end = i + 1;

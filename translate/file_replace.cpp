@@ -237,8 +237,9 @@ void ReplaceBatch::CommitAllOrRestore(const std::function<void(const std::string
     m_bytes = 0;
 }
 
-FileSnapshot TakeSnapshot(const SourceFile& file) {
-    struct stat st {};
+FileSnapshot TakeSnapshot(const SourceFile& file, struct stat* status) {
+    struct stat own {};
+    struct stat& st = status != nullptr ? *status : own;
     if (::fstat(file.Descriptor(), &st) != 0)
         throw FileError("Cannot open file " + file.Path());
     return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),

@@ -14,8 +14,9 @@
 
 namespace wordloom {
 
-/// The snapshot of an open file; throws FileError naming `path` when it cannot be taken.
-FileSnapshot TakeSnapshot(const SourceFile& file);
+/// The snapshot of an open file (its whole status in `status`, when given); throws FileError
+/// naming `path` when it cannot be taken.
+FileSnapshot TakeSnapshot(const SourceFile& file, struct stat* status = nullptr);
 
 /// Replaces files and writes backups in groups. Each staged content goes to a temporary file beside
 /// its target; Commit() flushes all of them to disk with one sync and then renames them over their

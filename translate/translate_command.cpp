@@ -18,6 +18,7 @@
 #include "translate/unit_rewriter.h"
 
 #include <map>
+#include <sys/stat.h>
 #include <unordered_set>
 
 namespace wordloom {
@@ -49,7 +50,10 @@ struct TranslateRun {
         return summary.cancelled;
     }
     /// Before each file of both passes.
-    void Progress(const std::string& name) { host.Progress(filesDone++, filesTotal, name); }
+    void Progress(const std::string& name) {
+        lookup.Forecast(filesDone, filesTotal);
+        host.Progress(filesDone++, filesTotal, name);
+    }
 
     /// Notes a text without a translation (UTF-8, blanks around it ignored).
     void Untranslated(std::string text) {
@@ -75,14 +79,18 @@ struct TranslateRun {
             changed.after = std::move(after);
         }
         if (!options.dryRun) {
+            struct stat st {};
+            const FileSnapshot snapshot = TakeSnapshot(file, &st);
+            // Staged first: the backup becomes a second name of the file only while it has none.
+            batch.StageReplaceWithBackup(file.Path(), content, rewritten);
+            batch.ExpectUnchanged(file.Path(), snapshot);
             RunFileRecord record{name, {}, {}, {}};
             if (options.journal != nullptr) {
                 record.sha256Before = Sha256Hex(content);
                 record.sha256After = Sha256Hex(rewritten);
-                record.backup = store.Keep(content, record.sha256Before);
+                record.backup =
+                    store.KeepReplaced(file.Path(), snapshot, st.st_nlink == 1, content, record.sha256Before);
             }
-            batch.StageReplaceWithBackup(file.Path(), content, rewritten);
-            batch.ExpectUnchanged(file.Path(), TakeSnapshot(file));
             records.push_back(std::move(record));
             summary.bytesRead += static_cast<long long>(content.size());
         }
@@ -232,9 +240,11 @@ void ReplaceStagedFiles(TranslateRun& run) {
     if (run.records.empty())
         return;
     RunJournal* journal = run.options.journal;
-    if (journal != nullptr)
+    if (journal != nullptr) {
+        run.store.Sync();
         run.summary.runId =
             journal->BeginRun(run.settings.projectPath, run.settings.translation, run.records);
+    }
     std::map<std::string, std::string> kept;
     for (const RunFileRecord& record : run.records)
         kept[run.directory + record.file] = record.backup;
@@ -246,8 +256,9 @@ void ReplaceStagedFiles(TranslateRun& run) {
                                backup.empty() ? ReadFileBytes(BackupPath(path)) : run.store.Read(backup));
         });
     } catch (const std::exception& error) {
-        if (journal != nullptr)
+        if (journal != nullptr) {
             journal->SetState(run.summary.runId, run_state::kRolledBack);
+        }
         run.summary.failed = true;
         run.summary.failure =
             FillIn(WL_TR("Translate", "%1\nNo file was changed: the files already replaced were put back."),
@@ -255,6 +266,7 @@ void ReplaceStagedFiles(TranslateRun& run) {
         run.host.Error(run.summary.failure);
         return;
     }
+    run.store.KeepLinks();
     if (journal != nullptr)
         journal->SetState(run.summary.runId, run_state::kDone);
     for (const ChangedFile& file : run.summary.changed) {

@@ -6,6 +6,7 @@
 #include "strings_db/strings_table.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace wordloom {
 namespace {
@@ -34,43 +35,60 @@ std::string TrimmedKey(std::string decoded) {
 TranslationLookup::TranslationLookup(StringsTable& table, std::string targetField)
     : m_table(table), m_targetField(std::move(targetField)) {}
 
+// Too few files say little about the rest of the run.
+constexpr long long kFilesBeforeForecast = 16;
+
 void TranslationLookup::Preload() {
     m_loaded = true;
     std::unordered_map<std::string, StringsTable::Translation> all = m_table.ReadTranslations(m_targetField);
-    m_cache.reserve(m_cache.size() + all.size());
+    m_cache.Reserve(m_cache.Size() + all.size());
     for (auto& [key, translation] : all) {
         std::optional<TranslatedText> found;
         if (!translation.text.empty())
             found = TranslatedText{std::move(translation.text), BlankCount(translation.spFront),
                                    BlankCount(translation.spEnd)};
         // An answer of a key search made before stays: it came from the same table.
-        m_cache.try_emplace(key, std::move(found));
+        m_cache.TryEmplace(key, std::move(found));
     }
 }
 
+long long TranslationLookup::SearchesBeforeLoad() {
+    if (m_searchesBeforeLoad < 0)
+        m_searchesBeforeLoad = m_table.RecordCount() / 8;
+    return m_searchesBeforeLoad;
+}
+
+void TranslationLookup::Forecast(long long done, long long total) {
+    if (m_loaded || done < kFilesBeforeForecast || m_searches == 0)
+        return;
+    // Files later in the run repeat texts of earlier ones, so this overestimates; a wrong guess
+    // costs at most the read that enough searches would have led to.
+    const double projected =
+        static_cast<double>(m_searches) * static_cast<double>(total) / static_cast<double>(done);
+    if (projected >= static_cast<double>(SearchesBeforeLoad()))
+        Preload();
+}
+
 const TranslatedText* TranslationLookup::Find(const std::string& key) {
-    auto cached = m_cache.find(key);
+    std::optional<TranslatedText>* cached = m_cache.Find(key);
     // Reading the whole table pays off once a run has asked for a good share of its records; a
     // small project against a large table keeps to key searches.
-    if (cached == m_cache.end() && !m_loaded) {
-        if (m_searchesBeforeLoad < 0)
-            m_searchesBeforeLoad = m_table.RecordCount() / 8;
-        if (m_searchesBeforeLoad-- == 0) {
-            Preload();
-            cached = m_cache.find(key);
-        }
+    if (cached == nullptr && !m_loaded && m_searches == SearchesBeforeLoad()) {
+        Preload();
+        cached = m_cache.Find(key);
     }
-    if (cached == m_cache.end()) {
+    if (cached == nullptr) {
         std::optional<TranslatedText> found;
+        ++m_searches;
         if (m_table.FindKey(key)) {
             std::string text = m_table.FieldAsString(m_targetField);
             if (!text.empty())
                 found = TranslatedText{std::move(text), BlankCount(m_table.FieldAsInteger("SpFront")),
                                        BlankCount(m_table.FieldAsInteger("SpEnd"))};
         }
-        cached = m_cache.emplace(key, std::move(found)).first;
+        cached = m_cache.TryEmplace(key, std::move(found)).first;
     }
-    return cached->second ? &*cached->second : nullptr;
+    return *cached ? &**cached : nullptr;
 }
 
 LiteralLookup UnitLiteralLookup(TranslationLookup& lookup, const CodePage& source, const CodePage& target) {

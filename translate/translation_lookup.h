@@ -4,6 +4,7 @@
 
 #include "forms/code_page.h"
 #include "forms/literal_codec.h"
+#include "translate/flat_string_map.h"
 #include "translate/form_rewriter.h"
 #include "translate/translate_literals.h"
 
@@ -12,7 +13,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 
 namespace wordloom {
@@ -26,20 +26,16 @@ template <class Answer>
 class AnswerCache {
 public:
     /// The answer given before for `key`, or nullptr.
-    const std::optional<Answer>* Find(std::string_view key) const {
-        const auto found = m_answers.find(key);
-        return found == m_answers.end() ? nullptr : &found->second;
-    }
+    const std::optional<Answer>* Find(std::string_view key) const { return m_answers.Find(key); }
     const std::optional<Answer>& Add(std::string_view key, std::optional<Answer> answer) {
-        return m_answers.insert_or_assign(std::string(key), std::move(answer)).first->second;
+        const auto [kept, added] = m_answers.TryEmplace(key, std::move(answer));
+        if (!added)
+            *kept = std::move(answer);
+        return *kept;
     }
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-    };
-    std::unordered_map<std::string, std::optional<Answer>, Hash, std::equal_to<>> m_answers;
+    FlatStringMap<std::optional<Answer>> m_answers;
 };
 
 /// The translations of one Translate run: keys are sought on the table's current index (the
@@ -58,6 +54,14 @@ public:
     /// target text is empty. The pointer stays valid for the object's life.
     const TranslatedText* Find(const std::string& key);
 
+    /// Told between the files of a run that `done` of its `total` files are through. Once a few
+    /// files are, and the key searches so far, spread over the whole run, would reach the share
+    /// of the table at which it is read whole anyway, the table is read now instead of after
+    /// those searches.
+    void Forecast(long long done, long long total);
+    /// Whether the whole table was read.
+    bool Preloaded() const { return m_loaded; }
+
     /// The answers of the literal and value lookups of this run, per pair of code pages.
     AnswerCache<TranslatedText>& LiteralAnswers(const CodePage& source, const CodePage& target) {
         return m_literalAnswers[{&source, &target}];
@@ -69,11 +73,15 @@ public:
 private:
     void Preload();
 
+    /// The key searches after which the whole table is read (from the table's size, on first use).
+    long long SearchesBeforeLoad();
+
     StringsTable& m_table;
     bool m_loaded = false;
-    int m_searchesBeforeLoad = -1;
+    long long m_searchesBeforeLoad = -1;
+    long long m_searches = 0;
     std::string m_targetField;
-    std::unordered_map<std::string, std::optional<TranslatedText>> m_cache;
+    FlatStringMap<std::optional<TranslatedText>> m_cache;
     std::map<std::pair<const CodePage*, const CodePage*>, AnswerCache<TranslatedText>> m_literalAnswers;
     std::map<std::pair<const CodePage*, const CodePage*>, AnswerCache<PascalString>> m_valueAnswers;
 };

@@ -547,6 +547,34 @@ TEST_F(TranslationLookupTest, KeySearchesAndTheTableWalkGiveTheSameAnswers) {
     }
 }
 
+TEST_F(TranslationLookupTest, TheTableIsReadWholeOnceTheSearchesSoFarForeseeEnoughOfThem) {
+    for (int i = 0; i < 80; ++i)
+        Add("Text number " + std::to_string(i), i == 7 ? "" : "Text Nummer " + std::to_string(i));
+    table->SetFiltered(false);
+    table->SetIndexFieldNames("English");
+    TranslationLookup lookup(*table, "German");
+    lookup.Forecast(40, 80);
+    EXPECT_FALSE(lookup.Preloaded()) << "nothing was sought yet";
+    ASSERT_NE(lookup.Find("Text number 1"), nullptr);
+    EXPECT_EQ(lookup.Find("Text number 7"), nullptr);
+    // Eighty records are read whole after ten searches; two searches in sixteen files foresee
+    // five in forty files, ten in eighty.
+    lookup.Forecast(15, 1000);
+    EXPECT_FALSE(lookup.Preloaded()) << "too few files to tell";
+    lookup.Forecast(16, 40);
+    EXPECT_FALSE(lookup.Preloaded());
+    lookup.Forecast(16, 80);
+    EXPECT_TRUE(lookup.Preloaded());
+    const TranslatedText* sought = lookup.Find("Text number 1");
+    const TranslatedText* read = lookup.Find("Text number 79");
+    ASSERT_NE(sought, nullptr);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(sought->text, "Text Nummer 1");
+    EXPECT_EQ(read->text, "Text Nummer 79");
+    EXPECT_EQ(lookup.Find("Text number 7"), nullptr);
+    EXPECT_EQ(lookup.Find("Text number 80"), nullptr);
+}
+
 TEST_F(TranslationLookupTest, AnswersAreKeptPerCodePagePairAndFailuresAreNot) {
     Add("Close", "Schlie\xc3\x9f"
                  "en");

@@ -6,6 +6,7 @@
 #include "translate/translate_fixture.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -125,6 +126,32 @@ TEST_F(TranslateRunTest, ASecondRunKeepsTheFirstRunsOriginalsAndUndoingBothGives
         EXPECT_EQ(Read(name), content) << name;
     EXPECT_FALSE(LastUndoableRun(*journal, settings.projectPath).has_value());
     EXPECT_EQ(journal->Runs(settings.projectPath)[1].state, run_state::kUndone);
+}
+
+int CrossDeviceLink(const char*, const char*) {
+    errno = EXDEV;
+    return -1;
+}
+
+TEST_F(TranslateRunTest, UndoGivesTheOriginalsBackWithTheStoreOnAnotherFileSystem) {
+    WriteOriginals();
+    SetStoreLinkForTesting(CrossDeviceLink);
+    const TranslateSummary summary = RunWith();
+    SetStoreLinkForTesting(nullptr);
+    ASSERT_FALSE(summary.failed) << summary.failure;
+    const std::vector<RunFileRecord> files = journal->Files(summary.runId);
+    ASSERT_EQ(files.size(), 3u);
+    for (const RunFileRecord& file : files) {
+        struct stat object {};
+        struct stat backup {};
+        ASSERT_EQ(::stat((project.Path() + "/" + file.backup).c_str(), &object), 0) << file.file;
+        ASSERT_EQ(::stat(BackupPath(File(file.file)).c_str(), &backup), 0) << file.file;
+        EXPECT_NE(object.st_ino, backup.st_ino) << file.file << " was copied";
+    }
+    const UndoResult undo = UndoRun(*journal, settings.projectPath, summary.runId, false);
+    EXPECT_EQ(undo.restored, 3);
+    for (const auto& [name, content] : originals)
+        EXPECT_EQ(Read(name), content) << name;
 }
 
 TEST_F(TranslateRunTest, UndoLeavesAFileChangedSinceAloneUnlessForced) {
@@ -256,10 +283,15 @@ TEST_F(TranslateRunTest, AFailureDuringTheReplacementPutsBackEveryFile) {
 
 std::string g_meddled;
 
+bool g_meddleInPlace = false; // instead of appending, writes "UNIT" over the start
+
 void MeddleBeforeRenames(ReplaceStep step, const std::string&) {
     if (step == ReplaceStep::Written && !g_meddled.empty()) {
         // Another program saves the file between its reading and its replacement.
-        std::ofstream(g_meddled, std::ios::binary | std::ios::app) << "// saved meanwhile\r\n";
+        if (g_meddleInPlace)
+            std::ofstream(g_meddled, std::ios::binary | std::ios::in | std::ios::out) << "UNIT";
+        else
+            std::ofstream(g_meddled, std::ios::binary | std::ios::app) << "// saved meanwhile\r\n";
         g_meddled.clear();
     }
 }
@@ -275,6 +307,28 @@ TEST_F(TranslateRunTest, AFileChangedMeanwhileStopsTheRunAndKeepsTheChange) {
     EXPECT_EQ(Read("Main.pas"), kUnit + "// saved meanwhile\r\n");
     EXPECT_EQ(Read("Main.dfm"), kForm);
     EXPECT_EQ(Read("Bin.dfm"), originals["Bin.dfm"]);
+}
+
+TEST_F(TranslateRunTest, AFileSavedInPlaceBeforeAFailedRunIsUndoneRightByTheNextRun) {
+    WriteOriginals();
+    g_meddled = File("Main.pas");
+    g_meddleInPlace = true;
+    SetReplaceHookForTesting(MeddleBeforeRenames);
+    const TranslateSummary failed = RunWith();
+    SetReplaceHookForTesting(nullptr);
+    g_meddleInPlace = false;
+    ASSERT_TRUE(failed.failed);
+    EXPECT_EQ(Read("Main.pas").substr(0, 4), "UNIT");
+
+    // Put back as a new file, as a checkout does.
+    std::filesystem::remove(File("Main.pas"));
+    Write("Main.pas", kUnit);
+    const TranslateSummary summary = RunWith();
+    ASSERT_FALSE(summary.failed) << summary.failure;
+    const UndoResult undo = UndoRun(*journal, settings.projectPath, summary.runId, false);
+    EXPECT_EQ(undo.restored, 3);
+    for (const auto& [name, content] : originals)
+        EXPECT_EQ(Read(name), content) << name;
 }
 
 int g_steps = 0;
