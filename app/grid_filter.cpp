@@ -28,43 +28,75 @@ void GridFilter::SetProject(const std::string& project) {
     }
 }
 
+void GridFilter::EnsureStored() {
+    if (m_storedRead || m_table == nullptr) {
+        return;
+    }
+    m_stored.clear();
+    m_table->Side().ScanReviews(m_fields[0], m_fields[1], [this](const ReviewEntry& entry) {
+        m_stored.emplace(entry.text, static_cast<char>(entry.state));
+    });
+    m_storedRead = true;
+}
+
+char GridFilter::StateFrom(const std::string& source, bool translated) const {
+    const auto found = m_stored.find(source);
+    if (found != m_stored.end() && found->second != static_cast<char>(ReviewState::New)) {
+        return found->second;
+    }
+    // What has no stored state shows as new or translated by its text.
+    return static_cast<char>(translated ? ReviewState::Translated : ReviewState::New);
+}
+
 void GridFilter::EnsureStates() {
     EnsureIndex();
     if (m_statesRead || m_table == nullptr) {
         return;
     }
-    std::unordered_map<std::string, ReviewState> stored;
-    m_table->Side().ScanReviews(m_fields[0], m_fields[1], [&stored](const ReviewEntry& entry) {
-        stored.emplace(entry.text, entry.state);
-    });
+    EnsureStored();
     m_states.assign(m_translated.size(), static_cast<char>(ReviewState::New));
-    if (!stored.empty()) {
-        const std::vector<std::string> source = m_table->ColumnOfView(m_fields[0]);
-        for (std::size_t recNo = 0; recNo < m_states.size() && recNo < source.size(); ++recNo) {
-            const auto found = stored.find(source[recNo]);
-            m_states[recNo] = static_cast<char>(found == stored.end() ? ReviewState::New : found->second);
-        }
+    static const std::string kNoText;
+    std::vector<std::string> source;
+    if (!m_stored.empty()) {
+        source = m_table->ColumnOfView(m_fields[0]);
     }
-    // What has no stored state shows as new or translated by its text.
     for (std::size_t recNo = 0; recNo < m_states.size(); ++recNo) {
-        if (m_states[recNo] == static_cast<char>(ReviewState::New) && m_translated[recNo] != 0) {
-            m_states[recNo] = static_cast<char>(ReviewState::Translated);
-        }
+        m_states[recNo] =
+            StateFrom(recNo < source.size() ? source[recNo] : kNoText, m_translated[recNo] != 0);
     }
     m_statesRead = true;
 }
 
-char GridFilter::ReadState(int recNo) const {
+char GridFilter::ReadState(int recNo) {
+    // The record's own stored state is read again: a mark may have changed with it.
     const std::string text = m_table->FieldAt(recNo, m_fields[0]);
-    const std::optional<ReviewEntry> entry = m_table->Side().Review(m_fields[0], text, m_fields[1]);
-    const std::optional<ReviewState> stored = entry ? std::optional(entry->state) : std::nullopt;
-    return static_cast<char>(EffectiveState(stored, m_table->FieldAt(recNo, m_fields[1])));
+    if (m_storedRead) {
+        const std::optional<ReviewEntry> entry = m_table->Side().Review(m_fields[0], text, m_fields[1]);
+        if (entry) {
+            m_stored[text] = static_cast<char>(entry->state);
+        } else {
+            m_stored.erase(text);
+        }
+    }
+    EnsureStored();
+    return StateFrom(text, !m_table->FieldAt(recNo, m_fields[1]).empty());
 }
 
 int GridFilter::StateOf(int recNo) {
-    EnsureStates();
+    if (m_table == nullptr || recNo < 0) {
+        return static_cast<int>(ReviewState::New);
+    }
     const auto at = static_cast<std::size_t>(recNo);
-    return recNo >= 0 && at < m_states.size() ? m_states[at] : static_cast<int>(ReviewState::New);
+    if (m_statesRead) {
+        return at < m_states.size() ? m_states[at] : static_cast<int>(ReviewState::New);
+    }
+    // The marks of the shown rows only: the whole view is read when a filter needs every state.
+    EnsureStored();
+    if (recNo >= m_table->RecordCount()) {
+        return static_cast<int>(ReviewState::New);
+    }
+    return StateFrom(m_stored.empty() ? std::string() : m_table->FieldAt(recNo, m_fields[0]),
+                     !m_table->FieldAt(recNo, m_fields[1]).empty());
 }
 
 void GridFilter::EnsureUnused() {
@@ -102,6 +134,12 @@ bool GridFilter::Narrows() const {
 }
 
 void GridFilter::Invalidate() {
+    m_storedRead = false;
+    m_stored.clear();
+    DropIndex();
+}
+
+void GridFilter::DropIndex() {
     m_indexed = false;
     for (auto& column : m_folded) {
         column.clear();
@@ -144,15 +182,18 @@ void GridFilter::EnsureIndex() {
 
 void GridFilter::RecordChanged(int recNo) {
     const auto at = static_cast<std::size_t>(recNo);
+    // Keeps the stored states true for the marks of the shown rows too.
+    const char state =
+        m_table != nullptr && recNo >= 0 && recNo < m_table->RecordCount() ? ReadState(recNo) : 0;
     if (!m_indexed || recNo < 0 || at >= m_translated.size()) {
-        Invalidate();
+        DropIndex();
         return;
     }
     bool translated = false;
     ReadRecord(recNo, m_folded[0][at], m_folded[1][at], translated);
     m_translated[at] = translated ? 1 : 0;
     if (m_statesRead) {
-        m_states[at] = ReadState(recNo);
+        m_states[at] = state;
     }
     m_unusedRead = false; // its text may have become one the project uses, or stopped being one
     ForgetLastResult();
@@ -161,7 +202,7 @@ void GridFilter::RecordChanged(int recNo) {
 void GridFilter::RecordRemoved(int recNo) {
     const auto at = static_cast<std::size_t>(recNo);
     if (!m_indexed || recNo < 0 || at >= m_translated.size()) {
-        Invalidate();
+        DropIndex();
         return;
     }
     for (auto& column : m_folded) {
@@ -178,7 +219,7 @@ void GridFilter::RecordRemoved(int recNo) {
 void GridFilter::RecordInserted(int recNo) {
     const auto at = static_cast<std::size_t>(recNo);
     if (!m_indexed || recNo < 0 || at > m_translated.size()) {
-        Invalidate();
+        DropIndex();
         return;
     }
     bool translated = false;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace wordloom {
@@ -49,6 +50,7 @@ public:
     int StateOf(int recNo);
     /// Stored review states changed for records not known by number: read again when next asked.
     void ForgetStates() {
+        m_storedRead = false;
         m_statesRead = false;
         ForgetLastResult();
     }
@@ -80,9 +82,12 @@ public:
 
 private:
     void EnsureIndex();
+    void DropIndex(); ///< what is read per view; the stored review states stay
+    void EnsureStored();
     void EnsureStates();
+    char StateFrom(const std::string& source, bool translated) const;
     void EnsureUnused();
-    char ReadState(int recNo) const;
+    char ReadState(int recNo);
     void ReadRecord(int recNo, std::string& source, std::string& target, bool& translated) const;
     bool PassesState(std::size_t recNo) const;
     bool HoldsFind(std::size_t recNo, const std::string& needle) const;
@@ -98,8 +103,10 @@ private:
     bool m_indexed = false;
     std::vector<std::string> m_folded[2]; ///< per record number, the folded text of each column
     std::vector<char> m_translated;       ///< per record number, whether the translation is filled
+    bool m_storedRead = false;
+    std::unordered_map<std::string, char> m_stored; ///< the stored review states, by source text
     bool m_statesRead = false;
-    std::vector<char> m_states; ///< per record number, its ReviewState
+    std::vector<char> m_states; ///< per record number, its ReviewState (read when a filter needs all)
     bool m_unusedRead = false;
     bool m_unusedUnknown = true;
     std::vector<char> m_unused; ///< per record number, whether the project no longer uses it

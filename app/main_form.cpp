@@ -196,6 +196,7 @@ bool TMainForm::OpenStringTable(QString& failure) {
         table->SetBeforePost([this](StringsTable& t) { StringTableBeforePost(t); });
         table->SetAfterPost([this](StringsTable& t) { StringTableAfterPost(t); });
         m_table = std::move(table);
+        m_statsBasis.reset(); // another connection: its stamps say nothing about the last one
         m_model->SetTable(m_table.get());
         ShowTablePath();
         return true;

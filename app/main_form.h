@@ -13,7 +13,9 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QLabel;
@@ -212,6 +214,13 @@ private:
     QLabel* m_tableLabel = nullptr; ///< the open table's path, at the right of the status bar
     QLabel* m_statsLabel = nullptr; ///< translated of total texts and words, in the status bar
     QTimer* m_statsTimer = nullptr;
+    /// What the shown statistics were counted over: a re-order or a find leaves them standing.
+    struct StatsBasis {
+        std::string project, source, target;
+        std::optional<std::pair<long long, long long>> stamp;
+        bool operator==(const StatsBasis&) const = default;
+    };
+    std::optional<StatsBasis> m_statsBasis;
     ContextPanel* m_context = nullptr;
     SuggestionsPanel* m_suggestions = nullptr;
     TStatisticsDlg* m_statisticsDlg = nullptr;

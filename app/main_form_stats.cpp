@@ -44,15 +44,23 @@ QString TMainForm::ShownProject() const {
 
 void TMainForm::ShowStatistics() {
     if (m_table == nullptr || !m_model->Attached()) {
+        m_statsBasis.reset();
         return;
     }
     const std::string source = m_model->ColumnField(0);
     const std::string target = m_model->ColumnField(1);
     if (source.empty() || target.empty() || source == target) {
+        m_statsBasis.reset();
         m_statsLabel->clear();
         return;
     }
-    const TranslationStats stats = ComputeStats(*m_table, ShownProject().toStdString(), source, target);
+    StatsBasis basis{ShownProject().toStdString(), source, target, m_table->WriteStamp()};
+    if (basis.stamp && basis == m_statsBasis) {
+        return;
+    }
+    m_statsBasis.reset(); // until counted: a failure below must not leave the old basis standing
+    const TranslationStats stats = ComputeStats(*m_table, basis.project, source, target);
+    m_statsBasis = std::move(basis);
     const QLocale locale;
     m_statsLabel->setText(tr("%1: %2 of %3 texts, %4 of %5 words (%6%)")
                               .arg(QString::fromStdString(target), locale.toString(stats.doneTexts),

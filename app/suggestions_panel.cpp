@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <atomic>
 
 namespace wordloom {
 
@@ -31,6 +32,7 @@ struct SuggestionsPanel::Build {
     std::shared_ptr<TranslationMemory> memory; ///< set by the thread when it succeeded
     std::string failure;                       ///< set by the thread when it did not
     QThread* thread = nullptr;
+    std::atomic<bool> stop{false}; ///< nobody wants the memory any more: end the read
 };
 
 SuggestionsPanel::SuggestionsPanel(QWidget* parent)
@@ -70,7 +72,10 @@ SuggestionsPanel::SuggestionsPanel(QWidget* parent)
 }
 
 SuggestionsPanel::~SuggestionsPanel() {
-    // A build still reading the table must end before the program does.
+    // A build still reading the table must end before the program does; it stops at the next record.
+    for (const std::shared_ptr<Build>& build : m_running) {
+        build->stop = true;
+    }
     for (const std::shared_ptr<Build>& build : m_running) {
         if (build->thread != nullptr) {
             build->thread->disconnect(this);
@@ -92,7 +97,10 @@ void SuggestionsPanel::Rebuild(const QString& tablePath, const std::string& sour
     build->path = tablePath.toStdString();
     build->source = source;
     build->target = target;
-    m_building = build; // what an earlier build brings is of no use any more
+    if (m_building) {
+        m_building->stop = true; // what an earlier build brings is of no use any more
+    }
+    m_building = build;
     if (source.empty() || target.empty() || source == target || tablePath.isEmpty()) {
         m_building.reset();
         Present();
@@ -103,7 +111,7 @@ void SuggestionsPanel::Rebuild(const QString& tablePath, const std::string& sour
         try {
             StringsTable table(build->path, OpenMode::ReadOnly);
             build->memory = std::make_shared<TranslationMemory>(
-                TranslationMemory::Load(table, build->source, build->target));
+                TranslationMemory::Load(table, build->source, build->target, &build->stop));
         } catch (const std::exception& error) {
             build->failure = error.what();
         }

@@ -444,6 +444,10 @@ long long SqliteBackend::ForeignChanges() {
     return sqlite3_column_int64(stmt, 0);
 }
 
+long long SqliteBackend::OwnChanges() {
+    return sqlite3_total_changes64(m_db.get());
+}
+
 void SqliteBackend::ReadColumn(sqlite3_stmt* stmt, int column, Value& value) {
     switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_NULL:

@@ -42,6 +42,7 @@ public:
     RowId MaxId() override;
     bool Empty() override;
     long long ForeignChanges() override;
+    long long OwnChanges() override;
 
     bool ReadRow(RowId id, Row& row) override;
     bool ReadKey(RowId id, const IndexDef& order, Row& key) override;

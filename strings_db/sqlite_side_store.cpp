@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <ctime>
+#include <memory>
 #include <unordered_set>
 
 namespace wordloom {
@@ -662,15 +663,15 @@ private:
 
     template <class Row>
     void Each(sqlite3_stmt* stmt, Row row) {
+        // Reset however the loop ends (a visitor may throw to stop it): no read is left open.
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> reset(stmt, sqlite3_reset);
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             row();
         }
         if (rc != SQLITE_DONE) {
-            sqlite3_reset(stmt);
             m_fail("Side tables");
         }
-        sqlite3_reset(stmt);
     }
 
     void ReadOccurrences(sqlite3_stmt* stmt, std::vector<Occurrence>& rows) {

@@ -115,6 +115,9 @@ public:
     /// A number that changes whenever another connection has committed a change to the table
     /// since the last call; this connection's own writes leave it alone.
     virtual long long ForeignChanges() = 0;
+    /// A number that grows with every write of this connection (side tables included); -1 when the
+    /// backend cannot tell.
+    virtual long long OwnChanges() { return -1; }
 
     /// False when the record does not exist.
     virtual bool ReadRow(RowId id, Row& row) = 0;

@@ -517,6 +517,14 @@ std::string StringsTable::FieldAt(int recNo, const std::string& field) const {
     return ToText(m_cursor->ValueAt(recNo, field));
 }
 
+std::optional<std::pair<long long, long long>> StringsTable::WriteStamp() {
+    const long long own = m_backend->OwnChanges();
+    if (own < 0) {
+        return std::nullopt;
+    }
+    return std::pair(own, m_backend->ForeignChanges());
+}
+
 SideStore& StringsTable::Side() {
     return m_backend->Side();
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace wordloom {
@@ -295,6 +296,10 @@ public:
 
     /// The side tables of the same database (where used, review states); see side_store.h.
     SideStore& Side();
+
+    /// Equal stamps taken at two moments mean nothing was written to the database in between, by
+    /// this connection or another; nullopt when the backend cannot tell (assume it changed).
+    std::optional<std::pair<long long, long long>> WriteStamp();
 
     /// Others' changes and the state of the connection, for a table shared on a server; null for
     /// a file, which tells nothing.

@@ -86,13 +86,21 @@ int Similarity(std::string_view a, std::string_view b) {
 }
 
 TranslationMemory TranslationMemory::Load(StringsTable& table, const std::string& source,
-                                          const std::string& target) {
+                                          const std::string& target, const std::atomic<bool>* stop) {
+    struct Stopped {};
     TranslationMemory memory;
-    table.Side().ScanRecords({source, target}, [&memory](const std::vector<std::string_view>& values) {
-        if (!values[0].empty() && !values[1].empty()) {
-            memory.Add(values[0], values[1]);
-        }
-    });
+    try {
+        table.Side().ScanRecords({source, target}, [&](const std::vector<std::string_view>& values) {
+            if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
+                throw Stopped{};
+            }
+            if (!values[0].empty() && !values[1].empty()) {
+                memory.Add(values[0], values[1]);
+            }
+        });
+    } catch (const Stopped&) {
+        return {};
+    }
     return memory;
 }
 

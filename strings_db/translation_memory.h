@@ -5,6 +5,7 @@
 #include "base/command_host.h"
 #include "strings_db/strings_table.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,8 +29,10 @@ int Similarity(std::string_view a, std::string_view b);
 /// distance ranks them.
 class TranslationMemory {
 public:
-    /// The pairs of every record with a text in both `source` and `target`.
-    static TranslationMemory Load(StringsTable& table, const std::string& source, const std::string& target);
+    /// The pairs of every record with a text in both `source` and `target`. Once `stop` is set the
+    /// read ends early with an empty memory.
+    static TranslationMemory Load(StringsTable& table, const std::string& source, const std::string& target,
+                                  const std::atomic<bool>* stop = nullptr);
 
     /// Adds a pair (a text already held keeps its first translation).
     void Add(std::string_view source, std::string_view translation);

@@ -109,6 +109,64 @@ private slots:
         QCOMPARE(f.statistics(), QStringLiteral("German: 1 of 3 texts, 3 of 6 words (33%)"));
     }
 
+    void rowMarksAgreeWithTheStatesTheFiltersRead() {
+        WorkFolder folder;
+        SideBench f(
+            {{"Close", "Schließen", "A"}, {"Open", "", "A"}, {"Quit", "Beenden", "A"}, {"Save", "", "A"}});
+        f.SetState("Quit", ReviewState::Suggested);
+        f.SetState("Save", ReviewState::DontTranslate);
+        f.SetState("Close", ReviewState::New); // a stored "new" beside a translation shows translated
+        f.model()->Reload();
+        f.Settle();
+        const auto marks = [&f] {
+            QStringList shown;
+            for (int row = 0; row < f.model()->rowCount(); ++row) {
+                // The first line: a check's warning may follow it.
+                shown << f.model()
+                             ->headerData(row, Qt::Vertical, Qt::ToolTipRole)
+                             .toString()
+                             .section(u'\n', 0, 0);
+            }
+            return shown;
+        };
+        const QStringList expected{QStringLiteral("Translated"), QStringLiteral("New"),
+                                   QStringLiteral("Suggested (needs a look)"),
+                                   QStringLiteral("Don't translate")};
+        QCOMPARE(marks(), expected);
+        // A filter reads every state of the view; the marks then come from that read.
+        f.ChooseFilter(RecordStateFilter::Suggested);
+        QCOMPARE(GridColumn(f.model(), 0), Texts({"Quit"}));
+        f.ChooseFilter(RecordStateFilter::All);
+        QCOMPARE(marks(), expected);
+        // Edits follow either way: with every state read, and after a reload without.
+        QVERIFY(f.model()->setData(f.model()->index(1, 1), QStringLiteral("Öffnen")));
+        f.model()->Post();
+        QCOMPARE(marks().at(1), QStringLiteral("Translated"));
+        f.model()->Reload();
+        QVERIFY(f.model()->setData(f.model()->index(0, 1), QString()));
+        f.model()->Post();
+        QCOMPARE(marks().at(0), QStringLiteral("New"));
+        f.ChooseFilter(RecordStateFilter::DontTranslate);
+        QCOMPARE(GridColumn(f.model(), 0), Texts({"Save"}));
+    }
+
+    void statisticsFollowAnotherProgramsWrites() {
+        WorkFolder folder;
+        SideBench f({{"Open file", "", "A"}, {"Close", "", "A"}});
+        QCOMPARE(f.statistics(), QStringLiteral("German: 0 of 2 texts, 0 of 3 words (0%)"));
+        {
+            StringsTable other("strings.db"); // the current folder is the work folder
+            other.SetIndexFieldNames("English");
+            QVERIFY(other.FindKey("Close"));
+            other.Edit();
+            other.SetField("German", "Schließen");
+            other.Post();
+        }
+        f.model()->Reload(); // as the window does when it sees the file change
+        f.Settle();
+        QCOMPARE(f.statistics(), QStringLiteral("German: 1 of 2 texts, 1 of 3 words (50%)"));
+    }
+
     void stateAndUnusedFiltersCombineWithProjectAndFind() {
         WorkFolder folder;
         SideBench f({{"Open file", "Datei öffnen", "A"},

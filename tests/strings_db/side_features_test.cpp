@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 
 namespace wordloom {
@@ -82,6 +83,12 @@ TEST_F(SideFeatures, WordsAreRunsOfLettersInAnyScript) {
     EXPECT_EQ(CountWords("Größe ändern"), 2);
     EXPECT_EQ(CountWords("Открыть файл"), 2);
     EXPECT_EQ(CountWords("..."), 0);
+    // Plain letters beside others: marks and apostrophes join the word before them, not a new one.
+    EXPECT_EQ(CountWords("Cafe\u0301 l'e\u0301te\u0301 x_y 'quoted'"), 5);
+    EXPECT_EQ(CountWords("\u0301a b\u00e9c\u00e9"), 2);
+    EXPECT_EQ(CountWords("a\xff"
+                         "b"),
+              2); // a broken byte ends a word
 }
 
 TEST_F(SideFeatures, StatisticsCountDoneTextsAndWordsOfTheProject) {
@@ -161,6 +168,38 @@ TEST(TranslationMemoryTest, FindsTheBestAmongManyCandidates) {
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].translation, "Datensatznummer");
     EXPECT_EQ(found[0].percent, 96);
+}
+
+TEST_F(SideFeatures, AStoppedMemoryReadEndsEmptyAndTheConnectionReadsOn) {
+    for (int i = 0; i < 50; ++i) {
+        Add("Text " + std::to_string(i), "Wort " + std::to_string(i));
+    }
+    std::atomic<bool> stop{true};
+    EXPECT_EQ(TranslationMemory::Load(*table, "English", "German", &stop).Size(), 0u);
+    EXPECT_EQ(TranslationMemory::Load(*table, "English", "German").Size(), 50u);
+    Add("One more", "Noch einer");
+    stop = false;
+    EXPECT_EQ(TranslationMemory::Load(*table, "English", "German", &stop).Size(), 51u);
+}
+
+TEST_F(SideFeatures, TheWriteStampChangesWithEveryWriteAndOnlyThen) {
+    Add("Open", "Öffnen");
+    const auto stamp = table->WriteStamp();
+    ASSERT_TRUE(stamp);
+    ComputeStats(*table, "", "English", "German");
+    table->SetIndexFieldNames("German");
+    EXPECT_EQ(table->WriteStamp(), stamp) << "reading and re-ordering write nothing";
+    Add("Close", "");
+    const auto afterPost = table->WriteStamp();
+    EXPECT_NE(afterPost, stamp);
+    SetState("Open", ReviewState::Reviewed);
+    const auto afterReview = table->WriteStamp();
+    EXPECT_NE(afterReview, afterPost) << "a side table's row counts too";
+    StringsTable other(file.Path());
+    other.Insert();
+    other.SetField("English", "Quit");
+    other.Post();
+    EXPECT_NE(table->WriteStamp(), afterReview) << "another connection's commit counts too";
 }
 
 TEST_F(SideFeatures, PreTranslateFillsOnlyGoodMatchesAsSuggested) {
