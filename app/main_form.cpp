@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 #include "qa/run_checks.h"
 
+#include "app/background_read.h"
 #include "app/db_navigator.h"
 #include "app/failure_report.h"
 #include "app/gui_command_host.h"
@@ -182,10 +183,8 @@ bool TMainForm::OpenStringTable(QString& failure) {
         return false;
     }
     // Named in full: a missing, empty or damaged table must say which file it was, and why.
-    std::error_code ignored;
     const bool address = IsPostgresAddress(m_tablePath.toStdString());
-    const std::string path = address ? m_tablePath.toStdString()
-                                     : std::filesystem::absolute(m_tablePath.toStdString(), ignored).string();
+    const std::string path = TableAddress();
     try {
         auto table = std::make_unique<StringsTable>(path);
         for (const std::string& language : table->Languages()) {
@@ -207,6 +206,7 @@ bool TMainForm::OpenStringTable(QString& failure) {
             failure = QString::fromStdString(error.what());
             return false;
         }
+        std::error_code ignored;
         if (!std::filesystem::exists(path, ignored)) {
             failure = tr("%1: the file does not exist").arg(QString::fromStdString(path));
             return false;
@@ -387,6 +387,14 @@ bool TMainForm::StringTableFilterRecord(const StringsTable& table) const {
 
 void TMainForm::StringTableBeforePost(StringsTable& table) {
     m_savedRecNo = table.RecNo();
+}
+
+std::string TMainForm::TableAddress() const {
+    if (IsPostgresAddress(m_tablePath.toStdString())) {
+        return m_tablePath.toStdString();
+    }
+    std::error_code ignored;
+    return std::filesystem::absolute(m_tablePath.toStdString(), ignored).string();
 }
 
 void TMainForm::StringTableAfterPost(StringsTable& table) {

@@ -34,6 +34,7 @@ struct RunResult;
 } // namespace qa
 
 class CommandHost;
+class BackgroundRead;
 class ContextPanel;
 class GuiCommandHost;
 class StringsGridModel;
@@ -120,6 +121,8 @@ private:
     // Statistics of the shown project in the status bar (main_form_stats.cpp).
     void WireStatistics();
     void ShowStatistics();
+    /// The table as another connection opens it: a server address, or the file's absolute path.
+    std::string TableAddress() const;
     /// The project the grid is narrowed to; empty for every project.
     QString ShownProject() const;
 
@@ -221,6 +224,7 @@ private:
         bool operator==(const StatsBasis&) const = default;
     };
     std::optional<StatsBasis> m_statsBasis;
+    std::unique_ptr<BackgroundRead> m_statsRead;
     ContextPanel* m_context = nullptr;
     SuggestionsPanel* m_suggestions = nullptr;
     TStatisticsDlg* m_statisticsDlg = nullptr;

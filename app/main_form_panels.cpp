@@ -25,7 +25,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QSettings>
 #include <QSplitter>
@@ -185,7 +184,7 @@ void TMainForm::RebuildMemory(bool evenIfBuilt) {
         return;
     }
     m_memoryPair = pair;
-    m_suggestions->Rebuild(QFileInfo(m_tablePath).absoluteFilePath(), m_model->ColumnField(0),
+    m_suggestions->Rebuild(QString::fromStdString(TableAddress()), m_model->ColumnField(0),
                            m_model->ColumnField(1));
 }
 
@@ -261,7 +260,7 @@ void TMainForm::PreTranslateClick() {
             PreTranslateSummary summary;
             std::vector<TextFindings> rechecked;
             std::string failure;
-        } run{QFileInfo(m_tablePath).absoluteFilePath().toStdString(), project.toStdString(), {}, {}, {}};
+        } run{TableAddress(), project.toStdString(), {}, {}, {}};
         // Its own connection, off the UI thread: on a large table the memory takes seconds to build,
         // and checking what was filled as long again.
         QThread* worker = QThread::create([&run, &relay, source, target] {

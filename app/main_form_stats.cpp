@@ -1,5 +1,6 @@
 // The workbench window's statistics: how far the shown project's translation into the target
 // language has come, at the right of the status bar.
+#include "app/background_read.h"
 #include "app/failure_report.h"
 #include "app/main_form.h"
 #include "app/project_combo.h"
@@ -12,10 +13,12 @@
 #include <QLabel>
 #include <QTimer>
 #include <QUndoStack>
+#include <memory>
 
 namespace wordloom {
 
 void TMainForm::WireStatistics() {
+    m_statsRead = std::make_unique<BackgroundRead>();
     m_statsLabel = new QLabel(m_ui.statusBar);
     m_statsLabel->setObjectName(QStringLiteral("Statistics"));
     m_ui.statusBar->addPermanentWidget(m_statsLabel);
@@ -45,31 +48,51 @@ QString TMainForm::ShownProject() const {
 void TMainForm::ShowStatistics() {
     if (m_table == nullptr || !m_model->Attached()) {
         m_statsBasis.reset();
+        m_statsRead->Stop();
         return;
     }
     const std::string source = m_model->ColumnField(0);
     const std::string target = m_model->ColumnField(1);
     if (source.empty() || target.empty() || source == target) {
         m_statsBasis.reset();
+        m_statsRead->Stop();
         m_statsLabel->clear();
         return;
     }
     StatsBasis basis{ShownProject().toStdString(), source, target, m_table->WriteStamp()};
     if (basis.stamp && basis == m_statsBasis) {
-        return;
+        return; // shown, or being counted
     }
-    m_statsBasis.reset(); // until counted: a failure below must not leave the old basis standing
-    const TranslationStats stats = ComputeStats(*m_table, basis.project, source, target);
-    m_statsBasis = std::move(basis);
-    const QLocale locale;
-    m_statsLabel->setText(tr("%1: %2 of %3 texts, %4 of %5 words (%6%)")
-                              .arg(QString::fromStdString(target), locale.toString(stats.doneTexts),
-                                   locale.toString(stats.totalTexts), locale.toString(stats.doneWords),
-                                   locale.toString(stats.totalWords))
-                              .arg(stats.Percent()));
-    m_statsLabel->setToolTip(
-        tr("Translated, reviewed or don't translate: %1; suggested (needs a look): %2")
-            .arg(locale.toString(stats.doneTexts), locale.toString(stats.suggestedTexts)));
+    m_statsBasis = basis;
+    // Counted on a connection of its own: a whole-table pass would stall typing on a large table.
+    // The old figures stay until the new ones come.
+    auto stats = std::make_shared<TranslationStats>();
+    m_statsRead->Start(
+        this, TableAddress(),
+        [stats, basis](StringsTable& table, const std::atomic<bool>& stop) {
+            try {
+                *stats = ComputeStats(table, basis.project, basis.source, basis.target, &stop);
+            } catch (const StatsStopped&) {
+            }
+        },
+        [this, stats, target](const std::string& failure) {
+            if (!failure.empty()) {
+                m_statsBasis.reset();
+                m_statsLabel->setText(tr("No statistics"));
+                m_statsLabel->setToolTip(QString::fromStdString(failure));
+                return;
+            }
+            const QLocale locale;
+            m_statsLabel->setText(tr("%1: %2 of %3 texts, %4 of %5 words (%6%)")
+                                      .arg(QString::fromStdString(target), locale.toString(stats->doneTexts),
+                                           locale.toString(stats->totalTexts),
+                                           locale.toString(stats->doneWords),
+                                           locale.toString(stats->totalWords))
+                                      .arg(stats->Percent()));
+            m_statsLabel->setToolTip(
+                tr("Translated, reviewed or don't translate: %1; suggested (needs a look): %2")
+                    .arg(locale.toString(stats->doneTexts), locale.toString(stats->suggestedTexts)));
+        });
 }
 
 } // namespace wordloom

@@ -2403,6 +2403,10 @@ beendet.
         <translation>Die Texte löschen, die das angezeigte Projekt nicht mehr verwendet</translation>
     </message>
     <message>
+        <source>No statistics</source>
+        <translation>Keine Statistik</translation>
+    </message>
+    <message>
         <source>%1: %2 of %3 texts, %4 of %5 words (%6%)</source>
         <translation>%1: %2 von %3 Texten, %4 von %5 Wörtern (%6 %)</translation>
     </message>

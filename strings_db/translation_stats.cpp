@@ -89,11 +89,14 @@ std::unordered_map<std::string, ReviewState> StoredStates(SideStore& side, const
 } // namespace
 
 TranslationStats ComputeStats(StringsTable& table, const std::string& project, const std::string& source,
-                              const std::string& target) {
+                              const std::string& target, const std::atomic<bool>* stop) {
     SideStore& side = table.Side();
     const std::unordered_map<std::string, ReviewState> states = StoredStates(side, source, target);
     TranslationStats stats;
     side.ScanRecords({"Project", source, target}, [&](const std::vector<std::string_view>& values) {
+        if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
+            throw StatsStopped{};
+        }
         if (values[1].empty() || (!project.empty() && !ListsProject(values[0], project))) {
             return;
         }

@@ -4,6 +4,7 @@
 
 #include "strings_db/strings_table.h"
 
+#include <atomic>
 #include <map>
 #include <string>
 
@@ -29,10 +30,13 @@ struct TranslationStats {
 /// The words of a text: runs of letters or digits (any script), as a translator counts them.
 long long CountWords(std::string_view utf8);
 
+/// Thrown by ComputeStats when its `stop` was set.
+struct StatsStopped {};
+
 /// The statistics of `project` from `source` into `target` (language fields); throws DbError for an
-/// unknown field.
+/// unknown field. Once `stop` is set the count ends early with StatsStopped.
 TranslationStats ComputeStats(StringsTable& table, const std::string& project, const std::string& source,
-                              const std::string& target);
+                              const std::string& target, const std::atomic<bool>* stop = nullptr);
 
 /// The statistics of every project at once, in one pass: keyed by each name `Project` lists (a
 /// record listing several counts for each), with the empty name for all records. For each project

@@ -1,5 +1,6 @@
 // The window on the side tables: the statistics in the status bar, the filters by review state and
 // by where-used, Delete unused, and the state column with its shortcuts.
+#include "app/background_read.h"
 #include "app/find_bar.h"
 #include "app/grid_filter.h"
 #include "app/main_form.h"
@@ -17,7 +18,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QUndoStack>
+#include <atomic>
 #include <map>
 
 using namespace wordloom;
@@ -89,24 +92,24 @@ private slots:
                      {"Save all now", "Alles speichern", "A;B"},
                      {"Quit", "Beenden", "B"}});
         // Every project: 3 of 4 texts, 6 of 7 words.
-        QCOMPARE(f.statistics(), QStringLiteral("German: 3 of 4 texts, 6 of 7 words (75%)"));
+        QTRY_COMPARE(f.statistics(), QStringLiteral("German: 3 of 4 texts, 6 of 7 words (75%)"));
         f.ChooseProject(QStringLiteral("A"));
-        QCOMPARE(f.statistics(), QStringLiteral("German: 2 of 3 texts, 5 of 6 words (66%)"));
+        QTRY_COMPARE(f.statistics(), QStringLiteral("German: 2 of 3 texts, 5 of 6 words (66%)"));
         // A suggested translation is not done yet.
         f.SetState("Open file", ReviewState::Suggested);
         f.model()->Reload();
         f.Settle();
-        QCOMPARE(f.statistics(), QStringLiteral("German: 1 of 3 texts, 3 of 6 words (33%)"));
+        QTRY_COMPARE(f.statistics(), QStringLiteral("German: 1 of 3 texts, 3 of 6 words (33%)"));
         // Typing a translation into the grid counts at once; undoing it takes it back.
         const QModelIndex close = f.model()->index(0, 1);
         QCOMPARE(f.model()->index(0, 0).data().toString(), QStringLiteral("Close"));
         QVERIFY(f.model()->setData(close, QStringLiteral("Schließen")));
         f.model()->Post();
         f.Settle();
-        QCOMPARE(f.statistics(), QStringLiteral("German: 2 of 3 texts, 4 of 6 words (66%)"));
+        QTRY_COMPARE(f.statistics(), QStringLiteral("German: 2 of 3 texts, 4 of 6 words (66%)"));
         f.bench.form.UndoStack()->undo();
         f.Settle();
-        QCOMPARE(f.statistics(), QStringLiteral("German: 1 of 3 texts, 3 of 6 words (33%)"));
+        QTRY_COMPARE(f.statistics(), QStringLiteral("German: 1 of 3 texts, 3 of 6 words (33%)"));
     }
 
     void rowMarksAgreeWithTheStatesTheFiltersRead() {
@@ -153,7 +156,7 @@ private slots:
     void statisticsFollowAnotherProgramsWrites() {
         WorkFolder folder;
         SideBench f({{"Open file", "", "A"}, {"Close", "", "A"}});
-        QCOMPARE(f.statistics(), QStringLiteral("German: 0 of 2 texts, 0 of 3 words (0%)"));
+        QTRY_COMPARE(f.statistics(), QStringLiteral("German: 0 of 2 texts, 0 of 3 words (0%)"));
         {
             StringsTable other("strings.db"); // the current folder is the work folder
             other.SetIndexFieldNames("English");
@@ -164,7 +167,48 @@ private slots:
         }
         f.model()->Reload(); // as the window does when it sees the file change
         f.Settle();
-        QCOMPARE(f.statistics(), QStringLiteral("German: 1 of 2 texts, 1 of 3 words (50%)"));
+        QTRY_COMPARE(f.statistics(), QStringLiteral("German: 1 of 2 texts, 1 of 3 words (50%)"));
+    }
+
+    void aNewerBackgroundReadStopsTheOlderAndTheEndStopsAll() {
+        WorkFolder folder;
+        const std::string path = folder.Path(QStringLiteral("strings.db")).toStdString();
+        QObject context;
+        std::atomic<int> stopsSeen{0};
+        // Runs until told to stop (or 10 s, so a fault fails the test instead of hanging it).
+        const auto untilStopped = [&stopsSeen](StringsTable&, const std::atomic<bool>& stop) {
+            for (int i = 0; i < 10'000 && !stop; ++i) {
+                QThread::msleep(1);
+            }
+            stopsSeen += stop ? 1 : 0;
+        };
+        QStringList done;
+        auto read = std::make_unique<BackgroundRead>();
+        read->Start(&context, path, untilStopped,
+                    [&done](const std::string&) { done << QStringLiteral("first"); });
+        std::atomic<int> records{-1};
+        read->Start(
+            &context, path,
+            [&records](StringsTable& table, const std::atomic<bool>&) { records = table.RecordCount(); },
+            [&done](const std::string& failure) { done << QString::fromStdString("second " + failure); });
+        QTRY_COMPARE(done, QStringList{QStringLiteral("second ")});
+        QVERIFY(records >= 0);
+        QCOMPARE(stopsSeen.load(), 1);
+        // A table that cannot be opened is told as a failure.
+        read->Start(
+            &context, folder.Path(QStringLiteral("missing.db")).toStdString(),
+            [](StringsTable&, const std::atomic<bool>&) {},
+            [&done](const std::string& failure) { done << QString::fromStdString(failure); });
+        QTRY_COMPARE(done.size(), 2);
+        QVERIFY(done.back().contains(QStringLiteral("missing.db")));
+        // The owner's end stops a running read and waits for it; its done never comes.
+        read->Start(&context, path, untilStopped,
+                    [&done](const std::string&) { done << QStringLiteral("late"); });
+        QVERIFY(read->Busy());
+        read.reset();
+        QCOMPARE(stopsSeen.load(), 2);
+        QCoreApplication::processEvents();
+        QCOMPARE(done.size(), 2);
     }
 
     void stateAndUnusedFiltersCombineWithProjectAndFind() {
@@ -351,7 +395,7 @@ private slots:
         QCOMPARE(stored("Open"), QStringLiteral("dont_translate"));
         QCOMPARE(mark(1), QStringLiteral("Don't translate"));
         f.Settle();
-        QCOMPARE(f.statistics(), QStringLiteral("German: 2 of 2 texts, 2 of 2 words (100%)"));
+        QTRY_COMPARE(f.statistics(), QStringLiteral("German: 2 of 2 texts, 2 of 2 words (100%)"));
         // Undone with another record current, the mark still follows.
         f.model()->MoveTo(0);
         f.bench.form.UndoStack()->undo();
