@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
-#include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -23,17 +22,6 @@ QString OneLine(const std::string& text) {
 }
 
 } // namespace
-
-/// One build of the memory, shared by the thread that makes it and the panel that waits for it.
-struct SuggestionsPanel::Build {
-    std::string path;
-    std::string source;
-    std::string target;
-    std::shared_ptr<TranslationMemory> memory; ///< set by the thread when it succeeded
-    std::string failure;                       ///< set by the thread when it did not
-    QThread* thread = nullptr;
-    std::atomic<bool> stop{false}; ///< nobody wants the memory any more: end the read
-};
 
 SuggestionsPanel::SuggestionsPanel(QWidget* parent)
     : QDockWidget(tr("Suggestions"), parent), m_list(new QTreeWidget(this)), m_note(new QLabel(this)) {
@@ -71,18 +59,7 @@ SuggestionsPanel::SuggestionsPanel(QWidget* parent)
     Present();
 }
 
-SuggestionsPanel::~SuggestionsPanel() {
-    // A build still reading the table must end before the program does; it stops at the next record.
-    for (const std::shared_ptr<Build>& build : m_running) {
-        build->stop = true;
-    }
-    for (const std::shared_ptr<Build>& build : m_running) {
-        if (build->thread != nullptr) {
-            build->thread->disconnect(this);
-            build->thread->wait();
-        }
-    }
-}
+SuggestionsPanel::~SuggestionsPanel() = default;
 
 void SuggestionsPanel::Rebuild(const QString& tablePath, const std::string& source,
                                const std::string& target) {
@@ -92,48 +69,26 @@ void SuggestionsPanel::Rebuild(const QString& tablePath, const std::string& sour
     m_source = source;
     m_target = target;
     m_memory.reset();
+    m_failure.clear();
     m_textShown = false;
-    auto build = std::make_shared<Build>();
-    build->path = tablePath.toStdString();
-    build->source = source;
-    build->target = target;
-    if (m_building) {
-        m_building->stop = true; // what an earlier build brings is of no use any more
-    }
-    m_building = build;
     if (source.empty() || target.empty() || source == target || tablePath.isEmpty()) {
-        m_building.reset();
+        m_read.Stop(); // what an earlier build brings is of no use any more
         Present();
         return;
     }
-    // Its own connection: the window's one belongs to the UI thread.
-    build->thread = QThread::create([build] {
-        try {
-            StringsTable table(build->path, OpenMode::ReadOnly);
-            build->memory = std::make_shared<TranslationMemory>(
-                TranslationMemory::Load(table, build->source, build->target, &build->stop));
-        } catch (const std::exception& error) {
-            build->failure = error.what();
-        }
-    });
-    build->thread->setObjectName(QStringLiteral("TranslationMemory"));
-    connect(build->thread, &QThread::finished, build->thread, &QObject::deleteLater);
-    connect(build->thread, &QThread::finished, this, [this, build] {
-        std::erase(m_running, build);
-        Adopt(build);
-    });
-    // Once it is deleted, nothing may wait for it any more.
-    connect(build->thread, &QObject::destroyed, this, [build] { build->thread = nullptr; });
-    m_running.push_back(build);
-    build->thread->start(QThread::LowPriority);
+    auto memory = std::make_shared<TranslationMemory>();
+    m_read.Start(
+        this, tablePath.toStdString(),
+        [memory, source, target](StringsTable& table, const std::atomic<bool>& stop) {
+            *memory = TranslationMemory::Load(table, source, target, &stop);
+        },
+        [this, memory](const std::string& failure) { Adopt(failure.empty() ? memory : nullptr, failure); });
     Present();
 }
 
-void SuggestionsPanel::Adopt(const std::shared_ptr<Build>& build) {
-    if (build != m_building) {
-        return;
-    }
-    m_memory = build->memory;
+void SuggestionsPanel::Adopt(std::shared_ptr<TranslationMemory> memory, const std::string& failure) {
+    m_memory = std::move(memory);
+    m_failure = failure;
     if (m_memory) {
         for (const auto& [source, translation] : m_learned) {
             if (!translation.empty()) {
@@ -204,11 +159,10 @@ void SuggestionsPanel::Present() {
         item->setToolTip(SourceColumn, QString::fromStdString(m_shown[i].source));
         item->setToolTip(TranslationColumn, QString::fromStdString(m_shown[i].translation));
     }
-    if (m_building && !m_memory && m_building->failure.empty() && m_building->thread != nullptr) {
+    if (m_read.Busy()) {
         m_note->setText(tr("Reading the translations made so far ..."));
-    } else if (m_building && !m_building->failure.empty()) {
-        m_note->setText(
-            tr("The translations cannot be read: %1").arg(QString::fromStdString(m_building->failure)));
+    } else if (!m_failure.empty()) {
+        m_note->setText(tr("The translations cannot be read: %1").arg(QString::fromStdString(m_failure)));
     } else if (!m_memory) {
         m_note->setText(tr("Choose two different languages to see suggestions."));
     } else if (m_text.empty()) {

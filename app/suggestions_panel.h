@@ -3,6 +3,7 @@
 // memory behind it is built off the UI thread and learns every translation posted meanwhile.
 #pragma once
 
+#include "app/background_read.h"
 #include "strings_db/translation_memory.h"
 
 #include <QDockWidget>
@@ -49,16 +50,15 @@ signals:
     void MemoryBuilt();
 
 private:
-    struct Build;
-    void Adopt(const std::shared_ptr<Build>& build);
+    void Adopt(std::shared_ptr<TranslationMemory> memory, const std::string& failure);
     void Present();
 
     QTreeWidget* m_list;
     QLabel* m_note;
     QList<QAction*> m_takeActions;
+    BackgroundRead m_read;
     std::shared_ptr<TranslationMemory> m_memory;
-    std::shared_ptr<Build> m_building;             ///< the build whose memory is wanted
-    std::vector<std::shared_ptr<Build>> m_running; ///< every build not yet finished
+    std::string m_failure; ///< why the last build brought no memory
     std::string m_source;
     std::string m_target;
     std::unordered_map<std::string, std::string> m_learned;
