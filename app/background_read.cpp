@@ -14,6 +14,8 @@ struct BackgroundRead::Job {
     QPointer<QThread> thread; ///< null once the thread object is deleted
 };
 
+BackgroundRead::BackgroundRead() : m_receiver(std::make_unique<QObject>()) {}
+
 BackgroundRead::~BackgroundRead() {
     for (const std::shared_ptr<Job>& job : m_running) {
         job->stop = true;
@@ -32,7 +34,7 @@ void BackgroundRead::Stop() {
     }
 }
 
-void BackgroundRead::Start(QObject* context, const std::string& path, Work work, Done done) {
+void BackgroundRead::Start(const std::string& path, Work work, Done done) {
     Stop();
     auto job = std::make_shared<Job>();
     job->thread = QThread::create([job, path, work = std::move(work)] {
@@ -45,7 +47,7 @@ void BackgroundRead::Start(QObject* context, const std::string& path, Work work,
     });
     QThread* thread = job->thread;
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    QObject::connect(thread, &QThread::finished, context, [this, job, done = std::move(done)] {
+    QObject::connect(thread, &QThread::finished, m_receiver.get(), [this, job, done = std::move(done)] {
         std::erase(m_running, job);
         if (job == m_newest && !job->stop) {
             m_newest.reset();

@@ -3,14 +3,13 @@
 // record; the owner's end stops every read and waits for it.
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-class QObject;
 
 namespace wordloom {
 
@@ -20,16 +19,17 @@ class BackgroundRead {
 public:
     /// The reading itself, on the thread; it should end early once `stop` is set.
     using Work = std::function<void(StringsTable& table, const std::atomic<bool>& stop)>;
-    /// Called on `context`'s thread when the newest read ended unstopped: empty `failure` on success.
+    /// Called on the thread that started the read when the newest read ended unstopped, never after
+    /// this object is gone: empty `failure` on success.
     using Done = std::function<void(const std::string& failure)>;
 
-    BackgroundRead() = default;
+    BackgroundRead();
     ~BackgroundRead();
     BackgroundRead(const BackgroundRead&) = delete;
     BackgroundRead& operator=(const BackgroundRead&) = delete;
 
     /// Opens `path` (a file or a server address) read-only on a new thread and runs `work` there.
-    void Start(QObject* context, const std::string& path, Work work, Done done);
+    void Start(const std::string& path, Work work, Done done);
     /// Stops the newest read: its `done` is not called.
     void Stop();
     /// True while the newest read has not ended.
@@ -37,6 +37,7 @@ public:
 
 private:
     struct Job;
+    std::unique_ptr<QObject> m_receiver; ///< ends are delivered to it: gone with this, so are they
     std::shared_ptr<Job> m_newest;
     std::vector<std::shared_ptr<Job>> m_running;
 };

@@ -68,7 +68,7 @@ void TMainForm::ShowStatistics() {
     // The old figures stay until the new ones come.
     auto stats = std::make_shared<TranslationStats>();
     m_statsRead->Start(
-        this, TableAddress(),
+        TableAddress(),
         [stats, basis](StringsTable& table, const std::atomic<bool>& stop) {
             try {
                 *stats = ComputeStats(table, basis.project, basis.source, basis.target, &stop);

@@ -78,7 +78,7 @@ void SuggestionsPanel::Rebuild(const QString& tablePath, const std::string& sour
     }
     auto memory = std::make_shared<TranslationMemory>();
     m_read.Start(
-        this, tablePath.toStdString(),
+        tablePath.toStdString(),
         [memory, source, target](StringsTable& table, const std::atomic<bool>& stop) {
             *memory = TranslationMemory::Load(table, source, target, &stop);
         },

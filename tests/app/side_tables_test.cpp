@@ -173,7 +173,6 @@ private slots:
     void aNewerBackgroundReadStopsTheOlderAndTheEndStopsAll() {
         WorkFolder folder;
         const std::string path = folder.Path(QStringLiteral("strings.db")).toStdString();
-        QObject context;
         std::atomic<int> stopsSeen{0};
         // Runs until told to stop (or 10 s, so a fault fails the test instead of hanging it).
         const auto untilStopped = [&stopsSeen](StringsTable&, const std::atomic<bool>& stop) {
@@ -184,11 +183,10 @@ private slots:
         };
         QStringList done;
         auto read = std::make_unique<BackgroundRead>();
-        read->Start(&context, path, untilStopped,
-                    [&done](const std::string&) { done << QStringLiteral("first"); });
+        read->Start(path, untilStopped, [&done](const std::string&) { done << QStringLiteral("first"); });
         std::atomic<int> records{-1};
         read->Start(
-            &context, path,
+            path,
             [&records](StringsTable& table, const std::atomic<bool>&) { records = table.RecordCount(); },
             [&done](const std::string& failure) { done << QString::fromStdString("second " + failure); });
         QTRY_COMPARE(done, QStringList{QStringLiteral("second ")});
@@ -196,18 +194,17 @@ private slots:
         QCOMPARE(stopsSeen.load(), 1);
         // A table that cannot be opened is told as a failure.
         read->Start(
-            &context, folder.Path(QStringLiteral("missing.db")).toStdString(),
+            folder.Path(QStringLiteral("missing.db")).toStdString(),
             [](StringsTable&, const std::atomic<bool>&) {},
             [&done](const std::string& failure) { done << QString::fromStdString(failure); });
         QTRY_COMPARE(done.size(), 2);
         QVERIFY(done.back().contains(QStringLiteral("missing.db")));
         // The owner's end stops a running read and waits for it; its done never comes.
-        read->Start(&context, path, untilStopped,
-                    [&done](const std::string&) { done << QStringLiteral("late"); });
+        read->Start(path, untilStopped, [&done](const std::string&) { done << QStringLiteral("late"); });
         QVERIFY(read->Busy());
         read.reset();
         QCOMPARE(stopsSeen.load(), 2);
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(); // its end, queued before the reset, is not delivered
         QCOMPARE(done.size(), 2);
     }
 
