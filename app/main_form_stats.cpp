@@ -70,10 +70,7 @@ void TMainForm::ShowStatistics() {
     m_statsRead->Start(
         TableAddress(),
         [stats, basis](StringsTable& table, const std::atomic<bool>& stop) {
-            try {
-                *stats = ComputeStats(table, basis.project, basis.source, basis.target, &stop);
-            } catch (const StatsStopped&) {
-            }
+            *stats = ComputeStats(table, basis.project, basis.source, basis.target, &stop);
         },
         [this, stats, target](const std::string& failure) {
             if (!failure.empty()) {

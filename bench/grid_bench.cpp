@@ -92,7 +92,7 @@ void OpenAndSettle(wordloom::TMainForm& form) {
     form.show();
     Paint(form);
     auto* statistics = form.findChild<QLabel*>(QStringLiteral("Statistics"));
-    while (statistics != nullptr && statistics->text().isEmpty()) {
+    for (int wait = 0; wait < 1200 && statistics != nullptr && statistics->text().isEmpty(); ++wait) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
 }

@@ -99,6 +99,23 @@ bool SideStore::AppendRecords(const std::vector<std::vector<std::optional<std::s
     return false;
 }
 
+bool ScanRecordsUntil(SideStore& side, const std::vector<std::string>& fields,
+                      const std::function<void(const std::vector<std::string_view>&)>& visit,
+                      const std::atomic<bool>* stop) {
+    struct Stopped {};
+    try {
+        side.ScanRecords(fields, [&](const std::vector<std::string_view>& values) {
+            if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
+                throw Stopped{};
+            }
+            visit(values);
+        });
+    } catch (const Stopped&) {
+        return false;
+    }
+    return true;
+}
+
 ReviewState EffectiveState(const std::optional<ReviewState>& stored, std::string_view translation) {
     if (stored) {
         return *stored;

@@ -4,6 +4,7 @@
 // itself as it is. Records are named by a language field and its text, never by row id.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -171,6 +172,12 @@ public:
     virtual int SetFieldByKey(const std::string& keyField, const std::string& key, const std::string& field,
                               const std::string& value) = 0;
 };
+
+/// `side.ScanRecords` that ends early, between two records, once `stop` (may be null) is set; false
+/// when it ended so.
+bool ScanRecordsUntil(SideStore& side, const std::vector<std::string>& fields,
+                      const std::function<void(const std::vector<std::string_view>&)>& visit,
+                      const std::atomic<bool>* stop);
 
 /// The state a translation shows: its stored one, else new when `translation` is empty and
 /// translated when not.

@@ -87,21 +87,16 @@ int Similarity(std::string_view a, std::string_view b) {
 
 TranslationMemory TranslationMemory::Load(StringsTable& table, const std::string& source,
                                           const std::string& target, const std::atomic<bool>* stop) {
-    struct Stopped {};
     TranslationMemory memory;
-    try {
-        table.Side().ScanRecords({source, target}, [&](const std::vector<std::string_view>& values) {
-            if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
-                throw Stopped{};
-            }
+    const bool whole = ScanRecordsUntil(
+        table.Side(), {source, target},
+        [&memory](const std::vector<std::string_view>& values) {
             if (!values[0].empty() && !values[1].empty()) {
                 memory.Add(values[0], values[1]);
             }
-        });
-    } catch (const Stopped&) {
-        return {};
-    }
-    return memory;
+        },
+        stop);
+    return whole ? std::move(memory) : TranslationMemory();
 }
 
 void TranslationMemory::Add(std::string_view source, std::string_view translation) {

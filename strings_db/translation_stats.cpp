@@ -93,18 +93,15 @@ TranslationStats ComputeStats(StringsTable& table, const std::string& project, c
     SideStore& side = table.Side();
     const std::unordered_map<std::string, ReviewState> states = StoredStates(side, source, target);
     TranslationStats stats;
-    side.ScanRecords({"Project", source, target}, [&](const std::vector<std::string_view>& values) {
-        if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
-            throw StatsStopped{};
-        }
+    const auto tally = [&](const std::vector<std::string_view>& values) {
         if (values[1].empty() || (!project.empty() && !ListsProject(values[0], project))) {
             return;
         }
         const auto stored = states.empty() ? states.end() : states.find(std::string(values[1]));
         Tally(stats, stored == states.end() ? std::nullopt : std::optional(stored->second), values[1],
               values[2]);
-    });
-    return stats;
+    };
+    return ScanRecordsUntil(side, {"Project", source, target}, tally, stop) ? stats : TranslationStats();
 }
 
 std::map<std::string, TranslationStats> ComputeStatsByProject(StringsTable& table, const std::string& source,

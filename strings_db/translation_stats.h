@@ -30,11 +30,8 @@ struct TranslationStats {
 /// The words of a text: runs of letters or digits (any script), as a translator counts them.
 long long CountWords(std::string_view utf8);
 
-/// Thrown by ComputeStats when its `stop` was set.
-struct StatsStopped {};
-
 /// The statistics of `project` from `source` into `target` (language fields); throws DbError for an
-/// unknown field. Once `stop` is set the count ends early with StatsStopped.
+/// unknown field. Once `stop` is set the count ends early with no figures.
 TranslationStats ComputeStats(StringsTable& table, const std::string& project, const std::string& source,
                               const std::string& target, const std::atomic<bool>* stop = nullptr);
 
